@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace typeloom {
+
+// Writes a file so that the destination is either left as it was or replaced whole by the
+// new contents: the data goes to a temporary file in the destination's folder, which is
+// flushed to disk and renamed over the destination only by commit(). Destroying the writer
+// without commit() (an error, a cancel, an exception) removes the temporary file.
+//
+// Errors are reported by throwing FileError(Io) naming the destination.
+class AtomicFileWriter {
+  public:
+    explicit AtomicFileWriter(std::string destination);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void write(std::span<const std::uint8_t> data);
+    void write(std::string_view text);
+    void commit();
+
+    const std::string& destination() const { return m_destination; }
+    const std::string& temporaryPath() const { return m_tempPath; }
+
+  private:
+    [[noreturn]] void fail(const std::string& what);
+    void discard();
+
+    std::string m_destination;
+    std::string m_tempPath;
+    std::FILE* m_file = nullptr;
+    bool m_committed = false;
+};
+
+// Convenience for writers that build their output in memory.
+void writeFileAtomically(const std::string& destination, std::span<const std::uint8_t> data);
+
+}  // namespace typeloom

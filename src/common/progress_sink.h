@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+
+namespace typeloom {
+
+// The status-bar progress indicator's services, as the core drives them during long walks
+// over all characters (loading, rendering, rebuilding tables, exporting). The desktop
+// program shows them in its status bar, the command-line tool as a bar on a terminal.
+class ProgressSink {
+  public:
+    virtual ~ProgressSink() = default;
+
+    virtual void show(bool visible) = 0;
+    virtual void setRange(int lower, int upper) = 0;
+    virtual void setStep(int step) = 0;
+    virtual void stepIt() = 0;
+    virtual void setText(const std::string& text) = 0;
+};
+
+// Ignores everything.
+class NullProgressSink : public ProgressSink {
+  public:
+    void show(bool) override {}
+    void setRange(int, int) override {}
+    void setStep(int) override {}
+    void stepIt() override {}
+    void setText(const std::string&) override {}
+};
+
+// The text shown when no operation is running.
+inline constexpr const char* kIdleStatusText = "For Help, press F1";
+
+// Runs a "%d of %d" progress over `total` items: shows the indicator on construction when
+// the walk is long enough to need one, steps it, and hides it again with the idle text.
+class ProgressRun {
+  public:
+    ProgressRun(ProgressSink& sink, int total, bool visible = true);
+    ~ProgressRun();
+    ProgressRun(const ProgressRun&) = delete;
+    ProgressRun& operator=(const ProgressRun&) = delete;
+
+    // Advances by one item and updates the "%d of %d" text.
+    void step();
+
+  private:
+    ProgressSink& m_sink;
+    int m_total;
+    int m_done = 0;
+    bool m_visible;
+};
+
+}  // namespace typeloom

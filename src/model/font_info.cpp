@@ -1,0 +1,257 @@
+#include "model/font_info.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "charset/encodings.h"
+
+namespace typeloom {
+
+int CFontInfo::unicodeAt(int i) const {
+    return i >= 0 && i < count() ? unicodeList[static_cast<std::size_t>(i)] : -1;
+}
+
+int CFontInfo::codeAt(int i) const {
+    return i >= 0 && i < count() ? codeList[static_cast<std::size_t>(i)] : -1;
+}
+
+int CFontInfo::indexOfCode(std::uint16_t code) const {
+    auto it = std::lower_bound(codeList.begin(), codeList.end(), code);
+    if (it == codeList.end() || *it != code) {
+        return -1;
+    }
+    return static_cast<int>(it - codeList.begin());
+}
+
+int CFontInfo::initialIndex() const {
+    int index = indexOfCode(65);
+    if (index >= 0) {
+        return index;
+    }
+    return count() > 0 ? 0 : -1;
+}
+
+bool CFontInfo::widthOf(std::uint16_t unicode, std::uint16_t& width) const {
+    const CGlyphInfo* g = glyphs.find(unicode);
+    if (g == nullptr) {
+        return false;
+    }
+    width = g->width;
+    return true;
+}
+
+std::uint16_t CFontInfo::getGlyph(std::uint16_t u, std::uint16_t& width, std::uint16_t& glyphHeight,
+                                  std::int16_t& glyphAscent,
+                                  std::vector<std::uint8_t>& pixels) const {
+    glyphHeight = height;
+    glyphAscent = ascent;
+    const CGlyphInfo* g = glyphs.find(u);
+    if (g == nullptr) {
+        return 0;
+    }
+    width = g->width;
+    pixels = g->pixels;
+    return u;
+}
+
+void CFontInfo::setGlyph(std::uint16_t u, std::uint16_t width, std::vector<std::uint8_t> pixels) {
+    if (CGlyphInfo* g = glyphs.find(u)) {
+        g->width = width;
+        g->pixels = std::move(pixels);
+    }
+    maxWidth = std::max(maxWidth, width);
+}
+
+bool CFontInfo::getPixels(std::uint16_t u, std::vector<std::uint8_t>& pixels) const {
+    const CGlyphInfo* g = glyphs.find(u);
+    if (g == nullptr) {
+        return false;
+    }
+    pixels = g->pixels;
+    return true;
+}
+
+int CFontInfo::insertPosition(std::uint16_t code) const {
+    int position = 0;
+    for (std::size_t i = 0; i < codeList.size(); ++i) {
+        if (codeList[i] == code) {
+            return -1;
+        }
+        if (codeList[i] < code) {
+            position = static_cast<int>(i) + 1;
+        }
+    }
+    return position;
+}
+
+void CFontInfo::insertCode(std::uint16_t code, std::uint16_t unicode) {
+    int position = insertPosition(code);
+    if (position < 0) {
+        return;
+    }
+    codeList.insert(codeList.begin() + position, code);
+    unicodeList.insert(unicodeList.begin() + position, unicode);
+}
+
+void CFontInfo::clearGlyphs() {
+    glyphs.clear();
+    unicodeList.clear();
+    codeList.clear();
+}
+
+void CFontInfo::addBlankGlyph(std::uint16_t u, std::uint16_t width) {
+    CGlyphInfo g;
+    g.init(u, width, height);
+    glyphs.insert(u, std::move(g));
+}
+
+void CFontInfo::addRenderedGlyph(std::uint16_t u) {
+    glyphs.insert(u, renderGlyph(u, renderer(), height));
+}
+
+std::uint16_t CFontInfo::updateFixedWidth() {
+    std::uint16_t common = 0;
+    bool first = true;
+    for (std::uint16_t u : unicodeList) {
+        std::uint16_t w = 0;
+        if (!widthOf(u, w)) {
+            w = 0;
+        }
+        if (first) {
+            common = w;
+            first = false;
+        } else if (w != common) {
+            common = 0;
+            break;
+        }
+    }
+    fixedWidth = unicodeList.empty() ? 0 : common;
+    return fixedWidth;
+}
+
+void CFontInfo::updateMaxWidth() {
+    if (fixedWidth != 0) {
+        maxWidth = fixedWidth;
+        return;
+    }
+    std::uint16_t widest = 0;
+    for (std::uint16_t u : unicodeList) {
+        std::uint16_t w = 0;
+        if (widthOf(u, w)) {
+            widest = std::max(widest, w);
+        }
+    }
+    maxWidth = widest;
+}
+
+void CFontInfo::rebuildFromTable() {
+    setEncoding(charTable.encoding());
+    unicodeList.clear();
+    codeList.clear();
+    CodeMap& map = charTable.committed;
+    for (std::uint16_t code : charTable.codeOrder) {
+        if (!map.contains(code)) {
+            continue;
+        }
+        CodeEntry entry = map.get(code);
+        if (!entry.enabled) {
+            continue;
+        }
+        if (!entry.mapped) {
+            if (fromSystemFont) {
+                addRenderedGlyph(entry.unicode);
+            } else {
+                addBlankGlyph(entry.unicode, fixedWidth != 0 ? fixedWidth : maxWidth);
+            }
+            entry.mapped = true;
+            entry.enabled = true;
+            map.set(code, entry);
+        }
+        codeList.push_back(code);
+        unicodeList.push_back(entry.unicode);
+    }
+    if (codeList.empty()) {
+        codeList = charTable.supportedSet;
+        unicodeList = charTable.supportedSet;
+    }
+    updateFixedWidth();
+    updateMaxWidth();
+}
+
+void CFontInfo::setEncoding(std::int64_t n) {
+    if (isValidEncoding(n)) {
+        encoding = static_cast<std::uint32_t>(n);
+    }
+    charTable.setEncoding(static_cast<int>(encoding));
+}
+
+void CFontInfo::setSourceFont(const LogFont& font) {
+    sourceFont = font;
+    hasSourceFont = true;
+}
+
+void CFontInfo::setSourceCharSet(std::uint8_t cs) {
+    if (sourceFont.charSet != cs) {
+        sourceFont.charSet = cs;
+    }
+}
+
+void CFontInfo::syncHeaderInfo() {
+    if (count() == 0) {
+        return;
+    }
+    fontHeader.firstChar = static_cast<std::uint8_t>(codeAt(0) & 0xFF);
+    fontHeader.lastChar = static_cast<std::uint8_t>(codeAt(count() - 1) & 0xFF);
+    fontHeader.points = static_cast<std::uint16_t>(std::abs(int{height}) * 72 / kScreenDpi);
+    fontHeader.pixHeight = height;
+    fontHeader.maxWidth = maxWidth;
+    fontHeader.ascent = static_cast<std::uint16_t>(ascent);
+    fontHeader.pixWidth = fixedWidth;
+    auto outside = [&](std::uint8_t c) {
+        return c < fontHeader.firstChar || c > fontHeader.lastChar;
+    };
+    if (outside(fontHeader.defaultChar)) {
+        fontHeader.defaultChar = fontHeader.firstChar;
+    }
+    if (outside(fontHeader.breakChar)) {
+        fontHeader.breakChar = fontHeader.firstChar;
+    }
+}
+
+bool CFontInfo::commitCharacterTable(std::uint8_t scriptCharSet) {
+    if (!charTable.isEdited()) {
+        return false;
+    }
+    const int editingEncoding = charTable.editing.encoding;
+    if (!charTable.commitEditing()) {
+        return false;
+    }
+    if (editingEncoding == kEncodingAnsi) {
+        setSourceCharSet(scriptCharSet);
+    }
+    setEncoding(editingEncoding);
+    rebuildFromTable();
+    return true;
+}
+
+const GlyphRenderer& CFontInfo::renderer() const {
+    if (!m_renderer || !(m_rendererFont == sourceFont)) {
+        m_renderer = makeRenderer(sourceFont);
+        m_rendererFont = sourceFont;
+    }
+    return *m_renderer;
+}
+
+void CFontInfo::inheritUnsavedState(const CFontInfo& previous) {
+    dataFormat = previous.dataFormat;
+    charSet = previous.charSet;
+    fromSystemFont = previous.fromSystemFont;
+    fontHeader = previous.fontHeader;
+    encoding = previous.encoding;
+    bitsPerPixel = previous.bitsPerPixel;
+    charTable.setEncoding(previous.charTable.encoding());
+    sourceFont = previous.sourceFont;
+    hasSourceFont = previous.hasSourceFont;
+}
+
+}  // namespace typeloom

@@ -1,0 +1,648 @@
+#include "model/project_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "charset/code_pages.h"
+#include "charset/encodings.h"
+#include "common/atomic_file.h"
+#include "common/progress_sink.h"
+#include "common/text.h"
+#include "model/font_info.h"
+
+namespace typeloom {
+
+namespace {
+
+constexpr std::uint8_t kMagicV3[4] = {'F', 'D', 'C', 'L'};
+constexpr std::uint8_t kMagicV20[4] = {'N', 'O', 'F', 'W'};
+constexpr std::uint16_t kSubVersion = 0x0200;
+constexpr const char* kVer20Copyright = "Copyright 2014 by ...";
+
+// Glyph walks longer than these show the "%d of %d" progress.
+constexpr std::size_t kGlyphProgressThreshold = 256;
+constexpr std::size_t kTableProgressThreshold = 5120;
+
+void writeWordList(ByteWriter& w, const std::vector<std::uint16_t>& list) {
+    writeArchiveCount(w, static_cast<std::uint32_t>(list.size()));
+    for (std::uint16_t v : list) {
+        w.u16(v);
+    }
+}
+
+std::vector<std::uint16_t> readWordList(ByteReader& r, const char* what) {
+    std::uint32_t n = readArchiveCount(r);
+    r.requireItems(n, 2, what);
+    std::vector<std::uint16_t> list(n);
+    for (std::uint16_t& v : list) {
+        v = r.u16();
+    }
+    return list;
+}
+
+void writeGlyph(ByteWriter& w, const CGlyphInfo& g) {
+    w.u16(g.code);
+    w.u16(g.width);
+    writeArchiveCount(w, static_cast<std::uint32_t>(g.pixels.size()));
+    w.bytes(g.pixels);
+}
+
+// Reads a glyph record. Pixel values other than 0 are ink (this edition is 1 bit deep).
+CGlyphInfo readGlyph(ByteReader& r) {
+    CGlyphInfo g;
+    g.code = r.u16();
+    g.width = r.u16();
+    std::uint32_t n = readArchiveCount(r);
+    r.requireItems(n, 1, "glyph pixels");
+    auto bytes = r.bytes(n);
+    g.pixels.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        g.pixels[i] = bytes[i] != 0 ? 1 : 0;
+    }
+    return g;
+}
+
+// A listed glyph must hold exactly width x height pixels.
+void requireGlyphSize(const ByteReader& r, const CGlyphInfo& g, std::uint16_t height) {
+    if (g.pixels.size() != std::size_t{g.width} * height) {
+        r.fail("glyph " + std::to_string(g.code) + " holds " + std::to_string(g.pixels.size()) +
+               " pixels where width " + std::to_string(g.width) + " x height " +
+               std::to_string(height) + " are needed");
+    }
+}
+
+// A glyph outside the character lists may keep the row count of an earlier height: it is
+// brought to the font's height (rows cut at the bottom or blank rows added) so that every
+// glyph of the font has the same height.
+void fitUnlistedGlyph(const ByteReader& r, CGlyphInfo& g, std::uint16_t height) {
+    const std::size_t wanted = std::size_t{g.width} * height;
+    if (g.pixels.size() == wanted) {
+        return;
+    }
+    if (g.width == 0 || g.pixels.size() % g.width != 0) {
+        requireGlyphSize(r, g, height);  // throws
+    }
+    g.pixels.resize(wanted, 0);
+}
+
+void requireAscending(const ByteReader& r, const std::vector<std::uint16_t>& list, bool strict,
+                      const char* what) {
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        if (strict ? list[i] <= list[i - 1] : list[i] < list[i - 1]) {
+            r.fail(std::string(what) + " is not in ascending order");
+        }
+    }
+}
+
+struct Header {
+    std::uint8_t magic[4];
+    std::uint16_t version;
+    std::uint16_t subVersion;
+    std::uint32_t countHigh;
+};
+
+Header readHeader(ByteReader& r) {
+    Header h{};
+    auto magic = r.bytes(4);
+    std::memcpy(h.magic, magic.data(), 4);
+    h.version = r.u16();
+    h.subVersion = r.u16();
+    h.countHigh = r.u32();
+    r.u32();  // reserved
+    return h;
+}
+
+void writeHeader(ByteWriter& w, const std::uint8_t (&magic)[4], std::uint16_t version,
+                 std::uint16_t subVersion, std::uint32_t countHigh) {
+    w.bytes(magic);
+    w.u16(version);
+    w.u16(subVersion);
+    w.u32(countHigh);
+    w.u32(0);
+}
+
+void applyLogFont(CFontInfo& font, const LogFont& lf) {
+    font.setSourceFont(lf);
+    font.faceName = lf.faceName;
+}
+
+void readTableRecord(ByteReader& r, CFontInfo& font, ProgressSink& progress) {
+    CharacterTable& table = font.charTable;
+    table.codeOrder = readWordList(r, "character table code order");
+    requireAscending(r, table.codeOrder, true, "the character table's code order");
+    table.supportedSet = readWordList(r, "character table supported set");
+    requireAscending(r, table.supportedSet, false, "the character table's supported set");
+    std::uint32_t encoding = r.u32();
+    std::uint32_t codePage = r.u32();
+    std::uint32_t n = r.u32();
+    r.requireItems(n, 6, "character table entries");
+    table.committed.clear();
+    table.committed.encoding = static_cast<int>(encoding);
+    table.committed.codePage = static_cast<int>(codePage);
+    ProgressRun run(progress, static_cast<int>(n), n > kTableProgressThreshold);
+    for (std::uint32_t i = 0; i < n; ++i) {
+        std::uint16_t code = r.u16();
+        std::uint32_t packed = r.u32();
+        if (!CodeEntry::isWellFormed(packed)) {
+            r.fail("character table entry for code " + std::to_string(code) +
+                   " has flags other than 0 and 1");
+        }
+        table.committed.setPacked(code, packed);
+        run.step();
+    }
+    table.editing = table.committed;
+}
+
+void readVersion3(ByteReader& r, const Header& header, CFontInfo& font, ProgressSink& progress) {
+    LogFont lf = readLogFont(r);
+    std::uint16_t pointSize = r.u16();
+    std::uint16_t fixedWidth = r.u16();
+    std::uint16_t height = r.u16();
+    std::uint16_t ascent = r.u16();
+    std::uint32_t encodingWord = r.u32();
+    std::uint32_t bits = encodingWord >> 16;
+    if (bits != 1) {
+        throw ProjectRefused{bits == 2 || bits == 4 || bits == 8 ? kAntialiasedMessage
+                                                                 : kUnknownFileFormatMessage};
+    }
+    applyLogFont(font, lf);
+    font.pointSize = static_cast<std::int16_t>(pointSize);
+    font.fixedWidth = fixedWidth;
+    font.height = height;
+    font.ascent = static_cast<std::int16_t>(ascent);
+    font.clearGlyphs();
+    const std::uint16_t fileEncoding = static_cast<std::uint16_t>(encodingWord & 0xFFFF);
+    font.setEncoding(fileEncoding);
+    font.setBitsPerPixel(bits);
+    font.unicodeList = readWordList(r, "Unicode list");
+    if (fileEncoding != kEncodingUnicode) {
+        font.codeList = readWordList(r, "code list");
+        if (font.codeList.size() != font.unicodeList.size()) {
+            r.fail("the code list and the Unicode list differ in length");
+        }
+    } else {
+        font.codeList = font.unicodeList;
+    }
+    requireAscending(r, font.codeList, true, "the code list");
+    font.maxWidth = r.u16();
+    const std::uint32_t glyphCount = (header.countHigh << 16) | r.u16();
+    // Every glyph record needs at least 8 bytes (key, code, width, pixel count).
+    r.requireItems(glyphCount, 8, "glyphs");
+    if (glyphCount > 0x10000) {
+        r.fail("the glyph count " + std::to_string(glyphCount) + " exceeds 65536");
+    }
+
+    std::vector<bool> listed(0x10000, false);
+    for (std::uint16_t u : font.unicodeList) {
+        listed[u] = true;
+    }
+    ProgressRun run(progress, static_cast<int>(glyphCount), glyphCount > kGlyphProgressThreshold);
+    for (std::uint32_t i = 0; i < glyphCount; ++i) {
+        std::uint16_t key = r.u16();
+        CGlyphInfo g = readGlyph(r);
+        if (listed[key]) {
+            requireGlyphSize(r, g, height);
+        } else {
+            fitUnlistedGlyph(r, g, height);
+        }
+        font.glyphs.insert(key, std::move(g));
+        run.step();
+    }
+    readTableRecord(r, font, progress);
+}
+
+void readVersion2(ByteReader& r, CFontInfo& font, ProgressSink& progress) {
+    applyLogFont(font, readLogFont(r));
+    font.pointSize = static_cast<std::int16_t>(r.u16());
+    font.fixedWidth = r.u16();
+    font.height = r.u16();
+    font.ascent = static_cast<std::int16_t>(r.u16());
+    std::uint32_t encodingWord = r.u32();
+    font.clearGlyphs();
+    font.unicodeList = readWordList(r, "Unicode list");
+    if (encodingWord != 1) {
+        font.codeList = readWordList(r, "code list");
+        if (font.codeList.size() != font.unicodeList.size()) {
+            r.fail("the code list and the Unicode list differ in length");
+        }
+    } else {
+        font.codeList = font.unicodeList;
+    }
+    requireAscending(r, font.codeList, true, "the code list");
+    font.setEncoding(kEncodingUnicode);
+    r.requireItems(font.unicodeList.size(), 6, "glyphs");
+    for (std::uint16_t u : font.unicodeList) {
+        CGlyphInfo g = readGlyph(r);
+        requireGlyphSize(r, g, font.height);
+        font.glyphs.insert(u, std::move(g));
+    }
+
+    // Version 2 files keep no character table: it is rebuilt from the source font, every
+    // listed value enabled and every other supported value rendered.
+    const GlyphRenderer& renderer = font.renderer();
+    const RenderMetrics m = renderer.metrics();
+    CharacterTable& table = font.charTable;
+    table.clear();
+    table.supportedSet =
+        CharacterTable::supportedSetOf(m.scalable, renderer.unicodeRanges(), m.charSet);
+    table.committed.encoding = kEncodingUnicode;
+    table.committed.codePage = charsetToCodePage(m.charSet);
+    for (std::uint32_t c = 0; c <= 0xFFFF; ++c) {
+        table.committed.set(static_cast<std::uint16_t>(c),
+                            {static_cast<std::uint16_t>(c), false, false});
+    }
+    for (std::uint16_t u : table.supportedSet) {
+        table.committed.set(u, {u, true, false});
+    }
+    for (std::uint16_t u : font.unicodeList) {
+        table.committed.set(u, {u, true, true});
+    }
+    std::vector<bool> listed(0x10000, false);
+    for (std::uint16_t u : font.unicodeList) {
+        listed[u] = true;
+    }
+    std::vector<std::uint16_t> missing;
+    for (std::uint16_t u : table.supportedSet) {
+        if (!listed[u]) {
+            missing.push_back(u);
+        }
+    }
+    {
+        ProgressRun run(progress, static_cast<int>(missing.size()));
+        for (std::uint16_t u : missing) {
+            font.addRenderedGlyph(u);
+            run.step();
+        }
+    }
+    table.codeOrder = font.unicodeList;
+    table.editing = table.committed;
+    if ((encodingWord & 0xFFFF) != 1) {
+        font.setEncoding(encodingWord & 0xFFFF);
+    }
+}
+
+void readVersion20(ByteReader& r, CFontInfo& font) {
+    applyLogFont(font, readLogFont(r));
+    readArchiveString(r);  // font name: the LOGFONT's face name is used
+    readArchiveString(r);  // copyright text
+    FontHeaderInfo& h = font.fontHeader;
+    h.firstChar = r.u8();
+    h.lastChar = r.u8();
+    h.defaultChar = r.u8();
+    h.breakChar = r.u8();
+    h.pixHeight = r.u16();
+    h.pixWidth = r.u16();
+    h.ascent = r.u16();
+    h.points = r.u16();
+    h.internalLeading = r.u16();
+    h.externalLeading = r.u16();
+    h.italic = r.u8();
+    h.underline = r.u8();
+    h.strikeOut = r.u8();
+    h.strikeOut = r.u8();  // written twice; the second copy wins
+    h.weight = r.u16();
+    h.charSet = r.u8();
+    h.pitchAndFamily = r.u8();
+    h.version = r.u16();
+    h.type = r.u16();
+    h.vertRes = r.u16();
+    h.horizRes = r.u16();
+    h.avgWidth = r.u16();
+    h.maxWidth = r.u16();
+    const int codePage = static_cast<int>(r.u32());
+
+    font.clearGlyphs();
+    font.pointSize = static_cast<std::int16_t>(h.points);
+    font.fixedWidth = h.pixWidth;
+    font.height = h.pixHeight;
+    font.ascent = static_cast<std::int16_t>(h.ascent);
+    for (int c = h.firstChar; c <= h.lastChar; ++c) {
+        font.codeList.push_back(static_cast<std::uint16_t>(c));
+        font.unicodeList.push_back(codeToUnicode(codePage, static_cast<std::uint16_t>(c)));
+    }
+    r.requireItems(font.codeList.size(), 6, "glyphs");
+    for (std::uint16_t u : font.unicodeList) {
+        CGlyphInfo g = readGlyph(r);
+        requireGlyphSize(r, g, font.height);
+        font.glyphs.insert(u, std::move(g));
+    }
+    font.setBitsPerPixel(1);
+    font.setEncoding(kEncodingAnsi);
+    // The table is built in the code page the file names, the one its Unicode values came
+    // from.
+    font.charTable.buildFromUnicodeListInCodePage(font.unicodeList, codePage, kEncodingAnsi);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Record codecs
+
+void writeArchiveCount(ByteWriter& w, std::uint32_t count) {
+    if (count < 0xFFFF) {
+        w.u16(static_cast<std::uint16_t>(count));
+    } else {
+        w.u16(0xFFFF);
+        w.u32(count);
+    }
+}
+
+std::uint32_t readArchiveCount(ByteReader& r) {
+    std::uint16_t n = r.u16();
+    return n != 0xFFFF ? n : r.u32();
+}
+
+namespace {
+
+void writeStringLength(ByteWriter& w, std::uint32_t n) {
+    if (n < 0xFF) {
+        w.u8(static_cast<std::uint8_t>(n));
+    } else if (n < 0xFFFE) {
+        w.u8(0xFF);
+        w.u16(static_cast<std::uint16_t>(n));
+    } else {
+        w.u8(0xFF);
+        w.u16(0xFFFF);
+        w.u32(n);
+    }
+}
+
+// Reads a string length; sets `unicode` when the Unicode marker precedes it.
+std::uint32_t readStringLength(ByteReader& r, bool& unicode) {
+    unicode = false;
+    std::uint8_t b = r.u8();
+    if (b < 0xFF) {
+        return b;
+    }
+    std::uint16_t w = r.u16();
+    if (w == 0xFFFE) {
+        unicode = true;
+        b = r.u8();
+        if (b < 0xFF) {
+            return b;
+        }
+        w = r.u16();
+    }
+    if (w < 0xFFFF) {
+        return w;
+    }
+    return r.u32();
+}
+
+}  // namespace
+
+void writeArchiveString(ByteWriter& w, std::string_view utf8) {
+    std::u16string units = utf8ToUtf16(utf8);
+    w.u8(0xFF);
+    w.u16(0xFFFE);
+    writeStringLength(w, static_cast<std::uint32_t>(units.size()));
+    for (char16_t u : units) {
+        w.u16(u);
+    }
+}
+
+std::string readArchiveString(ByteReader& r) {
+    bool unicode = false;
+    std::uint32_t n = readStringLength(r, unicode);
+    if (unicode) {
+        r.requireItems(n, 2, "string");
+        std::u16string units(n, u'\0');
+        for (char16_t& u : units) {
+            u = r.u16();
+        }
+        return utf16ToUtf8(units);
+    }
+    r.requireItems(n, 1, "string");
+    return utf16ToUtf8(ansiToUtf16(r.bytes(n)));
+}
+
+void writeLogFont(ByteWriter& w, const LogFont& f) {
+    w.i32(f.height);
+    w.i32(f.width);
+    w.i32(f.escapement);
+    w.i32(f.orientation);
+    w.i32(f.weight);
+    for (std::uint8_t b : {f.italic, f.underline, f.strikeOut, f.charSet, f.outPrecision,
+                           f.clipPrecision, f.quality, f.pitchAndFamily}) {
+        w.u8(b);
+    }
+    std::u16string name = utf8ToUtf16(f.faceName);
+    if (name.size() > kLogFontFaceNameMax) {
+        name.resize(kLogFontFaceNameMax);
+    }
+    writeArchiveString(w, utf16ToUtf8(name));
+}
+
+LogFont readLogFont(ByteReader& r) {
+    LogFont f;
+    f.height = r.i32();
+    f.width = r.i32();
+    f.escapement = r.i32();
+    f.orientation = r.i32();
+    f.weight = r.i32();
+    f.italic = r.u8();
+    f.underline = r.u8();
+    f.strikeOut = r.u8();
+    f.charSet = r.u8();
+    f.outPrecision = r.u8();
+    f.clipPrecision = r.u8();
+    f.quality = r.u8();
+    f.pitchAndFamily = r.u8();
+    std::u16string name = utf8ToUtf16(readArchiveString(r));
+    if (name.size() > kLogFontFaceNameMax) {
+        name.resize(kLogFontFaceNameMax);
+    }
+    f.faceName = utf16ToUtf8(name);
+    return f;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Names
+
+bool isProjectFileName(std::string_view path) {
+    if (path.size() < 5) {
+        return false;
+    }
+    std::string_view tail = path.substr(path.size() - 4);
+    for (std::size_t i = 0; i < 4; ++i) {
+        char c = tail[i];
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+        if (c != kProjectExtension[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string suggestedProjectName(const CFontInfo& font) {
+    std::string name = font.faceName + std::to_string(font.height) + "h";
+    std::replace(name.begin(), name.end(), ' ', '_');
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading
+
+std::uint16_t readProject(std::span<const std::uint8_t> bytes, CFontInfo& font,
+                          ProgressSink& progress) {
+    ByteReader r(bytes);
+    Header h = readHeader(r);
+    const bool fdcl = std::memcmp(h.magic, kMagicV3, 4) == 0;
+    const bool nofw = std::memcmp(h.magic, kMagicV20, 4) == 0;
+    if (nofw) {
+        if (h.version != kVersion20 || h.subVersion != kVersion20) {
+            throw FileError(FileError::Kind::BadFormat, "unexpected file format", 4);
+        }
+        readVersion20(r, font);
+        font.updateMaxWidth();
+        return h.version;
+    }
+    const bool knownVersion =
+        h.version == kVersion2 || h.version == kVersion3 || h.version == kVersion3b;
+    if ((fdcl && (!knownVersion || h.subVersion != kSubVersion)) || (!fdcl && !knownVersion)) {
+        // A file of another kind that merely carries a known version number is still read by
+        // that number; anything else is not a project file.
+        throw FileError(FileError::Kind::BadFormat, "unexpected file format", 4);
+    }
+    if (h.version == kVersion2) {
+        readVersion2(r, font, progress);
+        font.setBitsPerPixel(1);
+    } else {
+        readVersion3(r, h, font, progress);
+    }
+    font.updateMaxWidth();
+    return h.version;
+}
+
+ProjectLoadResult loadProject(const std::string& path, CFontInfo& font, ProgressSink& progress) {
+    ProjectLoadResult result;
+    if (!isProjectFileName(path)) {
+        result.status = ProjectLoadResult::Status::BadName;
+        result.message = kNotAProjectMessage;
+        return result;
+    }
+    CFontInfo fresh;
+    fresh.inheritUnsavedState(font);
+    try {
+        std::vector<std::uint8_t> bytes = readWholeFile(path);
+        result.version = readProject(bytes, fresh, progress);
+    } catch (const FileError& e) {
+        result.status = ProjectLoadResult::Status::Failed;
+        result.message = describeReadFailure(path, e);
+        return result;
+    } catch (const ProjectRefused& refused) {
+        result.status = ProjectLoadResult::Status::Refused;
+        result.message = refused.message;
+        result.closeMainWindow = true;
+        return result;
+    }
+    font = std::move(fresh);
+    return result;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+std::vector<std::uint8_t> projectBytes(const CFontInfo& font) {
+    ByteWriter w;
+    std::size_t pixelBytes = 0;
+    font.glyphs.forEach([&](std::uint16_t, const CGlyphInfo& g) { pixelBytes += g.pixels.size(); });
+    w.reserve(256 + pixelBytes + font.glyphs.size() * 12 + font.unicodeList.size() * 4 +
+              font.charTable.committed.size() * 6 + font.charTable.codeOrder.size() * 2 +
+              font.charTable.supportedSet.size() * 2);
+
+    const auto glyphCount = static_cast<std::uint32_t>(font.glyphs.size());
+    writeHeader(w, kMagicV3, kVersion3, kSubVersion, glyphCount >> 16);
+    writeLogFont(w, font.sourceFont);
+    w.u16(static_cast<std::uint16_t>(font.pointSize));
+    w.u16(font.fixedWidth);
+    w.u16(font.height);
+    w.u16(static_cast<std::uint16_t>(font.ascent));
+    w.u32((font.encoding & 0xFFFF) | (font.bitsPerPixel << 16));
+    writeWordList(w, font.unicodeList);
+    if (font.encoding != kEncodingUnicode) {
+        writeWordList(w, font.codeList);
+    }
+    w.u16(font.maxWidth);
+    w.u16(static_cast<std::uint16_t>(glyphCount & 0xFFFF));
+    font.glyphs.forEach([&](std::uint16_t key, const CGlyphInfo& g) {
+        w.u16(key);
+        writeGlyph(w, g);
+    });
+
+    const CharacterTable& table = font.charTable;
+    writeWordList(w, table.codeOrder);
+    writeWordList(w, table.supportedSet);
+    w.u32(font.encoding);
+    w.u32(static_cast<std::uint32_t>(table.committed.codePage));
+    w.u32(static_cast<std::uint32_t>(table.committed.size()));
+    table.committed.forEach([&](std::uint16_t code, CodeEntry e) {
+        w.u16(code);
+        w.u32(e.packed());
+    });
+    return w.take();
+}
+
+std::vector<std::uint8_t> projectBytesVer20(CFontInfo& font) {
+    ByteWriter w;
+    writeHeader(w, kMagicV20, kVersion20, kVersion20, 0);
+    writeLogFont(w, font.sourceFont);
+    font.syncHeaderInfo();
+    const FontHeaderInfo& h = font.fontHeader;
+    writeArchiveString(w, font.faceName);
+    writeArchiveString(w, kVer20Copyright);
+    w.u8(h.firstChar);
+    w.u8(h.lastChar);
+    w.u8(h.defaultChar);
+    w.u8(h.breakChar);
+    w.u16(h.pixHeight);
+    w.u16(h.pixWidth);
+    w.u16(h.ascent);
+    w.u16(h.points);
+    w.u16(h.internalLeading);
+    w.u16(h.externalLeading);
+    w.u8(h.italic);
+    w.u8(h.underline);
+    w.u8(h.strikeOut);
+    w.u8(h.strikeOut);
+    w.u16(h.weight);
+    w.u8(h.charSet);
+    w.u8(h.pitchAndFamily);
+    w.u16(h.version);
+    w.u16(h.type);
+    w.u16(h.vertRes);
+    w.u16(h.horizRes);
+    w.u16(h.avgWidth);
+    w.u16(h.maxWidth);
+    w.u32(static_cast<std::uint32_t>(charsetToCodePage(font.charSet)));
+
+    CGlyphInfo blank;
+    blank.init(0, 1, font.height);
+    for (int c = h.firstChar; c <= h.lastChar; ++c) {
+        const auto code = static_cast<std::uint16_t>(c);
+        const CGlyphInfo* g = nullptr;
+        int index = font.indexOfCode(code);
+        if (index >= 0) {
+            g = font.glyphs.find(static_cast<std::uint16_t>(font.unicodeAt(index)));
+        } else if (font.charTable.committed.contains(code)) {
+            g = font.glyphs.find(font.charTable.committed.get(code).unicode);
+        }
+        CGlyphInfo record = g != nullptr ? *g : blank;
+        record.code = code;
+        writeGlyph(w, record);
+    }
+    return w.take();
+}
+
+void saveProject(const std::string& path, const CFontInfo& font) {
+    writeFileAtomically(path, projectBytes(font));
+}
+
+void saveProjectVer20(const std::string& path, CFontInfo& font) {
+    writeFileAtomically(path, projectBytesVer20(font));
+}
+
+}  // namespace typeloom

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/byte_io.h"
+#include "model/log_font.h"
+
+namespace typeloom {
+
+class CFontInfo;
+class ProgressSink;
+
+// Project files (.tlf). Three layouts share a 16-byte header (magic, version, sub-version,
+// high bits of the glyph count, reserved):
+//   "FDCL" 0x0300 (0x0320 read alike)  version 3: read and written by Save
+//   "FDCL" 0x0200                      version 2: read only
+//   "NOFW" 0x0220                      version 2.0: read, and written by Save As "Ver2.0"
+// All integers are little-endian.
+
+inline constexpr const char* kNotAProjectMessage =
+    "Failed to open the file.\n\nThis is not a valid Typeloom document (*.tlf).";
+inline constexpr const char* kAntialiasedMessage =
+    "This file contains antialiased font,\r\ncreated by Typeloom Tonal.\r\n\r\n"
+    "Please try Typeloom Tonal to open this document.";
+inline constexpr const char* kUnknownFileFormatMessage = "Unknown file format.";
+inline constexpr const char* kSaveAsFilter =
+    "Typeloom Ver3.0 Files (*.tlf)|*.tlf|Typeloom Ver2.0 Files (*.tlf)|*.tlf||";
+inline constexpr const char* kProjectExtension = ".tlf";
+
+inline constexpr std::uint16_t kVersion3 = 0x0300;
+inline constexpr std::uint16_t kVersion3b = 0x0320;
+inline constexpr std::uint16_t kVersion2 = 0x0200;
+inline constexpr std::uint16_t kVersion20 = 0x0220;
+
+// The document's name check: at least 5 characters ending in ".tlf" (any case).
+bool isProjectFileName(std::string_view path);
+
+// The file name offered when a font is saved for the first time: the face name followed by
+// the height and "h", blanks and hyphens replaced by underscores ("Untitled12h").
+std::string suggestedProjectName(const CFontInfo& font);
+
+struct ProjectLoadResult {
+    enum class Status {
+        Loaded,
+        BadName,  // the name check failed; nothing was read
+        Failed,   // unreadable, truncated or malformed file
+        Refused,  // a file of another edition (bits per pixel other than 1)
+    };
+    Status status = Status::Loaded;
+    std::string message;  // what to show (error icon) for anything but Loaded
+    // A refused file closes the main window after the message.
+    bool closeMainWindow = false;
+    // Which layout was read.
+    std::uint16_t version = 0;
+
+    bool ok() const { return status == Status::Loaded; }
+};
+
+// Reads a project into `font`, which the caller prepared as a fresh record (see
+// CFontInfo::inheritUnsavedState). Throws FileError for a malformed file; a refused bits per
+// pixel value throws ProjectRefused. Returns the layout version read.
+struct ProjectRefused {
+    std::string message;
+};
+std::uint16_t readProject(std::span<const std::uint8_t> bytes, CFontInfo& font,
+                          ProgressSink& progress);
+
+// Opens a project file: checks the name, reads the whole file into a fresh record and
+// replaces `font` with it only when everything was read. A failed load leaves `font` exactly
+// as it was.
+ProjectLoadResult loadProject(const std::string& path, CFontInfo& font, ProgressSink& progress);
+
+// The version 3 layout of a font.
+std::vector<std::uint8_t> projectBytes(const CFontInfo& font);
+// The version 2.0 layout of a font (refreshes its Windows header values first).
+std::vector<std::uint8_t> projectBytesVer20(CFontInfo& font);
+
+// Writes the layouts atomically; throw FileError(Io) on failure, leaving any earlier file.
+void saveProject(const std::string& path, const CFontInfo& font);
+void saveProjectVer20(const std::string& path, CFontInfo& font);
+
+// --- Record codecs shared by the layouts (also used by tests).
+void writeArchiveString(ByteWriter& w, std::string_view utf8);
+std::string readArchiveString(ByteReader& r);
+void writeArchiveCount(ByteWriter& w, std::uint32_t count);
+std::uint32_t readArchiveCount(ByteReader& r);
+void writeLogFont(ByteWriter& w, const LogFont& font);
+LogFont readLogFont(ByteReader& r);
+
+}  // namespace typeloom
