@@ -10,7 +10,8 @@
 namespace typeloom::test {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "typeloom-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "typeloom-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }
@@ -31,7 +32,8 @@ std::vector<std::uint8_t> readFile(const std::string& path) {
 
 void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<std::string> listFolder(const std::filesystem::path& folder) {

@@ -1,1 +1,222 @@
+// Malformed project files: each one is refused with a clear message and the open font stays
+// exactly as it was.
+
 #include <gtest/gtest.h>
+
+#include <functional>
+
+#include "charset/encodings.h"
+#include "common/progress_sink.h"
+#include "model/font_info.h"
+#include "model/project_file.h"
+#include "project_bytes.h"
+#include "test_support.h"
+
+namespace typeloom {
+namespace {
+
+using test::Bytes;
+using test::TempDir;
+
+// Options for assembling a small version 3 file with one listed glyph 'A' and one unlisted
+// glyph 0x100, changed one at a time by the cases below.
+struct Layout {
+    std::string magic = "FDCL";
+    std::uint16_t version = 0x0300;
+    std::uint16_t subVersion = 0x0200;
+    std::uint32_t countHigh = 0;
+    std::uint32_t encodingWord = 0x00010000;  // encoding 0, 1 bit per pixel
+    std::vector<std::uint16_t> unicodes = {0x41, 0x42};
+    std::vector<std::uint16_t> codes = {0x41, 0x42};
+    std::uint16_t glyphCount = 3;
+    std::vector<std::uint8_t> pixelsOfA = {1, 0, 0, 1};               // 2 x 2
+    std::vector<std::uint8_t> pixelsOfUnlisted = {1, 1, 1, 1, 1, 1};  // 2 x 3: an older height
+    std::vector<std::uint16_t> codeOrder = {0x41, 0x42};
+    std::uint32_t entryOfA = 0x00410101;
+};
+
+std::vector<std::uint8_t> assemble(const Layout& l) {
+    Bytes b;
+    b.header(l.magic, l.version, l.subVersion, l.countHigh);
+    b.logFont(-16, "Face");
+    b.u16(8).u16(2).u16(2).u16(1);
+    b.u32(l.encodingWord);
+    b.words(l.unicodes).words(l.codes);
+    b.u16(2).u16(l.glyphCount);
+    b.u16(0x41).glyph(0x41, 2, l.pixelsOfA);
+    b.u16(0x42).glyph(0x42, 2, {0, 0, 0, 0});
+    b.u16(0x100).glyph(0x100, 2, l.pixelsOfUnlisted);
+    b.words(l.codeOrder).words({0x41, 0x42});
+    b.u32(0).u32(1252).u32(2);
+    b.u16(0x41).u32(l.entryOfA);
+    b.u16(0x42).u32(0x00420101);
+    return b.bytes();
+}
+
+// The font open before each load: anything a failed load could damage is checked afterwards.
+CFontInfo openFont() {
+    CFontInfo font;
+    font.createFromScratch(0x30, 0x39, 5, 7, "Digits");
+    font.glyphs.find(0x31)->pixels[3] = 1;
+    font.dataFormat = 0x01020304;
+    return font;
+}
+
+void expectUnchanged(const CFontInfo& font) {
+    const CFontInfo original = openFont();
+    EXPECT_EQ(font.faceName, original.faceName);
+    EXPECT_EQ(font.height, original.height);
+    EXPECT_EQ(font.codeList, original.codeList);
+    EXPECT_EQ(font.unicodeList, original.unicodeList);
+    EXPECT_TRUE(font.glyphs == original.glyphs);
+    EXPECT_TRUE(font.charTable.committed == original.charTable.committed);
+    EXPECT_EQ(font.dataFormat, original.dataFormat);
+}
+
+ProjectLoadResult loadBytes(const std::vector<std::uint8_t>& bytes, CFontInfo& font) {
+    TempDir dir;
+    test::writeFile(dir.file("t.tlf"), bytes);
+    NullProgressSink progress;
+    return loadProject(dir.file("t.tlf"), font, progress);
+}
+
+TEST(ProjectFileInvalid, TheBaseLayoutIsReadable) {
+    CFontInfo font = openFont();
+    ASSERT_TRUE(loadBytes(assemble(Layout{}), font).ok());
+    EXPECT_EQ(font.faceName, "Face");
+    EXPECT_EQ(font.codeList, (std::vector<std::uint16_t>{0x41, 0x42}));
+    // An unlisted glyph of an older height is brought to the font's height.
+    EXPECT_EQ(font.glyphs.find(0x100)->pixels, (std::vector<std::uint8_t>{1, 1, 1, 1}));
+}
+
+TEST(ProjectFileInvalid, EveryTruncationIsRefusedAndLeavesTheFont) {
+    const auto bytes = assemble(Layout{});
+    for (std::size_t n = 0; n < bytes.size(); ++n) {
+        SCOPED_TRACE(n);
+        CFontInfo font = openFont();
+        ProjectLoadResult r =
+            loadBytes({bytes.begin(), bytes.begin() + static_cast<long>(n)}, font);
+        ASSERT_EQ(r.status, ProjectLoadResult::Status::Failed);
+        EXPECT_NE(r.message.find("Failed to open t.tlf"), std::string::npos);
+        EXPECT_NE(r.message.find("ends too early"), std::string::npos);
+        expectUnchanged(font);
+    }
+}
+
+TEST(ProjectFileInvalid, MalformedFilesAreRefusedWithAReason) {
+    struct Row {
+        const char* what;
+        std::function<void(Layout&)> change;
+        const char* messagePart;
+    };
+    const Row rows[] = {
+        {"unknown magic and version", [](Layout& l) { l.magic = "ABCD", l.version = 0x0400; },
+         "unexpected file format"},
+        {"version 4", [](Layout& l) { l.version = 0x0400; }, "unexpected file format"},
+        {"sub-version", [](Layout& l) { l.subVersion = 0x0300; }, "unexpected file format"},
+        {"version 2.0 magic with version 3", [](Layout& l) { l.magic = "NOFW"; },
+         "unexpected file format"},
+        {"NOFW 0x0221",
+         [](Layout& l) { l.magic = "NOFW", l.version = 0x0221, l.subVersion = 0x0221; },
+         "unexpected file format"},
+        {"code list out of order",
+         [](Layout& l) {
+             l.codes = {0x42, 0x41};
+         },
+         "ascending"},
+        {"repeated code",
+         [](Layout& l) {
+             l.codes = {0x41, 0x41};
+         },
+         "ascending"},
+        {"lists of different lengths", [](Layout& l) { l.codes = {0x41}; }, "differ in length"},
+        {"listed glyph of the wrong size",
+         [](Layout& l) {
+             l.pixelsOfA = {1, 0, 0};
+         },
+         "3 pixels"},
+        {"unlisted glyph not a whole number of rows",
+         [](Layout& l) {
+             l.pixelsOfUnlisted = {1, 1, 1};
+         },
+         "pixels"},
+        {"more glyphs than the file holds", [](Layout& l) { l.glyphCount = 40; }, "glyphs"},
+        {"glyph count over 65536", [](Layout& l) { l.countHigh = 0x100; }, "glyphs"},
+        {"code order out of order",
+         [](Layout& l) {
+             l.codeOrder = {0x42, 0x41};
+         },
+         "ascending"},
+        {"table flags other than 0 and 1", [](Layout& l) { l.entryOfA = 0x00410201; }, "flags"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Layout layout;
+        row.change(layout);
+        CFontInfo font = openFont();
+        ProjectLoadResult r = loadBytes(assemble(layout), font);
+        EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
+        EXPECT_NE(r.message.find(row.messagePart), std::string::npos) << r.message;
+        expectUnchanged(font);
+    }
+}
+
+TEST(ProjectFileInvalid, HugeCountsFailWithoutAllocating) {
+    Bytes b;
+    b.header("FDCL", 0x0300, 0x0200);
+    b.logFont(-16, "Face");
+    b.u16(8).u16(2).u16(2).u16(1).u32(0x00010001);
+    b.u16(0xFFFF).u32(0xFFFFFFF0);  // a Unicode list of four billion entries
+    CFontInfo font = openFont();
+    ProjectLoadResult r = loadBytes(b.bytes(), font);
+    EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
+    EXPECT_NE(r.message.find("larger than the rest of the file"), std::string::npos);
+    expectUnchanged(font);
+
+    Bytes s;  // a string claiming 4 GB
+    s.u8(0xFF).u16(0xFFFE).u8(0xFF).u16(0xFFFF).u32(0xFFFFFFFF);
+    ByteReader r2(s.bytes());
+    EXPECT_THROW(readArchiveString(r2), FileError);
+}
+
+TEST(ProjectFileInvalid, OtherEditionsAreRefusedByTheirBitsPerPixel) {
+    struct Row {
+        std::uint32_t bits;
+        const char* message;
+    };
+    for (Row row :
+         {Row{4, kAntialiasedMessage}, Row{2, kAntialiasedMessage}, Row{8, kAntialiasedMessage},
+          Row{3, "Unknown file format."}, Row{0, "Unknown file format."}}) {
+        SCOPED_TRACE(row.bits);
+        Layout layout;
+        layout.encodingWord = row.bits << 16;
+        CFontInfo font = openFont();
+        ProjectLoadResult r = loadBytes(assemble(layout), font);
+        EXPECT_EQ(r.status, ProjectLoadResult::Status::Refused);
+        EXPECT_EQ(r.message, row.message);
+        EXPECT_TRUE(r.closeMainWindow);
+        expectUnchanged(font);
+    }
+    EXPECT_EQ(std::string(kAntialiasedMessage),
+              "This file contains antialiased font,\r\ncreated by Typeloom Tonal.\r\n\r\n"
+              "Please try Typeloom Tonal to open this document.");
+}
+
+TEST(ProjectFileInvalid, AFileOfAnotherKindWithAKnownVersionIsReadByItsVersion) {
+    Layout layout;
+    layout.magic = "ABCD";
+    CFontInfo font = openFont();
+    EXPECT_TRUE(loadBytes(assemble(layout), font).ok());
+}
+
+TEST(ProjectFileInvalid, MissingFileIsReported) {
+    CFontInfo font = openFont();
+    NullProgressSink progress;
+    ProjectLoadResult r = loadProject("/nonexistent/folder/x.tlf", font, progress);
+    EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
+    EXPECT_NE(r.message.find("x.tlf"), std::string::npos);
+    expectUnchanged(font);
+}
+
+}  // namespace
+}  // namespace typeloom
