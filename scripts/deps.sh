@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Makes sure the Debian packages the build needs are installed.
+#   scripts/deps.sh build   the programs
+#   scripts/deps.sh test    the programs, the tests, the benchmarks and the fuzzers
+# As root, missing packages are installed with apt-get; otherwise the apt-get line to run is
+# printed and the script fails.
+set -euo pipefail
+
+what=${1:-test}
+packages=(cmake ninja-build g++ ccache pkg-config libicu-dev)
+if [ "$what" = test ]; then
+    packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+else
+    echo "These Debian packages are missing. Install them with:" >&2
+    echo "  sudo apt-get install -y ${missing[*]}" >&2
+    exit 1
+fi
