@@ -24,7 +24,10 @@ std::vector<std::uint16_t> buildTable(const char* icuName) {
         std::exit(1);
     }
     // Only round-trip mappings: a character the encoding merely approximates has no code.
+    // ICU keeps some fallbacks from private-use characters even with fallbacks off (Shift_JIS
+    // U+F86F -> 0x8782, which decodes to U+2116), so every code is also decoded back below.
     ucnv_setFromUCallBack(conv, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    ucnv_setToUCallBack(conv, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     ucnv_setFallback(conv, false);
     std::vector<std::uint16_t> table(typeloom::DbcsTables::kEntries, typeloom::DbcsTables::kNone);
     for (std::uint32_t u = 0; u < 0x10000; ++u) {
@@ -37,6 +40,13 @@ std::vector<std::uint16_t> buildTable(const char* icuName) {
         ucnv_resetFromUnicode(conv);
         int32_t n = ucnv_fromUChars(conv, bytes, sizeof bytes, &source, 1, &status);
         if (U_FAILURE(status)) {
+            continue;
+        }
+        UChar back[4];
+        status = U_ZERO_ERROR;
+        ucnv_resetToUnicode(conv);
+        int32_t m = ucnv_toUChars(conv, back, 4, bytes, n, &status);
+        if (U_FAILURE(status) || m != 1 || back[0] != source) {
             continue;
         }
         auto b0 = static_cast<unsigned char>(bytes[0]);

@@ -191,14 +191,10 @@ TEST(DbcsTables, ProgramTablesHoldTheUsualCodes) {
 }
 
 // Every code the tables give for a character must decode back to that character, or a font
-// built through the tables shows other characters than it was built from.
-//
-// DISABLED: fails for Shift_JIS: the table gives U+F86F the code 0x8782, which decodes to
-// U+2116 (numero sign). ICU's ibm-943 converter maps private-use U+F86F to 0x8782 as a
-// fallback, and ICU uses fallbacks from private-use characters even with fallbacks turned
-// off, so the generator's "round-trip mappings only" does not hold for it. A font with both
-// characters then ties 0x8782 to U+F86F instead of U+2116.
-TEST(DbcsTables, DISABLED_ProgramTablesRoundTripThroughCodeToUnicode) {
+// built through the tables shows other characters than it was built from (ICU's Shift_JIS
+// converter maps private-use U+F86F to 0x8782, which decodes to U+2116, as a fallback even with
+// fallbacks turned off).
+TEST(DbcsTables, ProgramTablesRoundTripThroughCodeToUnicode) {
     const DbcsTables& dbcs = DbcsTables::program();
     ASSERT_TRUE(dbcs.loaded());
     for (const KnownDbcs& k : kKnownDbcs) {
