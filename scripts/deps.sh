@@ -7,7 +7,7 @@
 set -euo pipefail
 
 what=${1:-test}
-packages=(cmake ninja-build g++ ccache pkg-config libicu-dev)
+packages=(cmake ninja-build g++ ccache pkg-config libicu-dev libfreetype-dev libfontconfig-dev)
 if [ "$what" = test ]; then
     packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
 fi
