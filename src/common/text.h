@@ -28,6 +28,8 @@ class AnsiTextSink {
     AnsiTextSink& operator<<(std::string_view utf8);
     AnsiTextSink& operator<<(char c) { return *this << std::string_view(&c, 1); }
     void line(std::string_view utf8 = {});
+    // Appends bytes as they are (binary data sharing the buffer).
+    void appendRaw(std::string_view bytes) { m_bytes.append(bytes); }
 
     const std::string& bytes() const { return m_bytes; }
     std::string take() { return std::move(m_bytes); }

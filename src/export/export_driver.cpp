@@ -1,0 +1,272 @@
+#include "export/export_driver.h"
+
+#include <cstring>
+#include <filesystem>
+
+#include "charset/encodings.h"
+#include "common/atomic_file.h"
+#include "common/file_error.h"
+#include "common/progress_sink.h"
+#include "common/settings_store.h"
+#include "export/data_format.h"
+#include "export/general_format.h"
+#include "export/intel_hex.h"
+#include "export/microchip_format.h"
+#include "export/table_format.h"
+#include "export/version2_format.h"
+#include "model/font_info.h"
+#include "model/font_settings.h"
+#include "model/project_file.h"
+
+namespace typeloom::exporters {
+
+const std::vector<FormatInfo>& exportFormats() {
+    static const std::vector<FormatInfo> formats = {
+        {kFormatHex, "hex", "Intel Hex File (*.hex)|*.hex||", "hex", "Export to Hexfile (*.hex)"},
+        {kFormatV2C, "v2-c", "C File (*.c) - Typeloom 2.0 format|*.c||", "c",
+         "Export C file (*.c) in old Typeloom ver2.0 format"},
+        {kFormatV2Asm, "v2-asm", "ASM File (*.asm) - Typeloom 2.0 format|*.asm||", "asm",
+         "Export to ASM file (*.asm) in old Typeloom ver2.0 format"},
+        {kFormatV2Dat, "v2-dat", "Binary File (*.dat) - Typeloom 2.0 format|*.dat||", "dat",
+         "Export to binary file (*.dat) in old Typeloom ver2.0 format"},
+        {kFormatTableC, "table-c", "C File (*.c) - Typeloom 3.0 format|*.c||", "c",
+         "Export to C file (*.c) in Typeloom ver3.0 format"},
+        {kFormatTableAsm, "table-asm", "ASM File (*.asm) - Typeloom 3.0 format|*.asm||", "asm",
+         "Export to ASM file (*.asm) in Typeloom ver3.0 format"},
+        {kFormatTableBin, "table-bin", "Binary File (*.bin) - Typeloom 3.0 format|*.bin||", "bin",
+         "Export to Binary file (*.bin) in Typeloom ver3.0 format"},
+        {kFormatStudioC, "studio-c", "C File (*.c) - Typeloom Studio 3.0 format|*.c||", "c",
+         "Export to C file (*.c) in old Typeloom Studio ver3.0 format"},
+        {kFormatStudioAsm, "studio-asm", "ASM File (*.asm) - Typeloom Studio 3.0 format|*.asm||",
+         "asm", "Export to ASM file (*.asm) in Typeloom Studio ver3.0 format"},
+        {kFormatStudioDat, "studio-dat", "Binary File (*.dat) - Typeloom Studio 3.0 format|*.dat||",
+         "dat", "Export to binary file (*.dat) in Typeloom Studio ver3.0 format"},
+        {kFormatGeneralC, "general-c", "General C File (*.c)|*.c||", "c",
+         "Export to general C format file (*.c)"},
+        {kFormatGeneralBin, "general-bin", "General Binary File (*.bin)|*.bin||", "bin",
+         "Export to general binary format file (*.bin)"},
+        {kFormatMicrochipC, "microchip-c", "Microchip C File (*.c)|*.c||", "c",
+         "Export to Microchip C format file (*.c)"},
+        {kFormatMicrochipBin, "microchip-bin", "Microchip Binary File (*.bin)|*.bin||", "bin",
+         "Export to Microchip binary format file (*.bin)"},
+    };
+    return formats;
+}
+
+const FormatInfo* findFormat(int id) {
+    for (const FormatInfo& f : exportFormats()) {
+        if (f.id == id) {
+            return &f;
+        }
+    }
+    return nullptr;
+}
+
+const FormatInfo* findFormat(std::string_view shortName) {
+    for (const FormatInfo& f : exportFormats()) {
+        if (shortName == f.shortName) {
+            return &f;
+        }
+    }
+    return nullptr;
+}
+
+int pagesOption(const SettingsStore& settings) {
+    return static_cast<int>(
+        settings.integer(kSettingsSection, kPagesOptionKey, kPagesOptionDefault));
+}
+
+WriterFunction writerFor(int formatId) {
+    switch (formatId) {
+        case kFormatHex:
+            return writeIntelHex;
+        case kFormatV2C:
+            return writeVersion2C;
+        case kFormatV2Asm:
+            return writeVersion2Asm;
+        case kFormatV2Dat:
+            return writeVersion2Dat;
+        case kFormatTableC:
+        case kFormatStudioC:
+            return writeTableC;
+        case kFormatTableAsm:
+        case kFormatStudioAsm:
+            return writeTableAsm;
+        case kFormatTableBin:
+        case kFormatStudioDat:
+            return writeTableBin;
+        case kFormatGeneralC:
+            return writeGeneralC;
+        case kFormatGeneralBin:
+            return writeGeneralBin;
+        case kFormatMicrochipC:
+            return writeMicrochipC;
+        case kFormatMicrochipBin:
+            return writeMicrochipBin;
+        default:
+            return nullptr;
+    }
+}
+
+std::string suggestedExportName(const CFontInfo& font) {
+    std::string name = suggestedProjectName(font);
+    if (font.bitsPerPixel > 1) {
+        const std::string& face = font.faceName;
+        std::string tail = face.size() > 4 ? face.substr(face.size() - 4) : face;
+        if (tail.find("AA") == std::string::npos) {
+            name += "AA" + std::to_string(font.bitsPerPixel);
+        }
+    }
+    return name;
+}
+
+std::string identifierBase(const std::string& path) {
+    std::string title = std::filesystem::path(path).filename().string();
+    return "font" + title.substr(0, title.find('.'));
+}
+
+bool needsProgressWindow(const CFontInfo& font) {
+    return font.count() > 499 || (font.count() > 99 && font.height >= 50);
+}
+
+namespace {
+
+constexpr int kBoxWidth = 80;
+
+// A boxed line: the text padded with spaces to 79 characters, then '*'; longer text is left
+// as it is.
+std::string boxed(const std::string& text) {
+    if (text.size() >= kBoxWidth - 1) {
+        return text;
+    }
+    return text + std::string(kBoxWidth - 1 - text.size(), ' ') + "*";
+}
+
+std::string formatTime(std::time_t now) {
+    std::tm local{};
+    localtime_r(&now, &local);
+    char buffer[32];
+    std::strftime(buffer, sizeof buffer, "%H:%M %m-%d-%Y", &local);
+    return buffer;
+}
+
+}  // namespace
+
+void writeHeaderComment(ExportStream& out, bool assembler, const CFontInfo& font, std::time_t now) {
+    const std::uint32_t word = font.dataFormat;
+    const std::string width = font.fixedWidth != 0
+                                  ? std::to_string(font.fixedWidth) + " (monospaced font)"
+                                  : std::string("0 (proportional font)");
+    const std::string lines[] = {
+        "/" + std::string(79, '*'),
+        boxed(" *"),
+        boxed(" * This file is generated by Typeloom Studio v3.5"),
+        boxed(" * Typeloom Studio - bitmap fonts for embedded displays"),
+        boxed(" * Edit the font project (.tlf) and export again rather than edit this file"),
+        boxed(" *"),
+        boxed(" * Font name: " + font.faceName),
+        boxed(" * Font width: " + width),
+        boxed(" * Font height: " + std::to_string(font.height)),
+        boxed(" * Encode: " + std::string(encodingName(static_cast<int>(font.encoding)))),
+        boxed(" * Data length: " + std::to_string(unitBits(word)) + " bits"),
+        boxed(std::string(" * Invert bits: ") + (isInverted(word) ? "Yes" : "No")),
+        boxed(" * Data format: " + describeDataFormat(word)),
+        boxed(" *"),
+        boxed(" * Create time: " + formatTime(now)),
+        " " + std::string(79, '*') + "/",
+    };
+    for (const std::string& line : lines) {
+        if (assembler) {
+            out << ";";
+        }
+        out.line(line);
+    }
+}
+
+namespace {
+
+ExportResult failed(std::string message) {
+    ExportResult r;
+    r.status = ExportResult::Status::Failed;
+    r.message = std::move(message);
+    return r;
+}
+
+}  // namespace
+
+ExportResult runExport(const CFontInfo& font, const SettingsStore& settings,
+                       const ExportRequest& request, const std::atomic<int>& cancelFlag,
+                       ProgressSink& progress) {
+    WriterFunction writer = writerFor(request.formatId);
+    if (writer == nullptr) {
+        return failed("Unknown export format " + std::to_string(request.formatId) + ".");
+    }
+    try {
+        AtomicFileWriter file(request.path);
+        ExportStream out(&file);
+        BitmapEncoder encoder(font);
+        ExportContext context(font, encoder, out, cancelFlag, progress, settings,
+                              identifierBase(request.path));
+        context.now = request.now != 0 ? request.now : std::time(nullptr);
+        context.hex = request.hex;
+        if (!writer(context)) {
+            ExportResult r;
+            r.status = ExportResult::Status::Cancelled;
+            return r;  // the temporary file is removed with `file`
+        }
+        out.flush();
+        file.commit();
+    } catch (const FileError& e) {
+        return failed(e.what());
+    }
+    return {};
+}
+
+std::optional<std::string> exportToMemory(const CFontInfo& font, const SettingsStore& settings,
+                                          int formatId, const std::string& identifier,
+                                          std::time_t now, const HexOptions& hex) {
+    WriterFunction writer = writerFor(formatId);
+    if (writer == nullptr) {
+        return std::nullopt;
+    }
+    ExportStream out;
+    BitmapEncoder encoder(font);
+    std::atomic<int> go{1};
+    NullProgressSink progress;
+    ExportContext context(font, encoder, out, go, progress, settings, identifier);
+    context.now = now;
+    context.hex = hex;
+    if (!writer(context)) {
+        return std::nullopt;
+    }
+    return out.contents();
+}
+
+ExportJob::ExportJob(const CFontInfo& font, const SettingsStore& settings, ExportRequest request)
+    : m_font(font), m_settings(settings), m_request(std::move(request)) {}
+
+ExportJob::~ExportJob() {
+    if (m_thread.joinable()) {
+        m_cancel.store(0);
+        m_thread.join();
+    }
+}
+
+void ExportJob::start() {
+    m_cancel.store(1);
+    m_finished.store(false);
+    m_thread = std::thread([this] {
+        NullProgressSink progress;
+        m_result = runExport(m_font, m_settings, m_request, m_cancel, progress);
+        m_finished.store(true);
+    });
+}
+
+ExportResult ExportJob::wait() {
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+    return m_result;
+}
+
+}  // namespace typeloom::exporters

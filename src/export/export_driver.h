@@ -1,0 +1,177 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "export/bitmap_encoder.h"
+#include "export/export_stream.h"
+
+namespace typeloom {
+class CFontInfo;
+class ProgressSink;
+class SettingsStore;
+}  // namespace typeloom
+
+namespace typeloom::exporters {
+
+// Export formats, named by the command ids that start them.
+enum FormatId : int {
+    kFormatHex = 32840,
+    kFormatV2C = 32841,
+    kFormatV2Asm = 32842,
+    kFormatV2Dat = 32843,
+    kFormatTableC = 32844,
+    kFormatTableAsm = 32845,
+    kFormatTableBin = 32846,
+    kFormatStudioC = 32847,    // same output as 32844
+    kFormatStudioAsm = 32848,  // same output as 32845
+    kFormatStudioDat = 32849,  // same output as 32846
+    kFormatGeneralC = 32850,
+    kFormatGeneralBin = 32851,
+    kFormatMicrochipC = 32852,
+    kFormatMicrochipBin = 32853,
+};
+
+struct FormatInfo {
+    int id;
+    const char* shortName;  // the command-line name ("table-c", ...)
+    const char* filter;     // save-file dialog filter
+    const char* extension;  // default extension, without the dot
+    const char* prompt;     // status-bar prompt
+};
+
+// Every format id, in id order.
+const std::vector<FormatInfo>& exportFormats();
+const FormatInfo* findFormat(int id);
+const FormatInfo* findFormat(std::string_view shortName);
+
+// Settings the exporters keep under "Settings".
+inline constexpr const char* kPagesOptionKey = "Pages option";
+inline constexpr int kPagesOptionDefault = 111;  // 0x6F
+inline constexpr const char* kFontOutKey = "FontOut";
+
+// Bits of "Pages option".
+inline constexpr int kPageDataTable = 0x01;  // always on
+inline constexpr int kPageOffsetTable = 0x02;
+inline constexpr int kPageWidthTable = 0x04;
+inline constexpr int kPageAsciiIndexTable = 0x08;
+inline constexpr int kPageUcharData = 0x10;  // data table declared as UCHAR whatever the length
+inline constexpr int kPageC99Braces = 0x20;
+inline constexpr int kPageExtendedIndexTable = 0x40;
+
+int pagesOption(const SettingsStore& settings);
+
+// Options of the Intel HEX writer that its dialogs ask for.
+struct HexOptions {
+    std::uint32_t startAddress = 0;
+    // Characters wider than 16 pixels: true leaves them out, false writes them truncated
+    // to 16 columns.
+    bool skipWide = true;
+};
+
+// Everything a writer gets for one run.
+struct ExportContext {
+    ExportContext(const CFontInfo& f, BitmapEncoder& e, ExportStream& o,
+                  const std::atomic<int>& cancel, ProgressSink& p, const SettingsStore& s,
+                  std::string identifier)
+        : font(f),
+          encoder(e),
+          out(o),
+          cancelFlag(cancel),
+          progress(p),
+          settings(s),
+          identifierBase(std::move(identifier)) {}
+
+    const CFontInfo& font;
+    BitmapEncoder& encoder;
+    ExportStream& out;
+    const std::atomic<int>& cancelFlag;
+    ProgressSink& progress;
+    const SettingsStore& settings;
+    std::string identifierBase;  // "font" + the output file's title up to its first '.'
+    std::time_t now = 0;         // the "Create time" of headers
+    HexOptions hex;
+
+    bool cancelled() const { return cancelFlag.load(std::memory_order_relaxed) == 0; }
+    int pages() const { return pagesOption(settings); }
+};
+
+// A writer returns false when it was cancelled (or cannot write the font).
+using WriterFunction = bool (*)(ExportContext&);
+WriterFunction writerFor(int formatId);
+
+// "%s%dh" from the font's name (spaces and '-' as '_') and height, plus "AA%d" for fonts of
+// more than 1 bit per pixel whose name does not already end in it.
+std::string suggestedExportName(const CFontInfo& font);
+// "font" followed by the file's name cut at its first '.': x/y/Small_Font12h.c gives
+// fontSmall_Font12h.
+std::string identifierBase(const std::string& path);
+
+// True when an export of the font runs on the worker thread with the progress window: more
+// than 499 characters, or more than 99 at a height of 50 or more.
+bool needsProgressWindow(const CFontInfo& font);
+
+// The boxed comment at the top of C and assembler files (every line 80 characters but the
+// last, each prefixed by ';' in assembler).
+void writeHeaderComment(ExportStream& out, bool assembler, const CFontInfo& font, std::time_t now);
+
+struct ExportRequest {
+    std::string path;
+    int formatId = 0;
+    std::time_t now = 0;  // 0: the current time
+    HexOptions hex;
+};
+
+struct ExportResult {
+    enum class Status { Written, Cancelled, Failed };
+    Status status = Status::Written;
+    std::string message;  // for Failed
+    bool ok() const { return status == Status::Written; }
+};
+
+// Runs one export: encodes the font and writes the format to a temporary file that replaces
+// `request.path` only when the writer finished. A cancelled or failed run leaves no file and
+// any earlier file at the path as it was.
+ExportResult runExport(const CFontInfo& font, const SettingsStore& settings,
+                       const ExportRequest& request, const std::atomic<int>& cancelFlag,
+                       ProgressSink& progress);
+
+// The same into memory (the character data panel and tests); nullopt when cancelled or the id
+// is unknown.
+std::optional<std::string> exportToMemory(const CFontInfo& font, const SettingsStore& settings,
+                                          int formatId, const std::string& identifier,
+                                          std::time_t now, const HexOptions& hex = {});
+
+// An export on a worker thread that another thread can cancel (the "Exporting..." window).
+// The font and settings must not change until the job has finished.
+class ExportJob {
+  public:
+    ExportJob(const CFontInfo& font, const SettingsStore& settings, ExportRequest request);
+    ~ExportJob();
+    ExportJob(const ExportJob&) = delete;
+    ExportJob& operator=(const ExportJob&) = delete;
+
+    void start();
+    void cancel() { m_cancel.store(0); }
+    bool finished() const { return m_finished.load(); }
+    // Waits for the worker and returns its result.
+    ExportResult wait();
+
+  private:
+    const CFontInfo& m_font;
+    const SettingsStore& m_settings;
+    ExportRequest m_request;
+    std::atomic<int> m_cancel{1};
+    std::atomic<bool> m_finished{false};
+    ExportResult m_result;
+    std::thread m_thread;
+};
+
+}  // namespace typeloom::exporters
