@@ -1,0 +1,201 @@
+#include <iostream>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "cli/cli_support.h"
+#include "cli/command_registry.h"
+#include "common/ini_settings_store.h"
+#include "common/progress_sink.h"
+#include "export/data_format.h"
+#include "export/export_driver.h"
+#include "model/font_info.h"
+#include "model/font_settings.h"
+
+namespace typeloom::cli {
+
+namespace {
+
+using namespace typeloom::exporters;
+
+constexpr const char* kExportHelp =
+    "Usage: typeloom export IN.tlf -o OUT --format NAME [OPTIONS]\n"
+    "\n"
+    "Writes the font's bitmap data for firmware. Formats (NAME, or the numeric format id):\n"
+    "  table-c, table-asm, table-bin      table-based C, assembler, binary\n"
+    "  studio-c, studio-asm, studio-dat   the same layouts under their older names\n"
+    "  general-c, general-bin             General C and binary\n"
+    "  microchip-c, microchip-bin         Microchip C and binary\n"
+    "  v2-c, v2-asm, v2-dat               version 2.0 C, assembler and binary\n"
+    "  hex                                Intel HEX\n"
+    "\n"
+    "Data layout (defaults from the desktop program's settings, else big endian, row\n"
+    "based, row preferred, unpacked, 8 bits):\n"
+    "  --data-format 0xWORD         the whole data-format word\n"
+    "  --bit-order msb|lsb          first pixel in the most / least significant bit\n"
+    "  --scan row|column            a unit holds a row's or a column's neighbours\n"
+    "  --prefer row|column          which way the bands run\n"
+    "  --packed / --unpacked        run the bit stream on across rows (columns) or not\n"
+    "  --unit 8|16|32               unit width in bits\n"
+    "  --invert / --no-invert       complement every unit\n"
+    "Tables (table-based and General formats):\n"
+    "  --tables LIST                comma list of offset,width,ascii,extended (or none)\n"
+    "  --uchar                      declare the data table as UCHAR whatever the unit\n"
+    "  --c99                        extra braces in the General C file for C99 compilers\n"
+    "Intel HEX:\n"
+    "  --start-address HEX          address of the first byte (default 0)\n"
+    "  --skip-wide                  leave out characters wider than 16 pixels (default:\n"
+    "                               write them cut to 16 columns)\n";
+
+std::uint32_t parseWord(const std::string& text, const char* option) {
+    auto v = parseNumber(text);
+    if (!v || *v > 0xFFFFFFFFul) {
+        throw UsageError{std::string(option) + " takes a number such as 0x01121110"};
+    }
+    return static_cast<std::uint32_t>(*v);
+}
+
+std::uint32_t applyLayoutOptions(const Arguments& a, std::uint32_t word) {
+    if (auto w = a.value("--data-format")) {
+        word = parseWord(*w, "--data-format");
+    }
+    auto choose = [&](const char* option, const char* on, const char* off, std::uint32_t bit) {
+        if (auto v = a.value(option)) {
+            if (*v == on) {
+                word |= bit;
+            } else if (*v == off) {
+                word &= ~bit;
+            } else {
+                throw UsageError{std::string(option) + " takes " + on + " or " + off};
+            }
+        }
+    };
+    choose("--bit-order", "msb", "lsb", kBigEndian);
+    choose("--scan", "row", "column", kScanRow);
+    choose("--prefer", "row", "column", kPreferRow);
+    if (a.has("--packed")) {
+        word |= kPacked;
+    }
+    if (a.has("--unpacked")) {
+        word &= ~kPacked;
+    }
+    if (a.has("--invert")) {
+        word |= kInvert;
+    }
+    if (a.has("--no-invert")) {
+        word &= ~kInvert;
+    }
+    if (auto u = a.value("--unit")) {
+        if (*u != "8" && *u != "16" && *u != "32") {
+            throw UsageError{"--unit takes 8, 16 or 32"};
+        }
+        word = withUnitBits(word, std::stoi(*u));
+    }
+    return word;
+}
+
+int applyTableOptions(const Arguments& a, int pages) {
+    if (auto list = a.value("--tables")) {
+        pages &=
+            ~(kPageOffsetTable | kPageWidthTable | kPageAsciiIndexTable | kPageExtendedIndexTable);
+        std::stringstream s(*list);
+        std::string item;
+        while (std::getline(s, item, ',')) {
+            if (item == "offset") {
+                pages |= kPageOffsetTable;
+            } else if (item == "width") {
+                pages |= kPageWidthTable;
+            } else if (item == "ascii") {
+                pages |= kPageAsciiIndexTable;
+            } else if (item == "extended") {
+                pages |= kPageExtendedIndexTable;
+            } else if (item != "none" && !item.empty()) {
+                throw UsageError{"--tables takes offset, width, ascii, extended or none"};
+            }
+        }
+    }
+    if (a.has("--uchar")) {
+        pages |= kPageUcharData;
+    }
+    if (a.has("--c99")) {
+        pages |= kPageC99Braces;
+    }
+    return pages | kPageDataTable;
+}
+
+int commandExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Arguments a(
+        args,
+        {"-o", "--output", "--format", "--data-format", "--bit-order", "--scan", "--prefer",
+         "--unit", "--tables", "--start-address"},
+        {"--packed", "--unpacked", "--invert", "--no-invert", "--uchar", "--c99", "--skip-wide"});
+    if (a.helpRequested()) {
+        out << kExportHelp;
+        return kExitOk;
+    }
+    if (a.positional().size() != 1) {
+        throw UsageError{"export takes one input file"};
+    }
+    const std::string output = a.value("-o", a.value("--output", ""));
+    if (output.empty()) {
+        throw UsageError{"export needs an output file (-o OUT)"};
+    }
+    const std::string formatName = a.value("--format", "");
+    const FormatInfo* format = findFormat(formatName);
+    if (format == nullptr) {
+        if (auto id = parseNumber(formatName)) {
+            format = findFormat(static_cast<int>(*id));
+        }
+    }
+    if (format == nullptr) {
+        throw UsageError{formatName.empty() ? "export needs --format NAME"
+                                            : "unknown format '" + formatName + "'"};
+    }
+
+    // The desktop program's settings give the defaults; options override them for this run
+    // only, and nothing is written back.
+    IniSettingsStore stored(defaultSettingsPath());
+    MemorySettingsStore settings;
+    settings.writeInteger(kSettingsSection, kPagesOptionKey,
+                          applyTableOptions(a, pagesOption(stored)));
+
+    ExportRequest request;
+    request.path = output;
+    request.formatId = format->id;
+    if (auto address = a.value("--start-address")) {
+        std::string text = *address;
+        if (text.rfind("0x", 0) != 0 && text.rfind("0X", 0) != 0) {
+            text = "0x" + text;
+        }
+        request.hex.startAddress = parseWord(text, "--start-address");
+    }
+    request.hex.skipWide = a.has("--skip-wide");
+
+    CFontInfo font;
+    loadFontSettings(font, stored);
+    if (!loadFontFile(a.positional().front(), font, err)) {
+        return kExitFailed;
+    }
+    font.dataFormat = applyLayoutOptions(a, font.dataFormat);
+    if (font.count() == 0) {
+        err << "typeloom: the font has no characters to export\n";
+        return kExitFailed;
+    }
+
+    std::atomic<int> go{1};
+    auto progress = progressFor(err);
+    ExportResult result = runExport(font, settings, request, go, *progress);
+    if (!result.ok()) {
+        err << "typeloom: " << (result.message.empty() ? "export failed" : result.message) << "\n";
+        return kExitFailed;
+    }
+    out << "Wrote " << output << " (" << format->shortName << ", "
+        << describeDataFormat(font.dataFormat) << ", " << unitBits(font.dataFormat) << " bits)\n";
+    return kExitOk;
+}
+
+const CommandRegistration kRegistration({"export", "write the font's bitmap data for firmware",
+                                         commandExport});
+
+}  // namespace
+
+}  // namespace typeloom::cli
