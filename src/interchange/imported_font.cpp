@@ -1,0 +1,145 @@
+#include "interchange/imported_font.h"
+
+#include "charset/encodings.h"
+#include "model/font_info.h"
+
+namespace typeloom {
+
+namespace {
+
+[[noreturn]] void refuse(const std::string& message) {
+    throw FileError(FileError::Kind::BadFormat, message);
+}
+
+std::size_t wordsPerRow(int width) {
+    return (static_cast<std::size_t>(width) + 15) / 16;
+}
+
+std::size_t bands(int height) {
+    return (static_cast<std::size_t>(height) + 7) / 8;
+}
+
+}  // namespace
+
+bool ImportedFont::bitmapFits(std::int64_t offset, int width) const {
+    if (offset < 0 || width < 0 || height < 0) {
+        return false;
+    }
+    const auto start = static_cast<std::uint64_t>(offset);
+    if (layout == BitLayout::WordRows) {
+        const std::uint64_t size = std::uint64_t{wordsPerRow(width)} * height;
+        return start <= words.size() && size <= words.size() - start;
+    }
+    const std::uint64_t size = std::uint64_t{bands(height)} * static_cast<std::uint64_t>(width);
+    return start <= bytes.size() && size <= bytes.size() - start;
+}
+
+bool ImportedFont::pixel(int code, int x, int y) const {
+    const auto index = static_cast<std::size_t>(code - firstCode);
+    const auto offset = static_cast<std::size_t>(offsets[index]);
+    if (layout == BitLayout::WordRows) {
+        const std::size_t perRow = wordsPerRow(widths[index]);
+        const std::uint16_t word =
+            words[offset + static_cast<std::size_t>(y) * perRow + static_cast<std::size_t>(x) / 16];
+        return (word & (0x8000u >> (x % 16))) != 0;
+    }
+    const std::size_t width = widths[index];
+    const std::uint8_t byte =
+        bytes[offset + static_cast<std::size_t>(y / 8) * width + static_cast<std::size_t>(x)];
+    return (byte & (1u << (y % 8))) != 0;
+}
+
+std::string importedFaceName(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos) {
+        name.resize(dot);
+    }
+    return name;
+}
+
+void buildFromImported(const ImportedFont& imported, const std::string& path, CFontInfo& font) {
+    if (imported.height <= 0 || imported.height > kMaxImportedHeight) {
+        refuse("the font height " + std::to_string(imported.height) + " is not usable");
+    }
+    if (imported.ascent < 0 || imported.ascent > kMaxImportedAscent) {
+        refuse("the font ascent " + std::to_string(imported.ascent) + " is not usable");
+    }
+    if (imported.codeCount < 0 || imported.firstCode < 0 ||
+        static_cast<std::size_t>(imported.codeCount) > imported.widths.size() ||
+        static_cast<std::size_t>(imported.codeCount) > imported.offsets.size()) {
+        refuse("the covered codes do not match the width and offset tables");
+    }
+
+    // Decide which codes become characters before touching the font, so that a refusal
+    // leaves the record as it was.
+    const bool hasDefault = imported.isPresent(imported.defaultCode);
+    const std::int64_t defaultOffset =
+        hasDefault
+            ? imported.offsets[static_cast<std::size_t>(imported.defaultCode - imported.firstCode)]
+            : -1;
+    std::vector<int> codes;
+    std::uint64_t pixels = 0;
+    for (int k = 0; k < imported.codeCount; ++k) {
+        const int code = imported.firstCode + k;
+        if (code > 0xFFFF) {
+            break;  // the font's codes are 16-bit
+        }
+        const std::int64_t offset = imported.offsets[static_cast<std::size_t>(k)];
+        if (offset < 0 || (code != imported.defaultCode && offset == defaultOffset)) {
+            continue;
+        }
+        // Without a width table every entry holds the maximum width.
+        const int width = imported.widths[static_cast<std::size_t>(k)];
+        if (!imported.bitmapFits(offset, width)) {
+            refuse("the bitmap of code " + std::to_string(code) + " lies outside the bit data");
+        }
+        pixels += std::uint64_t{static_cast<std::uint32_t>(width == 0 ? 1 : width)} *
+                  static_cast<std::uint64_t>(imported.height);
+        if (pixels > kMaxImportedPixels) {
+            refuse("the characters need more than " + std::to_string(kMaxImportedPixels) +
+                   " pixels");
+        }
+        codes.push_back(code);
+    }
+    if (codes.empty()) {
+        refuse("the file holds no character with a code of 0-65535");
+    }
+
+    font.clearGlyphs();
+    font.faceName = importedFaceName(path);
+    LogFont source;
+    source.height = imported.height;
+    source.faceName = "Arial";
+    font.setSourceFont(source);
+    font.height = static_cast<std::uint16_t>(imported.height);
+    font.ascent = static_cast<std::int16_t>(imported.ascent);
+    font.fixedWidth = imported.hasWidths ? 0 : static_cast<std::uint16_t>(imported.maxWidth);
+    font.setBitsPerPixel(1);
+    font.setEncoding(kEncodingUnicode);
+    font.codeList.reserve(codes.size());
+    for (int code : codes) {
+        const auto index = static_cast<std::size_t>(code - imported.firstCode);
+        const int width = imported.widths[index];
+        CGlyphInfo glyph;
+        // A character of width 0 becomes one blank column, as packed rows of width 0 do.
+        glyph.init(static_cast<std::uint16_t>(code),
+                   static_cast<std::uint16_t>(width == 0 ? 1 : width), font.height);
+        for (int y = 0; y < imported.height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                if (imported.pixel(code, x, y)) {
+                    glyph.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                 static_cast<std::size_t>(x)] = 1;
+                }
+            }
+        }
+        font.glyphs.insert(static_cast<std::uint16_t>(code), std::move(glyph));
+        font.codeList.push_back(static_cast<std::uint16_t>(code));
+    }
+    font.unicodeList = font.codeList;
+    font.updateMaxWidth();
+    font.charTable.buildFromUnicodeList(font.unicodeList, font.charSet, kEncodingUnicode);
+}
+
+}  // namespace typeloom
