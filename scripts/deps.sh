@@ -9,7 +9,7 @@ set -euo pipefail
 what=${1:-test}
 packages=(cmake ninja-build g++ ccache pkg-config libicu-dev libfreetype-dev libfontconfig-dev)
 if [ "$what" = test ]; then
-    packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
+    packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev srecord)
 fi
 
 missing=()

@@ -1,0 +1,89 @@
+#include "export/unit_text.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "common/text.h"
+
+namespace typeloom::exporters {
+
+std::string formatText(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out;
+    if (n > 0) {
+        out.resize(static_cast<std::size_t>(n) + 1);
+        std::vsnprintf(out.data(), out.size(), format, args);
+        out.resize(static_cast<std::size_t>(n));
+    }
+    va_end(args);
+    return out;
+}
+
+namespace {
+
+std::uint8_t byteOf(std::uint32_t unit, int index) {
+    return static_cast<std::uint8_t>(unit >> (8 * index));
+}
+
+std::string asmByte(std::uint8_t b) {
+    return formatText("%c%02xh", b >= 0xA0 ? '0' : ' ', b);
+}
+
+}  // namespace
+
+std::string unitAsC(std::uint32_t unit, int bits, bool asBytes) {
+    if (bits == 16) {
+        if (asBytes) {
+            return formatText("0x%02X, 0x%02X", byteOf(unit, 1), byteOf(unit, 0));
+        }
+        return formatText("0x%04X", unit & 0xFFFFu);
+    }
+    if (bits == 32) {
+        if (asBytes) {
+            return formatText("0x%02X, 0x%02X, 0x%02X, 0x%02X", byteOf(unit, 3), byteOf(unit, 2),
+                              byteOf(unit, 1), byteOf(unit, 0));
+        }
+        return formatText("0x%08X", unit);
+    }
+    return formatText("0x%02X", unit & 0xFFu);
+}
+
+std::string unitAsAsm(std::uint32_t unit, int bits, bool asBytes) {
+    if (bits == 16) {
+        if (asBytes) {
+            return asmByte(byteOf(unit, 1)) + ",  " + asmByte(byteOf(unit, 0));
+        }
+        unit &= 0xFFFFu;
+        return formatText("%c%04xh", unit >= 0xA000u ? '0' : ' ', unit);
+    }
+    if (bits == 32) {
+        if (asBytes) {
+            return asmByte(byteOf(unit, 3)) + ",  " + asmByte(byteOf(unit, 2)) + ",  " +
+                   asmByte(byteOf(unit, 1)) + ",  " + asmByte(byteOf(unit, 0));
+        }
+        return formatText("%c%08xh", unit >= 0xA0000000u ? '0' : ' ', unit);
+    }
+    return asmByte(byteOf(unit, 0));
+}
+
+const char* asmDirective(int bits, bool asBytes) {
+    if (asBytes || bits == 8) {
+        return "db ";
+    }
+    return bits == 16 ? "dw " : "dd ";
+}
+
+std::string characterText(std::uint16_t unicode, char control) {
+    if (unicode < 32) {
+        return std::string(1, control);
+    }
+    // A lone surrogate becomes U+FFFD (written as '?' in ANSI files).
+    return utf16ToUtf8(std::u16string(1, static_cast<char16_t>(unicode)));
+}
+
+}  // namespace typeloom::exporters

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace typeloom::exporters {
+
+// How data units and characters are spelled in generated C and assembler text. Shared by the
+// version 2.0 writers and the character data panel.
+
+// printf into a std::string.
+std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A unit in C: "0x%02X", "0x%04X" or "0x%08X" for 8, 16 and 32 bits; with `asBytes` (the
+// UCHAR data type) a wider unit is written as its bytes, most significant first:
+// "0x12, 0x34".
+std::string unitAsC(std::uint32_t unit, int bits, bool asBytes);
+
+// A unit in assembler: "%02xh", "%04xh" or "%08xh", preceded by "0" when the first digit would
+// be a letter (so the assembler reads a number) and by a space otherwise; with `asBytes` each
+// byte, most significant first, with its own prefix, the bytes separated by ",  ".
+std::string unitAsAsm(std::uint32_t unit, int bits, bool asBytes);
+
+// The assembler directive of a data line: "db ", "dw " or "dd " ("db " for bytes).
+const char* asmDirective(int bits, bool asBytes);
+
+// The character of a Unicode value as UTF-8, or `control` for values below 32 (a control
+// character would break the line or comment it is written in).
+std::string characterText(std::uint16_t unicode, char control);
+
+}  // namespace typeloom::exporters
