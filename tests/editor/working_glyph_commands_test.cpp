@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include "editor/working_glyph.h"
+#include "editor_test_support.h"
+
+namespace typeloom {
+namespace {
+
+using test::blankRows;
+using test::Editing;
+using test::picture;
+using Rows = std::vector<std::string>;
+
+TEST(ColumnCommands, DeleteAndInsertAtEitherSide) {
+    struct Row {
+        const char* what;
+        int id;
+        bool ctrl;
+        Rows expected;
+    };
+    const Row rows[] = {
+        {"delete left", kCmdDeleteColumn, false, {"..", "##"}},
+        {"delete right (Ctrl)", kCmdDeleteColumn, true, {"#.", ".#"}},
+        {"insert left", kCmdInsertColumn, false, {".#..", "..##"}},
+        {"insert right (Ctrl)", kCmdInsertColumn, true, {"#...", ".##."}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Editing e({"#..", ".##"});
+        EditOutcome out = e.tool(row.id, row.ctrl);
+        EXPECT_EQ(picture(e.glyph), row.expected);
+        EXPECT_EQ(e.glyph.width(), static_cast<int>(row.expected[0].size()));
+        EXPECT_TRUE(out.titleChanged);
+        EXPECT_FALSE(out.beep);
+        EXPECT_TRUE(e.glyph.modified());
+        // The repaint covers the wider of the old and the new glyph.
+        EXPECT_EQ(out.changed, (CellRect{0, 0, row.id == kCmdInsertColumn ? 4 : 3, 2}));
+        EXPECT_EQ(e.glyph.tool(), row.id);
+        e.glyph.undo();
+        EXPECT_EQ(picture(e.glyph), (Rows{"#..", ".##"}));
+    }
+}
+
+TEST(ColumnCommands, BeepAtTheirLimitsAndChangeNothing) {
+    struct Row {
+        const char* what;
+        int width;
+        bool insert;
+        bool beep;
+    };
+    const Row rows[] = {
+        {"delete at width 1", 1, false, true},
+        {"delete at width 2", 2, false, false},
+        {"insert at width 1024", 1024, true, true},
+        {"insert at width 1023", 1023, true, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Editing e({std::string(static_cast<std::size_t>(row.width), '#')});
+        e.glyph.pencilDown(0, 0);  // an undo copy to keep
+        const std::vector<std::uint8_t> before = e.glyph.pixels();
+        const std::vector<std::uint8_t> undoBefore = e.glyph.undoCopy();
+        e.glyph.storeGlyph(e.font);
+        EditOutcome out =
+            row.insert ? e.glyph.insertColumn(false, e.font) : e.glyph.deleteColumn(false, e.font);
+        EXPECT_EQ(out.beep, row.beep);
+        if (row.beep) {
+            EXPECT_EQ(e.glyph.width(), row.width);
+            EXPECT_EQ(e.glyph.pixels(), before);
+            EXPECT_EQ(e.glyph.undoCopy(), undoBefore);
+            EXPECT_FALSE(e.glyph.modified());
+            EXPECT_TRUE(out.changed.empty());
+        } else {
+            EXPECT_EQ(e.glyph.width(), row.width + (row.insert ? 1 : -1));
+        }
+    }
+}
+
+TEST(ColumnCommands, FixedWidthFontFollowsTheAnswerToTheQuestion) {
+    Editing e({"#..", ".##"});
+    e.font.fixedWidth = 3;
+    EXPECT_TRUE(e.glyph.columnQuestionNeeded(e.font, false));
+    EXPECT_TRUE(e.glyph.columnQuestionNeeded(e.font, true));
+    // "No": nothing changes, the font stays fixed-width.
+    EditOutcome no = e.tool(kCmdDeleteColumn, false, false);
+    EXPECT_FALSE(no.beep);
+    EXPECT_EQ(e.glyph.width(), 3);
+    EXPECT_EQ(e.font.fixedWidth, 3);
+    EXPECT_FALSE(e.glyph.modified());
+    // "Yes": the font becomes variable-width and the command goes on.
+    e.tool(kCmdInsertColumn, true, true);
+    EXPECT_EQ(e.font.fixedWidth, 0);
+    EXPECT_EQ(picture(e.glyph), (Rows{"#...", ".##."}));
+    EXPECT_FALSE(e.glyph.columnQuestionNeeded(e.font, true));
+
+    // At a limit the command only beeps: no question, and the font keeps its fixed width.
+    Editing narrow({"#", "."});
+    narrow.font.fixedWidth = 1;
+    EXPECT_FALSE(narrow.glyph.columnQuestionNeeded(narrow.font, false));
+    EXPECT_TRUE(narrow.glyph.deleteColumn(false, narrow.font, true).beep);
+    EXPECT_EQ(narrow.font.fixedWidth, 1);
+}
+
+TEST(OneShotCommands, MoveMirrorAndInvertTheWholeGlyph) {
+    struct Row {
+        const char* what;
+        int id;
+        Rows start;
+        Rows expected;
+    };
+    const Row rows[] = {
+        {"move down: rows A B C become C A B",
+         kCmdMoveDown,
+         {"#.", ".#", "##"},
+         {"##", "#.", ".#"}},
+        {"move up: rows A B C become B C A", kCmdMoveUp, {"#.", ".#", "##"}, {".#", "##", "#."}},
+        {"move left wraps the first column", kCmdMoveLeft, {"#..", ".#."}, {"..#", "#.."}},
+        {"move right wraps the last column", kCmdMoveRight, {"#..", "..#"}, {".#.", "#.."}},
+        {"horizontal mirror", kCmdMirrorHorizontal, {"#..", "##."}, {"..#", ".##"}},
+        {"vertical mirror, odd height", kCmdMirrorVertical, {"#.", ".#", ".."}, {"..", ".#", "#."}},
+        {"vertical mirror of one row", kCmdMirrorVertical, {"#."}, {"#."}},
+        {"invert", kCmdInvert, {"#.", ".."}, {".#", "##"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Editing e(row.start);
+        EditOutcome out = e.tool(row.id);
+        EXPECT_EQ(picture(e.glyph), row.expected);
+        EXPECT_TRUE(e.glyph.modified());
+        EXPECT_TRUE(out.documentModified);
+        EXPECT_EQ(out.changed, e.glyph.bounds());
+        EXPECT_EQ(picture(e.glyph.undoCopy(), e.glyph.width()), row.start);
+    }
+}
+
+TEST(OneShotCommands, InvertInAGreyFont) {
+    Editing e({"3#2."}, 2);
+    e.glyph.invert();
+    EXPECT_EQ(picture(e.glyph), (Rows{".2#3"}));
+}
+
+TEST(OneShotCommands, DoNothingBelowTheirLimits) {
+    struct Row {
+        const char* what;
+        int id;
+        Rows start;
+    };
+    const Row rows[] = {
+        {"move up, one row", kCmdMoveUp, {"#.#"}},
+        {"move down, one row", kCmdMoveDown, {"#.#"}},
+        {"move left, one column", kCmdMoveLeft, {"#", ".", "#"}},
+        {"move right, one column", kCmdMoveRight, {"#", ".", "#"}},
+        {"horizontal mirror, one column", kCmdMirrorHorizontal, {"#", "."}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Editing e(row.start);
+        e.glyph.pencilDown(0, 0);
+        e.glyph.storeGlyph(e.font);
+        const std::vector<std::uint8_t> undoBefore = e.glyph.undoCopy();
+        EditOutcome out = e.tool(row.id);
+        EXPECT_TRUE(out.changed.empty());
+        EXPECT_FALSE(out.beep);
+        EXPECT_FALSE(e.glyph.modified());
+        EXPECT_EQ(e.glyph.undoCopy(), undoBefore);
+    }
+}
+
+TEST(OneShotCommands, EndShapeModeAndActOnTheWholeGlyph) {
+    Editing e({"#.", ".."});
+    e.tool(kToolLine);
+    EXPECT_TRUE(e.glyph.shapeMode());
+    e.tool(kCmdMoveRight);
+    EXPECT_FALSE(e.glyph.shapeMode());
+    EXPECT_EQ(e.glyph.tool(), kCmdMoveRight);
+    e.tool(kToolFilledRectangle);
+    EXPECT_TRUE(e.glyph.shapeMode());
+    e.tool(kToolEraser);
+    EXPECT_FALSE(e.glyph.shapeMode());
+    // With a selection, Move Down drops it and moves every row.
+    e.tool(kToolSelect);
+    e.glyph.selectRubberBand({0, 0}, {0, 0});
+    EditOutcome out = e.tool(kCmdMoveDown);
+    EXPECT_TRUE(out.selectionChanged);
+    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(picture(e.glyph), (Rows{"..", ".#"}));
+}
+
+TEST(Undo, TwiceReturnsToTheStateAfterTheEdit) {
+    Editing e({"#.", ".."});
+    e.glyph.pencilDown(1, 1);
+    e.glyph.undo();
+    EXPECT_EQ(picture(e.glyph), (Rows{"#.", ".."}));
+    EXPECT_TRUE(e.glyph.modified());  // left as it was
+    e.glyph.undo();
+    EXPECT_EQ(picture(e.glyph), (Rows{"#.", ".#"}));
+
+    // Across a change of width, each swap reports the title.
+    e.tool(kCmdInsertColumn, true);
+    EditOutcome back = e.glyph.undo();
+    EXPECT_TRUE(back.titleChanged);
+    EXPECT_EQ(back.changed, (CellRect{0, 0, 3, 2}));
+    EXPECT_EQ(e.glyph.width(), 2);
+    EditOutcome again = e.glyph.undo();
+    EXPECT_TRUE(again.titleChanged);
+    EXPECT_EQ(picture(e.glyph), (Rows{"#..", ".#."}));
+    // Without a change of width the title stays.
+    e.glyph.pencilDown(0, 0);
+    EXPECT_FALSE(e.glyph.undo().titleChanged);
+}
+
+TEST(Undo, UndoAllReturnsToTheLoadedGlyphWithoutSavingUndo) {
+    Editing e({"#.", ".."});
+    e.glyph.pencilDown(1, 1);
+    e.tool(kCmdInsertColumn, true);
+    e.glyph.storeGlyph(e.font);
+    EditOutcome out = e.glyph.undoAll();
+    EXPECT_EQ(picture(e.glyph), (Rows{"#.", ".."}));
+    EXPECT_TRUE(out.titleChanged);
+    EXPECT_TRUE(e.glyph.modified());
+    EXPECT_EQ(out.changed, (CellRect{0, 0, 3, 2}));
+    // The undo copy is still the one the column command saved.
+    e.glyph.undo();
+    EXPECT_EQ(picture(e.glyph), (Rows{"#.", ".#"}));
+}
+
+TEST(Undo, UndoAllDropsASelectionTheGlyphNoLongerHolds) {
+    Editing e(blankRows(2, 2));
+    e.tool(kCmdInsertColumn);
+    e.glyph.selectAll();  // three columns
+    EditOutcome out = e.glyph.undoAll();
+    EXPECT_EQ(e.glyph.width(), 2);
+    EXPECT_TRUE(out.selectionChanged);
+    EXPECT_EQ(e.glyph.selectionState(), 0);
+}
+
+}  // namespace
+}  // namespace typeloom
