@@ -1,0 +1,660 @@
+#include "export/general_format.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "common/progress_sink.h"
+#include "export/export_driver.h"
+#include "export_test_support.h"
+#include "glyph_decode_support.h"
+#include "test_support.h"
+
+namespace typeloom::exporters {
+namespace {
+
+using test::Layout;
+
+constexpr int kPagesPlain = 0x0F;  // tables on, no C99 braces
+constexpr int kPagesC99 = 0x2F;
+
+std::string generalC(const CFontInfo& font, int pages, const std::string& base) {
+    auto text = exportToMemory(font, test::settingsWithPages(pages), kFormatGeneralC, base,
+                               test::fixedExportTime());
+    EXPECT_TRUE(text.has_value());
+    return text.value_or("");
+}
+
+std::string generalBin(const CFontInfo& font) {
+    auto bytes =
+        exportToMemory(font, test::settingsWithPages(kPagesPlain), kFormatGeneralBin, "fontX", 0);
+    EXPECT_TRUE(bytes.has_value());
+    return bytes.value_or("");
+}
+
+const char* const kIncludeBlock =
+    "\r\n#include \"tlmfont.h\"\r\n\r\n"
+    "/* The following line needs to be included in any file selecting the\r\n"
+    "   font.\r\n"
+    "*/\r\n";
+
+const char* const kNullNext =
+    "   (const TLM_FONT_PROP *)0\t\t\t\t/* pointer to next TLM_FONT_PROP */\r\n";
+
+// Fixed font, default layout (big endian, row based and preferred, unpacked, 8 bits). Pixel
+// (x, y) of character i is set when (x + y + i) % 3 == 0, so each 5-pixel row is one of
+// #..#. (0x90), ..#.. (0x20) or .#..# (0x48).
+TEST(GeneralC, FixedFontRowModeByHand) {
+    const CFontInfo font = test::fixedFont();
+    std::string expected =
+        test::boxedHeader({"Fixed Test", "5 (monospaced font)", 7, "Ascii+ISO8859", 8, false,
+                           "Big Endian, Row based, Row preferred, Unpacked"});
+    expected += kIncludeBlock;
+    expected += "extern const TLM_FONT fontFixed;\r\n\r\n";
+    expected +=
+        "const UCHAR abc_fontFixed_0041[   7] = { /* code 0041 */\r\n"
+        "  0x90, // #..#.\r\n"
+        "  0x20, // ..#..\r\n"
+        "  0x48, // .#..#\r\n"
+        "  0x90, // #..#.\r\n"
+        "  0x20, // ..#..\r\n"
+        "  0x48, // .#..#\r\n"
+        "  0x90  // #..#.\r\n"
+        "};\r\n\r\n"
+        "const UCHAR abc_fontFixed_0042[   7] = { /* code 0042 */\r\n"
+        "  0x20, // ..#..\r\n"
+        "  0x48, // .#..#\r\n"
+        "  0x90, // #..#.\r\n"
+        "  0x20, // ..#..\r\n"
+        "  0x48, // .#..#\r\n"
+        "  0x90, // #..#.\r\n"
+        "  0x20  // ..#..\r\n"
+        "};\r\n\r\n"
+        "const UCHAR abc_fontFixed_0043[   7] = { /* code 0043 */\r\n"
+        "  0x48, // .#..#\r\n"
+        "  0x90, // #..#.\r\n"
+        "  0x20, // ..#..\r\n"
+        "  0x48, // .#..#\r\n"
+        "  0x90, // #..#.\r\n"
+        "  0x20, // ..#..\r\n"
+        "  0x48  // .#..#\r\n"
+        "};\r\n\r\n"
+        "const TLM_CHARINFO fontFixed_CharInfo[3] = {\r\n"
+        "   {   5,   7, abc_fontFixed_0041 }, /* code 0041 */\r\n"
+        "   {   5,   7, abc_fontFixed_0042 }, /* code 0042 */\r\n"
+        "   {   5,   7, abc_fontFixed_0043 }  /* code 0043 */\r\n"
+        "};\r\n\r\n"
+        "const TLM_FONT_PROP fontFixed_Prop1 = {\r\n"
+        "   0x0041, /* first character */\r\n"
+        "   0x0043, /* last character  */\r\n"
+        "   &fontFixed_CharInfo[   0],  /* address of first character */\r\n";
+    expected += kNullNext;
+    expected +=
+        "};\r\n\r\n"
+        "const TLM_FONT fontFixed = {\r\n"
+        "   FONTTYPE_PROP | ENCODING_ASCII | DATALENGTH_8, /* font type */\r\n"
+        "   7  , /* font height in pixels   */\r\n"
+        "   6  , /* font ascent (baseline) in pixels  */\r\n"
+        "   0  , /* reversed, =0 */\r\n"
+        "   {&fontFixed_Prop1}  \r\n"
+        "};\r\n";
+    EXPECT_EQ(generalC(font, kPagesPlain, "fontFixed"), expected);
+}
+
+// Variable font (codes 0x20 0x21, gap, 0x30 0x31; widths 2, 1, 9, 0) with the C99 braces.
+// Pixel (x, y) of character i is set when (3x + y + i) % 4 == 0.
+TEST(GeneralC, VariableFontWithGapAndC99BracesByHand) {
+    const CFontInfo font = test::variableFont();
+    std::string expected =
+        test::boxedHeader({"Var-Test", "0 (proportional font)", 4, "Ascii+ISO8859", 8, false,
+                           "Big Endian, Row based, Row preferred, Unpacked"});
+    expected += kIncludeBlock;
+    expected += "extern const TLM_FONT fontVar;\r\n\r\n";
+    expected +=
+        "const UCHAR abc_fontVar_0020[   4] = { /* code 0020 */\r\n"
+        "  0x80, // #.\r\n"
+        "  0x40, // .#\r\n"
+        "  0x00, // ..\r\n"
+        "  0x00  // ..\r\n"
+        "};\r\n\r\n"
+        "const UCHAR abc_fontVar_0021[   4] = { /* code 0021 */\r\n"
+        "  0x00, // .\r\n"
+        "  0x00, // .\r\n"
+        "  0x00, // .\r\n"
+        "  0x80  // #\r\n"
+        "};\r\n\r\n"
+        "const UCHAR abc_fontVar_0030[   8] = { /* code 0030 */\r\n"
+        "  0x22,  0x00, // ..#...#..\r\n"
+        "  0x11,  0x00, // ...#...#.\r\n"
+        "  0x88,  0x80, // #...#...#\r\n"
+        "  0x44,  0x00  // .#...#...\r\n"
+        "};\r\n\r\n"
+        // An empty character still needs an array of at least one element in ISO C.
+        "const UCHAR abc_fontVar_0031[   1] = { /* code 0031 */\r\n"
+        "  0x00  /* width 0: no data */\r\n"
+        "};\r\n\r\n"
+        "const TLM_CHARINFO fontVar_CharInfo[4] = {\r\n"
+        "   {   2,   4, {abc_fontVar_0020} }, /* code 0020 */\r\n"
+        "   {   1,   4, {abc_fontVar_0021} }, /* code 0021 */\r\n"
+        "   {   9,   8, {abc_fontVar_0030} }, /* code 0030 */\r\n"
+        "   {   0,   0, {abc_fontVar_0031} }  /* code 0031 */\r\n"
+        "};\r\n\r\n"
+        "const TLM_FONT_PROP fontVar_Prop2 = {\r\n"
+        "   0x0030, /* first character */\r\n"
+        "   0x0031, /* last character  */\r\n"
+        "   &fontVar_CharInfo[   2],  /* address of first character */\r\n";
+    expected += kNullNext;
+    expected +=
+        "};\r\n\r\n"
+        "const TLM_FONT_PROP fontVar_Prop1 = {\r\n"
+        "   0x0020, /* first character */\r\n"
+        "   0x0021, /* last character  */\r\n"
+        "   &fontVar_CharInfo[   0],  /* address of first character */\r\n"
+        "   &fontVar_Prop2\t\t\t/* pointer to next TLM_FONT_PROP */\r\n"
+        "};\r\n\r\n"
+        "const TLM_FONT fontVar = {\r\n"
+        "   FONTTYPE_PROP | ENCODING_ASCII | DATALENGTH_8, /* font type */\r\n"
+        "   4  , /* font height in pixels   */\r\n"
+        "   3  , /* font ascent (baseline) in pixels  */\r\n"
+        "   0  , /* reversed, =0 */\r\n"
+        "   {&fontVar_Prop1}  \r\n"
+        "};\r\n";
+    EXPECT_EQ(generalC(font, kPagesC99, "fontVar"), expected);
+}
+
+// Outside the row mode the units run on, 64 / L of them a line, with no pixel drawing.
+TEST(GeneralC, OtherTraversalsRunOnByHand) {
+    {
+        SCOPED_TRACE("fixed font, column based and preferred, packed, 16-bit little endian");
+        // Column-major stream of 35 pixels cut into 16-bit units, pixel k at bit k.
+        const CFontInfo font = test::withLayout(test::fixedFont(), {0x001, 16, false, false});
+        const std::string text = generalC(font, kPagesPlain, "fontCol");
+        EXPECT_NE(text.find("const USHORT abc_fontCol_0041[   3] = { /* code 0041 */\r\n"
+                            "  0x9249,  0x4924,  0x0002\r\n"
+                            "};\r\n\r\n"
+                            "const USHORT abc_fontCol_0042[   3] = { /* code 0042 */\r\n"
+                            "  0x4924,  0x2492,  0x0001\r\n"
+                            "};\r\n\r\n"
+                            "const USHORT abc_fontCol_0043[   3] = { /* code 0043 */\r\n"
+                            "  0x2492,  0x9249,  0x0004\r\n"
+                            "};\r\n\r\n"
+                            "const TLM_CHARINFO fontCol_CharInfo[3] = {\r\n"
+                            "   {   5,   3, abc_fontCol_0041 }, /* code 0041 */\r\n"),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find("   FONTTYPE_PROP | ENCODING_ASCII | DATALENGTH_16, /* font type */"),
+                  std::string::npos);
+        EXPECT_EQ(text.find(" // "), std::string::npos);
+    }
+    {
+        SCOPED_TRACE("variable font, column based and preferred, unpacked, 32-bit little endian");
+        // Character 0x30: one unit per column holding rows 0..3 in bits 0..3.
+        const CFontInfo font = test::withLayout(test::variableFont(), {0x000, 32, false, false});
+        const std::string text = generalC(font, kPagesPlain, "fontV32");
+        EXPECT_NE(text.find("const ULONG abc_fontV32_0030[   9] = { /* code 0030 */\r\n"
+                            "  0x00000004,  0x00000008,\r\n"
+                            "  0x00000001,  0x00000002,\r\n"
+                            "  0x00000004,  0x00000008,\r\n"
+                            "  0x00000001,  0x00000002,\r\n"
+                            "  0x00000004\r\n"
+                            "};\r\n\r\n"),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find("const ULONG abc_fontV32_0031[   1] = { /* code 0031 */\r\n"
+                            "  0x00000000  /* width 0: no data */\r\n"),
+                  std::string::npos);
+        EXPECT_NE(text.find("DATALENGTH_32, /* font type */"), std::string::npos);
+    }
+}
+
+// Three separate codes make three records, each pointing to the next one written before it.
+TEST(GeneralC, UnicodeFontChainsThreeRanges) {
+    const CFontInfo font = test::unicodeFont();
+    const std::string text = generalC(font, kPagesPlain, "fontU");
+    const std::string chain =
+        "const TLM_FONT_PROP fontU_Prop3 = {\r\n"
+        "   0x4E00, /* first character */\r\n"
+        "   0x4E00, /* last character  */\r\n"
+        "   &fontU_CharInfo[   2],  /* address of first character */\r\n" +
+        std::string(kNullNext) +
+        "};\r\n\r\n"
+        "const TLM_FONT_PROP fontU_Prop2 = {\r\n"
+        "   0x00E9, /* first character */\r\n"
+        "   0x00E9, /* last character  */\r\n"
+        "   &fontU_CharInfo[   1],  /* address of first character */\r\n"
+        "   &fontU_Prop3\t\t\t/* pointer to next TLM_FONT_PROP */\r\n"
+        "};\r\n\r\n"
+        "const TLM_FONT_PROP fontU_Prop1 = {\r\n"
+        "   0x0041, /* first character */\r\n"
+        "   0x0041, /* last character  */\r\n"
+        "   &fontU_CharInfo[   0],  /* address of first character */\r\n"
+        "   &fontU_Prop2\t\t\t/* pointer to next TLM_FONT_PROP */\r\n"
+        "};\r\n\r\n"
+        "const TLM_FONT fontU = {\r\n"
+        "   FONTTYPE_PROP | ENCODING_UNICODE | DATALENGTH_8, /* font type */\r\n";
+    EXPECT_NE(text.find(chain), std::string::npos) << text;
+    EXPECT_NE(text.find(" * Encode: Unicode"), std::string::npos);
+    EXPECT_NE(text.find("const UCHAR abc_fontU_4E00[   5] = { /* code 4E00 */\r\n"),
+              std::string::npos);
+}
+
+// ---------------------------------------------------------------------------------------
+// The generated C compiled with the host compiler and read back by a program that walks the
+// records and redraws every glyph.
+
+// Reader-side definitions of the records. With the C99 braces the data pointer of a
+// character sits in a union, which is what the extra braces initialise.
+std::string tlmfontHeader(bool c99) {
+    std::string h =
+        "#ifndef TLMFONT_H\n#define TLMFONT_H\n"
+        "typedef unsigned char UCHAR;\ntypedef unsigned short USHORT;\n"
+        "typedef unsigned int ULONG;\n"
+        "#define FONTTYPE_PROP 0x00000002u\n#define FONTTYPE_PROP_AA2 0x00000020u\n"
+        "#define FONTTYPE_PROP_AA4 0x00000040u\n#define FONTTYPE_PROP_AA8 0x00000080u\n"
+        "#define ENCODING_ASCII 0x00010000u\n#define ENCODING_UNICODE 0x00020000u\n"
+        "#define ENCODING_SHIFTJIS 0x00040000u\n#define ENCODING_BIG5 0x00080000u\n"
+        "#define ENCODING_GBK 0x00100000u\n#define ENCODING_JOHAB 0x00200000u\n"
+        "#define DATALENGTH_8 0x01000000u\n#define DATALENGTH_16 0x02000000u\n"
+        "#define DATALENGTH_32 0x04000000u\n";
+    if (c99) {
+        h += "typedef struct { USHORT width; USHORT units; union { const void *pData; } data; } "
+             "TLM_CHARINFO;\n#define CHAR_DATA(ci) ((ci)->data.pData)\n";
+    } else {
+        h += "typedef struct { USHORT width; USHORT units; const void *pData; } TLM_CHARINFO;\n"
+             "#define CHAR_DATA(ci) ((ci)->pData)\n";
+    }
+    h += "typedef struct TLM_FONT_PROP { USHORT first; USHORT last; const TLM_CHARINFO "
+         "*pFirstChar; const struct TLM_FONT_PROP *pNext; } TLM_FONT_PROP;\n"
+         "typedef struct { ULONG fontType; USHORT height; short ascent; USHORT reserved; "
+         "union { const TLM_FONT_PROP *pProp; } first; } TLM_FONT;\n"
+         "#endif\n";
+    return h;
+}
+
+struct CompiledCase {
+    std::string base;
+    CFontInfo font;
+    Layout layout;
+};
+
+std::uint32_t expectedFontType(const CFontInfo& font, int bits) {
+    const std::uint32_t encoding = font.encoding == 0 ? 0x00010000u : 0x00020000u;
+    const std::uint32_t length = bits == 8 ? 0x01000000u : bits == 16 ? 0x02000000u : 0x04000000u;
+    return 0x00000002u | encoding | length;
+}
+
+std::string decoderMain(const std::vector<CompiledCase>& cases) {
+    std::string m = "#include <stdio.h>\n#include \"tlmfont.h\"\n" + test::cGlyphDecoder();
+    m += "static unsigned long at8(const void *d, long i) { return ((const UCHAR *)d)[i]; }\n"
+         "static unsigned long at16(const void *d, long i) { return ((const USHORT *)d)[i]; }\n"
+         "static unsigned long at32(const void *d, long i) { return ((const ULONG *)d)[i]; }\n";
+    for (const CompiledCase& c : cases) {
+        m += "extern const TLM_FONT " + c.base + ";\n";
+    }
+    m += "static const struct { const TLM_FONT *font; int traversal, L, be, inv; } cases[] = {\n";
+    for (const CompiledCase& c : cases) {
+        m += "    {&" + c.base + ", " + std::to_string(c.layout.traversal) + ", " +
+             std::to_string(c.layout.bits) + ", " + std::to_string(c.layout.bigEndian) + ", " +
+             std::to_string(c.layout.invert) + "},\n";
+    }
+    m += R"C(};
+int main(void) {
+    static unsigned char pix[65536];
+    unsigned i;
+    for (i = 0; i < sizeof cases / sizeof cases[0]; i++) {
+        const TLM_FONT *f = cases[i].font;
+        const TLM_FONT_PROP *p;
+        int L = cases[i].L;
+        UnitAt get = L == 8 ? at8 : L == 16 ? at16 : at32;
+        printf("font %u type %08X height %u ascent %d reserved %u\n", i, f->fontType, f->height,
+               f->ascent, f->reserved);
+        for (p = f->first.pProp; p != 0; p = p->pNext) {
+            long code;
+            printf("range %04X-%04X\n", p->first, p->last);
+            for (code = p->first; code <= p->last; code++) {
+                const TLM_CHARINFO *ci = p->pFirstChar + (code - p->first);
+                int ok = (long)ci->width * f->height <= (long)sizeof pix &&
+                         decodeGlyph(get, CHAR_DATA(ci), ci->units, ci->width, f->height,
+                                     cases[i].traversal, L, cases[i].be, cases[i].inv, pix);
+                printf("char %04lX width %u units %u %s\n", code, ci->width, ci->units,
+                       ok ? "ok" : "BAD");
+                if (ok) printGlyph(pix, ci->width, f->height);
+            }
+        }
+    }
+    return 0;
+}
+)C";
+    return m;
+}
+
+std::string expectedDecoderOutput(const std::vector<CompiledCase>& cases) {
+    std::string out;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const CFontInfo& font = cases[i].font;
+        char line[160];
+        std::snprintf(line, sizeof line, "font %zu type %08X height %u ascent %d reserved 0\n", i,
+                      expectedFontType(font, cases[i].layout.bits), font.height, font.ascent);
+        out += line;
+        // Runs of consecutive codes, from the font's code list.
+        for (int start = 0; start < font.count();) {
+            int end = start;
+            while (end + 1 < font.count() && font.codeAt(end + 1) == font.codeAt(end) + 1) {
+                ++end;
+            }
+            std::snprintf(line, sizeof line, "range %04X-%04X\n", font.codeAt(start),
+                          font.codeAt(end));
+            out += line;
+            for (int k = start; k <= end; ++k) {
+                const auto u = static_cast<std::uint16_t>(font.unicodeAt(k));
+                std::uint16_t w = 0;
+                font.widthOf(u, w);
+                std::snprintf(line, sizeof line, "char %04X width %u units %d ok\n", font.codeAt(k),
+                              w,
+                              test::expectedUnits(w, font.height, cases[i].layout.traversal,
+                                                  cases[i].layout.bits));
+                out += line;
+                out += test::drawnGlyph(font, u);
+            }
+            start = end + 1;
+        }
+    }
+    return out;
+}
+
+void compileAndCompare(const std::vector<CompiledCase>& cases, bool c99) {
+    std::vector<std::pair<std::string, std::string>> files;
+    files.emplace_back("tlmfont.h", tlmfontHeader(c99));
+    // One translation unit per font with the files of all its layouts one after the other (each
+    // file stands on its own; fewer compiler runs keep the test quick).
+    for (const CompiledCase& c : cases) {
+        const std::string unit = c.base.substr(0, c.base.find('L')) + ".c";
+        if (files.back().first != unit) {
+            files.emplace_back(unit, "");
+        }
+        files.back().second += generalC(c.font, c99 ? kPagesC99 : kPagesPlain, c.base);
+    }
+    files.emplace_back("main.c", decoderMain(cases));
+    const test::CompileResult r = test::compileAndRun(files, "-pedantic-errors");
+    ASSERT_TRUE(r.compiled) << r.diagnostics;
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_EQ(r.output, expectedDecoderOutput(cases));
+}
+
+std::vector<CompiledCase> casesFor(const std::vector<Layout>& layouts) {
+    std::vector<CompiledCase> cases;
+    const CFontInfo fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
+                               test::tallFont()};
+    for (std::size_t f = 0; f < std::size(fonts); ++f) {
+        for (std::size_t l = 0; l < layouts.size(); ++l) {
+            cases.push_back({"fontF" + std::to_string(f) + "L" + std::to_string(l),
+                             test::withLayout(fonts[f], layouts[l]), layouts[l]});
+        }
+    }
+    return cases;
+}
+
+TEST(GeneralC, CompilesAndRedrawsEveryGlyphInEveryTraversal) {
+    compileAndCompare(casesFor(test::mixedLayouts()), false);
+}
+
+TEST(GeneralC, CompilesWithC99Braces) {
+    compileAndCompare(casesFor({{0x110, 16, false, true}, {0x001, 32, true, false}}), true);
+}
+
+// ---------------------------------------------------------------------------------------
+// The binary file read back field by field.
+
+struct ParsedRange {
+    std::uint16_t first;
+    std::uint16_t last;
+};
+
+void checkGeneralBinary(const CFontInfo& font, const Layout& layout, const std::string& bytes) {
+    test::ByteReader in{bytes};
+    EXPECT_EQ(in.u32(), expectedFontType(font, layout.bits));
+    EXPECT_EQ(in.u16(), font.height);
+    EXPECT_EQ(in.u16(), static_cast<std::uint16_t>(font.ascent));
+    EXPECT_EQ(in.u16(), 0);  // reserved
+    const std::uint16_t nRanges = in.u16();
+    std::vector<ParsedRange> ranges;
+    for (int r = 0; r < nRanges; ++r) {
+        const std::uint16_t first = in.u16();
+        ranges.push_back({first, in.u16()});
+    }
+    // The ranges name every code of the font, in order, and only those.
+    std::vector<int> codes;
+    for (const ParsedRange& r : ranges) {
+        EXPECT_LE(r.first, r.last);
+        if (!codes.empty()) {
+            EXPECT_GT(r.first, codes.back() + 1) << "ranges must be maximal";
+        }
+        for (int c = r.first; c <= r.last; ++c) {
+            codes.push_back(c);
+        }
+    }
+    std::vector<int> fontCodes;
+    for (int i = 0; i < font.count(); ++i) {
+        fontCodes.push_back(font.codeAt(i));
+    }
+    EXPECT_EQ(codes, fontCodes);
+
+    std::uint32_t expectedOffset = 12 + 4 * nRanges + 8 * static_cast<std::uint32_t>(font.count());
+    for (int i = 0; i < font.count(); ++i) {
+        SCOPED_TRACE("character " + std::to_string(i));
+        const auto u = static_cast<std::uint16_t>(font.unicodeAt(i));
+        std::uint16_t w = 0;
+        font.widthOf(u, w);
+        const int units = test::expectedUnits(w, font.height, layout.traversal, layout.bits);
+        const std::uint32_t size = static_cast<std::uint32_t>(units * layout.bits / 8);
+        EXPECT_EQ(in.u16(), w);
+        EXPECT_EQ(in.u16(), size);
+        const std::uint32_t offset = in.u32();
+        EXPECT_EQ(offset, expectedOffset);
+        const std::size_t entryEnd = in.pos;
+        const auto decoded = test::decodeUnits(
+            in.units(offset, static_cast<std::size_t>(units), layout.bits), w, font.height, layout);
+        ASSERT_TRUE(decoded.has_value());
+        EXPECT_EQ(test::drawnPixels(*decoded, w, font.height), test::drawnGlyph(font, u));
+        in.pos = entryEnd;
+        expectedOffset += size;
+    }
+    EXPECT_FALSE(in.overrun);
+    EXPECT_EQ(bytes.size(), expectedOffset);
+}
+
+TEST(GeneralBinary, EveryFieldRecordAndOffsetReadsBack) {
+    const CFontInfo fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
+                               test::tallFont()};
+    for (const CFontInfo& base : fonts) {
+        for (const Layout& layout : test::mixedLayouts()) {
+            SCOPED_TRACE(base.faceName + ", " + layout.name());
+            const CFontInfo font = test::withLayout(base, layout);
+            checkGeneralBinary(font, layout, generalBin(font));
+        }
+    }
+}
+
+TEST(GeneralBinary, TwoRangesOfThreeCharactersStartDataAt44) {
+    CFontInfo font = test::fixedFont();
+    CGlyphInfo g;
+    g.init(0x61, 5, font.height);
+    font.glyphs.insert(0x61, g);
+    font.insertCode(0x61, 0x61);
+    font.glyphs.erase(0x43);
+    font.codeList.erase(font.codeList.begin() + 2);
+    font.unicodeList.erase(font.unicodeList.begin() + 2);
+    const std::string bytes = generalBin(font);
+    test::ByteReader in{bytes};
+    in.pos = 10;
+    EXPECT_EQ(in.u16(), 2);  // ranges 0x41-0x42 and 0x61
+    EXPECT_EQ(in.u16(), 0x41);
+    EXPECT_EQ(in.u16(), 0x42);
+    EXPECT_EQ(in.u16(), 0x61);
+    EXPECT_EQ(in.u16(), 0x61);
+    in.pos = 20 + 4;
+    EXPECT_EQ(in.u32(), 44u);
+    EXPECT_EQ(in.u32() & 0xFFFF, 5u);  // width of the second character
+    EXPECT_EQ(in.u32(), 44u + 7);
+}
+
+// Offsets are 32-bit and count the real sizes: past 65,536 bytes of data they keep growing,
+// and a character of more than 65,535 bytes (its 16-bit size field keeps the low 16 bits)
+// does not shift the characters after it.
+TEST(GeneralBinary, OffsetsStayExactPast64KiB) {
+    CFontInfo font;
+    font.setEncoding(1);
+    font.faceName = "Big";
+    font.height = 520;
+    font.ascent = 500;
+    const std::uint16_t widths[] = {1024, 8, 16, 128};
+    const std::uint16_t codes[] = {0x41, 0x42, 0x43, 0x44};
+    for (int i = 0; i < 4; ++i) {
+        CGlyphInfo g;
+        g.init(codes[i], widths[i], font.height);
+        for (int y = 0; y < font.height; ++y) {
+            for (int x = 0; x < widths[i]; ++x) {
+                g.pixels[static_cast<std::size_t>(y) * widths[i] + x] = (x * 3 + y + i) % 7 == 0;
+            }
+        }
+        font.glyphs.insert(codes[i], std::move(g));
+        font.insertCode(codes[i], codes[i]);
+    }
+    const Layout layout{0x110, 8, true, false};
+    font = test::withLayout(font, layout);
+    const std::string bytes = generalBin(font);
+
+    test::ByteReader in{bytes};
+    in.pos = 12 + 4;
+    // 1024 x 520 pixels in rows of 128 bytes: 66,560 bytes, 0x10400.
+    EXPECT_EQ(in.u16(), 1024);
+    EXPECT_EQ(in.u16(), 0x0400);
+    EXPECT_EQ(in.u32(), 12u + 4 + 32);
+    EXPECT_EQ(in.u16(), 8);
+    EXPECT_EQ(in.u16(), 520);
+    EXPECT_EQ(in.u32(), 48u + 66560);
+    EXPECT_EQ(in.u16(), 16);
+    EXPECT_EQ(in.u16(), 1040);
+    EXPECT_EQ(in.u32(), 48u + 66560 + 520);
+    EXPECT_EQ(in.u16(), 128);
+    EXPECT_EQ(in.u16(), 8320);
+    EXPECT_EQ(in.u32(), 48u + 66560 + 520 + 1040);
+    EXPECT_EQ(bytes.size(), 48u + 66560 + 520 + 1040 + 8320);
+    // The characters after the large one decode from where their offsets point (the field
+    // checks of the common reader would stop at the truncated size).
+    for (int i = 1; i < 4; ++i) {
+        const std::size_t entry = 16 + 8 * static_cast<std::size_t>(i);
+        in.pos = entry + 4;
+        const std::uint32_t offset = in.u32();
+        const int units = widths[i] / 8 * font.height;
+        const auto decoded = test::decodeUnits(in.units(offset, static_cast<std::size_t>(units), 8),
+                                               widths[i], font.height, layout);
+        ASSERT_TRUE(decoded.has_value());
+        EXPECT_EQ(test::drawnPixels(*decoded, widths[i], font.height),
+                  test::drawnGlyph(font, codes[i]));
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Cancelling.
+
+// Clears the cancel flag at the Nth step of any walk over the characters.
+class CancelAtStep : public NullProgressSink {
+  public:
+    CancelAtStep(std::atomic<int>& flag, int step) : m_flag(flag), m_step(step) {}
+    void stepIt() override {
+        if (++m_steps == m_step) {
+            m_flag.store(0);
+        }
+    }
+    int steps() const { return m_steps; }
+
+  private:
+    std::atomic<int>& m_flag;
+    int m_step;
+    int m_steps = 0;
+};
+
+CFontInfo manyCharacters() {
+    CFontInfo font;
+    font.setEncoding(1);
+    font.faceName = "Many";
+    font.height = 4;
+    font.ascent = 3;
+    for (int i = 0; i < 600; ++i) {
+        const auto code = static_cast<std::uint16_t>(0x100 + i + (i >= 300 ? 10 : 0));
+        CGlyphInfo g;
+        g.init(code, 3, font.height);
+        g.pixels[static_cast<std::size_t>(i % 12)] = 1;
+        font.glyphs.insert(code, std::move(g));
+        font.insertCode(code, code);
+    }
+    font.updateFixedWidth();
+    return font;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// 600 characters: steps 1-600 encode, 601-1200 write the characters (large fonts show that
+// walk too). A cancel anywhere leaves no file and an earlier file as it was.
+TEST(GeneralFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
+    const CFontInfo font = manyCharacters();
+    const MemorySettingsStore settings = test::settingsWithPages(kPagesC99);
+    for (int format : {kFormatGeneralC, kFormatGeneralBin}) {
+        for (int step : {1, 299, 600, 601, 850, 1200}) {
+            SCOPED_TRACE("format " + std::to_string(format) + ", cancel at step " +
+                         std::to_string(step));
+            typeloom::test::TempDir dir;
+            ExportRequest request;
+            request.formatId = format;
+            request.now = test::fixedExportTime();
+
+            request.path = dir.file("fresh.c");
+            std::atomic<int> flag{1};
+            CancelAtStep sink(flag, step);
+            ExportResult r = runExport(font, settings, request, flag, sink);
+            EXPECT_EQ(r.status, ExportResult::Status::Cancelled);
+            EXPECT_TRUE(typeloom::test::listFolder(dir.path()).empty());
+
+            request.path = dir.file("old.c");
+            {
+                std::ofstream old(request.path, std::ios::binary);
+                old << "earlier export";
+            }
+            std::atomic<int> flag2{1};
+            CancelAtStep sink2(flag2, step);
+            r = runExport(font, settings, request, flag2, sink2);
+            EXPECT_EQ(r.status, ExportResult::Status::Cancelled);
+            EXPECT_EQ(readFile(request.path), "earlier export");
+            EXPECT_EQ(typeloom::test::listFolder(dir.path()).size(), 1u);
+        }
+        SCOPED_TRACE("not cancelled");
+        typeloom::test::TempDir dir;
+        ExportRequest request;
+        request.formatId = format;
+        request.path = dir.file("done.c");
+        request.now = test::fixedExportTime();
+        std::atomic<int> flag{1};
+        CancelAtStep sink(flag, 1201);
+        EXPECT_TRUE(runExport(font, settings, request, flag, sink).ok());
+        EXPECT_EQ(sink.steps(), 1200);
+        EXPECT_EQ(readFile(request.path), format == kFormatGeneralC
+                                              ? generalC(font, kPagesC99, "fontdone")
+                                              : generalBin(font));
+    }
+}
+
+TEST(GeneralFormats, FontWithoutCharactersIsNotExported) {
+    CFontInfo empty;
+    empty.height = 8;
+    for (int format : {kFormatGeneralC, kFormatGeneralBin}) {
+        EXPECT_FALSE(exportToMemory(empty, test::settingsWithPages(kPagesPlain), format, "fontE", 0)
+                         .has_value());
+    }
+}
+
+}  // namespace
+}  // namespace typeloom::exporters

@@ -1,0 +1,627 @@
+#include "export/microchip_format.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "common/file_error.h"
+#include "common/progress_sink.h"
+#include "export/export_driver.h"
+#include "export_test_support.h"
+#include "glyph_decode_support.h"
+#include "test_support.h"
+
+namespace typeloom::exporters {
+namespace {
+
+using test::Layout;
+
+std::string microchipC(const CFontInfo& font, const std::string& base) {
+    auto text = exportToMemory(font, test::settingsWithPages(kPagesOptionDefault),
+                               kFormatMicrochipC, base, test::fixedExportTime());
+    EXPECT_TRUE(text.has_value());
+    return text.value_or("");
+}
+
+std::string microchipBin(const CFontInfo& font) {
+    auto bytes = exportToMemory(font, test::settingsWithPages(kPagesOptionDefault),
+                                kFormatMicrochipBin, "fontX", 0);
+    EXPECT_TRUE(bytes.has_value());
+    return bytes.value_or("");
+}
+
+const std::string kRule = std::string(42, '/') + "\r\n";
+
+std::string opening(const std::string& base, int size) {
+    return "//\r\n"
+           "// Font file created using Typeloom Studio v3.5\r\n"
+           "// Typeloom Studio - bitmap fonts for embedded displays\r\n"
+           "// Date: 7 December 2026\r\n"
+           "// Font size: " +
+           std::to_string(size) +
+           " bytes\r\n"
+           "//\r\n\r\n"
+           "extern const char __" +
+           base +
+           "[] __attribute__((aligned(2)));\r\n\r\n"
+           "const FONT_FLASH " +
+           base + " =\r\n{\r\n\t(FLASH | COMP_NONE),\r\n\t__" + base +
+           "\r\n};\r\n\r\n"
+           "const char __" +
+           base +
+           "[] __attribute__((aligned(2))) = \r\n{\r\n"
+           "\r\n";
+}
+
+const std::string kRowIndex = "//" + std::string(11, '\t') + "Index: ";
+
+// Fixed font, default layout (big endian, row based and preferred, unpacked, 8 bits): three
+// characters of seven 1-byte rows; the table ends at 8 + 3 * 4 = 20, so the bitmaps start at
+// bytes 20, 27 and 34 of a 41-byte image. Each row draws all 8 pixels of its unit.
+TEST(MicrochipC, FixedFontRowModeByHand) {
+    std::string expected = opening("fontFixed", 41);
+    expected += kRule + "// FONT HEADER\r\n" + kRule;
+    expected +=
+        "0x00,\t\t// Info\r\n"
+        "0x00,\t\t// FontID\r\n"
+        "0x41,0x00,\t// First Character ID\r\n"
+        "0x43,0x00,\t// Last Character ID\r\n"
+        "0x07,0x00,\t// Height\r\n"
+        "\r\n";
+    expected += kRule + "// CHARACTER TABLE\r\n" + kRule + "\r\n";
+    expected +=
+        "0x05,0x14,0x00,0x00,\t//Width, LSB Offset, MSB Offset\r\n"
+        "0x05,0x1B,0x00,0x00,\r\n"
+        "0x05,0x22,0x00,0x00,\r\n"
+        "\r\n";
+    expected += kRule + "// FONT BITMAP\r\n" + kRule + "\r\n";
+    expected += kRowIndex + "0 (0x0000)  Character: 0x0041 ('A')\r\n";
+    expected +=
+        "0x90,  // #..#....\r\n"
+        "0x20,  // ..#.....\r\n"
+        "0x48,  // .#..#...\r\n"
+        "0x90,  // #..#....\r\n"
+        "0x20,  // ..#.....\r\n"
+        "0x48,  // .#..#...\r\n"
+        "0x90,  // #..#....\r\n"
+        "\r\n";
+    expected += kRowIndex + "1 (0x0001)  Character: 0x0042 ('B')\r\n";
+    expected +=
+        "0x20,  // ..#.....\r\n"
+        "0x48,  // .#..#...\r\n"
+        "0x90,  // #..#....\r\n"
+        "0x20,  // ..#.....\r\n"
+        "0x48,  // .#..#...\r\n"
+        "0x90,  // #..#....\r\n"
+        "0x20,  // ..#.....\r\n"
+        "\r\n";
+    expected += kRowIndex + "2 (0x0002)  Character: 0x0043 ('C')\r\n";
+    expected +=
+        "0x48,  // .#..#...\r\n"
+        "0x90,  // #..#....\r\n"
+        "0x20,  // ..#.....\r\n"
+        "0x48,  // .#..#...\r\n"
+        "0x90,  // #..#....\r\n"
+        "0x20,  // ..#.....\r\n"
+        "0x48   // .#..#...\r\n"
+        "\r\n"
+        "};\r\n\r\n";
+    EXPECT_EQ(microchipC(test::fixedFont(), "fontFixed"), expected);
+}
+
+// Variable font (codes 0x20 0x21, gap, 0x30 0x31; widths 2, 1, 9, 0) in little-endian 16-bit
+// row mode: one unit per row, pixel k at bit k, written low byte first. The table ends at
+// 8 + 16 = 24; the characters take 8, 8, 8 and 0 bytes. The Last Character ID is
+// 0x20 + 4 - 1 = 0x23, not 0x31. The empty last character leaves the two spaces to the last
+// unit of the character before it.
+TEST(MicrochipC, VariableFontSixteenBitRowsByHand) {
+    const CFontInfo font = test::withLayout(test::variableFont(), {0x110, 16, false, false});
+    std::string expected = opening("fontVar", 48);
+    expected += kRule + "// FONT HEADER\r\n" + kRule;
+    expected +=
+        "0x00,\t\t// Info\r\n"
+        "0x00,\t\t// FontID\r\n"
+        "0x20,0x00,\t// First Character ID\r\n"
+        "0x23,0x00,\t// Last Character ID\r\n"
+        "0x04,0x00,\t// Height\r\n"
+        "\r\n";
+    expected += kRule + "// CHARACTER TABLE\r\n" + kRule + "\r\n";
+    expected +=
+        "0x02,0x18,0x00,0x00,\t//Width, LSB Offset, MSB Offset\r\n"
+        "0x01,0x20,0x00,0x00,\r\n"
+        "0x09,0x28,0x00,0x00,\r\n"
+        "0x00,0x30,0x00,0x00,\r\n"
+        "\r\n";
+    expected += kRule + "// FONT BITMAP\r\n" + kRule + "\r\n";
+    const std::string blank = std::string(16, '.');
+    expected += kRowIndex + "0 (0x0000)  Character: 0x0020 (' ')\r\n";
+    expected += "0x01, 0x00,  // #" + std::string(15, '.') + "\r\n";
+    expected += "0x02, 0x00,  // .#" + std::string(14, '.') + "\r\n";
+    expected += "0x00, 0x00,  // " + blank + "\r\n";
+    expected += "0x00, 0x00,  // " + blank + "\r\n";
+    expected += "\r\n";
+    expected += kRowIndex + "1 (0x0001)  Character: 0x0021 ('!')\r\n";
+    expected += "0x00, 0x00,  // " + blank + "\r\n";
+    expected += "0x00, 0x00,  // " + blank + "\r\n";
+    expected += "0x00, 0x00,  // " + blank + "\r\n";
+    expected += "0x01, 0x00,  // #" + std::string(15, '.') + "\r\n";
+    expected += "\r\n";
+    expected += kRowIndex + "2 (0x0002)  Character: 0x0030 ('0')\r\n";
+    expected += "0x44, 0x00,  // ..#...#.........\r\n";
+    expected += "0x88, 0x00,  // ...#...#........\r\n";
+    expected += "0x11, 0x01,  // #...#...#.......\r\n";
+    expected += "0x22, 0x00   // .#...#..........\r\n";
+    expected += "\r\n";
+    expected += kRowIndex + "3 (0x0003)  Character: 0x0031 ('1')\r\n";
+    expected += "\r\n";
+    expected += "};\r\n\r\n";
+    EXPECT_EQ(microchipC(font, "fontVar"), expected);
+}
+
+// Unicode font, column based and preferred, unpacked, 8-bit big endian: one unit per 5-pixel
+// column. The characters are written as windows-1252 text: U+00E9 is the byte E9, U+4E00 has
+// no byte and becomes '?'.
+TEST(MicrochipC, UnicodeFontColumnsByHand) {
+    const CFontInfo font = test::withLayout(test::unicodeFont(), {0x000, 8, true, false});
+    std::string expected = opening("fontU", 29);
+    expected += kRule + "// FONT HEADER\r\n" + kRule;
+    expected +=
+        "0x00,\t\t// Info\r\n"
+        "0x00,\t\t// FontID\r\n"
+        "0x41,0x00,\t// First Character ID\r\n"
+        "0x43,0x00,\t// Last Character ID\r\n"
+        "0x05,0x00,\t// Height\r\n"
+        "\r\n";
+    expected += kRule + "// CHARACTER TABLE\r\n" + kRule + "\r\n";
+    expected +=
+        "0x03,0x14,0x00,0x00,\t//Width, LSB Offset, MSB Offset\r\n"
+        "0x03,0x17,0x00,0x00,\r\n"
+        "0x03,0x1A,0x00,0x00,\r\n"
+        "\r\n";
+    expected += kRule + "// FONT BITMAP\r\n" + kRule + "\r\n";
+    expected +=
+        "// Index: 0 (0x0000)  Character: 0x0041 ('A')\r\n"
+        "0x90, 0x48, 0x20, \r\n"
+        "\r\n"
+        "// Index: 1 (0x0001)  Character: 0x00E9 ('\xE9')\r\n"
+        "0x48, 0x20, 0x90, \r\n"
+        "\r\n"
+        "// Index: 2 (0x0002)  Character: 0x4E00 ('?')\r\n"
+        "0x20, 0x90, 0x48  \r\n"
+        "\r\n"
+        "};\r\n\r\n";
+    EXPECT_EQ(microchipC(font, "fontU"), expected);
+}
+
+// Outside the row mode a character's units run on, 64 / L a line.
+TEST(MicrochipC, UnitsRunOnSixtyFourBitsALine) {
+    // Character 0x30 of the variable font, column based and preferred, unpacked, 32-bit
+    // little endian: one unit per column holding rows 0..3 in bits 0..3, two units a line.
+    const CFontInfo font = test::withLayout(test::variableFont(), {0x000, 32, false, false});
+    const std::string text = microchipC(font, "fontV");
+    EXPECT_NE(text.find("// Index: 2 (0x0002)  Character: 0x0030 ('0')\r\n"
+                        "0x04, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00, \r\n"
+                        "0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, \r\n"
+                        "0x04, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00, \r\n"
+                        "0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, \r\n"
+                        "0x04, 0x00, 0x00, 0x00  \r\n"
+                        "\r\n"
+                        "// Index: 3 (0x0003)  Character: 0x0031 ('1')\r\n"
+                        "\r\n"
+                        "};\r\n\r\n"),
+              std::string::npos)
+        << text;
+}
+
+// A one-character font whose only unit is 0x1234: big-endian 16-bit row of 16 pixels
+// 0001 0010 0011 0100.
+CFontInfo unit1234Font() {
+    CFontInfo font;
+    font.setEncoding(1);
+    font.faceName = "One";
+    font.height = 1;
+    CGlyphInfo g;
+    g.init(0x58, 16, 1);
+    const char* row = "0001001000110100";
+    for (int x = 0; x < 16; ++x) {
+        g.pixels[static_cast<std::size_t>(x)] = row[x] == '1';
+    }
+    font.glyphs.insert(0x58, std::move(g));
+    font.insertCode(0x58, 0x58);
+    return test::withLayout(font, {0x110, 16, true, false});
+}
+
+TEST(MicrochipFormats, SixteenBitUnitsAreWrittenLowByteFirst) {
+    const CFontInfo font = unit1234Font();
+    EXPECT_NE(microchipC(font, "fontOne").find("0x34, 0x12   // ...#..#...##.#..\r\n"),
+              std::string::npos);
+    const std::string bytes = microchipBin(font);
+    ASSERT_EQ(bytes.size(), 8u + 4 + 2);
+    EXPECT_EQ(bytes.substr(12), "\x34\x12");
+}
+
+// Codes 0x20..0x7F, height 8, width 5, 8-bit units: the header and the first entry.
+TEST(MicrochipBinary, NinetySixCharactersHeaderAndFirstEntry) {
+    CFontInfo font;
+    font.setEncoding(0);
+    font.faceName = "Ascii";
+    font.height = 8;
+    for (std::uint16_t c = 0x20; c <= 0x7F; ++c) {
+        CGlyphInfo g;
+        g.init(c, 5, 8);
+        font.glyphs.insert(c, std::move(g));
+        font.insertCode(c, c);
+    }
+    font.dataFormat = 0x01121110;
+    const std::string bytes = microchipBin(font);
+    EXPECT_EQ(bytes.substr(0, 12), std::string("\x00\x00\x20\x00\x7F\x00\x08\x00"
+                                               "\x05\x88\x01\x00",
+                                               12));
+    // Second entry: 392 + 8 bytes.
+    EXPECT_EQ(bytes.substr(12, 4), std::string("\x05\x90\x01\x00", 4));
+    EXPECT_EQ(bytes.size(), 392u + 96 * 8);
+}
+
+TEST(MicrochipBinary, LastCharacterIdCountsCharactersNotTheLastCode) {
+    CFontInfo font;
+    font.setEncoding(0);
+    font.height = 2;
+    for (std::uint16_t c : {0x20, 0x21, 0x30}) {
+        CGlyphInfo g;
+        g.init(c, 3, 2);
+        font.glyphs.insert(c, std::move(g));
+        font.insertCode(c, c);
+    }
+    const std::string bytes = microchipBin(font);
+    ASSERT_GE(bytes.size(), 8u);
+    EXPECT_EQ(bytes.substr(2, 4), std::string("\x20\x00\x22\x00", 4));
+    EXPECT_NE(microchipC(font, "fontG").find("0x22,0x00,\t// Last Character ID\r\n"),
+              std::string::npos);
+}
+
+// Every header field, table entry and bitmap of the binary image read back.
+void checkImage(const CFontInfo& font, const Layout& layout, const std::string& bytes) {
+    test::ByteReader in{bytes};
+    EXPECT_EQ(in.u8(), 0);  // Info
+    EXPECT_EQ(in.u8(), 0);  // FontID
+    EXPECT_EQ(in.u16(), font.codeAt(0));
+    EXPECT_EQ(in.u16(), font.codeAt(0) + font.count() - 1);
+    EXPECT_EQ(in.u16(), font.height);
+    const int unitBytes = layout.bits / 8;
+    std::uint32_t expectedOffset = 8 + 4 * static_cast<std::uint32_t>(font.count());
+    for (int i = 0; i < font.count(); ++i) {
+        SCOPED_TRACE("character " + std::to_string(i));
+        in.pos = 8 + 4 * static_cast<std::size_t>(i);
+        const std::uint32_t entry = in.u32();
+        const auto u = static_cast<std::uint16_t>(font.unicodeAt(i));
+        std::uint16_t w = 0;
+        font.widthOf(u, w);
+        EXPECT_EQ(entry & 0xFF, w);
+        // Offsets count bytes from the start of the image, whatever the unit length.
+        EXPECT_EQ(entry >> 8, expectedOffset);
+        const int units = test::expectedUnits(w, font.height, layout.traversal, layout.bits);
+        const auto decoded =
+            test::decodeUnits(in.units(entry >> 8, static_cast<std::size_t>(units), layout.bits), w,
+                              font.height, layout);
+        ASSERT_TRUE(decoded.has_value());
+        EXPECT_EQ(test::drawnPixels(*decoded, w, font.height), test::drawnGlyph(font, u));
+        expectedOffset += static_cast<std::uint32_t>(units * unitBytes);
+    }
+    EXPECT_FALSE(in.overrun);
+    EXPECT_EQ(bytes.size(), expectedOffset);
+}
+
+TEST(MicrochipBinary, EveryFieldEntryAndBitmapReadsBack) {
+    const CFontInfo fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
+                               test::tallFont()};
+    for (const CFontInfo& base : fonts) {
+        for (const Layout& layout : test::mixedLayouts()) {
+            SCOPED_TRACE(base.faceName + ", " + layout.name());
+            const CFontInfo font = test::withLayout(base, layout);
+            checkImage(font, layout, microchipBin(font));
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// The C file compiled with the host compiler. It declares no include of its own: the
+// reader-side definitions come from the graphics library, here a small stand-in forced in
+// with -include.
+
+const char* const kGraphicsHeader =
+    "#ifndef GRAPHICS_STAND_IN_H\n#define GRAPHICS_STAND_IN_H\n"
+    "#define FLASH 0x0001\n#define COMP_NONE 0x0000\n"
+    "typedef struct { unsigned short type; const char *address; } FONT_FLASH;\n"
+    "#endif\n";
+
+struct CompiledCase {
+    std::string base;
+    CFontInfo font;
+    Layout layout;
+};
+
+std::string decoderMain(const std::vector<CompiledCase>& cases) {
+    std::string m = "#include <stdio.h>\n#include \"graphics.h\"\n" + test::cGlyphDecoder();
+    m += R"C(
+static int unitBytes;
+static unsigned long atLe(const void *d, long i) {
+    const unsigned char *b = (const unsigned char *)d + i * unitBytes;
+    unsigned long v = 0;
+    int j;
+    for (j = unitBytes - 1; j >= 0; j--) v = (v << 8) | b[j];
+    return v;
+}
+)C";
+    for (const CompiledCase& c : cases) {
+        m += "extern const FONT_FLASH " + c.base + ";\n";
+    }
+    m += "static const struct { const FONT_FLASH *font; long count, size; int traversal, L, be, "
+         "inv; } cases[] = {\n";
+    for (const CompiledCase& c : cases) {
+        long size = 8 + 4 * c.font.count();
+        for (int i = 0; i < c.font.count(); ++i) {
+            std::uint16_t w = 0;
+            c.font.widthOf(static_cast<std::uint16_t>(c.font.unicodeAt(i)), w);
+            size += test::expectedUnits(w, c.font.height, c.layout.traversal, c.layout.bits) *
+                    c.layout.bits / 8;
+        }
+        m += "    {&" + c.base + ", " + std::to_string(c.font.count()) + ", " +
+             std::to_string(size) + ", " + std::to_string(c.layout.traversal) + ", " +
+             std::to_string(c.layout.bits) + ", " + std::to_string(c.layout.bigEndian) + ", " +
+             std::to_string(c.layout.invert) + "},\n";
+    }
+    m += R"C(};
+int main(void) {
+    static unsigned char pix[65536];
+    unsigned i;
+    for (i = 0; i < sizeof cases / sizeof cases[0]; i++) {
+        const unsigned char *img = (const unsigned char *)cases[i].font->address;
+        int height = img[6] | img[7] << 8;
+        long j;
+        unitBytes = cases[i].L / 8;
+        printf("font %u type %u info %u id %u first %04X last %04X height %d\n", i,
+               cases[i].font->type, img[0], img[1], img[2] | img[3] << 8, img[4] | img[5] << 8,
+               height);
+        for (j = 0; j < cases[i].count; j++) {
+            const unsigned char *e = img + 8 + 4 * j;
+            long offset = e[1] | (long)e[2] << 8 | (long)e[3] << 16;
+            long next = j + 1 < cases[i].count ? (e[5] | (long)e[6] << 8 | (long)e[7] << 16)
+                                               : cases[i].size;
+            long n = (next - offset) / unitBytes;
+            int ok = (next - offset) % unitBytes == 0 && (long)e[0] * height <= (long)sizeof pix &&
+                     decodeGlyph(atLe, img + offset, n, e[0], height, cases[i].traversal,
+                                 cases[i].L, cases[i].be, cases[i].inv, pix);
+            printf("char %ld width %u offset %ld %s\n", j, e[0], offset, ok ? "ok" : "BAD");
+            if (ok) printGlyph(pix, e[0], height);
+        }
+    }
+    return 0;
+}
+)C";
+    return m;
+}
+
+std::string expectedDecoderOutput(const std::vector<CompiledCase>& cases) {
+    std::string out;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const CFontInfo& font = cases[i].font;
+        char line[160];
+        std::snprintf(line, sizeof line,
+                      "font %zu type 1 info 0 id 0 first %04X last %04X height %u\n", i,
+                      font.codeAt(0), font.codeAt(0) + font.count() - 1, font.height);
+        out += line;
+        long offset = 8 + 4 * font.count();
+        for (int k = 0; k < font.count(); ++k) {
+            const auto u = static_cast<std::uint16_t>(font.unicodeAt(k));
+            std::uint16_t w = 0;
+            font.widthOf(u, w);
+            std::snprintf(line, sizeof line, "char %d width %u offset %ld ok\n", k, w, offset);
+            out += line;
+            out += test::drawnGlyph(font, u);
+            offset += test::expectedUnits(w, font.height, cases[i].layout.traversal,
+                                          cases[i].layout.bits) *
+                      cases[i].layout.bits / 8;
+        }
+    }
+    return out;
+}
+
+TEST(MicrochipC, CompilesAndRedrawsEveryGlyphInEveryTraversal) {
+    std::vector<CompiledCase> cases;
+    const CFontInfo fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
+                               test::tallFont()};
+    for (std::size_t f = 0; f < std::size(fonts); ++f) {
+        for (std::size_t l = 0; l < test::mixedLayouts().size(); ++l) {
+            const Layout& layout = test::mixedLayouts()[l];
+            cases.push_back({"fontF" + std::to_string(f) + "L" + std::to_string(l),
+                             test::withLayout(fonts[f], layout), layout});
+        }
+    }
+    std::vector<std::pair<std::string, std::string>> files;
+    files.emplace_back("graphics.h", kGraphicsHeader);
+    // One translation unit per font with the files of all its layouts one after the other (each
+    // file stands on its own; fewer compiler runs keep the test quick).
+    for (const CompiledCase& c : cases) {
+        const std::string unit = c.base.substr(0, c.base.find('L')) + ".c";
+        if (files.back().first != unit) {
+            files.emplace_back(unit, "");
+        }
+        files.back().second += microchipC(c.font, c.base);
+    }
+    files.emplace_back("main.c", decoderMain(cases));
+    const test::CompileResult r = test::compileAndRun(files, "-include graphics.h");
+    ASSERT_TRUE(r.compiled) << r.diagnostics;
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_EQ(r.output, expectedDecoderOutput(cases));
+}
+
+// ---------------------------------------------------------------------------------------
+// Fonts the layout cannot hold, and odd codes.
+
+// A control code shown as itself would end the comment line (a line feed) or the text (a
+// zero), so it is shown as '.'; the file still compiles.
+TEST(MicrochipC, ControlCodesAreShownAsDots) {
+    CFontInfo font;
+    font.setEncoding(0);
+    font.height = 2;
+    for (std::uint16_t c : {0x00, 0x0A, 0x0D, 0x41}) {
+        CGlyphInfo g;
+        g.init(c, 2, 2);
+        g.pixels[0] = 1;
+        font.glyphs.insert(c, std::move(g));
+        font.insertCode(c, c);
+    }
+    const std::string text = microchipC(font, "fontCtl");
+    EXPECT_NE(text.find("Index: 0 (0x0000)  Character: 0x0000 ('.')\r\n0x80,"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("Index: 1 (0x0001)  Character: 0x000A ('.')\r\n0x80,"), std::string::npos);
+    EXPECT_NE(text.find("Index: 2 (0x0002)  Character: 0x000D ('.')\r\n0x80,"), std::string::npos);
+    EXPECT_NE(text.find("Index: 3 (0x0003)  Character: 0x0041 ('A')\r\n0x80,"), std::string::npos);
+    const std::string main =
+        "#include \"graphics.h\"\nextern const FONT_FLASH fontCtl;\n"
+        "int main(void) { return fontCtl.address[8 + 4 * 3] == 2 ? 0 : 1; }\n";
+    const test::CompileResult r =
+        test::compileAndRun({{"graphics.h", kGraphicsHeader}, {"font.c", text}, {"main.c", main}},
+                            "-include graphics.h");
+    ASSERT_TRUE(r.compiled) << r.diagnostics;
+    EXPECT_EQ(r.exitStatus, 0);
+}
+
+TEST(MicrochipFormats, CharacterWiderThan255PixelsIsRefused) {
+    CFontInfo font = test::fixedFont();
+    CGlyphInfo g;
+    g.init(0x44, 256, font.height);
+    font.glyphs.insert(0x44, std::move(g));
+    font.insertCode(0x44, 0x44);
+    for (int format : {kFormatMicrochipC, kFormatMicrochipBin}) {
+        SCOPED_TRACE(format);
+        typeloom::test::TempDir dir;
+        ExportRequest request;
+        request.formatId = format;
+        request.path = dir.file("wide.bin");
+        std::atomic<int> go{1};
+        NullProgressSink progress;
+        const ExportResult r =
+            runExport(font, test::settingsWithPages(0x6F), request, go, progress);
+        EXPECT_EQ(r.status, ExportResult::Status::Failed);
+        EXPECT_NE(r.message.find("0x0044 is 256 pixels wide"), std::string::npos) << r.message;
+        EXPECT_TRUE(typeloom::test::listFolder(dir.path()).empty());
+    }
+    // 255 pixels still fit.
+    font.glyphs.find(0x44)->init(0x44, 255, font.height);
+    EXPECT_EQ(static_cast<std::uint8_t>(microchipBin(font)[8 + 12]), 255);
+}
+
+// The 24-bit offsets reach 16 MiB; a bitmap that would start beyond is refused rather than
+// pointing somewhere else. Laid out from unit offsets directly, without a font that large.
+TEST(MicrochipFormats, OffsetsBeyondTwentyFourBitsAreRefused) {
+    const CFontInfo font = test::fixedFont();  // table ends at 8 + 12 = 20
+    const std::vector<std::uint32_t> fits = {0, 1, 0xFFFFFF - 20, 0xFFFFFF - 20 + 5};
+    const MicrochipLayout layout = microchipLayout(font, fits, 8);
+    ASSERT_EQ(layout.entries.size(), 3u);
+    EXPECT_EQ(layout.entries[1], (21u << 8) | 5);
+    EXPECT_EQ(layout.entries[2], (0xFFFFFFu << 8) | 5);
+    EXPECT_EQ(layout.imageSize, 0x1000004u);
+    EXPECT_EQ(layout.firstCode, 0x41);
+    EXPECT_EQ(layout.lastCode, 0x43);
+
+    const std::vector<std::uint32_t> beyond = {0, 1, 0xFFFFFF - 20 + 1, 0xFFFFFF - 20 + 2};
+    EXPECT_THROW(microchipLayout(font, beyond, 8), FileError);
+    // 16-bit units: unit offsets count double in bytes.
+    const std::vector<std::uint32_t> wide = {0, 1, 0x800000, 0x800001};
+    EXPECT_THROW(microchipLayout(font, wide, 16), FileError);
+    const std::vector<std::uint32_t> wideFits = {0, 1, 0x7FFFF0, 0x7FFFF1};
+    EXPECT_EQ(microchipLayout(font, wideFits, 16).entries[2] >> 8, 20u + 0xFFFFE0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Cancelling.
+
+class CancelAtStep : public NullProgressSink {
+  public:
+    CancelAtStep(std::atomic<int>& flag, int step) : m_flag(flag), m_step(step) {}
+    void stepIt() override {
+        if (++m_steps == m_step) {
+            m_flag.store(0);
+        }
+    }
+    int steps() const { return m_steps; }
+
+  private:
+    std::atomic<int>& m_flag;
+    int m_step;
+    int m_steps = 0;
+};
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// 600 characters (large enough to show the writing walk too): steps 1-600 encode, 601-1200
+// write the bitmaps.
+TEST(MicrochipFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
+    CFontInfo font;
+    font.setEncoding(1);
+    font.faceName = "Many";
+    font.height = 4;
+    for (int i = 0; i < 600; ++i) {
+        const auto code = static_cast<std::uint16_t>(0x100 + i);
+        CGlyphInfo g;
+        g.init(code, 3, font.height);
+        g.pixels[static_cast<std::size_t>(i % 12)] = 1;
+        font.glyphs.insert(code, std::move(g));
+        font.insertCode(code, code);
+    }
+    const MemorySettingsStore settings = test::settingsWithPages(0x6F);
+    for (int format : {kFormatMicrochipC, kFormatMicrochipBin}) {
+        for (int step : {1, 300, 600, 601, 777, 1200}) {
+            SCOPED_TRACE("format " + std::to_string(format) + ", cancel at step " +
+                         std::to_string(step));
+            typeloom::test::TempDir dir;
+            ExportRequest request;
+            request.formatId = format;
+            request.path = dir.file("fresh.c");
+            std::atomic<int> flag{1};
+            CancelAtStep sink(flag, step);
+            EXPECT_EQ(runExport(font, settings, request, flag, sink).status,
+                      ExportResult::Status::Cancelled);
+            EXPECT_TRUE(typeloom::test::listFolder(dir.path()).empty());
+
+            request.path = dir.file("old.c");
+            {
+                std::ofstream old(request.path, std::ios::binary);
+                old << "earlier export";
+            }
+            std::atomic<int> flag2{1};
+            CancelAtStep sink2(flag2, step);
+            EXPECT_EQ(runExport(font, settings, request, flag2, sink2).status,
+                      ExportResult::Status::Cancelled);
+            EXPECT_EQ(readFile(request.path), "earlier export");
+        }
+        SCOPED_TRACE("not cancelled");
+        typeloom::test::TempDir dir;
+        ExportRequest request;
+        request.formatId = format;
+        request.path = dir.file("done.c");
+        request.now = test::fixedExportTime();
+        std::atomic<int> flag{1};
+        CancelAtStep sink(flag, 1201);
+        EXPECT_TRUE(runExport(font, settings, request, flag, sink).ok());
+        EXPECT_EQ(sink.steps(), 1200);
+        EXPECT_EQ(readFile(request.path),
+                  format == kFormatMicrochipC ? microchipC(font, "fontdone") : microchipBin(font));
+    }
+}
+
+TEST(MicrochipFormats, FontWithoutCharactersIsNotExported) {
+    CFontInfo empty;
+    empty.height = 8;
+    for (int format : {kFormatMicrochipC, kFormatMicrochipBin}) {
+        EXPECT_FALSE(
+            exportToMemory(empty, test::settingsWithPages(0x6F), format, "fontE", 0).has_value());
+    }
+}
+
+}  // namespace
+}  // namespace typeloom::exporters
