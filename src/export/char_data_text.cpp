@@ -1,0 +1,140 @@
+#include "export/char_data_text.h"
+
+#include <vector>
+
+#include "common/text.h"
+#include "export/bitmap_encoder.h"
+#include "export/data_format.h"
+#include "export/export_driver.h"
+#include "export/unit_text.h"
+#include "model/font_info.h"
+
+namespace typeloom::exporters {
+
+namespace {
+
+const char* dataType(int bits, bool asBytes) {
+    if (asBytes || bits == 8) {
+        return "unsigned char";
+    }
+    return bits == 16 ? "unsigned short" : "unsigned long";
+}
+
+}  // namespace
+
+std::string characterDataText(const CFontInfo& font, int index, std::uint32_t panelWord,
+                              int pagesOption, std::span<const std::uint8_t> editedPixels) {
+    if (index < 0 || index >= font.count()) {
+        return {};
+    }
+    const auto unicode = static_cast<std::uint16_t>(font.unicodeAt(index));
+    const int code = font.codeAt(index);
+    const CGlyphInfo* glyph = font.glyphs.find(unicode);
+    const int width = glyph != nullptr ? glyph->width : 0;
+    const int height = font.height;
+
+    BitmapEncoder encoder(font);
+    const std::uint8_t* pixels = nullptr;
+    if (!editedPixels.empty() &&
+        editedPixels.size() == static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+        pixels = editedPixels.data();
+    }
+    const int unitCount = encoder.encodeGlyph(unicode, pixels, -1);
+    const std::span<const std::uint32_t> units = encoder.unitsOf(unicode);
+    const int bits = encoder.unitBits();
+    const bool asBytes = (pagesOption & kPageUcharData) != 0;
+    const bool assembler = (panelWord & kPanelC) == 0;
+    const bool detail = (panelWord & kPanelDetail) != 0;
+
+    std::string text;
+    if (detail) {
+        const std::string character = characterText(unicode, ' ');
+        const int size = unitCount * bits / 8;
+        if (assembler) {
+            text += "; character = '" + character + "'  \r\n";
+            text += formatText("Data%04X \r\n", code);
+            text += "; ----------------------------------------\r\n";
+            text += formatText(" ; hexcode: %04X\r\n", code);
+            text += formatText(" ; width x height: %d x %d\r\n", width, height);
+            text += formatText(" ; size: %d bytes\r\n", size);
+            text += "; ----------------------------------------\r\n";
+        } else {
+            text += "/* character = '" + character + "' */\r\n";
+            text += formatText("%s Data%04X[ ]= {\r\n", dataType(bits, asBytes), code);
+            text += "/* ----------------------------------------\r\n";
+            text += formatText("   hexcode: %04X\r\n", code);
+            text += formatText("   width x height: %d x %d\r\n", width, height);
+            text += formatText("   size: %d bytes\r\n", size);
+            text += " ---------------------------------------- */\r\n";
+        }
+    }
+
+    auto unitText = [&](std::uint32_t unit) {
+        return assembler ? unitAsAsm(unit, bits, asBytes) : unitAsC(unit, bits, asBytes);
+    };
+    auto lineStart = [&] {
+        text += "    ";
+        if (assembler) {
+            text += asmDirective(bits, asBytes);
+        }
+    };
+    if ((font.dataFormat & kTraversalMask) == 0x110) {
+        // One line per pixel row.
+        std::size_t perRow = static_cast<std::size_t>(encoder.unitsFor(width));
+        if (units.size() != perRow * static_cast<std::size_t>(height)) {
+            perRow = 0;
+        }
+        for (int r = 0; r < height; ++r) {
+            if (assembler && perRow == 0) {
+                continue;  // a "db" without operands does not assemble
+            }
+            lineStart();
+            for (std::size_t k = 0; k < perRow; ++k) {
+                const std::size_t i = static_cast<std::size_t>(r) * perRow + k;
+                if (assembler) {
+                    text += (k > 0 ? ",  " : "") + unitText(units[i]);
+                } else {
+                    text += unitText(units[i]) + (i + 1 == units.size() ? "  " : ", ");
+                }
+            }
+            text += "\r\n";
+        }
+    } else {
+        // The units run on, 64 bits of them per line.
+        const std::size_t perLine = static_cast<std::size_t>(64 / bits);
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            if (i % perLine == 0) {
+                lineStart();
+            } else if (assembler) {
+                text += ", ";
+            }
+            text += unitText(units[i]);
+            if (!assembler && i + 1 != units.size()) {
+                text += ", ";
+            }
+            if (i % perLine == perLine - 1 || i + 1 == units.size()) {
+                text += "\r\n";
+            }
+        }
+    }
+    if (detail && !assembler) {
+        text += "};";
+    }
+    return text;
+}
+
+std::string characterDataFileContents(std::string_view panelText) {
+    AnsiTextSink sink;
+    for (std::size_t i = 0; i < panelText.size();) {
+        const std::size_t end = panelText.find("\r\n", i);
+        if (end == std::string_view::npos) {
+            sink << panelText.substr(i);
+            break;
+        }
+        sink.line(panelText.substr(i, end - i));
+        i = end + 2;
+    }
+    return sink.take();
+}
+
+}  // namespace typeloom::exporters
