@@ -3,9 +3,13 @@
 namespace typeloom {
 
 std::uint8_t ClipboardImage::indexAt(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height ||
+        (bitsPerPixel != 1 && bitsPerPixel != 2 && bitsPerPixel != 4 && bitsPerPixel != 8)) {
+        return 0;
+    }
     const std::size_t bitOffset = static_cast<std::size_t>(x) * bitsPerPixel;
     const std::size_t at = static_cast<std::size_t>(y) * stride() + bitOffset / 8;
-    if (x < 0 || y < 0 || at >= rows.size()) {
+    if (at >= rows.size()) {
         return 0;
     }
     const int shift = 8 - bitsPerPixel - static_cast<int>(bitOffset % 8);
@@ -57,8 +61,8 @@ ClipboardImage glyphToImage(std::span<const std::uint8_t> pixels, int glyphWidth
     image.width = areaWidth;
     image.height = areaHeight;
     const int bits = image.bitsPerPixel;
-    const int stride = image.stride();
-    image.rows.assign(static_cast<std::size_t>(stride) * areaHeight, 0);
+    const std::size_t stride = image.stride();
+    image.rows.assign(stride * static_cast<std::size_t>(areaHeight), 0);
     const int mask = (1 << bits) - 1;
     for (int y = 0; y < areaHeight; ++y) {
         for (int x = 0; x < areaWidth; ++x) {
@@ -72,7 +76,8 @@ ClipboardImage glyphToImage(std::span<const std::uint8_t> pixels, int glyphWidth
             }
             const int bitOffset = x * bits;
             const int shift = 8 - bits - bitOffset % 8;
-            image.rows[static_cast<std::size_t>(y) * stride + bitOffset / 8] |=
+            image.rows[static_cast<std::size_t>(y) * stride +
+                       static_cast<std::size_t>(bitOffset / 8)] |=
                 static_cast<std::uint8_t>((pixels[from] & mask) << shift);
         }
     }

@@ -47,8 +47,11 @@ struct ClipboardImage {
     std::vector<Rgb> palette;  // 2^bitsPerPixel entries
     std::vector<std::uint8_t> rows;
 
-    int stride() const { return (width * bitsPerPixel + 31) / 32 * 4; }
-    // The palette index of (x, y); 0 when the rows are short.
+    std::size_t stride() const {
+        return width <= 0 ? 0 : (static_cast<std::size_t>(width) * bitsPerPixel + 31) / 32 * 4;
+    }
+    // The palette index of (x, y); 0 outside the image, when the rows are short or the depth
+    // is not one of 1, 2, 4 and 8.
     std::uint8_t indexAt(int x, int y) const;
     // The palette colour of (x, y); black when the index lies beyond the palette.
     Rgb colorAt(int x, int y) const;

@@ -177,8 +177,10 @@ void WorkingGlyph::pickUp() {
     m_cutArea = {};
 }
 
-bool WorkingGlyph::fitSelection() {
-    if (m_selectionState == 0 || intersect(m_selection, bounds()) == m_selection) {
+bool WorkingGlyph::fitSelection(int oldWidth) {
+    // The lifted content is kept at the glyph's own indices, so it means nothing at another
+    // width: a change of width ends the selection.
+    if (m_width == oldWidth || (m_selectionState == 0 && m_selection.empty())) {
         return false;
     }
     m_selectionState = 0;
@@ -556,7 +558,7 @@ EditOutcome WorkingGlyph::changeColumns(bool insert, bool right, CFontInfo& font
     m_width = newWidth;
     ensureFloatBuffer();
     out = changedCells({0, 0, std::max(oldWidth, newWidth), m_height});
-    out.selectionChanged = fitSelection();
+    out.selectionChanged = fitSelection(oldWidth);
     out.titleChanged = true;
     return out;
 }
@@ -660,6 +662,7 @@ EditOutcome WorkingGlyph::mirrorVertical() {
 
 EditOutcome WorkingGlyph::undo() {
     const CellRect before = bounds();
+    const int oldWidth = m_width;
     std::swap(m_pixels, m_undoCopy);
     std::swap(m_width, m_undoWidth);
     // The undo copy always has the glyph's height (a load resets it), but keep the invariant
@@ -668,8 +671,8 @@ EditOutcome WorkingGlyph::undo() {
     ensureFloatBuffer();
     EditOutcome out;
     out.changed = unite(before, bounds());
-    out.titleChanged = m_width != m_undoWidth;
-    out.selectionChanged = fitSelection();
+    out.titleChanged = m_width != oldWidth;
+    out.selectionChanged = fitSelection(oldWidth);
     return out;
 }
 
@@ -681,7 +684,7 @@ EditOutcome WorkingGlyph::undoAll() {
     ensureFloatBuffer();
     EditOutcome out = changedCells(unite(before, bounds()));
     out.titleChanged = m_width != oldWidth;
-    out.selectionChanged = fitSelection();
+    out.selectionChanged = fitSelection(oldWidth);
     return out;
 }
 

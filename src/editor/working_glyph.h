@@ -205,8 +205,8 @@ class WorkingGlyph {
     bool undoMatches() const;
     // The cells of the selection become a fresh selection of what lies there (state 1).
     void pickUp();
-    // Drops a selection that no longer lies inside the glyph (after a change of width).
-    bool fitSelection();
+    // Ends the selection when the width changed from oldWidth; returns whether it did.
+    bool fitSelection(int oldWidth);
     void ensureFloatBuffer();
     EditOutcome changeColumns(bool insert, bool right, CFontInfo& font, bool makeVariableWidth);
 

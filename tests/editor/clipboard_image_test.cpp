@@ -103,7 +103,7 @@ TEST(GlyphToImage, PacksRowsFromTheHighBitsWithFourByteStrides) {
         EXPECT_EQ(image.width, row.width);
         EXPECT_EQ(image.height, h);
         EXPECT_EQ(image.bitsPerPixel, row.imageBits);
-        EXPECT_EQ(image.stride(), row.stride);
+        EXPECT_EQ(image.stride(), static_cast<std::size_t>(row.stride));
         EXPECT_EQ(image.rows, row.rows);
         EXPECT_EQ(image.palette, clipboardPalette(row.fontBits));
         // Reading the image back gives the values.
@@ -111,6 +111,24 @@ TEST(GlyphToImage, PacksRowsFromTheHighBitsWithFourByteStrides) {
             EXPECT_EQ(image.indexAt(i % row.width, i / row.width), row.pixels[i]);
         }
     }
+}
+
+TEST(ClipboardImage, ReadsOutsideOrMalformedImagesAsBackground) {
+    ClipboardImage image;
+    image.width = 9;
+    image.height = 2;
+    image.bitsPerPixel = 1;
+    image.palette = clipboardPalette(1);
+    image.rows = {0xFF, 0x80, 0, 0};  // the second row is missing
+    EXPECT_EQ(image.indexAt(8, 0), 1);
+    EXPECT_EQ(image.indexAt(9, 0), 0);  // beyond the width, though the byte has bits
+    EXPECT_EQ(image.indexAt(0, 1), 0);  // short rows
+    EXPECT_EQ(image.indexAt(-1, 0), 0);
+    image.bitsPerPixel = 3;
+    EXPECT_EQ(image.indexAt(0, 0), 0);
+    image.bitsPerPixel = 8;
+    image.palette.resize(2);
+    EXPECT_EQ(image.colorAt(0, 0), grey(0));  // index 255 beyond the palette
 }
 
 TEST(CopyImage, TakesTheSelectionWithTheSelectToolElseTheWholeGlyph) {

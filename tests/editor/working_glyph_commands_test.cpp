@@ -224,6 +224,22 @@ TEST(Undo, UndoAllReturnsToTheLoadedGlyphWithoutSavingUndo) {
     EXPECT_EQ(picture(e.glyph), (Rows{"#.", ".#"}));
 }
 
+TEST(Undo, AChangeOfWidthEndsTheSelection) {
+    Editing e({"#.", "#."});
+    e.tool(kToolSelect);
+    e.glyph.selectRubberBand({0, 0}, {0, 1});
+    // Called directly (not through a tool button, which drops the selection first).
+    EditOutcome out = e.glyph.insertColumn(true, e.font);
+    EXPECT_EQ(e.glyph.width(), 3);
+    EXPECT_TRUE(out.selectionChanged);
+    EXPECT_EQ(e.glyph.selectionState(), 0);
+    // Without a change of width an undo leaves the selection alone.
+    e.glyph.selectRubberBand({0, 0}, {0, 1});
+    e.glyph.pencilDown(1, 1);
+    EXPECT_FALSE(e.glyph.undo().selectionChanged);
+    EXPECT_EQ(e.glyph.selectionState(), 1);
+}
+
 TEST(Undo, UndoAllDropsASelectionTheGlyphNoLongerHolds) {
     Editing e(blankRows(2, 2));
     e.tool(kCmdInsertColumn);
