@@ -10,6 +10,8 @@ what=${1:-test}
 packages=(cmake ninja-build g++ ccache pkg-config libicu-dev libfreetype-dev libfontconfig-dev)
 if [ "$what" = test ]; then
     packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev srecord)
+    # Fonts the rasteriser tests and benchmarks read.
+    packages+=(fonts-dejavu-core fonts-liberation fonts-unifont fonts-wine)
 fi
 
 missing=()

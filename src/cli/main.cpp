@@ -4,6 +4,7 @@
 
 #include "charset/dbcs_tables.h"
 #include "cli/cli.h"
+#include "model/freetype_renderer.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -11,5 +12,6 @@ int main(int argc, char** argv) {
         std::cerr << "typeloom: " << *problem << "\n";
         return typeloom::cli::kExitFailed;
     }
+    typeloom::installFreeTypeRenderer();
     return typeloom::cli::run(args, std::cout, std::cerr);
 }

@@ -102,8 +102,11 @@ class CFontInfo {
     // A fixed-width font of blank characters for the values first..last.
     void createFromScratch(std::uint16_t first, std::uint16_t last, std::uint16_t width,
                            std::uint16_t glyphHeight, const std::string& name);
-    // Renders every character a system font supports (encoding 1).
-    void createFromSystemFont(const LogFont& font, const DbcsTables& dbcs, ProgressSink& progress);
+    // Renders every character a system font supports (encoding 1). A large font is rendered
+    // on `threads` threads (0: one per core, at most two) when its renderer can be cloned for
+    // other threads; the result is the same on any number of threads.
+    void createFromSystemFont(const LogFont& font, const DbcsTables& dbcs, ProgressSink& progress,
+                              unsigned threads = 0);
 
     // The renderer of the current source font (made on first use).
     const GlyphRenderer& renderer() const;

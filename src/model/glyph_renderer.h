@@ -53,6 +53,10 @@ class GlyphRenderer {
     // Returns false when the character could not be drawn.
     virtual bool render(std::uint16_t unicode, int originX, int width, int height,
                         std::uint8_t* pixels) const = 0;
+    // An independent renderer of the same font that another thread may use while this one is
+    // in use, rendering exactly as this one does; null when the renderer cannot be shared out
+    // (the font is then rendered on one thread).
+    virtual std::shared_ptr<GlyphRenderer> cloneForThread() const { return nullptr; }
 };
 
 // Makes a renderer for a system font description.
@@ -70,6 +74,9 @@ class BlankRenderer : public GlyphRenderer {
     CharSpacing spacing(std::uint16_t unicode) const override;
     bool render(std::uint16_t unicode, int originX, int width, int height,
                 std::uint8_t* pixels) const override;
+    std::shared_ptr<GlyphRenderer> cloneForThread() const override {
+        return std::make_shared<BlankRenderer>(*this);
+    }
 
   private:
     RenderMetrics m_metrics;
