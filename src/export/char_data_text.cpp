@@ -84,10 +84,8 @@ std::string characterDataText(const CFontInfo& font, int index, std::uint32_t pa
         if (units.size() != perRow * static_cast<std::size_t>(height)) {
             perRow = 0;
         }
-        for (int r = 0; r < height; ++r) {
-            if (assembler && perRow == 0) {
-                continue;  // a "db" without operands does not assemble
-            }
+        // A character without units has no rows to show.
+        for (int r = 0; perRow != 0 && r < height; ++r) {
             lineStart();
             for (std::size_t k = 0; k < perRow; ++k) {
                 const std::size_t i = static_cast<std::size_t>(r) * perRow + k;

@@ -215,12 +215,9 @@ class Version2Text {
                 perRow = 0;  // nothing was encoded for this glyph
             }
             const bool draw = m_font.bitsPerPixel == 1 || m_font.bitsPerPixel == 2;
-            for (int r = 0; r < height; ++r) {
-                // A "db" without operands does not assemble: a character without units has
-                // no data lines in assembler.
-                if (m_asm && perRow == 0) {
-                    continue;
-                }
+            // A character without units has no rows to write (in assembler a "db" without
+            // operands would not even assemble).
+            for (int r = 0; perRow != 0 && r < height; ++r) {
                 m_text += kIndent;
                 if (m_asm) {
                     m_text += asmDirective(m_bits, ucharData());
@@ -238,10 +235,8 @@ class Version2Text {
                 }
                 if (draw) {
                     m_text += m_asm ? " ;  " : " // ";
-                    if (perRow != 0) {
-                        m_text += drawRow(
-                            units.subspan(static_cast<std::size_t>(r) * perRow, perRow), width);
-                    }
+                    m_text +=
+                        drawRow(units.subspan(static_cast<std::size_t>(r) * perRow, perRow), width);
                 }
                 m_text += '\n';
             }

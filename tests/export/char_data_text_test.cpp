@@ -234,8 +234,8 @@ TEST(CharDataText, PixelsBeingEditedReplaceTheStoredOnes) {
 
 TEST(CharDataText, EmptyCharacterAndIndexOutsideTheFont) {
     const CFontInfo font = panelFont(0x00121110);
-    // Row mode: one line per row without units in C; no "db" without operands.
-    EXPECT_EQ(characterDataText(font, 3, kC, 0x6F), "    \r\n    \r\n    \r\n");
+    // No rows without units (and no "db" without operands).
+    EXPECT_EQ(characterDataText(font, 3, kC, 0x6F), "");
     EXPECT_EQ(characterDataText(font, 3, 0, 0x6F), "");
     EXPECT_NE(characterDataText(font, 3, kC | kDetail, 0x6F).find("   size: 0 bytes\r\n"),
               std::string::npos);

@@ -371,8 +371,8 @@ TEST(Version2Text, AsmOffsetEntriesTakeTheirWidthFromTheTotal) {
 }
 
 TEST(Version2Text, EmptyLastCharacter) {
-    // The last character has no units: the table's last unit belongs to the one before it,
-    // and assembler gets no "db" without operands.
+    // The last character has no units and no rows: the table's last unit belongs to the one
+    // before it, and assembler gets no "db" without operands.
     const CFontInfo font = rowsFont(
         "E", 2, kEncodingAnsi, {{0x41, 0x41, {"#.", ".#"}}, {0x42, 0x42, {"", ""}}}, 0x00121110);
     const std::string c = run(font, kFormatV2C, 0x01, "fontE");
@@ -380,8 +380,6 @@ TEST(Version2Text, EmptyLastCharacter) {
                      "    0x40   // .#\r\n"
                      "\r\n"
                      "    /* character 0x0042 ('B'): [width=0, offset= 0x0002 (2) ] */\r\n"
-                     "     // \r\n"
-                     "     // \r\n"
                      "};\r\n\r\n\r\n"),
               std::string::npos)
         << c;
