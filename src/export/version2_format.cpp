@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/progress_sink.h"
 #include "export/data_format.h"
 #include "export/unit_text.h"
 #include "model/font_info.h"
@@ -42,6 +43,10 @@ class Version2Text {
           m_pages(context.pages()) {}
 
     bool write() {
+        // An empty data table is no valid C (nor anything to assemble).
+        if (m_font.count() == 0) {
+            return false;
+        }
         if (!m_ctx.encoder.encodeAll(m_offsets, -1, m_ctx.cancelFlag, m_ctx.progress)) {
             return false;
         }
@@ -266,12 +271,16 @@ class Version2Text {
     }
 
     bool writeDataBody() {
+        // Large fonts show a second "%d of %d" walk while their characters are written.
+        ProgressRun run(m_ctx.progress, m_font.count(),
+                        m_font.count() > 500 || m_font.height > 100);
         for (int i = 0; i < m_font.count(); ++i) {
             if (m_ctx.cancelled()) {
                 return false;
             }
             writeCharacter(i);
             flush();
+            run.step();
         }
         return true;
     }
@@ -448,6 +457,9 @@ bool writeVersion2Asm(ExportContext& context) {
 }
 
 bool writeVersion2Dat(ExportContext& context) {
+    if (context.font.count() == 0) {
+        return false;  // as the text forms: a font without characters is not exported
+    }
     std::vector<std::uint32_t> offsets;
     if (!context.encoder.encodeAll(offsets, -1, context.cancelFlag, context.progress) ||
         context.cancelled()) {

@@ -766,5 +766,49 @@ TEST(Version2Export, CancelLeavesNoFileAndKeepsAnEarlierOne) {
     }
 }
 
+TEST(Version2Export, LargeFontsCanBeCancelledWhileTheirCharactersAreWritten) {
+    // More than 500 characters: a second progress walk runs while the data table is written,
+    // and a cancel anywhere in it fails the run.
+    std::vector<RowGlyph> glyphs;
+    for (int i = 0; i < 501; ++i) {
+        glyphs.push_back({static_cast<std::uint16_t>(0x100 + i),
+                          static_cast<std::uint16_t>(0x100 + i),
+                          {i % 2 ? "#." : ".#"}});
+    }
+    const CFontInfo font = rowsFont("Big", 1, kEncodingUnicode, glyphs, 0x01121110);
+    const MemorySettingsStore settings = test::settingsWithPages(0x6F);
+    for (int format : {kFormatV2C, kFormatV2Asm}) {
+        SCOPED_TRACE(format);
+        typeloom::test::TempDir dir;
+        ExportRequest request;
+        request.formatId = format;
+        request.path = dir.file("big.c");
+        std::atomic<int> go{1};
+        CancellingSink counter(go, -1);
+        ASSERT_TRUE(runExport(font, settings, request, go, counter).ok());
+        // Two walks of 501 steps, each shown, stepped and hidden.
+        const int walk = 3 + 2 * 501 + 2;
+        ASSERT_EQ(counter.calls(), 2 * walk);
+        for (int limit : {walk + 1, walk + 2 * 250, 2 * walk - 2, 2 * walk}) {
+            SCOPED_TRACE(limit);
+            request.path = dir.file("cancelled-" + std::to_string(limit) + ".c");
+            std::atomic<int> flag{1};
+            CancellingSink sink(flag, limit);
+            EXPECT_EQ(runExport(font, settings, request, flag, sink).status,
+                      ExportResult::Status::Cancelled);
+            EXPECT_FALSE(std::filesystem::exists(request.path));
+        }
+    }
+}
+
+TEST(Version2Export, AFontWithoutCharactersIsNotExported) {
+    const CFontInfo empty = rowsFont("Empty", 8, kEncodingAnsi, {}, 0x01121110);
+    const MemorySettingsStore settings = test::settingsWithPages(0x6F);
+    for (int format : {kFormatV2C, kFormatV2Asm, kFormatV2Dat}) {
+        EXPECT_FALSE(exportToMemory(empty, settings, format, "fontEmpty", test::fixedNow()))
+            << format;
+    }
+}
+
 }  // namespace
 }  // namespace typeloom::exporters
