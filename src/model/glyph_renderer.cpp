@@ -1,5 +1,6 @@
 #include "model/glyph_renderer.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
 
@@ -23,10 +24,14 @@ RendererFactory& factory() {
 
 BlankRenderer::BlankRenderer(const LogFont& font) {
     // A cell as tall as the requested height (the em height for a negative one, which a
-    // real font would make about a fifth taller), four fifths above the baseline.
-    int cell = font.height == 0 ? 16 : std::abs(font.height);
-    if (font.height < 0) {
-        cell += cell / 5;
+    // real font would make about a fifth taller), four fifths above the baseline. Heights
+    // come from files and are bounded here like a rasteriser bounds its sizes.
+    const std::int64_t requested = font.height;
+    int cell = requested == 0 ? 16
+                              : static_cast<int>(std::min<std::int64_t>(
+                                    requested < 0 ? -requested : requested, kMaxRenderHeight));
+    if (requested < 0) {
+        cell = std::min(cell + cell / 5, kMaxRenderHeight);
     }
     m_metrics.ascent = cell - cell / 5;
     m_metrics.descent = cell / 5;

@@ -10,6 +10,11 @@
 
 namespace typeloom {
 
+// Largest cell height, and width, a renderer produces for one character: sizes come from
+// files, and a size past any display's must not turn into gigabytes of pixels.
+inline constexpr int kMaxRenderHeight = 1024;
+inline constexpr int kMaxRenderWidth = 1024;
+
 // Text metrics of a system font at the size of its LogFont.
 struct RenderMetrics {
     int ascent = 0;

@@ -172,6 +172,9 @@ void readVersion3(ByteReader& r, const Header& header, CFontInfo& font, Progress
     font.ascent = static_cast<std::int16_t>(ascent);
     font.clearGlyphs();
     const std::uint16_t fileEncoding = static_cast<std::uint16_t>(encodingWord & 0xFFFF);
+    if (!isValidEncoding(fileEncoding)) {
+        r.fail("unknown encoding " + std::to_string(fileEncoding));
+    }
     font.setEncoding(fileEncoding);
     font.setBitsPerPixel(bits);
     font.unicodeList = readWordList(r, "Unicode list");
@@ -218,6 +221,14 @@ void readVersion2(ByteReader& r, CFontInfo& font, ProgressSink& progress) {
     font.height = r.u16();
     font.ascent = static_cast<std::int16_t>(r.u16());
     std::uint32_t encodingWord = r.u32();
+    if (!isValidEncoding(encodingWord & 0xFFFF)) {
+        r.fail("unknown encoding " + std::to_string(encodingWord & 0xFFFF));
+    }
+    // Characters missing from the file are rendered at the font's height.
+    if (font.height > kMaxRenderHeight) {
+        r.fail("the font height " + std::to_string(font.height) + " is larger than " +
+               std::to_string(kMaxRenderHeight));
+    }
     font.clearGlyphs();
     font.unicodeList = readWordList(r, "Unicode list");
     if (encodingWord != 1) {
@@ -274,7 +285,12 @@ void readVersion2(ByteReader& r, CFontInfo& font, ProgressSink& progress) {
             run.step();
         }
     }
+    // The table is keyed by Unicode value: its code order is the listed values, ascending
+    // (a font of another encoding lists them in code order, which need not be ascending).
     table.codeOrder = font.unicodeList;
+    std::sort(table.codeOrder.begin(), table.codeOrder.end());
+    table.codeOrder.erase(std::unique(table.codeOrder.begin(), table.codeOrder.end()),
+                          table.codeOrder.end());
     table.editing = table.committed;
     if ((encodingWord & 0xFFFF) != 1) {
         font.setEncoding(encodingWord & 0xFFFF);

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <functional>
 
 #include "charset/encodings.h"
 #include "common/progress_sink.h"
 #include "model/font_info.h"
+#include "model/glyph_renderer.h"
 #include "model/project_file.h"
 #include "project_bytes.h"
 #include "test_support.h"
@@ -216,6 +219,74 @@ TEST(ProjectFileInvalid, MissingFileIsReported) {
     EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
     EXPECT_NE(r.message.find("x.tlf"), std::string::npos);
     expectUnchanged(font);
+}
+
+}  // namespace
+}  // namespace typeloom
+
+namespace typeloom {
+namespace {
+
+// A version 2 file: LOGFONT height, font height and encoding word chosen by the caller, two
+// characters 'A' (Unicode) and the euro sign (code 0x80 in encoding 0).
+std::vector<std::uint8_t> version2File(std::int32_t logFontHeight, std::uint16_t height,
+                                       std::uint32_t encodingWord) {
+    test::Bytes b;
+    b.header("FDCL", 0x0200, 0x0200);
+    b.logFont(logFontHeight, "Face");
+    b.u16(8).u16(1).u16(height).u16(1);
+    b.u32(encodingWord);
+    b.words({0x41, 0x20AC});
+    if (encodingWord != 1) {
+        b.words({0x41, 0x80});
+    }
+    std::vector<std::uint8_t> blank(height, 0);
+    b.glyph(0x41, 1, blank).glyph(0x80, 1, blank);
+    return b.bytes();
+}
+
+TEST(ProjectFileInvalid, Version2SizesFromTheFileAreBounded) {
+    // A source font of an absurd height renders blank characters of a bounded size.
+    CFontInfo font = openFont();
+    EXPECT_TRUE(loadBytes(version2File(INT32_MIN, 2, 1), font).ok());
+    EXPECT_LE(font.glyphs.find(0x61)->width, kMaxRenderWidth);
+
+    // A font taller than any renderer draws would need gigabytes for its missing characters.
+    CFontInfo tall = openFont();
+    ProjectLoadResult r = loadBytes(version2File(-16, 60000, 1), tall);
+    EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
+    EXPECT_NE(r.message.find("font height 60000"), std::string::npos);
+    expectUnchanged(tall);
+}
+
+TEST(ProjectFileInvalid, UnknownEncodingsAreRefused) {
+    Layout layout;
+    layout.encodingWord = 0x00010007;
+    CFontInfo font = openFont();
+    ProjectLoadResult r = loadBytes(assemble(layout), font);
+    EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
+    EXPECT_NE(r.message.find("unknown encoding 7"), std::string::npos);
+    expectUnchanged(font);
+
+    CFontInfo font2 = openFont();
+    r = loadBytes(version2File(-16, 2, 0x300), font2);
+    EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
+    expectUnchanged(font2);
+}
+
+// An encoding 0 font of version 2 lists its Unicode values in code order (U+20AC before
+// U+00A0 would break it); its saved copy must open again.
+TEST(ProjectFileInvalid, Version2FontOfEncodingZeroSavesAReadableCopy) {
+    CFontInfo font = openFont();
+    ASSERT_TRUE(loadBytes(version2File(-16, 2, 0), font).ok());
+    EXPECT_EQ(font.encoding, 0u);
+    const auto& order = font.charTable.codeOrder;
+    EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
+    CFontInfo again = openFont();
+    ProjectLoadResult r = loadBytes(projectBytes(font), again);
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(again.codeList, font.codeList);
+    EXPECT_EQ(again.unicodeList, font.unicodeList);
 }
 
 }  // namespace
