@@ -141,6 +141,9 @@ std::u16string ansiToUtf16(std::span<const std::uint8_t> bytes) {
 AnsiTextSink& AnsiTextSink::operator<<(std::string_view utf8) {
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t c = nextUtf8(utf8, i);
+        if (c == '\r' && i < utf8.size() && utf8[i] == '\n') {
+            continue;  // "\r\n" in the text is one line end, like "\n"
+        }
         if (c == '\n') {
             m_bytes += "\r\n";
         } else {

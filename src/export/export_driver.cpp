@@ -122,7 +122,17 @@ std::string suggestedExportName(const CFontInfo& font) {
 
 std::string identifierBase(const std::string& path) {
     std::string title = std::filesystem::path(path).filename().string();
-    return "font" + title.substr(0, title.find('.'));
+    std::string base = "font" + title.substr(0, title.find('.'));
+    // The base names C and assembler symbols: a file called my-font.c must still give
+    // declarations that compile, so anything but letters, digits and '_' becomes '_'.
+    for (char& c : base) {
+        const bool valid =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        if (!valid) {
+            c = '_';
+        }
+    }
+    return base;
 }
 
 bool needsProgressWindow(const CFontInfo& font) {
@@ -210,9 +220,13 @@ ExportResult runExport(const CFontInfo& font, const SettingsStore& settings,
         context.now = request.now != 0 ? request.now : std::time(nullptr);
         context.hex = request.hex;
         if (!writer(context)) {
-            ExportResult r;
-            r.status = ExportResult::Status::Cancelled;
-            return r;  // the temporary file is removed with `file`
+            // The temporary file is removed with `file`.
+            if (context.cancelled()) {
+                ExportResult r;
+                r.status = ExportResult::Status::Cancelled;
+                return r;
+            }
+            return failed("Nothing was exported: the font has no characters this format holds.");
         }
         out.flush();
         file.commit();
@@ -236,8 +250,12 @@ std::optional<std::string> exportToMemory(const CFontInfo& font, const SettingsS
     ExportContext context(font, encoder, out, go, progress, settings, identifier);
     context.now = now;
     context.hex = hex;
-    if (!writer(context)) {
-        return std::nullopt;
+    try {
+        if (!writer(context)) {
+            return std::nullopt;
+        }
+    } catch (const FileError&) {
+        return std::nullopt;  // a font the format cannot hold
     }
     return out.contents();
 }

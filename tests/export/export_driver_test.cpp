@@ -26,6 +26,7 @@ TEST(ExportNames, SuggestedNameAndIdentifierBase) {
     EXPECT_EQ(identifierBase("/tmp/out/Small_Font12h.c"), "fontSmall_Font12h");
     EXPECT_EQ(identifierBase("x.y.c"), "fontx");
     EXPECT_EQ(identifierBase("noext"), "fontnoext");
+    EXPECT_EQ(identifierBase("/a.b/my-font v2.c"), "fontmy_font_v2");
 }
 
 TEST(ExportNames, ProgressWindowThresholds) {
