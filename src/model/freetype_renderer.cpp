@@ -55,6 +55,11 @@ struct FreeTypeRenderer::Impl {
     std::vector<std::pair<std::uint16_t, std::uint8_t>> bytesOfUnicode;
     bool byteCmap = false;
     std::vector<std::pair<std::uint16_t, std::uint32_t>> ranges;
+    // Rows of the underline and strike-out strokes drawn for a font that asks for them.
+    int underlineTop = 0;
+    int underlineRows = 0;
+    int strikeTop = 0;
+    int strikeRows = 0;
     BlankRenderer blank;
 
     // The character loaded last: spacing and rendering of one character share one load.
@@ -218,6 +223,27 @@ struct FreeTypeRenderer::Impl {
         m.fixedPitch = FT_IS_FIXED_WIDTH(face);
         m.scalable = true;
         m.charSet = scalableCharSet();
+
+        // The underline's top lies the post table's underline position below the baseline;
+        // the strike-out's top the OS/2 strike-out position above it. Without those tables
+        // the strokes take the places a bitmap face gives them.
+        const auto* post = static_cast<const TT_Postscript*>(FT_Get_Sfnt_Table(face, FT_SFNT_POST));
+        if (post != nullptr && post->underlineThickness > 0) {
+            underlineTop =
+                ascent + roundDiv(-static_cast<long long>(post->underlinePosition) * em, upem);
+            underlineRows = std::max(1, roundDiv(post->underlineThickness * em, upem));
+        } else {
+            underlineTop = ascent + 1;
+            underlineRows = 1;
+        }
+        if (os2 != nullptr && os2->yStrikeoutSize > 0) {
+            strikeTop =
+                ascent - roundDiv(static_cast<long long>(os2->yStrikeoutPosition) * em, upem);
+            strikeRows = std::max(1, roundDiv(os2->yStrikeoutSize * em, upem));
+        } else {
+            strikeTop = ascent - std::max(1, em / 3);
+            strikeRows = 1;
+        }
     }
 
     // The character set asked for when the face offers it, else the first one it offers.
@@ -304,6 +330,12 @@ struct FreeTypeRenderer::Impl {
             m.averageWidth = std::max(1, advanceOf('x'));
         }
         m.maxWidth = std::max(m.maxWidth, m.averageWidth);
+        // Strokes of a bitmap face: the underline on the row below the baseline, the
+        // strike-out a third of the em above it.
+        underlineTop = m.ascent + 1 < m.ascent + m.descent ? m.ascent + 1 : m.ascent;
+        underlineRows = 1;
+        strikeTop = m.ascent - std::max(1, em / 3);
+        strikeRows = 1;
     }
 
     // Cell and em height of the selected strike.
@@ -515,6 +547,23 @@ bool FreeTypeRenderer::render(std::uint16_t unicode, int originX, int width, int
             }
         }
     }
+    // Underline and strike-out run along the character's advance, as the system draws them
+    // with the text.
+    auto stroke = [&](int firstRow, int rows) {
+        const int x0 = std::max(0, originX);
+        const int x1 = std::min(width, originX + m.loadedSpacing.advance);
+        for (int y = std::max(0, firstRow); y < std::min(height, firstRow + rows); ++y) {
+            for (int x = x0; x < x1; ++x) {
+                pixels[static_cast<std::ptrdiff_t>(y) * width + x] = 1;
+            }
+        }
+    };
+    if (m.metrics.underline != 0) {
+        stroke(m.underlineTop, m.underlineRows);
+    }
+    if (m.metrics.strikeOut != 0) {
+        stroke(m.strikeTop, m.strikeRows);
+    }
     return true;
 }
 
@@ -531,6 +580,10 @@ std::shared_ptr<GlyphRenderer> FreeTypeRenderer::cloneForThread() const {
     copy->byteCmap = m.byteCmap;
     copy->bytesOfUnicode = m.bytesOfUnicode;
     copy->ranges = m.ranges;
+    copy->underlineTop = m.underlineTop;
+    copy->underlineRows = m.underlineRows;
+    copy->strikeTop = m.strikeTop;
+    copy->strikeRows = m.strikeRows;
     if (hasFace() && (!copy->open() || !copy->applySetUp())) {
         return nullptr;
     }

@@ -19,8 +19,10 @@ namespace typeloom {
 //    flag;
 //  - A is the left bearing of the rendered character, B its ink width, C what is left of the
 //    advance.
-// Characters are rendered hinted for 1-bit output. A scalable face supports the values of its
-// character map in the Basic Multilingual Plane; a bitmap face the 256 values of its code page.
+// Characters are rendered hinted for 1-bit output; a description asking for underline or
+// strike-out gets the strokes along each character's advance, at the face's own positions. A
+// scalable face supports the values of its character map in the Basic Multilingual Plane; a bitmap
+// face the 256 values of its code page.
 //
 // One renderer uses one FreeType face and must stay on one thread at a time; cloneForThread
 // gives an independent renderer of the same face for another thread.

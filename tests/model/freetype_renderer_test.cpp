@@ -423,6 +423,34 @@ TEST_F(FreeTypeRendererTest, NegativeASpacingShiftsTheDrawingAndWidensTheCell) {
     EXPECT_EQ(glyph, ref.cell('j', 15, 19));
 }
 
+TEST_F(FreeTypeRendererTest, UnderlineAndStrikeOutRunAlongTheAdvance) {
+    // DejaVu Sans: the post table puts the underline's top 40 units below the baseline, 90
+    // thick; OS/2 the strike-out's top 530 units above it, 102 thick. At 16 pixels per em:
+    // underline row 15 + round(0.31) = 15, one row (0.70 -> 1); strike-out row
+    // 15 - round(4.14) = 11, one row (0.80 -> 1).
+    LogFont lf = logFont("DejaVu Sans", -16);
+    lf.underline = 1;
+    lf.strikeOut = 1;
+    FreeTypeRenderer r(lf);
+    EXPECT_EQ(r.metrics().underline, 1);
+    EXPECT_EQ(r.metrics().strikeOut, 1);
+    CGlyphInfo space = renderGlyph(' ', r, 19);
+    ASSERT_EQ(space.width, 5);
+    for (int y = 0; y < 19; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            EXPECT_EQ(space.pixel(x, y), y == 15 || y == 11 ? 1 : 0) << x << "," << y;
+        }
+    }
+    // Over a character the strokes join its own ink.
+    Reference ref(kSans, 16);
+    CGlyphInfo expected = ref.cell('A', 15, 19);
+    for (int x = 0; x < expected.width; ++x) {
+        expected.pixels[static_cast<std::size_t>(15 * expected.width + x)] = 1;
+        expected.pixels[static_cast<std::size_t>(11 * expected.width + x)] = 1;
+    }
+    EXPECT_EQ(renderGlyph('A', r, 19), expected);
+}
+
 TEST_F(FreeTypeRendererTest, GlyphsMatchAPlainFreeTypeRendering) {
     struct Face {
         std::string name;
