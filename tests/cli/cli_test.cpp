@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "common/progress_sink.h"
@@ -81,9 +85,10 @@ TEST(Cli, InfoAndConvertReportFailuresWithStatusOne) {
     EXPECT_EQ(missing.status, kExitFailed);
     EXPECT_NE(missing.err.find("missing.tlf"), std::string::npos);
 
-    Result wrongName = runCli({"info", dir.file("font.bdf")});
+    test::writeFile(dir.file("notes.txt"), {'h', 'i'});
+    Result wrongName = runCli({"info", dir.file("notes.txt")});
     EXPECT_EQ(wrongName.status, kExitFailed);
-    EXPECT_NE(wrongName.err.find("This is not a valid Typeloom document"), std::string::npos);
+    EXPECT_NE(wrongName.err.find("notes.txt"), std::string::npos);
 
     const std::string uni = dir.file("uni.tlf");
     ASSERT_EQ(runCli({"new", "-o", uni}).status, kExitOk);
@@ -117,6 +122,105 @@ TEST(Cli, ConvertWritesTheVersion20Layout) {
     NullProgressSink progress;
     ASSERT_TRUE(loadProject(dir.file("old.tlf"), back, progress).ok());
     EXPECT_EQ(back.glyphs.find(0x35)->pixels[5], 1);
+}
+
+}  // namespace
+}  // namespace typeloom::cli
+
+namespace typeloom::cli {
+namespace {
+
+// Points the settings file the tool reads at a folder of the test's own.
+class ScopedConfigHome {
+  public:
+    explicit ScopedConfigHome(const std::string& dir) {
+        if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
+            m_old = old;
+        }
+        setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    }
+    ~ScopedConfigHome() {
+        if (m_old) {
+            setenv("XDG_CONFIG_HOME", m_old->c_str(), 1);
+        } else {
+            unsetenv("XDG_CONFIG_HOME");
+        }
+    }
+
+  private:
+    std::optional<std::string> m_old;
+};
+
+TEST(CliExport, WritesTheChosenFormatWithLayoutOptions) {
+    test::TempDir dir;
+    ScopedConfigHome config(dir.file("config"));
+    const std::string project = dir.file("f.tlf");
+    ASSERT_EQ(runCli({"new", "--from", "0x41", "--to", "0x43", "--width", "5", "--height", "7",
+                      "-o", project})
+                  .status,
+              kExitOk);
+    const std::string out = dir.file("f.c");
+    Result r = runCli({"export", project, "-o", out, "--format", "table-c", "--unit", "16",
+                       "--bit-order", "lsb", "--scan", "column", "--packed", "--invert"});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    const auto bytes = test::readFile(out);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_NE(text.find(" * Data length: 16 bits"), std::string::npos);
+    EXPECT_NE(text.find(" * Invert bits: Yes"), std::string::npos);
+    EXPECT_NE(text.find(" * Data format: Little Endian, Column based, Row preferred, Packed"),
+              std::string::npos);
+    EXPECT_NE(text.find("\r\n"), std::string::npos);
+
+    // The numeric id names the same format.
+    EXPECT_EQ(runCli({"export", project, "-o", dir.file("g.bin"), "--format", "32851"}).status,
+              kExitOk);
+}
+
+TEST(CliExport, TakesItsDefaultsFromTheDesktopSettings) {
+    test::TempDir dir;
+    ScopedConfigHome config(dir.file("config"));
+    std::filesystem::create_directories(dir.file("config/Typeloom"));
+    std::ofstream(dir.file("config/Typeloom/Typeloom Studio.conf"))
+        << "[Settings]\nBmpDataFlag=" << 0x01081110 << "\n";  // 32-bit units
+    const std::string project = dir.file("f.tlf");
+    ASSERT_EQ(runCli({"new", "-o", project}).status, kExitOk);
+    Result r = runCli({"export", project, "-o", dir.file("f.c"), "--format", "general-c"});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    const auto bytes = test::readFile(dir.file("f.c"));
+    EXPECT_NE(std::string(bytes.begin(), bytes.end()).find(" * Data length: 32 bits"),
+              std::string::npos);
+}
+
+TEST(CliExport, RefusesBadOptionsWithoutWriting) {
+    test::TempDir dir;
+    ScopedConfigHome config(dir.file("config"));
+    const std::string project = dir.file("f.tlf");
+    ASSERT_EQ(runCli({"new", "-o", project}).status, kExitOk);
+    const std::string out = dir.file("out.c");
+    struct Row {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Row rows[] = {
+        {{"export", project, "-o", out, "--format", "bogus"}, "unknown format 'bogus'"},
+        {{"export", project, "-o", out}, "needs --format"},
+        {{"export", project, "--format", "table-c"}, "needs an output file"},
+        {{"export", project, "-o", out, "--format", "table-c", "--unit", "12"}, "--unit"},
+        {{"export", project, "-o", out, "--format", "table-c", "--scan", "diagonal"}, "--scan"},
+        {{"export", project, "-o", out, "--format", "table-c", "--tables", "offset,bogus"},
+         "--tables"},
+        {{"export", project, "-o", out, "--format", "table-c", "--data-format", "zz"},
+         "--data-format"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.message);
+        Result r = runCli(row.args);
+        EXPECT_EQ(r.status, kExitUsage);
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(runCli({"export", dir.file("missing.tlf"), "-o", out, "--format", "table-c"}).status,
+              kExitFailed);
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 }  // namespace
