@@ -4,6 +4,7 @@
 #include "cli/cli.h"
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "cli/font_file_loading.h"
 #include "common/file_error.h"
 #include "model/font_info.h"
 #include "model/project_file.h"
@@ -13,7 +14,7 @@ namespace typeloom::cli {
 namespace {
 
 constexpr const char* kInfoHelp =
-    "Usage: typeloom info FILE.tlf\n"
+    "Usage: typeloom info FILE.tlf|FILE.bdf|FILE.fnt|FILE.fon\n"
     "\n"
     "Shows the font's name, encoding, height, ascent, width, character count, first and last\n"
     "code, and how many codes of its characters table are enabled and mapped.\n";
@@ -29,13 +30,12 @@ int commandInfo(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     const std::string& path = a.positional().front();
     CFontInfo font;
-    std::uint16_t version = 0;
-    if (!loadFontFile(path, font, err, &version)) {
+    std::string layout;
+    if (!loadAnyFontFile(path, font, err, &layout)) {
         return kExitFailed;
     }
-    std::string layout = version == kVersion20 ? "2.0" : version == kVersion2 ? "2" : "3";
     std::string_view encodingText = encodingName(static_cast<int>(font.encoding));
-    out << "File:           " << path << " (layout " << layout << ")\n";
+    out << "File:           " << path << " (" << layout << ")\n";
     out << "Name:           " << font.faceName << "\n";
     out << "Encoding:       " << font.encoding << " " << encodingText << "\n";
     out << "Height:         " << font.height << "\n";

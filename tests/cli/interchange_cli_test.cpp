@@ -1,0 +1,116 @@
+// The import and font export commands end to end.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "common/progress_sink.h"
+#include "interchange/font_import.h"
+#include "interchange/winfont_writer.h"
+#include "model/font_info.h"
+#include "model/project_file.h"
+#include "test_support.h"
+
+namespace typeloom::cli {
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result runCli(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = run(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+void writeText(const std::string& path, const std::vector<std::string>& lines) {
+    std::vector<std::uint8_t> bytes;
+    for (const std::string& l : lines) {
+        bytes.insert(bytes.end(), l.begin(), l.end());
+        bytes.push_back('\n');
+    }
+    test::writeFile(path, bytes);
+}
+
+const std::vector<std::string> kBdf = {
+    "STARTFONT 2.1", "FONT_ASCENT 2", "FONT_DESCENT 0", "STARTCHAR A", "ENCODING 65",
+    "DWIDTH 3 0",    "BBX 3 2 0 0",   "BITMAP",         "A0",          "40",
+    "ENDCHAR",       "ENDFONT"};
+
+TEST(CliInterchange, ImportWritesAProject) {
+    test::TempDir dir;
+    writeText(dir.file("tiny.bdf"), kBdf);
+    Result r = runCli({"import", dir.file("tiny.bdf"), "-o", dir.file("tiny.tlf")});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_NE(r.out.find("1 characters, height 2, fixed width 3"), std::string::npos) << r.out;
+    CFontInfo font;
+    NullProgressSink progress;
+    ASSERT_TRUE(loadProject(dir.file("tiny.tlf"), font, progress).ok());
+    EXPECT_EQ(font.glyphs.find(0x41)->pixels, (std::vector<std::uint8_t>{1, 0, 1, 0, 1, 0}));
+
+    Result info = runCli({"info", dir.file("tiny.bdf")});
+    ASSERT_EQ(info.status, kExitOk) << info.err;
+    EXPECT_NE(info.out.find("(imported BDF)"), std::string::npos);
+    EXPECT_NE(info.out.find("Encoding:       1 Unicode"), std::string::npos);
+}
+
+TEST(CliInterchange, ImportReportsRefusals) {
+    test::TempDir dir;
+    std::vector<std::string> broken = kBdf;
+    broken.erase(broken.begin() + 1);  // no FONT_ASCENT
+    writeText(dir.file("broken.bdf"), broken);
+    Result r = runCli({"import", dir.file("broken.bdf"), "-o", dir.file("out.tlf")});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_NE(r.err.find("Failed to loaded this file."), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("FONT_ASCENT"), std::string::npos) << r.err;
+    writeText(dir.file("text.fnt"), {"not a font"});
+    EXPECT_EQ(runCli({"import", dir.file("text.fnt"), "-o", dir.file("out.tlf")}).status,
+              kExitFailed);
+    EXPECT_EQ(runCli({"import", dir.file("broken.bdf")}).status, kExitUsage);
+    EXPECT_EQ(test::listFolder(dir.path()), (std::vector<std::string>{"broken.bdf", "text.fnt"}));
+}
+
+TEST(CliInterchange, ExportFontWritesWindowsFontsAndBitmaps) {
+    test::TempDir dir;
+    CFontInfo font;
+    font.setEncoding(0);
+    font.createFromScratch(0x41, 0x43, 3, 8, "Cli Font");
+    font.glyphs.find(0x42)->pixels[0] = 1;
+    font.glyphs.find(0x42)->pixels[23] = 1;
+    saveProject(dir.file("f.tlf"), font);
+
+    for (const char* format : {"fnt", "fon"}) {
+        SCOPED_TRACE(format);
+        const std::string out = dir.file(std::string("f.") + format);
+        Result r = runCli({"export-font", dir.file("f.tlf"), "-o", out, "--format", format});
+        ASSERT_EQ(r.status, kExitOk) << r.err;
+        CFontInfo back;
+        ASSERT_TRUE(importFontResource(out, back).ok());
+        EXPECT_EQ(back.glyphs.find(0x42)->pixels, font.glyphs.find(0x42)->pixels);
+    }
+    Result bmp =
+        runCli({"export-font", dir.file("f.fnt"), "-o", dir.file("bmp"), "--format", "bmp"});
+    ASSERT_EQ(bmp.status, kExitOk) << bmp.err;
+    EXPECT_EQ(test::listFolder(dir.path() / "bmp"),
+              (std::vector<std::string>{"char0041.bmp", "char0042.bmp", "char0043.bmp"}));
+
+    // A Unicode font cannot become a Windows font file.
+    ASSERT_EQ(runCli({"new", "-o", dir.file("uni.tlf")}).status, kExitOk);
+    Result refused =
+        runCli({"export-font", dir.file("uni.tlf"), "-o", dir.file("uni.fon"), "--format", "fon"});
+    EXPECT_EQ(refused.status, kExitFailed);
+    EXPECT_NE(refused.err.find("Windows Bitmap Font (*.fon) file can ONLY be"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("uni.fon")));
+    EXPECT_EQ(
+        runCli({"export-font", dir.file("f.tlf"), "-o", dir.file("x"), "--format", "png"}).status,
+        kExitUsage);
+}
+
+}  // namespace
+}  // namespace typeloom::cli
