@@ -8,6 +8,7 @@
 #include "common/progress_sink.h"
 #include "export/data_format.h"
 #include "export/export_driver.h"
+#include "export/intel_hex.h"
 #include "model/font_info.h"
 #include "model/font_settings.h"
 
@@ -43,8 +44,8 @@ constexpr const char* kExportHelp =
     "  --c99                        extra braces in the General C file for C99 compilers\n"
     "Intel HEX:\n"
     "  --start-address HEX          address of the first byte (default 0)\n"
-    "  --skip-wide                  leave out characters wider than 16 pixels (default:\n"
-    "                               write them cut to 16 columns)\n";
+    "  --skip-wide                  leave out characters wider than 16 pixels (without it\n"
+    "                               such characters end the export with their list)\n";
 
 std::uint32_t parseWord(const std::string& text, const char* option) {
     auto v = parseNumber(text);
@@ -122,6 +123,27 @@ int applyTableOptions(const Arguments& a, int pages) {
     return pages | kPageDataTable;
 }
 
+// A message box text on one line of a terminal.
+std::string oneLine(std::string text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\r') {
+            continue;
+        }
+        if (c == '\n') {
+            if (!out.empty() && out.back() != ' ') {
+                out += ' ';
+            }
+            continue;
+        }
+        out += c;
+    }
+    while (!out.empty() && out.back() == ' ') {
+        out.pop_back();
+    }
+    return out;
+}
+
 int commandExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Arguments a(
         args,
@@ -179,6 +201,19 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
     if (font.count() == 0) {
         err << "typeloom: the font has no characters to export\n";
         return kExitFailed;
+    }
+    if (format->id == kFormatHex) {
+        // The questions the desktop program asks before a HEX export, answered by options.
+        if (std::string problem = hexExportProblem(font); !problem.empty()) {
+            err << "typeloom: " << oneLine(problem) << "\n";
+            return kExitFailed;
+        }
+        if (!request.hex.skipWide && !hexWideCharacters(font).empty()) {
+            err << "typeloom: " << oneLine(kHexWidthWarning) << "\n"
+                << hexWideCharacterList(font) << "\n"
+                << "Run again with --skip-wide to leave them out.\n";
+            return kExitFailed;
+        }
     }
 
     std::atomic<int> go{1};

@@ -71,8 +71,8 @@ int pagesOption(const SettingsStore& settings);
 // Options of the Intel HEX writer that its dialogs ask for.
 struct HexOptions {
     std::uint32_t startAddress = 0;
-    // Characters wider than 16 pixels: true leaves them out, false writes them truncated
-    // to 16 columns.
+    // The answer to the width warning when characters are wider than 16 pixels: true ("Yes")
+    // leaves them out, false ("No") ends the export without a file.
     bool skipWide = true;
 };
 

@@ -225,3 +225,34 @@ TEST(CliExport, RefusesBadOptionsWithoutWriting) {
 
 }  // namespace
 }  // namespace typeloom::cli
+
+namespace typeloom::cli {
+namespace {
+
+TEST(CliExport, HexAsksItsQuestionsThroughOptions) {
+    test::TempDir dir;
+    const std::string tall = dir.file("tall.tlf");
+    const std::string wide = dir.file("wide.tlf");
+    ASSERT_EQ(runCli({"new", "--width", "8", "--height", "20", "-o", tall}).status, kExitOk);
+    ASSERT_EQ(
+        runCli({"new", "--from", "65", "--to", "66", "--width", "17", "--height", "12", "-o", wide})
+            .status,
+        kExitOk);
+    const std::string out = dir.file("out.hex");
+    Result r = runCli({"export", tall, "-o", out, "--format", "hex"});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_NE(r.err.find("Font Height must be [9..16]"), std::string::npos);
+
+    r = runCli({"export", wide, "-o", out, "--format", "hex"});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_NE(r.err.find("  0x0041       17"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    r = runCli({"export", wide, "-o", out, "--format", "hex", "--skip-wide"});
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    const auto bytes = test::readFile(out);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), ":00000001FF");  // nothing but the end
+}
+
+}  // namespace
+}  // namespace typeloom::cli
