@@ -1,0 +1,83 @@
+// Encoding and export of a full 65,536-character font of 16 x 16 glyphs.
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdio>
+
+#include "bench_fonts.h"
+#include "common/progress_sink.h"
+#include "common/settings_store.h"
+#include "export/bitmap_encoder.h"
+#include "export/data_format.h"
+#include "export/export_driver.h"
+
+namespace typeloom::bench {
+namespace {
+
+// The full font with ink in every glyph (a diagonal pattern), so the encoder does real work.
+const CFontInfo& inkedFont() {
+    static const CFontInfo font = [] {
+        CFontInfo f = makeFullUnicodeFont();
+        f.glyphs.forEachMutable([](std::uint16_t key, CGlyphInfo& g) {
+            for (std::size_t i = 0; i < g.pixels.size(); ++i) {
+                g.pixels[i] = ((i + key) % 3 == 0) ? 1 : 0;
+            }
+        });
+        return f;
+    }();
+    return font;
+}
+
+void BM_EncodeAll65536(benchmark::State& state) {
+    CFontInfo font = inkedFont();
+    font.dataFormat = exporters::withUnitBits(
+        (font.dataFormat & ~exporters::kTraversalMask) | static_cast<std::uint32_t>(state.range(0)),
+        8);
+    std::atomic<int> go{1};
+    NullProgressSink progress;
+    for (auto _ : state) {
+        exporters::BitmapEncoder encoder(font);
+        std::vector<std::uint32_t> offsets;
+        benchmark::DoNotOptimize(encoder.encodeAll(offsets, -1, go, progress));
+    }
+}
+BENCHMARK(BM_EncodeAll65536)
+    ->ArgName("traversal")
+    ->Arg(0x110)
+    ->Arg(0x100)
+    ->Arg(0x111)
+    ->Arg(0x101)
+    ->Arg(0x000)
+    ->Arg(0x010)
+    ->Arg(0x001)
+    ->Arg(0x011)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_Export65536(benchmark::State& state) {
+    const CFontInfo& font = inkedFont();
+    MemorySettingsStore settings;
+    exporters::ExportRequest request;
+    request.path =
+        scratchProjectPath() + (state.range(0) == exporters::kFormatTableC ? ".c" : ".bin");
+    request.formatId = static_cast<int>(state.range(0));
+    request.now = 1;
+    std::atomic<int> go{1};
+    NullProgressSink progress;
+    for (auto _ : state) {
+        auto result = exporters::runExport(font, settings, request, go, progress);
+        if (!result.ok()) {
+            state.SkipWithError(result.message.c_str());
+            break;
+        }
+    }
+    std::remove(request.path.c_str());
+}
+BENCHMARK(BM_Export65536)
+    ->ArgName("format")
+    ->Arg(exporters::kFormatTableC)
+    ->Arg(exporters::kFormatTableBin)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace typeloom::bench
