@@ -1,40 +1,18 @@
 #include "export/general_format.h"
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 #include <vector>
 
 #include "charset/encodings.h"
 #include "common/progress_sink.h"
 #include "export/data_format.h"
+#include "export/unit_text.h"
 #include "model/font_info.h"
 
 namespace typeloom::exporters {
 
 namespace {
-
-std::string printed(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-std::string printed(const char* format, ...) {
-    char buffer[512];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    if (n < 0) {
-        return {};
-    }
-    if (static_cast<std::size_t>(n) < sizeof buffer) {
-        return std::string(buffer, static_cast<std::size_t>(n));
-    }
-    std::string text(static_cast<std::size_t>(n) + 1, '\0');
-    va_start(args, format);
-    std::vsnprintf(text.data(), text.size(), format, args);
-    va_end(args);
-    text.resize(static_cast<std::size_t>(n));
-    return text;
-}
 
 // A maximal run of consecutive codes and the font index of its first code.
 struct CodeRange {
@@ -118,12 +96,12 @@ const char* unitTypeName(int unitBits) {
 
 std::string unitText(std::uint32_t unit, int unitBits) {
     if (unitBits == 16) {
-        return printed("  0x%04X", unit);
+        return formatText("  0x%04X", unit);
     }
     if (unitBits == 32) {
-        return printed("  0x%08X", unit);
+        return formatText("  0x%08X", unit);
     }
-    return printed("  0x%02X", unit);
+    return formatText("  0x%02X", unit);
 }
 
 bool isRowMode(std::uint32_t word) {
@@ -157,15 +135,15 @@ void writeDataArray(ExportContext& context, int index) {
     if (count == 0) {
         // ISO C has no arrays of size 0: a character without pixels gets one placeholder
         // unit, which its character information (0 units) leaves out.
-        out << printed("const %s abc_%s_%04X[%4d] = { /* code %04X */\n", unitTypeName(bits),
-                       context.identifierBase.c_str(), code, 1, code);
+        out << formatText("const %s abc_%s_%04X[%4d] = { /* code %04X */\n", unitTypeName(bits),
+                          context.identifierBase.c_str(), code, 1, code);
         out << unitText(0, bits) << "  /* width 0: no data */\n";
         out << "};\n\n";
         return;
     }
 
-    out << printed("const %s abc_%s_%04X[%4d] = { /* code %04X */\n", unitTypeName(bits),
-                   context.identifierBase.c_str(), code, count, code);
+    out << formatText("const %s abc_%s_%04X[%4d] = { /* code %04X */\n", unitTypeName(bits),
+                      context.identifierBase.c_str(), code, count, code);
     if (isRowMode(font.dataFormat)) {
         const CGlyphInfo* glyph = font.glyphs.find(unicode);
         const int width = glyph != nullptr ? glyph->width : 0;
@@ -246,7 +224,7 @@ bool writeGeneralC(ExportContext& context) {
         return false;
     }
     const bool c99 = (context.pages() & kPageC99Braces) != 0;
-    out << printed("const TLM_CHARINFO %s_CharInfo[%d] = {\n", base.c_str(), font.count());
+    out << formatText("const TLM_CHARINFO %s_CharInfo[%d] = {\n", base.c_str(), font.count());
     for (int i = 0; i < font.count(); ++i) {
         if (context.cancelled()) {
             return false;
@@ -257,9 +235,9 @@ bool writeGeneralC(ExportContext& context) {
         const auto units = static_cast<int>(offsets[static_cast<std::size_t>(i) + 1] -
                                             offsets[static_cast<std::size_t>(i)]);
         const char separator = i + 1 < font.count() ? ',' : ' ';
-        out << printed(c99 ? "   {%4d,%4d, {abc_%s_%04X} }%c /* code %04X */\n"
-                           : "   {%4d,%4d, abc_%s_%04X }%c /* code %04X */\n",
-                       width, units, base.c_str(), code, separator, code);
+        out << formatText(c99 ? "   {%4d,%4d, {abc_%s_%04X} }%c /* code %04X */\n"
+                              : "   {%4d,%4d, abc_%s_%04X }%c /* code %04X */\n",
+                          width, units, base.c_str(), code, separator, code);
     }
     out << "};\n\n";
 
@@ -271,17 +249,17 @@ bool writeGeneralC(ExportContext& context) {
     const std::vector<CodeRange> ranges = codeRanges(font);
     for (std::size_t k = ranges.size(); k >= 1; --k) {
         const CodeRange& range = ranges[k - 1];
-        out << printed("const TLM_FONT_PROP %s_Prop%d = {\n", base.c_str(), static_cast<int>(k));
-        out << printed("   0x%04X, /* first character */\n", range.first);
-        out << printed("   0x%04X, /* last character  */\n", range.last);
-        out << printed("   &%s_CharInfo[%4d],  /* address of first character */\n", base.c_str(),
-                       range.firstIndex);
+        out << formatText("const TLM_FONT_PROP %s_Prop%d = {\n", base.c_str(), static_cast<int>(k));
+        out << formatText("   0x%04X, /* first character */\n", range.first);
+        out << formatText("   0x%04X, /* last character  */\n", range.last);
+        out << formatText("   &%s_CharInfo[%4d],  /* address of first character */\n", base.c_str(),
+                          range.firstIndex);
         if (k == ranges.size()) {
-            out << printed(
+            out << formatText(
                 "   (const TLM_FONT_PROP *)%d\t\t\t\t/* pointer to next TLM_FONT_PROP */\n", 0);
         } else {
-            out << printed("   &%s_Prop%d\t\t\t/* pointer to next TLM_FONT_PROP */\n", base.c_str(),
-                           static_cast<int>(k + 1));
+            out << formatText("   &%s_Prop%d\t\t\t/* pointer to next TLM_FONT_PROP */\n",
+                              base.c_str(), static_cast<int>(k + 1));
         }
         out << "};\n\n";
     }
@@ -289,12 +267,12 @@ bool writeGeneralC(ExportContext& context) {
     if (context.cancelled()) {
         return false;
     }
-    out << printed("const TLM_FONT %s = {\n", base.c_str());
-    out << printed("   %s, /* font type */\n", fontTypeText(font, bits).c_str());
-    out << printed("   %-3d, /* font height in pixels   */\n", font.height);
-    out << printed("   %-3d, /* font ascent (baseline) in pixels  */\n", font.ascent);
-    out << printed("   %-3d, /* reversed, =0 */\n", 0);
-    out << printed("   {&%s_Prop1}  \n", base.c_str());
+    out << formatText("const TLM_FONT %s = {\n", base.c_str());
+    out << formatText("   %s, /* font type */\n", fontTypeText(font, bits).c_str());
+    out << formatText("   %-3d, /* font height in pixels   */\n", font.height);
+    out << formatText("   %-3d, /* font ascent (baseline) in pixels  */\n", font.ascent);
+    out << formatText("   %-3d, /* reversed, =0 */\n", 0);
+    out << formatText("   {&%s_Prop1}  \n", base.c_str());
     out << "};\n";
     return !context.cancelled();
 }

@@ -1,7 +1,6 @@
 #include "export/microchip_format.h"
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -10,33 +9,12 @@
 #include "common/progress_sink.h"
 #include "common/text.h"
 #include "export/data_format.h"
+#include "export/unit_text.h"
 #include "model/font_info.h"
 
 namespace typeloom::exporters {
 
 namespace {
-
-std::string printed(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-std::string printed(const char* format, ...) {
-    char buffer[512];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    if (n < 0) {
-        return {};
-    }
-    if (static_cast<std::size_t>(n) < sizeof buffer) {
-        return std::string(buffer, static_cast<std::size_t>(n));
-    }
-    std::string text(static_cast<std::size_t>(n) + 1, '\0');
-    va_start(args, format);
-    std::vsnprintf(text.data(), text.size(), format, args);
-    va_end(args);
-    text.resize(static_cast<std::size_t>(n));
-    return text;
-}
 
 constexpr std::uint32_t kLargestOffset = 0xFFFFFF;  // 24 bits
 constexpr int kWidestCharacter = 255;               // 8 bits
@@ -71,13 +49,13 @@ bool isRowMode(std::uint32_t word) {
 // A unit as its bytes, least significant first.
 std::string unitBytesText(std::uint32_t unit, int unitBits) {
     if (unitBits == 16) {
-        return printed("0x%02X, 0x%02X", unit & 0xFF, (unit >> 8) & 0xFF);
+        return formatText("0x%02X, 0x%02X", unit & 0xFF, (unit >> 8) & 0xFF);
     }
     if (unitBits == 32) {
-        return printed("0x%02X, 0x%02X, 0x%02X, 0x%02X", unit & 0xFF, (unit >> 8) & 0xFF,
-                       (unit >> 16) & 0xFF, unit >> 24);
+        return formatText("0x%02X, 0x%02X, 0x%02X, 0x%02X", unit & 0xFF, (unit >> 8) & 0xFF,
+                          (unit >> 16) & 0xFF, unit >> 24);
     }
-    return printed("0x%02X", unit & 0xFF);
+    return formatText("0x%02X", unit & 0xFF);
 }
 
 // All pixels of a unit, padding included, read back from its bits in the order they were
@@ -131,19 +109,19 @@ MicrochipLayout microchipLayout(const CFontInfo& font, std::span<const std::uint
         font.widthOf(static_cast<std::uint16_t>(font.unicodeAt(i)), width);
         if (width > kWidestCharacter) {
             throw FileError(FileError::Kind::BadFormat,
-                            printed("Character 0x%04X is %d pixels wide; the Microchip layout "
-                                    "holds characters of at most %d pixels.",
-                                    code, width, kWidestCharacter));
+                            formatText("Character 0x%04X is %d pixels wide; the Microchip layout "
+                                       "holds characters of at most %d pixels.",
+                                       code, width, kWidestCharacter));
         }
         // Offsets count bytes whatever the unit length: the image is a byte array.
         const std::uint64_t offset =
             tableEnd + unitOffsets[static_cast<std::size_t>(i)] * unitBytes;
         if (offset > kLargestOffset) {
             throw FileError(FileError::Kind::BadFormat,
-                            printed("The font's bitmaps are too large for the Microchip layout: "
-                                    "character 0x%04X would start at byte %llu, beyond its "
-                                    "24-bit offsets.",
-                                    code, static_cast<unsigned long long>(offset)));
+                            formatText("The font's bitmaps are too large for the Microchip layout: "
+                                       "character 0x%04X would start at byte %llu, beyond its "
+                                       "24-bit offsets.",
+                                       code, static_cast<unsigned long long>(offset)));
         }
         layout.entries.push_back(static_cast<std::uint32_t>(offset << 8) | width);
     }
@@ -173,15 +151,17 @@ bool writeMicrochipC(ExportContext& context) {
     out << "// Font file created using Typeloom Studio v3.5\n";
     out << "// Typeloom Studio - bitmap fonts for embedded displays\n";
     out << "// Date: " << dateText(context.now) << "\n";
-    out << printed("// Font size: %llu bytes\n", static_cast<unsigned long long>(layout.imageSize));
+    out << formatText("// Font size: %llu bytes\n",
+                      static_cast<unsigned long long>(layout.imageSize));
     out << "//\n\n";
 
     if (context.cancelled()) {
         return false;
     }
-    out << printed("extern const char __%s[] __attribute__((aligned(2)));\n\n", base);
-    out << printed("const FONT_FLASH %s =\n{\n\t(FLASH | COMP_NONE),\n\t__%s\n};\n\n", base, base);
-    out << printed("const char __%s[] __attribute__((aligned(2))) = \n{\n", base);
+    out << formatText("extern const char __%s[] __attribute__((aligned(2)));\n\n", base);
+    out << formatText("const FONT_FLASH %s =\n{\n\t(FLASH | COMP_NONE),\n\t__%s\n};\n\n", base,
+                      base);
+    out << formatText("const char __%s[] __attribute__((aligned(2))) = \n{\n", base);
     out << "\n";
 
     if (context.cancelled()) {
@@ -190,11 +170,11 @@ bool writeMicrochipC(ExportContext& context) {
     out << kRule << "// FONT HEADER\n" << kRule;
     out << "0x00,\t\t// Info\n";
     out << "0x00,\t\t// FontID\n";
-    out << printed("0x%02X,0x%02X,\t// First Character ID\n", layout.firstCode & 0xFF,
-                   layout.firstCode >> 8);
-    out << printed("0x%02X,0x%02X,\t// Last Character ID\n", layout.lastCode & 0xFF,
-                   layout.lastCode >> 8);
-    out << printed("0x%02X,0x%02X,\t// Height\n", font.height & 0xFF, font.height >> 8);
+    out << formatText("0x%02X,0x%02X,\t// First Character ID\n", layout.firstCode & 0xFF,
+                      layout.firstCode >> 8);
+    out << formatText("0x%02X,0x%02X,\t// Last Character ID\n", layout.lastCode & 0xFF,
+                      layout.lastCode >> 8);
+    out << formatText("0x%02X,0x%02X,\t// Height\n", font.height & 0xFF, font.height >> 8);
     out << "\n";
 
     if (context.cancelled()) {
@@ -204,9 +184,9 @@ bool writeMicrochipC(ExportContext& context) {
     out << "\n";
     for (std::size_t i = 0; i < layout.entries.size(); ++i) {
         const std::uint32_t e = layout.entries[i];
-        out << printed(i == 0 ? "0x%02X,0x%02X,0x%02X,0x%02X,\t//Width, LSB Offset, MSB Offset\n"
-                              : "0x%02X,0x%02X,0x%02X,0x%02X,\n",
-                       e & 0xFF, (e >> 8) & 0xFF, (e >> 16) & 0xFF, e >> 24);
+        out << formatText(i == 0 ? "0x%02X,0x%02X,0x%02X,0x%02X,\t//Width, LSB Offset, MSB Offset\n"
+                                 : "0x%02X,0x%02X,0x%02X,0x%02X,\n",
+                          e & 0xFF, (e >> 8) & 0xFF, (e >> 16) & 0xFF, e >> 24);
     }
     out << "\n";
 
@@ -229,9 +209,10 @@ bool writeMicrochipC(ExportContext& context) {
         }
         const auto code = static_cast<std::uint16_t>(font.codeAt(i));
         const auto unicode = static_cast<std::uint16_t>(font.unicodeAt(i));
-        out << printed(drawRows ? "//\t\t\t\t\t\t\t\t\t\t\tIndex: %d (0x%04X)  Character: 0x%04X ("
-                                : "// Index: %d (0x%04X)  Character: 0x%04X (",
-                       i, i, code);
+        out << formatText(drawRows
+                              ? "//\t\t\t\t\t\t\t\t\t\t\tIndex: %d (0x%04X)  Character: 0x%04X ("
+                              : "// Index: %d (0x%04X)  Character: 0x%04X (",
+                          i, i, code);
         out << "'" << codeCharacter(code) << "')\n";
 
         const std::span<const std::uint32_t> units = context.encoder.unitsOf(unicode);

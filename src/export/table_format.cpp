@@ -1,7 +1,6 @@
 #include "export/table_format.h"
 
 #include <array>
-#include <cstdarg>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "common/progress_sink.h"
 #include "common/text.h"
 #include "export/data_format.h"
+#include "export/unit_text.h"
 #include "model/font_info.h"
 
 // The table-based font format ("Typeloom ver3.0 Format"): one header record and up to five
@@ -40,28 +40,6 @@ struct TableData {
     std::vector<GlyphRange> ranges;      // runs of consecutive codes
     std::array<std::uint8_t, 256> asciiIndex{};
 };
-
-std::string sfmt(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-std::string sfmt(const char* format, ...) {
-    char buffer[512];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    if (n < 0) {
-        return {};
-    }
-    if (static_cast<std::size_t>(n) < sizeof buffer) {
-        return std::string(buffer, static_cast<std::size_t>(n));
-    }
-    std::string text(static_cast<std::size_t>(n) + 1, '\0');
-    va_start(args, format);
-    std::vsnprintf(text.data(), text.size(), format, args);
-    va_end(args);
-    text.resize(static_cast<std::size_t>(n));
-    return text;
-}
 
 // FONT_FLAG_PROP always, the bits-per-pixel flag and the encoding flag.
 std::uint16_t fontFlags(const CFontInfo& font) {
@@ -196,7 +174,7 @@ bool leadsWithLetter(std::uint32_t value) {
 // is needed when the number starts with a letter; it is written right before the digits
 // ("  0a0h", "0a000h") so that the assembler reads a number, not a name.
 std::string asmHex4(std::uint32_t value) {
-    const std::string digits = sfmt("%x", value);
+    const std::string digits = formatText("%x", value);
     if (leadsWithLetter(value)) {
         return std::string(digits.size() < 4 ? 4 - digits.size() : 0, ' ') + "0" + digits + "h";
     }
@@ -205,7 +183,7 @@ std::string asmHex4(std::uint32_t value) {
 
 // "%s%04xh" of the ASM header: a space, or " 0" when the 4-digit number starts with a letter.
 std::string asmHeaderHex4(std::uint32_t value) {
-    return (value >= 0xA000 ? " 0" : " ") + sfmt("%04xh", value);
+    return (value >= 0xA000 ? " 0" : " ") + formatText("%04xh", value);
 }
 
 class TableTextWriter {
@@ -368,7 +346,7 @@ class TableTextWriter {
         if (m_asm) {
             auto number = [](std::uint32_t v, int digits) {
                 const bool letter = (v >> (digits * 4 - 4)) >= 0xA;
-                return (letter ? "0" : " ") + sfmt("%0*xh", digits, v);
+                return (letter ? "0" : " ") + formatText("%0*xh", digits, v);
             };
             if (!ucharData() || bytes == 1) {
                 return number(unit, bytes * 2);
@@ -383,11 +361,11 @@ class TableTextWriter {
             return text;
         }
         if (!ucharData() || bytes == 1) {
-            return sfmt("0x%0*X", bytes * 2, unit);
+            return formatText("0x%0*X", bytes * 2, unit);
         }
         std::string text;
         for (int b = bytes - 1; b >= 0; --b) {
-            text += sfmt("0x%02X", (unit >> (8 * b)) & 0xFF);
+            text += formatText("0x%02X", (unit >> (8 * b)) & 0xFF);
             if (b != 0) {
                 text += ", ";
             }
@@ -420,8 +398,8 @@ class TableTextWriter {
                                      : "character 0x%04X ('%s'): [width=%d, offset= 0x%04X (%u) ]";
             std::string line = kIndent;
             line += open;
-            line += sfmt(format, codeAt(m_font, i), characterText(unicode).c_str(),
-                         glyphWidth(m_font, i), offset, offset);
+            line += formatText(format, codeAt(m_font, i), characterText(unicode).c_str(),
+                               glyphWidth(m_font, i), offset, offset);
             line += close;
             m_out.line(line);
             const std::span<const std::uint32_t> units = m_ctx.encoder.unitsOf(unicode);
@@ -520,7 +498,8 @@ class TableTextWriter {
 
     void writeColumnHeads(const char* what) {
         if (m_asm) {
-            m_out.line(kIndent + " ;" + sfmt("    %-5s      -  char     hexcode    decimal", what));
+            m_out.line(kIndent + " ;" +
+                       formatText("    %-5s      -  char     hexcode    decimal", what));
             m_out.line(kIndent + " ;    =====      -  ====     =======    =======");
         } else {
             m_out.line(kIndent + "/*      -  char     hexcode    decimal */");
@@ -575,19 +554,21 @@ class TableTextWriter {
             const std::uint32_t offset = m_data.offsets[static_cast<std::size_t>(i)];
             std::string line = kIndent;
             if (m_asm) {
-                line += directive + pad + (leadingZero ? "0" : "") + sfmt("%0*xh", digits, offset);
+                line += directive + pad + (leadingZero ? "0" : "") +
+                        formatText("%0*xh", digits, offset);
                 if (i < count) {
                     line += " ;    -     " + characterText(unicodeAt(m_font, i)) +
-                            sfmt("        %04X    %7d", codeAt(m_font, i), codeAt(m_font, i));
+                            formatText("        %04X    %7d", codeAt(m_font, i), codeAt(m_font, i));
                 } else {
                     line +=
                         " ;    -  extra address: the end of the last character's imagebits data.";
                 }
             } else if (i < count) {
-                line += sfmt("0x%04X, /*    -     ", offset) + characterText(unicodeAt(m_font, i)) +
-                        sfmt("        %04X    %7d */", codeAt(m_font, i), codeAt(m_font, i));
+                line += formatText("0x%04X, /*    -     ", offset) +
+                        characterText(unicodeAt(m_font, i)) +
+                        formatText("        %04X    %7d */", codeAt(m_font, i), codeAt(m_font, i));
             } else {
-                line += sfmt(
+                line += formatText(
                     "0x%04X  /*    -  extra address: the end of the last character's "
                     "imagebits data. */",
                     offset);
@@ -604,11 +585,11 @@ class TableTextWriter {
     // One entry of the width and ASCII index tables.
     std::string entryLine(int value, bool last, std::uint32_t character, std::uint16_t code) const {
         if (m_asm) {
-            return kIndent + "db    " + sfmt("%5d ;    -     ", value) + characterText(character) +
-                   sfmt("        %04X    %7d", code, code);
+            return kIndent + "db    " + formatText("%5d ;    -     ", value) +
+                   characterText(character) + formatText("        %04X    %7d", code, code);
         }
-        return kIndent + sfmt("%2d%c     /*    ", value, last ? ' ' : ',') +
-               characterText(character) + sfmt("        %04X    %7d */", code, code);
+        return kIndent + formatText("%2d%c     /*    ", value, last ? ' ' : ',') +
+               characterText(character) + formatText("        %04X    %7d */", code, code);
     }
 
     // ---- 7. Width table
@@ -767,10 +748,11 @@ class TableTextWriter {
             if (m_asm) {
                 m_out.line(kIndent + " dw " + asmHex4(range.charLow) + ",   " +
                            asmHex4(range.nGlyphs) +
-                           sfmt("    ;[0x%04X - 0x%04X]   ", range.charLow, last));
+                           formatText("    ;[0x%04X - 0x%04X]   ", range.charLow, last));
             } else {
-                m_out.line(sfmt("  { %5d,    %5d }%c  /*[0x%04X - 0x%04X]*/ ", range.charLow,
-                                range.nGlyphs, r + 1 == nRanges ? ' ' : ',', range.charLow, last));
+                m_out.line(formatText("  { %5d,    %5d }%c  /*[0x%04X - 0x%04X]*/ ", range.charLow,
+                                      range.nGlyphs, r + 1 == nRanges ? ' ' : ',', range.charLow,
+                                      last));
             }
         }
         const unsigned cbThis = static_cast<unsigned>(12 + 4 * nRanges);
@@ -794,11 +776,13 @@ class TableTextWriter {
             m_out.line("{");
             m_out.line(
                 kIndent +
-                sfmt("%#4x, \t/* cbThis = sizeof(GLYPH_SET) + sizeof(GLYPH_RANGE)*nRanges */",
-                     cbThis));
-            m_out.line(kIndent + sfmt("%d, \t/* nChars: total # characters in font */", count));
-            m_out.line(kIndent + sfmt("%d, %s/* nRanges: # ranges */", static_cast<int>(nRanges),
-                                      nRanges <= 9 ? "\t\t" : "\t"));
+                formatText("%#4x, \t/* cbThis = sizeof(GLYPH_SET) + sizeof(GLYPH_RANGE)*nRanges */",
+                           cbThis));
+            m_out.line(kIndent +
+                       formatText("%d, \t/* nChars: total # characters in font */", count));
+            m_out.line(kIndent + formatText("%d, %s/* nRanges: # ranges */",
+                                            static_cast<int>(nRanges),
+                                            nRanges <= 9 ? "\t\t" : "\t"));
             m_out.line(kIndent + "(GLYPH_RANGE *)" + m_base +
                        "_glyph_ranges  /* pRanges: pointer to the first range */");
             m_out.line("};");
@@ -836,61 +820,63 @@ class TableTextWriter {
         auto field = [&](const std::string& text) { m_out.line(kIndent + text); };
         auto tabs = [](int value) { return value > 9 ? "\t\t" : "\t\t\t"; };
         if (m_asm) {
-            field(sfmt("dw  0%4xh\t ; magic number = 0x6A5D, created by Typeloom ", kMagic));
-            field(
-                sfmt("dw  %04xh\t ; version: 0x0100 for version 1.00, 0x0210 for 2.10 ", kVersion));
+            field(formatText("dw  0%4xh\t ; magic number = 0x6A5D, created by Typeloom ", kMagic));
+            field(formatText("dw  %04xh\t ; version: 0x0100 for version 1.00, 0x0210 for 2.10 ",
+                             kVersion));
             field("dw " + asmHeaderHex4(flags) + "\t ; font flags = " + fontFlagNames(f));
-            field(sfmt("dw  %-5d\t ; font width in pixels. 0 for variable width font ",
-                       f.fixedWidth));
-            field(sfmt("dw  %-5d\t ; font height in pixels ", f.height));
-            field(sfmt("dw  %-5d\t ; font ascent (baseline) in pixels ", f.ascent));
+            field(formatText("dw  %-5d\t ; font width in pixels. 0 for variable width font ",
+                             f.fixedWidth));
+            field(formatText("dw  %-5d\t ; font height in pixels ", f.height));
+            field(formatText("dw  %-5d\t ; font ascent (baseline) in pixels ", f.ascent));
             m_out.line();
             field("dw " + asmHeaderHex4(first) + "\t ; first character code defined in font ");
             field("dw " + asmHeaderHex4(last) + "\t ; last character code defined in font ");
             field(
-                sfmt("dw  %-5d\t ; # characters in font, maybe not equal to "
-                     "(lastchar-firstchar+1) ",
-                     count));
+                formatText("dw  %-5d\t ; # characters in font, maybe not equal to "
+                           "(lastchar-firstchar+1) ",
+                           count));
             m_out.line();
-            field(sfmt("db  %d\t\t ; 1 byte reserved, not used ", 0));
+            field(formatText("db  %d\t\t ; 1 byte reserved, not used ", 0));
             m_out.line();
             field(
-                sfmt("db  %-5d\t ; 1, 2, 4 bytes per unit in imagebits data table, see data "
-                     "length when export font data ",
-                     bytesPerUnit));
-            field(std::string("dd ") + (leadsWithLetter(m_data.total) ? " 0" : " ") +
-                  sfmt("%xh\t ; # bytes/words/dwords(based bitsPerUnit) imagebits data in data "
-                       "table ",
-                       m_data.total));
+                formatText("db  %-5d\t ; 1, 2, 4 bytes per unit in imagebits data table, see data "
+                           "length when export font data ",
+                           bytesPerUnit));
+            field(
+                std::string("dd ") + (leadsWithLetter(m_data.total) ? " 0" : " ") +
+                formatText("%xh\t ; # bytes/words/dwords(based bitsPerUnit) imagebits data in data "
+                           "table ",
+                           m_data.total));
             field(";   (UCHAR *)" + m_base +
                   "_data_table, \t ;pointer to the imagebits data table");
         } else {
-            field(sfmt("0x%04X, \t/* magic number = 0x6A5D, created by Typeloom */", kMagic));
-            field(sfmt("0x%04X, \t/* version: 0x0100 for version 1.00, 0x0210 for 2.10 */",
-                       kVersion));
-            field(sfmt("0x%04X, \t/* font flags = %s */", flags, fontFlagNames(f).c_str()));
-            field(sfmt("%d, %s/* font width in pixels. 0 for variable width font */", f.fixedWidth,
-                       tabs(f.fixedWidth)));
-            field(sfmt("%d, %s/* font height in pixels */", f.height, tabs(f.height)));
-            field(sfmt("%d, %s/* font ascent (baseline) in pixels */", f.ascent, tabs(f.ascent)));
+            field(formatText("0x%04X, \t/* magic number = 0x6A5D, created by Typeloom */", kMagic));
+            field(formatText("0x%04X, \t/* version: 0x0100 for version 1.00, 0x0210 for 2.10 */",
+                             kVersion));
+            field(formatText("0x%04X, \t/* font flags = %s */", flags, fontFlagNames(f).c_str()));
+            field(formatText("%d, %s/* font width in pixels. 0 for variable width font */",
+                             f.fixedWidth, tabs(f.fixedWidth)));
+            field(formatText("%d, %s/* font height in pixels */", f.height, tabs(f.height)));
+            field(formatText("%d, %s/* font ascent (baseline) in pixels */", f.ascent,
+                             tabs(f.ascent)));
             m_out.line();
-            field(sfmt("0x%04X, \t/* first character code defined in font */", first));
-            field(sfmt("0x%04X, \t/* last character code defined in font */", last));
+            field(formatText("0x%04X, \t/* first character code defined in font */", first));
+            field(formatText("0x%04X, \t/* last character code defined in font */", last));
             field(
-                sfmt("%d, %s/* # characters in font, maybe not equal to "
-                     "(lastchar-firstchar+1) */",
-                     count, tabs(count)));
+                formatText("%d, %s/* # characters in font, maybe not equal to "
+                           "(lastchar-firstchar+1) */",
+                           count, tabs(count)));
             m_out.line();
-            field(sfmt("%d, \t\t\t/* 1 byte reserved, not used */", 0));
+            field(formatText("%d, \t\t\t/* 1 byte reserved, not used */", 0));
             m_out.line();
             field(
-                sfmt("%d, \t\t\t/* 1, 2, 4 bytes per unit in imagebits data table, see data "
-                     "length when export font data */",
-                     bytesPerUnit));
+                formatText("%d, \t\t\t/* 1, 2, 4 bytes per unit in imagebits data table, see data "
+                           "length when export font data */",
+                           bytesPerUnit));
             field(
-                sfmt("0x%X, \t\t/* # bytes/words/dwords(based bitsPerUnit) imagebits data in "
-                     "data table */",
-                     m_data.total));
+                formatText("0x%X, \t\t/* # bytes/words/dwords(based bitsPerUnit) imagebits data in "
+                           "data table */",
+                           m_data.total));
             field("(UCHAR *)" + m_base + "_data_table, \t/*pointer to the imagebits data table*/");
         }
         m_out.line();
