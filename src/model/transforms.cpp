@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <unordered_map>
 #include <vector>
 
 namespace typeloom {
@@ -219,25 +220,37 @@ void invert(CGlyphInfo& glyph, std::uint32_t bitsPerPixel) {
     }
 }
 
-void scaleTo(CGlyphInfo& glyph, std::uint16_t newHeight, std::uint16_t newWidth) {
+namespace {
+
+// Scales with the source runs of both directions worked out beforehand (a whole-font resize
+// shares them between glyphs of equal size); `across` is scratch room reused between glyphs.
+void scaleWithRuns(CGlyphInfo& glyph, const std::vector<SourceRun>& rowRuns,
+                   const std::vector<SourceRun>& columnRuns, std::vector<std::uint8_t>& across) {
     const std::size_t width = glyph.width;
     const std::size_t rows = glyph.rowCount();
-    const std::vector<SourceRun> columnRuns = sourceRuns(width, newWidth);
-    const std::vector<SourceRun> rowRuns = sourceRuns(rows, newHeight);
+    const std::size_t newWidth = columnRuns.size();
+    const std::size_t newHeight = rowRuns.size();
     // Horizontally first, every source row to the new width; then vertically.
-    std::vector<std::uint8_t> across(rows * newWidth, 0);
+    across.assign(rows * newWidth, 0);
+    const bool enlarging = newWidth > width;  // every run is one source column
     for (std::size_t y = 0; y < rows; ++y) {
         const auto* from = glyph.pixels.data() + y * width;
         auto* to = across.data() + y * newWidth;
+        if (enlarging) {
+            for (std::size_t x = 0; x < newWidth; ++x) {
+                to[x] = from[columnRuns[x].begin] != 0 ? 1 : 0;
+            }
+            continue;
+        }
         for (std::size_t x = 0; x < newWidth; ++x) {
-            const SourceRun run = columnRuns[x];
-            to[x] =
-                std::any_of(from + run.begin, from + run.end, [](std::uint8_t v) { return v != 0; })
-                    ? 1
-                    : 0;
+            std::uint8_t ink = 0;
+            for (std::size_t s = columnRuns[x].begin; s < columnRuns[x].end; ++s) {
+                ink |= from[s] != 0 ? 1 : 0;
+            }
+            to[x] = ink;
         }
     }
-    std::vector<std::uint8_t> out(std::size_t{newHeight} * newWidth, 0);
+    std::vector<std::uint8_t> out(newHeight * newWidth, 0);
     for (std::size_t y = 0; y < newHeight; ++y) {
         auto* to = out.data() + y * newWidth;
         for (std::size_t s = rowRuns[y].begin; s < rowRuns[y].end; ++s) {
@@ -247,8 +260,16 @@ void scaleTo(CGlyphInfo& glyph, std::uint16_t newHeight, std::uint16_t newWidth)
             }
         }
     }
-    glyph.width = newWidth;
+    glyph.width = static_cast<std::uint16_t>(newWidth);
     glyph.pixels = std::move(out);
+}
+
+}  // namespace
+
+void scaleTo(CGlyphInfo& glyph, std::uint16_t newHeight, std::uint16_t newWidth) {
+    std::vector<std::uint8_t> across;
+    scaleWithRuns(glyph, sourceRuns(glyph.rowCount(), newHeight), sourceRuns(glyph.width, newWidth),
+                  across);
 }
 
 void fitToRows(CGlyphInfo& glyph, std::uint16_t rows) {
@@ -324,9 +345,22 @@ ResizeResult resize(CFontInfo& font, std::uint32_t vertical, std::uint32_t horiz
         return {false, kResizeTooLargeMessage};
     }
 
+    // Glyphs of one size share their source runs: usually every glyph has the font's height
+    // and a fixed-width font has one width.
+    std::unordered_map<std::size_t, std::vector<SourceRun>> rowRuns;
+    std::unordered_map<std::uint16_t, std::vector<SourceRun>> columnRuns;
+    std::vector<std::uint8_t> across;
     font.glyphs.forEachMutable([&](std::uint16_t, CGlyphInfo& glyph) {
-        scaleTo(glyph, static_cast<std::uint16_t>(newHeight),
-                static_cast<std::uint16_t>(newWidthOf(glyph.width)));
+        const std::size_t rows = glyph.rowCount();
+        auto r = rowRuns.try_emplace(rows);
+        if (r.second) {
+            r.first->second = sourceRuns(rows, newHeight);
+        }
+        auto c = columnRuns.try_emplace(glyph.width);
+        if (c.second) {
+            c.first->second = sourceRuns(glyph.width, newWidthOf(glyph.width));
+        }
+        scaleWithRuns(glyph, r.first->second, c.first->second, across);
     });
     const std::uint16_t oldHeight = font.height;
     if (byPercentage) {
