@@ -12,6 +12,8 @@ if [ "$what" = test ]; then
     packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev srecord)
     # Fonts the rasteriser tests and benchmarks read.
     packages+=(fonts-dejavu-core fonts-liberation fonts-unifont fonts-wine)
+    # Bitmap fonts the corpus tests import and compare with FreeType (PCF turned into BDF).
+    packages+=(xfonts-base xfonts-75dpi xfonts-unifont pcf2bdf)
 fi
 
 missing=()
