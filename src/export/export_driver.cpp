@@ -135,6 +135,14 @@ std::string identifierBase(const std::string& path) {
     return base;
 }
 
+std::string createTimeText(std::time_t now) {
+    std::tm local{};
+    localtime_r(&now, &local);
+    char buffer[32];
+    std::strftime(buffer, sizeof buffer, "%H:%M %m-%d-%Y", &local);
+    return buffer;
+}
+
 bool needsProgressWindow(const CFontInfo& font) {
     return font.count() > 499 || (font.count() > 99 && font.height >= 50);
 }
@@ -150,14 +158,6 @@ std::string boxed(const std::string& text) {
         return text;
     }
     return text + std::string(kBoxWidth - 1 - text.size(), ' ') + "*";
-}
-
-std::string formatTime(std::time_t now) {
-    std::tm local{};
-    localtime_r(&now, &local);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%H:%M %m-%d-%Y", &local);
-    return buffer;
 }
 
 }  // namespace
@@ -182,7 +182,7 @@ void writeHeaderComment(ExportStream& out, bool assembler, const CFontInfo& font
         boxed(std::string(" * Invert bits: ") + (isInverted(word) ? "Yes" : "No")),
         boxed(" * Data format: " + describeDataFormat(word)),
         boxed(" *"),
-        boxed(" * Create time: " + formatTime(now)),
+        boxed(" * Create time: " + createTimeText(now)),
         " " + std::string(79, '*') + "/",
     };
     for (const std::string& line : lines) {

@@ -114,6 +114,9 @@ std::string suggestedExportName(const CFontInfo& font);
 // fontSmall_Font12h.
 std::string identifierBase(const std::string& path);
 
+// The "Create time" of generated files: local time as "%H:%M %m-%d-%Y".
+std::string createTimeText(std::time_t now);
+
 // True when an export of the font runs on the worker thread with the progress window: more
 // than 499 characters, or more than 99 at a height of 50 or more.
 bool needsProgressWindow(const CFontInfo& font);

@@ -21,14 +21,6 @@ constexpr const char* kMakerEmail = "fonts@typeloom.example";
 
 constexpr const char* kIndent = "    ";
 
-std::string createTime(std::time_t now) {
-    std::tm local{};
-    localtime_r(&now, &local);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%H:%M %m-%d-%Y", &local);
-    return buffer;
-}
-
 // The C and assembler text of the version 2.0 layout: a data table and, as the export
 // options say, an offset, a width and an index table. The text is built section by section
 // (and character by character in the data table) and handed to the stream after each, so
@@ -150,7 +142,7 @@ class Version2Text {
             comment(format + "Unpacked");
         }
         comment();
-        comment("  Create time: " + createTime(m_ctx.now) +
+        comment("  Create time: " + createTimeText(m_ctx.now) +
                 "  by Typeloom Basic v3.1 (e-mail: " + kMakerEmail + ")");
         closeRule();
     }
