@@ -339,7 +339,9 @@ ResizeResult resize(CFontInfo& font, std::uint32_t vertical, std::uint32_t horiz
     font.glyphs.forEach([&](std::uint16_t, const CGlyphInfo& glyph) {
         const std::uint64_t w = newWidthOf(glyph.width);
         tooLarge = tooLarge || w > kMaxSide;
-        total += w * newHeight;
+        if (!tooLarge) {
+            total += w * newHeight;  // at most 65,536 x 65,535 x 65,535: no overflow
+        }
     });
     if (tooLarge || total > kResizeMaxPixels) {
         return {false, kResizeTooLargeMessage};

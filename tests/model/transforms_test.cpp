@@ -235,6 +235,38 @@ TEST(TransformGlyph, HalfThenDoubleKeepsEveryInkPixelInside) {
     EXPECT_EQ(rowsOf(g), (Rows{"....", "....", "..##", "..##"}));
 }
 
+TEST(TransformGlyph, OperationsStayWithinPixelsThatAreNotWholeRows) {
+    // Width 3 with seven pixels: two whole rows and one stray pixel, which no operation may
+    // read past.
+    const CGlyphInfo source(0, 3, {1, 0, 0, 0, 1, 0, 1});
+    CGlyphInfo g = source;
+    mirrorHorizontal(g);
+    EXPECT_EQ(g.pixels, (std::vector<std::uint8_t>{0, 0, 1, 0, 1, 0, 1}));
+    g = source;
+    mirrorVertical(g, 16);
+    EXPECT_EQ(g.pixels, (std::vector<std::uint8_t>{0, 1, 0, 1, 0, 0, 1}));
+    EXPECT_EQ(inkColumns(source).first, 0);
+    EXPECT_EQ(inkColumns(source).last, 1);
+    g = source;
+    scaleTo(g, 2, 3);
+    EXPECT_EQ(rowsOf(g), (Rows{"#..", ".#."}));
+    g = source;
+    changeGlyphRows(g, false, 1, 0);
+    EXPECT_EQ(rowsOf(g), (Rows{"...", "#..", ".#."}));
+    g = source;
+    changeGlyphColumns(g, true, 0, 1);
+    EXPECT_EQ(rowsOf(g), (Rows{"#.", ".#"}));
+
+    // A glyph of width 0 holds no pixels and gets none from reading.
+    CGlyphInfo empty(0, 0, {});
+    trimBlankColumns(empty);
+    centerHorizontally(empty);
+    mirrorHorizontal(empty);
+    mirrorVertical(empty, 4);
+    scaleTo(empty, 2, 2);
+    EXPECT_EQ(rowsOf(empty), (Rows{"..", ".."}));
+}
+
 // --- Font operations
 
 TEST(TransformFont, IncreasingTheHeightAddsBlankRowsToEveryGlyph) {
@@ -467,6 +499,13 @@ TEST(TransformFont, MakeFixedWidthPadsNarrowerGlyphsOnTheRight) {
     makeVariableWidth(font);
     EXPECT_EQ(font.fixedWidth, 0);
     EXPECT_EQ(rowsOfGlyph(font, 'A'), (Rows{"#..#...", "......."}));
+}
+
+TEST(TransformFont, MakeFixedWidthGivesAGlyphOfWidthZeroTheFontsRows) {
+    CFontInfo font = fontOf(2, 1, {glyphOf({"##.", "..."}), CGlyphInfo(0, 0, {})});
+    makeFixedWidth(font);
+    EXPECT_EQ(rowsOfGlyph(font, 'B'), blankRows(2, 3));
+    EXPECT_EQ(font.fixedWidth, 3);
 }
 
 TEST(TransformFont, TrimAllRemovesBlankColumnsOfAVariableWidthFontOnly) {
