@@ -73,7 +73,13 @@ struct FreeTypeRenderer::Impl {
     mutable int rowBytes = 0;
     mutable std::vector<std::uint8_t> bits;  // 1-bit rows, most significant bit leftmost
 
-    explicit Impl(const LogFont& f) : font(f), blank(f) { metrics = blank.metrics(); }
+    explicit Impl(const LogFont& f) : font(f), blank(bounded(f)) { metrics = blank.metrics(); }
+
+    // The description with its height within the heights rendered.
+    static LogFont bounded(LogFont f) {
+        f.height = std::clamp(f.height, -kMaxPixelHeight, kMaxPixelHeight);
+        return f;
+    }
     Impl(const Impl&) = delete;
     Impl& operator=(const Impl&) = delete;
 

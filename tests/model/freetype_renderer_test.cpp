@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -593,6 +594,10 @@ TEST_F(FreeTypeRendererTest, OddRequestsStayBounded) {
     EXPECT_EQ(huge.pixelsPerEm(), 512);
     FreeTypeRenderer hugeCell(logFont("DejaVu Sans", 2000000000));
     EXPECT_LE(hugeCell.metrics().ascent + hugeCell.metrics().descent, 512);
+    for (int extreme : {INT32_MIN, INT32_MAX}) {
+        FreeTypeRenderer none(logFont("X", extreme), "/nonexistent.ttf", 0);
+        EXPECT_LE(none.metrics().ascent + none.metrics().descent, 1024);
+    }
     FreeTypeRenderer zero(logFont("DejaVu Sans", 0));
     EXPECT_EQ(zero.metrics().ascent + zero.metrics().descent, 16);
     FreeTypeRenderer weights(logFont("DejaVu Sans", -16, -5));
