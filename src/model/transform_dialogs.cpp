@@ -57,6 +57,15 @@ ChangeSizeOutcome acceptChangeSize(const ChangeSizeFields& fields, const ChangeS
     const bool reduce = !fields.increase;
     const int before = reduce ? typed.clipBefore : typed.addBefore;
     const int after = reduce ? typed.clipAfter : typed.addAfter;
+    // Nothing to change is said as such before the limits are checked: a font already below 5
+    // rows (or 4 columns), or at 256 or more, would otherwise be told it was clipped or
+    // increased too much when nothing was.
+    if (before == 0 && after == 0) {
+        out.result = DialogResult::Unchanged;
+        out.message = rules.notChanged;
+        out.title = rules.title;
+        return out;
+    }
     const bool refused = reduce ? rules.size - before - after < rules.fewest
                                 : rules.size + before + after >= kSizeLimit;
     if (refused) {
@@ -73,12 +82,6 @@ ChangeSizeOutcome acceptChangeSize(const ChangeSizeFields& fields, const ChangeS
                 first ? previous.addBefore : previous.addAfter;
             out.message = rules.increasedTooMuch;
         }
-        return out;
-    }
-    if (before == 0 && after == 0) {
-        out.result = DialogResult::Unchanged;
-        out.message = rules.notChanged;
-        out.title = rules.title;
         return out;
     }
     out.result = DialogResult::Accepted;

@@ -156,6 +156,20 @@ TEST(TransformDialogs, ChangeHeightRefusesTooFewOrTooManyRowsAndSetsTheLargerVal
     checkRows(rows, 16, true);
 }
 
+TEST(TransformDialogs, NothingToChangeIsNotRefusedForAFontOutsideTheLimits) {
+    // A 4-row font (New Font allows it) and a 300-row one: clipping or adding nothing is
+    // "not changed", not "clipped/increased too much".
+    EXPECT_EQ(acceptChangeHeightDialog(reduceBy("0", "0"), {}, 4, 2).result, R::Unchanged);
+    EXPECT_EQ(acceptChangeHeightDialog(increaseBy("0", "0"), {}, 300, 2).result, R::Unchanged);
+    EXPECT_EQ(acceptChangeWidthDialog(reduceBy("0", "0"), {}, 3).result, R::Unchanged);
+    EXPECT_EQ(acceptChangeWidthDialog(increaseBy("0", "0"), {}, 256).result, R::Unchanged);
+    // Anything else is still refused.
+    EXPECT_EQ(acceptChangeHeightDialog(increaseBy("1", "0"), {}, 4, 2).result, R::Accepted);
+    EXPECT_EQ(acceptChangeHeightDialog(reduceBy("0", "1"), {}, 4, 2).result, R::Refused);
+    EXPECT_EQ(acceptChangeHeightDialog(reduceBy("1", "0"), {}, 300, 2).result, R::Accepted);
+    EXPECT_EQ(acceptChangeWidthDialog(increaseBy("0", "1"), {}, 256).result, R::Refused);
+}
+
 TEST(TransformDialogs, ChangeHeightUnchangedHasTheDialogsTitle) {
     const ChangeSizeOutcome out = acceptChangeHeightDialog(reduceBy("0", "0"), {}, 16, 13);
     EXPECT_EQ(out.title, "Change Font Height");
@@ -376,10 +390,6 @@ TEST(TransformDialogs, ResizeOkChecksBothEditsHorizontalFirst) {
     EXPECT_FALSE(out.byPercentage);
     EXPECT_EQ(out.vertical, 24u);
     EXPECT_EQ(out.horizontal, 12u);
-}
-
-TEST(TransformDialogs, LabelShowsPixels) {
-    EXPECT_EQ(pixelsLabel(16), "16 pixels");
 }
 
 }  // namespace
