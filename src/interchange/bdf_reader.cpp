@@ -371,8 +371,10 @@ void readBitmaps(const std::vector<Line>& lines, std::size_t fileSize, const Hea
                     closed = true;
                     break;
                 }
-                if (!wanted || y >= font.ascent || y < -std::int64_t{font.descent}) {
-                    continue;  // rows outside the font's cell are clipped
+                // Rows outside the font's cell are clipped; a character of width 0 has no
+                // pixels to set.
+                if (!wanted || perRow == 0 || y >= font.ascent || y < -std::int64_t{font.descent}) {
+                    continue;
                 }
                 const auto pixelRow = static_cast<std::size_t>(font.ascent - 1 - y);
                 placeRow(row, width, xOffset, &font.words[offset + pixelRow * perRow]);

@@ -277,6 +277,15 @@ TEST(BdfReader, MissingCodesTakeTheDefaultWidthInTheFixedWidthDecision) {
     EXPECT_EQ(parsed.defaultCode, 65);
 }
 
+TEST(BdfReader, ZeroWidthCharactersBecomeOneBlankColumn) {
+    // DWIDTH 0 with a bounding box of width 0: rows are read but have no pixels to set.
+    Imported r = importText({"STARTFONT 2.1", "FONTBOUNDINGBOX 0 2 0 0", "FONT_ASCENT 2",
+                             "FONT_DESCENT 0", "STARTCHAR z", "ENCODING 65", "DWIDTH 0 0", "BITMAP",
+                             "FF", "FF", "ENDCHAR", "ENDFONT"});
+    ASSERT_TRUE(r.outcome.ok()) << r.outcome.detail;
+    EXPECT_EQ(glyphArt(r.font, 65), (Art{".", "."}));
+}
+
 TEST(BdfReader, ControlCodesAreCharactersButDisabledInTheTable) {
     Imported r = importText({"STARTFONT 2.1", "FONT_ASCENT 1", "FONT_DESCENT 0", "STARTCHAR tab",
                              "ENCODING 9", "DWIDTH 1 0", "BBX 1 1 0 0", "BITMAP", "80", "ENDCHAR",
