@@ -518,6 +518,41 @@ TEST_F(FreeTypeRendererTest, BitmapFaceSupportsTheBytesOfItsCodePage) {
     EXPECT_FALSE(font.glyphs.contains(0x00C3));  // A with tilde is not in windows-1250
 }
 
+TEST_F(FreeTypeRendererTest, SymbolFaceDrawsItsCharactersFromBytesToo) {
+    // Marlett has only a symbol character map, with its characters at U+F000 + byte.
+    const std::string marlett = "/usr/share/wine/fonts/marlett.ttf";
+    ASSERT_TRUE(std::filesystem::exists(marlett));
+    FreeTypeRenderer r(logFont("Marlett", -16), marlett, 0);
+    ASSERT_TRUE(r.hasFace());
+    EXPECT_EQ(r.metrics().charSet, 2);  // SYMBOL_CHARSET
+    auto ranges = r.unicodeRanges();
+    ASSERT_FALSE(ranges.empty());
+    const std::uint16_t first = ranges.front().first;
+    EXPECT_EQ(first & 0xFF00, 0xF000);
+
+    FT_Library library;
+    ASSERT_EQ(FT_Init_FreeType(&library), 0);
+    FT_Face face;
+    ASSERT_EQ(FT_New_Face(library, marlett.c_str(), 0, &face), 0);
+    ASSERT_EQ(FT_Select_Charmap(face, FT_ENCODING_MS_SYMBOL), 0);
+    FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(r.pixelsPerEm()));
+    ASSERT_EQ(FT_Load_Char(face, first, FT_LOAD_TARGET_MONO | FT_LOAD_RENDER), 0);
+    const int advance = static_cast<int>(face->glyph->advance.x >> 6);
+    const int inkRows = static_cast<int>(face->glyph->bitmap.rows);
+    FT_Done_Face(face);
+    FT_Done_FreeType(library);
+
+    // The byte and the private-use value draw the same glyph.
+    const int height = r.metrics().ascent + r.metrics().descent;
+    CGlyphInfo byByte = renderGlyph(first & 0xFF, r, static_cast<std::uint16_t>(height));
+    CGlyphInfo byValue = renderGlyph(first, r, static_cast<std::uint16_t>(height));
+    EXPECT_EQ(byByte.pixels, byValue.pixels);
+    EXPECT_EQ(byByte.width, byValue.width);
+    EXPECT_GE(byValue.width, advance);
+    ASSERT_GT(inkRows, 0);
+    EXPECT_NE(std::count(byValue.pixels.begin(), byValue.pixels.end(), 1), 0);
+}
+
 TEST_F(FreeTypeRendererTest, BitmapFaceKeepsItsOwnSize) {
     // sserife.fon face 1 is 16 pixels tall with an internal leading of 3; whatever height is
     // asked for, a face of one size is drawn at that size.
