@@ -1,9 +1,9 @@
 #include "model/transforms.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <limits>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace typeloom {
