@@ -30,16 +30,6 @@ constexpr const char* kRasterizeHelp =
     "  --points N         size in points, 4..244, at 96 dots per inch\n"
     "  -o, --output FILE  the project file to write\n";
 
-constexpr int kMinPoints = 4;
-constexpr int kMaxPoints = 244;
-
-// The system's MulDiv: a * b / c rounded half away from zero.
-int mulDiv(int a, int b, int c) {
-    const long long product = static_cast<long long>(a) * b;
-    const long long half = c / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / c : (product - half) / c);
-}
-
 int commandRasterize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Arguments a(args, {"--family", "--style", "--points", "-o", "--output"},
                 {"--bold", "--italic"});
@@ -59,7 +49,8 @@ int commandRasterize(const std::vector<std::string>& args, std::ostream& out, st
         throw UsageError{"rasterize needs an output file (-o OUT.tlf)"};
     }
     const auto points = parseNumber(a.value("--points", ""));
-    if (!points || *points < kMinPoints || *points > kMaxPoints) {
+    if (!points || *points < static_cast<unsigned long>(kMinChooserPoints) ||
+        *points > static_cast<unsigned long>(kMaxChooserPoints)) {
         throw UsageError{"--points must be a size between 4 and 244"};
     }
     const auto style = a.value("--style");
@@ -81,7 +72,7 @@ int commandRasterize(const std::vector<std::string>& args, std::ostream& out, st
         return kExitFailed;
     }
     // 12 points give -16: the em height in pixels at 96 dots per inch.
-    const int height = -mulDiv(static_cast<int>(*points), kScreenDpi, 72);
+    const int height = heightForPointTenths(static_cast<int>(*points) * 10);
     LogFont logFont;
     std::string styleName;
     if (style) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <climits>
 #include <cstdlib>
 #include <memory>
 #include <tuple>
@@ -153,6 +154,29 @@ std::optional<FaceLocation> matchPattern(FcPattern* pattern) {
 }
 
 }  // namespace
+
+int mulDiv(int a, int b, int c) {
+    // As the system's: -1 for a zero divisor or a result that does not fit.
+    if (c == 0) {
+        return -1;
+    }
+    long long product = static_cast<long long>(a) * b;
+    long long divisor = c;
+    if (divisor < 0) {
+        product = -product;
+        divisor = -divisor;
+    }
+    const long long result =
+        product >= 0 ? (product + divisor / 2) / divisor : -((-product + divisor / 2) / divisor);
+    if (result > INT_MAX || result < INT_MIN) {
+        return -1;
+    }
+    return static_cast<int>(result);
+}
+
+std::int32_t heightForPointTenths(int tenths) {
+    return -mulDiv(tenths / 10, 96, 72);
+}
 
 std::vector<SystemFace> listSystemFaces(std::string_view pattern) {
     std::vector<SystemFace> faces;

@@ -37,6 +37,18 @@ std::vector<std::string> listSystemFamilies(std::string_view pattern = {});
 // The face of `family` whose style is `style` (both ignoring case), if installed.
 std::optional<SystemFace> findSystemFace(std::string_view family, std::string_view style);
 
+// Sizes the font chooser offers, in points.
+inline constexpr int kMinChooserPoints = 4;
+inline constexpr int kMaxChooserPoints = 244;
+
+// The system's MulDiv: a * b / c rounded half away from zero; -1 when c is 0 or the result
+// does not fit.
+int mulDiv(int a, int b, int c);
+
+// The LOGFONT height of a size chosen in tenths of a point: the whole points (the tenths
+// dropped) as an em height in pixels at 96 dots per inch, negative: 120 (12 points) gives -16.
+std::int32_t heightForPointTenths(int tenths);
+
 // A face file and the index of the face inside it.
 struct FaceLocation {
     std::string file;

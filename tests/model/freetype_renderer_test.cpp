@@ -657,6 +657,28 @@ TEST_F(FreeTypeRendererTest, InstalledFactoryRendersFromTheSourceFont) {
     EXPECT_EQ(r->file(), kMono);
 }
 
+TEST(SystemFonts, PointSizesBecomeTheSystemsPixelHeights) {
+    // -MulDiv(points, 96, 72), the tenths of a point dropped first.
+    struct Row {
+        int tenths;
+        int height;
+    };
+    for (const Row& row : {Row{120, -16}, Row{125, -16}, Row{129, -16}, Row{100, -13},
+                           Row{110, -15}, Row{40, -5}, Row{90, -12}, Row{2440, -325}, Row{0, 0}}) {
+        SCOPED_TRACE(row.tenths);
+        EXPECT_EQ(heightForPointTenths(row.tenths), row.height);
+    }
+    // Halves round away from zero, whatever the signs; a zero divisor or an overflow gives -1.
+    EXPECT_EQ(mulDiv(3, 1, 2), 2);
+    EXPECT_EQ(mulDiv(-3, 1, 2), -2);
+    EXPECT_EQ(mulDiv(3, 1, -2), -2);
+    EXPECT_EQ(mulDiv(-3, -1, -2), -2);
+    EXPECT_EQ(mulDiv(5, 1, 3), 2);
+    EXPECT_EQ(mulDiv(7, 9, 0), -1);
+    EXPECT_EQ(mulDiv(INT32_MAX, 2, 1), -1);
+    EXPECT_EQ(mulDiv(INT32_MAX, INT32_MAX, INT32_MAX), INT32_MAX);
+}
+
 TEST(SystemFonts, ListsInstalledFamiliesAndStyles) {
     std::vector<SystemFace> faces = listSystemFaces("dejavu sans mono");
     std::vector<std::string> styles;
