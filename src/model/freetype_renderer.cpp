@@ -183,14 +183,18 @@ struct FreeTypeRenderer::Impl {
         }
         const long winHeight = winAscent + winDescent;
 
-        const int h = requestedHeight();
+        int h = requestedHeight();
         int ascent = 0;
         int descent = 0;
         if (h < 0) {
             em = -h;
             ascent = roundDiv(winAscent * em, upem);
             descent = roundDiv(winDescent * em, upem);
-        } else {
+            if (ascent + descent > kMaxRenderHeight) {
+                h = kMaxRenderHeight;  // a face with tall Windows metrics: the tallest cell
+            }
+        }
+        if (h > 0) {
             em = std::max(1, roundDiv(static_cast<long long>(h) * upem, winHeight));
             ascent = roundDiv(winAscent * h, winHeight);
             descent = h - ascent;
@@ -299,12 +303,17 @@ struct FreeTypeRenderer::Impl {
         strike = best;
         int cell = 0;
         strikeSize(cell, em);
+        if (cell <= 0 || cell > kMaxRenderHeight) {
+            closeFace();  // taller than any cell the program renders: treated as unreadable
+            return;
+        }
         RenderMetrics& m = metrics;
         m = RenderMetrics{};
         FT_WinFNT_HeaderRec fnt;
         if (FT_Get_WinFNT_Header(face, &fnt) == 0) {
-            m.ascent = fnt.ascent;
-            m.descent = fnt.pixel_height - fnt.ascent;
+            // A damaged header may put the baseline below the cell.
+            m.ascent = std::min<int>(fnt.ascent, fnt.pixel_height);
+            m.descent = fnt.pixel_height - m.ascent;
             m.internalLeading = fnt.internal_leading;
             m.externalLeading = fnt.external_leading;
             m.averageWidth = fnt.avg_width;

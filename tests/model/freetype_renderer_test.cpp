@@ -648,6 +648,42 @@ TEST_F(FreeTypeRendererTest, OddRequestsStayBounded) {
     EXPECT_GT(missing.advance, 0);
 }
 
+TEST_F(FreeTypeRendererTest, DamagedFontFilesRenderWithinBounds) {
+    // Bytes of a Windows bitmap font and of an outline font changed at fixed places, header
+    // fields included: each either opens or renders blank, and the cells stay bounded.
+    test::TempDir dir;
+    std::size_t opened = 0;
+    for (const std::string& source : {kCourierCe, kUnifont}) {
+        const std::vector<std::uint8_t> original = test::readFile(source);
+        ASSERT_GT(original.size(), 1000u);
+        std::uint32_t seed = 12345;
+        for (int variant = 0; variant < 24; ++variant) {
+            std::vector<std::uint8_t> bytes = original;
+            for (int k = 0; k < 8; ++k) {
+                seed = seed * 1103515245u + 12345u;
+                // Half of the changes fall into the first 1,024 bytes, where the headers are.
+                const std::size_t limit = k % 2 == 0 ? 1024 : bytes.size();
+                bytes[(seed >> 8) % limit] = static_cast<std::uint8_t>(seed >> 24);
+            }
+            const std::string file = dir.file("damaged" + std::to_string(variant));
+            test::writeFile(file, bytes);
+            SCOPED_TRACE(source + " variant " + std::to_string(variant));
+            FreeTypeRenderer r(logFont("X", -16), file, 0);
+            opened += r.hasFace() ? 1 : 0;
+            const RenderMetrics m = r.metrics();
+            ASSERT_GE(m.ascent, 0);
+            ASSERT_LE(m.ascent + m.descent, kMaxRenderHeight);
+            const int height = std::max(1, m.ascent + m.descent);
+            for (std::uint16_t u : {0x20, 0x41, 0xA3, 0x4E00, 0xFFFF}) {
+                CGlyphInfo g = renderGlyph(u, r, static_cast<std::uint16_t>(height));
+                ASSERT_LE(g.width, kMaxRenderWidth);
+                ASSERT_EQ(g.pixels.size(), static_cast<std::size_t>(g.width) * height);
+            }
+        }
+    }
+    EXPECT_GT(opened, 0u);  // the damage leaves some files readable
+}
+
 TEST_F(FreeTypeRendererTest, InstalledFactoryRendersFromTheSourceFont) {
     CFontInfo font;
     LogFont lf = logFont("DejaVu Sans Mono", -16);
