@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cctype>
 #include <iostream>
+#include <string_view>
 
 #include "charset/dbcs_tables.h"
 #include "charset/encodings.h"
@@ -19,6 +20,7 @@ namespace {
 
 constexpr const char* kRasterizeHelp =
     "Usage: typeloom rasterize --family NAME [--style STYLE | --bold --italic]\n"
+    "                          [--script SCRIPT] [--underline] [--strikeout]\n"
     "                          --points N -o OUT.tlf\n"
     "\n"
     "Renders every character an installed font supports at a size in points into a new\n"
@@ -27,12 +29,24 @@ constexpr const char* kRasterizeHelp =
     "  --family NAME      an installed font family (see typeloom fonts)\n"
     "  --style STYLE      one of the family's styles, e.g. \"Bold Oblique\"\n"
     "  --bold, --italic   the bold or italic face instead of a named style\n"
+    "  --script SCRIPT    the character set, e.g. \"Cyrillic\" (typeloom fonts --scripts\n"
+    "                     lists those a face offers; default Western, or the face's\n"
+    "                     first script when it has no Western)\n"
+    "  --underline        underline every character\n"
+    "  --strikeout        strike every character out\n"
     "  --points N         size in points, 4..244, at 96 dots per inch\n"
     "  -o, --output FILE  the project file to write\n";
 
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
 int commandRasterize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    Arguments a(args, {"--family", "--style", "--points", "-o", "--output"},
-                {"--bold", "--italic"});
+    Arguments a(args, {"--family", "--style", "--script", "--points", "-o", "--output"},
+                {"--bold", "--italic", "--underline", "--strikeout"});
     if (a.helpRequested()) {
         out << kRasterizeHelp;
         return kExitOk;
@@ -59,13 +73,7 @@ int commandRasterize(const std::vector<std::string>& args, std::ostream& out, st
     }
 
     std::vector<SystemFace> faces = listSystemFaces(family);
-    std::erase_if(faces, [&](const SystemFace& f) {
-        return !std::equal(f.family.begin(), f.family.end(), family.begin(), family.end(),
-                           [](char x, char y) {
-                               return std::tolower(static_cast<unsigned char>(x)) ==
-                                      std::tolower(static_cast<unsigned char>(y));
-                           });
-    });
+    std::erase_if(faces, [&](const SystemFace& f) { return !equalIgnoringCase(f.family, family); });
     if (faces.empty()) {
         err << "typeloom: no installed font family \"" << family
             << "\" (typeloom fonts lists them)\n";
@@ -93,6 +101,26 @@ int commandRasterize(const std::vector<std::string>& args, std::ostream& out, st
         logFont.height = height;
         logFont.weight = a.has("--bold") ? 700 : 400;
         logFont.italic = a.has("--italic") ? 1 : 0;
+    }
+    logFont.underline = a.has("--underline") ? 1 : 0;
+    logFont.strikeOut = a.has("--strikeout") ? 1 : 0;
+    if (auto script = a.value("--script")) {
+        // Only a script the chosen face offers, as the chooser's Script list shows.
+        auto location = resolveLogFont(logFont);
+        std::vector<FontScript> offered =
+            location ? scriptsOfFace(*location) : std::vector<FontScript>{};
+        auto it = std::find_if(offered.begin(), offered.end(), [&](const FontScript& s) {
+            return equalIgnoringCase(s.name, *script);
+        });
+        if (it == offered.end()) {
+            err << "typeloom: the face offers no script \"" << *script << "\"; it offers:";
+            for (const FontScript& s : offered) {
+                err << " \"" << s.name << "\"";
+            }
+            err << "\n";
+            return kExitFailed;
+        }
+        logFont.charSet = it->charSet;
     }
 
     CFontInfo font;

@@ -145,6 +145,40 @@ TEST_F(RasterizeCommand, StyleOrBoldAndItalicChooseTheFace) {
     EXPECT_EQ(load(condensed).sourceFont.faceName, "DejaVu Sans Condensed");
 }
 
+TEST_F(RasterizeCommand, ScriptAndEffectsReachTheFont) {
+    const std::string out = m_dir.file("effects.tlf");
+    Result r = runCli({"rasterize", "--family", "DejaVu Sans", "--points", "12", "--script",
+                       "cyrillic", "--underline", "--strikeout", "-o", out});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    CFontInfo font = load(out);
+    // The project keeps the source font's description (the Windows header values are not
+    // part of it).
+    EXPECT_EQ(font.sourceFont.charSet, 204);
+    EXPECT_EQ(font.sourceFont.underline, 1);
+    EXPECT_EQ(font.sourceFont.strikeOut, 1);
+    // A space shows only the two strokes, each across its whole advance.
+    std::vector<std::uint8_t> pixels;
+    ASSERT_TRUE(font.getPixels(' ', pixels));
+    std::uint16_t width = 0;
+    ASSERT_TRUE(font.widthOf(' ', width));
+    std::vector<int> inkedRows;
+    for (int y = 0; y < font.height; ++y) {
+        const auto row = pixels.begin() + y * width;
+        const auto ink = std::count(row, row + width, 1);
+        if (ink != 0) {
+            EXPECT_EQ(ink, width) << y;
+            inkedRows.push_back(y);
+        }
+    }
+    EXPECT_EQ(inkedRows.size(), 2u);
+
+    Result refused = runCli({"rasterize", "--family", "DejaVu Sans", "--points", "12", "--script",
+                             "Japanese", "-o", out});
+    EXPECT_EQ(refused.status, kExitFailed);
+    EXPECT_NE(refused.err.find("offers no script \"Japanese\""), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("\"Cyrillic\""), std::string::npos);
+}
+
 TEST_F(RasterizeCommand, RefusesWhatItCannotRender) {
     const std::string out = m_dir.file("x.tlf");
     struct Row {
