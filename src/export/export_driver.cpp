@@ -76,6 +76,28 @@ int pagesOption(const SettingsStore& settings) {
         settings.integer(kSettingsSection, kPagesOptionKey, kPagesOptionDefault));
 }
 
+ExportDialogChoice exportDialogChoice(const SettingsStore& settings) {
+    ExportDialogChoice choice;
+    auto stored = settings.readInteger(kSettingsSection, kFontOutKey);
+    if (!stored) {
+        return choice;  // no choice yet: index 3, the General C file
+    }
+    const auto value = static_cast<std::uint32_t>(*stored);
+    const int index = static_cast<int>((value >> 8) & 0xFF);
+    choice.radioIndex = index > 6 ? 0 : index;
+    choice.advancedOpen = (value & 1) != 0;
+    return choice;
+}
+
+void storeExportDialogChoice(SettingsStore& settings, const ExportDialogChoice& choice) {
+    settings.writeInteger(kSettingsSection, kFontOutKey,
+                          (choice.radioIndex << 8) | (choice.advancedOpen ? 1 : 0));
+}
+
+int formatOfExportRadio(int radioIndex) {
+    return radioIndex >= 0 && radioIndex <= 6 ? kFormatStudioC + radioIndex : 0;
+}
+
 WriterFunction writerFor(int formatId) {
     switch (formatId) {
         case kFormatHex:

@@ -68,6 +68,17 @@ inline constexpr int kPageExtendedIndexTable = 0x40;
 
 int pagesOption(const SettingsStore& settings);
 
+// The "Export Bitmap Data" dialog's last choice ("FontOut"): the radio index 0..6 in the high
+// byte (absent: 3; a stored index above 6: 0) and whether the advanced part was open in bit 0.
+struct ExportDialogChoice {
+    int radioIndex = 3;
+    bool advancedOpen = false;
+};
+ExportDialogChoice exportDialogChoice(const SettingsStore& settings);
+void storeExportDialogChoice(SettingsStore& settings, const ExportDialogChoice& choice);
+// The format a radio of the dialog exports: 0..6 give 32847..32853.
+int formatOfExportRadio(int radioIndex);
+
 // Options of the Intel HEX writer that its dialogs ask for.
 struct HexOptions {
     std::uint32_t startAddress = 0;

@@ -5,6 +5,7 @@
 #include "common/progress_sink.h"
 #include "export/data_format.h"
 #include "export_test_support.h"
+#include "model/font_settings.h"
 #include "test_support.h"
 
 namespace typeloom::exporters {
@@ -143,6 +144,53 @@ TEST(CompileSupport, CompilesAndRunsAProgram) {
     EXPECT_EQ(r.output, "hi\n");
     EXPECT_EQ(r.exitStatus, 3);
     EXPECT_FALSE(test::compileAndRun({{"bad.c", "int main(void){return x;}"}}).compiled);
+}
+
+}  // namespace
+}  // namespace typeloom::exporters
+
+namespace typeloom::exporters {
+namespace {
+
+TEST(ExportDialogChoice, RemembersTheRadioAndTheAdvancedPart) {
+    MemorySettingsStore settings;
+    EXPECT_EQ(exportDialogChoice(settings).radioIndex, 3);
+    EXPECT_EQ(formatOfExportRadio(3), kFormatGeneralC);
+    // The General group's binary radio is index 4.
+    storeExportDialogChoice(settings, {4, true});
+    EXPECT_EQ(settings.readInteger(kSettingsSection, kFontOutKey), 0x401);
+    EXPECT_EQ(exportDialogChoice(settings).radioIndex, 4);
+    EXPECT_TRUE(exportDialogChoice(settings).advancedOpen);
+    EXPECT_EQ(formatOfExportRadio(4), kFormatGeneralBin);
+    EXPECT_EQ(formatOfExportRadio(0), kFormatStudioC);
+    EXPECT_EQ(formatOfExportRadio(6), kFormatMicrochipBin);
+    settings.writeInteger(kSettingsSection, kFontOutKey, 0x900);
+    EXPECT_EQ(exportDialogChoice(settings).radioIndex, 0);
+    EXPECT_FALSE(exportDialogChoice(settings).advancedOpen);
+}
+
+// The "Exporting..." window's worker: cancelled from another thread, it leaves no file.
+TEST(ExportJob, CancelFromAnotherThreadLeavesNoFile) {
+    typeloom::test::TempDir dir;
+    CFontInfo font;
+    font.createFromScratch(0, 0xFFFF, 16, 16, "Big");  // long enough to cancel half-way
+    MemorySettingsStore settings;
+    ExportRequest request;
+    request.path = dir.file("big.c");
+    request.formatId = kFormatTableC;
+    ExportJob job(font, settings, request);
+    job.start();
+    job.cancel();
+    ExportResult r = job.wait();
+    EXPECT_EQ(r.status, ExportResult::Status::Cancelled);
+    EXPECT_TRUE(job.finished());
+    EXPECT_TRUE(typeloom::test::listFolder(dir.path()).empty());
+
+    const CFontInfo small = test::fixedFont();
+    ExportJob whole(small, settings, request);
+    whole.start();
+    EXPECT_TRUE(whole.wait().ok());
+    EXPECT_EQ(typeloom::test::listFolder(dir.path()), std::vector<std::string>{"big.c"});
 }
 
 }  // namespace
