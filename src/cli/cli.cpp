@@ -19,7 +19,7 @@ std::string mainHelp() {
          "\n"
          "Commands:\n";
     for (const Command& c : registeredCommands()) {
-        s << "  " << std::left << std::setw(10) << c.name << c.summary << "\n";
+        s << "  " << std::left << std::setw(12) << c.name << c.summary << "\n";
     }
     s << "\n"
          "Run 'typeloom COMMAND --help' for the options of a command.\n"
