@@ -4,6 +4,8 @@
 #include "cli/cli.h"
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
+#include "cli/font_file_exports.h"
+#include "cli/font_file_loading.h"
 #include "common/ini_settings_store.h"
 #include "common/progress_sink.h"
 #include "export/data_format.h"
@@ -19,15 +21,19 @@ namespace {
 using namespace typeloom::exporters;
 
 constexpr const char* kExportHelp =
-    "Usage: typeloom export IN.tlf -o OUT --format NAME [OPTIONS]\n"
+    "Usage: typeloom export IN -o OUT --format NAME [OPTIONS]\n"
     "\n"
-    "Writes the font's bitmap data for firmware. Formats (NAME, or the numeric format id):\n"
+    "Writes a font (a project, or any file `typeloom import` reads) for firmware or other\n"
+    "tools. Formats (NAME, or the numeric format id):\n"
     "  table-c, table-asm, table-bin      table-based C, assembler, binary\n"
     "  studio-c, studio-asm, studio-dat   the same layouts under their older names\n"
     "  general-c, general-bin             General C and binary\n"
     "  microchip-c, microchip-bin         Microchip C and binary\n"
     "  v2-c, v2-asm, v2-dat               version 2.0 C, assembler and binary\n"
     "  hex                                Intel HEX\n"
+    "  fnt, fon                           Windows font resource / font library (fonts of\n"
+    "                                     encoding Ascii+ISO8859)\n"
+    "  bmp                                one charXXXX.bmp per character into the folder OUT\n"
     "\n"
     "Data layout (defaults from the desktop program's settings, else big endian, row\n"
     "based, row preferred, unpacked, 8 bits):\n"
@@ -162,6 +168,17 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
         throw UsageError{"export needs an output file (-o OUT)"};
     }
     const std::string formatName = a.value("--format", "");
+    if (isFontFileFormat(formatName)) {
+        CFontInfo font;
+        if (!loadAnyFontFile(a.positional().front(), font, err)) {
+            return kExitFailed;
+        }
+        if (font.count() == 0) {
+            err << "typeloom: the font has no characters\n";
+            return kExitFailed;
+        }
+        return exportFontFile(font, formatName, output, out, err);
+    }
     const FormatInfo* format = findFormat(formatName);
     if (format == nullptr) {
         if (auto id = parseNumber(formatName)) {
@@ -194,7 +211,7 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
 
     CFontInfo font;
     loadFontSettings(font, stored);
-    if (!loadFontFile(a.positional().front(), font, err)) {
+    if (!loadAnyFontFile(a.positional().front(), font, err)) {
         return kExitFailed;
     }
     font.dataFormat = applyLayoutOptions(a, font.dataFormat);
@@ -228,7 +245,7 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
     return kExitOk;
 }
 
-const CommandRegistration kRegistration({"export", "write the font's bitmap data for firmware",
+const CommandRegistration kRegistration({"export", "write a font for firmware or other tools",
                                          commandExport});
 
 }  // namespace

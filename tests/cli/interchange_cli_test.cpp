@@ -88,14 +88,13 @@ TEST(CliInterchange, ExportFontWritesWindowsFontsAndBitmaps) {
     for (const char* format : {"fnt", "fon"}) {
         SCOPED_TRACE(format);
         const std::string out = dir.file(std::string("f.") + format);
-        Result r = runCli({"export-font", dir.file("f.tlf"), "-o", out, "--format", format});
+        Result r = runCli({"export", dir.file("f.tlf"), "-o", out, "--format", format});
         ASSERT_EQ(r.status, kExitOk) << r.err;
         CFontInfo back;
         ASSERT_TRUE(importFontResource(out, back).ok());
         EXPECT_EQ(back.glyphs.find(0x42)->pixels, font.glyphs.find(0x42)->pixels);
     }
-    Result bmp =
-        runCli({"export-font", dir.file("f.fnt"), "-o", dir.file("bmp"), "--format", "bmp"});
+    Result bmp = runCli({"export", dir.file("f.fnt"), "-o", dir.file("bmp"), "--format", "bmp"});
     ASSERT_EQ(bmp.status, kExitOk) << bmp.err;
     EXPECT_EQ(test::listFolder(dir.path() / "bmp"),
               (std::vector<std::string>{"char0041.bmp", "char0042.bmp", "char0043.bmp"}));
@@ -103,13 +102,12 @@ TEST(CliInterchange, ExportFontWritesWindowsFontsAndBitmaps) {
     // A Unicode font cannot become a Windows font file.
     ASSERT_EQ(runCli({"new", "-o", dir.file("uni.tlf")}).status, kExitOk);
     Result refused =
-        runCli({"export-font", dir.file("uni.tlf"), "-o", dir.file("uni.fon"), "--format", "fon"});
+        runCli({"export", dir.file("uni.tlf"), "-o", dir.file("uni.fon"), "--format", "fon"});
     EXPECT_EQ(refused.status, kExitFailed);
     EXPECT_NE(refused.err.find("Windows Bitmap Font (*.fon) file can ONLY be"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.file("uni.fon")));
-    EXPECT_EQ(
-        runCli({"export-font", dir.file("f.tlf"), "-o", dir.file("x"), "--format", "png"}).status,
-        kExitUsage);
+    EXPECT_EQ(runCli({"export", dir.file("f.tlf"), "-o", dir.file("x"), "--format", "png"}).status,
+              kExitUsage);
 }
 
 }  // namespace

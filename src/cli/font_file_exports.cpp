@@ -1,0 +1,47 @@
+#include "cli/font_file_exports.h"
+
+#include <filesystem>
+#include <iostream>
+
+#include "cli/cli.h"
+#include "cli/cli_support.h"
+#include "cli/font_file_loading.h"
+#include "interchange/bmp_writer.h"
+#include "interchange/winfont_writer.h"
+#include "model/font_info.h"
+
+namespace typeloom::cli {
+
+bool isFontFileFormat(const std::string& format) {
+    return format == "fnt" || format == "fon" || format == "bmp";
+}
+
+int exportFontFile(const CFontInfo& font, const std::string& format, const std::string& output,
+                   std::ostream& out, std::ostream& err) {
+    if (format == "bmp") {
+        std::error_code ec;
+        std::filesystem::create_directories(output, ec);
+        const BitmapExportResult r = exportCharacterBitmaps(font, output);
+        if (!r.ok) {
+            err << "typeloom: " << r.message << "\n  " << r.detail << "\n";
+            return kExitFailed;
+        }
+        out << "Wrote " << r.written << " bitmap files into " << output << "\n";
+        return kExitOk;
+    }
+    const bool fon = format == "fon";
+    if (const char* refusal = windowsFontExportRefusal(font, fon)) {
+        err << "typeloom: " << refusal << "\n";
+        return kExitFailed;
+    }
+    const FontWriteResult r = fon ? writeFon(font, output) : writeFnt(font, output);
+    if (!r.ok) {
+        err << "typeloom: " << (r.message.empty() ? "cannot write " + output : r.message) << "\n  "
+            << r.detail << "\n";
+        return kExitFailed;
+    }
+    out << "Wrote " << output << ": " << font.count() << " characters\n";
+    return kExitOk;
+}
+
+}  // namespace typeloom::cli
