@@ -240,8 +240,12 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
         err << "typeloom: " << (result.message.empty() ? "export failed" : result.message) << "\n";
         return kExitFailed;
     }
-    out << "Wrote " << output << " (" << format->shortName << ", "
-        << describeDataFormat(font.dataFormat) << ", " << unitBits(font.dataFormat) << " bits)\n";
+    out << "Wrote " << output << " (" << format->shortName;
+    if (format->id != kFormatHex) {  // HEX blocks have a fixed layout
+        out << ", " << describeDataFormat(font.dataFormat) << ", " << unitBits(font.dataFormat)
+            << " bits";
+    }
+    out << ")\n";
     return kExitOk;
 }
 
