@@ -1,10 +1,11 @@
 #include "interchange/bdf_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cstring>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 #include "common/byte_io.h"
 
@@ -18,27 +19,37 @@ struct Line {
     int number;          // 1-based
 };
 
-// The file's lines without their line ends (LF or CR LF).
-std::vector<Line> splitLines(std::span<const std::uint8_t> bytes) {
-    std::vector<Line> lines;
-    const std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    std::size_t start = 0;
-    int number = 1;
-    while (start < all.size()) {
-        std::size_t end = all.find('\n', start);
-        const std::size_t next = end == std::string_view::npos ? all.size() : end + 1;
-        if (end == std::string_view::npos) {
-            end = all.size();
+// Walks the file's lines without their line ends (LF or CR LF), one at a time, so that no
+// table of lines is built. A copy of a cursor comes back to the same line later.
+class LineCursor {
+  public:
+    explicit LineCursor(std::string_view all) : m_all(all) {}
+
+    // The next line; false at the end of the file.
+    bool next(Line& line) {
+        const std::size_t size = m_all.size();
+        if (m_position >= size) {
+            return false;
         }
-        std::string_view text = all.substr(start, end - start);
-        if (!text.empty() && text.back() == '\r') {
-            text.remove_suffix(1);
+        const char* begin = m_all.data() + m_position;
+        const std::size_t left = size - m_position;
+        const auto* end = static_cast<const char*>(std::memchr(begin, '\n', left));
+        std::size_t length = end == nullptr ? left : static_cast<std::size_t>(end - begin);
+        line.offset = m_position;
+        line.number = ++m_number;
+        m_position += end == nullptr ? length : length + 1;
+        if (length > 0 && begin[length - 1] == '\r') {
+            --length;
         }
-        lines.push_back({text, start, number++});
-        start = next;
+        line.text = std::string_view(begin, length);
+        return true;
     }
-    return lines;
-}
+
+  private:
+    std::string_view m_all;
+    std::size_t m_position = 0;
+    int m_number = 0;
+};
 
 [[noreturn]] void failAt(const Line& line, const std::string& what) {
     throw FileError(FileError::Kind::BadFormat, "line " + std::to_string(line.number) + ": " + what,
@@ -49,8 +60,16 @@ std::vector<Line> splitLines(std::span<const std::uint8_t> bytes) {
     throw FileError(FileError::Kind::EndOfFile, what, size);
 }
 
-bool startsWith(std::string_view text, std::string_view keyword) {
-    return text.substr(0, keyword.size()) == keyword;
+// Keyword tests with the keyword's length known at compile time, so that they compile to a
+// few compares instead of library calls.
+template <std::size_t N>
+bool startsWith(std::string_view text, const char (&keyword)[N]) {
+    return text.size() >= N - 1 && std::memcmp(text.data(), keyword, N - 1) == 0;
+}
+
+template <std::size_t N>
+bool equals(std::string_view text, const char (&keyword)[N]) {
+    return text.size() == N - 1 && std::memcmp(text.data(), keyword, N - 1) == 0;
 }
 
 // A decimal integer as "%d" reads it: leading blanks, an optional sign, at least one digit.
@@ -111,72 +130,99 @@ struct Header {
     int lowest = 0xFFFF;
     int highest = -1;
     Box fontBox;
+    std::uint64_t characters = 0;  // STARTCHAR lines before ENDFONT
 };
 
-Header readHeader(const std::vector<Line>& lines, std::size_t fileSize, ImportedFont& font) {
+// Pass 1: the header values, wherever they stand before ENDFONT, and the range of codes.
+// Lines are told apart by their first character before any keyword is compared.
+Header readHeader(std::string_view all, ImportedFont& font) {
     Header h;
     bool inCharacters = false;
-    for (const Line& line : lines) {
+    LineCursor cursor(all);
+    Line line;
+    while (cursor.next(line)) {
         const std::string_view t = line.text;
-        if (startsWith(t, "COMMENT")) {
+        if (t.empty()) {
             continue;
         }
-        if (startsWith(t, "FONT ")) {
-            if (t.size() == 5) {
-                failAt(line, "FONT has no name");
-            }
-            font.fontName = std::string(t.substr(5));
-        } else if (startsWith(t, "COPYRIGHT ")) {
-            if (t.size() == 10) {
-                failAt(line, "COPYRIGHT is empty");
-            }
-            font.copyright = std::string(t.substr(10));
-        } else if (startsWith(t, "DEFAULT_CHAR ")) {
-            font.defaultCode = needInt(line, "DEFAULT_CHAR ");
-        } else if (startsWith(t, "FONT_DESCENT ")) {
-            font.descent = needInt(line, "FONT_DESCENT ");
-        } else if (startsWith(t, "FONT_ASCENT ")) {
-            font.ascent = needInt(line, "FONT_ASCENT ");
-        } else if (startsWith(t, "FONTBOUNDINGBOX ")) {
-            h.fontBox = needBox(line, "FONTBOUNDINGBOX ");
-        } else if (startsWith(t, "CHARS ")) {
-            font.charsCount = needInt(line, "CHARS ");
-        } else if (startsWith(t, "STARTCHAR")) {
-            inCharacters = true;
-        } else if (startsWith(t, "DWIDTH ") && !inCharacters) {
-            font.fontWidth = needInt(line, "DWIDTH ");
-        } else if (startsWith(t, "ENCODING ")) {
-            const int e = needInt(line, "ENCODING ");
-            if (e >= 0 && e <= 0xFFFF) {
-                h.lowest = std::min(h.lowest, e);
-                h.highest = std::max(h.highest, e);
-            }
-        } else if (t == "ENDFONT") {
-            if (font.ascent < 0 || font.descent < 0) {
-                failAt(line, "FONT_ASCENT or FONT_DESCENT is missing");
-            }
-            if (font.ascent > kMaxImportedAscent ||
-                std::int64_t{font.ascent} + font.descent > kMaxImportedHeight) {
-                failAt(line, "FONT_ASCENT and FONT_DESCENT are too large");
-            }
-            font.height = font.ascent + font.descent;
-            if (font.height == 0) {
-                failAt(line, "FONT_ASCENT and FONT_DESCENT give the font no rows");
-            }
-            // A file in which no character has a code of 0-65535 has nothing to import.
-            if (h.highest < 0) {
-                failAt(line, "no character has an ENCODING of 0-65535");
-            }
-            if (font.defaultCode < 0 || font.defaultCode < h.lowest || font.defaultCode > 0xFFFF ||
-                font.defaultCode > h.highest) {
-                font.defaultCode = h.lowest;
-            }
-            font.firstCode = h.lowest;
-            font.codeCount = h.highest - h.lowest + 1;
-            return h;
+        switch (t[0]) {
+            case 'C':
+                if (startsWith(t, "COMMENT")) {
+                    continue;
+                }
+                if (startsWith(t, "COPYRIGHT ")) {
+                    if (t.size() == 10) {
+                        failAt(line, "COPYRIGHT is empty");
+                    }
+                    font.copyright = std::string(t.substr(10));
+                } else if (startsWith(t, "CHARS ")) {
+                    font.charsCount = needInt(line, "CHARS ");
+                }
+                break;
+            case 'D':
+                if (startsWith(t, "DEFAULT_CHAR ")) {
+                    font.defaultCode = needInt(line, "DEFAULT_CHAR ");
+                } else if (!inCharacters && startsWith(t, "DWIDTH ")) {
+                    font.fontWidth = needInt(line, "DWIDTH ");
+                }
+                break;
+            case 'E':
+                if (startsWith(t, "ENCODING ")) {
+                    const int e = needInt(line, "ENCODING ");
+                    if (e >= 0 && e <= 0xFFFF) {
+                        h.lowest = std::min(h.lowest, e);
+                        h.highest = std::max(h.highest, e);
+                    }
+                } else if (equals(t, "ENDFONT")) {
+                    if (font.ascent < 0 || font.descent < 0) {
+                        failAt(line, "FONT_ASCENT or FONT_DESCENT is missing");
+                    }
+                    if (font.ascent > kMaxImportedAscent ||
+                        std::int64_t{font.ascent} + font.descent > kMaxImportedHeight) {
+                        failAt(line, "FONT_ASCENT and FONT_DESCENT are too large");
+                    }
+                    font.height = font.ascent + font.descent;
+                    if (font.height == 0) {
+                        failAt(line, "FONT_ASCENT and FONT_DESCENT give the font no rows");
+                    }
+                    // A file in which no character has a code of 0-65535 has nothing to import.
+                    if (h.highest < 0) {
+                        failAt(line, "no character has an ENCODING of 0-65535");
+                    }
+                    if (font.defaultCode < 0 || font.defaultCode < h.lowest ||
+                        font.defaultCode > 0xFFFF || font.defaultCode > h.highest) {
+                        font.defaultCode = h.lowest;
+                    }
+                    font.firstCode = h.lowest;
+                    font.codeCount = h.highest - h.lowest + 1;
+                    return h;
+                }
+                break;
+            case 'F':
+                if (startsWith(t, "FONT ")) {
+                    if (t.size() == 5) {
+                        failAt(line, "FONT has no name");
+                    }
+                    font.fontName = std::string(t.substr(5));
+                } else if (startsWith(t, "FONT_DESCENT ")) {
+                    font.descent = needInt(line, "FONT_DESCENT ");
+                } else if (startsWith(t, "FONT_ASCENT ")) {
+                    font.ascent = needInt(line, "FONT_ASCENT ");
+                } else if (startsWith(t, "FONTBOUNDINGBOX ")) {
+                    h.fontBox = needBox(line, "FONTBOUNDINGBOX ");
+                }
+                break;
+            case 'S':
+                if (startsWith(t, "STARTCHAR")) {
+                    inCharacters = true;
+                    ++h.characters;
+                }
+                break;
+            default:
+                break;
         }
     }
-    failAtEnd(fileSize, "the file ends before ENDFONT");
+    failAtEnd(all.size(), "the file ends before ENDFONT");
 }
 
 // What a character's lines say, as far as its width is concerned.
@@ -189,8 +235,7 @@ struct CharacterLines {
 
 // A DWIDTH of 0 or less stands for the width of the bounding box in force (the font's until
 // the character's BBX line), less its x offset.
-int readDwidth(const Line& line, const Box& box) {
-    const int value = needInt(line, "DWIDTH ");
+int dwidthOrBox(int value, const Box& box) {
     if (value > 0) {
         return value;
     }
@@ -199,9 +244,8 @@ int readDwidth(const Line& line, const Box& box) {
 
 // The width of a character: its DWIDTH, else the positive font-wide DWIDTH, else the width of
 // the character before it; a negative x offset widens it (the bitmap then starts at column 0).
-// Both the width pass and the bitmap pass use this, so that no bitmap is ever wider than the
-// room the width pass measured.
-int characterWidth(const Line& line, const CharacterLines& c, int fontWidth, int previousWidth) {
+// -1 when nothing gives a width.
+std::int64_t rawWidth(const CharacterLines& c, int fontWidth, int previousWidth) {
     std::int64_t width = 0;
     if (c.dwidth) {
         width = *c.dwidth;
@@ -210,200 +254,361 @@ int characterWidth(const Line& line, const CharacterLines& c, int fontWidth, int
     } else if (previousWidth >= 0) {
         width = previousWidth;
     } else {
-        failAt(line, "the character has no DWIDTH and nothing to take a width from");
+        return -1;
     }
     if (c.box.x < 0) {
         width -= c.box.x;
+    }
+    return std::max<std::int64_t>(width, 0);
+}
+
+// The width rawWidth gives, refused when there is none or when it passes 255 pixels. The
+// bitmaps are placed with this width, so no bitmap is ever wider than the room measured.
+int characterWidth(const Line& line, const CharacterLines& c, int fontWidth, int previousWidth) {
+    const std::int64_t width = rawWidth(c, fontWidth, previousWidth);
+    if (width < 0) {
+        failAt(line, "the character has no DWIDTH and nothing to take a width from");
     }
     if (width > 255) {
         failAt(line, "the character is " + std::to_string(width) +
                          " pixels wide; at most 255 can be imported");
     }
-    return static_cast<int>(std::max<std::int64_t>(width, 0));
+    return static_cast<int>(width);
 }
 
-// Pass 2: the width of every character (by its position in the file; -1 for characters whose
-// code is outside 0-65535) and the widest of them.
-std::vector<int> measureCharacters(const std::vector<Line>& lines, std::size_t fileSize,
-                                   const Header& header, ImportedFont& font,
-                                   std::uint64_t& wordsNeeded) {
-    std::vector<int> widths;
-    font.maxWidth = 0;
-    wordsNeeded = 0;
-    bool inCharacter = false;
-    int previousWidth = -1;
-    CharacterLines c;
-    for (const Line& line : lines) {
-        const std::string_view t = line.text;
-        if (startsWith(t, "STARTCHAR")) {
-            if (inCharacter) {
-                failAt(line, "STARTCHAR before the previous character's ENDCHAR");
-            }
-            inCharacter = true;
-            c = CharacterLines{};
-            c.box = header.fontBox;
-        } else if (startsWith(t, "ENDFONT")) {
-            if (inCharacter) {
-                failAt(line, "ENDFONT inside a character");
-            }
-            return widths;
-        } else if (!inCharacter) {
-            continue;
-        } else if (startsWith(t, "ENCODING ")) {
-            c.code = needInt(line, "ENCODING ");
-            c.hasEncoding = true;
-        } else if (startsWith(t, "DWIDTH ")) {
-            if (needInt(line, "DWIDTH ") < 0) {
-                failAt(line, "DWIDTH is negative");
-            }
-            c.dwidth = readDwidth(line, c.box);
-        } else if (startsWith(t, "BBX ")) {
-            c.box = needBox(line, "BBX ");
-        } else if (startsWith(t, "ENDCHAR")) {
-            if (!c.hasEncoding) {
-                failAt(line, "the character has no ENCODING");
-            }
-            int width = -1;
-            if (c.code >= 0 && c.code <= 0xFFFF) {
-                width = characterWidth(line, c, font.fontWidth, previousWidth);
-                previousWidth = width;
-                font.maxWidth = std::max(font.maxWidth, width);
-                wordsNeeded += std::uint64_t{static_cast<std::uint32_t>(width + 15) / 16} *
-                               static_cast<std::uint64_t>(font.height);
-                if (wordsNeeded > kMaxImportedPixels / 16) {
-                    failAt(line, "the characters need more than " +
-                                     std::to_string(kMaxImportedPixels) + " pixels");
-                }
-            }
-            widths.push_back(width);
-            inCharacter = false;
-        }
+// The value of each hexadecimal digit; other characters count as 0.
+constexpr std::array<std::uint8_t, 256> kHexValues = [] {
+    std::array<std::uint8_t, 256> values{};
+    for (int c = 0; c < 10; ++c) {
+        values[static_cast<std::size_t>('0' + c)] = static_cast<std::uint8_t>(c);
     }
-    failAtEnd(fileSize, "the file ends before ENDFONT");
-}
+    for (int c = 0; c < 6; ++c) {
+        values[static_cast<std::size_t>('A' + c)] = static_cast<std::uint8_t>(10 + c);
+        values[static_cast<std::size_t>('a' + c)] = static_cast<std::uint8_t>(10 + c);
+    }
+    return values;
+}();
 
 // Sets the pixels a bitmap row gives: hexadecimal digits, each four pixels from the left (so
 // a row with an odd number of digits fills its last digit's pixels only), shifted right by
 // the x offset; pixels beyond the character's width are dropped, and at most ceil(width / 16)
-// words of digits are taken. Characters other than digits count as 0.
+// words of digits are taken. Characters other than digits count as 0. The row's words are
+// blank before.
 void placeRow(std::string_view row, int width, int xOffset, std::uint16_t* rowWords) {
-    const std::size_t maxDigits = static_cast<std::size_t>((width + 15) / 16) * 4;
-    for (std::size_t k = 0; k < row.size() && k < maxDigits; ++k) {
-        const char ch = row[k];
-        int v = 0;
-        if (ch >= '0' && ch <= '9') {
-            v = ch - '0';
-        } else if (ch >= 'A' && ch <= 'F') {
-            v = ch - 'A' + 10;
-        } else if (ch >= 'a' && ch <= 'f') {
-            v = ch - 'a' + 10;
+    const std::size_t perRow = static_cast<std::size_t>(width + 15) / 16;
+    const std::size_t digits = std::min(row.size(), perRow * 4);
+    if (xOffset == 0) {
+        // Digit k is nibble 3 - k % 4 of word k / 4.
+        std::size_t k = 0;
+        for (std::size_t w = 0; k < digits; ++w) {
+            unsigned value = 0;
+            int count = 0;
+            for (; count < 4 && k < digits; ++count, ++k) {
+                value = (value << 4) | kHexValues[static_cast<unsigned char>(row[k])];
+            }
+            rowWords[w] = static_cast<std::uint16_t>(value << (4 * (4 - count)));
         }
-        for (int j = 0; j < 4; ++j) {
-            if ((v & (8 >> j)) == 0) {
+    } else {
+        for (std::size_t k = 0; k < digits; ++k) {
+            const std::int64_t column = std::int64_t{xOffset} + static_cast<std::int64_t>(k) * 4;
+            if (column >= width) {
+                break;
+            }
+            const unsigned value = kHexValues[static_cast<unsigned char>(row[k])];
+            if (value == 0) {
                 continue;
             }
-            const std::int64_t column =
-                std::int64_t{xOffset} + static_cast<std::int64_t>(k) * 4 + j;
-            if (column < width) {
-                rowWords[column / 16] |= static_cast<std::uint16_t>(0x8000u >> (column % 16));
+            const unsigned nibble = value << 12;  // the digit's pixels at the top of a word
+            const auto word = static_cast<std::size_t>(column / 16);
+            const auto shift = static_cast<unsigned>(column % 16);
+            rowWords[word] = static_cast<std::uint16_t>(rowWords[word] | (nibble >> shift));
+            if (shift > 12 && word + 1 < perRow) {
+                rowWords[word + 1] =
+                    static_cast<std::uint16_t>(rowWords[word + 1] | (nibble << (16 - shift)));
             }
         }
+    }
+    // Pixels at or beyond the width are dropped.
+    if (width % 16 != 0) {
+        rowWords[perRow - 1] = static_cast<std::uint16_t>(
+            rowWords[perRow - 1] & (0xFFFF0000u >> static_cast<unsigned>(width % 16)));
     }
 }
 
-// Pass 3: the bitmaps.
-void readBitmaps(const std::vector<Line>& lines, std::size_t fileSize, const Header& header,
-                 const std::vector<int>& widths, ImportedFont& font) {
-    int characterIndex = -1;
-    bool inCharacter = false;
-    CharacterLines c;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Line& line = lines[i];
+// Where the rows of one bitmap go.
+struct Placement {
+    bool wanted = false;
+    int width = 0;
+    std::size_t perRow = 0;
+    std::size_t offset = 0;
+};
+
+// Passes 2 and 3 in one walk over the characters: each character's width (its DWIDTH, BBX and
+// ENCODING lines up to ENDCHAR, rows included, with the refusals of a character) and its
+// bitmap (the rows after BITMAP up to the line beginning with ENDCHAR, placed by the code,
+// box and offset the character's lines give before BITMAP). A character's rows are placed
+// while they are read with the width its lines before BITMAP give; when the lines among the
+// rows change that width (or the code's room was not known), the rows are placed again once
+// ENDCHAR settles it.
+class CharacterReader {
+  public:
+    CharacterReader(std::string_view all, const Header& header, ImportedFont& font)
+        : m_all(all), m_header(header), m_font(font) {}
+
+    void run() {
+        LineCursor cursor(m_all);
+        Line line;
+        bool inCharacter = false;
+        while (cursor.next(line)) {
+            const std::string_view t = line.text;
+            if (!inCharacter) {
+                if (startsWith(t, "STARTCHAR")) {
+                    inCharacter = true;
+                    ++m_characterIndex;
+                    m_c = CharacterLines{};
+                    m_c.box = m_header.fontBox;
+                } else if (startsWith(t, "ENDFONT")) {
+                    if (!equals(t, "ENDFONT")) {
+                        readUnmeasured(cursor);
+                    }
+                    return;
+                }
+                continue;
+            }
+            if (readCharacterLine(line) == LineKind::EndChar) {
+                finishCharacter(line);
+                inCharacter = false;
+            } else if (equals(t, "BITMAP") || equals(t, "BITMAP ")) {
+                readBitmap(cursor);
+                inCharacter = false;
+            }
+        }
+        failAtEnd(m_all.size(), "the file ends before ENDFONT");
+    }
+
+  private:
+    enum class LineKind { Other, EndChar };
+
+    // A line inside a character as the width pass reads it.
+    LineKind readCharacterLine(const Line& line) {
         const std::string_view t = line.text;
-        if (!inCharacter) {
-            if (t == "ENDFONT") {
+        if (t.empty()) {
+            return LineKind::Other;
+        }
+        switch (t[0]) {
+            case 'S':
+                if (startsWith(t, "STARTCHAR")) {
+                    failAt(line, "STARTCHAR before the previous character's ENDCHAR");
+                }
+                break;
+            case 'E':
+                if (startsWith(t, "ENDFONT")) {
+                    failAt(line, "ENDFONT inside a character");
+                } else if (startsWith(t, "ENCODING ")) {
+                    m_c.code = needInt(line, "ENCODING ");
+                    m_c.hasEncoding = true;
+                } else if (startsWith(t, "ENDCHAR")) {
+                    return LineKind::EndChar;
+                }
+                break;
+            case 'D':
+                if (startsWith(t, "DWIDTH ")) {
+                    const int value = needInt(line, "DWIDTH ");
+                    if (value < 0) {
+                        failAt(line, "DWIDTH is negative");
+                    }
+                    m_c.dwidth = dwidthOrBox(value, m_c.box);
+                }
+                break;
+            case 'B':
+                if (startsWith(t, "BBX ")) {
+                    m_c.box = needBox(line, "BBX ");
+                }
+                break;
+            default:
+                break;
+        }
+        return LineKind::Other;
+    }
+
+    static bool inRange(int code) { return code >= 0 && code <= 0xFFFF; }
+
+    // The room of a character's bitmap when its code is in range, the code is covered and not
+    // yet present, and its width is known; words are reserved for it.
+    Placement reserve(int code, bool codeTaken, std::int64_t width) {
+        Placement p;
+        if (!inRange(code) || codeTaken || width < 0 || width > 255 || !m_font.covers(code)) {
+            return p;
+        }
+        p.wanted = true;
+        p.width = static_cast<int>(width);
+        p.perRow = static_cast<std::size_t>(p.width + 15) / 16;
+        p.offset = m_font.words.size();
+        const auto slot = static_cast<std::size_t>(code - m_font.firstCode);
+        m_font.offsets[slot] = static_cast<std::int64_t>(p.offset);
+        m_font.widths[slot] = static_cast<std::uint8_t>(p.width);
+        m_font.words.resize(p.offset + p.perRow * static_cast<std::size_t>(m_font.height), 0);
+        return p;
+    }
+
+    void release(int code, const Placement& p) {
+        if (!p.wanted) {
+            return;
+        }
+        const auto slot = static_cast<std::size_t>(code - m_font.firstCode);
+        m_font.offsets[slot] = -1;
+        m_font.widths[slot] = 0;
+        m_font.words.resize(p.offset);
+    }
+
+    // Places one row (the bitmap's rows count down from the top of its box); rows outside the
+    // font's cell are clipped and a character of width 0 has no pixels to set.
+    void placeAt(const Placement& p, std::string_view row, int xOffset, std::int64_t y) {
+        if (!p.wanted || p.perRow == 0 || y >= m_font.ascent || y < -std::int64_t{m_font.descent}) {
+            return;
+        }
+        const auto pixelRow = static_cast<std::size_t>(m_font.ascent - 1 - y);
+        placeRow(row, p.width, xOffset, &m_font.words[p.offset + pixelRow * p.perRow]);
+    }
+
+    // From the line after BITMAP to the line beginning with ENDCHAR.
+    void readBitmap(LineCursor& cursor) {
+        // The code, box and offset the bitmap is placed by are those before BITMAP.
+        const int code = inRange(m_c.code) ? m_c.code : -1;
+        const Box box = m_c.box;
+        const int xOffset = std::max(box.x, 0);
+        const std::int64_t top = std::int64_t{box.y} + box.height - 1;
+        const bool codeTaken = code >= 0 && m_font.isPresent(code);
+
+        // The width the lines so far give; used unless the rows change it.
+        std::int64_t guess = -1;
+        if (inRange(m_c.code)) {
+            guess = rawWidth(m_c, m_font.fontWidth, m_previousWidth);
+            const std::uint64_t words = std::uint64_t{static_cast<std::uint32_t>(guess + 15) / 16} *
+                                        static_cast<std::uint64_t>(m_font.height);
+            if (guess > 255 || m_wordsNeeded + words > kMaxImportedPixels / 16) {
+                guess = -1;
+            }
+        }
+        const Placement guessed = reserve(code, codeTaken, guess);
+
+        const LineCursor rows = cursor;
+        Line line;
+        std::int64_t y = top;
+        while (cursor.next(line)) {
+            if (readCharacterLine(line) == LineKind::EndChar) {
+                const int width = finishCharacter(line);
+                if (width != (guessed.wanted ? guessed.width : -1)) {
+                    // The rows changed the width: place them again.
+                    release(code, guessed);
+                    const Placement p = reserve(code, codeTaken, width);
+                    if (p.wanted) {
+                        LineCursor again = rows;
+                        Line row;
+                        for (std::int64_t y2 = top; again.next(row) && row.number < line.number;
+                             --y2) {
+                            placeAt(p, row.text, xOffset, y2);
+                        }
+                    }
+                }
                 return;
             }
-            if (startsWith(t, "STARTCHAR")) {
-                inCharacter = true;
-                ++characterIndex;
-                c = CharacterLines{};
-                c.box = header.fontBox;
-            }
-            continue;
+            placeAt(guessed, line.text, xOffset, y);
+            --y;
         }
-        if (startsWith(t, "ENCODING ")) {
-            c.code = needInt(line, "ENCODING ");
-            if (c.code < 0 || c.code > 0xFFFF) {
-                c.code = -1;
-            }
-        } else if (startsWith(t, "DWIDTH ")) {
-            c.dwidth = readDwidth(line, c.box);
-        } else if (startsWith(t, "BBX ")) {
-            c.box = needBox(line, "BBX ");
-        } else if (startsWith(t, "ENDCHAR")) {
-            inCharacter = false;
-        } else if (t == "BITMAP" || t == "BITMAP ") {
-            // Characters the width pass did not see (after a line that merely begins with
-            // ENDFONT) are skipped like characters without a code.
-            const bool measured = characterIndex < static_cast<int>(widths.size()) &&
-                                  widths[static_cast<std::size_t>(characterIndex)] >= 0;
-            const bool wanted =
-                c.code >= 0 && measured && font.covers(c.code) && !font.isPresent(c.code);
-            const std::size_t slot = wanted ? static_cast<std::size_t>(c.code - font.firstCode) : 0;
-            int width = 0;
-            std::size_t perRow = 0;
-            std::size_t offset = 0;
-            if (wanted) {
-                width = widths[static_cast<std::size_t>(characterIndex)];
-                perRow = static_cast<std::size_t>(width + 15) / 16;
-                offset = font.words.size();
-                font.offsets[slot] = static_cast<std::int64_t>(offset);
-                font.widths[slot] = static_cast<std::uint8_t>(width);
-                font.words.resize(offset + perRow * static_cast<std::size_t>(font.height), 0);
-            }
-            const int xOffset = std::max(c.box.x, 0);
-            std::int64_t y = std::int64_t{c.box.y} + c.box.height - 1;
-            bool closed = false;
-            for (++i; i < lines.size(); ++i, --y) {
-                const std::string_view row = lines[i].text;
-                if (startsWith(row, "ENDCHAR")) {
-                    closed = true;
-                    break;
-                }
-                // Rows outside the font's cell are clipped; a character of width 0 has no
-                // pixels to set.
-                if (!wanted || perRow == 0 || y >= font.ascent || y < -std::int64_t{font.descent}) {
-                    continue;
-                }
-                const auto pixelRow = static_cast<std::size_t>(font.ascent - 1 - y);
-                placeRow(row, width, xOffset, &font.words[offset + pixelRow * perRow]);
-            }
-            if (!closed) {
-                failAtEnd(fileSize, "the file ends inside the bitmap of character " +
-                                        std::to_string(characterIndex + 1));
-            }
-            inCharacter = false;
-        }
+        // The width pass ends here too.
+        failAtEnd(m_all.size(), "the file ends before ENDFONT");
     }
-    failAtEnd(fileSize, "the file ends before ENDFONT");
-}
+
+    // The character's ENDCHAR line: its width, or -1 when its code is outside 0-65535.
+    int finishCharacter(const Line& line) {
+        if (!m_c.hasEncoding) {
+            failAt(line, "the character has no ENCODING");
+        }
+        int width = -1;
+        if (inRange(m_c.code)) {
+            width = characterWidth(line, m_c, m_font.fontWidth, m_previousWidth);
+            m_previousWidth = width;
+            m_font.maxWidth = std::max(m_font.maxWidth, width);
+            m_wordsNeeded += std::uint64_t{static_cast<std::uint32_t>(width + 15) / 16} *
+                             static_cast<std::uint64_t>(m_font.height);
+            if (m_wordsNeeded > kMaxImportedPixels / 16) {
+                failAt(line, "the characters need more than " + std::to_string(kMaxImportedPixels) +
+                                 " pixels");
+            }
+        }
+        return width;
+    }
+
+    // After a line that merely begins with ENDFONT the width pass has ended; the characters up
+    // to ENDFONT are read for their refusals only.
+    void readUnmeasured(LineCursor& cursor) {
+        Line line;
+        bool inCharacter = false;
+        while (cursor.next(line)) {
+            const std::string_view t = line.text;
+            if (!inCharacter) {
+                if (equals(t, "ENDFONT")) {
+                    return;
+                }
+                if (startsWith(t, "STARTCHAR")) {
+                    inCharacter = true;
+                    ++m_characterIndex;
+                }
+                continue;
+            }
+            if (startsWith(t, "ENCODING ")) {
+                needInt(line, "ENCODING ");
+            } else if (startsWith(t, "DWIDTH ")) {
+                needInt(line, "DWIDTH ");
+            } else if (startsWith(t, "BBX ")) {
+                needBox(line, "BBX ");
+            } else if (startsWith(t, "ENDCHAR")) {
+                inCharacter = false;
+            } else if (equals(t, "BITMAP") || equals(t, "BITMAP ")) {
+                bool closed = false;
+                while (cursor.next(line)) {
+                    if (startsWith(line.text, "ENDCHAR")) {
+                        closed = true;
+                        break;
+                    }
+                }
+                if (!closed) {
+                    failAtEnd(m_all.size(), "the file ends inside the bitmap of character " +
+                                                std::to_string(m_characterIndex + 1));
+                }
+                inCharacter = false;
+            }
+        }
+        failAtEnd(m_all.size(), "the file ends before ENDFONT");
+    }
+
+    std::string_view m_all;
+    const Header& m_header;
+    ImportedFont& m_font;
+    CharacterLines m_c;
+    int m_characterIndex = -1;
+    int m_previousWidth = -1;
+    std::uint64_t m_wordsNeeded = 0;
+};
 
 }  // namespace
 
 ImportedFont parseBdf(std::span<const std::uint8_t> bytes) {
-    const std::vector<Line> lines = splitLines(bytes);
+    const std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     ImportedFont font;
     font.layout = ImportedFont::BitLayout::WordRows;
-    const Header header = readHeader(lines, bytes.size(), font);
-    std::uint64_t wordsNeeded = 0;
-    const std::vector<int> widths =
-        measureCharacters(lines, bytes.size(), header, font, wordsNeeded);
+    const Header header = readHeader(all, font);
 
     font.widths.assign(static_cast<std::size_t>(font.codeCount), 0);
     font.offsets.assign(static_cast<std::size_t>(font.codeCount), -1);
-    font.words.reserve(static_cast<std::size_t>(wordsNeeded));
-    readBitmaps(lines, bytes.size(), header, widths, font);
+    // Room for one word per row of every character, as long as the file is large enough to
+    // plausibly hold that many rows.
+    font.words.reserve(static_cast<std::size_t>(
+        std::min({header.characters * static_cast<std::uint64_t>(font.height),
+                  std::uint64_t{bytes.size()}, kMaxImportedPixels / 16})));
+    font.maxWidth = 0;
+    CharacterReader(all, header, font).run();
 
     // Codes without a character take the default character's width; it counts in the
     // fixed-width decision.

@@ -1,5 +1,9 @@
 #include "interchange/imported_font.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
 #include "charset/encodings.h"
 #include "model/font_info.h"
 
@@ -17,6 +21,39 @@ std::size_t wordsPerRow(int width) {
 
 std::size_t bands(int height) {
     return (static_cast<std::size_t>(height) + 7) / 8;
+}
+
+// The eight pixels (0 or 1, leftmost first) of every byte value.
+constexpr std::array<std::array<std::uint8_t, 8>, 256> kBytePixels = [] {
+    std::array<std::array<std::uint8_t, 8>, 256> table{};
+    for (unsigned value = 0; value < 256; ++value) {
+        for (unsigned bit = 0; bit < 8; ++bit) {
+            table[value][bit] = static_cast<std::uint8_t>((value >> (7 - bit)) & 1);
+        }
+    }
+    return table;
+}();
+
+// Writes the width x height pixels of the WordRows character at `index` (its bitmap checked
+// to lie inside the bit data) into `pixels`, a word at a time.
+void expandWordRows(const ImportedFont& imported, std::size_t index, int width,
+                    std::uint8_t* pixels) {
+    if (width == 0) {
+        return;
+    }
+    const std::size_t perRow = wordsPerRow(width);
+    const std::size_t rowBytes = static_cast<std::size_t>(width);
+    const std::uint16_t* source =
+        imported.words.data() + static_cast<std::size_t>(imported.offsets[index]);
+    for (int y = 0; y < imported.height; ++y, source += perRow, pixels += rowBytes) {
+        for (std::size_t w = 0; w < perRow; ++w) {
+            std::uint8_t sixteen[16];
+            std::memcpy(sixteen, kBytePixels[source[w] >> 8].data(), 8);
+            std::memcpy(sixteen + 8, kBytePixels[source[w] & 0xFF].data(), 8);
+            const std::size_t first = w * 16;
+            std::memcpy(pixels + first, sixteen, std::min<std::size_t>(16, rowBytes - first));
+        }
+    }
 }
 
 }  // namespace
@@ -80,6 +117,7 @@ void buildFromImported(const ImportedFont& imported, const std::string& path, CF
             ? imported.offsets[static_cast<std::size_t>(imported.defaultCode - imported.firstCode)]
             : -1;
     std::vector<int> codes;
+    codes.reserve(static_cast<std::size_t>(imported.codeCount));
     std::uint64_t pixels = 0;
     for (int k = 0; k < imported.codeCount; ++k) {
         const int code = imported.firstCode + k;
@@ -126,11 +164,15 @@ void buildFromImported(const ImportedFont& imported, const std::string& path, CF
         // A character of width 0 becomes one blank column, as packed rows of width 0 do.
         glyph.init(static_cast<std::uint16_t>(code),
                    static_cast<std::uint16_t>(width == 0 ? 1 : width), font.height);
-        for (int y = 0; y < imported.height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                if (imported.pixel(code, x, y)) {
-                    glyph.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                                 static_cast<std::size_t>(x)] = 1;
+        if (imported.layout == ImportedFont::BitLayout::WordRows) {
+            expandWordRows(imported, index, width, glyph.pixels.data());
+        } else {
+            for (int y = 0; y < imported.height; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    if (imported.pixel(code, x, y)) {
+                        glyph.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                     static_cast<std::size_t>(x)] = 1;
+                    }
                 }
             }
         }

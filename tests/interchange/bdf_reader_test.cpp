@@ -286,6 +286,27 @@ TEST(BdfReader, ZeroWidthCharactersBecomeOneBlankColumn) {
     EXPECT_EQ(glyphArt(r.font, 65), (Art{".", "."}));
 }
 
+TEST(BdfReader, LinesAmongTheRowsSetTheWidthTheRowsArePlacedWith) {
+    // The DWIDTH line after BITMAP is read as a row and still gives the character its width
+    // of 6; the row's first four characters "DWID" are the digits D, 0, 0, D.
+    Imported r = importText({"STARTFONT 2.1", "FONT_ASCENT 2", "FONT_DESCENT 0", "STARTCHAR a",
+                             "ENCODING 65", "DWIDTH 4 0", "BBX 8 2 0 0", "BITMAP", "FF",
+                             "DWIDTH 6 0", "ENDCHAR", "ENDFONT"});
+    ASSERT_TRUE(r.outcome.ok()) << r.outcome.detail;
+    EXPECT_EQ(r.font.glyphs.find(65)->width, 6);
+    EXPECT_EQ(glyphArt(r.font, 65), (Art{"######", "##.#.."}));
+}
+
+TEST(BdfReader, CharactersAfterALineBeginningWithEndfontAreSkipped) {
+    Imported r = importText({"STARTFONT 2.1", "FONT_ASCENT 1", "FONT_DESCENT 0", "STARTCHAR a",
+                             "ENCODING 65", "DWIDTH 2 0", "BBX 2 1 0 0", "BITMAP", "80", "ENDCHAR",
+                             "ENDFONTS", "STARTCHAR b", "ENCODING 66", "DWIDTH 2 0", "BBX 2 1 0 0",
+                             "BITMAP", "C0", "ENDCHAR", "ENDFONT"});
+    ASSERT_TRUE(r.outcome.ok()) << r.outcome.detail;
+    EXPECT_EQ(r.font.codeList, (std::vector<std::uint16_t>{65}));
+    EXPECT_EQ(glyphArt(r.font, 65), (Art{"#."}));
+}
+
 TEST(BdfReader, ControlCodesAreCharactersButDisabledInTheTable) {
     Imported r = importText({"STARTFONT 2.1", "FONT_ASCENT 1", "FONT_DESCENT 0", "STARTCHAR tab",
                              "ENCODING 9", "DWIDTH 1 0", "BBX 1 1 0 0", "BITMAP", "80", "ENDCHAR",
