@@ -1,8 +1,10 @@
 #include "common/byte_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace typeloom {
@@ -108,6 +110,13 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path, std::uint64_t m
         throw FileError(FileError::Kind::Io, "cannot open " + path + ": " + std::strerror(errno));
     }
     std::vector<std::uint8_t> bytes;
+    // Room for the whole file up front (at most maxBytes), so that a large file is not copied
+    // from buffer to buffer while it grows; the reads below still decide the size.
+    std::error_code sizeError;
+    const std::uintmax_t expected = std::filesystem::file_size(path, sizeError);
+    if (!sizeError) {
+        bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(expected, maxBytes)));
+    }
     std::uint8_t chunk[65536];
     for (;;) {
         std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
