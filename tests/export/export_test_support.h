@@ -3,11 +3,13 @@
 // Shared by the writer tests: small fonts with hand-known pixels, a settings store with the
 // export options, and a way to compile generated C with the host compiler and run it.
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/progress_sink.h"
 #include "common/settings_store.h"
 #include "model/font_info.h"
 
@@ -22,6 +24,29 @@ CFontInfo fixedFont();
 CFontInfo variableFont();
 // Unicode font, fixed width 3, height 5, characters U+0041, U+00E9, U+4E00.
 CFontInfo unicodeFont();
+
+// A progress sink that clears the cancel flag at its `at`-th call, whatever the call is, so a
+// test can cancel an export at every point where it reports progress.
+class CancellingSink : public ProgressSink {
+  public:
+    CancellingSink(std::atomic<int>& flag, int at) : m_flag(flag), m_at(at) {}
+    void show(bool) override { tick(); }
+    void setRange(int, int) override { tick(); }
+    void setStep(int) override { tick(); }
+    void stepIt() override { tick(); }
+    void setText(const std::string&) override { tick(); }
+    int calls() const { return m_calls; }
+
+  private:
+    void tick() {
+        if (++m_calls == m_at) {
+            m_flag.store(0);
+        }
+    }
+    std::atomic<int>& m_flag;
+    int m_at;
+    int m_calls = 0;
+};
 
 // The settings the writers read ("Pages option") with the given value.
 MemorySettingsStore settingsWithPages(int pages);

@@ -2374,27 +2374,7 @@ TEST(TableBinary, EdgeCasesOfTheFormat) {
 // ---------------------------------------------------------------------------------------------
 // Cancel
 
-// Clears the cancel flag at its N-th call, whatever the call is.
-class CancellingSink : public ProgressSink {
-  public:
-    CancellingSink(std::atomic<int>& flag, int at) : m_flag(flag), m_at(at) {}
-    void show(bool) override { tick(); }
-    void setRange(int, int) override { tick(); }
-    void setStep(int) override { tick(); }
-    void stepIt() override { tick(); }
-    void setText(const std::string&) override { tick(); }
-    int calls() const { return m_calls; }
-
-  private:
-    void tick() {
-        if (++m_calls == m_at) {
-            m_flag.store(0);
-        }
-    }
-    std::atomic<int>& m_flag;
-    int m_at;
-    int m_calls = 0;
-};
+using test::CancellingSink;
 
 // Cancelling at every point a writer reports progress (the encoding walk, each section, each
 // character) leaves no file, and an earlier file at the path as it was. Only a cancel after

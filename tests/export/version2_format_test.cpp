@@ -702,27 +702,7 @@ TEST(Version2Dat, HoldsOnlyTheUnitsLeastSignificantByteFirst) {
     }
 }
 
-// Sets the cancel flag when the sink has been called `limit` times.
-class CancellingSink : public ProgressSink {
-  public:
-    CancellingSink(std::atomic<int>& flag, int limit) : m_flag(flag), m_limit(limit) {}
-    void show(bool) override { tick(); }
-    void setRange(int, int) override { tick(); }
-    void setStep(int) override { tick(); }
-    void stepIt() override { tick(); }
-    void setText(const std::string&) override { tick(); }
-    int calls() const { return m_calls; }
-
-  private:
-    void tick() {
-        if (++m_calls == m_limit) {
-            m_flag.store(0);
-        }
-    }
-    std::atomic<int>& m_flag;
-    int m_limit;
-    int m_calls = 0;
-};
+using test::CancellingSink;
 
 TEST(Version2Export, CancelLeavesNoFileAndKeepsAnEarlierOne) {
     const CFontInfo font = test::variableFont();
