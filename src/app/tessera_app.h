@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QObject>
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "app/qt_settings_store.h"
+#include "app/recent_files.h"
+#include "common/progress_sink.h"
+#include "model/font_info.h"
+
+class QSettings;
+
+namespace typeloom::app {
+
+class CMainFrame;
+class CTesseraDoc;
+
+// The application object: owns the one font record for the whole run, the settings, the
+// recent-file list, the document and the main window.
+class CTesseraApp : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit CTesseraApp(std::unique_ptr<QSettings> settings, QObject* parent = nullptr);
+    ~CTesseraApp() override;
+
+    // The one application object of the process (null before it exists).
+    static CTesseraApp* instance();
+
+    CFontInfo& font() { return m_font; }
+    QtSettingsStore& settings() { return *m_store; }
+    QSettings& qsettings() { return *m_settings; }
+    CTesseraDoc& document() { return *m_document; }
+    RecentFileList& recentFiles() { return m_recentFiles; }
+    CMainFrame* mainFrame() { return m_frame.get(); }
+
+    struct StartOptions {
+        bool show = true;      // show the main window
+        bool autoOpen = true;  // run auto-open (or start the system-font import)
+    };
+    // Start-up after the code tables were loaded: settings, the font's defaults, the main
+    // window, the command-line project, the window placement, auto-open. False when the
+    // command line names a project that cannot be opened.
+    bool initInstance(const QStringList& arguments);
+    bool initInstance(const QStringList& arguments, const StartOptions& options);
+
+    // Before a font is replaced: asks to save a modified project. False (and nothing
+    // changed) when the user cancels; otherwise the document becomes a new unmodified one.
+    bool startNewDocument();
+    // Opens a project as the document (File Open, recent files, command line, drop): asks to
+    // save the current one first. False when cancelled or the file could not be opened.
+    bool openDocumentFile(const QString& path);
+    // Keeps the recent-file list in the settings file after each change.
+    void addToRecentFiles(const QString& path);
+    void saveRecentFiles();
+
+  private:
+    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<QtSettingsStore> m_store;
+    CFontInfo m_font;
+    RecentFileList m_recentFiles;
+    // Long operations report to the frame's status bar once the frame exists.
+    class FrameProgress : public ProgressSink {
+      public:
+        ProgressSink* target = nullptr;
+        void show(bool visible) override;
+        void setRange(int lower, int upper) override;
+        void setStep(int step) override;
+        void stepIt() override;
+        void setText(const std::string& text) override;
+    };
+    FrameProgress m_progress;
+    std::unique_ptr<CTesseraDoc> m_document;
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+}  // namespace typeloom::app

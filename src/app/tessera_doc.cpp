@@ -1,0 +1,175 @@
+#include "app/tessera_doc.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "common/file_error.h"
+#include "model/font_info.h"
+#include "model/project_file.h"
+
+namespace typeloom::app {
+
+namespace {
+
+const QString kAppName = QStringLiteral("Typeloom Studio");
+const QString kProjectFilter = QStringLiteral("Typeloom Files (*.tlf)");
+const QString kVer30Filter = QStringLiteral("Typeloom Ver3.0 Files (*.tlf)");
+const QString kVer20Filter = QStringLiteral("Typeloom Ver2.0 Files (*.tlf)");
+
+// A chosen name without an extension gets ".tlf", as the file dialog's default extension.
+QString withProjectExtension(QString path) {
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".tlf");
+    }
+    return path;
+}
+
+}  // namespace
+
+CTesseraDoc::CTesseraDoc(CFontInfo& font, ProgressSink& progress, QObject* parent)
+    : QObject(parent), m_font(font), m_progress(progress) {
+    saveAsDialog = [this](const QString& suggested, bool offerVersion20) {
+        SaveAsChoice choice;
+        QString selected;
+        if (offerVersion20) {
+            // No file name is proposed with the two-layout dialog.
+            choice.path = QFileDialog::getSaveFileName(
+                m_dialogParent, QStringLiteral("Save As"), QFileInfo(suggested).absolutePath(),
+                kVer30Filter + QStringLiteral(";;") + kVer20Filter, &selected);
+            choice.version20 = selected == kVer20Filter;
+        } else {
+            choice.path = QFileDialog::getSaveFileName(m_dialogParent, QStringLiteral("Save As"),
+                                                       suggested, kProjectFilter, &selected);
+        }
+        choice.path = withProjectExtension(choice.path);
+        return choice;
+    };
+    savePrompt = [this](const QString& text) {
+        return QMessageBox::question(m_dialogParent, kAppName, text,
+                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                     QMessageBox::Yes);
+    };
+}
+
+QString CTesseraDoc::title() const {
+    if (m_path.isEmpty()) {
+        return QStringLiteral("Untitled");
+    }
+    return QFileInfo(m_path).fileName();
+}
+
+void CTesseraDoc::setModifiedFlag(bool modified) {
+    if (m_modified != modified) {
+        m_modified = modified;
+        Q_EMIT modifiedChanged(modified);
+    }
+}
+
+void CTesseraDoc::newDocument() {
+    m_path.clear();
+    setModifiedFlag(false);
+    Q_EMIT titleChanged();
+}
+
+bool CTesseraDoc::openDocument(const QString& path, bool* closeRequested) {
+    if (closeRequested != nullptr) {
+        *closeRequested = false;
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    ProjectLoadResult result = loadProject(path.toStdString(), m_font, m_progress);
+    QGuiApplication::restoreOverrideCursor();
+    if (!result.ok()) {
+        showError(QString::fromStdString(result.message));
+        if (closeRequested != nullptr) {
+            *closeRequested = result.closeMainWindow;
+        }
+        return false;
+    }
+    m_path = QFileInfo(path).absoluteFilePath();
+    setModifiedFlag(false);
+    Q_EMIT titleChanged();
+    return true;
+}
+
+bool CTesseraDoc::saveDocument(const QString& path, bool rename) {
+    if (m_storeEditedGlyph) {
+        m_storeEditedGlyph();
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        saveProject(path.toStdString(), m_font);
+    } catch (const FileError& error) {
+        QGuiApplication::restoreOverrideCursor();
+        showError(QString::fromStdString(error.what()));
+        return false;
+    }
+    QGuiApplication::restoreOverrideCursor();
+    if (rename) {
+        m_path = QFileInfo(path).absoluteFilePath();
+        Q_EMIT titleChanged();
+    }
+    setModifiedFlag(false);
+    return true;
+}
+
+bool CTesseraDoc::saveDocumentVer20(const QString& path) {
+    if (m_storeEditedGlyph) {
+        m_storeEditedGlyph();
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        saveProjectVer20(path.toStdString(), m_font);
+    } catch (const FileError& error) {
+        QGuiApplication::restoreOverrideCursor();
+        showError(QString::fromStdString(error.what()));
+        return false;
+    }
+    QGuiApplication::restoreOverrideCursor();
+    return true;
+}
+
+bool CTesseraDoc::doFileSave() {
+    if (m_path.isEmpty() || !isProjectFileName(m_path.toStdString())) {
+        return doFileSaveAs();
+    }
+    return saveDocument(m_path);
+}
+
+bool CTesseraDoc::doFileSaveAs() {
+    const bool offerVersion20 = m_font.encoding == 0 && m_font.bitsPerPixel == 1;
+    QString suggested = m_path;
+    if (suggested.isEmpty()) {
+        suggested = QString::fromStdString(suggestedProjectName(m_font)) + QStringLiteral(".tlf");
+    }
+    SaveAsChoice choice = saveAsDialog(suggested, offerVersion20);
+    if (choice.path.isEmpty()) {
+        return false;
+    }
+    if (choice.version20) {
+        return saveDocumentVer20(choice.path);
+    }
+    return saveDocument(choice.path);
+}
+
+bool CTesseraDoc::saveModified() {
+    if (!m_modified) {
+        return true;
+    }
+    const QString text = QStringLiteral("Save changes to %1?").arg(title());
+    switch (savePrompt(text)) {
+        case QMessageBox::Yes:
+            return doFileSave();
+        case QMessageBox::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CTesseraDoc::showError(const QString& text) const {
+    QMessageBox::critical(m_dialogParent, kAppName, text);
+}
+
+}  // namespace typeloom::app

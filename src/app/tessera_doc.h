@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace typeloom {
+class CFontInfo;
+class ProgressSink;
+}  // namespace typeloom
+
+namespace typeloom::app {
+
+// The document: owns no data of its own. It serialises the application's one font record
+// into project files and carries the path, the title and the modified flag.
+class CTesseraDoc : public QObject {
+    Q_OBJECT
+
+  public:
+    CTesseraDoc(CFontInfo& font, ProgressSink& progress, QObject* parent = nullptr);
+
+    const QString& pathName() const { return m_path; }
+    // The title shown before " - Typeloom Studio 3.5": the file name, or "Untitled".
+    QString title() const;
+    bool isModified() const { return m_modified; }
+    void setModifiedFlag(bool modified = true);
+
+    // Called before the font is serialised, so a save holds the glyph on screen.
+    void setStoreEditedGlyph(std::function<void()> store) { m_storeEditedGlyph = std::move(store); }
+    // Where message boxes and file dialogs are parented.
+    void setDialogParent(QWidget* parent) { m_dialogParent = parent; }
+
+    // A new empty document: no path, not modified (the font is left to the caller).
+    void newDocument();
+    // Opens a project into the font. Shows the message of a failure and returns false; the
+    // open font is then unchanged. `closeRequested` is set when the file's edition asks the
+    // main window to close.
+    bool openDocument(const QString& path, bool* closeRequested = nullptr);
+    // Writes the version 3 layout to `path` and, when `rename` is set, takes the path as the
+    // document's own. Shows the file error and returns false on failure.
+    bool saveDocument(const QString& path, bool rename = true);
+    // Writes the version 2.0 layout; path, title and modified flag stay as they are.
+    bool saveDocumentVer20(const QString& path);
+
+    // Save (57603): to the document's path, or through Save As when it has none.
+    bool doFileSave();
+    // Save As (57604): the file dialog and the save.
+    bool doFileSaveAs();
+    // Asks to save a modified document ("Save changes to ...?"): Yes saves, No discards,
+    // Cancel returns false.
+    bool saveModified();
+
+    // The file dialog of Save As, replaceable by tests: returns the chosen path (empty when
+    // cancelled) and whether the "Ver2.0" filter was chosen.
+    struct SaveAsChoice {
+        QString path;
+        bool version20 = false;
+    };
+    std::function<SaveAsChoice(const QString& suggested, bool offerVersion20)> saveAsDialog;
+    // The save prompt, replaceable by tests: QMessageBox::Yes, No or Cancel.
+    std::function<int(const QString& text)> savePrompt;
+
+  Q_SIGNALS:
+    void titleChanged();
+    void modifiedChanged(bool modified);
+
+  private:
+    void showError(const QString& text) const;
+
+    CFontInfo& m_font;
+    ProgressSink& m_progress;
+    QString m_path;
+    bool m_modified = false;
+    std::function<void()> m_storeEditedGlyph;
+    QWidget* m_dialogParent = nullptr;
+};
+
+}  // namespace typeloom::app
