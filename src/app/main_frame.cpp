@@ -1,12 +1,24 @@
 #include "app/main_frame.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QFrame>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/edit_routing.h"
 #include "app/progress_status_bar.h"
 #include "app/settings_keys.h"
 #include "app/tessera_app.h"
@@ -33,16 +45,252 @@ QWidget* plainPane(const QString& name, QWidget* parent) {
 
 CMainFrame::CMainFrame(CTesseraApp& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
     setObjectName(QStringLiteral("CMainFrame"));
+    setAcceptDrops(true);
     m_statusBar = new ProgressStatusBar(this);
     setStatusBar(m_statusBar);
+    createActions();
     createPanes();
+    createMenus();
+    createToolBars();
+    createShortcuts();
     applySplitterPos(
         m_app.settings().integer(kSettingsSection, kSplitterPosKey, kSplitterPosDefault));
     updateStatusPanes();
     updateFrameTitle();
+    updateCommandStates();
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &CMainFrame::updateCommandStates);
+    connect(qApp, &QApplication::focusChanged, this, [this] { updateCommandStates(); });
 }
 
 CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::createActions() {
+    for (const CommandInfo& command : commandTable()) {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("action%1").arg(command.id));
+        action->setData(command.id);
+        // The key text after "\t" is shown by the menu; the keys themselves are handled by
+        // the application's key filter and the frame's shortcuts.
+        action->setText(QString::fromLatin1(command.menuText));
+        action->setStatusTip(commandPrompt(command));
+        action->setToolTip(commandToolTip(command));
+        const int id = command.id;
+        connect(action, &QAction::triggered, this, [this, id] { executeCommand(id); });
+        m_actions[id] = action;
+    }
+}
+
+QAction* CMainFrame::action(int id) const {
+    auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::setCommandHandler(int id, std::function<void()> handler) {
+    m_handlers[id] = std::move(handler);
+    updateCommandStates();
+}
+
+bool CMainFrame::isCommandEnabled(int id) const {
+    if (id >= cmd::kRecentFirst && id <= cmd::kRecentLast) {
+        return true;
+    }
+    const CommandInfo* command = findCommand(id);
+    if (command == nullptr || m_handlers.count(id) == 0) {
+        return false;
+    }
+    return app::isCommandEnabled(command->rule, commandState());
+}
+
+bool CMainFrame::executeCommand(int id) {
+    // A key or a toolbar runs a command only while its update rule allows it, so that (say)
+    // Ctrl+S cannot save a font without characters.
+    if (!isCommandEnabled(id)) {
+        return false;
+    }
+    auto it = m_handlers.find(id);
+    if (it == m_handlers.end()) {
+        return false;
+    }
+    // Copy the handler: it may replace the handler table (or the font) while it runs.
+    std::function<void()> handler = it->second;
+    handler();
+    updateStatusPanes();
+    updateCommandStates();
+    return true;
+}
+
+CommandState CMainFrame::commandState() const {
+    const CFontInfo& font = m_app.font();
+    CommandState state;
+    state.characterCount = font.count();
+    state.fixedWidth = font.fixedWidth;
+    state.bitsPerPixel = static_cast<int>(font.bitsPerPixel);
+    state.encoding = static_cast<int>(font.encoding);
+    state.gridZoom = static_cast<int>(
+        m_app.settings().integer(kSettingsSection, kGridZoomKey, kGridZoomDefault));
+    QWidget* focus = QApplication::focusWidget();
+    state.editFieldFocused = isEditField(focus);
+    if (state.editFieldFocused) {
+        state.fieldCanUndo = fieldCanUndo(focus);
+        state.fieldHasSelection = fieldHasSelection(focus);
+        state.fieldHasText = fieldHasText(focus);
+    }
+    if (const QMimeData* data = QGuiApplication::clipboard()->mimeData()) {
+        state.clipboardHasText = data->hasText();
+        state.clipboardHasImage = data->hasImage();
+    }
+    if (m_editorState) {
+        m_editorState(state);
+    }
+    return state;
+}
+
+void CMainFrame::updateCommandStates() {
+    const CommandState state = commandState();
+    for (auto& [id, action] : m_actions) {
+        const CommandInfo* command = findCommand(id);
+        const bool enabled = command != nullptr && m_handlers.count(id) != 0 &&
+                             app::isCommandEnabled(command->rule, state);
+        action->setEnabled(enabled);
+    }
+}
+
+void CMainFrame::createMenus() {
+    for (const MenuPopup& popup : mainMenu()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(popup.title));
+        if (QString::fromLatin1(popup.title) == QStringLiteral("&File")) {
+            m_fileMenu = menu;
+        }
+        fillMenu(menu, popup.items);
+    }
+    m_newMenu = new QMenu(this);
+    m_newMenu->setObjectName(QStringLiteral("newMenu"));
+    for (int id : newMenuCommands()) {
+        m_newMenu->addAction(action(id));
+    }
+    connect(m_newMenu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+    rebuildRecentFilesMenu();
+}
+
+void CMainFrame::fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries) {
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+    for (const MenuEntry& entry : entries) {
+        if (entry.popupTitle != nullptr) {
+            fillMenu(menu->addMenu(QString::fromLatin1(entry.popupTitle)), entry.items);
+        } else if (entry.id == 0) {
+            menu->addSeparator();
+        } else if (entry.id == -1) {
+            // The recent files go here, before the separator that follows.
+            m_recentPlace = menu->addSeparator();
+            m_recentPlace->setVisible(false);
+        } else {
+            menu->addAction(action(entry.id));
+        }
+    }
+}
+
+void CMainFrame::rebuildRecentFilesMenu() {
+    if (m_fileMenu == nullptr || m_recentPlace == nullptr) {
+        return;
+    }
+    for (QAction* old : m_recentActions) {
+        m_fileMenu->removeAction(old);
+        old->deleteLater();
+    }
+    m_recentActions.clear();
+    const QStringList& entries = m_app.recentFiles().entries();
+    if (entries.isEmpty()) {
+        // An empty list shows one disabled placeholder item.
+        auto* none = new QAction(QStringLiteral("Recent File"), this);
+        none->setEnabled(false);
+        m_fileMenu->insertAction(m_recentPlace, none);
+        m_recentActions.push_back(none);
+        return;
+    }
+    for (qsizetype i = 0; i < entries.size() && i < kRecentFileCount; ++i) {
+        const QString path = entries[i];
+        QString shown = QDir::toNativeSeparators(path);
+        shown = fontMetrics().elidedText(shown, Qt::ElideMiddle, 400);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto* recent = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), this);
+        recent->setObjectName(QStringLiteral("action%1").arg(cmd::kRecentFirst + i));
+        recent->setStatusTip(QStringLiteral("Open this document"));
+        recent->setToolTip(path);
+        connect(recent, &QAction::triggered, this, [this, path] { m_app.openDocumentFile(path); });
+        m_fileMenu->insertAction(m_recentPlace, recent);
+        m_recentActions.push_back(recent);
+    }
+}
+
+void CMainFrame::createToolBars() {
+    m_fileBar = new QToolBar(QStringLiteral("File"), this);
+    m_fileBar->setObjectName(QStringLiteral("fileBar"));
+    m_stepsBar = new QToolBar(QStringLiteral("Steps"), this);
+    m_stepsBar->setObjectName(QStringLiteral("stepsBar"));
+    m_fontBar = new QToolBar(QStringLiteral("Font"), this);
+    m_fontBar->setObjectName(QStringLiteral("fontBar"));
+
+    // The New button pops up the New menu under itself, from the button and its arrow alike.
+    auto* newButton = new QToolButton(m_fileBar);
+    newButton->setObjectName(QStringLiteral("button32812"));
+    newButton->setDefaultAction(action(cmd::kNewMenu));
+    newButton->setMenu(m_newMenu);
+    newButton->setPopupMode(QToolButton::MenuButtonPopup);
+    m_fileBar->addWidget(newButton);
+    setCommandHandler(cmd::kNewMenu, [this] { popUpNewMenu(); });
+    for (int id : {cmd::kOpen, cmd::kSave, 0, cmd::kCopy, cmd::kPaste}) {
+        if (id == 0) {
+            m_fileBar->addSeparator();
+        } else {
+            m_fileBar->addAction(action(id));
+        }
+    }
+    for (int id : {cmd::kImportSystemFont, cmd::kEditTable, cmd::kChangeHeight, cmd::kDataFormat,
+                   cmd::kExportDialog}) {
+        m_stepsBar->addAction(action(id));
+    }
+    for (int id : {cmd::kInvertAll, cmd::kMirrorHorizontal, cmd::kMirrorVertical,
+                   cmd::kRemoveBlankColumns}) {
+        m_fontBar->addAction(action(id));
+    }
+    // The file bar first, the steps bar right of it, the font bar right of that.
+    for (QToolBar* bar : {m_fileBar, m_stepsBar, m_fontBar}) {
+        bar->setMovable(true);
+        bar->setAllowedAreas(Qt::AllToolBarAreas);
+        addToolBar(Qt::TopToolBarArea, bar);
+    }
+}
+
+void CMainFrame::popUpNewMenu() {
+    QWidget* button = m_fileBar->findChild<QToolButton*>(QStringLiteral("button32812"));
+    QPoint at = button != nullptr ? button->mapToGlobal(QPoint(0, button->height()))
+                                  : mapToGlobal(QPoint(0, 0));
+    m_newMenu->popup(at);
+}
+
+void CMainFrame::createShortcuts() {
+    // The keys of the accelerator table that the key filter does not handle.
+    struct Key {
+        QKeySequence sequence;
+        int command;
+    };
+    const Key keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Insert), cmd::kCopy},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Insert), cmd::kPaste},
+        {QKeySequence(Qt::ALT | Qt::Key_Backspace), cmd::kUndo},
+    };
+    for (const Key& key : keys) {
+        auto* shortcut = new QShortcut(key.sequence, this);
+        const int id = key.command;
+        connect(shortcut, &QShortcut::activated, this, [this, id] { executeCommand(id); });
+    }
+    // F6 and Shift+F6 move the keyboard focus to the next and previous pane.
+    auto* next = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    connect(next, &QShortcut::activated, this, [this] { focusNextChild(); });
+    auto* previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
+    connect(previous, &QShortcut::activated, this, [this] { focusPreviousChild(); });
+}
 
 void CMainFrame::createPanes() {
     m_mainSplitter = new QSplitter(Qt::Horizontal, this);
@@ -127,6 +375,61 @@ void CMainFrame::saveWindowPlacement() {
     const QList<int> rows = m_leftSplitter->sizes();
     settings.writeInteger(kSettingsSection, kSplitterPosKey,
                           splitterPosOf(columns.value(0), rows.value(0)));
+}
+
+void CMainFrame::routeEditCommand(int id) {
+    QWidget* focus = QApplication::focusWidget();
+    if (isEditField(focus)) {
+        switch (id) {
+            case cmd::kCopy:
+                fieldCopy(focus);
+                break;
+            case cmd::kPaste:
+                fieldPaste(focus);
+                break;
+            case cmd::kDelete:
+                fieldClear(focus);
+                break;
+            case cmd::kSelectAll:
+                fieldSelectAll(focus);
+                break;
+            case cmd::kUndo:
+                fieldUndo(focus);
+                break;
+            default:
+                break;
+        }
+        return;
+    }
+    gridEditCommand(id);
+}
+
+void CMainFrame::gridEditCommand(int id) {
+    (void)id;
+}
+
+void CMainFrame::stepColorSwatch(bool next) {
+    // Swatches exist only for fonts of more than one bit per pixel; this edition's fonts have
+    // one, so there is nothing to step.
+    (void)next;
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    // A dropped file is opened as a project (the first one when several are dropped).
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            activateWindow();
+            m_app.openDocumentFile(url.toLocalFile());
+            return;
+        }
+    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -2,9 +2,16 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
+#include <map>
 
+#include "app/commands.h"
+
+class QAction;
+class QMenu;
 class QSplitter;
-class QFrame;
+class QToolBar;
+class QToolButton;
 
 namespace typeloom::app {
 
@@ -22,6 +29,33 @@ class CMainFrame : public QMainWindow {
     ~CMainFrame() override;
 
     ProgressStatusBar& progressBar() { return *m_statusBar; }
+
+    // --- Commands
+    QAction* action(int id) const;
+    // Connects a command to its work. A command without a handler stays disabled.
+    void setCommandHandler(int id, std::function<void()> handler);
+    bool hasCommandHandler(int id) const { return m_handlers.count(id) != 0; }
+    // Runs a command when its update rule enables it; returns whether it ran.
+    bool executeCommand(int id);
+    CommandState commandState() const;
+    bool isCommandEnabled(int id) const;
+    // Applies every update rule to the actions (menus, toolbars).
+    void updateCommandStates();
+    QToolBar* stepsBar() const { return m_stepsBar; }
+    QToolBar* fileBar() const { return m_fileBar; }
+    QToolBar* fontBar() const { return m_fontBar; }
+    // The New pop-up of the file bar's first button.
+    QMenu* newMenu() const { return m_newMenu; }
+    void rebuildRecentFilesMenu();
+    // Copy, Paste, Delete, Select All and Undo: on the focused text field when there is one,
+    // on the glyph editor otherwise.
+    void routeEditCommand(int id);
+    // The "=" and "-" keys: the next darker or lighter colour swatch of the editor.
+    void stepColorSwatch(bool next);
+    // Lets the glyph editor fill in its part of the command state (undo, delete, zoom).
+    void setEditorState(std::function<void(CommandState&)> fill) {
+        m_editorState = std::move(fill);
+    }
     QSplitter* mainSplitter() const { return m_mainSplitter; }
     QSplitter* leftSplitter() const { return m_leftSplitter; }
 
@@ -41,9 +75,18 @@ class CMainFrame : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void createPanes();
+    void createActions();
+    void createMenus();
+    void fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries);
+    void createToolBars();
+    void createShortcuts();
+    void popUpNewMenu();
+    void gridEditCommand(int id);
 
     CTesseraApp& m_app;
     QSplitter* m_mainSplitter = nullptr;
@@ -52,6 +95,16 @@ class CMainFrame : public QMainWindow {
     QWidget* m_dataView = nullptr;    // CDataView: character data panel
     QWidget* m_rightView = nullptr;   // CRightView: characters table panel
     ProgressStatusBar* m_statusBar = nullptr;
+    std::map<int, QAction*> m_actions;
+    std::map<int, std::function<void()>> m_handlers;
+    std::function<void(CommandState&)> m_editorState;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentPlace = nullptr;  // recent files are inserted before this separator
+    std::vector<QAction*> m_recentActions;
+    QMenu* m_newMenu = nullptr;
+    QToolBar* m_stepsBar = nullptr;
+    QToolBar* m_fileBar = nullptr;
+    QToolBar* m_fontBar = nullptr;
 };
 
 }  // namespace typeloom::app

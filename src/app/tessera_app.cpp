@@ -3,9 +3,14 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTimer>
 
+#include "app/command_wiring.h"
+#include "app/commands.h"
+#include "app/key_filter.h"
 #include "app/main_frame.h"
 #include "app/progress_status_bar.h"
+#include "app/settings_keys.h"
 #include "app/tessera_doc.h"
 #include "model/font_settings.h"
 
@@ -45,6 +50,9 @@ CTesseraApp::CTesseraApp(std::unique_ptr<QSettings> settings, QObject* parent)
 }
 
 CTesseraApp::~CTesseraApp() {
+    if (m_keyFilter) {
+        qApp->removeEventFilter(m_keyFilter.get());
+    }
     m_frame.reset();
     if (g_instance == this) {
         g_instance = nullptr;
@@ -69,6 +77,11 @@ bool CTesseraApp::initInstance(const QStringList& arguments, const StartOptions&
     m_document->setDialogParent(m_frame.get());
     connect(m_document.get(), &CTesseraDoc::titleChanged, m_frame.get(),
             &CMainFrame::updateFrameTitle);
+    m_document->setStoreEditedGlyph([this] { m_frame->storeEditedGlyph(); });
+    connectCommands(*this, *m_frame);
+    if (options.installKeyFilter) {
+        installKeyFilter();
+    }
 
     // A project named on the command line is opened; without one the document is new.
     m_document->newDocument();
@@ -81,16 +94,49 @@ bool CTesseraApp::initInstance(const QStringList& arguments, const StartOptions&
         m_frame->selectInitialCharacter();
     }
 
-    const bool restored = m_frame->restoreWindowPlacement();
+    m_frame->restoreWindowPlacement();
     if (options.show) {
         m_frame->show();
     }
-    (void)restored;
 
     if (options.autoOpen) {
-        // Auto-open is wired by the frame's commands.
+        // Once the window is up: the most recent project, or the system-font import when
+        // there is no document to show.
+        QTimer::singleShot(0, this, [this] { autoOpen(); });
     }
     return true;
+}
+
+void CTesseraApp::autoOpen() {
+    if (m_settings == nullptr || m_frame == nullptr) {
+        return;
+    }
+    if (m_store->integer(kSettingsSection, kAutoOpenKey, kAutoOpenDefault) != 0) {
+        const QString recent = m_recentFiles.takeMostRecentProject();
+        saveRecentFiles();
+        m_frame->rebuildRecentFilesMenu();
+        if (!recent.isEmpty()) {
+            openDocumentFile(recent);
+            return;
+        }
+    }
+    if (m_document->pathName().isEmpty()) {
+        m_frame->executeCommand(cmd::kImportSystemFont);
+    }
+}
+
+void CTesseraApp::installKeyFilter() {
+    KeyFilter::Hooks hooks;
+    hooks.bitsPerPixel = [this] { return static_cast<int>(m_font.bitsPerPixel); };
+    hooks.command = [this](int id) { m_frame->executeCommand(id); };
+    hooks.help = [this] { m_frame->executeCommand(cmd::kHelpContents); };
+    hooks.swatch = [this](bool next) { m_frame->stepColorSwatch(next); };
+    hooks.isMainWindowPart = [this](QObject* object) {
+        auto* widget = qobject_cast<QWidget*>(object);
+        return widget != nullptr && widget->window() == m_frame.get();
+    };
+    m_keyFilter = std::make_unique<KeyFilter>(std::move(hooks));
+    qApp->installEventFilter(m_keyFilter.get());
 }
 
 bool CTesseraApp::startNewDocument() {
@@ -114,6 +160,7 @@ bool CTesseraApp::openDocumentFile(const QString& path) {
     }
     addToRecentFiles(m_document->pathName());
     if (m_frame) {
+        m_frame->rebuildRecentFilesMenu();
         m_frame->updateFrameTitle();
         m_frame->selectInitialCharacter();
     }

@@ -40,6 +40,7 @@ class CTesseraApp : public QObject {
     struct StartOptions {
         bool show = true;      // show the main window
         bool autoOpen = true;  // run auto-open (or start the system-font import)
+        bool installKeyFilter = true;
     };
     // Start-up after the code tables were loaded: settings, the font's defaults, the main
     // window, the command-line project, the window placement, auto-open. False when the
@@ -56,6 +57,10 @@ class CTesseraApp : public QObject {
     // Keeps the recent-file list in the settings file after each change.
     void addToRecentFiles(const QString& path);
     void saveRecentFiles();
+    // Start-up's last step: opens the most recent project (when "AutoOpen" is on), or starts
+    // the system-font import when no document is shown.
+    void autoOpen();
+    void installKeyFilter();
 
   private:
     std::unique_ptr<QSettings> m_settings;
@@ -75,6 +80,7 @@ class CTesseraApp : public QObject {
     FrameProgress m_progress;
     std::unique_ptr<CTesseraDoc> m_document;
     std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<QObject> m_keyFilter;
 };
 
 }  // namespace typeloom::app

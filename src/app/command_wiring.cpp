@@ -1,0 +1,88 @@
+#include "app/command_wiring.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "app/commands.h"
+#include "app/edit_routing.h"
+#include "app/main_frame.h"
+#include "app/tessera_app.h"
+#include "app/tessera_doc.h"
+#include "model/transforms.h"
+
+namespace typeloom::app {
+
+namespace {
+
+// A font-wide change: the glyph on screen is written back first so that the change applies
+// to it too (and no edit is lost), then the editor and the panes show the result.
+void changeWholeFont(CTesseraApp& app, CMainFrame& frame, void (*change)(CFontInfo&),
+                     bool refreshLists) {
+    frame.storeEditedGlyph();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    change(app.font());
+    QGuiApplication::restoreOverrideCursor();
+    frame.reloadEditedGlyph();
+    if (refreshLists) {
+        frame.refreshCharacterList();
+        frame.refreshDataPanel();
+    } else {
+        // The pitch commands change widths, which the characters list shows too.
+        frame.refreshCharacterList();
+    }
+    app.document().setModifiedFlag(true);
+    frame.updateStatusPanes();
+}
+
+}  // namespace
+
+void connectCommands(CTesseraApp& app, CMainFrame& frame) {
+    CTesseraDoc& doc = app.document();
+
+    frame.setCommandHandler(cmd::kOpen, [&app, &frame] {
+        const QString path =
+            QFileDialog::getOpenFileName(&frame, QStringLiteral("Open"), QString(),
+                                         QStringLiteral("Typeloom Files (*.tlf);;All Files (*)"));
+        if (!path.isEmpty()) {
+            app.openDocumentFile(path);
+        }
+    });
+    frame.setCommandHandler(cmd::kSave, [&app, &doc] {
+        if (doc.doFileSave()) {
+            app.addToRecentFiles(doc.pathName());
+        }
+    });
+    frame.setCommandHandler(cmd::kSaveAs, [&app, &doc] {
+        if (doc.doFileSaveAs()) {
+            app.addToRecentFiles(doc.pathName());
+        }
+    });
+    frame.setCommandHandler(cmd::kExit, [&frame] { frame.close(); });
+
+    for (int id : {cmd::kCopy, cmd::kPaste, cmd::kDelete, cmd::kSelectAll, cmd::kUndo}) {
+        frame.setCommandHandler(id, [&frame, id] { frame.routeEditCommand(id); });
+    }
+
+    frame.setCommandHandler(cmd::kToFixedWidth, [&app, &frame] {
+        changeWholeFont(app, frame, &makeFixedWidth, false);
+    });
+    frame.setCommandHandler(cmd::kToVariableWidth, [&app, &frame] {
+        changeWholeFont(app, frame, &makeVariableWidth, false);
+    });
+    frame.setCommandHandler(cmd::kCenterAll,
+                            [&app, &frame] { changeWholeFont(app, frame, &centerAll, false); });
+    frame.setCommandHandler(cmd::kMirrorHorizontal, [&app, &frame] {
+        changeWholeFont(app, frame, static_cast<void (*)(CFontInfo&)>(&mirrorHorizontal), true);
+    });
+    frame.setCommandHandler(cmd::kMirrorVertical, [&app, &frame] {
+        changeWholeFont(app, frame, static_cast<void (*)(CFontInfo&)>(&mirrorVertical), true);
+    });
+    frame.setCommandHandler(cmd::kInvertAll, [&app, &frame] {
+        changeWholeFont(app, frame, static_cast<void (*)(CFontInfo&)>(&invert), true);
+    });
+    frame.setCommandHandler(cmd::kRemoveBlankColumns,
+                            [&app, &frame] { changeWholeFont(app, frame, &trimAll, true); });
+}
+
+}  // namespace typeloom::app

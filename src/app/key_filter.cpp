@@ -1,0 +1,145 @@
+#include "app/key_filter.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include "app/commands.h"
+#include "app/edit_routing.h"
+
+namespace typeloom::app {
+
+namespace {
+
+// The main keyboard's "=/+" and "-/_" keys in any shift state.
+bool isEqualsKey(int key) {
+    return key == Qt::Key_Equal || key == Qt::Key_Plus;
+}
+bool isMinusKey(int key) {
+    return key == Qt::Key_Minus || key == Qt::Key_Underscore;
+}
+
+int ctrlLetterCommand(int key) {
+    switch (key) {
+        case Qt::Key_A:
+            return cmd::kSelectAll;
+        case Qt::Key_C:
+            return cmd::kCopy;
+        case Qt::Key_E:
+            return cmd::kExportDialog;
+        case Qt::Key_G:
+            return cmd::kDataFormat;
+        case Qt::Key_H:
+            return cmd::kChangeHeight;
+        case Qt::Key_I:
+            return cmd::kImportSystemFont;
+        case Qt::Key_N:
+            return cmd::kNewFromScratch;
+        case Qt::Key_O:
+            return cmd::kOpen;
+        case Qt::Key_R:
+            return cmd::kImportResource;
+        case Qt::Key_S:
+            return cmd::kSave;
+        case Qt::Key_T:
+            return cmd::kEditTable;
+        case Qt::Key_U:
+            return cmd::kPreferences;
+        case Qt::Key_V:
+            return cmd::kPaste;
+        case Qt::Key_W:
+            return cmd::kChangeWidth;
+        case Qt::Key_Z:
+            return cmd::kUndo;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+KeyAction classifyKey(int key, Qt::KeyboardModifiers modifiers, int bitsPerPixel,
+                      bool editFieldFocused) {
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
+    if (key == Qt::Key_Delete) {
+        return {KeyAction::Kind::Command, cmd::kDelete};
+    }
+    if (key == Qt::Key_F1) {
+        return {KeyAction::Kind::Help, 0};
+    }
+    if (!ctrl && !keypad && bitsPerPixel >= 2 && !editFieldFocused) {
+        if (isEqualsKey(key)) {
+            return {KeyAction::Kind::NextSwatch, 0};
+        }
+        if (isMinusKey(key)) {
+            return {KeyAction::Kind::PreviousSwatch, 0};
+        }
+    }
+    if (ctrl) {
+        if (int command = ctrlLetterCommand(key); command != 0) {
+            return {KeyAction::Kind::Command, command};
+        }
+        if (!keypad && isEqualsKey(key)) {
+            return {KeyAction::Kind::Command, cmd::kZoomIn};
+        }
+        if (!keypad && isMinusKey(key)) {
+            return {KeyAction::Kind::Command, cmd::kZoomOut};
+        }
+    }
+    return {};
+}
+
+KeyFilter::KeyFilter(Hooks hooks, QObject* parent) : QObject(parent), m_hooks(std::move(hooks)) {}
+
+bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) {
+        return false;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || QApplication::activeModalWidget() != nullptr) {
+        return false;
+    }
+    if (m_hooks.isMainWindowPart && !m_hooks.isMainWindowPart(widget)) {
+        return false;
+    }
+    // The characters list takes its keys directly.
+    for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+        if (w->inherits("typeloom::ui::CharacterListGrid")) {
+            return false;
+        }
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    const KeyAction action =
+        classifyKey(key->key(), key->modifiers(), m_hooks.bitsPerPixel ? m_hooks.bitsPerPixel() : 1,
+                    isEditField(QApplication::focusWidget()));
+    if (action.kind == KeyAction::Kind::PassOn) {
+        return false;
+    }
+    // A shortcut override is accepted so that the key press follows and is handled here,
+    // before any widget's own shortcut (a line edit's Ctrl+C, say) can take it.
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    switch (action.kind) {
+        case KeyAction::Kind::Command:
+            if (m_hooks.command)
+                m_hooks.command(action.command);
+            break;
+        case KeyAction::Kind::Help:
+            if (m_hooks.help)
+                m_hooks.help();
+            break;
+        case KeyAction::Kind::NextSwatch:
+        case KeyAction::Kind::PreviousSwatch:
+            if (m_hooks.swatch)
+                m_hooks.swatch(action.kind == KeyAction::Kind::NextSwatch);
+            break;
+        case KeyAction::Kind::PassOn:
+            break;
+    }
+    return true;
+}
+
+}  // namespace typeloom::app

@@ -1,0 +1,467 @@
+#include "app/main_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QSplitter>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/commands.h"
+#include "app/key_filter.h"
+#include "app/progress_status_bar.h"
+#include "app/tessera_app.h"
+#include "app/tessera_doc.h"
+#include "model/font_info.h"
+#include "test_support.h"
+
+namespace typeloom::app {
+namespace {
+
+using test::TempDir;
+
+// An application with its own settings file, started without showing the window or
+// auto-opening anything.
+class FrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_app = std::make_unique<CTesseraApp>(openSettingsFile(settingsPath()));
+        CTesseraApp::StartOptions options;
+        options.show = false;
+        options.autoOpen = false;
+        options.installKeyFilter = false;
+        ASSERT_TRUE(m_app->initInstance({}, options));
+    }
+    void TearDown() override { m_app.reset(); }
+
+    QString settingsPath() const { return QString::fromStdString(m_dir.file("settings.ini")); }
+    CMainFrame& frame() { return *m_app->mainFrame(); }
+    CFontInfo& font() { return m_app->font(); }
+
+    // A small fixed-width font of the characters 'A'..'D', 8 x 12.
+    void makeFont() {
+        font().createFromScratch('A', 'D', 8, 12, "Test");
+        frame().updateCommandStates();
+    }
+
+    // The visible texts of a menu, separators as "-", popups as "title>" followed by their
+    // items and "<".
+    static QStringList texts(const QMenu* menu) {
+        QStringList out;
+        for (QAction* action : menu->actions()) {
+            if (!action->isVisible()) {
+                continue;
+            }
+            if (action->isSeparator()) {
+                out << QStringLiteral("-");
+            } else if (action->menu() != nullptr) {
+                out << action->text() + QStringLiteral(">");
+                out << texts(action->menu());
+                out << QStringLiteral("<");
+            } else {
+                out << action->text();
+            }
+        }
+        return out;
+    }
+
+    QMenu* topMenu(const QString& title) {
+        for (QAction* action : frame().menuBar()->actions()) {
+            if (action->text() == title) {
+                return action->menu();
+            }
+        }
+        return nullptr;
+    }
+
+    TempDir m_dir;
+    std::unique_ptr<CTesseraApp> m_app;
+};
+
+TEST_F(FrameTest, MenusHoldTheirItemsInOrder) {
+    QStringList titles;
+    for (QAction* action : frame().menuBar()->actions()) {
+        titles << action->text();
+    }
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "Fo&nt", "&Options", "&Help"}));
+
+    EXPECT_EQ(texts(topMenu(QStringLiteral("&File"))),
+              (QStringList{"&New Font>",
+                           "&New Font From Scratch...\tCtrl+N",
+                           "&Import An Existing System Font\tCtrl+I",
+                           "Import Font &Resource...\tCtrl+R",
+                           "<",
+                           "&Open Font...\tCtrl+O",
+                           "&Save Font\tCtrl+S",
+                           "Save Font &As...",
+                           "-",
+                           "&Export>",
+                           "General C file (*.c)...",
+                           "General Binary file (*.bin)...",
+                           "Microchip C file (*.c)...",
+                           "Microchip Binary file (*.bin)...",
+                           "Old Typeloom Studio 3.0 Format",
+                           "     C file (*.c) ...",
+                           "     ASM file (*.asm) ...",
+                           "     Binary file (*.dat) ...",
+                           "-",
+                           "Windows Font &Resource file (*.fnt)...",
+                           "Windows Bitmap &Font file (*.fon)...",
+                           "Windows &Bitmap files of all chars(*.bmp)",
+                           "<",
+                           "Confi&gure Data Format...\tCtrl+G",
+                           "-",
+                           "Recent File",
+                           "-",
+                           "E&xit"}));
+    EXPECT_EQ(texts(topMenu(QStringLiteral("&Edit"))),
+              (QStringList{"&Undo\tCtrl+Z", "U&ndo All", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V",
+                           "&Delete\t   Del", "-", "Multi Cop&y ...", "Multi Pas&te ...", "-",
+                           "Select &All\tCtrl+A", "-"}));
+    EXPECT_EQ(texts(topMenu(QStringLiteral("Fo&nt"))),
+              (QStringList{"Change Font &Height...\tCtrl+H", "Change Font &Width...\tCtrl+W",
+                           "Change Font &Ascent...", "Re&size Font...", "-",
+                           "Change to &Fixed-Width Font", "Change to &Variable-Width Font", "-",
+                           "&Remove Blank Columns", "&Center All Characters Horizontally",
+                           "Mirror All Characters>", "&Horizontal", "&Vertical", "<",
+                           "&Invert All Characters", "-", "Edit Characters &Table...\tCtrl+T",
+                           "Font Information..."}));
+    EXPECT_EQ(
+        texts(topMenu(QStringLiteral("&Options"))),
+        (QStringList{"Grid Zoom &In\tCtrl +", "Grid Zoom &Out\tCtrl -", "-", "&Preferences..."}));
+    EXPECT_EQ(texts(topMenu(QStringLiteral("&Help"))),
+              (QStringList{"&Help Contents and Index\tF1", "&Quick User Guide", "-",
+                           "Visit our &Website", "-", "&About..."}));
+}
+
+TEST_F(FrameTest, RemovedExportItemsAreNowhereInTheMenus) {
+    // The older layouts' groups and the HEX export are reachable only from other commands.
+    for (int id : {32837, 32838, 32840, 32841, 32842, 32843, 32844, 32845, 32846}) {
+        SCOPED_TRACE(id);
+        for (QAction* top : frame().menuBar()->actions()) {
+            const QStringList all = texts(top->menu());
+            EXPECT_FALSE(all.contains(QStringLiteral("Export to &Hex File\tCtrl+E")));
+            EXPECT_FALSE(all.contains(QStringLiteral("New Typeloom ver3.0 Format>")));
+            EXPECT_FALSE(all.contains(QStringLiteral("Old Typeloom ver2.0 Format>")));
+        }
+        EXPECT_EQ(frame().action(id), nullptr);
+    }
+}
+
+TEST_F(FrameTest, PromptsAndToolTipsComeFromTheCommandStrings) {
+    QAction* save = frame().action(57603);
+    ASSERT_NE(save, nullptr);
+    EXPECT_EQ(save->statusTip(), QStringLiteral("Save the active Typeloom document"));
+    EXPECT_EQ(save->toolTip(), QStringLiteral("Save"));
+    QAction* exportButton = frame().action(1017);
+    EXPECT_EQ(exportButton->toolTip(), QStringLiteral("Step 5: export font"));
+    EXPECT_EQ(exportButton->statusTip(), QStringLiteral("Export the font in various format"));
+    EXPECT_EQ(frame().action(32815)->statusTip(),
+              QStringLiteral("Change this varialbe width font to be Fixed-Width font"));
+}
+
+TEST_F(FrameTest, ToolbarsHoldTheirButtonsInOrder) {
+    auto ids = [](QToolBar* bar) {
+        std::vector<int> out;
+        for (QAction* action : bar->actions()) {
+            if (action->isSeparator()) {
+                out.push_back(0);
+            } else if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action));
+                       button != nullptr && button->defaultAction() != nullptr) {
+                out.push_back(button->defaultAction()->data().toInt());
+            } else {
+                out.push_back(action->data().toInt());
+            }
+        }
+        return out;
+    };
+    EXPECT_EQ(ids(frame().fileBar()), (std::vector<int>{32812, 57601, 57603, 0, 57634, 57637}));
+    EXPECT_EQ(ids(frame().stepsBar()), (std::vector<int>{32790, 32793, 32792, 32797, 1017}));
+    EXPECT_EQ(ids(frame().fontBar()), (std::vector<int>{32804, 32805, 32806, 32817}));
+    std::vector<int> newIds;
+    for (QAction* action : frame().newMenu()->actions()) {
+        newIds.push_back(action->data().toInt());
+    }
+    EXPECT_EQ(newIds, (std::vector<int>{32807, 32790, 32824}));
+}
+
+TEST(CommandRules, EmptyAndFilledFonts) {
+    CommandState empty;
+    empty.characterCount = 0;
+    empty.fixedWidth = 8;
+    for (int id :
+         {57603, 57604, 32850, 32851, 32852, 32853, 32847, 32848, 32849, 32825, 32826, 32827,
+          32797, 32792, 32810, 32870, 32805, 32806, 32804, 32793, 57634, 57637, 57642, 1017}) {
+        SCOPED_TRACE(id);
+        EXPECT_FALSE(isCommandEnabled(findCommand(id)->rule, empty));
+    }
+    // New, Open, the imports, Change Font Width of a fixed-width font and Preferences stay.
+    for (int id : {32807, 32790, 32824, 57601, 32791, 32803}) {
+        SCOPED_TRACE(id);
+        EXPECT_TRUE(isCommandEnabled(findCommand(id)->rule, empty));
+    }
+    EXPECT_FALSE(isCommandEnabled(findCommand(32839)->rule, empty));
+
+    CommandState fixed;
+    fixed.characterCount = 4;
+    fixed.fixedWidth = 8;
+    fixed.encoding = 1;
+    EXPECT_TRUE(isCommandEnabled(findCommand(32816)->rule, fixed));
+    EXPECT_TRUE(isCommandEnabled(findCommand(32808)->rule, fixed));
+    EXPECT_FALSE(isCommandEnabled(findCommand(32815)->rule, fixed));
+    EXPECT_FALSE(isCommandEnabled(findCommand(32817)->rule, fixed));
+    // Font information needs the Ascii+ISO8859 encoding.
+    EXPECT_FALSE(isCommandEnabled(findCommand(32794)->rule, fixed));
+    fixed.encoding = 0;
+    EXPECT_TRUE(isCommandEnabled(findCommand(32794)->rule, fixed));
+
+    CommandState zoom;
+    zoom.gridZoom = 30;
+    EXPECT_FALSE(isCommandEnabled(findCommand(32813)->rule, zoom));
+    EXPECT_TRUE(isCommandEnabled(findCommand(32814)->rule, zoom));
+    zoom.gridZoom = 1;
+    EXPECT_TRUE(isCommandEnabled(findCommand(32813)->rule, zoom));
+    EXPECT_FALSE(isCommandEnabled(findCommand(32814)->rule, zoom));
+}
+
+TEST(CommandRules, EditCommandsFollowTheFocusedField) {
+    CommandState s;
+    s.characterCount = 3;
+    s.clipboardHasImage = false;
+    s.clipboardHasText = true;
+    EXPECT_TRUE(isCommandEnabled(EnableRule::Copy, s));
+    EXPECT_FALSE(isCommandEnabled(EnableRule::Paste, s));  // no image for the glyph
+    EXPECT_FALSE(isCommandEnabled(EnableRule::Delete, s));
+    s.editFieldFocused = true;
+    EXPECT_FALSE(isCommandEnabled(EnableRule::Copy, s));  // nothing selected in the field
+    EXPECT_TRUE(isCommandEnabled(EnableRule::Paste, s));  // text on the clipboard
+    s.fieldHasSelection = true;
+    EXPECT_TRUE(isCommandEnabled(EnableRule::Copy, s));
+    EXPECT_TRUE(isCommandEnabled(EnableRule::Delete, s));
+    EXPECT_FALSE(isCommandEnabled(EnableRule::Undo, s));
+    s.fieldCanUndo = true;
+    EXPECT_TRUE(isCommandEnabled(EnableRule::Undo, s));
+}
+
+TEST_F(FrameTest, CommandsRunOnlyWhileEnabled) {
+    int saves = 0;
+    frame().setCommandHandler(57603, [&] { ++saves; });
+    EXPECT_FALSE(frame().executeCommand(57603));  // no characters yet
+    EXPECT_FALSE(frame().action(57603)->isEnabled());
+    makeFont();
+    EXPECT_TRUE(frame().action(57603)->isEnabled());
+    EXPECT_TRUE(frame().executeCommand(57603));
+    EXPECT_EQ(saves, 1);
+    // A command without work stays disabled even when its rule holds.
+    EXPECT_FALSE(frame().action(32871)->isEnabled());
+}
+
+TEST(KeyFilterRules, KeysInTheirOrder) {
+    using K = KeyAction::Kind;
+    EXPECT_EQ(classifyKey(Qt::Key_E, Qt::ControlModifier, 1, false).command, 1017);
+    EXPECT_EQ(classifyKey(Qt::Key_U, Qt::ControlModifier, 1, false).command, 32803);
+    EXPECT_EQ(classifyKey(Qt::Key_Equal, Qt::ControlModifier, 1, false).command, 32813);
+    EXPECT_EQ(classifyKey(Qt::Key_Minus, Qt::ControlModifier, 1, false).command, 32814);
+    // Delete with or without Shift or Ctrl is the Delete command.
+    for (auto mods : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier),
+                      Qt::KeyboardModifiers(Qt::ControlModifier)}) {
+        EXPECT_EQ(classifyKey(Qt::Key_Delete, mods, 1, true).command, 57632);
+    }
+    EXPECT_EQ(classifyKey(Qt::Key_F1, {}, 1, false).kind, K::Help);
+    // "=" does nothing in a 1-bit font, steps the swatches in a 2-bit font, but not while a
+    // text field has the focus.
+    EXPECT_EQ(classifyKey(Qt::Key_Equal, {}, 1, false).kind, K::PassOn);
+    EXPECT_EQ(classifyKey(Qt::Key_Equal, {}, 2, false).kind, K::NextSwatch);
+    EXPECT_EQ(classifyKey(Qt::Key_Minus, {}, 2, false).kind, K::PreviousSwatch);
+    EXPECT_EQ(classifyKey(Qt::Key_Equal, {}, 2, true).kind, K::PassOn);
+    // The keypad's keys are not the "=" and "-" keys.
+    EXPECT_EQ(classifyKey(Qt::Key_Minus, Qt::KeypadModifier, 2, false).kind, K::PassOn);
+    EXPECT_EQ(classifyKey(Qt::Key_B, Qt::ControlModifier, 1, false).kind, K::PassOn);
+    EXPECT_EQ(classifyKey(Qt::Key_A, {}, 1, false).kind, K::PassOn);
+}
+
+TEST_F(FrameTest, KeyFilterSendsCommandsAndRoutesDeleteToAFocusedField) {
+    m_app->installKeyFilter();
+    frame().show();
+    QApplication::setActiveWindow(&frame());
+    makeFont();
+
+    std::vector<int> ran;
+    frame().setCommandHandler(1017, [&] { ran.push_back(1017); });
+    frame().setCommandHandler(32840, [&] { ran.push_back(32840); });
+    QTest::keyClick(&frame(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(ran, (std::vector<int>{1017}));  // the export dialog, not the HEX export
+
+    // A text field in the frame: Delete clears its selection, Ctrl+C copies its text.
+    auto* field =
+        new QLineEdit(QStringLiteral("hello"), static_cast<QWidget*>(frame().statusBar()));
+    field->show();
+    field->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), field);
+    QTest::keyClick(field, Qt::Key_Delete);  // nothing selected: nothing removed
+    EXPECT_EQ(field->text(), QStringLiteral("hello"));
+    field->setSelection(0, 2);
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("he"));
+    QTest::keyClick(field, Qt::Key_Delete);
+    EXPECT_EQ(field->text(), QStringLiteral("llo"));
+    // "=" in a 1-bit font reaches the field as a typed character.
+    field->end(false);
+    QTest::keyClick(field, Qt::Key_Equal);
+    EXPECT_EQ(field->text(), QStringLiteral("llo="));
+    delete field;
+}
+
+TEST_F(FrameTest, DefaultLayoutAndTitle) {
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Untitled - Typeloom Studio 3.5"));
+    EXPECT_EQ(frame().progressBar().paneText(4), QStringLiteral(" Characters: 0 "));
+    makeFont();
+    frame().updateStatusPanes();
+    EXPECT_EQ(frame().progressBar().paneText(3), QStringLiteral(" Monospaced font: (w:8 * h:12) "));
+    EXPECT_EQ(frame().progressBar().paneText(1), QStringLiteral(" Bpp: 1 "));
+}
+
+TEST_F(FrameTest, ProgressIndicatorShowToggles) {
+    ProgressStatusBar& bar = frame().progressBar();
+    frame().show();
+    bar.show(true);
+    EXPECT_TRUE(bar.progressVisible());
+    bar.show(true);  // already visible: hidden
+    EXPECT_FALSE(bar.progressVisible());
+    bar.show(true);
+    bar.show(false);
+    EXPECT_FALSE(bar.progressVisible());
+}
+
+TEST_F(FrameTest, ClosingWritesSplitterPosAndWindowPos) {
+    frame().show();
+    frame().resize(800, 600);
+    frame().mainSplitter()->setSizes({300, 500});
+    frame().leftSplitter()->setSizes({250, 300});
+    frame().saveWindowPlacement();
+    m_app->qsettings().sync();
+    QSettings stored(settingsPath(), QSettings::IniFormat);
+    const long long pos = stored.value(QStringLiteral("Settings/Splitter Pos")).toLongLong();
+    EXPECT_EQ(pos & 0xFFFF, 300);
+    EXPECT_EQ(pos >> 16, 250);
+    const QStringList parts =
+        stored.value(QStringLiteral("Settings/Window Pos")).toString().split(QLatin1Char(','));
+    ASSERT_EQ(parts.size(), 9);
+    EXPECT_EQ(parts[0], QStringLiteral("1"));
+
+    frame().showMaximized();
+    frame().saveWindowPlacement();
+    m_app->qsettings().sync();
+    QSettings again(settingsPath(), QSettings::IniFormat);
+    EXPECT_FALSE(again.contains(QStringLiteral("Settings/Window Pos")));
+}
+
+TEST(RecentFiles, AutoOpenWalkDropsEntriesThatAreNotProjects) {
+    RecentFileList list;
+    list.add(QStringLiteral("/fonts/b.tlf"));
+    list.add(QStringLiteral("/fonts/imported.fnt"));
+    EXPECT_EQ(list.takeMostRecentProject(), QStringLiteral("/fonts/b.tlf"));
+    EXPECT_EQ(list.entries(), (QStringList{"/fonts/b.tlf"}));
+
+    RecentFileList others;
+    others.add(QStringLiteral(".tlf"));  // four characters only
+    others.add(QStringLiteral("/x/A.TLF"));
+    EXPECT_EQ(others.takeMostRecentProject(), QStringLiteral("/x/A.TLF"));
+    RecentFileList none;
+    none.add(QStringLiteral(".tlf"));
+    none.add(QStringLiteral("/x/font.bdf"));
+    EXPECT_TRUE(none.takeMostRecentProject().isEmpty());
+    EXPECT_TRUE(none.isEmpty());
+}
+
+TEST(RecentFiles, KeepsFourMostRecentFirstAndRoundTrips) {
+    TempDir dir;
+    RecentFileList list;
+    for (const char* p : {"/a.tlf", "/b.tlf", "/c.tlf", "/d.tlf", "/e.tlf", "/c.tlf"}) {
+        list.add(QString::fromLatin1(p));
+    }
+    EXPECT_EQ(list.entries(), (QStringList{"/c.tlf", "/e.tlf", "/d.tlf", "/b.tlf"}));
+    QSettings settings(QString::fromStdString(dir.file("s.ini")), QSettings::IniFormat);
+    list.save(settings);
+    RecentFileList loaded;
+    loaded.load(settings);
+    EXPECT_EQ(loaded.entries(), list.entries());
+}
+
+TEST_F(FrameTest, SaveOpenAndSaveAsVersion20ThroughTheDocument) {
+    makeFont();
+    CTesseraDoc& doc = m_app->document();
+    std::vector<std::uint8_t> pixels(8 * 12, 0);
+    pixels[5] = 1;
+    font().setGlyph('B', 8, pixels);
+    doc.setModifiedFlag(true);
+
+    const QString path = QString::fromStdString(m_dir.file("first.tlf"));
+    doc.saveAsDialog = [&](const QString& suggested, bool offer20) {
+        EXPECT_TRUE(offer20 == (font().encoding == 0));
+        EXPECT_TRUE(suggested.endsWith(QStringLiteral("Test12h.tlf")));
+        return CTesseraDoc::SaveAsChoice{path, false};
+    };
+    ASSERT_TRUE(doc.doFileSave());  // no path yet: goes through Save As
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(doc.title(), QStringLiteral("first.tlf"));
+
+    // Save As with the version 2.0 layout keeps the document's own path and state.
+    font().encoding = 0;
+    const QString old = QString::fromStdString(m_dir.file("old.tlf"));
+    doc.saveAsDialog = [&](const QString&, bool offer20) {
+        EXPECT_TRUE(offer20);
+        return CTesseraDoc::SaveAsChoice{old, true};
+    };
+    doc.setModifiedFlag(true);
+    ASSERT_TRUE(doc.doFileSaveAs());
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_EQ(doc.title(), QStringLiteral("first.tlf"));
+    const auto bytes = test::readFile(old.toStdString());
+    ASSERT_GE(bytes.size(), 16u);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "NOFW");
+
+    // Reopen the first file: the glyph is back.
+    doc.savePrompt = [](const QString&) { return int(QMessageBox::No); };
+    font().createFromScratch('A', 'A', 4, 4, "Other");
+    ASSERT_TRUE(m_app->openDocumentFile(path));
+    EXPECT_EQ(font().count(), 4);
+    std::vector<std::uint8_t> back;
+    ASSERT_TRUE(font().getPixels('B', back));
+    EXPECT_EQ(back, pixels);
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("first.tlf - Typeloom Studio 3.5"));
+    EXPECT_EQ(m_app->recentFiles().entries().value(0), QFileInfo(path).absoluteFilePath());
+}
+
+TEST_F(FrameTest, FailedOpenKeepsTheFontAndCancelledPromptKeepsEverything) {
+    makeFont();
+    const QString bad = QString::fromStdString(m_dir.file("bad.tlf"));
+    test::writeFile(bad.toStdString(), {'F', 'D', 'C', 'L', 0, 3});
+    QTimer::singleShot(0, [] {
+        // Dismiss the error message box.
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            box->close();
+        }
+    });
+    EXPECT_FALSE(m_app->openDocumentFile(bad));
+    EXPECT_EQ(font().count(), 4);
+
+    m_app->document().setModifiedFlag(true);
+    m_app->document().savePrompt = [](const QString&) { return int(QMessageBox::Cancel); };
+    EXPECT_FALSE(m_app->startNewDocument());
+    EXPECT_TRUE(m_app->document().isModified());
+}
+
+}  // namespace
+}  // namespace typeloom::app
