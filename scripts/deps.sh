@@ -8,12 +8,16 @@ set -euo pipefail
 
 what=${1:-test}
 packages=(cmake ninja-build g++ ccache pkg-config libicu-dev libfreetype-dev libfontconfig-dev)
+# The desktop application: Qt 6 Widgets with SVG icons.
+packages+=(qt6-base-dev qt6-svg-dev libqt6svg6)
 if [ "$what" = test ]; then
     packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev srecord)
     # Fonts the rasteriser tests and benchmarks read.
     packages+=(fonts-dejavu-core fonts-liberation fonts-unifont fonts-wine)
     # Bitmap fonts the corpus tests import and compare with FreeType (PCF turned into BDF).
     packages+=(xfonts-base xfonts-75dpi xfonts-unifont pcf2bdf)
+    # A virtual X display for tools/screenshot.sh.
+    packages+=(xvfb xauth)
 fi
 
 missing=()

@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QSettings>
+#include <QTimer>
 
+#include "app/main_frame.h"
 #include "app/tessera_app.h"
 #include "charset/dbcs_tables.h"
 #include "model/freetype_renderer.h"
@@ -24,6 +26,16 @@ int main(int argc, char** argv) {
     typeloom::app::CTesseraApp app(typeloom::app::openUserSettings());
     if (!app.initInstance(QApplication::arguments().mid(1))) {
         return 1;
+    }
+    // tools/screenshot.sh: after a delay the main window is saved as a PNG and the program
+    // ends without touching the project.
+    const QString screenshot = qEnvironmentVariable("TYPELOOM_SCREENSHOT");
+    if (!screenshot.isEmpty()) {
+        const int delay = qEnvironmentVariableIntValue("TYPELOOM_SCREENSHOT_DELAY_MS");
+        QTimer::singleShot(delay > 0 ? delay : 1500, &app, [&app, screenshot] {
+            const bool saved = app.mainFrame()->grab().save(screenshot, "PNG");
+            QApplication::exit(saved ? 0 : 1);
+        });
     }
     return QApplication::exec();
 }

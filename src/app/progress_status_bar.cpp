@@ -54,8 +54,15 @@ void ProgressStatusBar::stepIt() {
         next = m_bar->minimum();
     }
     m_bar->setValue(next);
-    // Long walks run on this thread: let the bar and label paint as they go.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Long walks run on this thread and no events are processed meanwhile (that would let
+    // other commands run in the middle of a load): the bar paints itself at once, about a
+    // hundred times per walk.
+    const int span = std::max(1, m_bar->maximum() - m_bar->minimum());
+    const int percent = static_cast<int>(100LL * (next - m_bar->minimum()) / span);
+    if (percent != m_lastPercent && !m_bar->isHidden()) {
+        m_lastPercent = percent;
+        m_bar->repaint();
+    }
 }
 
 void ProgressStatusBar::setText(const std::string& text) {
@@ -64,6 +71,10 @@ void ProgressStatusBar::setText(const std::string& text) {
         showMessage(qtext);
     }
     m_label->setText(qtext);
+    if (!m_label->isHidden() && m_lastPercent != m_lastLabelPercent) {
+        m_lastLabelPercent = m_lastPercent;
+        m_label->repaint();
+    }
 }
 
 bool ProgressStatusBar::progressVisible() const {

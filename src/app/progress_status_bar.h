@@ -44,6 +44,8 @@ class ProgressStatusBar : public QStatusBar, public ProgressSink {
     QProgressBar* m_bar;
     QLabel* m_panes[4];
     int m_step = 1;
+    int m_lastPercent = -1;
+    int m_lastLabelPercent = -1;
 };
 
 }  // namespace typeloom::app
