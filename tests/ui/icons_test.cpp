@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QPainter>
 #include <QSet>
 #include <vector>
 
@@ -44,7 +43,22 @@ QImage imageOf(const QPixmap& pixmap) {
     return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-TEST(IconsCommands, EveryIconDrawsAt1xAnd2x) {
+// Reports the first pair of equal images: a mix-up in a table of files would give two ids the
+// same picture.
+::testing::AssertionResult allDistinct(const std::vector<QImage>& images,
+                                       const std::vector<int>& ids) {
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        for (std::size_t j = i + 1; j < images.size(); ++j) {
+            if (images[i] == images[j]) {
+                return ::testing::AssertionFailure() << ids[i] << " looks like " << ids[j];
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST(IconsCommands, EveryIconDrawsAt1xAnd2xAndNoTwoAreAlike) {
+    std::vector<QImage> images;
     for (int id : kIconCommands) {
         SCOPED_TRACE(id);
         const QIcon icon = commandIcon(id);
@@ -54,52 +68,35 @@ TEST(IconsCommands, EveryIconDrawsAt1xAnd2x) {
             EXPECT_EQ(image.size(), QSize(16, 16) * ratio);
             EXPECT_TRUE(showsADrawing(image));
         }
+        images.push_back(imageOf(icon.pixmap(QSize(16, 16), 1.0)));
     }
+    EXPECT_TRUE(allDistinct(images, kIconCommands));
 }
 
-TEST(IconsCommands, NoTwoCommandsShareAnIcon) {
-    // A mix-up in the command table would give two commands the same picture.
+TEST(IconsToolButtons, EveryButtonDrawsAt1xAnd2xAndNoTwoAreAlike) {
     std::vector<QImage> images;
-    for (int id : kIconCommands) {
-        images.push_back(imageOf(commandIcon(id).pixmap(QSize(16, 16), 1.0)));
-    }
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        for (std::size_t j = i + 1; j < images.size(); ++j) {
-            EXPECT_NE(images[i], images[j]) << kIconCommands[i] << " and " << kIconCommands[j];
-        }
-    }
-}
-
-TEST(IconsCommands, CommandsWithoutAPictureGiveANullIcon) {
-    // Save As, the exports by layout and Exit have no icon; 0 and -1 are no command at all.
-    for (int id : {57604, 32850, 57665, 0, -1}) {
-        SCOPED_TRACE(id);
-        EXPECT_TRUE(commandIcon(id).isNull());
-    }
-}
-
-TEST(IconsToolButtons, EveryButtonDrawsAt1xAnd2xInEachLook) {
+    std::vector<int> ids;
     for (int id = kToolSelect; id <= kCmdMirrorVertical; ++id) {
-        for (ToolLook look : {ToolLook::Normal, ToolLook::Pressed, ToolLook::Active}) {
-            for (qreal ratio : {1.0, 2.0}) {
-                SCOPED_TRACE(::testing::Message()
-                             << id << " look " << static_cast<int>(look) << " at " << ratio << "x");
-                const QPixmap pixmap = toolButtonPixmap(id, look, ratio);
-                ASSERT_FALSE(pixmap.isNull());
-                EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(17, 17));
-                EXPECT_EQ(pixmap.size(), QSize(17, 17) * ratio);
-                EXPECT_TRUE(showsADrawing(imageOf(pixmap)));
-            }
+        for (qreal ratio : {1.0, 2.0}) {
+            SCOPED_TRACE(::testing::Message() << id << " at " << ratio << "x");
+            const QPixmap pixmap = toolButtonPixmap(id, ToolLook::Normal, ratio);
+            ASSERT_FALSE(pixmap.isNull());
+            EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(17, 17));
+            EXPECT_EQ(pixmap.size(), QSize(17, 17) * ratio);
+            EXPECT_TRUE(showsADrawing(imageOf(pixmap)));
         }
+        images.push_back(imageOf(toolButtonPixmap(id, ToolLook::Normal)));
+        ids.push_back(id);
     }
+    EXPECT_TRUE(allDistinct(images, ids));
 }
 
 TEST(IconsToolButtons, LooksAreDistinctWhereTheButtonHasThem) {
     for (int id = kToolSelect; id <= kCmdMirrorVertical; ++id) {
         SCOPED_TRACE(id);
-        const QImage normal = imageOf(toolButtonPixmap(id, ToolLook::Normal));
-        const QImage pressed = imageOf(toolButtonPixmap(id, ToolLook::Pressed));
-        const QImage active = imageOf(toolButtonPixmap(id, ToolLook::Active));
+        const QImage normal = imageOf(toolButtonPixmap(id, ToolLook::Normal, 2.0));
+        const QImage pressed = imageOf(toolButtonPixmap(id, ToolLook::Pressed, 2.0));
+        const QImage active = imageOf(toolButtonPixmap(id, ToolLook::Active, 2.0));
         EXPECT_NE(normal, pressed);
         if (id <= kToolEraser) {
             EXPECT_NE(normal, active);
@@ -111,22 +108,14 @@ TEST(IconsToolButtons, LooksAreDistinctWhereTheButtonHasThem) {
     }
 }
 
-TEST(IconsToolButtons, EachButtonHasItsOwnGlyph) {
-    std::vector<QImage> images;
-    for (int id = kToolSelect; id <= kCmdMirrorVertical; ++id) {
-        images.push_back(imageOf(toolButtonPixmap(id, ToolLook::Normal)));
+TEST(IconsUnknownIds, GiveNullIconsAndPixmaps) {
+    // Save As, an export by layout and Exit have no icon; 0 and -1 are no command at all.
+    for (int id : {57604, 32850, 57665, 0, -1}) {
+        EXPECT_TRUE(commandIcon(id).isNull()) << id;
     }
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        for (std::size_t j = i + 1; j < images.size(); ++j) {
-            EXPECT_NE(images[i], images[j]) << kToolSelect + i << " and " << kToolSelect + j;
-        }
+    for (int id : {kToolSelect - 1, kCmdMirrorVertical + 1, 57601, 0}) {
+        EXPECT_TRUE(toolButtonPixmap(id, ToolLook::Normal).isNull()) << id;
     }
-}
-
-TEST(IconsToolButtons, IdsOutsideThePanelAndBadRatiosGiveNull) {
-    EXPECT_TRUE(toolButtonPixmap(kToolSelect - 1, ToolLook::Normal).isNull());
-    EXPECT_TRUE(toolButtonPixmap(kCmdMirrorVertical + 1, ToolLook::Normal).isNull());
-    EXPECT_TRUE(toolButtonPixmap(57601, ToolLook::Active).isNull());
     EXPECT_TRUE(toolButtonPixmap(kToolPencil, ToolLook::Normal, 0.0).isNull());
 }
 
@@ -195,70 +184,6 @@ TEST(IconsApplication, DrawsFromMenuSizeToDesktopSize) {
         const QImage image = imageOf(icon.pixmap(QSize(size, size), 1.0));
         EXPECT_EQ(image.size(), QSize(size, size));
         EXPECT_TRUE(showsADrawing(image));
-    }
-}
-
-// Writes every icon, tool button look and cursor to one picture for a look by eye:
-//   ui_tests --gtest_also_run_disabled_tests --gtest_filter='*ContactSheet*'
-// Each entry shows the 1x rendering, the 2x rendering and the 1x rendering enlarged 4 times.
-TEST(IconsSheet, DISABLED_WriteContactSheet) {
-    std::vector<std::pair<QPixmap, QPixmap>> entries;
-    for (int id : kIconCommands) {
-        const QIcon icon = commandIcon(id);
-        entries.emplace_back(icon.pixmap(QSize(16, 16), 1.0), icon.pixmap(QSize(16, 16), 2.0));
-    }
-    for (int id = kToolSelect; id <= kCmdMirrorVertical; ++id) {
-        for (ToolLook look : {ToolLook::Normal, ToolLook::Pressed, ToolLook::Active}) {
-            if (look == ToolLook::Active && id > kToolEraser) {
-                continue;
-            }
-            entries.emplace_back(toolButtonPixmap(id, look, 1.0), toolButtonPixmap(id, look, 2.0));
-        }
-    }
-    for (const QCursor& cursor : {pencilCursor(), eraserCursor(), handCursor()}) {
-        entries.emplace_back(cursor.pixmap(), cursor.pixmap());
-    }
-    const QIcon app = applicationIcon();
-    entries.emplace_back(app.pixmap(QSize(32, 32), 1.0), app.pixmap(QSize(64, 64), 1.0));
-
-    // Pages of 16 entries, small enough to be looked at without scaling.
-    const int cell = 245, rowHeight = 150, perRow = 4, perPage = 16;
-    const QByteArray base = qEnvironmentVariableIsSet("TYPELOOM_ICON_SHEET")
-                                ? qgetenv("TYPELOOM_ICON_SHEET")
-                                : QByteArray("/tmp/icons_sheet");
-    const QPoint hotSpots[] = {pencilCursor().hotSpot(), eraserCursor().hotSpot(),
-                               handCursor().hotSpot()};
-    const std::size_t firstCursor = entries.size() - 4;
-    for (std::size_t first = 0; first < entries.size(); first += perPage) {
-        QImage sheet(cell * perRow, rowHeight * (perPage / perRow), QImage::Format_ARGB32);
-        sheet.fill(QColor(0xf0, 0xf0, 0xf0));
-        QPainter painter(&sheet);
-        for (std::size_t i = first; i < std::min(entries.size(), first + perPage); ++i) {
-            const int x = static_cast<int>((i - first) % perRow) * cell + 6;
-            const int y = static_cast<int>((i - first) / perRow) * rowHeight + 6;
-            QImage one = entries[i].first.toImage();
-            one.setDevicePixelRatio(1.0);
-            QImage two = entries[i].second.toImage();
-            two.setDevicePixelRatio(1.0);
-            painter.drawImage(x, y, one);
-            painter.drawImage(x, y + one.height() + 8, two);
-            painter.drawImage(QRect(x + 70, y, one.width() * 4, one.height() * 4), one);
-            // The same 1x rendering on a dark toolbar.
-            painter.fillRect(x, y + 100, one.width() + 8, one.height() + 8,
-                             QColor(0x30, 0x30, 0x30));
-            painter.drawImage(x + 4, y + 104, one);
-            if (i >= firstCursor && i < firstCursor + 3) {
-                // Cursors: mark the hot spot in the enlarged copy.
-                const QPoint hot = hotSpots[i - firstCursor];
-                painter.setPen(Qt::red);
-                painter.drawRect(x + 70 + hot.x() * 4, y + hot.y() * 4, 3, 3);
-            }
-        }
-        painter.end();
-        const QByteArray path =
-            base + (first == 0 ? QByteArray() : "_" + QByteArray::number(first / perPage + 1)) +
-            ".png";
-        ASSERT_TRUE(sheet.save(QString::fromLocal8Bit(path)));
     }
 }
 
