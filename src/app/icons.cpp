@@ -1,12 +1,12 @@
 #include "app/icons.h"
 
 #include <QGuiApplication>
-#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
 #include <QSvgRenderer>
 #include <cmath>
+#include <initializer_list>
 
 #include "editor/working_glyph.h"
 
@@ -53,10 +53,6 @@ constexpr const char* kToolGlyphs[] = {
 };
 static_assert(std::size(kToolGlyphs) == kCmdMirrorVertical - kToolSelect + 1);
 
-// Sizes a command icon is prepared at: the 16-pixel grid at 1x, 1.5x, 2x and 3x.
-constexpr int kCommandIconSizes[] = {16, 24, 32, 48};
-constexpr int kApplicationIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
-
 // Renders an SVG resource into a transparent pixmap of logicalSize at the given ratio.
 QPixmap renderSvg(const QString& path, QSizeF logicalSize, qreal devicePixelRatio) {
     QSvgRenderer renderer(path);
@@ -75,15 +71,14 @@ QPixmap renderSvg(const QString& path, QSizeF logicalSize, qreal devicePixelRati
     return pixmap;
 }
 
-QIcon iconFromSvg(const QString& path, const int* sizes, std::size_t count) {
-    QIcon icon;
-    for (std::size_t i = 0; i < count; ++i) {
-        const QPixmap pixmap = renderSvg(path, QSizeF(sizes[i], sizes[i]), 1.0);
+// Adds renderings of an SVG resource at the given square sizes to an icon.
+void addSvgSizes(QIcon& icon, const QString& path, std::initializer_list<int> sizes) {
+    for (int size : sizes) {
+        const QPixmap pixmap = renderSvg(path, QSizeF(size, size), 1.0);
         if (!pixmap.isNull()) {
             icon.addPixmap(pixmap);
         }
     }
-    return icon;
 }
 
 bool isDrawingTool(int id) {
@@ -148,16 +143,13 @@ QCursor svgCursor(const char* name, QPoint hotSpot) {
 }  // namespace
 
 QIcon commandIcon(int commandId) {
-    static QHash<int, QIcon> cache;
-    if (auto found = cache.constFind(commandId); found != cache.constEnd()) {
-        return *found;
-    }
     for (const CommandIconFile& entry : kCommandIcons) {
         if (entry.commandId == commandId) {
-            const QIcon icon = iconFromSvg(
-                QStringLiteral(":/icons/commands/%1.svg").arg(QLatin1String(entry.name)),
-                kCommandIconSizes, std::size(kCommandIconSizes));
-            cache.insert(commandId, icon);
+            // The 16-pixel grid at 1x, 1.5x, 2x and 3x.
+            QIcon icon;
+            addSvgSizes(icon,
+                        QStringLiteral(":/icons/commands/%1.svg").arg(QLatin1String(entry.name)),
+                        {16, 24, 32, 48});
             return icon;
         }
     }
@@ -219,8 +211,11 @@ QCursor toolCursor(int toolId) {
 }
 
 QIcon applicationIcon() {
-    static const QIcon icon = iconFromSvg(QStringLiteral(":/icons/typeloom-studio.svg"),
-                                          kApplicationIconSizes, std::size(kApplicationIconSizes));
+    // Menu and title bar sizes come from a one-pixel-per-cell drawing that stays sharp; the
+    // larger ones from the full drawing with the cell grid.
+    QIcon icon;
+    addSvgSizes(icon, QStringLiteral(":/icons/typeloom-studio-small.svg"), {16, 32});
+    addSvgSizes(icon, QStringLiteral(":/icons/typeloom-studio.svg"), {48, 64, 128, 256});
     return icon;
 }
 
