@@ -5,8 +5,8 @@
 #include <QPainterPath>
 #include <QScreen>
 #include <QSvgRenderer>
-#include <cmath>
 #include <initializer_list>
+#include <iterator>
 
 #include "editor/working_glyph.h"
 
