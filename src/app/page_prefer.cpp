@@ -1,0 +1,190 @@
+#include "app/page_prefer.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+#include "app/settings_keys.h"
+#include "common/settings_store.h"
+#include "model/font_settings.h"
+
+namespace typeloom::app {
+
+namespace {
+
+constexpr int kFolderMaxLength = 256;
+const char* const kBitmapFolderName = "TLM_bitmaps";
+const char* const kBrowseTitle = "Select a folder to save the bitmap files: ";
+const char* const kInvalidFolder =
+    "The folder path is invalid.\n\nSelect a valid folder or create a new folder, please!";
+
+bool isFolder(const QString& path) {
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+// `base`/TLM_bitmaps when it exists or can be made, else an empty string.
+QString usableFolderIn(const QString& base) {
+    if (base.isEmpty()) {
+        return {};
+    }
+    const QString folder = QDir::cleanPath(base + QLatin1Char('/') + kBitmapFolderName);
+    if (!isFolder(folder)) {
+        QDir().mkpath(folder);
+    }
+    return isFolder(folder) ? QDir::toNativeSeparators(folder) : QString();
+}
+
+QString chooseFolderWithDialog(QWidget* parent, const QString& title, const QString& start) {
+    return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
+}
+
+void warnWithBox(QWidget* parent, const QString& text) {
+    QMessageBox::warning(parent, QStringLiteral("Typeloom Studio"), text);
+}
+
+bool storedFlag(const SettingsStore& settings, const char* key, int fallback) {
+    return settings.integer(kSettingsSection, key, fallback) != 0;
+}
+
+// Writes the flag only when it differs (as true or false) from the stored value.
+void storeFlag(SettingsStore& settings, const char* key, int fallback, bool value) {
+    if (storedFlag(settings, key, fallback) != value) {
+        settings.writeInteger(kSettingsSection, key, value ? 1 : 0);
+    }
+}
+
+}  // namespace
+
+CPagePrefer::CPagePrefer(SettingsStore& settings, QWidget* parent)
+    : QWidget(parent),
+      m_settings(settings),
+      m_documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)),
+      m_programFolder(QCoreApplication::applicationDirPath()),
+      m_browse(chooseFolderWithDialog),
+      m_warn(warnWithBox) {
+    auto* group = new QGroupBox(QStringLiteral("Export Bitmap files of all chars"), this);
+    m_alwaysAsk = new QRadioButton(QStringLiteral("Always asked the destination folder"), group);
+    m_alwaysAsk->setObjectName(QStringLiteral("radio1099"));
+    m_saveIn = new QRadioButton(QStringLiteral("Save in"), group);
+    m_saveIn->setObjectName(QStringLiteral("radio1098"));
+    m_folder = new QLineEdit(group);
+    m_folder->setObjectName(QStringLiteral("edit1068"));
+    m_folder->setMaxLength(kFolderMaxLength);
+    auto* browse = new QPushButton(QStringLiteral("Browse..."), group);
+    browse->setObjectName(QStringLiteral("button1124"));
+    connect(browse, &QPushButton::clicked, this, &CPagePrefer::browse);
+    auto* groupLayout = new QGridLayout(group);
+    groupLayout->addWidget(m_alwaysAsk, 0, 0, 1, 3);
+    groupLayout->addWidget(m_saveIn, 1, 0);
+    groupLayout->addWidget(m_folder, 1, 1);
+    groupLayout->addWidget(browse, 1, 2);
+
+    m_autoSave = new QCheckBox(
+        QStringLiteral("Automatically save the changed character before editing another"), this);
+    m_autoSave->setObjectName(QStringLiteral("check1129"));
+    m_autoOpen = new QCheckBox(
+        QStringLiteral("Automatically open the latest Typeloom (*.tlf) file at startup"), this);
+    m_autoOpen->setObjectName(QStringLiteral("check1126"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(m_autoSave);
+    layout->addWidget(m_autoOpen);
+    layout->addStretch();
+}
+
+void CPagePrefer::setDefaultFolderBases(const QString& documents, const QString& programFolder) {
+    m_documents = documents;
+    m_programFolder = programFolder;
+}
+
+void CPagePrefer::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_loaded) {
+        load();
+    }
+}
+
+QString CPagePrefer::defaultFolder() const {
+    QString folder = usableFolderIn(m_documents);
+    if (folder.isEmpty()) {
+        folder = usableFolderIn(m_programFolder);
+    }
+    return folder;
+}
+
+void CPagePrefer::load() {
+    const bool autoSave = storedFlag(m_settings, kAutoSaveCharKey, kAutoSaveCharDefault);
+    const bool autoOpen = storedFlag(m_settings, kAutoOpenKey, kAutoOpenDefault);
+    bool alwaysAsk = storedFlag(m_settings, kAlwaysAskKey, kAlwaysAskDefault);
+    QString folder = QString::fromStdString(m_settings.string(kSettingsSection, kBmpFolderKey, ""));
+    if (!isFolder(folder)) {
+        folder = defaultFolder();
+        if (folder.isEmpty()) {
+            alwaysAsk = true;  // no folder to save in: the export asks each time
+        }
+    }
+    m_autoSave->setChecked(autoSave);
+    m_autoOpen->setChecked(autoOpen);
+    m_alwaysAsk->setChecked(alwaysAsk);
+    m_saveIn->setChecked(!alwaysAsk);
+    m_folder->setText(folder);
+    m_loaded = true;
+}
+
+void CPagePrefer::browse() {
+    const QString chosen =
+        m_browse ? m_browse(this, QString::fromLatin1(kBrowseTitle), m_folder->text()) : QString();
+    if (chosen.isEmpty()) {
+        return;  // cancelled: nothing changes
+    }
+    if (!isFolder(chosen)) {
+        if (m_warn) {
+            m_warn(this, QString::fromLatin1(kInvalidFolder));
+        }
+        return;
+    }
+    m_folder->setText(QDir::toNativeSeparators(chosen));
+    m_saveIn->setChecked(true);
+}
+
+void CPagePrefer::apply() {
+    if (!m_loaded) {
+        return;
+    }
+    storeFlag(m_settings, kAutoSaveCharKey, kAutoSaveCharDefault, autoSave());
+    storeFlag(m_settings, kAutoOpenKey, kAutoOpenDefault, autoOpen());
+    storeFlag(m_settings, kAlwaysAskKey, kAlwaysAskDefault, alwaysAsk());
+    // A folder that does not exist is not stored; the old value stays.
+    if (isFolder(folder())) {
+        m_settings.writeString(kSettingsSection, kBmpFolderKey, folder().toStdString());
+    }
+}
+
+bool CPagePrefer::autoSave() const {
+    return m_autoSave->isChecked();
+}
+
+bool CPagePrefer::autoOpen() const {
+    return m_autoOpen->isChecked();
+}
+
+bool CPagePrefer::alwaysAsk() const {
+    return m_alwaysAsk->isChecked();
+}
+
+QString CPagePrefer::folder() const {
+    return m_folder->text();
+}
+
+}  // namespace typeloom::app

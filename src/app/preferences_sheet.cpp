@@ -1,0 +1,56 @@
+#include "app/preferences_sheet.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/page_prefer.h"
+#include "export/ui/page_c99_compiler.h"
+#include "export/ui/page_export_ext.h"
+
+namespace typeloom::app {
+
+PreferencesSheet::PreferencesSheet(SettingsStore& settings, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Preferences"));
+    setModal(true);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabs"));
+    m_prefer = new CPagePrefer(settings, m_tabs);
+    m_export = new ui::CPageExportExt(settings, m_tabs);
+    m_c99 = new ui::CPageC99compiler(settings, m_tabs);
+    m_tabs->addTab(m_prefer, CPagePrefer::caption());
+    m_tabs->addTab(m_export, ui::CPageExportExt::caption());
+    m_tabs->addTab(m_c99, ui::CPageC99compiler::caption());
+    connect(m_export, &ui::CPageExportExt::helpRequested, this, &PreferencesSheet::helpRequested);
+    connect(m_c99, &ui::CPageC99compiler::helpRequested, this, &PreferencesSheet::helpRequested);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("buttonOk"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("buttonCancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &PreferencesSheet::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &PreferencesSheet::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->addWidget(buttons);
+}
+
+void PreferencesSheet::accept() {
+    // The pages save in their order; a page never shown saves nothing.
+    m_prefer->apply();
+    m_export->apply();
+    m_c99->apply();
+    QDialog::accept();
+}
+
+void openPreferences(QWidget* parent, SettingsStore& settings,
+                     const std::function<void(const QString& topic)>& showHelp) {
+    PreferencesSheet sheet(settings, parent);
+    if (showHelp) {
+        QObject::connect(&sheet, &PreferencesSheet::helpRequested, &sheet, showHelp);
+    }
+    sheet.exec();
+}
+
+}  // namespace typeloom::app

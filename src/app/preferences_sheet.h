@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+
+class QTabWidget;
+
+namespace typeloom {
+class SettingsStore;
+}
+namespace typeloom::ui {
+class CPageExportExt;
+class CPageC99compiler;
+}  // namespace typeloom::ui
+
+namespace typeloom::app {
+
+class CPagePrefer;
+
+// "Preferences" (command 32803, Ctrl+U): a modal sheet of three pages in this order,
+// "General" (CPagePrefer), "Typeloom Studio 3.0 Format" (CPageExportExt) and "C99 compatible
+// compiler" (CPageC99compiler), with OK and Cancel and no Apply. OK saves the pages in that
+// order; Cancel saves nothing. The pages' help requests come out of helpRequested().
+//
+// Object names: tabs, buttonOk, buttonCancel.
+class PreferencesSheet : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit PreferencesSheet(SettingsStore& settings, QWidget* parent = nullptr);
+
+    QTabWidget* tabs() const { return m_tabs; }
+    CPagePrefer* preferPage() const { return m_prefer; }
+    ui::CPageExportExt* exportPage() const { return m_export; }
+    ui::CPageC99compiler* c99Page() const { return m_c99; }
+
+    void accept() override;
+
+  signals:
+    void helpRequested(const QString& topic);
+
+  private:
+    QTabWidget* m_tabs;
+    CPagePrefer* m_prefer;
+    ui::CPageExportExt* m_export;
+    ui::CPageC99compiler* m_c99;
+};
+
+// Shows the sheet modally; `showHelp` (when given) opens the help topic a page asks for.
+void openPreferences(QWidget* parent, SettingsStore& settings,
+                     const std::function<void(const QString& topic)>& showHelp = {});
+
+}  // namespace typeloom::app

@@ -1,0 +1,129 @@
+#include "export/ui/export_commands.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <atomic>
+
+#include "export/export_driver.h"
+#include "export/intel_hex.h"
+#include "export/ui/export_dialog.h"
+#include "export/ui/export_progress_dialog.h"
+#include "model/font_info.h"
+
+namespace typeloom::ui {
+
+namespace {
+
+// The wait cursor while an export runs on this thread.
+class WaitCursor {
+  public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+exporters::ExportRequest requestFor(const QString& path, int formatId) {
+    exporters::ExportRequest request;
+    request.path = QFile::encodeName(path).toStdString();
+    request.formatId = formatId;
+    return request;
+}
+
+// Runs the export on this thread with the cancel flag at 1; the core writes through a
+// temporary file, so a failure leaves no file and keeps an earlier one.
+exporters::ExportResult runDirect(const CFontInfo& font, const SettingsStore& settings,
+                                  const exporters::ExportRequest& request, ProgressSink& progress) {
+    std::atomic<int> goOn{1};
+    WaitCursor wait;
+    return exporters::runExport(font, settings, request, goOn, progress);
+}
+
+void rememberBaseName(QString* lastBaseName, const QString& path) {
+    if (lastBaseName != nullptr) {
+        *lastBaseName = QFileInfo(path).completeBaseName();
+    }
+}
+
+}  // namespace
+
+QString chooseExportFile(QWidget* parent, const CFontInfo& font, int formatId,
+                         const ExportUiHooks& hooks) {
+    const exporters::FormatInfo* format = exporters::findFormat(formatId);
+    if (format == nullptr || !hooks.chooseFile) {
+        return {};
+    }
+    SaveFileRequest request;
+    request.filter = qtFilterOf(format->filter);
+    request.defaultSuffix = QString::fromLatin1(format->extension);
+    request.suggestedName = QString::fromStdString(exporters::suggestedExportName(font));
+    return hooks.chooseFile(parent, request);
+}
+
+bool runMenuExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+                   ProgressSink& progress, int formatId, QString* lastBaseName,
+                   const ExportUiHooks& givenHooks) {
+    if (exporters::findFormat(formatId) == nullptr) {
+        return false;
+    }
+    const ExportUiHooks hooks = withDefaults(givenHooks);
+    if (formatId == exporters::kFormatHex) {
+        const std::string problem = exporters::hexExportProblem(font);
+        if (!problem.empty()) {
+            hooks.showError(parent, messageText(problem));
+            return false;
+        }
+    }
+    const QString path = chooseExportFile(parent, font, formatId, hooks);
+    if (path.isEmpty()) {
+        return false;
+    }
+    rememberBaseName(lastBaseName, path);
+    exporters::ExportRequest request = requestFor(path, formatId);
+    if (formatId == exporters::kFormatHex) {
+        const std::optional<std::uint32_t> start = hooks.askStartAddress(parent);
+        if (!start) {
+            return false;  // nothing is written, so no empty file is left either
+        }
+        request.hex.startAddress = *start;
+        if (!exporters::hexWideCharacters(font).empty()) {
+            const QString list = QString::fromStdString(exporters::hexWideCharacterList(font));
+            if (!hooks.confirmWideCharacters(parent, list)) {
+                return false;
+            }
+        }
+        request.hex.skipWide = true;
+    }
+    const exporters::ExportResult result = runDirect(font, settings, request, progress);
+    if (result.status == exporters::ExportResult::Status::Failed) {
+        hooks.showError(parent, messageText(result.message));
+    }
+    return result.ok();
+}
+
+bool runExportDialog(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+                     ProgressSink& progress, QString* lastBaseName,
+                     const ExportUiHooks& givenHooks) {
+    const ExportUiHooks hooks = withDefaults(givenHooks);
+    ExportDialog dialog(font, settings, hooks, parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    rememberBaseName(lastBaseName, dialog.path());
+    const exporters::ExportRequest request = requestFor(dialog.path(), dialog.formatId());
+    if (exporters::needsProgressWindow(font)) {
+        ExportProgressDialog window(font, settings, request, parent);
+        window.exec();
+        return window.result().ok();
+    }
+    const exporters::ExportResult result = runDirect(font, settings, request, progress);
+    // A write failure is reported rather than passed over in silence, so a missing file is
+    // never taken for a written one.
+    if (result.status == exporters::ExportResult::Status::Failed) {
+        hooks.showError(parent, messageText(result.message));
+    }
+    return result.ok();
+}
+
+}  // namespace typeloom::ui

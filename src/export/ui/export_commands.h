@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include "export/ui/export_ui_hooks.h"
+
+class QWidget;
+
+namespace typeloom {
+class CFontInfo;
+class ProgressSink;
+class SettingsStore;
+}  // namespace typeloom
+
+namespace typeloom::ui {
+
+// The save-file dialog of an export format: its filter, default extension and the font's
+// suggested file name. The chosen path, or an empty string when cancelled or the id is not
+// an export format.
+QString chooseExportFile(QWidget* parent, const CFontInfo& font, int formatId,
+                         const ExportUiHooks& hooks);
+
+// Menu commands 32840..32853: for 32840 the HEX checks first (their message and nothing
+// else on failure), then the save-file dialog, for 32840 the start address and the width
+// warning, then the export without progress window. A file error is shown with its message
+// and leaves no file behind (an earlier file at the path stays as it was). True when the
+// file was written. `lastBaseName` receives the chosen file's name without its folder and
+// last extension.
+bool runMenuExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+                   ProgressSink& progress, int formatId, QString* lastBaseName = nullptr,
+                   const ExportUiHooks& hooks = {});
+
+// Command 1017: the "Export Bitmap Data" dialog, then the export of the chosen format, on
+// the worker thread with the "Exporting..." window for a large font, directly otherwise. A
+// cancelled or failed export leaves no file (and an earlier file at the path as it was); a
+// failure of a direct run is shown with its message. True when the file was written.
+bool runExportDialog(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+                     ProgressSink& progress, QString* lastBaseName = nullptr,
+                     const ExportUiHooks& hooks = {});
+
+}  // namespace typeloom::ui

@@ -1,0 +1,128 @@
+#include "export/ui/export_dialog.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "export/export_driver.h"
+#include "export/ui/export_commands.h"
+
+namespace typeloom::ui {
+
+namespace {
+
+constexpr int kFirstRadioId = 32860;
+
+// The button keeps its label and ends in "<<" while the dialog is expanded, ">>" while
+// collapsed.
+QString advanceText(bool expanded) {
+    return expanded ? QStringLiteral("&Advance <<") : QStringLiteral("&Advance >>");
+}
+
+}  // namespace
+
+ExportDialog::ExportDialog(const CFontInfo& font, SettingsStore& settings, ExportUiHooks hooks,
+                           QWidget* parent)
+    : QDialog(parent), m_font(font), m_settings(settings), m_hooks(withDefaults(std::move(hooks))) {
+    setWindowTitle(QStringLiteral("Export Bitmap Data"));
+    m_radios = new QButtonGroup(this);
+    m_radios->setExclusive(true);
+
+    auto makeGroup = [this](const char* name, const QString& title,
+                            std::initializer_list<std::pair<int, const char*>> radios) {
+        auto* group = new QGroupBox(title, this);
+        group->setObjectName(QString::fromLatin1(name));
+        auto* layout = new QVBoxLayout(group);
+        for (const auto& [index, text] : radios) {
+            auto* radio = new QRadioButton(QString::fromLatin1(text), group);
+            radio->setObjectName(QStringLiteral("radio%1").arg(kFirstRadioId + index));
+            m_radios->addButton(radio, index);
+            layout->addWidget(radio);
+        }
+        return group;
+    };
+
+    QGroupBox* general = makeGroup("groupGeneral", QStringLiteral("General Format"),
+                                   {{3, "C File (*.c)"}, {4, "Binary File (*.bin)"}});
+    QGroupBox* microchip = makeGroup("groupMicrochip", QStringLiteral("Microchip Format"),
+                                     {{5, "C File (*.c)"}, {6, "Binary File (*.bin)"}});
+    m_oldGroup =
+        makeGroup("groupOld", QStringLiteral("Old Typeloom Studio 3.0 Format"),
+                  {{0, "C File (*.c)"}, {1, "ASM File (*.asm)"}, {2, "Binary File (*.dat)"}});
+
+    auto* saveAs = new QPushButton(QStringLiteral("&Save As..."), this);
+    saveAs->setObjectName(QStringLiteral("buttonSaveAs"));
+    saveAs->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cancel->setObjectName(QStringLiteral("buttonCancel"));
+    m_advance = new QPushButton(advanceText(true), this);
+    m_advance->setObjectName(QStringLiteral("buttonAdvance"));
+    connect(saveAs, &QPushButton::clicked, this, &ExportDialog::saveAs);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_advance, &QPushButton::clicked, this, &ExportDialog::toggleAdvanced);
+
+    // The part that stays when the dialog is collapsed.
+    m_frame = new QFrame(this);
+    m_frame->setObjectName(QStringLiteral("frame1150"));
+    m_frame->setFrameShape(QFrame::StyledPanel);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(saveAs);
+    buttons->addWidget(cancel);
+    buttons->addStretch();
+    buttons->addWidget(m_advance);
+    auto* groups = new QVBoxLayout;
+    groups->addWidget(general);
+    groups->addWidget(microchip);
+    auto* frameLayout = new QHBoxLayout(m_frame);
+    frameLayout->addLayout(groups);
+    frameLayout->addLayout(buttons);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(m_frame, 0, Qt::AlignTop);
+    layout->addWidget(m_oldGroup, 0, Qt::AlignTop);
+    // The dialog takes exactly the size of what it shows, so hiding the old-format group
+    // shrinks it to the frame.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    const exporters::ExportDialogChoice choice = exporters::exportDialogChoice(m_settings);
+    if (QAbstractButton* radio = m_radios->button(choice.radioIndex)) {
+        radio->setChecked(true);
+    }
+}
+
+int ExportDialog::checkedRadioIndex() const {
+    return m_radios->checkedId();
+}
+
+void ExportDialog::toggleAdvanced() {
+    setExpanded(!m_expanded);
+}
+
+void ExportDialog::setExpanded(bool expanded) {
+    m_expanded = expanded;
+    m_oldGroup->setEnabled(expanded);
+    m_oldGroup->setVisible(expanded);
+    m_advance->setText(advanceText(expanded));
+}
+
+void ExportDialog::saveAs() {
+    const int index = checkedRadioIndex();
+    const int formatId = exporters::formatOfExportRadio(index);
+    if (formatId == 0) {
+        return;  // no radio checked
+    }
+    const QString path = chooseExportFile(this, m_font, formatId, m_hooks);
+    if (path.isEmpty()) {
+        return;  // the dialog stays open
+    }
+    m_path = path;
+    m_formatId = formatId;
+    exporters::storeExportDialogChoice(m_settings, {index, m_expanded});
+    accept();
+}
+
+}  // namespace typeloom::ui

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include "export/ui/export_ui_hooks.h"
+
+class QButtonGroup;
+class QFrame;
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+
+namespace typeloom {
+class CFontInfo;
+class SettingsStore;
+}  // namespace typeloom
+
+namespace typeloom::ui {
+
+// "Export Bitmap Data" (command 1017, IDD 125): seven radios 32860..32866 in the groups "Old
+// Typeloom Studio 3.0 Format", "General Format" and "Microchip Format", and the buttons
+// "&Save As...", "&Cancel" and "&Advance <<". The frame "frame1150" holds the General and
+// Microchip groups and the buttons; "&Advance" collapses the dialog to that frame, disabling
+// the old-format group outside it, and expands it again.
+//
+// "&Save As..." asks for the file of the checked radio's format; on OK it remembers the
+// choice in "FontOut" and closes the dialog with OK. Cancelling the file dialog leaves this
+// dialog open.
+//
+// Object names: radio32860..radio32866, frame1150, groupOld, groupGeneral, groupMicrochip,
+// buttonSaveAs, buttonCancel, buttonAdvance.
+class ExportDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    ExportDialog(const CFontInfo& font, SettingsStore& settings, ExportUiHooks hooks,
+                 QWidget* parent = nullptr);
+
+    bool isExpanded() const { return m_expanded; }
+    int checkedRadioIndex() const;  // 0..6 for radios 32860..32866
+    // After OK: the chosen file and the format id of the checked radio.
+    const QString& path() const { return m_path; }
+    int formatId() const { return m_formatId; }
+
+  private:
+    void toggleAdvanced();
+    void setExpanded(bool expanded);
+    void saveAs();
+
+    const CFontInfo& m_font;
+    SettingsStore& m_settings;
+    ExportUiHooks m_hooks;
+    QButtonGroup* m_radios;
+    QFrame* m_frame;
+    QGroupBox* m_oldGroup;
+    QPushButton* m_advance;
+    bool m_expanded = true;
+    QString m_path;
+    int m_formatId = 0;
+};
+
+}  // namespace typeloom::ui

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "export/export_driver.h"
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace typeloom {
+class CFontInfo;
+class SettingsStore;
+}  // namespace typeloom
+
+namespace typeloom::ui {
+
+// "Exporting..." (IDD 111): runs one export on a worker thread while the user can cancel it.
+// When shown it waits 100 ms, then starts the core's ExportJob. The worker only reads the font
+// and settings and writes the file; it never touches a widget. This window watches the job
+// from the user-interface thread and sets its own texts when the job has ended:
+// "Finished!!" (OK enabled), "Cancelled!!" (OK reads "Exit"), or the error of a failed write
+// (OK reads "Exit"). A cancelled or failed export leaves no file and any earlier file at the
+// path as it was.
+//
+// Object names: label1084 ("Typeloom Studio"), labelExporting, label1070 (the state text),
+// buttonCancel, buttonOk.
+class ExportProgressDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    enum class State { Waiting, Exporting, Finished, Cancelled, Failed };
+
+    ExportProgressDialog(const CFontInfo& font, const SettingsStore& settings,
+                         exporters::ExportRequest request, QWidget* parent = nullptr);
+    ~ExportProgressDialog() override;
+
+    State state() const { return m_state; }
+    // The export's result; waits for the worker when it is still running. Before the export
+    // started (or when it was cancelled before it started) the result is Cancelled.
+    exporters::ExportResult result();
+
+    // Escape and the close box act as "Cancel" while the export can still be cancelled and
+    // close the window only once "OK" or "Exit" is enabled.
+    void reject() override;
+    void done(int r) override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void startExport();
+    void pollJob();
+    void cancelExport();
+    void showResult();
+
+    const CFontInfo& m_font;
+    const SettingsStore& m_settings;
+    exporters::ExportRequest m_request;
+    std::unique_ptr<exporters::ExportJob> m_job;
+    exporters::ExportResult m_result;
+    bool m_haveResult = false;
+    State m_state = State::Waiting;
+    bool m_shownOnce = false;
+
+    QTimer* m_startTimer;
+    QTimer* m_pollTimer;
+    QLabel* m_stateText;
+    QPushButton* m_cancel;
+    QPushButton* m_ok;
+};
+
+}  // namespace typeloom::ui
