@@ -7,8 +7,11 @@
 #include "app/commands.h"
 #include "app/edit_routing.h"
 #include "app/main_frame.h"
+#include "app/preferences_sheet.h"
+#include "app/progress_status_bar.h"
 #include "app/tessera_app.h"
 #include "app/tessera_doc.h"
+#include "export/ui/export_commands.h"
 #include "model/transforms.h"
 
 namespace typeloom::app {
@@ -59,6 +62,25 @@ void connectCommands(CTesseraApp& app, CMainFrame& frame) {
         }
     });
     frame.setCommandHandler(cmd::kExit, [&frame] { frame.close(); });
+
+    // Exports: the menu's formats through the save-file dialog, the export dialog of the
+    // steps bar, and the HEX export that only other commands send.
+    for (int id : {cmd::kExportHex, cmd::kExportOldC, cmd::kExportOldAsm, cmd::kExportOldDat,
+                   cmd::kExportGeneralC, cmd::kExportGeneralBin, cmd::kExportMicrochipC,
+                   cmd::kExportMicrochipBin}) {
+        frame.setCommandHandler(id, [&app, &frame, id] {
+            ui::runMenuExport(&frame, app.font(), app.settings(), frame.progressBar(), id,
+                              &frame.lastExportBaseName());
+        });
+    }
+    frame.setCommandHandler(cmd::kExportDialog, [&app, &frame] {
+        ui::runExportDialog(&frame, app.font(), app.settings(), frame.progressBar(),
+                            &frame.lastExportBaseName());
+    });
+    frame.setCommandHandler(cmd::kPreferences, [&app, &frame] {
+        openPreferences(&frame, app.settings(),
+                        [&frame](const QString& topic) { frame.showHelpTopic(topic); });
+    });
 
     for (int id : {cmd::kCopy, cmd::kPaste, cmd::kDelete, cmd::kSelectAll, cmd::kUndo}) {
         frame.setCommandHandler(id, [&frame, id] { frame.routeEditCommand(id); });

@@ -34,6 +34,8 @@ const std::vector<CommandInfo> kCommands = {
      "Export to ASM file (*.asm) in Typeloom Studio ver3.0 format", R::HasCharacters},
     {cmd::kExportOldDat, "     Binary file (*.dat) ...",
      "Export to Binary file (*.bin) in Typeloom Studio ver3.0 format", R::HasCharacters},
+    // Not in any menu: the HEX export keeps its command for other commands to send.
+    {cmd::kExportHex, "Export to &Hex File\tCtrl+E", "Export to Hexfile (*.hex)", R::HasCharacters},
     {cmd::kExportFnt, "Windows Font &Resource file (*.fnt)...",
      "Export to Windows *.fnt file, ASCII+ISO8859 encoding ONLY", R::HasCharactersOneBit},
     {cmd::kExportFon, "Windows Bitmap &Font file (*.fon)...",

@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <QTimer>
 
+#include "app/icons.h"
 #include "app/main_frame.h"
 #include "app/tessera_app.h"
 #include "charset/dbcs_tables.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Typeloom Studio"));
     QApplication::setApplicationVersion(QStringLiteral("3.5"));
     QApplication::setDesktopFileName(QStringLiteral("typeloom-studio"));
+    QApplication::setWindowIcon(typeloom::app::applicationIcon());
 
     // Without the double-byte code tables the program cannot convert codes: it ends.
     if (auto problem = typeloom::loadProgramDbcsTables()) {

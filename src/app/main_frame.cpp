@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "app/edit_routing.h"
+#include "app/icons.h"
 #include "app/progress_status_bar.h"
 #include "app/settings_keys.h"
 #include "app/tessera_app.h"
@@ -46,6 +47,7 @@ QWidget* plainPane(const QString& name, QWidget* parent) {
 CMainFrame::CMainFrame(CTesseraApp& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
     setObjectName(QStringLiteral("CMainFrame"));
     setAcceptDrops(true);
+    setWindowIcon(applicationIcon());
     m_statusBar = new ProgressStatusBar(this);
     setStatusBar(m_statusBar);
     createActions();
@@ -73,6 +75,9 @@ void CMainFrame::createActions() {
         // The key text after "\t" is shown by the menu; the keys themselves are handled by
         // the application's key filter and the frame's shortcuts.
         action->setText(QString::fromLatin1(command.menuText));
+        // Toolbar buttons show no key text.
+        action->setIconText(QString::fromLatin1(command.menuText).section(QLatin1Char('\t'), 0, 0));
+        action->setIcon(commandIcon(command.id));
         action->setStatusTip(commandPrompt(command));
         action->setToolTip(commandToolTip(command));
         const int id = command.id;
@@ -256,6 +261,8 @@ void CMainFrame::createToolBars() {
     }
     // The file bar first, the steps bar right of it, the font bar right of that.
     for (QToolBar* bar : {m_fileBar, m_stepsBar, m_fontBar}) {
+        // The icons are drawn on a 16-pixel grid.
+        bar->setIconSize(QSize(16, 16));
         bar->setMovable(true);
         bar->setAllowedAreas(Qt::AllToolBarAreas);
         addToolBar(Qt::TopToolBarArea, bar);
@@ -325,6 +332,11 @@ void CMainFrame::refreshDataPanel() {}
 void CMainFrame::refreshCharacterList() {}
 void CMainFrame::selectInitialCharacter() {
     updateStatusPanes();
+    updateCommandStates();
+}
+
+void CMainFrame::showHelpTopic(const QString& topic) {
+    (void)topic;
 }
 
 void CMainFrame::updateFrameTitle() {

@@ -50,6 +50,10 @@ class CMainFrame : public QMainWindow {
     // Copy, Paste, Delete, Select All and Undo: on the focused text field when there is one,
     // on the glyph editor otherwise.
     void routeEditCommand(int id);
+    // The base name of the file last chosen for an export run.
+    QString& lastExportBaseName() { return m_lastExportBaseName; }
+    // Opens the help window on a topic (the contents for an empty topic).
+    void showHelpTopic(const QString& topic);
     // The "=" and "-" keys: the next darker or lighter colour swatch of the editor.
     void stepColorSwatch(bool next);
     // Lets the glyph editor fill in its part of the command state (undo, delete, zoom).
@@ -95,6 +99,7 @@ class CMainFrame : public QMainWindow {
     QWidget* m_dataView = nullptr;    // CDataView: character data panel
     QWidget* m_rightView = nullptr;   // CRightView: characters table panel
     ProgressStatusBar* m_statusBar = nullptr;
+    QString m_lastExportBaseName;
     std::map<int, QAction*> m_actions;
     std::map<int, std::function<void()>> m_handlers;
     std::function<void(CommandState&)> m_editorState;
