@@ -207,6 +207,14 @@ TEST_F(PixelGridTest, MovingASelectionCutsItFirstAndThenPutsBackWhatItCovered) {
     EXPECT_EQ(picture(), (Rows{"...###", "...###", "......"}));
     EXPECT_EQ(grid->workingGlyph().selection(), (CellRect{4, 0, 2, 2}));
     EXPECT_TRUE(grid->isChanged());
+    // Dragged past the edge and back, the selection stops at the edge and keeps all its cells.
+    press(at(4, 0));
+    move(QPoint(600, 17));
+    EXPECT_EQ(grid->workingGlyph().selection(), (CellRect{4, 0, 2, 2}));
+    move(at(2, 0));
+    release(at(2, 0));
+    EXPECT_EQ(grid->workingGlyph().selection(), (CellRect{2, 0, 2, 2}));
+    EXPECT_EQ(picture(), (Rows{"..##..", "..##..", "......"}));
 }
 
 TEST_F(PixelGridTest, DeleteClearsExactlyTheSelectedCells) {

@@ -592,6 +592,7 @@ void PixelGrid::selectPress(QPoint p) {
         if (frame.contains(p)) {
             m_track = Track::Move;
             m_moveCell = g.cellAt(p);
+            m_moveOrigin = {sel.x, sel.y};
             return;
         }
         applyOutcome(m_glyph.dropSelection(), trackerBounds(), false);
@@ -613,15 +614,16 @@ void PixelGrid::selectDrag(QPoint p) {
             break;
         }
         case Track::Move: {
-            // The cell grabbed follows the pointer.
+            // The cell grabbed follows the pointer, but the selection stays whole on the glyph:
+            // a part pushed over the edge would be cut off for good, and the user only meant
+            // to pass by the edge.
             const Cell cell = g.cellAt(p);
-            if (cell == m_moveCell) {
+            const CellRect sel = m_glyph.selection();
+            const int x = std::clamp(m_moveOrigin.x + cell.x - m_moveCell.x, 0, g.width - sel.w);
+            const int y = std::clamp(m_moveOrigin.y + cell.y - m_moveCell.y, 0, g.height - sel.h);
+            if (x == sel.x && y == sel.y) {
                 break;
             }
-            const CellRect sel = m_glyph.selection();
-            const int x = sel.x + cell.x - m_moveCell.x;
-            const int y = sel.y + cell.y - m_moveCell.y;
-            m_moveCell = cell;
             const QRect frameBefore = trackerBounds();
             applyOutcome(m_glyph.moveSelection(x, y), frameBefore, false);
             break;

@@ -149,7 +149,8 @@ class PixelGrid : public QWidget {
     Track m_track = Track::None;
     QPoint m_pressPoint;
     QPoint m_dragPoint;
-    Cell m_moveCell;      // cell under the pointer at the last move step
+    Cell m_moveCell;      // cell under the pointer when a move started
+    Cell m_moveOrigin;    // top-left cell of the selection when a move started
     Cell m_resizeAnchor;  // the corner of the selection that a handle drag keeps
     int m_resizeHandle = -1;
     CellRect m_resizeCells;  // the selection being shaped by a handle drag
