@@ -187,6 +187,10 @@ TEST_F(PixelGridTest, RubberBandSelectsTheCellsUnderItsCornersAndHandlesReshapeI
     // just outside that corner. Dragged onto cell (2, 1) it keeps the bottom-right corner.
     drag(QPoint(65, 50), at(2, 1));
     EXPECT_EQ(grid->workingGlyph().selection(), (CellRect{2, 1, 4, 4}));
+    // The frame (39, 24)-(99, 84) has its right-edge handle at x 100..105 around y 54: it moves
+    // the right side only, whatever row the pointer ends on.
+    drag(QPoint(102, 53), at(3, 0));
+    EXPECT_EQ(grid->workingGlyph().selection(), (CellRect{2, 1, 2, 4}));
     // A press outside the glyph drops the selection.
     click(QPoint(300, 300));
     EXPECT_EQ(grid->workingGlyph().selectionState(), 0);

@@ -36,51 +36,22 @@ QString messageTitle() {
     return QGuiApplication::applicationDisplayName();
 }
 
-// The horizontal and vertical side a handle moves: -1 left or top, 1 right or bottom, 0 none.
+// For each resize handle, clockwise from the top-left corner: the horizontal and vertical
+// side it moves (-1 left or top, 1 right or bottom, 0 none) and its cursor.
+constexpr int kHandleSideX[8] = {-1, 0, 1, 1, 1, 0, -1, -1};
+constexpr int kHandleSideY[8] = {-1, -1, -1, 0, 1, 1, 1, 0};
+constexpr Qt::CursorShape kHandleCursor[8] = {
+    Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor, Qt::SizeHorCursor,
+    Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor, Qt::SizeHorCursor};
+
 int handleSideX(int handle) {
-    switch (handle) {
-        case 0:
-        case 6:
-        case 7:
-            return -1;
-        case 2:
-        case 3:
-        case 4:
-            return 1;
-        default:
-            return 0;
-    }
+    return kHandleSideX[handle];
 }
-
 int handleSideY(int handle) {
-    switch (handle) {
-        case 0:
-        case 1:
-        case 2:
-            return -1;
-        case 4:
-        case 5:
-        case 6:
-            return 1;
-        default:
-            return 0;
-    }
+    return kHandleSideY[handle];
 }
-
 Qt::CursorShape handleCursor(int handle) {
-    switch (handle) {
-        case 0:
-        case 4:
-            return Qt::SizeFDiagCursor;
-        case 2:
-        case 6:
-            return Qt::SizeBDiagCursor;
-        case 1:
-        case 5:
-            return Qt::SizeVerCursor;
-        default:
-            return Qt::SizeHorCursor;
-    }
+    return kHandleCursor[handle];
 }
 
 CellRect spanning(Cell a, Cell b) {
