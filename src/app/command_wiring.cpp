@@ -9,6 +9,7 @@
 #include "app/main_frame.h"
 #include "app/preferences_sheet.h"
 #include "app/progress_status_bar.h"
+#include "editor/ui/pixel_grid.h"
 #include "app/tessera_app.h"
 #include "app/tessera_doc.h"
 #include "export/ui/export_commands.h"
@@ -85,6 +86,10 @@ void connectCommands(CTesseraApp& app, CMainFrame& frame) {
     for (int id : {cmd::kCopy, cmd::kPaste, cmd::kDelete, cmd::kSelectAll, cmd::kUndo}) {
         frame.setCommandHandler(id, [&frame, id] { frame.routeEditCommand(id); });
     }
+
+    frame.setCommandHandler(cmd::kUndoAll, [&frame] { frame.pixelGrid()->undoAll(); });
+    frame.setCommandHandler(cmd::kZoomIn, [&frame] { frame.pixelGrid()->zoomStep(true); });
+    frame.setCommandHandler(cmd::kZoomOut, [&frame] { frame.pixelGrid()->zoomStep(false); });
 
     frame.setCommandHandler(cmd::kToFixedWidth, [&app, &frame] {
         changeWholeFont(app, frame, &makeFixedWidth, false);

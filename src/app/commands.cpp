@@ -166,7 +166,7 @@ bool isCommandEnabled(EnableRule rule, const CommandState& s) {
         case R::Undo:
             return s.editFieldFocused ? s.fieldCanUndo : s.glyphChanged;
         case R::UndoAll:
-            return s.glyphChanged;
+            return s.glyphCanUndoAll;
         case R::Copy:
             return s.editFieldFocused ? s.fieldHasSelection : hasCharacters;
         case R::Paste:

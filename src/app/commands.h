@@ -116,7 +116,8 @@ struct CommandState {
     bool clipboardHasText = false;
     bool clipboardHasImage = false;
     // The glyph editor.
-    bool glyphChanged = false;    // the working glyph is marked changed
+    bool glyphChanged = false;     // the working glyph is marked changed (undo)
+    bool glyphCanUndoAll = false;  // the working glyph differs from the loaded one
     bool glyphCanDelete = false;  // select tool active with a non-empty selection
 };
 

@@ -25,6 +25,8 @@
 #include "app/tessera_app.h"
 #include "app/tessera_doc.h"
 #include "app/window_placement.h"
+#include "editor/ui/character_editor_panel.h"
+#include "editor/ui/pixel_grid.h"
 #include "charset/encodings.h"
 #include "model/font_settings.h"
 
@@ -145,8 +147,11 @@ CommandState CMainFrame::commandState() const {
         state.clipboardHasText = data->hasText();
         state.clipboardHasImage = data->hasImage();
     }
-    if (m_editorState) {
-        m_editorState(state);
+    if (m_pixelGrid != nullptr) {
+        state.gridZoom = m_pixelGrid->zoom();
+        state.glyphChanged = m_pixelGrid->canUndo();
+        state.glyphCanUndoAll = m_pixelGrid->canUndoAll();
+        state.glyphCanDelete = m_pixelGrid->canDelete();
     }
     return state;
 }
@@ -307,6 +312,18 @@ void CMainFrame::createPanes() {
     m_leftSplitter->setObjectName(QStringLiteral("leftSplitter"));
     m_leftSplitter->setChildrenCollapsible(false);
     m_editorView = plainPane(QStringLiteral("CTesseraView"), m_leftSplitter);
+    static_cast<QFrame*>(m_editorView)->setFrameShape(QFrame::NoFrame);
+    auto* editorLayout = new QVBoxLayout(m_editorView);
+    editorLayout->setContentsMargins(0, 0, 0, 0);
+    m_editorPanel = new ui::CharacterEditorPanel(m_app.font(), m_app.settings(), m_editorView);
+    editorLayout->addWidget(m_editorPanel);
+    m_pixelGrid = m_editorPanel->pixelGrid();
+    connect(m_pixelGrid, &ui::PixelGrid::documentModified, this,
+            [this] { m_app.document().setModifiedFlag(true); });
+    connect(m_pixelGrid, &ui::PixelGrid::glyphChanged, this, &CMainFrame::updateCommandStates);
+    connect(m_pixelGrid, &ui::PixelGrid::characterLoaded, this,
+            &CMainFrame::updateCommandStates);
+    connect(m_pixelGrid, &ui::PixelGrid::zoomChanged, this, &CMainFrame::updateCommandStates);
     m_dataView = plainPane(QStringLiteral("CDataView"), m_leftSplitter);
     m_rightView = plainPane(QStringLiteral("CRightView"), m_mainSplitter);
     m_leftSplitter->addWidget(m_editorView);
@@ -326,11 +343,23 @@ void CMainFrame::applySplitterPos(long long splitterPos) {
     m_leftSplitter->setSizes({sizes.rowHeight, std::max(1, height() - sizes.rowHeight)});
 }
 
-void CMainFrame::storeEditedGlyph() {}
-void CMainFrame::reloadEditedGlyph() {}
-void CMainFrame::refreshDataPanel() {}
+void CMainFrame::storeEditedGlyph() { m_pixelGrid->storeEditedGlyph(); }
+
+void CMainFrame::reloadEditedGlyph() {
+    m_pixelGrid->reloadEditedGlyph();
+    m_editorPanel->updateTitle();
+}
+
+void CMainFrame::refreshDataPanel() { m_pixelGrid->update(); }
 void CMainFrame::refreshCharacterList() {}
 void CMainFrame::selectInitialCharacter() {
+    // The letter A, else the first character (nothing in an empty font).
+    const int index = m_app.font().count() > 0 ? std::max(0, m_app.font().initialIndex()) : -1;
+    m_editorPanel->layoutSwatches();
+    refreshCharacterList();
+    m_pixelGrid->loadCharacter(index);
+    m_editorPanel->updateTitle();
+    refreshDataPanel();
     updateStatusPanes();
     updateCommandStates();
 }
@@ -417,13 +446,33 @@ void CMainFrame::routeEditCommand(int id) {
 }
 
 void CMainFrame::gridEditCommand(int id) {
-    (void)id;
+    switch (id) {
+    case cmd::kCopy:
+        m_pixelGrid->copy();
+        break;
+    case cmd::kPaste:
+        m_pixelGrid->paste();
+        break;
+    case cmd::kDelete:
+        m_pixelGrid->deleteSelection();
+        break;
+    case cmd::kSelectAll:
+        m_pixelGrid->selectAll();
+        break;
+    case cmd::kUndo:
+        m_pixelGrid->undo();
+        break;
+    default:
+        break;
+    }
 }
 
 void CMainFrame::stepColorSwatch(bool next) {
-    // Swatches exist only for fonts of more than one bit per pixel; this edition's fonts have
-    // one, so there is nothing to step.
-    (void)next;
+    if (next) {
+        m_editorPanel->nextSwatch();
+    } else {
+        m_editorPanel->previousSwatch();
+    }
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

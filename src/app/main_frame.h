@@ -13,6 +13,11 @@ class QSplitter;
 class QToolBar;
 class QToolButton;
 
+namespace typeloom::ui {
+class CharacterEditorPanel;
+class PixelGrid;
+}  // namespace typeloom::ui
+
 namespace typeloom::app {
 
 class CTesseraApp;
@@ -29,6 +34,8 @@ class CMainFrame : public QMainWindow {
     ~CMainFrame() override;
 
     ProgressStatusBar& progressBar() { return *m_statusBar; }
+    ui::CharacterEditorPanel* editorPanel() const { return m_editorPanel; }
+    ui::PixelGrid* pixelGrid() const { return m_pixelGrid; }
 
     // --- Commands
     QAction* action(int id) const;
@@ -56,10 +63,6 @@ class CMainFrame : public QMainWindow {
     void showHelpTopic(const QString& topic);
     // The "=" and "-" keys: the next darker or lighter colour swatch of the editor.
     void stepColorSwatch(bool next);
-    // Lets the glyph editor fill in its part of the command state (undo, delete, zoom).
-    void setEditorState(std::function<void(CommandState&)> fill) {
-        m_editorState = std::move(fill);
-    }
     QSplitter* mainSplitter() const { return m_mainSplitter; }
     QSplitter* leftSplitter() const { return m_leftSplitter; }
 
@@ -99,10 +102,11 @@ class CMainFrame : public QMainWindow {
     QWidget* m_dataView = nullptr;    // CDataView: character data panel
     QWidget* m_rightView = nullptr;   // CRightView: characters table panel
     ProgressStatusBar* m_statusBar = nullptr;
+    ui::CharacterEditorPanel* m_editorPanel = nullptr;
+    ui::PixelGrid* m_pixelGrid = nullptr;
     QString m_lastExportBaseName;
     std::map<int, QAction*> m_actions;
     std::map<int, std::function<void()>> m_handlers;
-    std::function<void(CommandState&)> m_editorState;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentPlace = nullptr;  // recent files are inserted before this separator
     std::vector<QAction*> m_recentActions;
