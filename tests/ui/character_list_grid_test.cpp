@@ -389,11 +389,12 @@ TEST(CharacterListGrid, PageKeysHomeEndAndWheelScrollByRows) {
     // Scrolling leaves the current character alone.
     EXPECT_EQ(grid.currentIndex(), 0);
 
-    auto wheel = [&](int delta) {
-        const QPointF at(10, 10);
-        QWheelEvent event(at, grid.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
-                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(grid.viewport(), &event);
+    auto wheel = [&](int delta, QWidget* target = nullptr) {
+        target = target != nullptr ? target : grid.viewport();
+        const QPointF at(5, 5);
+        QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &event);
     };
     wheel(-120);  // towards the user: down one row
     EXPECT_EQ(grid.topRow(), 1);
@@ -406,6 +407,9 @@ TEST(CharacterListGrid, PageKeysHomeEndAndWheelScrollByRows) {
     EXPECT_EQ(grid.topRow(), 2);
     wheel(-60);
     EXPECT_EQ(grid.topRow(), 3);
+    // Over the scroll bar as well one row per notch.
+    wheel(-120, grid.verticalScrollBar());
+    EXPECT_EQ(grid.topRow(), 4);
 }
 
 TEST(CharacterListGrid, ClicksPickCharactersButNotEmptyCells) {

@@ -108,6 +108,8 @@ CharacterListGrid::CharacterListGrid(CFontInfo& font, QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
     verticalScrollBar()->setSingleStep(1);
+    // The wheel over the scroll bar scrolls one row per notch too, as over the cells.
+    verticalScrollBar()->installEventFilter(this);
     viewport()->setMouseTracking(true);
     // Every pixel of the viewport is painted by paintEvent.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -315,6 +317,14 @@ bool CharacterListGrid::event(QEvent* event) {
         }
     }
     return QAbstractScrollArea::event(event);
+}
+
+bool CharacterListGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == verticalScrollBar() && event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 void CharacterListGrid::resizeEvent(QResizeEvent* event) {
