@@ -10,6 +10,7 @@
 #include <QTest>
 #include <vector>
 
+#include "app/icons.h"
 #include "charset/encodings.h"
 #include "charset/ui/characters_table_panel.h"
 #include "charset/ui/glyph_drawing.h"
@@ -434,6 +435,8 @@ TEST(CharacterListGrid, ClicksPickCharactersButNotEmptyCells) {
     // The hand is shown over characters only.
     QTest::mouseMove(grid.viewport(), QPoint(60, cellHeight + 20));
     EXPECT_TRUE(grid.handCursorShown());
+    EXPECT_EQ(grid.viewport()->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(grid.viewport()->cursor().hotSpot(), app::handCursor().hotSpot());
     QTest::mouseMove(grid.viewport(), QPoint(60, 2 * cellHeight + 20));
     EXPECT_FALSE(grid.handCursorShown());
 }

@@ -10,18 +10,13 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "app/icons.h"
 #include "charset/ui/glyph_drawing.h"
 #include "model/font_info.h"
 
 namespace typeloom::ui {
 
 namespace {
-
-// The pointer shown over a cell that holds a character. It becomes the program's own hand
-// cursor once the application provides one; this is the only place that names it.
-QCursor listHandCursor() {
-    return QCursor(Qt::PointingHandCursor);
-}
 
 // One mouse-wheel notch in QWheelEvent's eighths of a degree.
 constexpr int kWheelNotch = 120;
@@ -364,7 +359,7 @@ void CharacterListGrid::updateCursor(QPoint point) {
     }
     m_handShown = hand;
     if (hand) {
-        viewport()->setCursor(listHandCursor());
+        viewport()->setCursor(app::handCursor());
     } else {
         viewport()->unsetCursor();
     }
