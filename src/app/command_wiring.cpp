@@ -9,9 +9,9 @@
 #include "app/main_frame.h"
 #include "app/preferences_sheet.h"
 #include "app/progress_status_bar.h"
-#include "editor/ui/pixel_grid.h"
 #include "app/tessera_app.h"
 #include "app/tessera_doc.h"
+#include "editor/ui/pixel_grid.h"
 #include "export/ui/export_commands.h"
 #include "model/transforms.h"
 

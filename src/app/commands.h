@@ -118,7 +118,7 @@ struct CommandState {
     // The glyph editor.
     bool glyphChanged = false;     // the working glyph is marked changed (undo)
     bool glyphCanUndoAll = false;  // the working glyph differs from the loaded one
-    bool glyphCanDelete = false;  // select tool active with a non-empty selection
+    bool glyphCanDelete = false;   // select tool active with a non-empty selection
 };
 
 bool isCommandEnabled(EnableRule rule, const CommandState& state);

@@ -25,9 +25,11 @@
 #include "app/tessera_app.h"
 #include "app/tessera_doc.h"
 #include "app/window_placement.h"
+#include "charset/encodings.h"
+#include "charset/ui/character_list_grid.h"
+#include "charset/ui/characters_table_panel.h"
 #include "editor/ui/character_editor_panel.h"
 #include "editor/ui/pixel_grid.h"
-#include "charset/encodings.h"
 #include "model/font_settings.h"
 
 namespace typeloom::app {
@@ -321,11 +323,30 @@ void CMainFrame::createPanes() {
     connect(m_pixelGrid, &ui::PixelGrid::documentModified, this,
             [this] { m_app.document().setModifiedFlag(true); });
     connect(m_pixelGrid, &ui::PixelGrid::glyphChanged, this, &CMainFrame::updateCommandStates);
-    connect(m_pixelGrid, &ui::PixelGrid::characterLoaded, this,
-            &CMainFrame::updateCommandStates);
+    connect(m_pixelGrid, &ui::PixelGrid::characterLoaded, this, &CMainFrame::updateCommandStates);
     connect(m_pixelGrid, &ui::PixelGrid::zoomChanged, this, &CMainFrame::updateCommandStates);
     m_dataView = plainPane(QStringLiteral("CDataView"), m_leftSplitter);
     m_rightView = plainPane(QStringLiteral("CRightView"), m_mainSplitter);
+    static_cast<QFrame*>(m_rightView)->setFrameShape(QFrame::NoFrame);
+    auto* rightLayout = new QVBoxLayout(m_rightView);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    m_tablePanel = new ui::CharactersTablePanel(m_app.font(), m_rightView);
+    rightLayout->addWidget(m_tablePanel);
+    m_characterList = m_tablePanel->grid();
+    connect(m_tablePanel, &ui::CharactersTablePanel::helpRequested, this,
+            &CMainFrame::showHelpTopic);
+    // Picking a character in the list settles the one being edited, then the list marks
+    // the new one current.
+    connect(m_characterList, &ui::CharacterListGrid::characterPicked, m_editorPanel,
+            &ui::CharacterEditorPanel::selectCharacter);
+    connect(m_editorPanel, &ui::CharacterEditorPanel::characterSelected, this, [this](int index) {
+        m_characterList->setCurrentIndex(index);
+        refreshDataPanel();
+        updateStatusPanes();
+        updateCommandStates();
+    });
+    connect(m_pixelGrid, &ui::PixelGrid::glyphStored, m_characterList,
+            &ui::CharacterListGrid::redrawCell);
     m_leftSplitter->addWidget(m_editorView);
     m_leftSplitter->addWidget(m_dataView);
     m_mainSplitter->addWidget(m_leftSplitter);
@@ -343,20 +364,27 @@ void CMainFrame::applySplitterPos(long long splitterPos) {
     m_leftSplitter->setSizes({sizes.rowHeight, std::max(1, height() - sizes.rowHeight)});
 }
 
-void CMainFrame::storeEditedGlyph() { m_pixelGrid->storeEditedGlyph(); }
+void CMainFrame::storeEditedGlyph() {
+    m_pixelGrid->storeEditedGlyph();
+}
 
 void CMainFrame::reloadEditedGlyph() {
     m_pixelGrid->reloadEditedGlyph();
     m_editorPanel->updateTitle();
 }
 
-void CMainFrame::refreshDataPanel() { m_pixelGrid->update(); }
-void CMainFrame::refreshCharacterList() {}
+void CMainFrame::refreshDataPanel() {
+    m_pixelGrid->update();
+}
+void CMainFrame::refreshCharacterList() {
+    m_characterList->relayout();
+}
 void CMainFrame::selectInitialCharacter() {
     // The letter A, else the first character (nothing in an empty font).
     const int index = m_app.font().count() > 0 ? std::max(0, m_app.font().initialIndex()) : -1;
     m_editorPanel->layoutSwatches();
     refreshCharacterList();
+    m_characterList->setCurrentIndex(index);
     m_pixelGrid->loadCharacter(index);
     m_editorPanel->updateTitle();
     refreshDataPanel();
@@ -447,23 +475,23 @@ void CMainFrame::routeEditCommand(int id) {
 
 void CMainFrame::gridEditCommand(int id) {
     switch (id) {
-    case cmd::kCopy:
-        m_pixelGrid->copy();
-        break;
-    case cmd::kPaste:
-        m_pixelGrid->paste();
-        break;
-    case cmd::kDelete:
-        m_pixelGrid->deleteSelection();
-        break;
-    case cmd::kSelectAll:
-        m_pixelGrid->selectAll();
-        break;
-    case cmd::kUndo:
-        m_pixelGrid->undo();
-        break;
-    default:
-        break;
+        case cmd::kCopy:
+            m_pixelGrid->copy();
+            break;
+        case cmd::kPaste:
+            m_pixelGrid->paste();
+            break;
+        case cmd::kDelete:
+            m_pixelGrid->deleteSelection();
+            break;
+        case cmd::kSelectAll:
+            m_pixelGrid->selectAll();
+            break;
+        case cmd::kUndo:
+            m_pixelGrid->undo();
+            break;
+        default:
+            break;
     }
 }
 

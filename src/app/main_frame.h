@@ -15,6 +15,8 @@ class QToolButton;
 
 namespace typeloom::ui {
 class CharacterEditorPanel;
+class CharacterListGrid;
+class CharactersTablePanel;
 class PixelGrid;
 }  // namespace typeloom::ui
 
@@ -36,6 +38,8 @@ class CMainFrame : public QMainWindow {
     ProgressStatusBar& progressBar() { return *m_statusBar; }
     ui::CharacterEditorPanel* editorPanel() const { return m_editorPanel; }
     ui::PixelGrid* pixelGrid() const { return m_pixelGrid; }
+    ui::CharactersTablePanel* tablePanel() const { return m_tablePanel; }
+    ui::CharacterListGrid* characterList() const { return m_characterList; }
 
     // --- Commands
     QAction* action(int id) const;
@@ -104,6 +108,8 @@ class CMainFrame : public QMainWindow {
     ProgressStatusBar* m_statusBar = nullptr;
     ui::CharacterEditorPanel* m_editorPanel = nullptr;
     ui::PixelGrid* m_pixelGrid = nullptr;
+    ui::CharactersTablePanel* m_tablePanel = nullptr;
+    ui::CharacterListGrid* m_characterList = nullptr;
     QString m_lastExportBaseName;
     std::map<int, QAction*> m_actions;
     std::map<int, std::function<void()>> m_handlers;
