@@ -28,18 +28,22 @@ bool folderExists(const QString& folder) {
 }  // namespace
 
 const std::vector<HelpTopic>& helpTopics() {
+    using namespace help_topic;
+    auto topic = [](const char* file, const char* title) {
+        return HelpTopic{QString::fromLatin1(file), QString::fromLatin1(title)};
+    };
     static const std::vector<HelpTopic> topics = {
-        {QString::fromLatin1(kHelpContentsPage), QStringLiteral("Contents")},
-        {QStringLiteral("quickguide.htm"), QStringLiteral("Quick User Guide")},
-        {QStringLiteral("newfont.htm"), QStringLiteral("New Font From Scratch")},
-        {QStringLiteral("changerange.htm"), QStringLiteral("Characters Table")},
-        {QStringLiteral("changeheight.htm"), QStringLiteral("Change Font Height")},
-        {QStringLiteral("changewidth.htm"), QStringLiteral("Change Font Width")},
-        {QStringLiteral("changeascent.htm"), QStringLiteral("Change Font Ascent")},
-        {QStringLiteral("changeinfo.htm"), QStringLiteral("Font Information")},
-        {QStringLiteral("fileformat.htm"), QStringLiteral("Export and Data Format")},
-        {QStringLiteral("multi_copy_paste.htm"), QStringLiteral("Multi Copy and Multi Paste")},
-        {QStringLiteral("preference.htm"), QStringLiteral("Preferences")},
+        topic(kHelpContentsPage, "Contents"),
+        topic(kQuickGuide, "Quick User Guide"),
+        topic(kNewFont, "New Font From Scratch"),
+        topic(kCharactersTable, "Characters Table"),
+        topic(kChangeHeight, "Change Font Height"),
+        topic(kChangeWidth, "Change Font Width"),
+        topic(kAppendCharacters, "Change Font Ascent"),
+        topic(kFontInfo, "Font Information"),
+        topic(kExport, "Export and Data Format"),
+        topic(kMultiCopyPaste, "Multi Copy and Multi Paste"),
+        topic(kPreferences, "Preferences"),
     };
     return topics;
 }
@@ -143,9 +147,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent) {
     connect(m_contents, &QListWidget::currentRowChanged, this, &HelpWindow::showContentsEntry);
     connect(m_contents, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { showContentsEntry(m_contents->row(item)); });
-    connect(m_browser, &QTextBrowser::sourceChanged, this,
-            [this](const QUrl& source) { selectContentsEntryOf(source); });
-    connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
+    connect(m_browser, &QTextBrowser::sourceChanged, this, [this](const QUrl& source) {
+        selectContentsEntryOf(source);
         const QString title = m_browser->documentTitle();
         setWindowTitle(title.isEmpty() ? QStringLiteral("Typeloom Studio Help")
                                        : title + QStringLiteral(" - Typeloom Studio Help"));

@@ -17,6 +17,20 @@ namespace typeloom::app {
 // topic is the contents page.
 inline constexpr char kHelpContentsPage[] = "index.htm";
 
+// The topics opened by the help commands and by the Help buttons of the dialogs and panels.
+namespace help_topic {
+inline constexpr char kQuickGuide[] = "quickguide.htm";            // Help > Quick User Guide
+inline constexpr char kNewFont[] = "newfont.htm";                  // New Empty Font dialog
+inline constexpr char kFontInfo[] = "changeinfo.htm";              // the same dialog as Font Info
+inline constexpr char kAppendCharacters[] = "changeascent.htm";    // Append Characters dialog
+inline constexpr char kChangeHeight[] = "changeheight.htm";        // Change Font Height dialog
+inline constexpr char kChangeWidth[] = "changewidth.htm";          // Change Font Width dialog
+inline constexpr char kExport[] = "fileformat.htm";                // Export Bitmap Data dialog
+inline constexpr char kMultiCopyPaste[] = "multi_copy_paste.htm";  // Multi Copy, Multi Paste
+inline constexpr char kCharactersTable[] = "changerange.htm";      // table panel and its dialog
+inline constexpr char kPreferences[] = "preference.htm";           // the export option pages
+}  // namespace help_topic
+
 // One entry of the help window's contents list.
 struct HelpTopic {
     QString file;   // page file name inside the help folder
