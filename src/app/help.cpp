@@ -211,7 +211,8 @@ HelpService::~HelpService() {
 }
 
 bool HelpService::show(const QString& folder, const QString& topic) {
-    if (!QFileInfo::exists(helpTopicPath(folder, {}))) {
+    // An empty folder would name the pages relative to the working folder.
+    if (folder.isEmpty() || !QFileInfo::exists(helpTopicPath(folder, {}))) {
         if (!m_missingReported) {
             m_missingReported = true;
             m_report(helpMissingMessage(folder));

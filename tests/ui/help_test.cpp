@@ -207,6 +207,11 @@ TEST(HelpWindow, MissingHelpPagesAreReportedOncePerRun) {
     HelpService service([&](const QString& text) { reports << text; });
     EXPECT_FALSE(service.show(empty.path(), QStringLiteral("quickguide.htm")));
     EXPECT_FALSE(service.show(empty.path(), QString()));
+    // No folder at all is no help folder, even when the working folder holds a contents page.
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(kSourceHelp));
+    EXPECT_FALSE(service.show(QString(), QString()));
+    QDir::setCurrent(saved);
     ASSERT_EQ(reports.size(), 1);
     EXPECT_TRUE(reports.front().contains(QDir::toNativeSeparators(empty.path())));
     EXPECT_EQ(service.window(), nullptr);
