@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/icons.h"
+
 namespace typeloom::app {
 
 QString aboutNoticeText() {
@@ -23,16 +25,12 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Typeloom Studio"));
     setObjectName(QStringLiteral("aboutDialog"));
 
-    // The program's own icon; a program started without one shows no picture at all rather
-    // than a stand-in.
+    // The icon the program's windows carry, or the program's own icon when none was set.
     m_icon = new QLabel;
     m_icon->setObjectName(QStringLiteral("aboutIcon"));
-    const QIcon icon = QApplication::windowIcon();
-    if (!icon.isNull()) {
-        m_icon->setPixmap(icon.pixmap(32, 32));
-    } else {
-        m_icon->hide();
-    }
+    const QIcon windowIcon = QApplication::windowIcon();
+    const QIcon icon = windowIcon.isNull() ? applicationIcon() : windowIcon;
+    m_icon->setPixmap(icon.pixmap(32, 32));
 
     m_product = new QLabel(QString::fromLatin1(kProductLabel));
     m_product->setObjectName(QStringLiteral("aboutProduct"));

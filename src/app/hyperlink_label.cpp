@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QUrl>
 
+#include "app/icons.h"
+
 namespace typeloom::app {
 
 QString hyperlinkErrorMessage(int code) {
@@ -91,7 +93,7 @@ void showHyperlinkReport(const QString& text) {
 }
 
 QCursor linkCursor() {
-    return QCursor(Qt::PointingHandCursor);
+    return handCursor();
 }
 
 // --- HyperlinkLabel

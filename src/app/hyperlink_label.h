@@ -41,8 +41,8 @@ int openWithDesktop(const QString& target);
 // Shows the error report in a message box with the exclamation (warning) icon.
 void showHyperlinkReport(const QString& text);
 
-// The pointer shown over a link. Kept in this one place so that the program's own hand
-// cursor can replace the system one.
+// The pointer shown over a link: the program's hand cursor, the one it also shows over the
+// characters list.
 QCursor linkCursor();
 
 // A static text that behaves as a link: it is drawn underlined in the link colour (the

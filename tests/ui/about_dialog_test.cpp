@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "app/icons.h"
+
 namespace typeloom::app {
 namespace {
 
@@ -35,22 +37,22 @@ TEST(AboutDialog, ShowsTheProductAndItsLinks) {
     EXPECT_FALSE(dialog.isVisible());
 }
 
-TEST(AboutDialog, ShowsTheApplicationIconOnlyWhenThereIsOne) {
+TEST(AboutDialog, ShowsTheWindowIconOrTheProgramsOwn) {
     const QIcon saved = QApplication::windowIcon();
+    QPixmap blue(32, 32);
+    blue.fill(Qt::darkBlue);
+    QApplication::setWindowIcon(QIcon(blue));
+    {
+        AboutDialog dialog;
+        EXPECT_EQ(dialog.iconLabel()->pixmap().toImage().pixelColor(16, 16), QColor(Qt::darkBlue));
+    }
+    // Without a window icon the program's own icon is drawn, never an empty space.
     QApplication::setWindowIcon(QIcon());
     {
         AboutDialog dialog;
-        dialog.show();
-        EXPECT_FALSE(dialog.iconLabel()->isVisible());
-    }
-    QPixmap picture(32, 32);
-    picture.fill(Qt::darkBlue);
-    QApplication::setWindowIcon(QIcon(picture));
-    {
-        AboutDialog dialog;
-        dialog.show();
-        EXPECT_TRUE(dialog.iconLabel()->isVisible());
-        EXPECT_FALSE(dialog.iconLabel()->pixmap().isNull());
+        const QImage shown = dialog.iconLabel()->pixmap().toImage();
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_EQ(shown, applicationIcon().pixmap(32, 32).toImage());
     }
     QApplication::setWindowIcon(saved);
 }

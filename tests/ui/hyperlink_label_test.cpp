@@ -7,6 +7,8 @@
 #include <QFontMetrics>
 #include <QTest>
 
+#include "app/icons.h"
+
 namespace typeloom::app {
 namespace {
 
@@ -50,7 +52,9 @@ TEST(HyperlinkLabel, DefaultsAndTargetFromText) {
     EXPECT_FALSE(label.visited());
     EXPECT_TRUE(label.adjustToText());
     EXPECT_TRUE(label.font().underline());
-    EXPECT_EQ(label.cursor().shape(), Qt::PointingHandCursor);
+    // The program's own hand, with its hot spot at the fingertip.
+    EXPECT_EQ(label.cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(label.cursor().hotSpot(), handCursor().hotSpot());
     EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(0, 0, 238));
 
     // Without a target the text is the target; a label without text shows its target.
