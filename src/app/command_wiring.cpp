@@ -4,8 +4,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "app/about_dialog.h"
 #include "app/commands.h"
 #include "app/edit_routing.h"
+#include "app/help.h"
 #include "app/main_frame.h"
 #include "app/preferences_sheet.h"
 #include "app/progress_status_bar.h"
@@ -82,6 +84,12 @@ void connectCommands(CTesseraApp& app, CMainFrame& frame) {
         openPreferences(&frame, app.settings(),
                         [&frame](const QString& topic) { frame.showHelpTopic(topic); });
     });
+
+    frame.setCommandHandler(cmd::kHelpContents, [] { showHelp(); });
+    frame.setCommandHandler(cmd::kQuickGuide,
+                            [] { showHelp(QString::fromLatin1(help_topic::kQuickGuide)); });
+    frame.setCommandHandler(cmd::kWebsite, [] { openWebsite(); });
+    frame.setCommandHandler(cmd::kAbout, [&frame] { showAboutDialog(&frame); });
 
     for (int id : {cmd::kCopy, cmd::kPaste, cmd::kDelete, cmd::kSelectAll, cmd::kUndo}) {
         frame.setCommandHandler(id, [&frame, id] { frame.routeEditCommand(id); });

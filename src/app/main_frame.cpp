@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "app/edit_routing.h"
+#include "app/help.h"
 #include "app/icons.h"
 #include "app/progress_status_bar.h"
 #include "app/settings_keys.h"
