@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTest>
+
+#include "app/main_frame.h"
+#include "app/tessera_app.h"
+#include "app/tessera_doc.h"
+#include "charset/ui/character_list_grid.h"
+#include "common/progress_sink.h"
+#include "editor/ui/character_editor_panel.h"
+#include "editor/ui/confirm_save_dialog.h"
+#include "editor/ui/pixel_grid.h"
+#include "model/font_info.h"
+#include "model/project_file.h"
+#include "test_support.h"
+
+namespace typeloom::app {
+namespace {
+
+// The editing loop as the frame wires it: the grid, the characters list and the document see
+// the glyph on screen where they should.
+class FrameEditingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_app = std::make_unique<CTesseraApp>(
+            openSettingsFile(QString::fromStdString(m_dir.file("settings.ini"))));
+        CTesseraApp::StartOptions options;
+        options.show = false;
+        options.autoOpen = false;
+        options.installKeyFilter = false;
+        ASSERT_TRUE(m_app->initInstance({}, options));
+        frame().resize(900, 650);
+        frame().show();
+        // 'A'..'D', 8 x 12, ascent 10: rows 0..9 lie above the baseline, so cell (x, y) of
+        // those rows has its middle at (10 + 15x + 7, 10 + 15y + 7) at zoom 15.
+        font().createFromScratch('A', 'D', 8, 12, "Edit");
+        frame().selectInitialCharacter();
+        grid().setTool(32774);  // pencil
+    }
+    void TearDown() override {
+        m_app->document().setModifiedFlag(false);
+        m_app.reset();
+    }
+
+    CMainFrame& frame() { return *m_app->mainFrame(); }
+    CFontInfo& font() { return m_app->font(); }
+    ui::PixelGrid& grid() { return *frame().pixelGrid(); }
+    static QPoint cell(int x, int y) { return {10 + 15 * x + 7, 10 + 15 * y + 7}; }
+    void clickCell(int x, int y) { QTest::mouseClick(&grid(), Qt::LeftButton, {}, cell(x, y)); }
+    std::uint8_t fontPixel(char16_t u, int x, int y) {
+        std::vector<std::uint8_t> pixels;
+        EXPECT_TRUE(font().getPixels(u, pixels));
+        std::uint16_t width = 0;
+        font().widthOf(u, width);
+        return pixels.at(static_cast<std::size_t>(y * width + x));
+    }
+
+    test::TempDir m_dir;
+    std::unique_ptr<CTesseraApp> m_app;
+};
+
+TEST_F(FrameEditingTest, StartsOnTheLetterAAndMarksTheDocumentModifiedOnEdit) {
+    EXPECT_EQ(grid().currentIndex(), 0);
+    EXPECT_EQ(frame().characterList()->currentIndex(), 0);
+    EXPECT_FALSE(m_app->document().isModified());
+    EXPECT_FALSE(frame().action(32811)->isEnabled());  // nothing to undo yet
+    clickCell(1, 0);
+    EXPECT_TRUE(grid().isChanged());
+    EXPECT_TRUE(m_app->document().isModified());
+    EXPECT_TRUE(frame().action(57643)->isEnabled());
+    EXPECT_TRUE(frame().action(32811)->isEnabled());
+    // The font still holds the glyph as loaded until the edit is stored.
+    EXPECT_EQ(fontPixel('A', 1, 0), 0);
+}
+
+TEST_F(FrameEditingTest, SavingStoresTheGlyphOnScreen) {
+    clickCell(2, 3);
+    const QString path = QString::fromStdString(m_dir.file("edit.tlf"));
+    m_app->document().saveAsDialog = [&](const QString&, bool) {
+        return CTesseraDoc::SaveAsChoice{path, false};
+    };
+    ASSERT_TRUE(frame().executeCommand(57603));
+    CFontInfo reopened;
+    NullProgressSink progress;
+    ASSERT_TRUE(loadProject(path.toStdString(), reopened, progress).ok());
+    std::vector<std::uint8_t> pixels;
+    ASSERT_TRUE(reopened.getPixels('A', pixels));
+    EXPECT_EQ(pixels[3 * 8 + 2], 1);
+}
+
+TEST_F(FrameEditingTest, FontWideCommandsApplyToTheGlyphOnScreenToo) {
+    clickCell(0, 0);
+    ASSERT_TRUE(frame().executeCommand(32805));  // mirror all horizontally
+    // The edit was stored and mirrored: column 0 becomes column 7, in the font and on screen.
+    EXPECT_EQ(fontPixel('A', 7, 0), 1);
+    EXPECT_EQ(fontPixel('A', 0, 0), 0);
+    EXPECT_EQ(grid().workingGlyph().pixel(7, 0), 1);
+    EXPECT_FALSE(grid().isChanged());
+    EXPECT_TRUE(m_app->document().isModified());
+
+    ASSERT_TRUE(frame().executeCommand(32804));  // invert all
+    EXPECT_EQ(fontPixel('B', 4, 4), 1);
+    EXPECT_EQ(fontPixel('A', 7, 0), 0);
+    // A fixed-width font offers variable width, not removing blank columns.
+    EXPECT_FALSE(frame().executeCommand(32817));
+    ASSERT_TRUE(frame().executeCommand(32816));
+    EXPECT_EQ(font().fixedWidth, 0);
+    EXPECT_TRUE(frame().action(32817)->isEnabled());
+    EXPECT_FALSE(frame().action(32816)->isEnabled());
+}
+
+TEST_F(FrameEditingTest, MovingToAnotherCharacterAsksOrSavesByTheSetting) {
+    ui::CharacterListGrid* list = frame().characterList();
+    int asked = 0;
+    frame().editorPanel()->confirmSave = [&] {
+        ++asked;
+        return ui::ConfirmSaveAnswer{false, false};
+    };
+    clickCell(1, 1);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Right);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(list->currentIndex(), 1);
+    EXPECT_EQ(grid().currentIndex(), 1);
+    EXPECT_EQ(fontPixel('A', 1, 1), 0);  // No: the edit is dropped
+
+    // "Yes, and do not ask again": stored now, and stored without asking from then on.
+    frame().editorPanel()->confirmSave = [&] {
+        ++asked;
+        return ui::ConfirmSaveAnswer{true, true};
+    };
+    clickCell(2, 2);
+    QTest::keyClick(list, Qt::Key_Right);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(fontPixel('B', 2, 2), 1);
+    EXPECT_EQ(m_app->settings().integer("Settings", "AutoSaveChar", 0), 1);
+    clickCell(3, 3);
+    QTest::keyClick(list, Qt::Key_Left);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(fontPixel('C', 3, 3), 1);
+    EXPECT_EQ(list->currentIndex(), 1);
+}
+
+TEST_F(FrameEditingTest, EditCommandsReachTheGridWhenNoTextFieldHasTheFocus) {
+    grid().setFocus();
+    ASSERT_TRUE(frame().executeCommand(57642));  // select all
+    EXPECT_TRUE(frame().action(57632)->isEnabled());
+    clickCell(0, 0);  // the select tool is active now: a click only moves the selection
+    ASSERT_TRUE(frame().executeCommand(32813));  // zoom in
+    EXPECT_EQ(grid().zoom(), 16);
+    ASSERT_TRUE(frame().executeCommand(32814));
+    EXPECT_EQ(grid().zoom(), 15);
+}
+
+TEST_F(FrameEditingTest, UndoAllRestoresTheLoadedGlyph) {
+    clickCell(1, 0);
+    clickCell(2, 0);
+    ASSERT_TRUE(frame().executeCommand(57643));  // undo the second click
+    EXPECT_EQ(grid().workingGlyph().pixel(1, 0), 1);
+    EXPECT_EQ(grid().workingGlyph().pixel(2, 0), 0);
+    ASSERT_TRUE(frame().executeCommand(32811));
+    EXPECT_EQ(grid().workingGlyph().pixel(1, 0), 0);
+}
+
+}  // namespace
+}  // namespace typeloom::app
