@@ -70,7 +70,23 @@ CMainFrame::CMainFrame(CTesseraApp& app, QWidget* parent) : QMainWindow(parent),
     connect(qApp, &QApplication::focusChanged, this, [this] { updateCommandStates(); });
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The panes go first, while the frame they report to is whole; nothing that fires during
+    // their destruction (focus changes, the grid storing its zoom) reaches the frame.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
+    for (QObject* pane : std::initializer_list<QObject*>{m_pixelGrid, m_editorPanel,
+                                                         m_characterList, m_tablePanel}) {
+        if (pane != nullptr) {
+            pane->disconnect();
+        }
+    }
+    delete takeCentralWidget();
+    m_pixelGrid = nullptr;
+    m_editorPanel = nullptr;
+    m_characterList = nullptr;
+    m_tablePanel = nullptr;
+}
 
 void CMainFrame::createActions() {
     for (const CommandInfo& command : commandTable()) {

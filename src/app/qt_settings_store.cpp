@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+#include "common/ini_settings_store.h"
+
 namespace typeloom::app {
 
 namespace {
@@ -59,9 +61,9 @@ void QtSettingsStore::remove(std::string_view section, std::string_view key) {
 }
 
 std::unique_ptr<QSettings> openUserSettings() {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       QStringLiteral("Typeloom"),
-                                       QStringLiteral("Typeloom Studio"));
+    // "$XDG_CONFIG_HOME/Typeloom/Typeloom Studio.conf": the file the command-line tool reads
+    // too (QSettings' own INI naming would end in ".ini").
+    return openSettingsFile(QString::fromStdString(defaultSettingsPath()));
 }
 
 std::unique_ptr<QSettings> openSettingsFile(const QString& path) {

@@ -6,9 +6,11 @@
 #include <QTest>
 
 #include "app/main_frame.h"
+#include "app/qt_settings_store.h"
 #include "app/tessera_app.h"
 #include "app/tessera_doc.h"
 #include "charset/ui/character_list_grid.h"
+#include "common/ini_settings_store.h"
 #include "common/progress_sink.h"
 #include "editor/ui/character_editor_panel.h"
 #include "editor/ui/confirm_save_dialog.h"
@@ -163,6 +165,53 @@ TEST_F(FrameEditingTest, UndoAllRestoresTheLoadedGlyph) {
     EXPECT_EQ(grid().workingGlyph().pixel(2, 0), 0);
     ASSERT_TRUE(frame().executeCommand(32811));
     EXPECT_EQ(grid().workingGlyph().pixel(1, 0), 0);
+}
+
+TEST_F(FrameEditingTest, ClosingWithTheFocusInAPaneKeepsTheZoom) {
+    grid().setFocus();
+    QApplication::setActiveWindow(&frame());
+    ASSERT_TRUE(frame().executeCommand(32813));
+    // Destroying the window moves the focus while the panes go: nothing may reach the
+    // half-destroyed frame, and the grid writes its zoom.
+    m_app->document().setModifiedFlag(false);
+    QSettings* settings = &m_app->qsettings();
+    (void)settings;
+    m_app.reset();
+    QSettings stored(QString::fromStdString(m_dir.file("settings.ini")), QSettings::IniFormat);
+    EXPECT_EQ(stored.value(QStringLiteral("Settings/Grid zoom")).toInt(), 16);
+    m_app = std::make_unique<CTesseraApp>(
+        openSettingsFile(QString::fromStdString(m_dir.file("other.ini"))));
+}
+
+TEST(UserSettings, TheDesktopAndTheCommandLineShareOneFile) {
+    test::TempDir dir;
+    const QByteArray old = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.path().string()));
+    {
+        auto settings = openUserSettings();
+        QtSettingsStore store(*settings);
+        store.writeInteger("Settings", "Pages option", 0x25);
+        settings->sync();
+    }
+    IniSettingsStore cli(defaultSettingsPath());
+    EXPECT_EQ(cli.integer("Settings", "Pages option", 111), 0x25);
+    EXPECT_NE(defaultSettingsPath().find("Typeloom/Typeloom Studio.conf"), std::string::npos);
+    qputenv("XDG_CONFIG_HOME", old);
+}
+
+TEST(CharacterListResize, TheEditedCharacterStaysInViewWhenTheWidthChanges) {
+    CFontInfo font;
+    font.createFromScratch(0x20, 0x7E, 8, 12, "List");
+    ui::CharacterListGrid list(font);
+    list.resize(600, 200);
+    list.show();
+    list.setCurrentIndex(font.lastIndex());
+    for (int width : {250, 900, 120}) {
+        SCOPED_TRACE(width);
+        list.resize(width, 200);
+        QApplication::processEvents();
+        EXPECT_FALSE(list.cellRect(font.lastIndex()).isEmpty());
+    }
 }
 
 }  // namespace

@@ -325,6 +325,10 @@ bool CharacterListGrid::eventFilter(QObject* watched, QEvent* event) {
 void CharacterListGrid::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     relayout();
+    // A new width moves the characters to other rows: the one being edited stays in view.
+    if (m_current >= 0) {
+        ensureRowVisible(m_layout.rowOf(m_current));
+    }
 }
 
 void CharacterListGrid::scrollContentsBy(int, int) {
