@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "model/new_font.h"
 #include "model/transform_dialogs.h"
+#include "model/transforms.h"
 
 namespace typeloom {
 
@@ -241,7 +242,7 @@ bool applyFontInfo(CFontInfo& font, const FontInfoFields& f, bool makeVariablePi
     // The question promises the change: a Yes makes the font variable-width, as "Change to
     // Variable-Width Font" does.
     if (makeVariablePitch && font.fixedWidth != 0) {
-        font.fixedWidth = 0;
+        makeVariableWidth(font);
         changed = true;
     }
     return changed;

@@ -18,7 +18,7 @@ namespace typeloom::ui {
 namespace {
 
 QString caption() {
-    return QString::fromLatin1(kMessageCaption);
+    return QString::fromLatin1(kDialogCaption);
 }
 
 std::string localPath(const QString& path) {

@@ -10,7 +10,7 @@ class QWidget;
 namespace typeloom::ui {
 
 // The caption of the program's message boxes.
-inline constexpr const char* kMessageCaption = "Typeloom Studio";
+inline constexpr const char* kDialogCaption = "Typeloom Studio";
 
 // The icon of a message box: stop for failures, exclamation for warnings and cancellations,
 // information for notices.

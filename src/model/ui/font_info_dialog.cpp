@@ -179,7 +179,7 @@ QLineEdit* FontInfoDialog::fieldEdit(FontInfoField field) const {
 void FontInfoDialog::accept() {
     const FontInfoCheck check = checkFontInfo(fields());
     if (!check.accepted) {
-        m_services.message(this, MessageIcon::Stop, QString::fromLatin1(kMessageCaption),
+        m_services.message(this, MessageIcon::Stop, QString::fromLatin1(kDialogCaption),
                            toQString(check.message));
         if (QLineEdit* edit = fieldEdit(check.focus)) {
             edit->setFocus();
@@ -189,7 +189,7 @@ void FontInfoDialog::accept() {
     }
     m_makeVariablePitch = false;
     if (check.askVariablePitch) {
-        m_makeVariablePitch = m_services.askYesNo(this, QString::fromLatin1(kMessageCaption),
+        m_makeVariablePitch = m_services.askYesNo(this, QString::fromLatin1(kDialogCaption),
                                                   QString::fromLatin1(kFixedToVariableQuestion));
         if (!m_makeVariablePitch) {
             m_fixed->setChecked(true);  // No keeps the font fixed-width

@@ -83,7 +83,7 @@ QLineEdit* NewFontDialog::fieldEdit(NewFontField field) const {
 void NewFontDialog::accept() {
     const NewFontOutcome outcome = acceptNewFontDialog(fields());
     if (!outcome.accepted) {
-        m_services.message(this, MessageIcon::Stop, QString::fromLatin1(kMessageCaption),
+        m_services.message(this, MessageIcon::Stop, QString::fromLatin1(kDialogCaption),
                            toQString(outcome.message));
         if (QLineEdit* edit = fieldEdit(outcome.focus)) {
             edit->setFocus();

@@ -311,7 +311,7 @@ LogFont CXFontDialog::logFont() const {
 }
 
 void CXFontDialog::accept() {
-    const QString caption = QString::fromLatin1(kMessageCaption);
+    const QString caption = QString::fromLatin1(kDialogCaption);
     if (selectedFace() == nullptr ||
         m_familyEdit->text().compare(m_families->currentItem()->text(), Qt::CaseInsensitive) != 0) {
         m_services.message(this, MessageIcon::Exclamation, caption,
