@@ -10,6 +10,17 @@
 
 namespace typeloom::ui {
 
+namespace {
+
+// The core's texts keep their CR LF line ends; a message box wants LF alone.
+QString messageBoxText(const QString& text) {
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return out;
+}
+
+}  // namespace
+
 DialogServices DialogServices::standard() {
     DialogServices s;
     s.openFile = [](QWidget* parent, const QString& caption, const QString& filter) {
@@ -32,7 +43,9 @@ DialogServices DialogServices::standard() {
     s.chooseFolder = [](QWidget* parent, const QString& title, const QString& start) {
         return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
     };
-    s.message = [](QWidget* parent, MessageIcon icon, const QString& caption, const QString& text) {
+    s.message = [](QWidget* parent, MessageIcon icon, const QString& caption,
+                   const QString& message) {
+        const QString text = messageBoxText(message);
         switch (icon) {
             case MessageIcon::Stop:
                 QMessageBox::critical(parent, caption, text);
@@ -45,8 +58,9 @@ DialogServices DialogServices::standard() {
                 break;
         }
     };
-    s.askYesNo = [](QWidget* parent, const QString& caption, const QString& text) {
-        return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No,
+    s.askYesNo = [](QWidget* parent, const QString& caption, const QString& question) {
+        return QMessageBox::question(parent, caption, messageBoxText(question),
+                                     QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::Yes) == QMessageBox::Yes;
     };
     s.runDialog = [](QDialog& dialog) { return dialog.exec(); };
