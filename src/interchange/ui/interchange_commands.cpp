@@ -51,7 +51,7 @@ bool runImportFontResource(QWidget* parent, CFontInfo& font, SettingsStore& /*se
     }
     if (outcome.status == ImportOutcome::Status::Failed) {
         for (const std::string& text : outcome.messages) {
-            services.message(parent, MessageIcon::Stop, caption(), toQString(text));
+            services.message(parent, MessageIcon::Stop, caption(), qtText(text));
         }
         return false;
     }
@@ -86,7 +86,7 @@ bool runWindowsFontExport(QWidget* parent, CFontInfo& font, bool fon,
     }
     const QString suffix = fon ? QStringLiteral("fon") : QStringLiteral("fnt");
     const QString path = services.saveFile(parent, QStringLiteral("Save As"),
-                                           toQString(suggestedWindowsFontName(font)) + '.' + suffix,
+                                           qtText(suggestedWindowsFontName(font)) + '.' + suffix,
                                            qtFileFilter(fon ? kFonFilter : kFntFilter), suffix);
     if (path.isEmpty()) {
         return changed;
@@ -101,9 +101,9 @@ bool runWindowsFontExport(QWidget* parent, CFontInfo& font, bool fon,
         // ending as if it had been written.
         QString text = result.message.empty()
                            ? QStringLiteral("The file %1 could not be written.").arg(path)
-                           : toQString(result.message);
+                           : qtText(result.message);
         if (!result.detail.empty()) {
-            text += QStringLiteral("\n\n") + toQString(result.detail);
+            text += QStringLiteral("\n\n") + qtText(result.detail);
         }
         services.message(parent, MessageIcon::Stop, caption(), text);
         return changed;
@@ -122,7 +122,7 @@ bool runBitmapExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
 bool runBitmapExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
                      ProgressSink& progress, const DialogServices& services) {
     const BitmapFolderChoice choice = bitmapFolderChoice(settings);
-    QString folder = toQString(choice.folder);
+    QString folder = qtText(choice.folder);
     if (choice.askUser) {
         const QString chosen =
             services.chooseFolder(parent, QString::fromLatin1(kBmpFolderTitle), folder);
@@ -135,7 +135,7 @@ bool runBitmapExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
             return false;
         }
         folder = QDir::cleanPath(chosen);
-        rememberBitmapFolder(settings, toUtf8(folder));
+        rememberBitmapFolder(settings, utf8Text(folder));
     }
     BitmapExportResult result;
     {
@@ -144,7 +144,7 @@ bool runBitmapExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
     }
     if (!result.ok) {
         services.message(parent, MessageIcon::Stop, QString::fromLatin1(kBmpExportCaption),
-                         toQString(result.message));
+                         qtText(result.message));
         return false;
     }
     services.openFolder(folder);

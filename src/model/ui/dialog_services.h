@@ -50,10 +50,10 @@ struct DialogServices {
 // "Label (*.a *.b);;...".
 QString qtFileFilter(const char* filter);
 
-inline QString toQString(const std::string& utf8) {
+inline QString qtText(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
-inline std::string toUtf8(const QString& text) {
+inline std::string utf8Text(const QString& text) {
     return text.toStdString();
 }
 

@@ -32,7 +32,7 @@ QComboBox* choiceBox(std::span<const HeaderChoice> choices, const std::string& s
     for (const HeaderChoice& c : choices) {
         box->addItem(QString::fromLatin1(c.label));
     }
-    const int row = box->findText(toQString(selected));
+    const int row = box->findText(qtText(selected));
     box->setCurrentIndex(row < 0 ? 0 : row);
     return box;
 }
@@ -68,18 +68,18 @@ FontInfoDialog::FontInfoDialog(const FontInfoFields& f, QWidget* parent, DialogS
     m_copyright->setMaxLength(static_cast<int>(kFontInfoCopyrightMax));
     m_points->setReadOnly(true);
 
-    m_name->setText(toQString(f.name));
-    m_copyright->setText(toQString(f.copyright));
-    m_firstChar->setText(toQString(f.firstChar));
-    m_lastChar->setText(toQString(f.lastChar));
-    m_width->setText(toQString(f.width));
-    m_height->setText(toQString(f.height));
-    m_points->setText(toQString(f.points));
-    m_default->setText(toQString(f.defaultChar));
-    m_break->setText(toQString(f.breakChar));
-    m_ascent->setText(toQString(f.ascent));
-    m_internal->setText(toQString(f.internalLeading));
-    m_external->setText(toQString(f.externalLeading));
+    m_name->setText(qtText(f.name));
+    m_copyright->setText(qtText(f.copyright));
+    m_firstChar->setText(qtText(f.firstChar));
+    m_lastChar->setText(qtText(f.lastChar));
+    m_width->setText(qtText(f.width));
+    m_height->setText(qtText(f.height));
+    m_points->setText(qtText(f.points));
+    m_default->setText(qtText(f.defaultChar));
+    m_break->setText(qtText(f.breakChar));
+    m_ascent->setText(qtText(f.ascent));
+    m_internal->setText(qtText(f.internalLeading));
+    m_external->setText(qtText(f.externalLeading));
     m_italic->setChecked(f.italic);
     m_underline->setChecked(f.underline);
     m_strikeOut->setChecked(f.strikeOut);
@@ -137,16 +137,16 @@ FontInfoDialog::FontInfoDialog(const FontInfoFields& f, QWidget* parent, DialogS
 
 FontInfoFields FontInfoDialog::fields() const {
     FontInfoFields f = m_shown;
-    f.name = toUtf8(m_name->text());
-    f.copyright = toUtf8(m_copyright->text());
-    f.defaultChar = toUtf8(m_default->text());
-    f.breakChar = toUtf8(m_break->text());
-    f.ascent = toUtf8(m_ascent->text());
-    f.internalLeading = toUtf8(m_internal->text());
-    f.externalLeading = toUtf8(m_external->text());
-    f.weight = toUtf8(m_weight->currentText());
-    f.family = toUtf8(m_family->currentText());
-    f.charSet = toUtf8(m_charSet->currentText());
+    f.name = utf8Text(m_name->text());
+    f.copyright = utf8Text(m_copyright->text());
+    f.defaultChar = utf8Text(m_default->text());
+    f.breakChar = utf8Text(m_break->text());
+    f.ascent = utf8Text(m_ascent->text());
+    f.internalLeading = utf8Text(m_internal->text());
+    f.externalLeading = utf8Text(m_external->text());
+    f.weight = utf8Text(m_weight->currentText());
+    f.family = utf8Text(m_family->currentText());
+    f.charSet = utf8Text(m_charSet->currentText());
     f.italic = m_italic->isChecked();
     f.underline = m_underline->isChecked();
     f.strikeOut = m_strikeOut->isChecked();
@@ -180,7 +180,7 @@ void FontInfoDialog::accept() {
     const FontInfoCheck check = checkFontInfo(fields());
     if (!check.accepted) {
         m_services.message(this, MessageIcon::Stop, QString::fromLatin1(kDialogCaption),
-                           toQString(check.message));
+                           qtText(check.message));
         if (QLineEdit* edit = fieldEdit(check.focus)) {
             edit->setFocus();
             edit->selectAll();

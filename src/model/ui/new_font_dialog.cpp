@@ -46,20 +46,20 @@ NewFontDialog::NewFontDialog(QWidget* parent, DialogServices services)
 
 NewFontFields NewFontDialog::fields() const {
     NewFontFields f;
-    f.name = toUtf8(m_name->text());
-    f.first = toUtf8(m_from->text());
-    f.last = toUtf8(m_to->text());
-    f.width = toUtf8(m_width->text());
-    f.height = toUtf8(m_height->text());
+    f.name = utf8Text(m_name->text());
+    f.first = utf8Text(m_from->text());
+    f.last = utf8Text(m_to->text());
+    f.width = utf8Text(m_width->text());
+    f.height = utf8Text(m_height->text());
     return f;
 }
 
 void NewFontDialog::setFields(const NewFontFields& f) {
-    m_name->setText(toQString(f.name));
-    m_from->setText(toQString(f.first));
-    m_to->setText(toQString(f.last));
-    m_width->setText(toQString(f.width));
-    m_height->setText(toQString(f.height));
+    m_name->setText(qtText(f.name));
+    m_from->setText(qtText(f.first));
+    m_to->setText(qtText(f.last));
+    m_width->setText(qtText(f.width));
+    m_height->setText(qtText(f.height));
 }
 
 QLineEdit* NewFontDialog::fieldEdit(NewFontField field) const {
@@ -84,7 +84,7 @@ void NewFontDialog::accept() {
     const NewFontOutcome outcome = acceptNewFontDialog(fields());
     if (!outcome.accepted) {
         m_services.message(this, MessageIcon::Stop, QString::fromLatin1(kDialogCaption),
-                           toQString(outcome.message));
+                           qtText(outcome.message));
         if (QLineEdit* edit = fieldEdit(outcome.focus)) {
             edit->setFocus();
             edit->selectAll();

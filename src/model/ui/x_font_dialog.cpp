@@ -90,7 +90,7 @@ CXFontDialog::CXFontDialog(const LogFont* initial, QWidget* parent, DialogServic
     m_sample->setMinimumSize(kSampleWidth, kSampleHeight);
 
     for (const SystemFace& face : m_faces) {
-        const QString family = toQString(face.family);
+        const QString family = qtText(face.family);
         if (m_families->count() == 0 ||
             m_families->item(m_families->count() - 1)->text() != family) {
             m_families->addItem(family);
@@ -168,7 +168,7 @@ CXFontDialog::CXFontDialog(const LogFont* initial, QWidget* parent, DialogServic
         }
     });
     connect(m_sizeEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (auto tenths = parseChooserSize(toUtf8(text))) {
+        if (auto tenths = parseChooserSize(utf8Text(text))) {
             m_pointTenths = *tenths;
             const QList<QListWidgetItem*> rows =
                 m_sizes->findItems(text.trimmed(), Qt::MatchExactly);
@@ -197,7 +197,7 @@ CXFontDialog::CXFontDialog(const LogFont* initial, QWidget* parent, DialogServic
     const int faceIndex = chooserFaceIndex(m_faces, start);
     if (faceIndex >= 0) {
         const SystemFace& face = m_faces[static_cast<std::size_t>(faceIndex)];
-        selectFace(toQString(face.family), toQString(face.style));
+        selectFace(qtText(face.family), qtText(face.style));
     }
     m_familyEdit->setFocus();
 }
@@ -240,7 +240,7 @@ void CXFontDialog::fillStyles() {
     int best = -1;
     int bestScore = 0;
     for (std::size_t i = 0; i < m_faces.size(); ++i) {
-        if (toQString(m_faces[i].family) != family) {
+        if (qtText(m_faces[i].family) != family) {
             continue;
         }
         const int score =
@@ -249,7 +249,7 @@ void CXFontDialog::fillStyles() {
             best = static_cast<int>(m_styleFaces.size());
             bestScore = score;
         }
-        m_styles->addItem(toQString(m_faces[i].style));
+        m_styles->addItem(qtText(m_faces[i].style));
         m_styleFaces.push_back(static_cast<int>(i));
     }
     m_styles->setCurrentRow(best);
@@ -321,7 +321,7 @@ void CXFontDialog::accept() {
         m_familyEdit->selectAll();
         return;
     }
-    const std::optional<int> tenths = parseChooserSize(toUtf8(m_sizeEdit->text()));
+    const std::optional<int> tenths = parseChooserSize(utf8Text(m_sizeEdit->text()));
     if (!tenths) {
         m_services.message(this, MessageIcon::Exclamation, caption,
                            QStringLiteral("The size must be a number of points from %1 to %2.")
