@@ -30,7 +30,7 @@ ui::DialogServices ScriptedDialogs::services() {
         return onDialog ? onDialog(dialog) : static_cast<int>(QDialog::Rejected);
     };
     s.openFolder = [this](const QString& folder) { foldersOpened.push_back(folder); };
-    s.showHelp = [](const QString&) {};
+    s.showHelp = [this](const QString& topic) { helpTopics.push_back(topic); };
     return s;
 }
 

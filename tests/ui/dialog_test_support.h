@@ -36,6 +36,7 @@ class ScriptedDialogs {
     std::vector<QString> proposedSaveNames;
     std::vector<QString> folderTitles;
     std::vector<QString> foldersOpened;
+    std::vector<QString> helpTopics;
 
     ui::DialogServices services();
 };

@@ -197,6 +197,29 @@ TEST(NewFontCommand, CancelInTheDialogOrTheSavePromptChangesNothing) {
     }
 }
 
+TEST(NewFontCommand, HelpButtonsOfTheCommandsDialogsReachTheProgramsHelp) {
+    ScriptedDialogs scripted;
+    scripted.onDialog = [](QDialog& d) {
+        helpButton(d)->click();
+        d.reject();
+        return d.result();
+    };
+    CFontInfo font = digits();
+    MemorySettingsStore settings;
+    ui::runNewFontFromScratch(
+        nullptr, font, settings, [] { return true; }, scripted.services());
+    ui::runFontInformation(nullptr, font, scripted.services());
+    EXPECT_EQ(scripted.helpTopics, (std::vector<QString>{QStringLiteral("newfont.htm"),
+                                                         QStringLiteral("changeinfo.htm")}));
+    // The standard services hand the topic to the program's help.
+    QStringList shown;
+    ui::setHelpHandler([&](const QString& topic) { shown << topic; });
+    ui::DialogServices::standard().showHelp(QStringLiteral("newfont.htm"));
+    ui::setHelpHandler(nullptr);
+    ui::DialogServices::standard().showHelp(QStringLiteral("ignored.htm"));
+    EXPECT_EQ(shown, QStringList{QStringLiteral("newfont.htm")});
+}
+
 // --- The system font chooser
 
 TEST(XFontDialog, ListsInstalledFamiliesStylesAndScripts) {

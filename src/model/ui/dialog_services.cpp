@@ -19,7 +19,16 @@ QString messageBoxText(const QString& text) {
     return out;
 }
 
+std::function<void(const QString&)>& helpHandler() {
+    static std::function<void(const QString&)> handler;
+    return handler;
+}
+
 }  // namespace
+
+void setHelpHandler(std::function<void(const QString& topic)> handler) {
+    helpHandler() = std::move(handler);
+}
 
 DialogServices DialogServices::standard() {
     DialogServices s;
@@ -67,7 +76,11 @@ DialogServices DialogServices::standard() {
     s.openFolder = [](const QString& folder) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
     };
-    s.showHelp = [](const QString&) {};
+    s.showHelp = [](const QString& topic) {
+        if (helpHandler()) {
+            helpHandler()(topic);
+        }
+    };
     return s;
 }
 

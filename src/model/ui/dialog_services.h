@@ -39,12 +39,16 @@ struct DialogServices {
     std::function<int(QDialog& dialog)> runDialog;
     // Shows a folder in the desktop's file browser.
     std::function<void(const QString& folder)> openFolder;
-    // Where the Help buttons of the dialogs a command shows send their topic (the main
-    // frame's help); does nothing by default.
+    // Where the Help buttons of the dialogs a command shows send their topic; by default the
+    // handler given to setHelpHandler.
     std::function<void(const QString& topic)> showHelp;
 
     static DialogServices standard();
 };
+
+// The program's help (the main frame sets it once): where the standard services send the topic
+// of a Help button ("newfont.htm", "changeinfo.htm"). Without one, Help does nothing.
+void setHelpHandler(std::function<void(const QString& topic)> handler);
 
 // A file-dialog filter written as "Label (*.a;*.b)|*.a;*.b|...||" in Qt's form
 // "Label (*.a *.b);;...".

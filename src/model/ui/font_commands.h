@@ -18,7 +18,9 @@ namespace typeloom::ui {
 // the frame then refreshes its panes (see each function for what else it does). The overloads
 // taking DialogServices let tests answer every dialog; the others show the real ones.
 // `startNewDocument` asks to save a modified project and starts a new untitled document; false
-// (the user cancelled) ends the command with nothing changed.
+// (the user cancelled) ends the command with nothing changed. The settings are not read by
+// these commands (the argument keeps the frame's calls alike). Help buttons go to
+// DialogServices::showHelp (setHelpHandler for the standard services).
 
 // "New Font From Scratch" (32807): the New Empty Font dialog, then a fixed-width Unicode font of
 // blank characters replaces the font. After true the frame selects the initial character and
