@@ -6,6 +6,7 @@
 #include "common/atomic_file.h"
 #include "common/byte_io.h"
 #include "common/file_error.h"
+#include "common/progress_sink.h"
 #include "common/settings_store.h"
 #include "model/font_info.h"
 #include "model/font_settings.h"
@@ -90,7 +91,14 @@ void rememberBitmapFolder(SettingsStore& settings, const std::string& folder) {
 }
 
 BitmapExportResult exportCharacterBitmaps(const CFontInfo& font, const std::string& folder) {
+    NullProgressSink quiet;
+    return exportCharacterBitmaps(font, folder, quiet);
+}
+
+BitmapExportResult exportCharacterBitmaps(const CFontInfo& font, const std::string& folder,
+                                          ProgressSink& progress) {
     BitmapExportResult result;
+    ProgressRun run(progress, font.count());
     for (int i = 0; i < font.count(); ++i) {
         const auto code = static_cast<std::uint16_t>(font.codeAt(i));
         const auto unicode = static_cast<std::uint16_t>(font.unicodeAt(i));
@@ -113,6 +121,7 @@ BitmapExportResult exportCharacterBitmaps(const CFontInfo& font, const std::stri
             return result;
         }
         ++result.written;
+        run.step();
     }
     return result;
 }

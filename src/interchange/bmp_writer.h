@@ -8,6 +8,7 @@
 namespace typeloom {
 
 class CFontInfo;
+class ProgressSink;
 class SettingsStore;
 
 inline constexpr const char* kBmpFolderTitle = "Select a folder to save the bitmap files: ";
@@ -58,5 +59,8 @@ struct BitmapExportResult {
 // existing files). Stops at the first file that cannot be written; the files written before
 // it remain.
 BitmapExportResult exportCharacterBitmaps(const CFontInfo& font, const std::string& folder);
+// The same, driving the "%d of %d" progress one step per file.
+BitmapExportResult exportCharacterBitmaps(const CFontInfo& font, const std::string& folder,
+                                          ProgressSink& progress);
 
 }  // namespace typeloom

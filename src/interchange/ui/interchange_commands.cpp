@@ -1,0 +1,154 @@
+#include "interchange/ui/interchange_commands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <filesystem>
+
+#include "common/progress_sink.h"
+#include "common/settings_store.h"
+#include "interchange/bmp_writer.h"
+#include "interchange/font_import.h"
+#include "interchange/winfont_writer.h"
+#include "model/font_info.h"
+#include "model/ui/font_commands.h"
+
+namespace typeloom::ui {
+
+namespace {
+
+QString caption() {
+    return QString::fromLatin1(kDialogCaption);
+}
+
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+bool runImportFontResource(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+                           const std::function<bool()>& startNewDocument, QString* importedPath) {
+    return runImportFontResource(parent, font, settings, startNewDocument, importedPath,
+                                 DialogServices::standard());
+}
+
+bool runImportFontResource(QWidget* parent, CFontInfo& font, SettingsStore& /*settings*/,
+                           const std::function<bool()>& startNewDocument, QString* importedPath,
+                           const DialogServices& services) {
+    const QString path =
+        services.openFile(parent, QStringLiteral("Open"), qtFileFilter(kImportFilter));
+    if (path.isEmpty()) {
+        return false;
+    }
+    if (!startNewDocument()) {
+        return false;
+    }
+    ImportOutcome outcome;
+    {
+        WaitCursor wait;
+        outcome = importFontResource(localPath(path), font);
+    }
+    if (outcome.status == ImportOutcome::Status::Failed) {
+        for (const std::string& text : outcome.messages) {
+            services.message(parent, MessageIcon::Stop, caption(), qtText(text));
+        }
+        return false;
+    }
+    if (!outcome.ok()) {
+        return false;  // not a file the import knows: nothing is shown
+    }
+    if (importedPath != nullptr) {
+        *importedPath = path;
+    }
+    return true;
+}
+
+bool runWindowsFontExport(QWidget* parent, CFontInfo& font, bool fon) {
+    return runWindowsFontExport(parent, font, fon, DialogServices::standard());
+}
+
+bool runWindowsFontExport(QWidget* parent, CFontInfo& font, bool fon,
+                          const DialogServices& services, bool* written) {
+    if (written != nullptr) {
+        *written = false;
+    }
+    if (const char* refusal = windowsFontExportRefusal(font, fon)) {
+        services.message(parent, MessageIcon::Stop, caption(), QString::fromLatin1(refusal));
+        return false;
+    }
+    bool accepted = false;
+    const bool changed = editFontInformation(parent, font, services, accepted);
+    if (!accepted) {
+        services.message(parent, MessageIcon::Exclamation, caption(),
+                         QString::fromLatin1(fon ? kFonCancelledMessage : kFntCancelledMessage));
+        return false;
+    }
+    const QString suffix = fon ? QStringLiteral("fon") : QStringLiteral("fnt");
+    const QString path = services.saveFile(parent, QStringLiteral("Save As"),
+                                           qtText(suggestedWindowsFontName(font)) + '.' + suffix,
+                                           qtFileFilter(fon ? kFonFilter : kFntFilter), suffix);
+    if (path.isEmpty()) {
+        return changed;
+    }
+    FontWriteResult result;
+    {
+        WaitCursor wait;
+        result = fon ? writeFon(font, localPath(path)) : writeFnt(font, localPath(path));
+    }
+    if (!result.ok) {
+        // A file that cannot be created is reported too, naming it and the reason, rather than
+        // ending as if it had been written.
+        QString text = result.message.empty()
+                           ? QStringLiteral("The file %1 could not be written.").arg(path)
+                           : qtText(result.message);
+        if (!result.detail.empty()) {
+            text += QStringLiteral("\n\n") + qtText(result.detail);
+        }
+        services.message(parent, MessageIcon::Stop, caption(), text);
+        return changed;
+    }
+    if (written != nullptr) {
+        *written = true;
+    }
+    return changed;
+}
+
+bool runBitmapExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+                     ProgressSink& progress) {
+    return runBitmapExport(parent, font, settings, progress, DialogServices::standard());
+}
+
+bool runBitmapExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+                     ProgressSink& progress, const DialogServices& services) {
+    const BitmapFolderChoice choice = bitmapFolderChoice(settings);
+    QString folder = qtText(choice.folder);
+    if (choice.askUser) {
+        const QString chosen =
+            services.chooseFolder(parent, QString::fromLatin1(kBmpFolderTitle), folder);
+        if (chosen.isEmpty()) {
+            return false;  // cancelled: no message
+        }
+        if (!QFileInfo(chosen).isDir()) {
+            services.message(parent, MessageIcon::Exclamation, caption(),
+                             QString::fromLatin1(kInvalidFolderMessage));
+            return false;
+        }
+        folder = QDir::cleanPath(chosen);
+        rememberBitmapFolder(settings, utf8Text(folder));
+    }
+    BitmapExportResult result;
+    {
+        WaitCursor wait;
+        result = exportCharacterBitmaps(font, localPath(folder), progress);
+    }
+    if (!result.ok) {
+        services.message(parent, MessageIcon::Stop, QString::fromLatin1(kBmpExportCaption),
+                         qtText(result.message));
+        return false;
+    }
+    services.openFolder(folder);
+    return true;
+}
+
+}  // namespace typeloom::ui
