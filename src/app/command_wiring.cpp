@@ -15,7 +15,10 @@
 #include "app/tessera_doc.h"
 #include "editor/ui/pixel_grid.h"
 #include "export/ui/export_commands.h"
+#include "interchange/ui/interchange_commands.h"
 #include "model/transforms.h"
+#include "model/ui/dialog_services.h"
+#include "model/ui/font_commands.h"
 
 namespace typeloom::app {
 
@@ -66,6 +69,62 @@ void connectCommands(CTesseraApp& app, CMainFrame& frame) {
     });
     frame.setCommandHandler(cmd::kExit, [&frame] { frame.close(); });
 
+    // New fonts: from scratch, from an installed font, from a font file. Each replaces the
+    // font only after the save prompt allowed a new document.
+    auto startNew = [&app] { return app.startNewDocument(); };
+    frame.setCommandHandler(cmd::kNewFromScratch, [&app, &frame, startNew] {
+        if (ui::runNewFontFromScratch(&frame, app.font(), app.settings(), startNew)) {
+            frame.selectInitialCharacter();
+            frame.updateFrameTitle();
+        }
+    });
+    frame.setCommandHandler(cmd::kImportSystemFont, [&app, &frame, startNew] {
+        if (ui::runImportSystemFont(&frame, app.font(), app.settings(), frame.progressBar(),
+                                    startNew)) {
+            frame.selectInitialCharacter();
+            frame.updateFrameTitle();
+        }
+    });
+    frame.setCommandHandler(cmd::kImportResource, [&app, &frame, startNew] {
+        QString imported;
+        if (ui::runImportFontResource(&frame, app.font(), app.settings(), startNew, &imported)) {
+            frame.selectInitialCharacter();
+            app.document().setModifiedFlag(true);
+            frame.updateFrameTitle();
+            // Imported files join the recent list; auto-open passes over them later.
+            if (!imported.isEmpty()) {
+                app.addToRecentFiles(imported);
+                frame.rebuildRecentFilesMenu();
+            }
+        }
+    });
+    // Font information and the Windows font exports may change the header values or make the
+    // font variable-width.
+    auto afterFontInformation = [&app, &frame] {
+        frame.reloadEditedGlyph();
+        frame.refreshCharacterList();
+        frame.updateStatusPanes();
+        app.document().setModifiedFlag(true);
+    };
+    frame.setCommandHandler(cmd::kFontInformation, [&app, &frame, afterFontInformation] {
+        frame.storeEditedGlyph();
+        if (ui::runFontInformation(&frame, app.font())) {
+            afterFontInformation();
+        }
+    });
+    for (int id : {cmd::kExportFnt, cmd::kExportFon}) {
+        frame.setCommandHandler(id, [&app, &frame, afterFontInformation, id] {
+            frame.storeEditedGlyph();
+            if (ui::runWindowsFontExport(&frame, app.font(), id == cmd::kExportFon)) {
+                afterFontInformation();
+            }
+        });
+    }
+    frame.setCommandHandler(cmd::kExportBitmaps, [&app, &frame] {
+        frame.storeEditedGlyph();
+        ui::runBitmapExport(&frame, app.font(), app.settings(), frame.progressBar());
+    });
+
     // Exports: the menu's formats through the save-file dialog, the export dialog of the
     // steps bar, and the HEX export that only other commands send.
     for (int id : {cmd::kExportHex, cmd::kExportOldC, cmd::kExportOldAsm, cmd::kExportOldDat,
@@ -86,6 +145,7 @@ void connectCommands(CTesseraApp& app, CMainFrame& frame) {
     });
 
     frame.setCommandHandler(cmd::kHelpContents, [] { showHelp(); });
+    ui::setHelpHandler([](const QString& topic) { showHelp(topic); });
     frame.setCommandHandler(cmd::kQuickGuide,
                             [] { showHelp(QString::fromLatin1(help_topic::kQuickGuide)); });
     frame.setCommandHandler(cmd::kWebsite, [] { openWebsite(); });

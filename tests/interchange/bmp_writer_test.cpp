@@ -51,7 +51,7 @@ Art readMonoBmp(const std::vector<std::uint8_t>& b) {
 }
 
 TEST(BmpWriter, WritesTheWorkedExampleByteForByte) {
-    const std::vector<std::uint8_t> px = test::pixelsOf({"#.#.#", ".#.#."});
+    const std::vector<std::uint8_t> px = test::pixelsOfArt({"#.#.#", ".#.#."});
     const std::vector<std::uint8_t> expected = {
         'B',  'M', 70, 0, 0,    0, 0, 0, 0,    0,    62,   0, 0, 0,  // file header
         40,   0,   0,  0, 5,    0, 0, 0, 2,    0,    0,    0, 1, 0, 1, 0,
@@ -110,8 +110,8 @@ CFontInfo threeCharacters() {
     font.setEncoding(kEncodingAnsi);
     font.charSet = 204;
     font.createFromScratch(0x41, 0x43, 3, 2, "Three");
-    font.glyphs.find(0x41)->pixels = test::pixelsOf({"#..", "..#"});
-    font.glyphs.find(0x42)->pixels = test::pixelsOf({".#.", "###"});
+    font.glyphs.find(0x41)->pixels = test::pixelsOfArt({"#..", "..#"});
+    font.glyphs.find(0x42)->pixels = test::pixelsOfArt({".#.", "###"});
     return font;
 }
 

@@ -31,7 +31,7 @@ std::vector<std::string> glyphArt(const CFontInfo& font, std::uint16_t key) {
     return rows;
 }
 
-std::vector<std::uint8_t> pixelsOf(const std::vector<std::string>& art) {
+std::vector<std::uint8_t> pixelsOfArt(const std::vector<std::string>& art) {
     std::vector<std::uint8_t> px;
     for (const std::string& row : art) {
         for (char c : row) {

@@ -57,7 +57,7 @@ std::vector<std::uint8_t> lines(const std::vector<std::string>& text);
 // The glyph stored under `key` as rows of '#' and '.'; empty when there is none.
 std::vector<std::string> glyphArt(const CFontInfo& font, std::uint16_t key);
 // Pixels (one byte each) from rows of '#' and '.'.
-std::vector<std::uint8_t> pixelsOf(const std::vector<std::string>& art);
+std::vector<std::uint8_t> pixelsOfArt(const std::vector<std::string>& art);
 
 // A small font open before an import: "Digits", 0x30-0x39, 5 x 7, one pixel set.
 CFontInfo openFont();

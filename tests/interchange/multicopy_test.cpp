@@ -22,7 +22,7 @@ using Art = std::vector<std::string>;
 void setGlyph(CFontInfo& font, std::uint16_t u, const Art& art) {
     CGlyphInfo& g = *font.glyphs.find(u);
     g.width = static_cast<std::uint16_t>(art[0].size());
-    g.pixels = test::pixelsOf(art);
+    g.pixels = test::pixelsOfArt(art);
 }
 
 // A Unicode font "Ab": 'A' 2 wide, 'B' 3 wide, 2 rows.
@@ -183,7 +183,7 @@ MultiCopyData block(std::uint32_t encoding, std::uint32_t height,
 }
 
 MultiCopyRecord record(std::uint16_t code, std::uint16_t key, const Art& art) {
-    return {code, key, static_cast<std::uint16_t>(art[0].size()), test::pixelsOf(art)};
+    return {code, key, static_cast<std::uint16_t>(art[0].size()), test::pixelsOfArt(art)};
 }
 
 TEST(MultiPaste, CentresCharactersOfAnotherHeight) {

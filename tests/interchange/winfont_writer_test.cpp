@@ -33,7 +33,7 @@ std::uint32_t u32At(const std::vector<std::uint8_t>& b, std::size_t at) {
 void setGlyph(CFontInfo& font, std::uint16_t u, const Art& art) {
     CGlyphInfo& g = *font.glyphs.find(u);
     g.width = static_cast<std::uint16_t>(art[0].size());
-    g.pixels = test::pixelsOf(art);
+    g.pixels = test::pixelsOfArt(art);
 }
 
 // Codes 0x41-0x45 without 0x43, of widths 5, 12, 17 and 3, five rows high.
