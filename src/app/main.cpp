@@ -35,7 +35,14 @@ int main(int argc, char** argv) {
     if (!screenshot.isEmpty()) {
         const int delay = qEnvironmentVariableIntValue("TYPELOOM_SCREENSHOT_DELAY_MS");
         QTimer::singleShot(delay > 0 ? delay : 1500, &app, [&app, screenshot] {
-            const bool saved = app.mainFrame()->grab().save(screenshot, "PNG");
+            bool saved = app.mainFrame()->grab().save(screenshot, "PNG");
+            // A dialog open at that moment (the first start's font chooser, say) is saved
+            // beside it.
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                QString dialogShot = screenshot;
+                dialogShot.replace(QStringLiteral(".png"), QStringLiteral("-dialog.png"));
+                saved = dialog->grab().save(dialogShot, "PNG") && saved;
+            }
             QApplication::exit(saved ? 0 : 1);
         });
     }
