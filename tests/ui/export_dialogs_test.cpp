@@ -27,6 +27,7 @@
 #include "model/font_info.h"
 #include "model/font_settings.h"
 #include "test_support.h"
+#include "ui/widget_test_support.h"
 
 namespace typeloom::ui {
 namespace {
@@ -90,22 +91,8 @@ struct Answers {
     }
 };
 
-template <class T>
-T* child(QWidget& parent, const char* name) {
-    T* widget = parent.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
-void click(QWidget& parent, const char* name) {
-    auto* button = child<QAbstractButton>(parent, name);
-    ASSERT_NE(button, nullptr);
-    // Radios and check boxes take clicks only on their indicator and text, which may be
-    // narrower than the widget: click near the indicator.
-    const bool indicator = button->isCheckable() && qobject_cast<QPushButton*>(button) == nullptr;
-    QTest::mouseClick(button, Qt::LeftButton, {},
-                      indicator ? QPoint(6, button->height() / 2) : button->rect().center());
-}
+using test::child;
+using test::click;
 
 // A settings store that, when a worker thread first reads "Pages option", holds that thread
 // until the test opens the gate: a cancel clicked meanwhile is certain to land mid-run.

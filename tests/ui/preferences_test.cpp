@@ -24,6 +24,7 @@
 #include "export/ui/page_export_ext.h"
 #include "model/font_settings.h"
 #include "test_support.h"
+#include "ui/widget_test_support.h"
 
 namespace typeloom::app {
 namespace {
@@ -43,22 +44,8 @@ class RecordingSettings : public MemorySettingsStore {
     std::vector<std::string> written;
 };
 
-template <class T>
-T* child(QWidget& parent, const char* name) {
-    T* widget = parent.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
-void click(QWidget& parent, const char* name) {
-    auto* button = child<QAbstractButton>(parent, name);
-    ASSERT_NE(button, nullptr);
-    // Radios and check boxes take clicks only on their indicator and text, which may be
-    // narrower than the widget: click near the indicator.
-    const bool indicator = button->isCheckable() && qobject_cast<QPushButton*>(button) == nullptr;
-    QTest::mouseClick(button, Qt::LeftButton, {},
-                      indicator ? QPoint(6, button->height() / 2) : button->rect().center());
-}
+using test::child;
+using test::click;
 
 QString qpath(const std::filesystem::path& p) {
     return QString::fromStdString(p.string());
