@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "common/ui/hex_edit.h"
 #include "export/intel_hex.h"
 
 namespace typeloom::ui {
@@ -15,12 +15,10 @@ namespace typeloom::ui {
 StartAddressDialog::StartAddressDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Start Address"));
     auto* label = new QLabel(QStringLiteral(" 0x "), this);
-    m_edit = new QLineEdit(QStringLiteral("00000000"), this);
+    // Only hexadecimal digits can be typed, so the text always reads as an address.
+    m_edit = new HexEdit(QStringLiteral("00000000"), this);
     m_edit->setObjectName(QStringLiteral("edit1008"));
     m_edit->setMaxLength(8);
-    // Only hexadecimal digits can be typed, so the text always reads as an address.
-    m_edit->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,8}")), m_edit));
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName(QStringLiteral("button1"));
     ok->setDefault(true);
