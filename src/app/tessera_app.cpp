@@ -153,6 +153,15 @@ bool CTesseraApp::openDocumentFile(const QString& path) {
     }
     bool closeRequested = false;
     if (!m_document->openDocument(path, &closeRequested)) {
+        // A recent entry that cannot be opened (moved, deleted, damaged) leaves the list.
+        const qsizetype listed = m_recentFiles.entries().indexOf(path);
+        if (listed >= 0) {
+            m_recentFiles.remove(static_cast<int>(listed));
+            saveRecentFiles();
+            if (m_frame) {
+                m_frame->rebuildRecentFilesMenu();
+            }
+        }
         if (closeRequested && m_frame) {
             m_frame->close();
         }

@@ -456,8 +456,11 @@ TEST_F(FrameTest, FailedOpenKeepsTheFontAndCancelledPromptKeepsEverything) {
             box->close();
         }
     });
+    m_app->addToRecentFiles(bad);
     EXPECT_FALSE(m_app->openDocumentFile(bad));
     EXPECT_EQ(font().count(), 4);
+    // The entry that could not be opened left the recent list.
+    EXPECT_FALSE(m_app->recentFiles().entries().contains(bad));
 
     m_app->document().setModifiedFlag(true);
     m_app->document().savePrompt = [](const QString&) { return int(QMessageBox::Cancel); };
