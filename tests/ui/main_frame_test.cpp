@@ -23,6 +23,7 @@
 #include "app/tessera_app.h"
 #include "app/tessera_doc.h"
 #include "model/font_info.h"
+#include "model/project_file.h"
 #include "test_support.h"
 
 namespace typeloom::app {
@@ -385,6 +386,39 @@ TEST(RecentFiles, AutoOpenWalkDropsEntriesThatAreNotProjects) {
     none.add(QStringLiteral("/x/font.bdf"));
     EXPECT_TRUE(none.takeMostRecentProject().isEmpty());
     EXPECT_TRUE(none.isEmpty());
+}
+
+TEST_F(FrameTest, AutoOpenSkipsAnImportedFileAndOpensTheProjectBehindIt) {
+    CFontInfo saved;
+    saved.createFromScratch('0', '9', 6, 10, "Digits");
+    const QString project = QString::fromStdString(m_dir.file("digits.tlf"));
+    saveProject(project.toStdString(), saved);
+    m_app->addToRecentFiles(project);
+    m_app->addToRecentFiles(QString::fromStdString(m_dir.file("imported.fnt")));
+    int imports = 0;
+    frame().setCommandHandler(32790, [&] { ++imports; });
+
+    m_app->autoOpen();
+    EXPECT_EQ(m_app->document().pathName(), QFileInfo(project).absoluteFilePath());
+    EXPECT_EQ(font().count(), 10);
+    EXPECT_EQ(m_app->recentFiles().entries(), QStringList{QFileInfo(project).absoluteFilePath()});
+    EXPECT_EQ(imports, 0);
+}
+
+TEST_F(FrameTest, AutoOpenWithoutAProjectStartsTheSystemFontImport) {
+    m_app->addToRecentFiles(QString::fromStdString(m_dir.file("only.bdf")));
+    int imports = 0;
+    frame().setCommandHandler(32790, [&] { ++imports; });
+    m_app->autoOpen();
+    EXPECT_EQ(imports, 1);
+    EXPECT_TRUE(m_app->recentFiles().isEmpty());
+
+    // With "AutoOpen" 0 the recent list is not looked at; without a document the import runs.
+    m_app->addToRecentFiles(QString::fromStdString(m_dir.file("kept.tlf")));
+    m_app->settings().writeInteger("Settings", "AutoOpen", 0);
+    m_app->autoOpen();
+    EXPECT_EQ(imports, 2);
+    EXPECT_EQ(m_app->recentFiles().entries().size(), 1);
 }
 
 TEST(RecentFiles, KeepsFourMostRecentFirstAndRoundTrips) {
