@@ -14,8 +14,10 @@
 #include "app/tessera_app.h"
 #include "app/tessera_doc.h"
 #include "editor/ui/pixel_grid.h"
+#include "export/export_driver.h"
 #include "export/ui/export_commands.h"
 #include "interchange/ui/interchange_commands.h"
+#include "model/font_settings.h"
 #include "model/transforms.h"
 #include "model/ui/dialog_services.h"
 #include "model/ui/font_commands.h"
@@ -23,6 +25,40 @@
 namespace typeloom::app {
 
 namespace {
+
+// The settings an export run sees: the export values copied in memory (read by the export's
+// worker thread), every write passed on to the real settings as well.
+class ExportSettings : public SettingsStore {
+  public:
+    explicit ExportSettings(SettingsStore& real) : m_real(real) {
+        for (const char* key : {exporters::kPagesOptionKey, exporters::kFontOutKey}) {
+            if (auto value = real.readInteger(kSettingsSection, key)) {
+                m_copy.writeInteger(kSettingsSection, key, *value);
+            }
+        }
+    }
+    std::optional<std::int64_t> readInteger(std::string_view section,
+                                            std::string_view key) const override {
+        return m_copy.readInteger(section, key);
+    }
+    std::optional<std::string> readString(std::string_view section,
+                                          std::string_view key) const override {
+        return m_copy.readString(section, key);
+    }
+    void writeInteger(std::string_view section, std::string_view key, std::int64_t value) override {
+        m_copy.writeInteger(section, key, value);
+        m_real.writeInteger(section, key, value);
+    }
+    void writeString(std::string_view section, std::string_view key,
+                     std::string_view value) override {
+        m_copy.writeString(section, key, value);
+        m_real.writeString(section, key, value);
+    }
+
+  private:
+    SettingsStore& m_real;
+    MemorySettingsStore m_copy;
+};
 
 // A font-wide change: the glyph on screen is written back first so that the change applies
 // to it too (and no edit is lost), then the editor and the panes show the result.
@@ -57,13 +93,15 @@ void connectCommands(CTesseraApp& app, CMainFrame& frame) {
             app.openDocumentFile(path);
         }
     });
+    // A save under the document's own name puts it first in the recent list; a copy in the
+    // version 2.0 layout does not rename the document and is not listed.
     frame.setCommandHandler(cmd::kSave, [&app, &doc] {
-        if (doc.doFileSave()) {
+        if (doc.doFileSave() && !doc.pathName().isEmpty()) {
             app.addToRecentFiles(doc.pathName());
         }
     });
     frame.setCommandHandler(cmd::kSaveAs, [&app, &doc] {
-        if (doc.doFileSaveAs()) {
+        if (doc.doFileSaveAs() && doc.lastSaveRenamed() && !doc.pathName().isEmpty()) {
             app.addToRecentFiles(doc.pathName());
         }
     });
@@ -85,17 +123,31 @@ void connectCommands(CTesseraApp& app, CMainFrame& frame) {
             frame.updateFrameTitle();
         }
     });
-    frame.setCommandHandler(cmd::kImportResource, [&app, &frame, startNew] {
+    frame.setCommandHandler(cmd::kImportResource, [&app, &frame] {
+        // The save prompt comes before the file is read; when the file then cannot be
+        // imported the font on screen is still the old one, so the document takes back its
+        // name and unsaved state.
+        const QString oldPath = app.document().pathName();
+        const bool oldModified = app.document().isModified();
+        bool started = false;
+        auto startNewForImport = [&app, &started] {
+            started = app.startNewDocument();
+            return started;
+        };
         QString imported;
-        if (ui::runImportFontResource(&frame, app.font(), app.settings(), startNew, &imported)) {
-            frame.selectInitialCharacter();
-            app.document().setModifiedFlag(true);
-            frame.updateFrameTitle();
-            // Imported files join the recent list; auto-open passes over them later.
-            if (!imported.isEmpty()) {
-                app.addToRecentFiles(imported);
-                frame.rebuildRecentFilesMenu();
+        if (!ui::runImportFontResource(&frame, app.font(), app.settings(), startNewForImport,
+                                       &imported)) {
+            if (started) {
+                app.document().restoreDocument(oldPath, oldModified);
             }
+            return;
+        }
+        frame.selectInitialCharacter();
+        app.document().setModifiedFlag(true);
+        frame.updateFrameTitle();
+        // Imported files join the recent list; auto-open passes over them later.
+        if (!imported.isEmpty()) {
+            app.addToRecentFiles(imported);
         }
     });
     // Font information and the Windows font exports may change the header values or make the
@@ -131,12 +183,17 @@ void connectCommands(CTesseraApp& app, CMainFrame& frame) {
                    cmd::kExportGeneralC, cmd::kExportGeneralBin, cmd::kExportMicrochipC,
                    cmd::kExportMicrochipBin}) {
         frame.setCommandHandler(id, [&app, &frame, id] {
+            frame.storeEditedGlyph();
             ui::runMenuExport(&frame, app.font(), app.settings(), frame.progressBar(), id,
                               &frame.lastExportBaseName());
         });
     }
     frame.setCommandHandler(cmd::kExportDialog, [&app, &frame] {
-        ui::runExportDialog(&frame, app.font(), app.settings(), frame.progressBar(),
+        frame.storeEditedGlyph();
+        // A large font is exported on a worker thread, which reads the export options: it
+        // reads them from a copy, never from the settings file the window thread owns.
+        ExportSettings settings(app.settings());
+        ui::runExportDialog(&frame, app.font(), settings, frame.progressBar(),
                             &frame.lastExportBaseName());
     });
     frame.setCommandHandler(cmd::kPreferences, [&app, &frame] {

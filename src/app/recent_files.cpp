@@ -16,6 +16,9 @@ bool samePath(const QString& a, const QString& b) {
 }  // namespace
 
 void RecentFileList::add(const QString& path) {
+    if (path.isEmpty()) {
+        return;
+    }
     for (qsizetype i = 0; i < m_entries.size(); ++i) {
         if (samePath(m_entries[i], path)) {
             m_entries.removeAt(i);

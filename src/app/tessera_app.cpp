@@ -179,6 +179,9 @@ bool CTesseraApp::openDocumentFile(const QString& path) {
 void CTesseraApp::addToRecentFiles(const QString& path) {
     m_recentFiles.add(path);
     saveRecentFiles();
+    if (m_frame) {
+        m_frame->rebuildRecentFilesMenu();
+    }
 }
 
 void CTesseraApp::saveRecentFiles() {

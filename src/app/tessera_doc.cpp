@@ -73,6 +73,12 @@ void CTesseraDoc::newDocument() {
     Q_EMIT titleChanged();
 }
 
+void CTesseraDoc::restoreDocument(const QString& path, bool modified) {
+    m_path = path;
+    setModifiedFlag(modified);
+    Q_EMIT titleChanged();
+}
+
 bool CTesseraDoc::openDocument(const QString& path, bool* closeRequested) {
     if (closeRequested != nullptr) {
         *closeRequested = false;
@@ -148,8 +154,10 @@ bool CTesseraDoc::doFileSaveAs() {
         return false;
     }
     if (choice.version20) {
+        m_lastSaveRenamed = false;
         return saveDocumentVer20(choice.path);
     }
+    m_lastSaveRenamed = true;
     return saveDocument(choice.path);
 }
 

@@ -34,6 +34,9 @@ class CTesseraDoc : public QObject {
 
     // A new empty document: no path, not modified (the font is left to the caller).
     void newDocument();
+    // Takes back a new document whose font never came (a failed import): the path and the
+    // modified flag it replaced.
+    void restoreDocument(const QString& path, bool modified);
     // Opens a project into the font. Shows the message of a failure and returns false; the
     // open font is then unchanged. `closeRequested` is set when the file's edition asks the
     // main window to close.
@@ -48,6 +51,9 @@ class CTesseraDoc : public QObject {
     bool doFileSave();
     // Save As (57604): the file dialog and the save.
     bool doFileSaveAs();
+    // Whether the last successful save took its path as the document's own (false after a
+    // version 2.0 copy).
+    bool lastSaveRenamed() const { return m_lastSaveRenamed; }
     // Asks to save a modified document ("Save changes to ...?"): Yes saves, No discards,
     // Cancel returns false.
     bool saveModified();
@@ -73,6 +79,7 @@ class CTesseraDoc : public QObject {
     ProgressSink& m_progress;
     QString m_path;
     bool m_modified = false;
+    bool m_lastSaveRenamed = false;
     std::function<void()> m_storeEditedGlyph;
     QWidget* m_dialogParent = nullptr;
 };

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 
 #include "app/main_frame.h"
 #include "app/qt_settings_store.h"
@@ -91,6 +95,46 @@ TEST_F(FrameEditingTest, SavingStoresTheGlyphOnScreen) {
     std::vector<std::uint8_t> pixels;
     ASSERT_TRUE(reopened.getPixels('A', pixels));
     EXPECT_EQ(pixels[3 * 8 + 2], 1);
+}
+
+TEST_F(FrameEditingTest, ExportingSeesTheGlyphOnScreen) {
+    clickCell(4, 2);
+    // The export dialog opens; closing it at once is enough: the glyph was stored first.
+    QTimer::singleShot(0, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            dialog->close();
+        }
+    });
+    ASSERT_TRUE(frame().executeCommand(1017));
+    EXPECT_EQ(fontPixel('A', 4, 2), 1);
+}
+
+TEST_F(FrameEditingTest, ADocumentTakesBackItsNameAndUnsavedState) {
+    // What a failed import does after the save prompt had made the document new.
+    const QString project = QString::fromStdString(m_dir.file("kept.tlf"));
+    m_app->document().restoreDocument(project, true);
+    EXPECT_EQ(m_app->document().pathName(), project);
+    EXPECT_TRUE(m_app->document().isModified());
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("kept.tlf - Typeloom Studio 3.5"));
+}
+
+TEST_F(FrameEditingTest, SaveListsTheProjectButAVersion20CopyDoesNot) {
+    CTesseraDoc& doc = m_app->document();
+    font().encoding = 0;
+    const QString copy = QString::fromStdString(m_dir.file("copy20.tlf"));
+    doc.saveAsDialog = [&](const QString&, bool) { return CTesseraDoc::SaveAsChoice{copy, true}; };
+    ASSERT_TRUE(frame().executeCommand(57604));
+    EXPECT_TRUE(m_app->recentFiles().isEmpty());
+    EXPECT_TRUE(doc.pathName().isEmpty());
+
+    const QString project = QString::fromStdString(m_dir.file("main.tlf"));
+    doc.saveAsDialog = [&](const QString&, bool) {
+        return CTesseraDoc::SaveAsChoice{project, false};
+    };
+    ASSERT_TRUE(frame().executeCommand(57604));
+    EXPECT_EQ(m_app->recentFiles().entries(), QStringList{QFileInfo(project).absoluteFilePath()});
+    // The File menu shows it at once.
+    EXPECT_NE(frame().findChild<QAction*>(QStringLiteral("action57616")), nullptr);
 }
 
 TEST_F(FrameEditingTest, FontWideCommandsApplyToTheGlyphOnScreenToo) {

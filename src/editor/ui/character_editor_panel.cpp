@@ -189,6 +189,8 @@ bool CharacterEditorPanel::selectCharacter(int index) {
 
 void CharacterEditorPanel::updateTitle() {
     if (m_font.count() == 0 || !m_grid->hasCharacter()) {
+        // Nothing is edited (an empty font): the plain title, not the last character's.
+        m_title->setText(QStringLiteral("Character Editor"));
         return;
     }
     const WorkingGlyph& glyph = m_grid->workingGlyph();
