@@ -10,15 +10,15 @@
 
 namespace typeloom::bench {
 
-CFontInfo makeFullUnicodeFont() {
-    CFontInfo font;
+Font makeFullUnicodeFont() {
+    Font font;
     font.setEncoding(kEncodingUnicode);
     font.createFromScratch(kFirst, kLast, 16, 16, "Bench");
     return font;
 }
 
-const CFontInfo& fullUnicodeFont() {
-    static const CFontInfo font = makeFullUnicodeFont();
+const Font& fullUnicodeFont() {
+    static const Font font = makeFullUnicodeFont();
     return font;
 }
 

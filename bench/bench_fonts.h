@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::bench {
 
@@ -13,10 +13,10 @@ inline constexpr std::size_t kFullCount = 0x10000;
 
 // A Unicode font of blank 16 x 16 characters for every 16-bit value, made once and shared by
 // the benchmarks that only read it.
-const CFontInfo& fullUnicodeFont();
+const Font& fullUnicodeFont();
 
 // A fresh copy of such a font, for benchmarks that change it.
-CFontInfo makeFullUnicodeFont();
+Font makeFullUnicodeFont();
 
 // A path for a temporary project file (.tlf) in TYPELOOM_BENCH_DIR or the system's temporary
 // folder; the file is removed when the program ends.

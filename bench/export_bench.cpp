@@ -16,10 +16,10 @@ namespace typeloom::bench {
 namespace {
 
 // The full font with ink in every glyph (a diagonal pattern), so the encoder does real work.
-const CFontInfo& inkedFont() {
-    static const CFontInfo font = [] {
-        CFontInfo f = makeFullUnicodeFont();
-        f.glyphs.forEachMutable([](std::uint16_t key, CGlyphInfo& g) {
+const Font& inkedFont() {
+    static const Font font = [] {
+        Font f = makeFullUnicodeFont();
+        f.glyphs.forEachMutable([](std::uint16_t key, Glyph& g) {
             for (std::size_t i = 0; i < g.pixels.size(); ++i) {
                 g.pixels[i] = ((i + key) % 3 == 0) ? 1 : 0;
             }
@@ -30,7 +30,7 @@ const CFontInfo& inkedFont() {
 }
 
 void BM_EncodeAll65536(benchmark::State& state) {
-    CFontInfo font = inkedFont();
+    Font font = inkedFont();
     font.dataFormat = exporters::withUnitBits(
         (font.dataFormat & ~exporters::kTraversalMask) | static_cast<std::uint32_t>(state.range(0)),
         8);
@@ -55,7 +55,7 @@ BENCHMARK(BM_EncodeAll65536)
     ->Unit(benchmark::kMillisecond);
 
 void BM_Export65536(benchmark::State& state) {
-    const CFontInfo& font = inkedFont();
+    const Font& font = inkedFont();
     MemorySettingsStore settings;
     exporters::ExportRequest request;
     request.path =

@@ -13,7 +13,7 @@ namespace {
 
 void BM_CreateFromScratch65536(benchmark::State& state) {
     for (auto _ : state) {
-        auto font = std::make_unique<CFontInfo>();
+        auto font = std::make_unique<Font>();
         font->setEncoding(kEncodingUnicode);
         font->createFromScratch(kFirst, kLast, 16, 16, "x");
         benchmark::DoNotOptimize(font->count());
@@ -29,7 +29,7 @@ BENCHMARK(BM_CreateFromScratch65536)->Unit(benchmark::kMillisecond);
 // between disabling and re-enabling the same code, so every commit has a change to apply and
 // the font keeps its size.
 void BM_CommitTable65536(benchmark::State& state) {
-    CFontInfo font = makeFullUnicodeFont();
+    Font font = makeFullUnicodeFont();
     constexpr std::uint16_t kClicked = 'A';
     for (auto _ : state) {
         state.PauseTiming();

@@ -12,7 +12,7 @@ namespace typeloom::bench {
 namespace {
 
 void BM_MoveToAnotherCharacter(benchmark::State& state) {
-    CFontInfo font = makeFullUnicodeFont();
+    Font font = makeFullUnicodeFont();
     WorkingGlyph glyph;
     std::uint16_t u = 0;
     for (auto _ : state) {
@@ -26,10 +26,10 @@ BENCHMARK(BM_MoveToAnotherCharacter);
 
 void BM_PencilStrokeAcross100Cells(benchmark::State& state) {
     // One glyph 1024 pixels wide and 64 high: the widest the editor makes.
-    CFontInfo font;
+    Font font;
     font.height = 64;
     font.ascent = 50;
-    font.glyphs.insert('A', CGlyphInfo('A', 1024, std::vector<std::uint8_t>(1024 * 64, 0)));
+    font.glyphs.insert('A', Glyph('A', 1024, std::vector<std::uint8_t>(1024 * 64, 0)));
     font.codeList = {'A'};
     font.unicodeList = {'A'};
     WorkingGlyph glyph;

@@ -16,7 +16,7 @@
 #include "bench_fonts.h"
 #include "interchange/font_import.h"
 #include "interchange/winfont_writer.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::bench {
 namespace {
@@ -49,7 +49,7 @@ void BM_ImportUnifontBdf(benchmark::State& state) {
     }
     std::size_t glyphs = 0;
     for (auto _ : state) {
-        CFontInfo font;
+        Font font;
         ImportOutcome outcome = importFontResource(path, font);
         if (!outcome.ok()) {
             state.SkipWithError("import failed");
@@ -98,7 +98,7 @@ void BM_ImportFon(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        CFontInfo font;
+        Font font;
         benchmark::DoNotOptimize(importFontResource(kWineFon, font).ok());
     }
 }
@@ -106,10 +106,10 @@ BENCHMARK(BM_ImportFon)->Unit(benchmark::kMicrosecond);
 
 // A 224-character font (codes 32..255) of 8 x 16 glyphs written as a .fon library.
 void BM_WriteFon224(benchmark::State& state) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(0);
     font.createFromScratch(32, 255, 8, 16, "Bench");
-    font.glyphs.forEachMutable([](std::uint16_t key, CGlyphInfo& g) {
+    font.glyphs.forEachMutable([](std::uint16_t key, Glyph& g) {
         for (std::size_t i = 0; i < g.pixels.size(); ++i) {
             g.pixels[i] = ((i + key) % 5 == 0) ? 1 : 0;
         }

@@ -17,7 +17,7 @@ namespace typeloom::bench {
 namespace {
 
 void BM_SerializeProject65536(benchmark::State& state) {
-    const CFontInfo& font = fullUnicodeFont();
+    const Font& font = fullUnicodeFont();
     std::size_t size = 0;
     for (auto _ : state) {
         std::vector<std::uint8_t> bytes = projectBytes(font);
@@ -30,7 +30,7 @@ void BM_SerializeProject65536(benchmark::State& state) {
 BENCHMARK(BM_SerializeProject65536)->Unit(benchmark::kMillisecond);
 
 void BM_SaveProject65536(benchmark::State& state) {
-    const CFontInfo& font = fullUnicodeFont();
+    const Font& font = fullUnicodeFont();
     const std::string& path = scratchProjectPath();
     for (auto _ : state) {
         try {
@@ -47,12 +47,12 @@ void BM_ParseProject65536(benchmark::State& state) {
     const std::vector<std::uint8_t> bytes = projectBytes(fullUnicodeFont());
     NullProgressSink progress;
     for (auto _ : state) {
-        CFontInfo font;
+        Font font;
         readProject(bytes, font, progress);
         benchmark::DoNotOptimize(font.count());
         // The parsed font is freed outside the timing: opening a file does not pay for it.
         state.PauseTiming();
-        font = CFontInfo();
+        font = Font();
         state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
@@ -68,7 +68,7 @@ void BM_LoadProject65536(benchmark::State& state) {
         return;
     }
     NullProgressSink progress;
-    CFontInfo font;
+    Font font;
     for (auto _ : state) {
         // Opening replaces the font being edited, which is freed as part of the load.
         ProjectLoadResult result = loadProject(path, font, progress);

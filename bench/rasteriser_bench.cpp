@@ -19,7 +19,7 @@
 #include "charset/dbcs_tables.h"
 #include "charset/encodings.h"
 #include "common/progress_sink.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/freetype_renderer.h"
 
 namespace typeloom::bench {
@@ -113,7 +113,7 @@ void BM_CreateFromSystemFont(benchmark::State& state) {
     NullProgressSink progress;
     double total = 0;
     for (auto _ : state) {
-        auto font = std::make_unique<CFontInfo>();
+        auto font = std::make_unique<Font>();
         font->setEncoding(kEncodingUnicode);
         const auto start = std::chrono::steady_clock::now();
         font->createFromSystemFont(description(), DbcsTables::program(), progress, threads);

@@ -14,7 +14,7 @@ namespace typeloom::bench {
 namespace {
 
 // Ink at every pixel where (3x + 5y + u) % 7 is 0, inside columns 2 .. width - 3.
-void inkGlyph(CGlyphInfo& glyph, std::uint16_t u, std::uint16_t height) {
+void inkGlyph(Glyph& glyph, std::uint16_t u, std::uint16_t height) {
     for (std::size_t y = 0; y < height; ++y) {
         for (std::size_t x = 2; x + 2 < glyph.width; ++x) {
             glyph.pixels[x + y * glyph.width] = (3 * x + 5 * y + u) % 7 == 0 ? 1 : 0;
@@ -23,20 +23,20 @@ void inkGlyph(CGlyphInfo& glyph, std::uint16_t u, std::uint16_t height) {
 }
 
 // The full font, fixed width 16, with ink.
-const CFontInfo& fixedFont() {
-    static const CFontInfo font = [] {
-        CFontInfo f = makeFullUnicodeFont();
-        f.glyphs.forEachMutable([&](std::uint16_t u, CGlyphInfo& g) { inkGlyph(g, u, f.height); });
+const Font& fixedFont() {
+    static const Font font = [] {
+        Font f = makeFullUnicodeFont();
+        f.glyphs.forEachMutable([&](std::uint16_t u, Glyph& g) { inkGlyph(g, u, f.height); });
         return f;
     }();
     return font;
 }
 
 // The full font with widths 8..16 varying by character, with ink.
-const CFontInfo& variableFont() {
-    static const CFontInfo font = [] {
-        CFontInfo f = makeFullUnicodeFont();
-        f.glyphs.forEachMutable([&](std::uint16_t u, CGlyphInfo& g) {
+const Font& variableFont() {
+    static const Font font = [] {
+        Font f = makeFullUnicodeFont();
+        f.glyphs.forEachMutable([&](std::uint16_t u, Glyph& g) {
             g.init(u, static_cast<std::uint16_t>(8 + u % 9), f.height);
             inkGlyph(g, u, f.height);
         });
@@ -49,10 +49,10 @@ const CFontInfo& variableFont() {
 
 // Runs `op` on a fresh copy of `source` in every iteration; only `op` is timed.
 template <typename Op>
-void onFreshCopy(benchmark::State& state, const CFontInfo& source, Op op) {
+void onFreshCopy(benchmark::State& state, const Font& source, Op op) {
     for (auto _ : state) {
         state.PauseTiming();
-        auto font = std::make_unique<CFontInfo>(source);
+        auto font = std::make_unique<Font>(source);
         state.ResumeTiming();
         op(*font);
         benchmark::DoNotOptimize(font->height);
@@ -64,8 +64,8 @@ void onFreshCopy(benchmark::State& state, const CFontInfo& source, Op op) {
 
 // Runs `op` over and over on one copy of `source`.
 template <typename Op>
-void onSameFont(benchmark::State& state, const CFontInfo& source, Op op) {
-    CFontInfo font = source;
+void onSameFont(benchmark::State& state, const Font& source, Op op) {
+    Font font = source;
     for (auto _ : state) {
         op(font);
         benchmark::DoNotOptimize(font.height);
@@ -73,67 +73,67 @@ void onSameFont(benchmark::State& state, const CFontInfo& source, Op op) {
 }
 
 void BM_ChangeRowsIncrease(benchmark::State& state) {
-    onFreshCopy(state, fixedFont(), [](CFontInfo& f) { changeRows(f, false, 2, 1); });
+    onFreshCopy(state, fixedFont(), [](Font& f) { changeRows(f, false, 2, 1); });
 }
 BENCHMARK(BM_ChangeRowsIncrease)->Unit(benchmark::kMillisecond);
 
 void BM_ChangeRowsReduce(benchmark::State& state) {
-    onFreshCopy(state, fixedFont(), [](CFontInfo& f) { changeRows(f, true, 2, 1); });
+    onFreshCopy(state, fixedFont(), [](Font& f) { changeRows(f, true, 2, 1); });
 }
 BENCHMARK(BM_ChangeRowsReduce)->Unit(benchmark::kMillisecond);
 
 void BM_ChangeColumnsIncrease(benchmark::State& state) {
-    onFreshCopy(state, fixedFont(), [](CFontInfo& f) { changeColumns(f, false, 1, 2); });
+    onFreshCopy(state, fixedFont(), [](Font& f) { changeColumns(f, false, 1, 2); });
 }
 BENCHMARK(BM_ChangeColumnsIncrease)->Unit(benchmark::kMillisecond);
 
 void BM_ChangeColumnsReduce(benchmark::State& state) {
-    onFreshCopy(state, fixedFont(), [](CFontInfo& f) { changeColumns(f, true, 1, 2); });
+    onFreshCopy(state, fixedFont(), [](Font& f) { changeColumns(f, true, 1, 2); });
 }
 BENCHMARK(BM_ChangeColumnsReduce)->Unit(benchmark::kMillisecond);
 
 void BM_ResizeHalf(benchmark::State& state) {
-    onFreshCopy(state, fixedFont(), [](CFontInfo& f) { resize(f, 50, 50, true); });
+    onFreshCopy(state, fixedFont(), [](Font& f) { resize(f, 50, 50, true); });
 }
 BENCHMARK(BM_ResizeHalf)->Unit(benchmark::kMillisecond);
 
 void BM_ResizeDouble(benchmark::State& state) {
-    onFreshCopy(state, fixedFont(), [](CFontInfo& f) { resize(f, 200, 200, true); });
+    onFreshCopy(state, fixedFont(), [](Font& f) { resize(f, 200, 200, true); });
 }
 BENCHMARK(BM_ResizeDouble)->Unit(benchmark::kMillisecond);
 
 void BM_ResizePixels24x12(benchmark::State& state) {
-    onFreshCopy(state, fixedFont(), [](CFontInfo& f) { resize(f, 24, 12, false); });
+    onFreshCopy(state, fixedFont(), [](Font& f) { resize(f, 24, 12, false); });
 }
 BENCHMARK(BM_ResizePixels24x12)->Unit(benchmark::kMillisecond);
 
 void BM_MakeFixedWidth(benchmark::State& state) {
-    onFreshCopy(state, variableFont(), [](CFontInfo& f) { makeFixedWidth(f); });
+    onFreshCopy(state, variableFont(), [](Font& f) { makeFixedWidth(f); });
 }
 BENCHMARK(BM_MakeFixedWidth)->Unit(benchmark::kMillisecond);
 
 void BM_TrimAll(benchmark::State& state) {
-    onFreshCopy(state, variableFont(), [](CFontInfo& f) { trimAll(f); });
+    onFreshCopy(state, variableFont(), [](Font& f) { trimAll(f); });
 }
 BENCHMARK(BM_TrimAll)->Unit(benchmark::kMillisecond);
 
 void BM_CenterAll(benchmark::State& state) {
-    onFreshCopy(state, fixedFont(), [](CFontInfo& f) { centerAll(f); });
+    onFreshCopy(state, fixedFont(), [](Font& f) { centerAll(f); });
 }
 BENCHMARK(BM_CenterAll)->Unit(benchmark::kMillisecond);
 
 void BM_MirrorHorizontal(benchmark::State& state) {
-    onSameFont(state, fixedFont(), [](CFontInfo& f) { mirrorHorizontal(f); });
+    onSameFont(state, fixedFont(), [](Font& f) { mirrorHorizontal(f); });
 }
 BENCHMARK(BM_MirrorHorizontal)->Unit(benchmark::kMillisecond);
 
 void BM_MirrorVertical(benchmark::State& state) {
-    onSameFont(state, fixedFont(), [](CFontInfo& f) { mirrorVertical(f); });
+    onSameFont(state, fixedFont(), [](Font& f) { mirrorVertical(f); });
 }
 BENCHMARK(BM_MirrorVertical)->Unit(benchmark::kMillisecond);
 
 void BM_Invert(benchmark::State& state) {
-    onSameFont(state, fixedFont(), [](CFontInfo& f) { invert(f); });
+    onSameFont(state, fixedFont(), [](Font& f) { invert(f); });
 }
 BENCHMARK(BM_Invert)->Unit(benchmark::kMillisecond);
 

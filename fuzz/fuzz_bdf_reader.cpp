@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    CFontInfo font;
+    Font font;
     try {
         const ImportedFont imported = parseBdf(std::span(data, size));
         buildFromImported(imported, "fuzz.bdf", font);

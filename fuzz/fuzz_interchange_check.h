@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "charset/encodings.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::fuzz {
 
@@ -23,7 +23,7 @@ inline void check(bool ok, const char* what) {
     }
 }
 
-inline void checkImportedFont(const CFontInfo& font) {
+inline void checkImportedFont(const Font& font) {
     check(font.count() > 0, "an accepted import has no character");
     check(font.unicodeList.size() == font.codeList.size(), "the two lists differ in length");
     for (std::size_t i = 1; i < font.codeList.size(); ++i) {
@@ -36,7 +36,7 @@ inline void checkImportedFont(const CFontInfo& font) {
     for (std::uint16_t u : font.unicodeList) {
         check(!seen[u], "two codes share one Unicode key");
         seen[u] = true;
-        const CGlyphInfo* g = font.glyphs.find(u);
+        const Glyph* g = font.glyphs.find(u);
         check(g != nullptr, "a listed character has no glyph");
         check(g->pixels.size() == std::size_t{g->width} * font.height,
               "a glyph does not hold width x height pixels");

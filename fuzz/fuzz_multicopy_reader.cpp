@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         codes.push_back(r.code);
     }
     for (int encoding : {kEncodingAnsi, kEncodingUnicode}) {
-        CFontInfo font;
+        Font font;
         font.setEncoding(encoding);
         font.createFromScratch(0x41, 0x46, 4, 6, "Target");
         (void)multiPasteEnabled(font, std::span(data, size));

@@ -17,7 +17,7 @@
 #include "charset/encodings.h"
 #include "common/file_error.h"
 #include "common/progress_sink.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/project_file.h"
 
 namespace {
@@ -35,7 +35,7 @@ void check(bool ok, const char* what) {
     }
 }
 
-void checkInvariants(const CFontInfo& font) {
+void checkInvariants(const Font& font) {
     check(font.unicodeList.size() == font.codeList.size(),
           "the code list and the Unicode list differ in length");
     for (std::size_t i = 1; i < font.codeList.size(); ++i) {
@@ -47,7 +47,7 @@ void checkInvariants(const CFontInfo& font) {
               "a Unicode font's code list differs from its Unicode list");
     }
     check(font.bitsPerPixel == 1, "an accepted font is not 1 bit deep");
-    font.glyphs.forEach([&](std::uint16_t, const CGlyphInfo& g) {
+    font.glyphs.forEach([&](std::uint16_t, const Glyph& g) {
         check(g.pixels.size() == std::size_t{g.width} * font.height,
               "a glyph does not hold width x height pixels");
         for (std::uint8_t p : g.pixels) {
@@ -57,7 +57,7 @@ void checkInvariants(const CFontInfo& font) {
 }
 
 // Reads bytes the reader must accept; any exception is a fault.
-void readAccepted(std::span<const std::uint8_t> bytes, CFontInfo& font) {
+void readAccepted(std::span<const std::uint8_t> bytes, Font& font) {
     NullProgressSink progress;
     try {
         readProject(bytes, font, progress);
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
-    CFontInfo font;
+    Font font;
     NullProgressSink progress;
     try {
         readProject(bytes, font, progress);
@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkInvariants(font);
 
     const std::vector<std::uint8_t> saved = projectBytes(font);
-    CFontInfo reread;
+    Font reread;
     readAccepted(saved, reread);
     checkInvariants(reread);
     check(projectBytes(reread) == saved, "saving a re-read font gives other bytes");

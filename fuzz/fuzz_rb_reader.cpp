@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    CFontInfo font;
+    Font font;
     try {
         const ImportedFont imported = parseRbFont(std::span(data, size), "fuzz.fnt");
         buildFromImported(imported, "fuzz.fnt", font);

@@ -23,7 +23,7 @@
 #include "charset/encodings.h"
 #include "charset/table_text_file.h"
 #include "common/byte_io.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/project_file.h"
 
 namespace {
@@ -50,9 +50,9 @@ Bytes truncated(const Bytes& bytes, std::size_t keep) {
 }
 
 // Puts a diagonal stroke of ink into every listed glyph, so that pixel data is not all zero.
-void inkDiagonals(CFontInfo& font) {
+void inkDiagonals(Font& font) {
     for (std::uint16_t u : font.unicodeList) {
-        CGlyphInfo* g = font.glyphs.find(u);
+        Glyph* g = font.glyphs.find(u);
         if (g == nullptr || g->width == 0) {
             continue;
         }
@@ -64,7 +64,7 @@ void inkDiagonals(CFontInfo& font) {
 
 // Replaces the character table by one holding only the listed codes (and two unmapped codes
 // after them), so that fonts of the large encodings make small files.
-void useSmallTable(CFontInfo& font) {
+void useSmallTable(Font& font) {
     CharacterTable& table = font.charTable;
     const int encoding = table.encoding();
     const int codePage = table.committed.codePage;
@@ -83,9 +83,9 @@ void useSmallTable(CFontInfo& font) {
     table.editing = table.committed;
 }
 
-CFontInfo newFont(int encoding, std::uint16_t first, std::uint16_t last, std::uint16_t width,
+Font newFont(int encoding, std::uint16_t first, std::uint16_t last, std::uint16_t width,
                   std::uint16_t height, const std::string& name) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(encoding);
     font.createFromScratch(first, last, width, height, name);
     inkDiagonals(font);
@@ -138,18 +138,18 @@ Bytes version2File(std::uint32_t encodingWord, const std::vector<std::uint16_t>&
 
 void projectSeeds(const fs::path& dir) {
     // Version 3, encoding 0: the layout Save writes, with a full 256-code table.
-    CFontInfo ansi = newFont(kEncodingAnsi, 'A', 'F', 5, 6, "Seed");
+    Font ansi = newFont(kEncodingAnsi, 'A', 'F', 5, 6, "Seed");
     const Bytes v3 = projectBytes(ansi);
     writeSeed(dir, "v3_ansi.tlf", v3);
 
     // Version 3 read alike (0x0320), variable widths, and a glyph that is not listed and has
     // fewer rows than the font (it is fitted to the font's height).
-    CFontInfo variable = newFont(kEncodingAnsi, 0x20, 0x2F, 4, 7, "Seed Variable");
+    Font variable = newFont(kEncodingAnsi, 0x20, 0x2F, 4, 7, "Seed Variable");
     for (std::uint16_t u = 0x20; u <= 0x2F; ++u) {
         const std::uint16_t width = static_cast<std::uint16_t>(1 + u % 6);
         variable.setGlyph(u, width, std::vector<std::uint8_t>(std::size_t{width} * 7, u & 1));
     }
-    variable.glyphs.insert(0x2603, CGlyphInfo(0x2603, 3, std::vector<std::uint8_t>(3 * 4, 1)));
+    variable.glyphs.insert(0x2603, Glyph(0x2603, 3, std::vector<std::uint8_t>(3 * 4, 1)));
     variable.updateFixedWidth();
     variable.updateMaxWidth();
     Bytes v3b = projectBytes(variable);
@@ -158,21 +158,21 @@ void projectSeeds(const fs::path& dir) {
     writeSeed(dir, "v3b_variable_width.tlf", v3b);
 
     // Version 3 of the other encodings, with tables cut down to the listed codes.
-    CFontInfo unicode = newFont(kEncodingUnicode, 0x4E00, 0x4E07, 8, 8, "Seed CJK");
+    Font unicode = newFont(kEncodingUnicode, 0x4E00, 0x4E07, 8, 8, "Seed CJK");
     useSmallTable(unicode);
     writeSeed(dir, "v3_unicode.tlf", projectBytes(unicode));
 
-    CFontInfo sjis = newFont(kEncodingShiftJis, 0x8140, 0x8147, 8, 8, "Seed SJIS");
+    Font sjis = newFont(kEncodingShiftJis, 0x8140, 0x8147, 8, 8, "Seed SJIS");
     useSmallTable(sjis);
     writeSeed(dir, "v3_shift_jis.tlf", projectBytes(sjis));
 
     // A font of another edition (2 bits per pixel) is refused.
-    CFontInfo twoBits = newFont(kEncodingAnsi, 'A', 'B', 3, 4, "Seed Tonal");
+    Font twoBits = newFont(kEncodingAnsi, 'A', 'B', 3, 4, "Seed Tonal");
     twoBits.setBitsPerPixel(2);
     writeSeed(dir, "v3_two_bits_refused.tlf", projectBytes(twoBits));
 
     // Version 2.0 (what Save As "Ver2.0" writes; encoding 0 only).
-    CFontInfo old = newFont(kEncodingAnsi, 0x20, 0x7E, 4, 6, "Seed Old");
+    Font old = newFont(kEncodingAnsi, 0x20, 0x7E, 4, 6, "Seed Old");
     const Bytes v20 = projectBytesVer20(old);
     writeSeed(dir, "v20_ansi.tlf", v20);
 

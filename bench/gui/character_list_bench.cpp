@@ -14,20 +14,20 @@
 
 #include "charset/encodings.h"
 #include "charset/ui/character_list_grid.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace {
 
-using typeloom::CFontInfo;
-using typeloom::CGlyphInfo;
+using typeloom::Font;
+using typeloom::Glyph;
 using typeloom::ui::CharacterListGrid;
 
 // Every 16-bit value as a character of width x height pixels, about a third of them ink.
-CFontInfo makeInkedFont(std::uint16_t width, std::uint16_t height) {
-    CFontInfo font;
+Font makeInkedFont(std::uint16_t width, std::uint16_t height) {
+    Font font;
     font.setEncoding(typeloom::kEncodingUnicode);
     font.createFromScratch(0, 0xFFFF, width, height, "Bench");
-    font.glyphs.forEachMutable([](std::uint16_t key, CGlyphInfo& glyph) {
+    font.glyphs.forEachMutable([](std::uint16_t key, Glyph& glyph) {
         for (std::size_t i = 0; i < glyph.pixels.size(); ++i) {
             glyph.pixels[i] = (i * 7 + key) % 3 == 0 ? 1 : 0;
         }
@@ -37,7 +37,7 @@ CFontInfo makeInkedFont(std::uint16_t width, std::uint16_t height) {
 
 // Scrolls from the top to the bottom with Page Down, painting every page; reports the median
 // and the slowest page.
-void pageThrough(benchmark::State& state, CFontInfo& font) {
+void pageThrough(benchmark::State& state, Font& font) {
     CharacterListGrid grid(font);
     grid.resize(400, 500);
     grid.show();
@@ -69,14 +69,14 @@ void pageThrough(benchmark::State& state, CFontInfo& font) {
 
 // 16 x 16 glyphs: drawn at their own size.
 void BM_CharacterListPages16x16(benchmark::State& state) {
-    static CFontInfo font = makeInkedFont(16, 16);
+    static Font font = makeInkedFont(16, 16);
     pageThrough(state, font);
 }
 BENCHMARK(BM_CharacterListPages16x16)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // 16 x 48 glyphs: taller than the 36-pixel cell, so every glyph is scaled.
 void BM_CharacterListPagesScaled16x48(benchmark::State& state) {
-    static CFontInfo font = makeInkedFont(16, 48);
+    static Font font = makeInkedFont(16, 48);
     pageThrough(state, font);
 }
 BENCHMARK(BM_CharacterListPagesScaled16x48)->Unit(benchmark::kMillisecond)->Iterations(3);

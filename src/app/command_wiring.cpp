@@ -8,11 +8,11 @@
 #include "app/commands.h"
 #include "app/edit_routing.h"
 #include "app/help.h"
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/preferences_sheet.h"
 #include "app/progress_status_bar.h"
-#include "app/tessera_app.h"
-#include "app/tessera_doc.h"
+#include "app/studio_app.h"
+#include "app/font_document.h"
 #include "editor/ui/pixel_grid.h"
 #include "export/export_driver.h"
 #include "export/ui/export_commands.h"
@@ -62,7 +62,7 @@ class ExportSettings : public SettingsStore {
 
 // A font-wide change: the glyph on screen is written back first so that the change applies
 // to it too (and no edit is lost), then the editor and the panes show the result.
-void changeWholeFont(CTesseraApp& app, CMainFrame& frame, void (*change)(CFontInfo&),
+void changeWholeFont(StudioApp& app, MainWindow& frame, void (*change)(Font&),
                      bool refreshLists) {
     frame.storeEditedGlyph();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -82,8 +82,8 @@ void changeWholeFont(CTesseraApp& app, CMainFrame& frame, void (*change)(CFontIn
 
 }  // namespace
 
-void connectCommands(CTesseraApp& app, CMainFrame& frame) {
-    CTesseraDoc& doc = app.document();
+void connectCommands(StudioApp& app, MainWindow& frame) {
+    FontDocument& doc = app.document();
 
     frame.setCommandHandler(cmd::kOpen, [&app, &frame] {
         const QString path =
@@ -225,13 +225,13 @@ void connectCommands(CTesseraApp& app, CMainFrame& frame) {
     frame.setCommandHandler(cmd::kCenterAll,
                             [&app, &frame] { changeWholeFont(app, frame, &centerAll, false); });
     frame.setCommandHandler(cmd::kMirrorHorizontal, [&app, &frame] {
-        changeWholeFont(app, frame, static_cast<void (*)(CFontInfo&)>(&mirrorHorizontal), true);
+        changeWholeFont(app, frame, static_cast<void (*)(Font&)>(&mirrorHorizontal), true);
     });
     frame.setCommandHandler(cmd::kMirrorVertical, [&app, &frame] {
-        changeWholeFont(app, frame, static_cast<void (*)(CFontInfo&)>(&mirrorVertical), true);
+        changeWholeFont(app, frame, static_cast<void (*)(Font&)>(&mirrorVertical), true);
     });
     frame.setCommandHandler(cmd::kInvertAll, [&app, &frame] {
-        changeWholeFont(app, frame, static_cast<void (*)(CFontInfo&)>(&invert), true);
+        changeWholeFont(app, frame, static_cast<void (*)(Font&)>(&invert), true);
     });
     frame.setCommandHandler(cmd::kRemoveBlankColumns,
                             [&app, &frame] { changeWholeFont(app, frame, &trimAll, true); });

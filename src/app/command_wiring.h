@@ -2,11 +2,11 @@
 
 namespace typeloom::app {
 
-class CMainFrame;
-class CTesseraApp;
+class MainWindow;
+class StudioApp;
 
 // Connects every command whose work exists to its handler on the main frame. A command left
 // out stays disabled in the menus and toolbars.
-void connectCommands(CTesseraApp& app, CMainFrame& frame);
+void connectCommands(StudioApp& app, MainWindow& frame);
 
 }  // namespace typeloom::app

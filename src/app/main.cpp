@@ -4,8 +4,8 @@
 #include <QTimer>
 
 #include "app/icons.h"
-#include "app/main_frame.h"
-#include "app/tessera_app.h"
+#include "app/main_window.h"
+#include "app/studio_app.h"
 #include "charset/dbcs_tables.h"
 #include "model/freetype_renderer.h"
 
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     }
     typeloom::installFreeTypeRenderer();
 
-    typeloom::app::CTesseraApp app(typeloom::app::openUserSettings());
+    typeloom::app::StudioApp app(typeloom::app::openUserSettings());
     if (!app.initInstance(QApplication::arguments().mid(1))) {
         return 1;
     }
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     if (!screenshot.isEmpty()) {
         const int delay = qEnvironmentVariableIntValue("TYPELOOM_SCREENSHOT_DELAY_MS");
         QTimer::singleShot(delay > 0 ? delay : 1500, &app, [&app, screenshot] {
-            bool saved = app.mainFrame()->grab().save(screenshot, "PNG");
+            bool saved = app.mainWindow()->grab().save(screenshot, "PNG");
             // A dialog open at that moment (the first start's font chooser, say) is saved
             // beside it.
             if (QWidget* dialog = QApplication::activeModalWidget()) {

@@ -5,9 +5,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/page_prefer.h"
-#include "export/ui/page_c99_compiler.h"
-#include "export/ui/page_export_ext.h"
+#include "app/general_page.h"
+#include "export/ui/compiler_page.h"
+#include "export/ui/export_options_page.h"
 
 namespace typeloom::app {
 
@@ -16,14 +16,14 @@ PreferencesSheet::PreferencesSheet(SettingsStore& settings, QWidget* parent) : Q
     setModal(true);
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
-    m_prefer = new CPagePrefer(settings, m_tabs);
-    m_export = new ui::CPageExportExt(settings, m_tabs);
-    m_c99 = new ui::CPageC99compiler(settings, m_tabs);
-    m_tabs->addTab(m_prefer, CPagePrefer::caption());
-    m_tabs->addTab(m_export, ui::CPageExportExt::caption());
-    m_tabs->addTab(m_c99, ui::CPageC99compiler::caption());
-    connect(m_export, &ui::CPageExportExt::helpRequested, this, &PreferencesSheet::helpRequested);
-    connect(m_c99, &ui::CPageC99compiler::helpRequested, this, &PreferencesSheet::helpRequested);
+    m_prefer = new GeneralPage(settings, m_tabs);
+    m_export = new ui::ExportOptionsPage(settings, m_tabs);
+    m_c99 = new ui::CompilerPage(settings, m_tabs);
+    m_tabs->addTab(m_prefer, GeneralPage::caption());
+    m_tabs->addTab(m_export, ui::ExportOptionsPage::caption());
+    m_tabs->addTab(m_c99, ui::CompilerPage::caption());
+    connect(m_export, &ui::ExportOptionsPage::helpRequested, this, &PreferencesSheet::helpRequested);
+    connect(m_c99, &ui::CompilerPage::helpRequested, this, &PreferencesSheet::helpRequested);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("buttonOk"));

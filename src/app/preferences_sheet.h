@@ -10,17 +10,17 @@ namespace typeloom {
 class SettingsStore;
 }
 namespace typeloom::ui {
-class CPageExportExt;
-class CPageC99compiler;
+class ExportOptionsPage;
+class CompilerPage;
 }  // namespace typeloom::ui
 
 namespace typeloom::app {
 
-class CPagePrefer;
+class GeneralPage;
 
 // "Preferences" (command 32803, Ctrl+U): a modal sheet of three pages in this order,
-// "General" (CPagePrefer), "Typeloom Studio 3.0 Format" (CPageExportExt) and "C99 compatible
-// compiler" (CPageC99compiler), with OK and Cancel and no Apply. OK saves the pages in that
+// "General" (GeneralPage), "Typeloom Studio 3.0 Format" (ExportOptionsPage) and "C99 compatible
+// compiler" (CompilerPage), with OK and Cancel and no Apply. OK saves the pages in that
 // order; Cancel saves nothing. The pages' help requests come out of helpRequested().
 //
 // Object names: tabs, buttonOk, buttonCancel.
@@ -31,9 +31,9 @@ class PreferencesSheet : public QDialog {
     explicit PreferencesSheet(SettingsStore& settings, QWidget* parent = nullptr);
 
     QTabWidget* tabs() const { return m_tabs; }
-    CPagePrefer* preferPage() const { return m_prefer; }
-    ui::CPageExportExt* exportPage() const { return m_export; }
-    ui::CPageC99compiler* c99Page() const { return m_c99; }
+    GeneralPage* preferPage() const { return m_prefer; }
+    ui::ExportOptionsPage* exportPage() const { return m_export; }
+    ui::CompilerPage* c99Page() const { return m_c99; }
 
     void accept() override;
 
@@ -42,9 +42,9 @@ class PreferencesSheet : public QDialog {
 
   private:
     QTabWidget* m_tabs;
-    CPagePrefer* m_prefer;
-    ui::CPageExportExt* m_export;
-    ui::CPageC99compiler* m_c99;
+    GeneralPage* m_prefer;
+    ui::ExportOptionsPage* m_export;
+    ui::CompilerPage* m_c99;
 };
 
 // Shows the sheet modally; `showHelp` (when given) opens the help topic a page asks for.

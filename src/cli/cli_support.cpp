@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "common/progress_sink.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/project_file.h"
 
 namespace typeloom::cli {
@@ -52,7 +52,7 @@ std::unique_ptr<ProgressSink> progressFor(std::ostream& err) {
     return std::make_unique<NullProgressSink>();
 }
 
-bool loadFontFile(const std::string& path, CFontInfo& font, std::ostream& err,
+bool loadFontFile(const std::string& path, Font& font, std::ostream& err,
                   std::uint16_t* layoutVersion) {
     auto progress = progressFor(err);
     ProjectLoadResult result = loadProject(path, font, *progress);

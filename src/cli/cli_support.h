@@ -8,7 +8,7 @@
 #include "cli/arguments.h"
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 class ProgressSink;
 }  // namespace typeloom
 
@@ -20,7 +20,7 @@ std::unique_ptr<ProgressSink> progressFor(std::ostream& err);
 
 // Loads a font file for a command; prints the reason and returns false on failure.
 // `layoutVersion` receives the project layout read, when not null.
-bool loadFontFile(const std::string& path, CFontInfo& font, std::ostream& err,
+bool loadFontFile(const std::string& path, Font& font, std::ostream& err,
                   std::uint16_t* layoutVersion = nullptr);
 
 // "0x0041".

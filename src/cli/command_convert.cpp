@@ -5,7 +5,7 @@
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
 #include "common/file_error.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/project_file.h"
 
 namespace typeloom::cli {
@@ -33,7 +33,7 @@ int commandConvert(const std::vector<std::string>& args, std::ostream& out, std:
     }
     const std::string& input = a.positional()[0];
     const std::string& output = a.positional()[1];
-    CFontInfo font;
+    Font font;
     if (!loadFontFile(input, font, err)) {
         return kExitFailed;
     }

@@ -11,7 +11,7 @@
 #include "export/data_format.h"
 #include "export/export_driver.h"
 #include "export/intel_hex.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/font_settings.h"
 
 namespace typeloom::cli {
@@ -169,7 +169,7 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
     }
     const std::string formatName = a.value("--format", "");
     if (isFontFileFormat(formatName)) {
-        CFontInfo font;
+        Font font;
         if (!loadAnyFontFile(a.positional().front(), font, err)) {
             return kExitFailed;
         }
@@ -209,7 +209,7 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
     }
     request.hex.skipWide = a.has("--skip-wide");
 
-    CFontInfo font;
+    Font font;
     loadFontSettings(font, stored);
     if (!loadAnyFontFile(a.positional().front(), font, err)) {
         return kExitFailed;

@@ -5,7 +5,7 @@
 #include "cli/command_registry.h"
 #include "cli/font_file_loading.h"
 #include "common/file_error.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/project_file.h"
 
 namespace typeloom::cli {
@@ -38,7 +38,7 @@ int commandImport(const std::vector<std::string>& args, std::ostream& out, std::
     if (isProjectPath(input)) {
         throw UsageError{"import reads .bdf, .fnt and .fon files, not projects"};
     }
-    CFontInfo font;
+    Font font;
     if (!loadAnyFontFile(input, font, err)) {
         return kExitFailed;
     }

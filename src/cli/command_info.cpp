@@ -6,7 +6,7 @@
 #include "cli/command_registry.h"
 #include "cli/font_file_loading.h"
 #include "common/file_error.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/project_file.h"
 
 namespace typeloom::cli {
@@ -29,7 +29,7 @@ int commandInfo(const std::vector<std::string>& args, std::ostream& out, std::os
         throw UsageError{"info takes one file"};
     }
     const std::string& path = a.positional().front();
-    CFontInfo font;
+    Font font;
     std::string layout;
     if (!loadAnyFontFile(path, font, err, &layout)) {
         return kExitFailed;

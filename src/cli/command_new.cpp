@@ -5,7 +5,7 @@
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
 #include "common/file_error.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/new_font.h"
 #include "model/project_file.h"
 
@@ -58,7 +58,7 @@ int commandNew(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!outcome.accepted) {
         throw UsageError{outcome.message};
     }
-    CFontInfo font;
+    Font font;
     font.setBitsPerPixel(1);
     font.setEncoding(kEncodingUnicode);
     const NewFontParams& p = outcome.params;

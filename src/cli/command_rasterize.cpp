@@ -10,7 +10,7 @@
 #include "cli/command_registry.h"
 #include "common/file_error.h"
 #include "common/progress_sink.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/project_file.h"
 #include "model/system_fonts.h"
 
@@ -123,7 +123,7 @@ int commandRasterize(const std::vector<std::string>& args, std::ostream& out, st
         logFont.charSet = it->charSet;
     }
 
-    CFontInfo font;
+    Font font;
     font.setBitsPerPixel(1);
     font.setEncoding(kEncodingUnicode);
     {

@@ -8,7 +8,7 @@
 #include "cli/cli_support.h"
 #include "cli/command_registry.h"
 #include "common/file_error.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/project_file.h"
 #include "model/transform_dialogs.h"
 #include "model/transforms.h"
@@ -119,7 +119,7 @@ ChangeSizeFields sizeFields(const std::string& value, const std::string& option)
     return fields;
 }
 
-void requireFixed(const CFontInfo& font, const std::string& option, bool fixed) {
+void requireFixed(const Font& font, const std::string& option, bool fixed) {
     if ((font.fixedWidth != 0) != fixed) {
         throw UsageError{option + " needs a " + (fixed ? "fixed" : "variable") +
                          "-width font; the font is " + (fixed ? "variable" : "fixed") +
@@ -127,7 +127,7 @@ void requireFixed(const CFontInfo& font, const std::string& option, bool fixed) 
     }
 }
 
-void resizeBy(CFontInfo& font, const std::string& value, bool byPixels) {
+void resizeBy(Font& font, const std::string& value, bool byPixels) {
     const std::string syntax =
         byPixels ? "--resize-px takes W,H in pixels" : "--resize takes PCT_H,PCT_V";
     auto [horizontal, vertical] = splitPair(value, syntax);
@@ -150,7 +150,7 @@ void resizeBy(CFontInfo& font, const std::string& value, bool byPixels) {
 
 // Runs one operation; throws UsageError when the program would refuse it. Messages that the
 // program shows without refusing (nothing to change) go to `out`.
-void apply(CFontInfo& font, const Operation& op, std::ostream& out) {
+void apply(Font& font, const Operation& op, std::ostream& out) {
     if (op.name == "--height" || op.name == "--width") {
         const bool height = op.name == "--height";
         if (!height) {
@@ -226,7 +226,7 @@ int commandTransform(const std::vector<std::string>& args, std::ostream& out, st
     if (ops.empty()) {
         throw UsageError{"transform needs at least one operation"};
     }
-    CFontInfo font;
+    Font font;
     if (!loadFontFile(a.positional().front(), font, err)) {
         return kExitFailed;
     }

@@ -8,7 +8,7 @@
 #include "cli/font_file_loading.h"
 #include "interchange/bmp_writer.h"
 #include "interchange/winfont_writer.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::cli {
 
@@ -16,7 +16,7 @@ bool isFontFileFormat(const std::string& format) {
     return format == "fnt" || format == "fon" || format == "bmp";
 }
 
-int exportFontFile(const CFontInfo& font, const std::string& format, const std::string& output,
+int exportFontFile(const Font& font, const std::string& format, const std::string& output,
                    std::ostream& out, std::ostream& err) {
     if (format == "bmp") {
         std::error_code ec;

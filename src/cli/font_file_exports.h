@@ -4,7 +4,7 @@
 #include <string>
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 }
 
 namespace typeloom::cli {
@@ -15,7 +15,7 @@ bool isFontFileFormat(const std::string& format);
 
 // Writes the font in one of those formats; prints what was written or why not. Returns the
 // exit status.
-int exportFontFile(const CFontInfo& font, const std::string& format, const std::string& output,
+int exportFontFile(const Font& font, const std::string& format, const std::string& output,
                    std::ostream& out, std::ostream& err);
 
 }  // namespace typeloom::cli

@@ -2,7 +2,7 @@
 
 #include "cli/cli_support.h"
 #include "interchange/font_import.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/project_file.h"
 
 namespace typeloom::cli {
@@ -29,7 +29,7 @@ bool isImportPath(const std::string& path) {
 
 }  // namespace
 
-bool loadAnyFontFile(const std::string& path, CFontInfo& font, std::ostream& err,
+bool loadAnyFontFile(const std::string& path, Font& font, std::ostream& err,
                      std::string* kind) {
     if (!isImportPath(path)) {
         std::uint16_t version = 0;

@@ -4,7 +4,7 @@
 #include <string>
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 }
 
 namespace typeloom::cli {
@@ -12,7 +12,7 @@ namespace typeloom::cli {
 // Loads a project (.tlf) or imports a font file (.bdf, .fnt, .fon) for a command; prints the
 // reason and returns false on failure. `kind` receives "layout 3" / "layout 2" / "layout 2.0"
 // for projects, "imported BDF" and the like for imports, when not null.
-bool loadAnyFontFile(const std::string& path, CFontInfo& font, std::ostream& err,
+bool loadAnyFontFile(const std::string& path, Font& font, std::ostream& err,
                      std::string* kind = nullptr);
 
 // True for paths ending in ".tlf" (any case).

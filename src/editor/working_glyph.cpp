@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 
@@ -72,7 +72,7 @@ WorkingGlyph::WorkingGlyph() {
 
 // --- Exchange with the font
 
-EditOutcome WorkingGlyph::loadGlyph(const CFontInfo& font, std::uint16_t u) {
+EditOutcome WorkingGlyph::loadGlyph(const Font& font, std::uint16_t u) {
     const CellRect before = bounds();
     m_previousUnicode = m_unicode;
     m_unicode = u;
@@ -120,7 +120,7 @@ EditOutcome WorkingGlyph::loadGlyph(const CFontInfo& font, std::uint16_t u) {
     return out;
 }
 
-EditOutcome WorkingGlyph::storeGlyph(CFontInfo& font) {
+EditOutcome WorkingGlyph::storeGlyph(Font& font) {
     EditOutcome out;
     if (m_modified) {
         font.setGlyph(m_unicode, static_cast<std::uint16_t>(m_width), m_pixels);
@@ -191,7 +191,7 @@ bool WorkingGlyph::fitSelection(int oldWidth) {
 
 // --- Tool selection
 
-EditOutcome WorkingGlyph::setTool(int id, CFontInfo& font, bool ctrl, bool makeVariableWidth) {
+EditOutcome WorkingGlyph::setTool(int id, Font& font, bool ctrl, bool makeVariableWidth) {
     EditOutcome out;
     if (m_selectionState != 0 && id != kToolSelect && id != kCmdInvert) {
         out = dropSelection();
@@ -521,12 +521,12 @@ EditOutcome WorkingGlyph::selectAll() {
 
 // --- One-shot commands
 
-bool WorkingGlyph::columnQuestionNeeded(const CFontInfo& font, bool insert) const {
+bool WorkingGlyph::columnQuestionNeeded(const Font& font, bool insert) const {
     const bool atLimit = insert ? m_width >= kMaxGlyphWidth : m_width <= 1;
     return font.fixedWidth != 0 && !atLimit;
 }
 
-EditOutcome WorkingGlyph::changeColumns(bool insert, bool right, CFontInfo& font,
+EditOutcome WorkingGlyph::changeColumns(bool insert, bool right, Font& font,
                                         bool makeVariableWidth) {
     EditOutcome out;
     if (insert ? m_width >= kMaxGlyphWidth : m_width <= 1) {
@@ -563,11 +563,11 @@ EditOutcome WorkingGlyph::changeColumns(bool insert, bool right, CFontInfo& font
     return out;
 }
 
-EditOutcome WorkingGlyph::deleteColumn(bool right, CFontInfo& font, bool makeVariableWidth) {
+EditOutcome WorkingGlyph::deleteColumn(bool right, Font& font, bool makeVariableWidth) {
     return changeColumns(false, right, font, makeVariableWidth);
 }
 
-EditOutcome WorkingGlyph::insertColumn(bool right, CFontInfo& font, bool makeVariableWidth) {
+EditOutcome WorkingGlyph::insertColumn(bool right, Font& font, bool makeVariableWidth) {
     return changeColumns(true, right, font, makeVariableWidth);
 }
 
@@ -698,11 +698,11 @@ ClipboardImage WorkingGlyph::copyImage() const {
     return glyphToImage(m_pixels, m_width, area.x, area.y, area.w, area.h, m_bitsPerPixel);
 }
 
-bool WorkingGlyph::widenQuestionNeeded(const CFontInfo& font, int imageWidth) const {
+bool WorkingGlyph::widenQuestionNeeded(const Font& font, int imageWidth) const {
     return font.fixedWidth == 0 && imageWidth > m_width;
 }
 
-PasteOutcome WorkingGlyph::pasteImage(const ImageSource& image, const CFontInfo& font,
+PasteOutcome WorkingGlyph::pasteImage(const ImageSource& image, const Font& font,
                                       WidenAnswer answer) {
     PasteOutcome out;
     saveUndo();

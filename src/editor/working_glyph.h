@@ -8,7 +8,7 @@
 
 namespace typeloom {
 
-class CFontInfo;
+class Font;
 
 // Tool and command ids, shared with the tool buttons and the menus.
 inline constexpr int kToolSelect = 32772;
@@ -97,15 +97,15 @@ class WorkingGlyph {
     // --- Exchange with the font
     // Starts editing the character u: takes its width, pixels, the font's height, ascent and
     // bits per pixel; drops any selection and the undo level of the previous character.
-    EditOutcome loadGlyph(const CFontInfo& font, std::uint16_t u);
+    EditOutcome loadGlyph(const Font& font, std::uint16_t u);
     // Writes a changed working copy back into the font as the glyph of unicode().
-    EditOutcome storeGlyph(CFontInfo& font);
+    EditOutcome storeGlyph(Font& font);
     void saveUndo();
 
     // --- Tool selection. `ctrl`: the Ctrl key's state (right side for the column commands).
     // `makeVariableWidth`: the answer to kFixedWidthQuestion, asked by the caller when
     // columnQuestionNeeded() says so; false cancels a column command in a fixed-width font.
-    EditOutcome setTool(int id, CFontInfo& font, bool ctrl = false, bool makeVariableWidth = false);
+    EditOutcome setTool(int id, Font& font, bool ctrl = false, bool makeVariableWidth = false);
 
     // --- Drawing tools. A press outside the glyph does nothing; a move is clamped to it.
     EditOutcome pencilDown(int x, int y, bool ctrl = false);
@@ -134,9 +134,9 @@ class WorkingGlyph {
 
     // --- One-shot commands (the whole glyph). The column commands check their limit first:
     // at a limit they beep and ask nothing.
-    bool columnQuestionNeeded(const CFontInfo& font, bool insert) const;
-    EditOutcome deleteColumn(bool right, CFontInfo& font, bool makeVariableWidth = false);
-    EditOutcome insertColumn(bool right, CFontInfo& font, bool makeVariableWidth = false);
+    bool columnQuestionNeeded(const Font& font, bool insert) const;
+    EditOutcome deleteColumn(bool right, Font& font, bool makeVariableWidth = false);
+    EditOutcome insertColumn(bool right, Font& font, bool makeVariableWidth = false);
     EditOutcome moveUp();
     EditOutcome moveDown();
     EditOutcome moveLeft();
@@ -154,11 +154,11 @@ class WorkingGlyph {
     // The selection (with the Select tool) or the whole glyph as an indexed image.
     ClipboardImage copyImage() const;
     // Whether a paste of an image of that width asks the widening question (Yes/No/Cancel).
-    bool widenQuestionNeeded(const CFontInfo& font, int imageWidth) const;
+    bool widenQuestionNeeded(const Font& font, int imageWidth) const;
     // Pastes an image: widened to its width (answer Yes), or as a floating selection at the
     // top-left corner that the user drags into place. `answer` counts only when
     // widenQuestionNeeded() said so.
-    PasteOutcome pasteImage(const ImageSource& image, const CFontInfo& font,
+    PasteOutcome pasteImage(const ImageSource& image, const Font& font,
                             WidenAnswer answer = WidenAnswer::No);
 
     // --- State
@@ -208,7 +208,7 @@ class WorkingGlyph {
     // Ends the selection when the width changed from oldWidth; returns whether it did.
     bool fitSelection(int oldWidth);
     void ensureFloatBuffer();
-    EditOutcome changeColumns(bool insert, bool right, CFontInfo& font, bool makeVariableWidth);
+    EditOutcome changeColumns(bool insert, bool right, Font& font, bool makeVariableWidth);
 
     std::uint16_t m_unicode = 65;
     std::uint16_t m_previousUnicode = 65;

@@ -2,7 +2,7 @@
 
 #include "common/progress_sink.h"
 #include "export/data_format.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::exporters {
 
@@ -54,7 +54,7 @@ class UnitPacker {
 
 }  // namespace
 
-BitmapEncoder::BitmapEncoder(const CFontInfo& font)
+BitmapEncoder::BitmapEncoder(const Font& font)
     : m_font(font),
       m_height(font.height),
       m_unitBits(exporters::unitBits(font.dataFormat)),
@@ -174,7 +174,7 @@ int BitmapEncoder::encodeGlyph(std::uint16_t unicode, const std::uint8_t* pixels
     std::vector<std::uint32_t>& units = m_units[unicode];
     units.clear();
     m_present[unicode] = true;
-    const CGlyphInfo* glyph = m_font.glyphs.find(unicode);
+    const Glyph* glyph = m_font.glyphs.find(unicode);
     if (glyph == nullptr || glyph->width == 0) {
         return 0;
     }

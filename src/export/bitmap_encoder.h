@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 class ProgressSink;
 }  // namespace typeloom
 
@@ -27,7 +27,7 @@ namespace typeloom::exporters {
 // every unit.
 class BitmapEncoder {
   public:
-    explicit BitmapEncoder(const CFontInfo& font);
+    explicit BitmapEncoder(const Font& font);
 
     int unitBits() const { return m_unitBits; }
     void setUnitBits(int bits) { m_unitBits = bits; }
@@ -59,7 +59,7 @@ class BitmapEncoder {
                              std::vector<std::uint32_t>& out);
 
   private:
-    const CFontInfo& m_font;
+    const Font& m_font;
     int m_height;
     int m_unitBits;
     bool m_bigEndian;

@@ -7,7 +7,7 @@
 #include "export/data_format.h"
 #include "export/export_driver.h"
 #include "export/unit_text.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::exporters {
 
@@ -22,14 +22,14 @@ const char* dataType(int bits, bool asBytes) {
 
 }  // namespace
 
-std::string characterDataText(const CFontInfo& font, int index, std::uint32_t panelWord,
+std::string characterDataText(const Font& font, int index, std::uint32_t panelWord,
                               int pagesOption, std::span<const std::uint8_t> editedPixels) {
     if (index < 0 || index >= font.count()) {
         return {};
     }
     const auto unicode = static_cast<std::uint16_t>(font.unicodeAt(index));
     const int code = font.codeAt(index);
-    const CGlyphInfo* glyph = font.glyphs.find(unicode);
+    const Glyph* glyph = font.glyphs.find(unicode);
     const int width = glyph != nullptr ? glyph->width : 0;
     const int height = font.height;
 

@@ -14,7 +14,7 @@
 #include "export/microchip_format.h"
 #include "export/table_format.h"
 #include "export/version2_format.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/font_settings.h"
 #include "model/project_file.h"
 
@@ -130,7 +130,7 @@ WriterFunction writerFor(int formatId) {
     }
 }
 
-std::string suggestedExportName(const CFontInfo& font) {
+std::string suggestedExportName(const Font& font) {
     std::string name = suggestedProjectName(font);
     if (font.bitsPerPixel > 1) {
         const std::string& face = font.faceName;
@@ -165,7 +165,7 @@ std::string createTimeText(std::time_t now) {
     return buffer;
 }
 
-bool needsProgressWindow(const CFontInfo& font) {
+bool needsProgressWindow(const Font& font) {
     return font.count() > 499 || (font.count() > 99 && font.height >= 50);
 }
 
@@ -184,7 +184,7 @@ std::string boxed(const std::string& text) {
 
 }  // namespace
 
-void writeHeaderComment(ExportStream& out, bool assembler, const CFontInfo& font, std::time_t now) {
+void writeHeaderComment(ExportStream& out, bool assembler, const Font& font, std::time_t now) {
     const std::uint32_t word = font.dataFormat;
     const std::string width = font.fixedWidth != 0
                                   ? std::to_string(font.fixedWidth) + " (monospaced font)"
@@ -226,7 +226,7 @@ ExportResult failed(std::string message) {
 
 }  // namespace
 
-ExportResult runExport(const CFontInfo& font, const SettingsStore& settings,
+ExportResult runExport(const Font& font, const SettingsStore& settings,
                        const ExportRequest& request, const std::atomic<int>& cancelFlag,
                        ProgressSink& progress) {
     WriterFunction writer = writerFor(request.formatId);
@@ -258,7 +258,7 @@ ExportResult runExport(const CFontInfo& font, const SettingsStore& settings,
     return {};
 }
 
-std::optional<std::string> exportToMemory(const CFontInfo& font, const SettingsStore& settings,
+std::optional<std::string> exportToMemory(const Font& font, const SettingsStore& settings,
                                           int formatId, const std::string& identifier,
                                           std::time_t now, const HexOptions& hex) {
     WriterFunction writer = writerFor(formatId);
@@ -282,7 +282,7 @@ std::optional<std::string> exportToMemory(const CFontInfo& font, const SettingsS
     return out.contents();
 }
 
-ExportJob::ExportJob(const CFontInfo& font, const SettingsStore& settings, ExportRequest request)
+ExportJob::ExportJob(const Font& font, const SettingsStore& settings, ExportRequest request)
     : m_font(font), m_settings(settings), m_request(std::move(request)) {}
 
 ExportJob::~ExportJob() {

@@ -14,7 +14,7 @@
 #include "export/export_stream.h"
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 class ProgressSink;
 class SettingsStore;
 }  // namespace typeloom
@@ -89,7 +89,7 @@ struct HexOptions {
 
 // Everything a writer gets for one run.
 struct ExportContext {
-    ExportContext(const CFontInfo& f, BitmapEncoder& e, ExportStream& o,
+    ExportContext(const Font& f, BitmapEncoder& e, ExportStream& o,
                   const std::atomic<int>& cancel, ProgressSink& p, const SettingsStore& s,
                   std::string identifier)
         : font(f),
@@ -100,7 +100,7 @@ struct ExportContext {
           settings(s),
           identifierBase(std::move(identifier)) {}
 
-    const CFontInfo& font;
+    const Font& font;
     BitmapEncoder& encoder;
     ExportStream& out;
     const std::atomic<int>& cancelFlag;
@@ -120,7 +120,7 @@ WriterFunction writerFor(int formatId);
 
 // "%s%dh" from the font's name (spaces and '-' as '_') and height, plus "AA%d" for fonts of
 // more than 1 bit per pixel whose name does not already end in it.
-std::string suggestedExportName(const CFontInfo& font);
+std::string suggestedExportName(const Font& font);
 // "font" followed by the file's name cut at its first '.': x/y/Small_Font12h.c gives
 // fontSmall_Font12h.
 std::string identifierBase(const std::string& path);
@@ -130,11 +130,11 @@ std::string createTimeText(std::time_t now);
 
 // True when an export of the font runs on the worker thread with the progress window: more
 // than 499 characters, or more than 99 at a height of 50 or more.
-bool needsProgressWindow(const CFontInfo& font);
+bool needsProgressWindow(const Font& font);
 
 // The boxed comment at the top of C and assembler files (every line 80 characters but the
 // last, each prefixed by ';' in assembler).
-void writeHeaderComment(ExportStream& out, bool assembler, const CFontInfo& font, std::time_t now);
+void writeHeaderComment(ExportStream& out, bool assembler, const Font& font, std::time_t now);
 
 struct ExportRequest {
     std::string path;
@@ -153,13 +153,13 @@ struct ExportResult {
 // Runs one export: encodes the font and writes the format to a temporary file that replaces
 // `request.path` only when the writer finished. A cancelled or failed run leaves no file and
 // any earlier file at the path as it was.
-ExportResult runExport(const CFontInfo& font, const SettingsStore& settings,
+ExportResult runExport(const Font& font, const SettingsStore& settings,
                        const ExportRequest& request, const std::atomic<int>& cancelFlag,
                        ProgressSink& progress);
 
 // The same into memory (the character data panel and tests); nullopt when cancelled or the id
 // is unknown.
-std::optional<std::string> exportToMemory(const CFontInfo& font, const SettingsStore& settings,
+std::optional<std::string> exportToMemory(const Font& font, const SettingsStore& settings,
                                           int formatId, const std::string& identifier,
                                           std::time_t now, const HexOptions& hex = {});
 
@@ -167,7 +167,7 @@ std::optional<std::string> exportToMemory(const CFontInfo& font, const SettingsS
 // The font and settings must not change until the job has finished.
 class ExportJob {
   public:
-    ExportJob(const CFontInfo& font, const SettingsStore& settings, ExportRequest request);
+    ExportJob(const Font& font, const SettingsStore& settings, ExportRequest request);
     ~ExportJob();
     ExportJob(const ExportJob&) = delete;
     ExportJob& operator=(const ExportJob&) = delete;
@@ -179,7 +179,7 @@ class ExportJob {
     ExportResult wait();
 
   private:
-    const CFontInfo& m_font;
+    const Font& m_font;
     const SettingsStore& m_settings;
     ExportRequest m_request;
     std::atomic<int> m_cancel{1};

@@ -8,7 +8,7 @@
 #include "common/progress_sink.h"
 #include "export/data_format.h"
 #include "export/unit_text.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::exporters {
 
@@ -21,7 +21,7 @@ struct CodeRange {
     int firstIndex;
 };
 
-std::vector<CodeRange> codeRanges(const CFontInfo& font) {
+std::vector<CodeRange> codeRanges(const Font& font) {
     std::vector<CodeRange> ranges;
     for (int i = 0; i < font.count(); ++i) {
         const auto code = static_cast<std::uint16_t>(font.codeAt(i));
@@ -80,12 +80,12 @@ FontTypePart lengthPart(int unitBits) {
     }
 }
 
-std::uint32_t fontTypeValue(const CFontInfo& font, int unitBits) {
+std::uint32_t fontTypeValue(const Font& font, int unitBits) {
     return pixelDepthPart(font.bitsPerPixel).value | encodingPart(font.encoding).value |
            lengthPart(unitBits).value;
 }
 
-std::string fontTypeText(const CFontInfo& font, int unitBits) {
+std::string fontTypeText(const Font& font, int unitBits) {
     return std::string(pixelDepthPart(font.bitsPerPixel).name) + " | " +
            encodingPart(font.encoding).name + " | " + lengthPart(unitBits).name;
 }
@@ -118,13 +118,13 @@ bool storedPixel(std::span<const std::uint32_t> row, int c, int unitBits, bool b
 }
 
 // Large fonts also show the walk over the characters while the text is written.
-bool showsWritingProgress(const CFontInfo& font) {
+bool showsWritingProgress(const Font& font) {
     return font.count() > 500 || font.height > 100;
 }
 
 // One character's data array "abc_B_CODE".
 void writeDataArray(ExportContext& context, int index) {
-    const CFontInfo& font = context.font;
+    const Font& font = context.font;
     ExportStream& out = context.out;
     const int bits = context.encoder.unitBits();
     const auto code = static_cast<std::uint16_t>(font.codeAt(index));
@@ -145,7 +145,7 @@ void writeDataArray(ExportContext& context, int index) {
     out << formatText("const %s abc_%s_%04X[%4d] = { /* code %04X */\n", unitTypeName(bits),
                       context.identifierBase.c_str(), code, count, code);
     if (isRowMode(font.dataFormat)) {
-        const CGlyphInfo* glyph = font.glyphs.find(unicode);
+        const Glyph* glyph = font.glyphs.find(unicode);
         const int width = glyph != nullptr ? glyph->width : 0;
         const int perRow = context.encoder.unitsFor(width);
         for (int first = 0; perRow > 0 && first < count; first += perRow) {
@@ -183,7 +183,7 @@ void writeDataArray(ExportContext& context, int index) {
 }  // namespace
 
 bool writeGeneralC(ExportContext& context) {
-    const CFontInfo& font = context.font;
+    const Font& font = context.font;
     if (font.count() == 0) {
         return false;  // nothing to export
     }
@@ -278,7 +278,7 @@ bool writeGeneralC(ExportContext& context) {
 }
 
 bool writeGeneralBin(ExportContext& context) {
-    const CFontInfo& font = context.font;
+    const Font& font = context.font;
     if (font.count() == 0) {
         return false;  // nothing to export
     }

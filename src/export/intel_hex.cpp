@@ -4,14 +4,14 @@
 #include <span>
 
 #include "export/unit_text.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::exporters {
 
 namespace {
 
-int glyphWidth(const CFontInfo& font, std::uint16_t unicode) {
-    const CGlyphInfo* glyph = font.glyphs.find(unicode);
+int glyphWidth(const Font& font, std::uint16_t unicode) {
+    const Glyph* glyph = font.glyphs.find(unicode);
     return glyph != nullptr ? glyph->width : 0;
 }
 
@@ -59,7 +59,7 @@ std::array<std::uint8_t, kHexBlockSize> characterBlock(int width,
 
 }  // namespace
 
-std::string hexExportProblem(const CFontInfo& font) {
+std::string hexExportProblem(const Font& font) {
     if (font.bitsPerPixel != 1) {
         return kHexNeedsMonochrome;
     }
@@ -69,7 +69,7 @@ std::string hexExportProblem(const CFontInfo& font) {
     return {};
 }
 
-std::vector<std::uint16_t> hexWideCharacters(const CFontInfo& font) {
+std::vector<std::uint16_t> hexWideCharacters(const Font& font) {
     std::vector<std::uint16_t> wide;
     for (int i = 0; i < font.count(); ++i) {
         const auto unicode = static_cast<std::uint16_t>(font.unicodeAt(i));
@@ -80,7 +80,7 @@ std::vector<std::uint16_t> hexWideCharacters(const CFontInfo& font) {
     return wide;
 }
 
-std::string hexWideCharacterList(const CFontInfo& font) {
+std::string hexWideCharacterList(const Font& font) {
     std::string list = "Character     Width   \r\n\r\n";
     const std::vector<std::uint16_t> wide = hexWideCharacters(font);
     for (std::size_t i = 0; i < wide.size(); ++i) {
@@ -93,7 +93,7 @@ std::string hexWideCharacterList(const CFontInfo& font) {
 }
 
 bool writeIntelHex(ExportContext& context) {
-    const CFontInfo& font = context.font;
+    const Font& font = context.font;
     // Other heights do not give the two 8-row bands a block holds.
     if (!hexExportProblem(font).empty()) {
         return false;

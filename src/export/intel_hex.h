@@ -7,7 +7,7 @@
 #include "export/export_driver.h"
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 }
 
 namespace typeloom::exporters {
@@ -37,17 +37,17 @@ inline constexpr int kHexBlockSize = 34;
 
 // The message refusing a HEX export of the font (not monochrome, or a height outside 9 to
 // 16), or an empty string when the font can be exported.
-std::string hexExportProblem(const CFontInfo& font);
+std::string hexExportProblem(const Font& font);
 
 // The Unicode values of the characters wider than 16 pixels, in font order. A HEX export
 // leaves them out when HexOptions::skipWide is set and fails otherwise, so the caller asks
 // first when this list is not empty.
-std::vector<std::uint16_t> hexWideCharacters(const CFontInfo& font);
+std::vector<std::uint16_t> hexWideCharacters(const Font& font);
 
 // The list the width warning shows: "Character     Width   " and a blank line, then
 // "  0x%04X       %d" (Unicode value, width) per wide character; lines end with CR LF, the
 // last one without.
-std::string hexWideCharacterList(const CFontInfo& font);
+std::string hexWideCharacterList(const Font& font);
 
 // The writer (format 32840): refuses fonts hexExportProblem() names, takes the start
 // address and the decision about wide characters from context.hex.

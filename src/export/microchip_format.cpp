@@ -10,7 +10,7 @@
 #include "common/text.h"
 #include "export/data_format.h"
 #include "export/unit_text.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::exporters {
 
@@ -80,7 +80,7 @@ void writeUnitLe(ExportStream& out, std::uint32_t unit, int unitBits) {
 }
 
 // Large fonts also show the walk over the characters while the file is written.
-bool showsWritingProgress(const CFontInfo& font) {
+bool showsWritingProgress(const Font& font) {
     return font.count() > 500 || font.height > 100;
 }
 
@@ -88,7 +88,7 @@ const char* const kRule = "//////////////////////////////////////////\n";
 
 }  // namespace
 
-MicrochipLayout microchipLayout(const CFontInfo& font, std::span<const std::uint32_t> unitOffsets,
+MicrochipLayout microchipLayout(const Font& font, std::span<const std::uint32_t> unitOffsets,
                                 int unitBits) {
     MicrochipLayout layout;
     const int count = font.count();
@@ -130,7 +130,7 @@ MicrochipLayout microchipLayout(const CFontInfo& font, std::span<const std::uint
 }
 
 bool writeMicrochipC(ExportContext& context) {
-    const CFontInfo& font = context.font;
+    const Font& font = context.font;
     if (font.count() == 0) {
         return false;  // nothing to export
     }
@@ -254,7 +254,7 @@ bool writeMicrochipC(ExportContext& context) {
 }
 
 bool writeMicrochipBin(ExportContext& context) {
-    const CFontInfo& font = context.font;
+    const Font& font = context.font;
     if (font.count() == 0) {
         return false;  // nothing to export
     }

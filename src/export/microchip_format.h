@@ -27,7 +27,7 @@ struct MicrochipLayout {
 // BitmapEncoder::encodeAll (count + 1 entries) and the unit length in bits. Throws FileError
 // when the layout cannot hold the font: a character wider than 255 pixels, or a bitmap that
 // would start beyond the 24-bit offsets.
-MicrochipLayout microchipLayout(const CFontInfo& font, std::span<const std::uint32_t> unitOffsets,
+MicrochipLayout microchipLayout(const Font& font, std::span<const std::uint32_t> unitOffsets,
                                 int unitBits);
 
 }  // namespace typeloom::exporters

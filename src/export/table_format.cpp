@@ -9,7 +9,7 @@
 #include "common/text.h"
 #include "export/data_format.h"
 #include "export/unit_text.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 // The table-based font format ("Typeloom ver3.0 Format"): one header record and up to five
 // tables (data, offset, width, ASCII index, extended index) as C source, assembler source or a
@@ -42,7 +42,7 @@ struct TableData {
 };
 
 // FONT_FLAG_PROP always, the bits-per-pixel flag and the encoding flag.
-std::uint16_t fontFlags(const CFontInfo& font) {
+std::uint16_t fontFlags(const Font& font) {
     std::uint16_t flags = 0x0001;
     switch (font.bitsPerPixel) {
         case 1:
@@ -66,7 +66,7 @@ std::uint16_t fontFlags(const CFontInfo& font) {
     return flags;
 }
 
-std::string fontFlagNames(const CFontInfo& font) {
+std::string fontFlagNames(const Font& font) {
     std::string names = "FONT_FLAG_PROP";
     switch (font.bitsPerPixel) {
         case 1:
@@ -93,21 +93,21 @@ std::string fontFlagNames(const CFontInfo& font) {
     return names;
 }
 
-std::uint16_t codeAt(const CFontInfo& font, int i) {
+std::uint16_t codeAt(const Font& font, int i) {
     return static_cast<std::uint16_t>(font.codeAt(i));
 }
-std::uint16_t unicodeAt(const CFontInfo& font, int i) {
+std::uint16_t unicodeAt(const Font& font, int i) {
     return static_cast<std::uint16_t>(font.unicodeAt(i));
 }
 
 // The glyph's own width (what its units were encoded with).
-int glyphWidth(const CFontInfo& font, int i) {
+int glyphWidth(const Font& font, int i) {
     std::uint16_t w = 0;
     return font.widthOf(unicodeAt(font, i), w) ? w : 0;
 }
 
 // The width table entry: the fixed width for every character of a fixed-width font.
-int tableWidth(const CFontInfo& font, int i) {
+int tableWidth(const Font& font, int i) {
     return font.fixedWidth != 0 ? font.fixedWidth : glyphWidth(font, i);
 }
 
@@ -116,7 +116,7 @@ bool prepare(ExportContext& ctx, TableData& data) {
     if (!ctx.encoder.encodeAll(data.offsets, -1, ctx.cancelFlag, ctx.progress)) {
         return false;
     }
-    const CFontInfo& font = ctx.font;
+    const Font& font = ctx.font;
     data.total = data.offsets.empty() ? 0 : data.offsets.back();
     // ASCII index: codes up to 255 in order; 256 is passed over; stop above 256.
     int next = 0;
@@ -793,7 +793,7 @@ class TableTextWriter {
 
     // ---- 10. Font header
     void writeFontHeader() {
-        const CFontInfo& f = m_font;
+        const Font& f = m_font;
         const int count = f.count();
         rule1("; ");
         comment("  Font Header Definition", "; ");
@@ -919,7 +919,7 @@ class TableTextWriter {
 
     ExportContext& m_ctx;
     ExportStream& m_out;
-    const CFontInfo& m_font;
+    const Font& m_font;
     bool m_asm;
     int m_pages;
     int m_bits;
@@ -942,7 +942,7 @@ bool writeTableAsm(ExportContext& context) {
 // The binary form: the 44-byte header, every character's units little-endian, zero bytes up
 // to a multiple of 4, then the tables whose options are on, unpadded.
 bool writeTableBin(ExportContext& context) {
-    const CFontInfo& font = context.font;
+    const Font& font = context.font;
     ExportStream& out = context.out;
     if (font.count() == 0) {
         return false;

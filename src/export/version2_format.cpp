@@ -10,7 +10,7 @@
 #include "common/progress_sink.h"
 #include "export/data_format.h"
 #include "export/unit_text.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::exporters {
 
@@ -116,7 +116,7 @@ class Version2Text {
         return m_bits == 16 ? "unsigned short" : "unsigned long";
     }
     int widthOf(std::uint16_t unicode) const {
-        const CGlyphInfo* glyph = m_font.glyphs.find(unicode);
+        const Glyph* glyph = m_font.glyphs.find(unicode);
         return glyph != nullptr ? glyph->width : 0;
     }
 
@@ -429,7 +429,7 @@ class Version2Text {
     }
 
     ExportContext& m_ctx;
-    const CFontInfo& m_font;
+    const Font& m_font;
     bool m_asm;
     int m_bits;
     int m_pages;

@@ -8,7 +8,7 @@
 #include "common/file_error.h"
 #include "common/progress_sink.h"
 #include "common/settings_store.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/font_settings.h"
 
 namespace typeloom {
@@ -90,19 +90,19 @@ void rememberBitmapFolder(SettingsStore& settings, const std::string& folder) {
     settings.writeString(kSettingsSection, kBmpFolderSetting, folder);
 }
 
-BitmapExportResult exportCharacterBitmaps(const CFontInfo& font, const std::string& folder) {
+BitmapExportResult exportCharacterBitmaps(const Font& font, const std::string& folder) {
     NullProgressSink quiet;
     return exportCharacterBitmaps(font, folder, quiet);
 }
 
-BitmapExportResult exportCharacterBitmaps(const CFontInfo& font, const std::string& folder,
+BitmapExportResult exportCharacterBitmaps(const Font& font, const std::string& folder,
                                           ProgressSink& progress) {
     BitmapExportResult result;
     ProgressRun run(progress, font.count());
     for (int i = 0; i < font.count(); ++i) {
         const auto code = static_cast<std::uint16_t>(font.codeAt(i));
         const auto unicode = static_cast<std::uint16_t>(font.unicodeAt(i));
-        const CGlyphInfo* g = font.glyphs.find(unicode);
+        const Glyph* g = font.glyphs.find(unicode);
         const std::string path =
             (std::filesystem::path(folder) / characterBitmapName(code)).string();
         try {

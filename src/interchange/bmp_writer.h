@@ -7,7 +7,7 @@
 
 namespace typeloom {
 
-class CFontInfo;
+class Font;
 class ProgressSink;
 class SettingsStore;
 
@@ -58,9 +58,9 @@ struct BitmapExportResult {
 // Writes every character of the font, in index order, as folder/char%04x.bmp (replacing
 // existing files). Stops at the first file that cannot be written; the files written before
 // it remain.
-BitmapExportResult exportCharacterBitmaps(const CFontInfo& font, const std::string& folder);
+BitmapExportResult exportCharacterBitmaps(const Font& font, const std::string& folder);
 // The same, driving the "%d of %d" progress one step per file.
-BitmapExportResult exportCharacterBitmaps(const CFontInfo& font, const std::string& folder,
+BitmapExportResult exportCharacterBitmaps(const Font& font, const std::string& folder,
                                           ProgressSink& progress);
 
 }  // namespace typeloom

@@ -10,7 +10,7 @@
 #include "interchange/imported_font.h"
 #include "interchange/rb_reader.h"
 #include "interchange/winfont_reader.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 
@@ -51,7 +51,7 @@ std::string describe(const FileError& e) {
 
 }  // namespace
 
-ImportOutcome importFontResource(const std::string& path, CFontInfo& font) {
+ImportOutcome importFontResource(const std::string& path, Font& font) {
     ImportOutcome outcome;
     const std::string ext = lowerExtension(path);
     enum class Reader { None, Bdf, Windows, Rb } reader = Reader::None;
@@ -80,7 +80,7 @@ ImportOutcome importFontResource(const std::string& path, CFontInfo& font) {
         return outcome;
     }
 
-    CFontInfo fresh;
+    Font fresh;
     fresh.inheritUnsavedState(font);
     try {
         switch (reader) {

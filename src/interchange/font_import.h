@@ -5,7 +5,7 @@
 
 namespace typeloom {
 
-class CFontInfo;
+class Font;
 
 // The texts the import shows (stop icon), in this order.
 inline constexpr const char* kImportFailedMessage = "Failed to loaded this file.";
@@ -39,6 +39,6 @@ struct ImportOutcome {
 // over what an import does not set (data format, Windows header values of a non-Windows
 // import, ...) from `font`, and replaces `font` only when the whole import succeeded; a failed
 // import leaves `font` exactly as it was.
-ImportOutcome importFontResource(const std::string& path, CFontInfo& font);
+ImportOutcome importFontResource(const std::string& path, Font& font);
 
 }  // namespace typeloom

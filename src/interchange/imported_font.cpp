@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "charset/encodings.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 
@@ -96,7 +96,7 @@ std::string importedFaceName(const std::string& path) {
     return name;
 }
 
-void buildFromImported(const ImportedFont& imported, const std::string& path, CFontInfo& font) {
+void buildFromImported(const ImportedFont& imported, const std::string& path, Font& font) {
     if (imported.height <= 0 || imported.height > kMaxImportedHeight) {
         refuse("the font height " + std::to_string(imported.height) + " is not usable");
     }
@@ -160,7 +160,7 @@ void buildFromImported(const ImportedFont& imported, const std::string& path, CF
     for (int code : codes) {
         const auto index = static_cast<std::size_t>(code - imported.firstCode);
         const int width = imported.widths[index];
-        CGlyphInfo glyph;
+        Glyph glyph;
         // A character of width 0 becomes one blank column, as packed rows of width 0 do.
         glyph.init(static_cast<std::uint16_t>(code),
                    static_cast<std::uint16_t>(width == 0 ? 1 : width), font.height);

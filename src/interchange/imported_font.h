@@ -8,7 +8,7 @@
 
 namespace typeloom {
 
-class CFontInfo;
+class Font;
 
 // Limits every importer keeps so that a hostile file cannot make it allocate without bound.
 // The pixels of all characters together (width x height bytes each) may not pass this.
@@ -76,6 +76,6 @@ std::string importedFaceName(const std::string& path);
 // character's bitmap left out, the character table built from the code list. Throws FileError
 // when a bitmap lies outside the bit data, when no character is left or when the characters
 // would need more than kMaxImportedPixels pixels.
-void buildFromImported(const ImportedFont& imported, const std::string& path, CFontInfo& font);
+void buildFromImported(const ImportedFont& imported, const std::string& path, Font& font);
 
 }  // namespace typeloom

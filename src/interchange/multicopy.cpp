@@ -7,7 +7,7 @@
 #include "charset/encodings.h"
 #include "common/byte_io.h"
 #include "common/text.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 
@@ -39,7 +39,7 @@ const MultiCopyRecord* MultiCopyData::find(std::uint16_t code) const {
     return it != records.end() && it->code == code ? &*it : nullptr;
 }
 
-std::vector<std::uint8_t> buildMultiCopyData(const CFontInfo& font,
+std::vector<std::uint8_t> buildMultiCopyData(const Font& font,
                                              std::span<const std::uint16_t> codes,
                                              std::vector<std::uint16_t>* leftOut) {
     ByteWriter w;
@@ -60,7 +60,7 @@ std::vector<std::uint8_t> buildMultiCopyData(const CFontInfo& font,
             continue;
         }
         const auto key = static_cast<std::uint16_t>(font.unicodeAt(index));
-        const CGlyphInfo* g = font.glyphs.find(key);
+        const Glyph* g = font.glyphs.find(key);
         if (g == nullptr) {
             continue;
         }
@@ -133,11 +133,11 @@ MultiCopyData parseMultiCopyData(std::span<const std::uint8_t> bytes) {
     return data;
 }
 
-bool multiCopyEnabled(const CFontInfo& font) {
+bool multiCopyEnabled(const Font& font) {
     return font.count() > 1;
 }
 
-bool multiPasteEnabled(const CFontInfo& font, std::span<const std::uint8_t> clipboard) {
+bool multiPasteEnabled(const Font& font, std::span<const std::uint8_t> clipboard) {
     if (font.count() < 1) {
         return false;
     }
@@ -170,7 +170,7 @@ std::string pasteHeightQuestion(int pastedHeight, int fontHeight) {
     return text;
 }
 
-std::vector<int> multiCopyGridRows(const CFontInfo& font) {
+std::vector<int> multiCopyGridRows(const Font& font) {
     std::vector<int> rows;
     if (font.encoding == kEncodingAnsi) {
         for (int row = 0; row < 16; ++row) {
@@ -194,7 +194,7 @@ int gridPositionCode(const std::vector<int>& rows, int position) {
     return position % 16 + 16 * rows[static_cast<std::size_t>(position / 16)];
 }
 
-PasteOutcome pasteCharacters(CFontInfo& font, const MultiCopyData& data,
+PasteOutcome pasteCharacters(Font& font, const MultiCopyData& data,
                              std::span<const std::uint16_t> selectedCodes) {
     PasteOutcome outcome;
     const int h = font.height;
@@ -242,7 +242,7 @@ PasteOutcome pasteCharacters(CFontInfo& font, const MultiCopyData& data,
         }
         usedKeys[key] = true;
 
-        CGlyphInfo glyph;
+        Glyph glyph;
         glyph.init(key, rec->width, font.height);
         for (int row = 0; row < h; ++row) {
             const int from = row + shift;

@@ -7,7 +7,7 @@
 
 namespace typeloom {
 
-class CFontInfo;
+class Font;
 
 // Several characters on the clipboard, in a private format registered as
 // "TLM_MULTICOPY_FORMAT" (MIME type application/x-typeloom-multicopy). Little-endian:
@@ -44,7 +44,7 @@ struct MultiCopyData {
 // The clipboard block of the font's characters whose codes are given (codes the font lacks are
 // ignored; the rest go in ascending order). A character of more than 65,535 pixels cannot be
 // described by the 16-bit pixel count and is left out; its code is added to `leftOut`.
-std::vector<std::uint8_t> buildMultiCopyData(const CFontInfo& font,
+std::vector<std::uint8_t> buildMultiCopyData(const Font& font,
                                              std::span<const std::uint16_t> codes,
                                              std::vector<std::uint16_t>* leftOut = nullptr);
 
@@ -54,20 +54,20 @@ std::vector<std::uint8_t> buildMultiCopyData(const CFontInfo& font,
 MultiCopyData parseMultiCopyData(std::span<const std::uint8_t> bytes);
 
 // "Multi Copy" is offered for fonts of more than one character.
-bool multiCopyEnabled(const CFontInfo& font);
+bool multiCopyEnabled(const Font& font);
 
 // "Multi Paste" is offered when the font has a character and the clipboard holds a readable
 // block of the font's bits per pixel that does not come from this very font: a block carrying
 // this font's name counts as its own unless the encoding, the height or the number of
 // characters differs.
-bool multiPasteEnabled(const CFontInfo& font, std::span<const std::uint8_t> clipboard);
+bool multiPasteEnabled(const Font& font, std::span<const std::uint8_t> clipboard);
 
 // The question asked (Yes/No) when the pasted height differs from the font's.
 std::string pasteHeightQuestion(int pastedHeight, int fontHeight);
 
 // Rows (of 16 codes) the copy grid shows: all 16 in encoding 0, else the rows holding at least
 // one character of the font, ascending.
-std::vector<int> multiCopyGridRows(const CFontInfo& font);
+std::vector<int> multiCopyGridRows(const Font& font);
 // The code at a position of a grid showing `rows`, or -1 beyond them.
 int gridPositionCode(const std::vector<int>& rows, int position);
 
@@ -85,7 +85,7 @@ struct PasteOutcome {
 // font row r takes pasted row r + (H - h) / 2. The table entry of each code becomes mapped and
 // enabled, the code joins the table's code order and the font's lists, and the fixed and
 // maximum widths are recomputed.
-PasteOutcome pasteCharacters(CFontInfo& font, const MultiCopyData& data,
+PasteOutcome pasteCharacters(Font& font, const MultiCopyData& data,
                              std::span<const std::uint16_t> selectedCodes);
 
 }  // namespace typeloom

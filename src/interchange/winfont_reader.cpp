@@ -9,7 +9,7 @@
 #include "common/text.h"
 #include "interchange/bdf_reader.h"
 #include "interchange/imported_font.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 
@@ -230,7 +230,7 @@ WindowsFontResource readWindowsFontResource(const std::string& path) {
     return parseWindowsFontResource(readWholeFile(path, kMaxImportFileBytes));
 }
 
-void buildFromWindowsResource(const WindowsFontResource& res, CFontInfo& font) {
+void buildFromWindowsResource(const WindowsFontResource& res, Font& font) {
     const FontHeaderInfo& h = res.header;
     font.clearGlyphs();
     font.fontHeader = h;
@@ -278,7 +278,7 @@ void buildFromWindowsResource(const WindowsFontResource& res, CFontInfo& font) {
         keyOfCode[c.code] = u;
         font.codeList.push_back(c.code);
         font.unicodeList.push_back(u);
-        font.glyphs.insert(u, CGlyphInfo(u, c.width, c.pixels));
+        font.glyphs.insert(u, Glyph(u, c.width, c.pixels));
     }
 
     // A non-zero pixel width makes a fixed-width font only when every character has it;

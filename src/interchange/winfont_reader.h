@@ -9,7 +9,7 @@
 
 namespace typeloom {
 
-class CFontInfo;
+class Font;
 
 // A Windows font resource as read from a .fnt file or from the first FONT resource of a
 // .fon library: its header (with the face name and copyright as text) and its characters.
@@ -41,6 +41,6 @@ WindowsFontResource readWindowsFontResource(const std::string& path);
 // keyed by its Unicode value in that code page. A code whose value another code already has,
 // or which has none, is keyed by the private-use value U+F700 + code, so that no two codes
 // share a glyph.
-void buildFromWindowsResource(const WindowsFontResource& resource, CFontInfo& font);
+void buildFromWindowsResource(const WindowsFontResource& resource, Font& font);
 
 }  // namespace typeloom

@@ -11,7 +11,7 @@
 #include "common/file_error.h"
 #include "common/text.h"
 #include "interchange/winfont_reader.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 
@@ -30,7 +30,7 @@ std::vector<std::uint8_t> ansiBytes(const std::string& utf8) {
     return out;
 }
 
-const CGlyphInfo* glyphOfCode(const CFontInfo& font, int code) {
+const Glyph* glyphOfCode(const Font& font, int code) {
     const int index = font.indexOfCode(static_cast<std::uint16_t>(code));
     if (index < 0) {
         return nullptr;
@@ -80,7 +80,7 @@ void writeHeader(ByteWriter& w, const FontHeaderInfo& h, bool v3) {
     }
 }
 
-std::vector<std::uint8_t> buildFnt(const CFontInfo& font) {
+std::vector<std::uint8_t> buildFnt(const Font& font) {
     if (font.count() == 0) {
         tooLarge("the font has no character");
     }
@@ -95,11 +95,11 @@ std::vector<std::uint8_t> buildFnt(const CFontInfo& font) {
 
     // The character written for a code the font lacks: the default character (or, when the
     // font lacks that too, the first character) with a frame around its cell.
-    const CGlyphInfo* fallback = glyphOfCode(font, h.defaultChar);
+    const Glyph* fallback = glyphOfCode(font, h.defaultChar);
     if (fallback == nullptr) {
         fallback = glyphOfCode(font, first);
     }
-    CGlyphInfo framed;
+    Glyph framed;
     if (fallback != nullptr) {
         framed = *fallback;
         framed.pixels.resize(std::size_t{framed.width} * height, 0);
@@ -116,10 +116,10 @@ std::vector<std::uint8_t> buildFnt(const CFontInfo& font) {
         }
     }
 
-    std::vector<const CGlyphInfo*> written(n, nullptr);
+    std::vector<const Glyph*> written(n, nullptr);
     std::uint64_t stripes = 0;
     for (std::size_t k = 0; k < n; ++k) {
-        const CGlyphInfo* g = glyphOfCode(font, first + static_cast<int>(k));
+        const Glyph* g = glyphOfCode(font, first + static_cast<int>(k));
         if (g == nullptr || g->pixels.size() != std::size_t{g->width} * height) {
             g = &framed;
         }
@@ -151,7 +151,7 @@ std::vector<std::uint8_t> buildFnt(const CFontInfo& font) {
     w.reserve(static_cast<std::size_t>(total));
     writeHeader(w, h, v3);
     std::uint64_t offset = bitsOffset;
-    for (const CGlyphInfo* g : written) {
+    for (const Glyph* g : written) {
         w.u16(g->width);
         if (v3) {
             w.u32(static_cast<std::uint32_t>(offset));
@@ -168,7 +168,7 @@ std::vector<std::uint8_t> buildFnt(const CFontInfo& font) {
     }
     // Column stripes of 8 pixels, one byte per row from the top, bit 7 the leftmost pixel.
     const std::size_t bitmapStart = w.size();
-    for (const CGlyphInfo* g : written) {
+    for (const Glyph* g : written) {
         const std::size_t width = g->width;
         for (std::size_t s = 0; s < (width + 7) / 8; ++s) {
             for (std::size_t y = 0; y < height; ++y) {
@@ -195,21 +195,21 @@ void padTo16(ByteWriter& w) {
 
 }  // namespace
 
-const char* windowsFontExportRefusal(const CFontInfo& font, bool fon) {
+const char* windowsFontExportRefusal(const Font& font, bool fon) {
     if (font.encoding == kEncodingAnsi) {
         return nullptr;
     }
     return fon ? kFonEncodingMessage : kFntEncodingMessage;
 }
 
-std::string suggestedWindowsFontName(const CFontInfo& font) {
+std::string suggestedWindowsFontName(const Font& font) {
     std::string name = font.faceName + std::to_string(font.height) + "h";
     std::replace(name.begin(), name.end(), ' ', '_');
     std::replace(name.begin(), name.end(), '-', '_');
     return name;
 }
 
-FontHeaderInfo finishedFntHeader(const CFontInfo& font) {
+FontHeaderInfo finishedFntHeader(const Font& font) {
     FontHeaderInfo h = font.fontHeader;
     if (h.headerFaceName.empty()) {
         h.headerFaceName = font.faceName;
@@ -246,7 +246,7 @@ FontHeaderInfo finishedFntHeader(const CFontInfo& font) {
         h.maxWidth = font.fixedWidth;
         h.pitchAndFamily = static_cast<std::uint8_t>((h.pitchAndFamily & 0xF0) | 2);
     } else {
-        const CGlyphInfo* x = glyphOfCode(font, 0x58);
+        const Glyph* x = glyphOfCode(font, 0x58);
         if (x == nullptr) {
             x = glyphOfCode(font, font.codeAt(0));
         }
@@ -257,7 +257,7 @@ FontHeaderInfo finishedFntHeader(const CFontInfo& font) {
     return h;
 }
 
-std::vector<std::uint8_t> fntBytes(const CFontInfo& font) {
+std::vector<std::uint8_t> fntBytes(const Font& font) {
     try {
         return buildFnt(font);
     } catch (const std::bad_alloc&) {
@@ -267,7 +267,7 @@ std::vector<std::uint8_t> fntBytes(const CFontInfo& font) {
     }
 }
 
-std::vector<std::uint8_t> fonBytes(const CFontInfo& font) {
+std::vector<std::uint8_t> fonBytes(const Font& font) {
     std::vector<std::uint8_t> fnt;
     try {
         fnt = fntBytes(font);
@@ -447,8 +447,8 @@ std::vector<std::uint8_t> fonBytes(const CFontInfo& font) {
 namespace {
 
 FontWriteResult writeWith(const std::string& path,
-                          std::vector<std::uint8_t> (*build)(const CFontInfo&),
-                          const CFontInfo& font) {
+                          std::vector<std::uint8_t> (*build)(const Font&),
+                          const Font& font) {
     FontWriteResult result;
     std::vector<std::uint8_t> bytes;
     try {
@@ -477,11 +477,11 @@ FontWriteResult writeWith(const std::string& path,
 
 }  // namespace
 
-FontWriteResult writeFnt(const CFontInfo& font, const std::string& path) {
+FontWriteResult writeFnt(const Font& font, const std::string& path) {
     return writeWith(path, &fntBytes, font);
 }
 
-FontWriteResult writeFon(const CFontInfo& font, const std::string& path) {
+FontWriteResult writeFon(const Font& font, const std::string& path) {
     // The .fnt image is made in memory rather than in a temporary file; when it cannot be
     // made, the message that reports a failed temporary .fnt is shown.
     return writeWith(path, &fonBytes, font);

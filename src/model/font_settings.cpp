@@ -2,11 +2,11 @@
 
 #include "charset/encodings.h"
 #include "common/settings_store.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 
-void loadFontSettings(CFontInfo& font, const SettingsStore& settings) {
+void loadFontSettings(Font& font, const SettingsStore& settings) {
     font.dataFormat = static_cast<std::uint32_t>(
         settings.integer(kSettingsSection, kDataFormatKey, kDefaultDataFormat) & 0xFFFFFFFF);
     std::int64_t encoding = kEncodingUnicode;
@@ -20,7 +20,7 @@ void loadFontSettings(CFontInfo& font, const SettingsStore& settings) {
     font.setBitsPerPixel(1);
 }
 
-void saveFontSettings(const CFontInfo& font, SettingsStore& settings) {
+void saveFontSettings(const Font& font, SettingsStore& settings) {
     // Compared with what a start would read, so an unchanged default is not written out.
     auto stored = settings.integer(kSettingsSection, kDataFormatKey, kDefaultDataFormat);
     if (static_cast<std::uint32_t>(stored & 0xFFFFFFFF) != font.dataFormat) {

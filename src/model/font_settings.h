@@ -2,7 +2,7 @@
 
 namespace typeloom {
 
-class CFontInfo;
+class Font;
 class SettingsStore;
 
 inline constexpr const char* kSettingsSection = "Settings";
@@ -11,10 +11,10 @@ inline constexpr const char* kFontGenKey = "FontGen";
 
 // At start: the data-format word from "BmpDataFlag" (default 0x01121110) and the encoding from
 // "FontGen" (value >> 8; above 5, or absent, gives Unicode); 1 bit per pixel always.
-void loadFontSettings(CFontInfo& font, const SettingsStore& settings);
+void loadFontSettings(Font& font, const SettingsStore& settings);
 
 // At exit: "BmpDataFlag" only when the data-format word differs from the stored value, and
 // "FontGen" as (encoding << 8) | bits per pixel.
-void saveFontSettings(const CFontInfo& font, SettingsStore& settings);
+void saveFontSettings(const Font& font, SettingsStore& settings);
 
 }  // namespace typeloom

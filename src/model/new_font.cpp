@@ -5,7 +5,7 @@
 #include "charset/code_pages.h"
 #include "charset/encodings.h"
 #include "common/text.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 
@@ -87,7 +87,7 @@ NewFontOutcome acceptNewFontDialog(const NewFontFields& fields) {
     return out;
 }
 
-void CFontInfo::createFromScratch(std::uint16_t first, std::uint16_t last, std::uint16_t width,
+void Font::createFromScratch(std::uint16_t first, std::uint16_t last, std::uint16_t width,
                                   std::uint16_t glyphHeight, const std::string& name) {
     clearGlyphs();
     fromSystemFont = false;
@@ -111,7 +111,7 @@ void CFontInfo::createFromScratch(std::uint16_t first, std::uint16_t last, std::
                                                            : codeToUnicode(codePage, value));
     }
     for (std::uint16_t u : unicodeList) {
-        CGlyphInfo g;
+        Glyph g;
         g.init(u, width, height);
         glyphs.insert(u, std::move(g));
     }

@@ -8,7 +8,7 @@
 #include "common/atomic_file.h"
 #include "common/progress_sink.h"
 #include "common/text.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 
@@ -40,7 +40,7 @@ std::vector<std::uint16_t> readWordList(ByteReader& r, const char* what) {
     return list;
 }
 
-void writeGlyph(ByteWriter& w, const CGlyphInfo& g) {
+void writeGlyph(ByteWriter& w, const Glyph& g) {
     w.u16(g.code);
     w.u16(g.width);
     writeArchiveCount(w, static_cast<std::uint32_t>(g.pixels.size()));
@@ -48,8 +48,8 @@ void writeGlyph(ByteWriter& w, const CGlyphInfo& g) {
 }
 
 // Reads a glyph record. Pixel values other than 0 are ink (this edition is 1 bit deep).
-CGlyphInfo readGlyph(ByteReader& r) {
-    CGlyphInfo g;
+Glyph readGlyph(ByteReader& r) {
+    Glyph g;
     g.code = r.u16();
     g.width = r.u16();
     std::uint32_t n = readArchiveCount(r);
@@ -63,7 +63,7 @@ CGlyphInfo readGlyph(ByteReader& r) {
 }
 
 // A listed glyph must hold exactly width x height pixels.
-void requireGlyphSize(const ByteReader& r, const CGlyphInfo& g, std::uint16_t height) {
+void requireGlyphSize(const ByteReader& r, const Glyph& g, std::uint16_t height) {
     if (g.pixels.size() != std::size_t{g.width} * height) {
         r.fail("glyph " + std::to_string(g.code) + " holds " + std::to_string(g.pixels.size()) +
                " pixels where width " + std::to_string(g.width) + " x height " +
@@ -74,7 +74,7 @@ void requireGlyphSize(const ByteReader& r, const CGlyphInfo& g, std::uint16_t he
 // A glyph outside the character lists may keep the row count of an earlier height: it is
 // brought to the font's height (rows cut at the bottom or blank rows added) so that every
 // glyph of the font has the same height.
-void fitUnlistedGlyph(const ByteReader& r, CGlyphInfo& g, std::uint16_t height) {
+void fitUnlistedGlyph(const ByteReader& r, Glyph& g, std::uint16_t height) {
     const std::size_t wanted = std::size_t{g.width} * height;
     if (g.pixels.size() == wanted) {
         return;
@@ -121,12 +121,12 @@ void writeHeader(ByteWriter& w, const std::uint8_t (&magic)[4], std::uint16_t ve
     w.u32(0);
 }
 
-void applyLogFont(CFontInfo& font, const LogFont& lf) {
+void applyLogFont(Font& font, const LogFont& lf) {
     font.setSourceFont(lf);
     font.faceName = lf.faceName;
 }
 
-void readTableRecord(ByteReader& r, CFontInfo& font, ProgressSink& progress) {
+void readTableRecord(ByteReader& r, Font& font, ProgressSink& progress) {
     CharacterTable& table = font.charTable;
     table.codeOrder = readWordList(r, "character table code order");
     requireAscending(r, table.codeOrder, true, "the character table's code order");
@@ -153,7 +153,7 @@ void readTableRecord(ByteReader& r, CFontInfo& font, ProgressSink& progress) {
     table.editing = table.committed;
 }
 
-void readVersion3(ByteReader& r, const Header& header, CFontInfo& font, ProgressSink& progress) {
+void readVersion3(ByteReader& r, const Header& header, Font& font, ProgressSink& progress) {
     LogFont lf = readLogFont(r);
     std::uint16_t pointSize = r.u16();
     std::uint16_t fixedWidth = r.u16();
@@ -202,7 +202,7 @@ void readVersion3(ByteReader& r, const Header& header, CFontInfo& font, Progress
     ProgressRun run(progress, static_cast<int>(glyphCount), glyphCount > kGlyphProgressThreshold);
     for (std::uint32_t i = 0; i < glyphCount; ++i) {
         std::uint16_t key = r.u16();
-        CGlyphInfo g = readGlyph(r);
+        Glyph g = readGlyph(r);
         if (listed[key]) {
             requireGlyphSize(r, g, height);
         } else {
@@ -214,7 +214,7 @@ void readVersion3(ByteReader& r, const Header& header, CFontInfo& font, Progress
     readTableRecord(r, font, progress);
 }
 
-void readVersion2(ByteReader& r, CFontInfo& font, ProgressSink& progress) {
+void readVersion2(ByteReader& r, Font& font, ProgressSink& progress) {
     applyLogFont(font, readLogFont(r));
     font.pointSize = static_cast<std::int16_t>(r.u16());
     font.fixedWidth = r.u16();
@@ -243,7 +243,7 @@ void readVersion2(ByteReader& r, CFontInfo& font, ProgressSink& progress) {
     font.setEncoding(kEncodingUnicode);
     r.requireItems(font.unicodeList.size(), 6, "glyphs");
     for (std::uint16_t u : font.unicodeList) {
-        CGlyphInfo g = readGlyph(r);
+        Glyph g = readGlyph(r);
         requireGlyphSize(r, g, font.height);
         font.glyphs.insert(u, std::move(g));
     }
@@ -297,7 +297,7 @@ void readVersion2(ByteReader& r, CFontInfo& font, ProgressSink& progress) {
     }
 }
 
-void readVersion20(ByteReader& r, CFontInfo& font) {
+void readVersion20(ByteReader& r, Font& font) {
     applyLogFont(font, readLogFont(r));
     readArchiveString(r);  // font name: the LOGFONT's face name is used
     readArchiveString(r);  // copyright text
@@ -338,7 +338,7 @@ void readVersion20(ByteReader& r, CFontInfo& font) {
     }
     r.requireItems(font.codeList.size(), 6, "glyphs");
     for (std::uint16_t u : font.unicodeList) {
-        CGlyphInfo g = readGlyph(r);
+        Glyph g = readGlyph(r);
         requireGlyphSize(r, g, font.height);
         font.glyphs.insert(u, std::move(g));
     }
@@ -492,7 +492,7 @@ bool isProjectFileName(std::string_view path) {
     return true;
 }
 
-std::string suggestedProjectName(const CFontInfo& font) {
+std::string suggestedProjectName(const Font& font) {
     std::string name = font.faceName + std::to_string(font.height) + "h";
     std::replace(name.begin(), name.end(), ' ', '_');
     std::replace(name.begin(), name.end(), '-', '_');
@@ -502,7 +502,7 @@ std::string suggestedProjectName(const CFontInfo& font) {
 // ---------------------------------------------------------------------------------------------
 // Reading
 
-std::uint16_t readProject(std::span<const std::uint8_t> bytes, CFontInfo& font,
+std::uint16_t readProject(std::span<const std::uint8_t> bytes, Font& font,
                           ProgressSink& progress) {
     ByteReader r(bytes);
     Header h = readHeader(r);
@@ -533,14 +533,14 @@ std::uint16_t readProject(std::span<const std::uint8_t> bytes, CFontInfo& font,
     return h.version;
 }
 
-ProjectLoadResult loadProject(const std::string& path, CFontInfo& font, ProgressSink& progress) {
+ProjectLoadResult loadProject(const std::string& path, Font& font, ProgressSink& progress) {
     ProjectLoadResult result;
     if (!isProjectFileName(path)) {
         result.status = ProjectLoadResult::Status::BadName;
         result.message = kNotAProjectMessage;
         return result;
     }
-    CFontInfo fresh;
+    Font fresh;
     fresh.inheritUnsavedState(font);
     try {
         std::vector<std::uint8_t> bytes = readWholeFile(path);
@@ -562,10 +562,10 @@ ProjectLoadResult loadProject(const std::string& path, CFontInfo& font, Progress
 // ---------------------------------------------------------------------------------------------
 // Writing
 
-std::vector<std::uint8_t> projectBytes(const CFontInfo& font) {
+std::vector<std::uint8_t> projectBytes(const Font& font) {
     ByteWriter w;
     std::size_t pixelBytes = 0;
-    font.glyphs.forEach([&](std::uint16_t, const CGlyphInfo& g) { pixelBytes += g.pixels.size(); });
+    font.glyphs.forEach([&](std::uint16_t, const Glyph& g) { pixelBytes += g.pixels.size(); });
     w.reserve(256 + pixelBytes + font.glyphs.size() * 12 + font.unicodeList.size() * 4 +
               font.charTable.committed.size() * 6 + font.charTable.codeOrder.size() * 2 +
               font.charTable.supportedSet.size() * 2);
@@ -584,7 +584,7 @@ std::vector<std::uint8_t> projectBytes(const CFontInfo& font) {
     }
     w.u16(font.maxWidth);
     w.u16(static_cast<std::uint16_t>(glyphCount & 0xFFFF));
-    font.glyphs.forEach([&](std::uint16_t key, const CGlyphInfo& g) {
+    font.glyphs.forEach([&](std::uint16_t key, const Glyph& g) {
         w.u16(key);
         writeGlyph(w, g);
     });
@@ -602,7 +602,7 @@ std::vector<std::uint8_t> projectBytes(const CFontInfo& font) {
     return w.take();
 }
 
-std::vector<std::uint8_t> projectBytesVer20(CFontInfo& font) {
+std::vector<std::uint8_t> projectBytesVer20(Font& font) {
     ByteWriter w;
     writeHeader(w, kMagicV20, kVersion20, kVersion20, 0);
     writeLogFont(w, font.sourceFont);
@@ -635,29 +635,29 @@ std::vector<std::uint8_t> projectBytesVer20(CFontInfo& font) {
     w.u16(h.maxWidth);
     w.u32(static_cast<std::uint32_t>(charsetToCodePage(font.charSet)));
 
-    CGlyphInfo blank;
+    Glyph blank;
     blank.init(0, 1, font.height);
     for (int c = h.firstChar; c <= h.lastChar; ++c) {
         const auto code = static_cast<std::uint16_t>(c);
-        const CGlyphInfo* g = nullptr;
+        const Glyph* g = nullptr;
         int index = font.indexOfCode(code);
         if (index >= 0) {
             g = font.glyphs.find(static_cast<std::uint16_t>(font.unicodeAt(index)));
         } else if (font.charTable.committed.contains(code)) {
             g = font.glyphs.find(font.charTable.committed.get(code).unicode);
         }
-        CGlyphInfo record = g != nullptr ? *g : blank;
+        Glyph record = g != nullptr ? *g : blank;
         record.code = code;
         writeGlyph(w, record);
     }
     return w.take();
 }
 
-void saveProject(const std::string& path, const CFontInfo& font) {
+void saveProject(const std::string& path, const Font& font) {
     writeFileAtomically(path, projectBytes(font));
 }
 
-void saveProjectVer20(const std::string& path, CFontInfo& font) {
+void saveProjectVer20(const std::string& path, Font& font) {
     writeFileAtomically(path, projectBytesVer20(font));
 }
 

@@ -11,7 +11,7 @@
 
 namespace typeloom {
 
-class CFontInfo;
+class Font;
 class ProgressSink;
 
 // Project files (.tlf). Three layouts share a 16-byte header (magic, version, sub-version,
@@ -41,7 +41,7 @@ bool isProjectFileName(std::string_view path);
 
 // The file name offered when a font is saved for the first time: the face name followed by
 // the height and "h", blanks and hyphens replaced by underscores ("Untitled12h").
-std::string suggestedProjectName(const CFontInfo& font);
+std::string suggestedProjectName(const Font& font);
 
 struct ProjectLoadResult {
     enum class Status {
@@ -61,27 +61,27 @@ struct ProjectLoadResult {
 };
 
 // Reads a project into `font`, which the caller prepared as a fresh record (see
-// CFontInfo::inheritUnsavedState). Throws FileError for a malformed file; a refused bits per
+// Font::inheritUnsavedState). Throws FileError for a malformed file; a refused bits per
 // pixel value throws ProjectRefused. Returns the layout version read.
 struct ProjectRefused {
     std::string message;
 };
-std::uint16_t readProject(std::span<const std::uint8_t> bytes, CFontInfo& font,
+std::uint16_t readProject(std::span<const std::uint8_t> bytes, Font& font,
                           ProgressSink& progress);
 
 // Opens a project file: checks the name, reads the whole file into a fresh record and
 // replaces `font` with it only when everything was read. A failed load leaves `font` exactly
 // as it was.
-ProjectLoadResult loadProject(const std::string& path, CFontInfo& font, ProgressSink& progress);
+ProjectLoadResult loadProject(const std::string& path, Font& font, ProgressSink& progress);
 
 // The version 3 layout of a font.
-std::vector<std::uint8_t> projectBytes(const CFontInfo& font);
+std::vector<std::uint8_t> projectBytes(const Font& font);
 // The version 2.0 layout of a font (refreshes its Windows header values first).
-std::vector<std::uint8_t> projectBytesVer20(CFontInfo& font);
+std::vector<std::uint8_t> projectBytesVer20(Font& font);
 
 // Writes the layouts atomically; throw FileError(Io) on failure, leaving any earlier file.
-void saveProject(const std::string& path, const CFontInfo& font);
-void saveProjectVer20(const std::string& path, CFontInfo& font);
+void saveProject(const std::string& path, const Font& font);
+void saveProjectVer20(const std::string& path, Font& font);
 
 // --- Record codecs shared by the layouts (also used by tests).
 void writeArchiveString(ByteWriter& w, std::string_view utf8);

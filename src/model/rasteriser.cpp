@@ -9,7 +9,7 @@
 #include "charset/dbcs_tables.h"
 #include "charset/encodings.h"
 #include "common/progress_sink.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 
@@ -29,11 +29,11 @@ unsigned defaultThreadCount() {
 // (a renderer may hold state that one thread at a time can use); every character is rendered
 // independently, so the glyphs do not depend on which thread drew them. Progress is stepped
 // from the calling thread only.
-std::vector<CGlyphInfo> renderAll(const std::vector<std::uint16_t>& values,
+std::vector<Glyph> renderAll(const std::vector<std::uint16_t>& values,
                                   const GlyphRenderer& renderer, std::uint16_t height,
                                   unsigned threads, ProgressRun& run) {
     const std::size_t n = values.size();
-    std::vector<CGlyphInfo> glyphs(n);
+    std::vector<Glyph> glyphs(n);
     std::vector<std::shared_ptr<GlyphRenderer>> helpers;
     if (n >= kParallelMinimum) {
         for (unsigned t = 1; t < threads; ++t) {
@@ -113,7 +113,7 @@ std::vector<CGlyphInfo> renderAll(const std::vector<std::uint16_t>& values,
 
 }  // namespace
 
-CGlyphInfo renderGlyph(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t height) {
+Glyph renderGlyph(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t height) {
     const RenderMetrics metrics = renderer.metrics();
     const CharSpacing spacing = renderer.spacing(u);
     int width = spacing.advance;
@@ -124,7 +124,7 @@ CGlyphInfo renderGlyph(std::uint16_t u, const GlyphRenderer& renderer, std::uint
         width = metrics.averageWidth;
     }
     width = std::clamp(width, 0, kMaxRenderWidth);
-    CGlyphInfo glyph;
+    Glyph glyph;
     glyph.init(u, static_cast<std::uint16_t>(width), height);
     const int originX = metrics.scalable && spacing.hasAbc && spacing.a < 0 ? -spacing.a : 0;
     if (width > 0 && height > 0) {
@@ -133,7 +133,7 @@ CGlyphInfo renderGlyph(std::uint16_t u, const GlyphRenderer& renderer, std::uint
     return glyph;
 }
 
-void CFontInfo::createFromSystemFont(const LogFont& font, const DbcsTables& dbcs,
+void Font::createFromSystemFont(const LogFont& font, const DbcsTables& dbcs,
                                      ProgressSink& progress, unsigned threads) {
     clearGlyphs();
     fromSystemFont = true;
@@ -177,7 +177,7 @@ void CFontInfo::createFromSystemFont(const LogFont& font, const DbcsTables& dbcs
     });
     const auto& supported = charTable.supportedSet;
     ProgressRun run(progress, static_cast<int>(supported.size()));
-    std::vector<CGlyphInfo> rendered =
+    std::vector<Glyph> rendered =
         renderAll(supported, r, height, threads == 0 ? defaultThreadCount() : threads, run);
     for (std::size_t i = 0; i < supported.size(); ++i) {
         glyphs.insert(supported[i], std::move(rendered[i]));

@@ -125,7 +125,7 @@ ChangeSizeOutcome acceptChangeWidthDialog(const ChangeSizeFields& fields,
          kWidthNotChangedMessage, kChangeWidthTitle});
 }
 
-bool applyChangeHeight(CFontInfo& font, const ChangeSizeOutcome& outcome) {
+bool applyChangeHeight(Font& font, const ChangeSizeOutcome& outcome) {
     if (outcome.result != DialogResult::Accepted ||
         !changeRows(font, outcome.remove, outcome.before, outcome.after)) {
         return false;
@@ -134,7 +134,7 @@ bool applyChangeHeight(CFontInfo& font, const ChangeSizeOutcome& outcome) {
     return true;
 }
 
-bool applyChangeWidth(CFontInfo& font, const ChangeSizeOutcome& outcome) {
+bool applyChangeWidth(Font& font, const ChangeSizeOutcome& outcome) {
     return outcome.result == DialogResult::Accepted &&
            changeColumns(font, outcome.remove, outcome.before, outcome.after);
 }

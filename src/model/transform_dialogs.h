@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 
@@ -91,9 +91,9 @@ ChangeSizeOutcome acceptChangeWidthDialog(const ChangeSizeFields& fields,
                                           std::uint16_t fixedWidth);
 
 // Runs an accepted Change Font Height on the font: the new ascent, then changeRows.
-bool applyChangeHeight(CFontInfo& font, const ChangeSizeOutcome& outcome);
+bool applyChangeHeight(Font& font, const ChangeSizeOutcome& outcome);
 // Runs an accepted Change Font Width on the font (changeColumns).
-bool applyChangeWidth(CFontInfo& font, const ChangeSizeOutcome& outcome);
+bool applyChangeWidth(Font& font, const ChangeSizeOutcome& outcome);
 
 // --- Change Font Ascent
 

@@ -15,8 +15,8 @@ constexpr std::size_t kMaxSide = 0xFFFF;  // widths and heights are 16-bit
 // Calls f(glyph) once for every glyph of a listed character. The lists may name one Unicode
 // value twice (two codes of a double-byte encoding that both stand for U+FFFD); its glyph is
 // still changed once, or a mirror or an inversion would undo itself.
-template <typename Font, typename F>
-void forEachListedGlyph(Font& font, F&& f) {
+template <typename FontT, typename F>
+void forEachListedGlyph(FontT& font, F&& f) {
     std::vector<bool> seen(0x10000, false);
     for (std::uint16_t u : font.unicodeList) {
         if (seen[u]) {
@@ -66,7 +66,7 @@ std::int16_t clampToInt16(std::int64_t v) {
 
 // --- Glyph operations
 
-void changeGlyphRows(CGlyphInfo& glyph, bool remove, std::uint16_t top, std::uint16_t bottom) {
+void changeGlyphRows(Glyph& glyph, bool remove, std::uint16_t top, std::uint16_t bottom) {
     const std::size_t width = glyph.width;
     const std::size_t rows = glyph.rowCount();
     if (remove) {
@@ -89,7 +89,7 @@ void changeGlyphRows(CGlyphInfo& glyph, bool remove, std::uint16_t top, std::uin
     glyph.pixels = std::move(grown);
 }
 
-void changeGlyphColumns(CGlyphInfo& glyph, bool remove, std::uint16_t left, std::uint16_t right) {
+void changeGlyphColumns(Glyph& glyph, bool remove, std::uint16_t left, std::uint16_t right) {
     const std::size_t width = glyph.width;
     const std::size_t rows = glyph.rowCount();
     const std::size_t change = std::size_t{left} + right;
@@ -113,7 +113,7 @@ void changeGlyphColumns(CGlyphInfo& glyph, bool remove, std::uint16_t left, std:
     glyph.pixels = std::move(out);
 }
 
-InkColumns inkColumns(const CGlyphInfo& glyph) {
+InkColumns inkColumns(const Glyph& glyph) {
     const std::size_t width = glyph.width;
     const std::size_t rows = glyph.rowCount();
     std::size_t first = width;
@@ -135,7 +135,7 @@ InkColumns inkColumns(const CGlyphInfo& glyph) {
     return {static_cast<std::uint16_t>(first), static_cast<std::uint16_t>(last)};
 }
 
-void trimBlankColumns(CGlyphInfo& glyph) {
+void trimBlankColumns(Glyph& glyph) {
     const InkColumns ink = inkColumns(glyph);
     if (ink.first == glyph.width) {
         return;  // no ink: a space keeps its width
@@ -146,7 +146,7 @@ void trimBlankColumns(CGlyphInfo& glyph) {
     }
 }
 
-void centerHorizontally(CGlyphInfo& glyph) {
+void centerHorizontally(Glyph& glyph) {
     const InkColumns ink = inkColumns(glyph);
     const std::size_t width = glyph.width;
     if (ink.first == width) {
@@ -176,7 +176,7 @@ void centerHorizontally(CGlyphInfo& glyph) {
     glyph.pixels = std::move(out);
 }
 
-void mirrorHorizontal(CGlyphInfo& glyph) {
+void mirrorHorizontal(Glyph& glyph) {
     const std::size_t width = glyph.width;
     const std::size_t rows = glyph.rowCount();
     for (std::size_t y = 0; y < rows; ++y) {
@@ -185,7 +185,7 @@ void mirrorHorizontal(CGlyphInfo& glyph) {
     }
 }
 
-void mirrorVertical(CGlyphInfo& glyph, std::uint16_t rows) {
+void mirrorVertical(Glyph& glyph, std::uint16_t rows) {
     const std::size_t width = glyph.width;
     const std::size_t count = std::min<std::size_t>(rows, glyph.rowCount());
     for (std::size_t y = 0; y < count / 2; ++y) {
@@ -210,7 +210,7 @@ std::uint8_t fullInkValue(std::uint32_t bitsPerPixel) {
     }
 }
 
-void invert(CGlyphInfo& glyph, std::uint32_t bitsPerPixel) {
+void invert(Glyph& glyph, std::uint32_t bitsPerPixel) {
     const std::uint8_t full = fullInkValue(bitsPerPixel);
     if (full == 0) {
         return;
@@ -224,7 +224,7 @@ namespace {
 
 // Scales with the source runs of both directions worked out beforehand (a whole-font resize
 // shares them between glyphs of equal size); `across` is scratch room reused between glyphs.
-void scaleWithRuns(CGlyphInfo& glyph, const std::vector<SourceRun>& rowRuns,
+void scaleWithRuns(Glyph& glyph, const std::vector<SourceRun>& rowRuns,
                    const std::vector<SourceRun>& columnRuns, std::vector<std::uint8_t>& across) {
     const std::size_t width = glyph.width;
     const std::size_t rows = glyph.rowCount();
@@ -266,19 +266,19 @@ void scaleWithRuns(CGlyphInfo& glyph, const std::vector<SourceRun>& rowRuns,
 
 }  // namespace
 
-void scaleTo(CGlyphInfo& glyph, std::uint16_t newHeight, std::uint16_t newWidth) {
+void scaleTo(Glyph& glyph, std::uint16_t newHeight, std::uint16_t newWidth) {
     std::vector<std::uint8_t> across;
     scaleWithRuns(glyph, sourceRuns(glyph.rowCount(), newHeight), sourceRuns(glyph.width, newWidth),
                   across);
 }
 
-void fitToRows(CGlyphInfo& glyph, std::uint16_t rows) {
+void fitToRows(Glyph& glyph, std::uint16_t rows) {
     glyph.pixels.resize(std::size_t{glyph.width} * rows, 0);
 }
 
 // --- Font operations
 
-bool changeRows(CFontInfo& font, bool remove, std::uint16_t top, std::uint16_t bottom) {
+bool changeRows(Font& font, bool remove, std::uint16_t top, std::uint16_t bottom) {
     const std::size_t change = std::size_t{top} + bottom;
     if (remove ? change >= font.height : font.height + change > kMaxSide) {
         return false;
@@ -287,7 +287,7 @@ bool changeRows(CFontInfo& font, bool remove, std::uint16_t top, std::uint16_t b
         static_cast<std::uint16_t>(remove ? font.height - change : font.height + change);
     // Glyphs outside the lists are changed too: every glyph keeps the font's height, so a
     // character enabled again later fits without further work.
-    font.glyphs.forEachMutable([&](std::uint16_t, CGlyphInfo& glyph) {
+    font.glyphs.forEachMutable([&](std::uint16_t, Glyph& glyph) {
         changeGlyphRows(glyph, remove, top, bottom);
         fitToRows(glyph, newHeight);
     });
@@ -295,18 +295,18 @@ bool changeRows(CFontInfo& font, bool remove, std::uint16_t top, std::uint16_t b
     return true;
 }
 
-bool changeColumns(CFontInfo& font, bool remove, std::uint16_t left, std::uint16_t right) {
+bool changeColumns(Font& font, bool remove, std::uint16_t left, std::uint16_t right) {
     const std::size_t change = std::size_t{left} + right;
     auto fits = [&](std::size_t width) {
         return remove ? change == 0 || width > change : width + change <= kMaxSide;
     };
     bool possible = font.fixedWidth == 0 || fits(font.fixedWidth);
     forEachListedGlyph(std::as_const(font),
-                       [&](const CGlyphInfo& glyph) { possible = possible && fits(glyph.width); });
+                       [&](const Glyph& glyph) { possible = possible && fits(glyph.width); });
     if (!possible) {
         return false;
     }
-    forEachListedGlyph(font, [&](CGlyphInfo& glyph) {
+    forEachListedGlyph(font, [&](Glyph& glyph) {
         changeGlyphColumns(glyph, remove, left, right);
         fitToRows(glyph, font.height);
     });
@@ -318,7 +318,7 @@ bool changeColumns(CFontInfo& font, bool remove, std::uint16_t left, std::uint16
     return true;
 }
 
-ResizeResult resize(CFontInfo& font, std::uint32_t vertical, std::uint32_t horizontal,
+ResizeResult resize(Font& font, std::uint32_t vertical, std::uint32_t horizontal,
                     bool byPercentage) {
     // The factor is the double-precision 0.01 and results are truncated, so 16 x 50 % is 8.
     constexpr double kPercent = 0.01;
@@ -336,7 +336,7 @@ ResizeResult resize(CFontInfo& font, std::uint32_t vertical, std::uint32_t horiz
     }
     bool tooLarge = newHeight > kMaxSide;
     std::uint64_t total = 0;
-    font.glyphs.forEach([&](std::uint16_t, const CGlyphInfo& glyph) {
+    font.glyphs.forEach([&](std::uint16_t, const Glyph& glyph) {
         const std::uint64_t w = newWidthOf(glyph.width);
         tooLarge = tooLarge || w > kMaxSide;
         if (!tooLarge) {
@@ -352,7 +352,7 @@ ResizeResult resize(CFontInfo& font, std::uint32_t vertical, std::uint32_t horiz
     std::unordered_map<std::size_t, std::vector<SourceRun>> rowRuns;
     std::unordered_map<std::uint16_t, std::vector<SourceRun>> columnRuns;
     std::vector<std::uint8_t> across;
-    font.glyphs.forEachMutable([&](std::uint16_t, CGlyphInfo& glyph) {
+    font.glyphs.forEachMutable([&](std::uint16_t, Glyph& glyph) {
         const std::size_t rows = glyph.rowCount();
         auto r = rowRuns.try_emplace(rows);
         if (r.second) {
@@ -383,11 +383,11 @@ ResizeResult resize(CFontInfo& font, std::uint32_t vertical, std::uint32_t horiz
     return {true, {}};
 }
 
-void makeFixedWidth(CFontInfo& font) {
+void makeFixedWidth(Font& font) {
     font.fixedWidth = 0;
     font.updateMaxWidth();  // the widest listed character
     const std::uint16_t widest = font.maxWidth;
-    forEachListedGlyph(font, [&](CGlyphInfo& glyph) {
+    forEachListedGlyph(font, [&](Glyph& glyph) {
         if (glyph.width < widest) {
             changeGlyphColumns(glyph, false, 0, static_cast<std::uint16_t>(widest - glyph.width));
             fitToRows(glyph, font.height);
@@ -397,35 +397,35 @@ void makeFixedWidth(CFontInfo& font) {
     font.updateMaxWidth();
 }
 
-void makeVariableWidth(CFontInfo& font) {
+void makeVariableWidth(Font& font) {
     font.fixedWidth = 0;
 }
 
-void trimAll(CFontInfo& font) {
+void trimAll(Font& font) {
     if (font.fixedWidth != 0) {
         return;
     }
-    forEachListedGlyph(font, [](CGlyphInfo& glyph) { trimBlankColumns(glyph); });
+    forEachListedGlyph(font, [](Glyph& glyph) { trimBlankColumns(glyph); });
     font.updateMaxWidth();
 }
 
-void centerAll(CFontInfo& font) {
+void centerAll(Font& font) {
     if (font.fixedWidth == 0) {
         return;
     }
-    forEachListedGlyph(font, [](CGlyphInfo& glyph) { centerHorizontally(glyph); });
+    forEachListedGlyph(font, [](Glyph& glyph) { centerHorizontally(glyph); });
 }
 
-void mirrorHorizontal(CFontInfo& font) {
-    forEachListedGlyph(font, [](CGlyphInfo& glyph) { mirrorHorizontal(glyph); });
+void mirrorHorizontal(Font& font) {
+    forEachListedGlyph(font, [](Glyph& glyph) { mirrorHorizontal(glyph); });
 }
 
-void mirrorVertical(CFontInfo& font) {
-    forEachListedGlyph(font, [&](CGlyphInfo& glyph) { mirrorVertical(glyph, font.height); });
+void mirrorVertical(Font& font) {
+    forEachListedGlyph(font, [&](Glyph& glyph) { mirrorVertical(glyph, font.height); });
 }
 
-void invert(CFontInfo& font) {
-    forEachListedGlyph(font, [&](CGlyphInfo& glyph) { invert(glyph, font.bitsPerPixel); });
+void invert(Font& font) {
+    forEachListedGlyph(font, [&](Glyph& glyph) { invert(glyph, font.bitsPerPixel); });
 }
 
 }  // namespace typeloom

@@ -10,7 +10,7 @@
 
 #include "charset/dbcs_tables.h"
 #include "charset/encodings.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "test_support.h"
 
 using namespace typeloom;
@@ -256,8 +256,8 @@ TEST(CharacterTable, IsEditedNeedsAnEnabledEntryAndADifference) {
 namespace {
 
 // A fixed-width font of blank 6x8 characters for codes 0x20..0x7E in encoding 0.
-CFontInfo asciiFont() {
-    CFontInfo font;
+Font asciiFont() {
+    Font font;
     font.encoding = kEncodingAnsi;
     font.createFromScratch(0x20, 0x7E, 6, 8, "Test");
     return font;
@@ -268,8 +268,8 @@ CFontInfo asciiFont() {
 TEST(CharacterTableCommit, NothingIsCommittedWithoutChangeOrWithEverythingDisabled) {
     for (bool disableAll : {false, true}) {
         SCOPED_TRACE(disableAll);
-        CFontInfo font = asciiFont();
-        const CFontInfo before = font;
+        Font font = asciiFont();
+        const Font before = font;
         font.charTable.beginEditing();
         if (disableAll) {
             font.charTable.setAllEnabled(false);
@@ -283,7 +283,7 @@ TEST(CharacterTableCommit, NothingIsCommittedWithoutChangeOrWithEverythingDisabl
 }
 
 TEST(CharacterTableCommit, NewlyEnabledCodeGetsABlankCharacterOfTheFontWidth) {
-    CFontInfo font = asciiFont();
+    Font font = asciiFont();
     font.charTable.beginEditing();
     font.charTable.enableCode(0xC0);
     ASSERT_TRUE(font.commitCharacterTable(0));
@@ -311,7 +311,7 @@ TEST(CharacterTableCommit, NewlyEnabledCodeGetsABlankCharacterOfTheFontWidth) {
 }
 
 TEST(CharacterTableCommit, DisabledCodesKeepTheirCharactersForLater) {
-    CFontInfo font = asciiFont();
+    Font font = asciiFont();
     const std::vector<std::uint8_t> inked(48, 1);
     font.setGlyph(0x42, 6, inked);
     font.charTable.beginEditing();
@@ -328,7 +328,7 @@ TEST(CharacterTableCommit, DisabledCodesKeepTheirCharactersForLater) {
 }
 
 TEST(CharacterTableCommit, CommitSetsScriptAndEncoding) {
-    CFontInfo font = asciiFont();
+    Font font = asciiFont();
     font.charTable.beginEditing();
     font.charTable.setEditingScript(204);
     ASSERT_TRUE(font.commitCharacterTable(204));

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "common/progress_sink.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/project_file.h"
 #include "test_support.h"
 
@@ -72,7 +72,7 @@ TEST(Cli, NewAcceptsHexadecimalCodes) {
     Result r = runCli({"new", "--from", "0x41", "--to", "0x5A", "--width", "8", "--height", "8",
                        "--name", "Caps", "-o", out});
     ASSERT_EQ(r.status, kExitOk) << r.err;
-    CFontInfo font;
+    Font font;
     NullProgressSink progress;
     ASSERT_TRUE(loadProject(out, font, progress).ok());
     EXPECT_EQ(font.count(), 26);
@@ -101,7 +101,7 @@ TEST(Cli, InfoAndConvertReportFailuresWithStatusOne) {
 
 TEST(Cli, ConvertWritesTheVersion20Layout) {
     test::TempDir dir;
-    CFontInfo font;
+    Font font;
     font.setEncoding(0);
     font.createFromScratch(0x30, 0x39, 4, 6, "Digits");
     font.glyphs.find(0x35)->pixels[5] = 1;
@@ -118,7 +118,7 @@ TEST(Cli, ConvertWritesTheVersion20Layout) {
     EXPECT_NE(info.out.find("layout 2.0"), std::string::npos);
     EXPECT_NE(info.out.find("Characters:     10\n"), std::string::npos);
     EXPECT_NE(info.out.find("Encoding:       0 Ascii+ISO8859"), std::string::npos);
-    CFontInfo back;
+    Font back;
     NullProgressSink progress;
     ASSERT_TRUE(loadProject(dir.file("old.tlf"), back, progress).ok());
     EXPECT_EQ(back.glyphs.find(0x35)->pixels[5], 1);

@@ -9,7 +9,7 @@
 #include "common/progress_sink.h"
 #include "interchange/font_import.h"
 #include "interchange/winfont_writer.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/project_file.h"
 #include "test_support.h"
 
@@ -49,7 +49,7 @@ TEST(CliInterchange, ImportWritesAProject) {
     Result r = runCli({"import", dir.file("tiny.bdf"), "-o", dir.file("tiny.tlf")});
     ASSERT_EQ(r.status, kExitOk) << r.err;
     EXPECT_NE(r.out.find("1 characters, height 2, fixed width 3"), std::string::npos) << r.out;
-    CFontInfo font;
+    Font font;
     NullProgressSink progress;
     ASSERT_TRUE(loadProject(dir.file("tiny.tlf"), font, progress).ok());
     EXPECT_EQ(font.glyphs.find(0x41)->pixels, (std::vector<std::uint8_t>{1, 0, 1, 0, 1, 0}));
@@ -78,7 +78,7 @@ TEST(CliInterchange, ImportReportsRefusals) {
 
 TEST(CliInterchange, ExportFontWritesWindowsFontsAndBitmaps) {
     test::TempDir dir;
-    CFontInfo font;
+    Font font;
     font.setEncoding(0);
     font.createFromScratch(0x41, 0x43, 3, 8, "Cli Font");
     font.glyphs.find(0x42)->pixels[0] = 1;
@@ -90,7 +90,7 @@ TEST(CliInterchange, ExportFontWritesWindowsFontsAndBitmaps) {
         const std::string out = dir.file(std::string("f.") + format);
         Result r = runCli({"export", dir.file("f.tlf"), "-o", out, "--format", format});
         ASSERT_EQ(r.status, kExitOk) << r.err;
-        CFontInfo back;
+        Font back;
         ASSERT_TRUE(importFontResource(out, back).ok());
         EXPECT_EQ(back.glyphs.find(0x42)->pixels, font.glyphs.find(0x42)->pixels);
     }

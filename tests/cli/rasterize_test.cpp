@@ -5,7 +5,7 @@
 
 #include "cli/cli.h"
 #include "common/progress_sink.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/freetype_renderer.h"
 #include "model/project_file.h"
 #include "test_support.h"
@@ -36,8 +36,8 @@ class RasterizeCommand : public ::testing::Test {
         setRendererFactory([](const LogFont& f) { return std::make_shared<BlankRenderer>(f); });
     }
 
-    CFontInfo load(const std::string& path) {
-        CFontInfo font;
+    Font load(const std::string& path) {
+        Font font;
         NullProgressSink progress;
         EXPECT_TRUE(loadProject(path, font, progress).ok()) << path;
         return font;
@@ -75,7 +75,7 @@ TEST_F(RasterizeCommand, TwelvePointsOfAFamilyMakeAProject) {
     Result r = runCli({"rasterize", "--family", "dejavu sans mono", "--points", "12", "-o", out});
     ASSERT_EQ(r.status, kExitOk) << r.err;
     EXPECT_NE(r.out.find("height 19"), std::string::npos) << r.out;
-    CFontInfo font = load(out);
+    Font font = load(out);
     // 12 points at 96 dots per inch: an em of 16 pixels, in DejaVu's 15 + 4 pixel cell.
     EXPECT_EQ(font.sourceFont.height, -16);
     EXPECT_EQ(font.sourceFont.faceName, "DejaVu Sans Mono");
@@ -121,8 +121,8 @@ TEST_F(RasterizeCommand, StyleOrBoldAndItalicChooseTheFace) {
                       "-o", flagged})
                   .status,
               kExitOk);
-    CFontInfo a = load(styled);
-    CFontInfo b = load(flagged);
+    Font a = load(styled);
+    Font b = load(flagged);
     EXPECT_EQ(a.sourceFont.weight, 700);
     EXPECT_EQ(a.sourceFont.italic, 1);
     EXPECT_EQ(a.sourceFont, b.sourceFont);
@@ -134,7 +134,7 @@ TEST_F(RasterizeCommand, StyleOrBoldAndItalicChooseTheFace) {
     ASSERT_EQ(
         runCli({"rasterize", "--family", "DejaVu Sans", "--points", "9", "-o", regular}).status,
         kExitOk);
-    CFontInfo c = load(regular);
+    Font c = load(regular);
     EXPECT_FALSE(*c.glyphs.find('A') == *a.glyphs.find('A'));
     // A style whose weight and slant another face shares is still found by its family name.
     const std::string condensed = m_dir.file("condensed.tlf");
@@ -150,7 +150,7 @@ TEST_F(RasterizeCommand, ScriptAndEffectsReachTheFont) {
     Result r = runCli({"rasterize", "--family", "DejaVu Sans", "--points", "12", "--script",
                        "cyrillic", "--underline", "--strikeout", "-o", out});
     ASSERT_EQ(r.status, kExitOk) << r.err;
-    CFontInfo font = load(out);
+    Font font = load(out);
     // The project keeps the source font's description (the Windows header values are not
     // part of it).
     EXPECT_EQ(font.sourceFont.charSet, 204);

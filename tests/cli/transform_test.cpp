@@ -6,7 +6,7 @@
 #include "charset/encodings.h"
 #include "cli/cli.h"
 #include "common/progress_sink.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/project_file.h"
 #include "test_support.h"
 
@@ -28,8 +28,8 @@ Result runCli(const std::vector<std::string>& args) {
 
 // A fixed-width font of 'A' and 'B', 4 x 8, ascent 6. 'A' has ink at its top-left pixel and
 // at (2, 7); 'B' is blank. A glyph for 'C', inked at (1, 0), is kept outside the lists.
-CFontInfo sampleFont() {
-    CFontInfo font;
+Font sampleFont() {
+    Font font;
     font.setEncoding(kEncodingUnicode);
     font.createFromScratch('A', 'B', 4, 8, "Sample");
     font.glyphs.find('A')->pixels[0] = 1;
@@ -39,8 +39,8 @@ CFontInfo sampleFont() {
     return font;
 }
 
-CFontInfo load(const std::string& path) {
-    CFontInfo font;
+Font load(const std::string& path) {
+    Font font;
     NullProgressSink progress;
     EXPECT_TRUE(loadProject(path, font, progress).ok()) << path;
     return font;
@@ -77,7 +77,7 @@ TEST_F(TransformCli, HelpDescribesEveryOperation) {
 TEST_F(TransformCli, IncreasesTheHeightOfEveryGlyphAndTheAscent) {
     Result r = transform({"--height", "increase:2,1"});
     ASSERT_EQ(r.status, kExitOk) << r.err;
-    CFontInfo font = load(out());
+    Font font = load(out());
     EXPECT_EQ(font.height, 11);
     EXPECT_EQ(font.ascent, 8);
     std::vector<std::uint8_t> a(44, 0);
@@ -97,7 +97,7 @@ TEST_F(TransformCli, RunsOperationsInTheOrderGiven) {
     // "#...").
     Result r = transform({"--width", "increase:0,1", "--mirror", "h", "--width=reduce:1,0"});
     ASSERT_EQ(r.status, kExitOk) << r.err;
-    CFontInfo font = load(out());
+    Font font = load(out());
     EXPECT_EQ(font.fixedWidth, 4);
     std::vector<std::uint8_t> a(32, 0);
     a[3] = 1;
@@ -114,7 +114,7 @@ TEST_F(TransformCli, RunsOperationsInTheOrderGiven) {
 TEST_F(TransformCli, ResizesAndMirrorsAndInverts) {
     Result r = transform({"--resize", "50,50", "--mirror", "v", "--invert"});
     ASSERT_EQ(r.status, kExitOk) << r.err;
-    CFontInfo font = load(out());
+    Font font = load(out());
     EXPECT_EQ(font.height, 4);
     EXPECT_EQ(font.ascent, 3);
     EXPECT_EQ(font.fixedWidth, 2);
@@ -177,7 +177,7 @@ TEST_F(TransformCli, NothingToChangeIsReportedAndTheFontWritten) {
     ASSERT_EQ(r.status, kExitOk) << r.err;
     EXPECT_NE(r.out.find("Font height is not changed\n"), std::string::npos);
     EXPECT_NE(r.out.find("Font width is not changed\n"), std::string::npos);
-    CFontInfo font = load(out());
+    Font font = load(out());
     EXPECT_EQ(font.height, 8);
     EXPECT_EQ(font.glyphs, sampleFont().glyphs);
 }

@@ -18,7 +18,7 @@
 #include "interchange/freetype_reference.h"
 #include "interchange/imported_font.h"
 #include "interchange/winfont_writer.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "test_support.h"
 
 namespace typeloom {
@@ -65,7 +65,7 @@ struct Face {
 // code: the ink FreeType places inside the character's cell (its bitmap moved by the glyph's
 // left and top bearings, a negative left bearing widening the character instead) must be the
 // imported ink, pixel for pixel. Returns the number of characters that differ.
-int compareBdf(const std::string& path, const CFontInfo& font, int& checked) {
+int compareBdf(const std::string& path, const Font& font, int& checked) {
     Face ft(path);
     EXPECT_NE(ft.face, nullptr) << path;
     if (ft.face == nullptr) {
@@ -86,7 +86,7 @@ int compareBdf(const std::string& path, const CFontInfo& font, int& checked) {
         }
         const FT_GlyphSlot slot = ft.face->glyph;
         const FT_Bitmap& bm = slot->bitmap;
-        const CGlyphInfo& g = *font.glyphs.find(code);
+        const Glyph& g = *font.glyphs.find(code);
         const int left = std::max(slot->bitmap_left, 0);
         const int advance = static_cast<int>(slot->advance.x >> 6);
         std::vector<std::uint8_t> expected(g.pixels.size(), 0);
@@ -136,7 +136,7 @@ void checkPcfFolder(const fs::path& folder, std::size_t minimumFiles) {
         const std::string command =
             "gzip -dc '" + pcf.string() + "' | pcf2bdf -o '" + bdf + "' 2>/dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0);
-        CFontInfo font;
+        Font font;
         const ImportOutcome outcome = importFontResource(bdf, font);
         ASSERT_TRUE(outcome.ok()) << outcome.detail;
         EXPECT_EQ(font.encoding, static_cast<std::uint32_t>(kEncodingUnicode));
@@ -159,7 +159,7 @@ TEST(FontCorpus, Xfonts75dpiMatchesFreeTypesBdfDriver) {
 
 // Compares an imported Windows font with FreeType's Windows font driver: FreeType numbers
 // the characters first..last from glyph 1.
-void compareWinFont(const std::vector<std::uint8_t>& bytes, const CFontInfo& font,
+void compareWinFont(const std::vector<std::uint8_t>& bytes, const Font& font,
                     const std::string& what) {
     const test::ReferenceFace face = test::freetypeFace(bytes);
     ASSERT_TRUE(face.ok) << what << ": " << face.error;
@@ -169,7 +169,7 @@ void compareWinFont(const std::vector<std::uint8_t>& bytes, const CFontInfo& fon
         const std::size_t index = static_cast<std::size_t>(code - first + 1);
         ASSERT_LT(index, face.glyphs.size()) << what;
         std::vector<std::string> ours;
-        const CGlyphInfo& g = *font.glyphs.find(static_cast<std::uint16_t>(font.unicodeAt(i)));
+        const Glyph& g = *font.glyphs.find(static_cast<std::uint16_t>(font.unicodeAt(i)));
         for (int y = 0; y < font.height; ++y) {
             std::string row;
             for (int x = 0; x < g.width; ++x) {
@@ -189,7 +189,7 @@ TEST(FontCorpus, WineFontsMatchFreeTypesWindowsFontDriver) {
     int characters = 0;
     for (const fs::path& fon : files) {
         SCOPED_TRACE(fon.string());
-        CFontInfo font;
+        Font font;
         const ImportOutcome outcome = importFontResource(fon.string(), font);
         ASSERT_TRUE(outcome.ok()) << outcome.detail;
         EXPECT_EQ(font.encoding, static_cast<std::uint32_t>(kEncodingAnsi));

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "editor/working_glyph.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::test {
 
@@ -65,14 +65,14 @@ inline std::vector<std::string> blankRows(int width, int height) {
 }
 
 // A variable-width font holding one glyph, the letter A, drawn by `rows`.
-inline CFontInfo fontWith(const std::vector<std::string>& rows, std::uint32_t bits = 1,
+inline Font fontWith(const std::vector<std::string>& rows, std::uint32_t bits = 1,
                           std::uint16_t u = 'A') {
-    CFontInfo font;
+    Font font;
     font.height = static_cast<std::uint16_t>(rows.size());
     font.ascent = static_cast<std::int16_t>(rows.size());
     font.bitsPerPixel = bits;
     const auto width = static_cast<std::uint16_t>(rows.empty() ? 0 : rows[0].size());
-    font.glyphs.insert(u, CGlyphInfo(u, width, pixelsOf(rows)));
+    font.glyphs.insert(u, Glyph(u, width, pixelsOf(rows)));
     font.codeList = {u};
     font.unicodeList = {u};
     return font;
@@ -80,7 +80,7 @@ inline CFontInfo fontWith(const std::vector<std::string>& rows, std::uint32_t bi
 
 // A working glyph loaded with that glyph, its font kept beside it.
 struct Editing {
-    CFontInfo font;
+    Font font;
     WorkingGlyph glyph;
 
     explicit Editing(const std::vector<std::string>& rows, std::uint32_t bits = 1)

@@ -14,9 +14,9 @@ using Rows = std::vector<std::string>;
 // --- Exchange with the font
 
 TEST(WorkingGlyphLoad, TakesTheGlyphAndStartsClean) {
-    CFontInfo font = test::fontWith({"#..", ".#.", "..#", "###"});
+    Font font = test::fontWith({"#..", ".#.", "..#", "###"});
     font.ascent = 3;
-    font.glyphs.insert('B', CGlyphInfo('B', 2, test::pixelsOf({"##", "..", "##", ".."})));
+    font.glyphs.insert('B', Glyph('B', 2, test::pixelsOf({"##", "..", "##", ".."})));
     WorkingGlyph g;
     EXPECT_EQ(g.unicode(), 65);
     EXPECT_EQ(g.width(), 8);
@@ -42,9 +42,9 @@ TEST(WorkingGlyphLoad, TakesTheGlyphAndStartsClean) {
 }
 
 TEST(WorkingGlyphLoad, MissingOrShortGlyphsBecomeWholeGlyphs) {
-    CFontInfo font = test::fontWith({"###", "###"});
+    Font font = test::fontWith({"###", "###"});
     // A glyph kept from before a change of height: one row for a font of two.
-    font.glyphs.insert('C', CGlyphInfo('C', 3, test::pixelsOf({"#.#"})));
+    font.glyphs.insert('C', Glyph('C', 3, test::pixelsOf({"#.#"})));
     WorkingGlyph g;
     g.loadGlyph(font, 'A');
     g.loadGlyph(font, 'C');
@@ -53,7 +53,7 @@ TEST(WorkingGlyphLoad, MissingOrShortGlyphsBecomeWholeGlyphs) {
     g.loadGlyph(font, 'Z');
     EXPECT_EQ(picture(g), blankRows(3, 2));
     // Values beyond the font's depth are ink.
-    font.glyphs.insert('D', CGlyphInfo('D', 1, {7, 0}));
+    font.glyphs.insert('D', Glyph('D', 1, {7, 0}));
     g.loadGlyph(font, 'D');
     EXPECT_EQ(picture(g), (Rows{"#", "."}));
 }

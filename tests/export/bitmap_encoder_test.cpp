@@ -4,7 +4,7 @@
 
 #include "common/progress_sink.h"
 #include "export/data_format.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::exporters {
 namespace {
@@ -320,13 +320,13 @@ TEST(DataFormat, UnitLengthAndDescriptions) {
 
 // A font of three characters: glyph A, a zero-width character, glyph B (heights differ, so B
 // is cut to A's two rows by building the font at height 2).
-CFontInfo smallFont(std::uint32_t word) {
-    CFontInfo font;
+Font smallFont(std::uint32_t word) {
+    Font font;
     font.height = 2;
     font.dataFormat = word;
-    font.glyphs.insert('A', CGlyphInfo('A', 3, kGlyphA.pixels));
-    font.glyphs.insert('B', CGlyphInfo('B', 0, {}));
-    font.glyphs.insert('C', CGlyphInfo('C', 10,
+    font.glyphs.insert('A', Glyph('A', 3, kGlyphA.pixels));
+    font.glyphs.insert('B', Glyph('B', 0, {}));
+    font.glyphs.insert('C', Glyph('C', 10,
                                        std::vector<std::uint8_t>(kGlyphB.pixels.begin(),
                                                                  kGlyphB.pixels.begin() + 20)));
     for (std::uint16_t c : {'A', 'B', 'C'})
@@ -335,7 +335,7 @@ CFontInfo smallFont(std::uint32_t word) {
 }
 
 TEST(BitmapEncoder, EncodeAllGivesRunningOffsetsAndHonoursTheFontWord) {
-    CFontInfo font = smallFont(0x02021010);  // big endian, column preferred, invert, 8 bits
+    Font font = smallFont(0x02021010);  // big endian, column preferred, invert, 8 bits
     BitmapEncoder encoder(font);
     std::vector<std::uint32_t> offsets;
     std::atomic<int> go{1};
@@ -353,7 +353,7 @@ TEST(BitmapEncoder, EncodeAllGivesRunningOffsetsAndHonoursTheFontWord) {
 }
 
 TEST(BitmapEncoder, ReplacementPixelsAndWriterSettings) {
-    CFontInfo font = smallFont(0x00020110);  // little endian, row based
+    Font font = smallFont(0x00020110);  // little endian, row based
     BitmapEncoder encoder(font);
     const std::uint8_t others[] = {0, 1, 0, 1, 0, 0};
     EXPECT_EQ(encoder.encodeGlyph('A', others), 2);
@@ -366,7 +366,7 @@ TEST(BitmapEncoder, ReplacementPixelsAndWriterSettings) {
 }
 
 TEST(BitmapEncoder, CancelStopsBeforeTheNextCharacter) {
-    CFontInfo font = smallFont(0x01121110);
+    Font font = smallFont(0x01121110);
     BitmapEncoder encoder(font);
     std::vector<std::uint32_t> offsets;
     std::atomic<int> stop{0};

@@ -23,7 +23,7 @@ bool startsWith(const std::string& text, const std::string& prefix) {
 
 // In code order: 0, a control character; 1, 'A' (3 wide); 2, 'B' (10 wide); 3, 'Z' (empty);
 // 4, code 0x80, the euro sign.
-CFontInfo panelFont(std::uint32_t word) {
+Font panelFont(std::uint32_t word) {
     return rowsFont("P", 3, kEncodingAnsi,
                     {{0x0A, 0x0A, {"#", ".", "#"}},
                      {0x41, 0x41, {"#.#", ".##", "..."}},
@@ -34,7 +34,7 @@ CFontInfo panelFont(std::uint32_t word) {
 }
 
 TEST(CharDataText, DetailHeadInCAndAssembler) {
-    const CFontInfo font = panelFont(0x01121110);  // big endian rows of 8 bits
+    const Font font = panelFont(0x01121110);  // big endian rows of 8 bits
     EXPECT_EQ(characterDataText(font, 2, kC | kDetail, 0x6F),
               "/* character = 'B' */\r\n"
               "unsigned char Data0042[ ]= {\r\n"
@@ -63,7 +63,7 @@ TEST(CharDataText, DetailHeadInCAndAssembler) {
 TEST(CharDataText, PureDataIsTheDetailTextWithoutHeadAndClosing) {
     for (std::uint32_t word : {0x01121110u, 0x02040001u, 0x00181000u}) {
         SCOPED_TRACE(testing::Message() << std::hex << word);
-        const CFontInfo font = panelFont(word);
+        const Font font = panelFont(word);
         for (int index = 0; index < font.count(); ++index) {
             SCOPED_TRACE(index);
             const std::string pureC = characterDataText(font, index, kC, 0x6F);
@@ -97,7 +97,7 @@ TEST(CharDataText, PureDataIsTheDetailTextWithoutHeadAndClosing) {
 }
 
 // Column 0 of a 10 x 9 glyph set: in column-major packing the first nine bits of the stream.
-CFontInfo columnFont(std::uint32_t word) {
+Font columnFont(std::uint32_t word) {
     std::vector<std::string> rows(9, "#.........");
     return rowsFont("Q", 9, kEncodingAnsi, {{0x51, 0x51, rows}}, word);
 }
@@ -105,7 +105,7 @@ CFontInfo columnFont(std::uint32_t word) {
 TEST(CharDataText, UnitsOfEveryLengthAndTheByteOption) {
     struct Case {
         const char* name;
-        CFontInfo font;
+        Font font;
         int index;
         int pages;
         std::uint32_t panel;
@@ -194,7 +194,7 @@ TEST(CharDataText, DetailTypeAndSizeFollowTheUnits) {
 }
 
 TEST(CharDataText, CharacterCodeAndUnicode) {
-    const CFontInfo font = panelFont(0x01121110);
+    const Font font = panelFont(0x01121110);
     // A control character is shown as a space.
     EXPECT_TRUE(startsWith(characterDataText(font, 0, kC | kDetail, 0x6F),
                            "/* character = ' ' */\r\nunsigned char Data000A[ ]"));
@@ -218,7 +218,7 @@ TEST(CharDataText, CharacterCodeAndUnicode) {
 }
 
 TEST(CharDataText, PixelsBeingEditedReplaceTheStoredOnes) {
-    const CFontInfo font = panelFont(0x00121110);
+    const Font font = panelFont(0x00121110);
     const std::vector<std::uint8_t> edited = {1, 1, 1, 0, 0, 0, 1, 0, 0};
     EXPECT_EQ(characterDataText(font, 1, kC, 0x6F, edited),
               "    0xE0, \r\n"
@@ -233,13 +233,13 @@ TEST(CharDataText, PixelsBeingEditedReplaceTheStoredOnes) {
 }
 
 TEST(CharDataText, EmptyCharacterAndIndexOutsideTheFont) {
-    const CFontInfo font = panelFont(0x00121110);
+    const Font font = panelFont(0x00121110);
     // No rows without units (and no "db" without operands).
     EXPECT_EQ(characterDataText(font, 3, kC, 0x6F), "");
     EXPECT_EQ(characterDataText(font, 3, 0, 0x6F), "");
     EXPECT_NE(characterDataText(font, 3, kC | kDetail, 0x6F).find("   size: 0 bytes\r\n"),
               std::string::npos);
-    const CFontInfo columns = panelFont(0x00020000);
+    const Font columns = panelFont(0x00020000);
     EXPECT_EQ(characterDataText(columns, 3, kC, 0x6F), "");
     EXPECT_TRUE(
         startsWith(characterDataText(columns, 3, kC | kDetail, 0x6F), "/* character = 'Z' */\r\n"));

@@ -12,7 +12,7 @@ namespace typeloom::exporters {
 namespace {
 
 TEST(ExportNames, SuggestedNameAndIdentifierBase) {
-    CFontInfo font;
+    Font font;
     font.faceName = "A-B C";
     font.height = 8;
     EXPECT_EQ(suggestedExportName(font), "A_B_C8h");
@@ -32,7 +32,7 @@ TEST(ExportNames, SuggestedNameAndIdentifierBase) {
 
 TEST(ExportNames, ProgressWindowThresholds) {
     auto fontOf = [](int count, std::uint16_t height) {
-        CFontInfo f;
+        Font f;
         f.height = height;
         for (int i = 0; i < count; ++i)
             f.insertCode(static_cast<std::uint16_t>(i), 0);
@@ -58,7 +58,7 @@ TEST(ExportFormats, EveryIdHasOneEntryAndNamesResolve) {
 }
 
 TEST(HeaderComment, BoxedLinesOfEightyCharacters) {
-    CFontInfo font = test::fixedFont();
+    Font font = test::fixedFont();
     font.dataFormat = 0x02041001;  // invert, 16 bits, big endian, column based/preferred, packed
     for (bool assembler : {false, true}) {
         SCOPED_TRACE(assembler);
@@ -106,7 +106,7 @@ TEST(HeaderComment, BoxedLinesOfEightyCharacters) {
         EXPECT_EQ(lines[14], box(" * Create time: 09:05 12-07-2026"));
         EXPECT_EQ(lines[15], p + " " + std::string(79, '*') + "/");
     }
-    CFontInfo variable = test::variableFont();
+    Font variable = test::variableFont();
     ExportStream out;
     writeHeaderComment(out, false, variable, 0);
     EXPECT_NE(out.contents().find(" * Font width: 0 (proportional font)"), std::string::npos);
@@ -125,7 +125,7 @@ TEST(ExportStream, ConvertsTextAndPassesBinaryThrough) {
 
 TEST(RunExport, UnknownIdWritesNothing) {
     typeloom::test::TempDir dir;
-    CFontInfo font = test::fixedFont();
+    Font font = test::fixedFont();
     MemorySettingsStore settings;
     std::atomic<int> go{1};
     NullProgressSink progress;
@@ -172,7 +172,7 @@ TEST(ExportDialogChoice, RemembersTheRadioAndTheAdvancedPart) {
 // The "Exporting..." window's worker: cancelled from another thread, it leaves no file.
 TEST(ExportJob, CancelFromAnotherThreadLeavesNoFile) {
     typeloom::test::TempDir dir;
-    CFontInfo font;
+    Font font;
     font.createFromScratch(0, 0xFFFF, 16, 16, "Big");  // long enough to cancel half-way
     MemorySettingsStore settings;
     ExportRequest request;
@@ -186,7 +186,7 @@ TEST(ExportJob, CancelFromAnotherThreadLeavesNoFile) {
     EXPECT_TRUE(job.finished());
     EXPECT_TRUE(typeloom::test::listFolder(dir.path()).empty());
 
-    const CFontInfo small = test::fixedFont();
+    const Font small = test::fixedFont();
     ExportJob whole(small, settings, request);
     whole.start();
     EXPECT_TRUE(whole.wait().ok());

@@ -13,9 +13,9 @@ namespace typeloom::exporters::test {
 
 namespace {
 
-void addGlyph(CFontInfo& font, std::uint16_t code, std::uint16_t width, int index,
+void addGlyph(Font& font, std::uint16_t code, std::uint16_t width, int index,
               int (*rule)(int x, int y, int i)) {
-    CGlyphInfo g;
+    Glyph g;
     g.init(code, width, font.height);
     for (int y = 0; y < font.height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -44,8 +44,8 @@ std::string runCommand(const std::string& command, int& status) {
 
 }  // namespace
 
-CFontInfo fixedFont() {
-    CFontInfo font;
+Font fixedFont() {
+    Font font;
     font.setEncoding(kEncodingAnsi);
     font.faceName = "Fixed Test";
     font.height = 7;
@@ -60,8 +60,8 @@ CFontInfo fixedFont() {
     return font;
 }
 
-CFontInfo variableFont() {
-    CFontInfo font;
+Font variableFont() {
+    Font font;
     font.setEncoding(kEncodingAnsi);
     font.faceName = "Var-Test";
     font.height = 4;
@@ -78,8 +78,8 @@ CFontInfo variableFont() {
     return font;
 }
 
-CFontInfo unicodeFont() {
-    CFontInfo font;
+Font unicodeFont() {
+    Font font;
     font.setEncoding(kEncodingUnicode);
     font.faceName = "Uni";
     font.height = 5;
@@ -101,8 +101,8 @@ MemorySettingsStore settingsWithPages(int pages) {
     return s;
 }
 
-int pixelOf(const CFontInfo& font, std::uint16_t unicode, int x, int y) {
-    const CGlyphInfo* g = font.glyphs.find(unicode);
+int pixelOf(const Font& font, std::uint16_t unicode, int x, int y) {
+    const Glyph* g = font.glyphs.find(unicode);
     if (g == nullptr || x >= g->width || y >= font.height) {
         return 0;
     }

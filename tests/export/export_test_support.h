@@ -11,19 +11,19 @@
 
 #include "common/progress_sink.h"
 #include "common/settings_store.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::exporters::test {
 
 // Fixed width 5, height 7, encoding 0, codes 0x41..0x43 ('A' 'B' 'C'). Pixel (x, y) of
 // character i is set when (x + y + i) % 3 == 0.
-CFontInfo fixedFont();
+Font fixedFont();
 // Variable width, height 4, encoding 0, codes 0x20, 0x21, 0x30, 0x31 (a gap after 0x21);
 // widths 2, 1, 9, 0 (the last character is empty). Pixel (x, y) of character i is set when
 // (x * 3 + y + i) % 4 == 0.
-CFontInfo variableFont();
+Font variableFont();
 // Unicode font, fixed width 3, height 5, characters U+0041, U+00E9, U+4E00.
-CFontInfo unicodeFont();
+Font unicodeFont();
 
 // A progress sink that clears the cancel flag at its `at`-th call, whatever the call is, so a
 // test can cancel an export at every point where it reports progress.
@@ -52,7 +52,7 @@ class CancellingSink : public ProgressSink {
 MemorySettingsStore settingsWithPages(int pages);
 
 // The pixel of a glyph of the font (0 when the character has no glyph).
-int pixelOf(const CFontInfo& font, std::uint16_t unicode, int x, int y);
+int pixelOf(const Font& font, std::uint16_t unicode, int x, int y);
 
 struct CompileResult {
     bool compiled = false;

@@ -18,14 +18,14 @@ using test::Layout;
 constexpr int kPagesPlain = 0x0F;  // tables on, no C99 braces
 constexpr int kPagesC99 = 0x2F;
 
-std::string generalC(const CFontInfo& font, int pages, const std::string& base) {
+std::string generalC(const Font& font, int pages, const std::string& base) {
     auto text = exportToMemory(font, test::settingsWithPages(pages), kFormatGeneralC, base,
                                test::fixedExportTime());
     EXPECT_TRUE(text.has_value());
     return text.value_or("");
 }
 
-std::string generalBin(const CFontInfo& font) {
+std::string generalBin(const Font& font) {
     auto bytes =
         exportToMemory(font, test::settingsWithPages(kPagesPlain), kFormatGeneralBin, "fontX", 0);
     EXPECT_TRUE(bytes.has_value());
@@ -45,7 +45,7 @@ const char* const kNullNext =
 // (x, y) of character i is set when (x + y + i) % 3 == 0, so each 5-pixel row is one of
 // #..#. (0x90), ..#.. (0x20) or .#..# (0x48).
 TEST(GeneralC, FixedFontRowModeByHand) {
-    const CFontInfo font = test::fixedFont();
+    const Font font = test::fixedFont();
     std::string expected =
         test::boxedHeader({"Fixed Test", "5 (monospaced font)", 7, "Ascii+ISO8859", 8, false,
                            "Big Endian, Row based, Row preferred, Unpacked"});
@@ -104,7 +104,7 @@ TEST(GeneralC, FixedFontRowModeByHand) {
 // Variable font (codes 0x20 0x21, gap, 0x30 0x31; widths 2, 1, 9, 0) with the C99 braces.
 // Pixel (x, y) of character i is set when (3x + y + i) % 4 == 0.
 TEST(GeneralC, VariableFontWithGapAndC99BracesByHand) {
-    const CFontInfo font = test::variableFont();
+    const Font font = test::variableFont();
     std::string expected =
         test::boxedHeader({"Var-Test", "0 (proportional font)", 4, "Ascii+ISO8859", 8, false,
                            "Big Endian, Row based, Row preferred, Unpacked"});
@@ -167,7 +167,7 @@ TEST(GeneralC, OtherTraversalsRunOnByHand) {
     {
         SCOPED_TRACE("fixed font, column based and preferred, packed, 16-bit little endian");
         // Column-major stream of 35 pixels cut into 16-bit units, pixel k at bit k.
-        const CFontInfo font = test::withLayout(test::fixedFont(), {0x001, 16, false, false});
+        const Font font = test::withLayout(test::fixedFont(), {0x001, 16, false, false});
         const std::string text = generalC(font, kPagesPlain, "fontCol");
         EXPECT_NE(text.find("const USHORT abc_fontCol_0041[   3] = { /* code 0041 */\r\n"
                             "  0x9249,  0x4924,  0x0002\r\n"
@@ -189,7 +189,7 @@ TEST(GeneralC, OtherTraversalsRunOnByHand) {
     {
         SCOPED_TRACE("variable font, column based and preferred, unpacked, 32-bit little endian");
         // Character 0x30: one unit per column holding rows 0..3 in bits 0..3.
-        const CFontInfo font = test::withLayout(test::variableFont(), {0x000, 32, false, false});
+        const Font font = test::withLayout(test::variableFont(), {0x000, 32, false, false});
         const std::string text = generalC(font, kPagesPlain, "fontV32");
         EXPECT_NE(text.find("const ULONG abc_fontV32_0030[   9] = { /* code 0030 */\r\n"
                             "  0x00000004,  0x00000008,\r\n"
@@ -209,7 +209,7 @@ TEST(GeneralC, OtherTraversalsRunOnByHand) {
 
 // Three separate codes make three records, each pointing to the next one written before it.
 TEST(GeneralC, UnicodeFontChainsThreeRanges) {
-    const CFontInfo font = test::unicodeFont();
+    const Font font = test::unicodeFont();
     const std::string text = generalC(font, kPagesPlain, "fontU");
     const std::string chain =
         "const TLM_FONT_PROP fontU_Prop3 = {\r\n"
@@ -273,11 +273,11 @@ std::string tlmfontHeader(bool c99) {
 
 struct CompiledCase {
     std::string base;
-    CFontInfo font;
+    Font font;
     Layout layout;
 };
 
-std::uint32_t expectedFontType(const CFontInfo& font, int bits) {
+std::uint32_t expectedFontType(const Font& font, int bits) {
     const std::uint32_t encoding = font.encoding == 0 ? 0x00010000u : 0x00020000u;
     const std::uint32_t length = bits == 8 ? 0x01000000u : bits == 16 ? 0x02000000u : 0x04000000u;
     return 0x00000002u | encoding | length;
@@ -331,7 +331,7 @@ int main(void) {
 std::string expectedDecoderOutput(const std::vector<CompiledCase>& cases) {
     std::string out;
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        const CFontInfo& font = cases[i].font;
+        const Font& font = cases[i].font;
         char line[160];
         std::snprintf(line, sizeof line, "font %zu type %08X height %u ascent %d reserved 0\n", i,
                       expectedFontType(font, cases[i].layout.bits), font.height, font.ascent);
@@ -383,7 +383,7 @@ void compileAndCompare(const std::vector<CompiledCase>& cases, bool c99) {
 
 std::vector<CompiledCase> casesFor(const std::vector<Layout>& layouts) {
     std::vector<CompiledCase> cases;
-    const CFontInfo fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
+    const Font fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
                                test::tallFont()};
     for (std::size_t f = 0; f < std::size(fonts); ++f) {
         for (std::size_t l = 0; l < layouts.size(); ++l) {
@@ -410,7 +410,7 @@ struct ParsedRange {
     std::uint16_t last;
 };
 
-void checkGeneralBinary(const CFontInfo& font, const Layout& layout, const std::string& bytes) {
+void checkGeneralBinary(const Font& font, const Layout& layout, const std::string& bytes) {
     test::ByteReader in{bytes};
     EXPECT_EQ(in.u32(), expectedFontType(font, layout.bits));
     EXPECT_EQ(in.u16(), font.height);
@@ -464,20 +464,20 @@ void checkGeneralBinary(const CFontInfo& font, const Layout& layout, const std::
 }
 
 TEST(GeneralBinary, EveryFieldRecordAndOffsetReadsBack) {
-    const CFontInfo fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
+    const Font fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
                                test::tallFont()};
-    for (const CFontInfo& base : fonts) {
+    for (const Font& base : fonts) {
         for (const Layout& layout : test::mixedLayouts()) {
             SCOPED_TRACE(base.faceName + ", " + layout.name());
-            const CFontInfo font = test::withLayout(base, layout);
+            const Font font = test::withLayout(base, layout);
             checkGeneralBinary(font, layout, generalBin(font));
         }
     }
 }
 
 TEST(GeneralBinary, TwoRangesOfThreeCharactersStartDataAt44) {
-    CFontInfo font = test::fixedFont();
-    CGlyphInfo g;
+    Font font = test::fixedFont();
+    Glyph g;
     g.init(0x61, 5, font.height);
     font.glyphs.insert(0x61, g);
     font.insertCode(0x61, 0x61);
@@ -502,7 +502,7 @@ TEST(GeneralBinary, TwoRangesOfThreeCharactersStartDataAt44) {
 // and a character of more than 65,535 bytes (its 16-bit size field keeps the low 16 bits)
 // does not shift the characters after it.
 TEST(GeneralBinary, OffsetsStayExactPast64KiB) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(1);
     font.faceName = "Big";
     font.height = 520;
@@ -510,7 +510,7 @@ TEST(GeneralBinary, OffsetsStayExactPast64KiB) {
     const std::uint16_t widths[] = {1024, 8, 16, 128};
     const std::uint16_t codes[] = {0x41, 0x42, 0x43, 0x44};
     for (int i = 0; i < 4; ++i) {
-        CGlyphInfo g;
+        Glyph g;
         g.init(codes[i], widths[i], font.height);
         for (int y = 0; y < font.height; ++y) {
             for (int x = 0; x < widths[i]; ++x) {
@@ -575,15 +575,15 @@ class CancelAtStep : public NullProgressSink {
     int m_steps = 0;
 };
 
-CFontInfo manyCharacters() {
-    CFontInfo font;
+Font manyCharacters() {
+    Font font;
     font.setEncoding(1);
     font.faceName = "Many";
     font.height = 4;
     font.ascent = 3;
     for (int i = 0; i < 600; ++i) {
         const auto code = static_cast<std::uint16_t>(0x100 + i + (i >= 300 ? 10 : 0));
-        CGlyphInfo g;
+        Glyph g;
         g.init(code, 3, font.height);
         g.pixels[static_cast<std::size_t>(i % 12)] = 1;
         font.glyphs.insert(code, std::move(g));
@@ -601,7 +601,7 @@ std::string readFile(const std::string& path) {
 // 600 characters: steps 1-600 encode, 601-1200 write the characters (large fonts show that
 // walk too). A cancel anywhere leaves no file and an earlier file as it was.
 TEST(GeneralFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
-    const CFontInfo font = manyCharacters();
+    const Font font = manyCharacters();
     const MemorySettingsStore settings = test::settingsWithPages(kPagesC99);
     for (int format : {kFormatGeneralC, kFormatGeneralBin}) {
         for (int step : {1, 299, 600, 601, 850, 1200}) {
@@ -648,7 +648,7 @@ TEST(GeneralFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
 }
 
 TEST(GeneralFormats, FontWithoutCharactersIsNotExported) {
-    CFontInfo empty;
+    Font empty;
     empty.height = 8;
     for (int format : {kFormatGeneralC, kFormatGeneralBin}) {
         EXPECT_FALSE(exportToMemory(empty, test::settingsWithPages(kPagesPlain), format, "fontE", 0)

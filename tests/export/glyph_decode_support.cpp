@@ -36,13 +36,13 @@ const std::vector<Layout>& mixedLayouts() {
     return layouts;
 }
 
-CFontInfo withLayout(CFontInfo font, const Layout& layout) {
+Font withLayout(Font font, const Layout& layout) {
     font.dataFormat = (font.dataFormat & 0x00F00000u) | 0x01000000u | layout.word();
     return font;
 }
 
-CFontInfo tallFont() {
-    CFontInfo font;
+Font tallFont() {
+    Font font;
     font.setEncoding(kEncodingUnicode);
     font.faceName = "Tall";
     font.height = 35;
@@ -50,7 +50,7 @@ CFontInfo tallFont() {
     const std::uint16_t codes[] = {0x100, 0x101, 0x102, 0x200, 0x201, 0x3000};
     const std::uint16_t widths[] = {7, 0, 8, 17, 33, 40};
     for (int i = 0; i < 6; ++i) {
-        CGlyphInfo g;
+        Glyph g;
         g.init(codes[i], widths[i], font.height);
         for (int y = 0; y < font.height; ++y) {
             for (int x = 0; x < widths[i]; ++x) {
@@ -227,7 +227,7 @@ std::string drawnPixels(const std::vector<std::uint8_t>& pixels, int w, int h) {
     return text;
 }
 
-std::string drawnGlyph(const CFontInfo& font, std::uint16_t unicode) {
+std::string drawnGlyph(const Font& font, std::uint16_t unicode) {
     std::uint16_t w = 0;
     font.widthOf(unicode, w);
     std::string text;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::exporters::test {
 
@@ -30,12 +30,12 @@ struct Layout {
 const std::vector<Layout>& mixedLayouts();
 
 // The font with its data-format word replaced by the layout's.
-CFontInfo withLayout(CFontInfo font, const Layout& layout);
+Font withLayout(Font font, const Layout& layout);
 
 // Variable width, height 35, encoding 1, codes 0x100, 0x101, 0x102, 0x200, 0x201, 0x3000
 // with widths 7, 0, 8, 17, 33, 40: bands and remainders for every unit length. Pixels follow
 // a scrambled rule, so that a misplaced bit shows.
-CFontInfo tallFont();
+Font tallFont();
 
 // Units a glyph of W x H pixels takes in a traversal, from the unit-count rules of the
 // layouts (not from the encoder).
@@ -47,7 +47,7 @@ std::optional<std::vector<std::uint8_t>> decodeUnits(std::span<const std::uint32
                                                      int width, int height, const Layout& layout);
 
 // The glyph's rows drawn with '#' and '.', one line each ("\n" ends every line).
-std::string drawnGlyph(const CFontInfo& font, std::uint16_t unicode);
+std::string drawnGlyph(const Font& font, std::uint16_t unicode);
 std::string drawnPixels(const std::vector<std::uint8_t>& pixels, int width, int height);
 
 // C source of `decodeGlyph` (see the text for its contract), for decoder programs that

@@ -52,7 +52,7 @@ std::vector<std::string> letterA() {
 
 // Unicode font of height 12: 'A'; 'C' too wide (17); U+0787, whose block crosses from
 // 0xFFEE into the next 64 KiB at start address 0; U+0790 above it; an empty U+4E00; U+4E01.
-CFontInfo hexFont(std::uint32_t word = 0x01121110) {
+Font hexFont(std::uint32_t word = 0x01121110) {
     return rowsFont("Hex", 12, kEncodingUnicode,
                     {{0x41, 0x41, letterA()},
                      {0x43, 0x43, patternRows(17, 12, 1)},
@@ -63,7 +63,7 @@ CFontInfo hexFont(std::uint32_t word = 0x01121110) {
                     word);
 }
 
-std::string hexOf(const CFontInfo& font, const HexOptions& options) {
+std::string hexOf(const Font& font, const HexOptions& options) {
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
     return exportToMemory(font, settings, kFormatHex, "fontHex", test::fixedNow(), options)
         .value_or("<failed>");
@@ -83,7 +83,7 @@ TEST(IntelHexChecks, MonochromeFontsOfHeight9To16) {
                           {17, 1, height}, {12, 2, mono}, {8, 4, mono}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.height << " rows, " << c.bpp << " bpp");
-        CFontInfo font = rowsFont("C", c.height, kEncodingUnicode,
+        Font font = rowsFont("C", c.height, kEncodingUnicode,
                                   {{0x41, 0x41, patternRows(4, c.height, 0)}}, 0x01121110);
         font.bitsPerPixel = c.bpp;
         EXPECT_EQ(hexExportProblem(font), c.message);
@@ -94,11 +94,11 @@ TEST(IntelHexChecks, MonochromeFontsOfHeight9To16) {
 }
 
 TEST(IntelHexChecks, WideCharacterQueryAndList) {
-    const CFontInfo font = hexFont();
+    const Font font = hexFont();
     EXPECT_EQ(hexWideCharacters(font), std::vector<std::uint16_t>{0x43});
     EXPECT_EQ(hexWideCharacterList(font), "Character     Width   \r\n\r\n  0x0043       17");
 
-    const CFontInfo two = rowsFont("W", 10, kEncodingUnicode,
+    const Font two = rowsFont("W", 10, kEncodingUnicode,
                                    {{0x20, 0x20, patternRows(16, 10, 0)},
                                     {0x21, 0x21, patternRows(30, 10, 0)},
                                     {0x3042, 0x3042, patternRows(17, 10, 0)}},
@@ -135,7 +135,7 @@ TEST(IntelHex, StartAddressAboveSixtyFourKilobytes) {
 }
 
 TEST(IntelHex, WideCharactersAreLeftOutOrTheRunFails) {
-    const CFontInfo font = hexFont();
+    const Font font = hexFont();
     HexOptions skip;
     skip.skipWide = true;
     const std::string hex = hexOf(font, skip);
@@ -147,7 +147,7 @@ TEST(IntelHex, WideCharactersAreLeftOutOrTheRunFails) {
     refuse.skipWide = false;
     EXPECT_EQ(hexOf(font, refuse), "<failed>");
     // Without wide characters the decision does not matter.
-    const CFontInfo narrow =
+    const Font narrow =
         rowsFont("N", 10, kEncodingUnicode, {{0x41, 0x41, patternRows(16, 10, 0)}}, 0x01121110);
     EXPECT_EQ(hexOf(narrow, refuse), hexOf(narrow, skip));
     EXPECT_NE(hexOf(narrow, refuse), "<failed>");
@@ -165,7 +165,7 @@ bool haveSrecCat() {
 }
 
 // The block of a character, built from its pixels.
-std::vector<std::uint8_t> expectedBlock(const CFontInfo& font, std::uint16_t u, bool invert) {
+std::vector<std::uint8_t> expectedBlock(const Font& font, std::uint16_t u, bool invert) {
     const int w = font.glyphs.find(u)->width;
     std::vector<std::uint8_t> block(34, 0);
     block[0] = static_cast<std::uint8_t>(w);
@@ -197,7 +197,7 @@ TEST(IntelHex, SrecCatReadsEveryBlockAtItsAddress) {
     ASSERT_TRUE(haveSrecCat()) << "srec_cat is missing: run scripts/deps.sh test";
     struct Case {
         const char* name;
-        CFontInfo font;
+        Font font;
         std::uint32_t start;
         bool invert;
     };
@@ -300,7 +300,7 @@ TEST(IntelHex, SrecCatRefusesAWrongChecksum) {
 using test::CancellingSink;
 
 TEST(IntelHexExport, CancelOrRefusalLeavesNoFileAndKeepsAnEarlierOne) {
-    const CFontInfo font = hexFont();
+    const Font font = hexFont();
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
     typeloom::test::TempDir dir;
     ExportRequest request;

@@ -16,14 +16,14 @@ namespace {
 
 using test::Layout;
 
-std::string microchipC(const CFontInfo& font, const std::string& base) {
+std::string microchipC(const Font& font, const std::string& base) {
     auto text = exportToMemory(font, test::settingsWithPages(kPagesOptionDefault),
                                kFormatMicrochipC, base, test::fixedExportTime());
     EXPECT_TRUE(text.has_value());
     return text.value_or("");
 }
 
-std::string microchipBin(const CFontInfo& font) {
+std::string microchipBin(const Font& font) {
     auto bytes = exportToMemory(font, test::settingsWithPages(kPagesOptionDefault),
                                 kFormatMicrochipBin, "fontX", 0);
     EXPECT_TRUE(bytes.has_value());
@@ -115,7 +115,7 @@ TEST(MicrochipC, FixedFontRowModeByHand) {
 // 0x20 + 4 - 1 = 0x23, not 0x31. The empty last character leaves the two spaces to the last
 // unit of the character before it.
 TEST(MicrochipC, VariableFontSixteenBitRowsByHand) {
-    const CFontInfo font = test::withLayout(test::variableFont(), {0x110, 16, false, false});
+    const Font font = test::withLayout(test::variableFont(), {0x110, 16, false, false});
     std::string expected = opening("fontVar", 48);
     expected += kRule + "// FONT HEADER\r\n" + kRule;
     expected +=
@@ -162,7 +162,7 @@ TEST(MicrochipC, VariableFontSixteenBitRowsByHand) {
 // column. The characters are written as windows-1252 text: U+00E9 is the byte E9, U+4E00 has
 // no byte and becomes '?'.
 TEST(MicrochipC, UnicodeFontColumnsByHand) {
-    const CFontInfo font = test::withLayout(test::unicodeFont(), {0x000, 8, true, false});
+    const Font font = test::withLayout(test::unicodeFont(), {0x000, 8, true, false});
     std::string expected = opening("fontU", 29);
     expected += kRule + "// FONT HEADER\r\n" + kRule;
     expected +=
@@ -197,7 +197,7 @@ TEST(MicrochipC, UnicodeFontColumnsByHand) {
 TEST(MicrochipC, UnitsRunOnSixtyFourBitsALine) {
     // Character 0x30 of the variable font, column based and preferred, unpacked, 32-bit
     // little endian: one unit per column holding rows 0..3 in bits 0..3, two units a line.
-    const CFontInfo font = test::withLayout(test::variableFont(), {0x000, 32, false, false});
+    const Font font = test::withLayout(test::variableFont(), {0x000, 32, false, false});
     const std::string text = microchipC(font, "fontV");
     EXPECT_NE(text.find("// Index: 2 (0x0002)  Character: 0x0030 ('0')\r\n"
                         "0x04, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00, \r\n"
@@ -215,12 +215,12 @@ TEST(MicrochipC, UnitsRunOnSixtyFourBitsALine) {
 
 // A one-character font whose only unit is 0x1234: big-endian 16-bit row of 16 pixels
 // 0001 0010 0011 0100.
-CFontInfo unit1234Font() {
-    CFontInfo font;
+Font unit1234Font() {
+    Font font;
     font.setEncoding(1);
     font.faceName = "One";
     font.height = 1;
-    CGlyphInfo g;
+    Glyph g;
     g.init(0x58, 16, 1);
     const char* row = "0001001000110100";
     for (int x = 0; x < 16; ++x) {
@@ -232,7 +232,7 @@ CFontInfo unit1234Font() {
 }
 
 TEST(MicrochipFormats, SixteenBitUnitsAreWrittenLowByteFirst) {
-    const CFontInfo font = unit1234Font();
+    const Font font = unit1234Font();
     EXPECT_NE(microchipC(font, "fontOne").find("0x34, 0x12   // ...#..#...##.#..\r\n"),
               std::string::npos);
     const std::string bytes = microchipBin(font);
@@ -242,12 +242,12 @@ TEST(MicrochipFormats, SixteenBitUnitsAreWrittenLowByteFirst) {
 
 // Codes 0x20..0x7F, height 8, width 5, 8-bit units: the header and the first entry.
 TEST(MicrochipBinary, NinetySixCharactersHeaderAndFirstEntry) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(0);
     font.faceName = "Ascii";
     font.height = 8;
     for (std::uint16_t c = 0x20; c <= 0x7F; ++c) {
-        CGlyphInfo g;
+        Glyph g;
         g.init(c, 5, 8);
         font.glyphs.insert(c, std::move(g));
         font.insertCode(c, c);
@@ -263,11 +263,11 @@ TEST(MicrochipBinary, NinetySixCharactersHeaderAndFirstEntry) {
 }
 
 TEST(MicrochipBinary, LastCharacterIdCountsCharactersNotTheLastCode) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(0);
     font.height = 2;
     for (std::uint16_t c : {0x20, 0x21, 0x30}) {
-        CGlyphInfo g;
+        Glyph g;
         g.init(c, 3, 2);
         font.glyphs.insert(c, std::move(g));
         font.insertCode(c, c);
@@ -280,7 +280,7 @@ TEST(MicrochipBinary, LastCharacterIdCountsCharactersNotTheLastCode) {
 }
 
 // Every header field, table entry and bitmap of the binary image read back.
-void checkImage(const CFontInfo& font, const Layout& layout, const std::string& bytes) {
+void checkImage(const Font& font, const Layout& layout, const std::string& bytes) {
     test::ByteReader in{bytes};
     EXPECT_EQ(in.u8(), 0);  // Info
     EXPECT_EQ(in.u8(), 0);  // FontID
@@ -312,12 +312,12 @@ void checkImage(const CFontInfo& font, const Layout& layout, const std::string& 
 }
 
 TEST(MicrochipBinary, EveryFieldEntryAndBitmapReadsBack) {
-    const CFontInfo fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
+    const Font fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
                                test::tallFont()};
-    for (const CFontInfo& base : fonts) {
+    for (const Font& base : fonts) {
         for (const Layout& layout : test::mixedLayouts()) {
             SCOPED_TRACE(base.faceName + ", " + layout.name());
-            const CFontInfo font = test::withLayout(base, layout);
+            const Font font = test::withLayout(base, layout);
             checkImage(font, layout, microchipBin(font));
         }
     }
@@ -336,7 +336,7 @@ const char* const kGraphicsHeader =
 
 struct CompiledCase {
     std::string base;
-    CFontInfo font;
+    Font font;
     Layout layout;
 };
 
@@ -404,7 +404,7 @@ int main(void) {
 std::string expectedDecoderOutput(const std::vector<CompiledCase>& cases) {
     std::string out;
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        const CFontInfo& font = cases[i].font;
+        const Font& font = cases[i].font;
         char line[160];
         std::snprintf(line, sizeof line,
                       "font %zu type 1 info 0 id 0 first %04X last %04X height %u\n", i,
@@ -428,7 +428,7 @@ std::string expectedDecoderOutput(const std::vector<CompiledCase>& cases) {
 
 TEST(MicrochipC, CompilesAndRedrawsEveryGlyphInEveryTraversal) {
     std::vector<CompiledCase> cases;
-    const CFontInfo fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
+    const Font fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
                                test::tallFont()};
     for (std::size_t f = 0; f < std::size(fonts); ++f) {
         for (std::size_t l = 0; l < test::mixedLayouts().size(); ++l) {
@@ -461,11 +461,11 @@ TEST(MicrochipC, CompilesAndRedrawsEveryGlyphInEveryTraversal) {
 // A control code shown as itself would end the comment line (a line feed) or the text (a
 // zero), so it is shown as '.'; the file still compiles.
 TEST(MicrochipC, ControlCodesAreShownAsDots) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(0);
     font.height = 2;
     for (std::uint16_t c : {0x00, 0x0A, 0x0D, 0x41}) {
-        CGlyphInfo g;
+        Glyph g;
         g.init(c, 2, 2);
         g.pixels[0] = 1;
         font.glyphs.insert(c, std::move(g));
@@ -488,8 +488,8 @@ TEST(MicrochipC, ControlCodesAreShownAsDots) {
 }
 
 TEST(MicrochipFormats, CharacterWiderThan255PixelsIsRefused) {
-    CFontInfo font = test::fixedFont();
-    CGlyphInfo g;
+    Font font = test::fixedFont();
+    Glyph g;
     g.init(0x44, 256, font.height);
     font.glyphs.insert(0x44, std::move(g));
     font.insertCode(0x44, 0x44);
@@ -515,7 +515,7 @@ TEST(MicrochipFormats, CharacterWiderThan255PixelsIsRefused) {
 // The 24-bit offsets reach 16 MiB; a bitmap that would start beyond is refused rather than
 // pointing somewhere else. Laid out from unit offsets directly, without a font that large.
 TEST(MicrochipFormats, OffsetsBeyondTwentyFourBitsAreRefused) {
-    const CFontInfo font = test::fixedFont();  // table ends at 8 + 12 = 20
+    const Font font = test::fixedFont();  // table ends at 8 + 12 = 20
     const std::vector<std::uint32_t> fits = {0, 1, 0xFFFFFF - 20, 0xFFFFFF - 20 + 5};
     const MicrochipLayout layout = microchipLayout(font, fits, 8);
     ASSERT_EQ(layout.entries.size(), 3u);
@@ -561,13 +561,13 @@ std::string readFile(const std::string& path) {
 // 600 characters (large enough to show the writing walk too): steps 1-600 encode, 601-1200
 // write the bitmaps.
 TEST(MicrochipFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(1);
     font.faceName = "Many";
     font.height = 4;
     for (int i = 0; i < 600; ++i) {
         const auto code = static_cast<std::uint16_t>(0x100 + i);
-        CGlyphInfo g;
+        Glyph g;
         g.init(code, 3, font.height);
         g.pixels[static_cast<std::size_t>(i % 12)] = 1;
         font.glyphs.insert(code, std::move(g));
@@ -615,7 +615,7 @@ TEST(MicrochipFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
 }
 
 TEST(MicrochipFormats, FontWithoutCharactersIsNotExported) {
-    CFontInfo empty;
+    Font empty;
     empty.height = 8;
     for (int format : {kFormatMicrochipC, kFormatMicrochipBin}) {
         EXPECT_FALSE(

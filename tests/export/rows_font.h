@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::exporters::test {
 
@@ -20,9 +20,9 @@ struct RowGlyph {
 
 // A font of the given height and encoding holding the glyphs in code order; every glyph has
 // `height` rows (a glyph of width 0 is given as empty strings).
-inline CFontInfo rowsFont(const std::string& name, std::uint16_t height, int encoding,
+inline Font rowsFont(const std::string& name, std::uint16_t height, int encoding,
                           const std::vector<RowGlyph>& glyphs, std::uint32_t dataFormat) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(encoding);
     font.faceName = name;
     font.height = height;
@@ -30,7 +30,7 @@ inline CFontInfo rowsFont(const std::string& name, std::uint16_t height, int enc
     font.dataFormat = dataFormat;
     for (const RowGlyph& g : glyphs) {
         const auto width = static_cast<std::uint16_t>(g.rows.empty() ? 0 : g.rows[0].size());
-        CGlyphInfo glyph;
+        Glyph glyph;
         glyph.init(g.unicode, width, height);
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {

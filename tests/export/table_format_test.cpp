@@ -15,7 +15,7 @@
 #include "common/progress_sink.h"
 #include "export/data_format.h"
 #include "export_test_support.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "test_support.h"
 
 // Tests of the table-based writers (C, assembler and binary). The expected texts are written
@@ -174,17 +174,17 @@ void asciiIndexEntries(Lines& out, bool assembler, const std::map<int, int>& ind
 
 // A font of the given encoding and height with (code, width) characters; pixel (x, y) of
 // character i is rule(x, y, i).
-CFontInfo makeFont(int encoding, std::uint16_t height,
+Font makeFont(int encoding, std::uint16_t height,
                    const std::vector<std::pair<std::uint16_t, std::uint16_t>>& characters,
                    const std::function<bool(int, int, int)>& rule) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(encoding);
     font.faceName = "Made";
     font.height = height;
     font.ascent = static_cast<std::int16_t>(height > 1 ? height - 1 : 1);
     int i = 0;
     for (const auto& [code, width] : characters) {
-        CGlyphInfo g;
+        Glyph g;
         g.init(code, width, height);
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
@@ -203,12 +203,12 @@ CFontInfo makeFont(int encoding, std::uint16_t height,
 
 // Height 35, encoding Unicode, widths 7, 17 and 33: full bands and remainders for every unit
 // length, and codes above 255.
-CFontInfo tallFont() {
+Font tallFont() {
     return makeFont(kEncodingUnicode, 35, {{0x100, 7}, {0x101, 17}, {0x3000, 33}},
                     [](int x, int y, int i) { return (x * 7 + y * 3 + i * 5) % 5 == 0 || x == y; });
 }
 
-std::string exportText(const CFontInfo& font, int pages, int id, const std::string& base) {
+std::string exportText(const Font& font, int pages, int id, const std::string& base) {
     MemorySettingsStore settings = test::settingsWithPages(pages);
     std::optional<std::string> text = exportToMemory(font, settings, id, base, fixedNow());
     EXPECT_TRUE(text.has_value());
@@ -277,7 +277,7 @@ void expectSameText(const std::string& actual, const std::string& expected) {
 //                                         units 22 00 11 00 88 80 44 00
 //   '1' (w 0): no units
 TEST(TableGolden, VariableFontC) {
-    CFontInfo font = test::variableFont();
+    Font font = test::variableFont();
     ASSERT_EQ(font.dataFormat, 0x01121110u);
     const std::string text = exportText(font, 0x6F, kFormatTableC, "fontVar_Test4h");
 
@@ -504,7 +504,7 @@ TEST(TableGolden, VariableFontC) {
 //   '!': FF FF FF 7F  drawn # / # / # / .
 //   '0': DD FF / EE FF / 77 7F / BB FF  drawn ##.###.## / ###.###.# / .###.###. / #.###.###
 TEST(TableGolden, VariableFontAsm) {
-    CFontInfo font = test::variableFont();
+    Font font = test::variableFont();
     font.dataFormat |= kInvert;
     const std::string text = exportText(font, 0x0B, kFormatTableAsm, "fontVar_Test4h");
 
@@ -731,7 +731,7 @@ const std::uint32_t kUnicodeLayout = kInvert | kLength16 | kBigEndian | kPacked;
 // The section of the Unicode font that differ from the variable font's in kind: the data
 // table of run-on units, the index lines of a non-ASCII encoding, three ranges, the header.
 TEST(TableGolden, UnicodeFontC) {
-    CFontInfo font = test::unicodeFont();
+    Font font = test::unicodeFont();
     font.dataFormat = kUnicodeLayout;
     // UCHAR data: each 16-bit unit as two bytes, high byte first.
     const std::string text = exportText(font, 0x7F, kFormatTableC, "fontUni5h");
@@ -941,7 +941,7 @@ TEST(TableGolden, UnicodeFontC) {
 // The Unicode font in assembler with typed 16-bit units ("dw") and only the extended index
 // switched on; numbers that start with a letter get a leading 0 right before their digits.
 TEST(TableGolden, UnicodeFontAsm) {
-    CFontInfo font = test::unicodeFont();
+    Font font = test::unicodeFont();
     font.dataFormat = kUnicodeLayout;
     const std::string text = exportText(font, 0x41, kFormatTableAsm, "fontUni5h");
 
@@ -1150,8 +1150,8 @@ TEST(TableGolden, UnicodeFontAsm) {
 // One character 20 pixels wide and 8 high whose column c holds one pixel, at row c % 8:
 // column based, unpacked, little endian gives one unit 1 << (c % 8) per column, whatever the
 // unit length.
-CFontInfo diagonalFont(std::uint32_t lengthBits) {
-    CFontInfo font =
+Font diagonalFont(std::uint32_t lengthBits) {
+    Font font =
         makeFont(kEncodingAnsi, 8, {{0x41, 20}}, [](int x, int y, int) { return y == x % 8; });
     font.dataFormat = lengthBits;  // column based, column preferred, unpacked, little endian
     return font;
@@ -1238,7 +1238,7 @@ TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
 
 TEST(TableText, RowModeUnitsOfEveryLengthWithTheirDrawing) {
     // Fixed font 'A' row 0: (x + y) % 3 == 0 -> #..#.
-    CFontInfo font = test::fixedFont();
+    Font font = test::fixedFont();
     const std::string first = "    /* character 0x0041 ('A'): [width=5, offset= 0x0000 (0) ] */";
     const std::string asmFirst = "     ; character 0x0041 ('A'): [width=5, offset= 0x0000 (0) ]   ";
     struct Case {
@@ -1282,7 +1282,7 @@ TEST(TableText, RowModeUnitsOfEveryLengthWithTheirDrawing) {
 
 TEST(TableText, LastUnitOfTableBelongsToTheLastCharacterWithUnits) {
     // The variable font's last character is empty: the table ends inside '0'.
-    CFontInfo font = test::variableFont();
+    Font font = test::variableFont();
     font.dataFormat = kLength8;  // column based, unpacked: one unit per column (2, 1, 9, 0)
     const std::string text = exportText(font, 0x6F, kFormatTableC, "fontV");
     const std::vector<std::string> lines =
@@ -1301,7 +1301,7 @@ TEST(TableText, HeaderTabsAndGlyphSetOfManyRanges) {
     for (std::uint16_t k = 0; k < 12; ++k) {
         characters.push_back({static_cast<std::uint16_t>(0x41 + 2 * k), 12});
     }
-    CFontInfo font =
+    Font font =
         makeFont(kEncodingAnsi, 16, characters, [](int x, int y, int) { return x == y; });
     const std::string c = exportText(font, 0x6F, kFormatTableC, "fontT");
     for (const char* line : {
@@ -1340,7 +1340,7 @@ TEST(TableText, HeaderTabsAndGlyphSetOfManyRanges) {
 }
 
 // The fixed-width ASCII font of the format's edge cases: codes 0x20 to 0x7E, height 8.
-CFontInfo asciiFont() {
+Font asciiFont() {
     std::vector<std::pair<std::uint16_t, std::uint16_t>> characters;
     for (std::uint16_t code = 0x20; code <= 0x7E; ++code) {
         characters.push_back({code, 6});
@@ -1350,7 +1350,7 @@ CFontInfo asciiFont() {
 }
 
 TEST(TableText, NinetyFiveAsciiCharactersMakeOneRange) {
-    CFontInfo font = asciiFont();
+    Font font = asciiFont();
     const std::string c = exportText(font, 0x6F, kFormatTableC, "fontA");
     EXPECT_NE(
         c.find("    0x0045, \t/* font flags = FONT_FLAG_PROP | FONT_FLAG_BW | FONT_FLAG_ASCII */"),
@@ -1372,7 +1372,7 @@ TEST(TableText, NinetyFiveAsciiCharactersMakeOneRange) {
 }
 
 TEST(TableText, CodesInTwoRuns) {
-    CFontInfo font = makeFont(kEncodingAnsi, 3, {{0x41, 2}, {0x42, 2}, {0x44, 2}},
+    Font font = makeFont(kEncodingAnsi, 3, {{0x41, 2}, {0x42, 2}, {0x44, 2}},
                               [](int x, int y, int) { return x == y; });
     const std::string c = exportText(font, 0x6F, kFormatTableC, "fontR");
     EXPECT_EQ(linesBetween(c, "/*charLow    nGlyphs     from      to*/", "};"),
@@ -1383,7 +1383,7 @@ TEST(TableText, CodesInTwoRuns) {
 }
 
 TEST(TableText, AsciiIndexOnlyForCodesBelow256) {
-    CFontInfo font = makeFont(kEncodingUnicode, 3, {{0x41, 2}, {0xFF, 2}, {0x100, 2}, {0x101, 2}},
+    Font font = makeFont(kEncodingUnicode, 3, {{0x41, 2}, {0xFF, 2}, {0x100, 2}, {0x101, 2}},
                               [](int x, int y, int) { return x == y; });
     const std::string c = exportText(font, 0x6F, kFormatTableC, "fontI");
     std::vector<std::string> table =
@@ -1398,7 +1398,7 @@ TEST(TableText, AsciiIndexOnlyForCodesBelow256) {
 }
 
 TEST(TableText, ControlCharactersAreWrittenAsDots) {
-    CFontInfo font =
+    Font font =
         makeFont(kEncodingAnsi, 2, {{0x01, 1}, {0x1F, 1}}, [](int, int, int) { return true; });
     const std::string c = exportText(font, 0x6F, kFormatTableC, "fontK");
     EXPECT_NE(c.find("    /* character 0x0001 ('.'): [width=1, offset= 0x0000 (0) ] */\r\n"),
@@ -1414,7 +1414,7 @@ TEST(TableText, ControlCharactersAreWrittenAsDots) {
 
 // One character per 65,535 units at most: a font whose data table holds `total` units
 // (8-bit, column based, unpacked, height 8: one unit per column).
-CFontInfo fontOfUnits(std::uint32_t total) {
+Font fontOfUnits(std::uint32_t total) {
     std::vector<std::pair<std::uint16_t, std::uint16_t>> characters;
     std::uint16_t code = 0x41;
     while (total > 0) {
@@ -1422,7 +1422,7 @@ CFontInfo fontOfUnits(std::uint32_t total) {
         characters.push_back({code++, static_cast<std::uint16_t>(width)});
         total -= width;
     }
-    CFontInfo font = makeFont(kEncodingAnsi, 8, characters, [](int, int, int) { return false; });
+    Font font = makeFont(kEncodingAnsi, 8, characters, [](int, int, int) { return false; });
     font.dataFormat = kLength8;
     return font;
 }
@@ -1466,7 +1466,7 @@ TEST(TableText, AssemblerOffsetsGrowWithTheTotal) {
 }
 
 TEST(TableText, DataTypeFollowsTheLengthUnlessUcharIsChosen) {
-    CFontInfo font = test::fixedFont();
+    Font font = test::fixedFont();
     for (auto [length, type, pointer] :
          {std::tuple{kLength8, "UCHAR", "UCHAR"}, std::tuple{kLength16, "USHORT", "USHORT"},
           std::tuple{kLength32, "ULONG", "ULONG"}}) {
@@ -1490,7 +1490,7 @@ TEST(TableText, DataTypeFollowsTheLengthUnlessUcharIsChosen) {
 }
 
 TEST(TableText, FontWithoutCharactersIsRefused) {
-    CFontInfo font;
+    Font font;
     font.height = 8;
     MemorySettingsStore settings = test::settingsWithPages(0x6F);
     for (int id : {kFormatTableC, kFormatTableAsm, kFormatTableBin}) {
@@ -1510,7 +1510,7 @@ class RecordingSink : public ProgressSink {
 };
 
 TEST(TableText, StatusTextsBeforeTheSections) {
-    CFontInfo font = test::fixedFont();
+    Font font = test::fixedFont();
     MemorySettingsStore settings = test::settingsWithPages(0x6F);
     ExportStream out;
     BitmapEncoder encoder(font);
@@ -1669,7 +1669,7 @@ std::vector<int> bitPositions(int W, int H, std::uint32_t traversal, int P) {
 }
 
 // The character's rows drawn with '#' and '.', each ended by "\n".
-std::string drawn(const CFontInfo& font, int i, int width) {
+std::string drawn(const Font& font, int i, int width) {
     std::string rows;
     for (int y = 0; y < font.height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -1681,17 +1681,17 @@ std::string drawn(const CFontInfo& font, int i, int width) {
     return rows;
 }
 
-int widthOf(const CFontInfo& font, int i) {
+int widthOf(const Font& font, int i) {
     std::uint16_t w = 0;
     font.widthOf(static_cast<std::uint16_t>(font.unicodeAt(i)), w);
     return w;
 }
 
-std::uint16_t expectedFlags(const CFontInfo& font) {
+std::uint16_t expectedFlags(const Font& font) {
     return static_cast<std::uint16_t>(0x0001 | 0x0004 | (0x0040 << font.encoding));
 }
 
-std::vector<std::pair<int, int>> expectedRanges(const CFontInfo& font) {
+std::vector<std::pair<int, int>> expectedRanges(const Font& font) {
     std::vector<std::pair<int, int>> ranges;
     for (int i = 0; i < font.count(); ++i) {
         if (i > 0 && font.codeAt(i) == font.codeAt(i - 1) + 1) {
@@ -1936,7 +1936,7 @@ struct CompiledExport {
 };
 
 // What the decoder prints for an export, from the source font and the format description.
-std::string expectedWalk(const CompiledExport& x, const CFontInfo& font) {
+std::string expectedWalk(const CompiledExport& x, const Font& font) {
     const int bits = unitBits(x.word);
     const std::uint32_t traversal = x.word & kTraversalMask;
     const bool offsets = x.pages & kPageOffsetTable, widths = x.pages & kPageWidthTable,
@@ -1979,7 +1979,7 @@ std::string expectedWalk(const CompiledExport& x, const CFontInfo& font) {
     return out;
 }
 
-std::vector<CFontInfo> compileFonts() {
+std::vector<Font> compileFonts() {
     return {test::fixedFont(), test::variableFont(), test::unicodeFont(), tallFont()};
 }
 
@@ -1987,7 +1987,7 @@ std::vector<CFontInfo> compileFonts() {
 // into one translation unit, the standalone ones as their own), runs it and compares what it
 // read back, export by export.
 void compileAndCompare(const std::vector<CompiledExport>& cases) {
-    std::vector<CFontInfo> fonts = compileFonts();
+    std::vector<Font> fonts = compileFonts();
     std::vector<std::pair<std::string, std::string>> files = {{"tlmtype.h", kTlmType}};
     std::string tables;
     std::string main = kDecoder;
@@ -2003,7 +2003,7 @@ void compileAndCompare(const std::vector<CompiledExport>& cases) {
     std::string list;
     std::string expected;
     for (const CompiledExport& x : cases) {
-        CFontInfo& font = fonts[static_cast<std::size_t>(x.font)];
+        Font& font = fonts[static_cast<std::size_t>(x.font)];
         font.dataFormat = x.word;
         const std::string text = exportText(font, x.pages, kFormatTableC, x.name);
         if (x.standalone) {
@@ -2139,7 +2139,7 @@ class Bytes {
 
 // Checks every field, table and offset of the binary export of `font` in layout `word` with
 // table options `pages`, and reads every character's pixels back from its units.
-void checkBinary(CFontInfo font, std::uint32_t word, int pages) {
+void checkBinary(Font font, std::uint32_t word, int pages) {
     font.dataFormat = word;
     const std::string data = exportText(font, pages, kFormatTableBin, "fontB");
     const Bytes b(data);
@@ -2296,7 +2296,7 @@ TEST(TableBinary, VariableFontByteByByte) {
 }
 
 TEST(TableBinary, WithoutTablesOnlyHeaderDataAndPadding) {
-    CFontInfo font = test::fixedFont();  // row mode: 3 characters x 7 rows x 1 unit
+    Font font = test::fixedFont();  // row mode: 3 characters x 7 rows x 1 unit
     for (auto [length, size] : {std::pair{kLength8, 44u + 24u}, std::pair{kLength16, 44u + 44u},
                                 std::pair{kLength32, 44u + 84u}}) {
         font.dataFormat = kScanRow | kPreferRow | length;
@@ -2312,7 +2312,7 @@ TEST(TableBinary, WithoutTablesOnlyHeaderDataAndPadding) {
 }
 
 TEST(TableBinary, EveryLayoutOnEveryFont) {
-    std::vector<CFontInfo> fonts = compileFonts();
+    std::vector<Font> fonts = compileFonts();
     for (const Layout& layout : allLayouts()) {
         for (std::size_t f = 0; f < fonts.size(); ++f) {
             for (int pages : {0x6F, 0x01}) {
@@ -2328,7 +2328,7 @@ TEST(TableBinary, EveryLayoutOnEveryFont) {
 }
 
 TEST(TableBinary, EveryTableSwitchOnAndOff) {
-    std::vector<CFontInfo> fonts = compileFonts();
+    std::vector<Font> fonts = compileFonts();
     for (int pages = 0; pages < 0x80; ++pages) {
         if ((pages & (kPageUcharData | kPageC99Braces)) != 0) {
             continue;
@@ -2342,7 +2342,7 @@ TEST(TableBinary, EveryTableSwitchOnAndOff) {
 
 TEST(TableBinary, EdgeCasesOfTheFormat) {
     // 95 ASCII characters: flags 0x45, one range (0x20, 95), cbThis 16, indexes 0..94.
-    CFontInfo ascii = asciiFont();
+    Font ascii = asciiFont();
     checkBinary(ascii, kDefaultDataFormat, 0x6F);
     const std::string data = exportText(ascii, 0x4F, kFormatTableBin, "fontA");
     const Bytes b(data);
@@ -2362,7 +2362,7 @@ TEST(TableBinary, EdgeCasesOfTheFormat) {
                          [](int x, int y, int) { return x == y; }),
                 kDefaultDataFormat, 0x6F);
     // 16-bit units: the binary says 16, the C text 2.
-    CFontInfo font = test::fixedFont();
+    Font font = test::fixedFont();
     font.dataFormat = kDefaultDataFormat & ~kLengthMask;
     font.dataFormat |= kLength16;
     EXPECT_EQ(Bytes(exportText(font, 0x6F, kFormatTableBin, "fontF")).u8(19), 16u);
@@ -2380,7 +2380,7 @@ using test::CancellingSink;
 // character) leaves no file, and an earlier file at the path as it was. Only a cancel after
 // the last section (at the final status text) lets the file through.
 TEST(TableCancel, EveryPointLeavesNoFile) {
-    CFontInfo font = test::variableFont();
+    Font font = test::variableFont();
     MemorySettingsStore settings = test::settingsWithPages(0x6F);
     for (auto [id, extension] : {std::pair{kFormatTableC, "c"}, std::pair{kFormatTableAsm, "asm"},
                                  std::pair{kFormatTableBin, "bin"}}) {
@@ -2432,7 +2432,7 @@ TEST(TableCancel, EveryPointLeavesNoFile) {
 // data table drives the progress indicator, and a flag cleared at its first step (after the
 // first character) stops the writer before the second character.
 TEST(TableCancel, WritersStopBetweenCharacters) {
-    CFontInfo font = makeFont(kEncodingAnsi, 101, {{0x41, 2}, {0x42, 2}, {0x43, 2}},
+    Font font = makeFont(kEncodingAnsi, 101, {{0x41, 2}, {0x42, 2}, {0x43, 2}},
                               [](int x, int y, int) { return (x + y) % 2 == 0; });
     MemorySettingsStore settings = test::settingsWithPages(0x6F);
     for (int id : {kFormatTableC, kFormatTableAsm, kFormatTableBin}) {

@@ -38,7 +38,7 @@ const std::string kClose = " " + std::string(91, '*') + "/";
 const std::string kCreate = std::string("  Create time: ") + test::kFixedNowText +
                             "  by Typeloom Basic v3.1 (e-mail: fonts@typeloom.example)";
 
-std::string run(const CFontInfo& font, int format, int pages, const std::string& id) {
+std::string run(const Font& font, int format, int pages, const std::string& id) {
     MemorySettingsStore settings = test::settingsWithPages(pages);
     std::optional<std::string> out = exportToMemory(font, settings, format, id, test::fixedNow());
     EXPECT_TRUE(out.has_value());
@@ -46,7 +46,7 @@ std::string run(const CFontInfo& font, int format, int pages, const std::string&
 }
 
 // 'A' (3 wide) and 'B' (10 wide, two units a row), 3 rows, big endian rows of 8 bits.
-CFontInfo tinyFont() {
+Font tinyFont() {
     return rowsFont("Tiny", 3, kEncodingAnsi,
                     {{0x41, 0x41, {"#.#", ".##", "..."}},
                      {0x42, 0x42, {"##########", "#........#", "........##"}}},
@@ -153,7 +153,7 @@ TEST(Version2Text, RowModeAsm) {
 }
 
 // Column based, column preferred, unpacked, little endian: one unit per column of two rows.
-CFontInfo columnFont(std::uint32_t word) {
+Font columnFont(std::uint32_t word) {
     return rowsFont("Cols", 2, kEncodingAnsi,
                     {{0x30, 0x30, {"#.##.", ".#.##"}}, {0x31, 0x31, {"#", "#"}}}, word);
 }
@@ -262,7 +262,7 @@ TEST(Version2Text, HeaderAndPointerLinesFollowTheDataFormat) {
         if (!c.fixed) {
             glyphs.push_back({0x42, 0x42, {"#", ".", "#"}});
         }
-        const CFontInfo font = rowsFont("H", 3, kEncodingAnsi, glyphs, c.word);
+        const Font font = rowsFont("H", 3, kEncodingAnsi, glyphs, c.word);
         for (int format : {kFormatV2C, kFormatV2Asm}) {
             const std::string p = format == kFormatV2Asm ? ";" : "";
             const std::vector<std::string> lines = splitLines(run(font, format, c.pages, "fontH"));
@@ -283,7 +283,7 @@ TEST(Version2Text, HeaderAndPointerLinesFollowTheDataFormat) {
 
 TEST(Version2Text, IndexTableNumbersCodesUpTo255) {
     // Codes 0x0A (a control character), 0x41 and 0xE9 get 0, 1, 2; 0x100 and 0x4E00 none.
-    const CFontInfo font = rowsFont("U", 2, kEncodingUnicode,
+    const Font font = rowsFont("U", 2, kEncodingUnicode,
                                     {{0x0A, 0x0A, {"#", "."}},
                                      {0x41, 0x41, {"#", "#"}},
                                      {0xE9, 0xE9, {".", "#"}},
@@ -359,7 +359,7 @@ TEST(Version2Text, AsmOffsetEntriesTakeTheirWidthFromTheTotal) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.last);
-        const CFontInfo font = rowsFont("Wide", 1, kEncodingAnsi,
+        const Font font = rowsFont("Wide", 1, kEncodingAnsi,
                                         {{0x41, 0x41, {std::string(c.firstWidth, '#')}},
                                          {0x42, 0x42, {std::string(c.secondWidth, '.')}}},
                                         0x00020000);
@@ -373,7 +373,7 @@ TEST(Version2Text, AsmOffsetEntriesTakeTheirWidthFromTheTotal) {
 TEST(Version2Text, EmptyLastCharacter) {
     // The last character has no units and no rows: the table's last unit belongs to the one
     // before it, and assembler gets no "db" without operands.
-    const CFontInfo font = rowsFont(
+    const Font font = rowsFont(
         "E", 2, kEncodingAnsi, {{0x41, 0x41, {"#.", ".#"}}, {0x42, 0x42, {"", ""}}}, 0x00121110);
     const std::string c = run(font, kFormatV2C, 0x01, "fontE");
     EXPECT_NE(c.find("    0x80,  // #.\r\n"
@@ -489,7 +489,7 @@ std::uint32_t wordOf(const Layout& l) {
 }
 
 // The glyphs as '#'/'.' rows, each character headed by its index and width.
-std::string drawFont(const CFontInfo& font) {
+std::string drawFont(const Font& font) {
     std::ostringstream out;
     for (int i = 0; i < font.count(); ++i) {
         const auto u = static_cast<std::uint16_t>(font.unicodeAt(i));
@@ -505,7 +505,7 @@ std::string drawFont(const CFontInfo& font) {
     return out.str();
 }
 
-std::uint32_t totalUnits(const CFontInfo& font, const Layout& l) {
+std::uint32_t totalUnits(const Font& font, const Layout& l) {
     std::uint32_t total = 0;
     for (int i = 0; i < font.count(); ++i) {
         total += unitCount(
@@ -516,12 +516,12 @@ std::uint32_t totalUnits(const CFontInfo& font, const Layout& l) {
 
 struct FontCase {
     const char* name;
-    CFontInfo (*make)();
+    Font (*make)();
     Layout layout;
     bool uchar;
 };
 
-CFontInfo tallFont() {
+Font tallFont() {
     // 18 rows: row bands of 8 and 16 bits with a remainder.
     std::vector<std::string> a, b;
     for (int y = 0; y < 18; ++y) {
@@ -618,7 +618,7 @@ int main(void) {
 TEST(Version2C, CompilesAndRedrawsEveryGlyph) {
     for (const FontCase& fc : kFontCases) {
         SCOPED_TRACE(fc.name);
-        CFontInfo font = fc.make();
+        Font font = fc.make();
         font.dataFormat = wordOf(fc.layout);
         const int pages = 0x0F | (fc.uchar ? 0x10 : 0);
         const std::string source = run(font, kFormatV2C, pages, "fontT");
@@ -660,7 +660,7 @@ TEST(Version2C, CompilesAndRedrawsEveryGlyph) {
 TEST(Version2Dat, HoldsOnlyTheUnitsLeastSignificantByteFirst) {
     for (const FontCase& fc : kFontCases) {
         SCOPED_TRACE(fc.name);
-        CFontInfo font = fc.make();
+        Font font = fc.make();
         const Layout& l = fc.layout;
         font.dataFormat = wordOf(l);
         // The options change nothing in the binary file.
@@ -705,7 +705,7 @@ TEST(Version2Dat, HoldsOnlyTheUnitsLeastSignificantByteFirst) {
 using test::CancellingSink;
 
 TEST(Version2Export, CancelLeavesNoFileAndKeepsAnEarlierOne) {
-    const CFontInfo font = test::variableFont();
+    const Font font = test::variableFont();
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
     for (int format : {kFormatV2C, kFormatV2Asm, kFormatV2Dat}) {
         SCOPED_TRACE(format);
@@ -755,7 +755,7 @@ TEST(Version2Export, LargeFontsCanBeCancelledWhileTheirCharactersAreWritten) {
                           static_cast<std::uint16_t>(0x100 + i),
                           {i % 2 ? "#." : ".#"}});
     }
-    const CFontInfo font = rowsFont("Big", 1, kEncodingUnicode, glyphs, 0x01121110);
+    const Font font = rowsFont("Big", 1, kEncodingUnicode, glyphs, 0x01121110);
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
     for (int format : {kFormatV2C, kFormatV2Asm}) {
         SCOPED_TRACE(format);
@@ -782,7 +782,7 @@ TEST(Version2Export, LargeFontsCanBeCancelledWhileTheirCharactersAreWritten) {
 }
 
 TEST(Version2Export, AFontWithoutCharactersIsNotExported) {
-    const CFontInfo empty = rowsFont("Empty", 8, kEncodingAnsi, {}, 0x01121110);
+    const Font empty = rowsFont("Empty", 8, kEncodingAnsi, {}, 0x01121110);
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
     for (int format : {kFormatV2C, kFormatV2Asm, kFormatV2Dat}) {
         EXPECT_FALSE(exportToMemory(empty, settings, format, "fontEmpty", test::fixedNow()))

@@ -7,7 +7,7 @@
 #include "charset/encodings.h"
 #include "interchange/font_import.h"
 #include "interchange_test_support.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "test_support.h"
 
 namespace typeloom {
@@ -71,7 +71,7 @@ std::vector<std::string> oneCharacter(const std::vector<std::string>& body) {
 
 struct Imported {
     ImportOutcome outcome;
-    CFontInfo font;
+    Font font;
 };
 
 Imported importText(const std::vector<std::string>& text, const std::string& name = "tiny.bdf") {
@@ -85,7 +85,7 @@ Imported importText(const std::vector<std::string>& text, const std::string& nam
 TEST(BdfReader, ImportsPixelsWidthsAndMetrics) {
     Imported r = importText(tinyFont());
     ASSERT_TRUE(r.outcome.ok()) << r.outcome.detail;
-    const CFontInfo& f = r.font;
+    const Font& f = r.font;
     EXPECT_EQ(f.faceName, "tiny");
     EXPECT_EQ(f.height, 8);
     EXPECT_EQ(f.ascent, 6);
@@ -396,7 +396,7 @@ TEST(BdfReader, TooManyPixelsIsRefusedBeforeAllocating) {
 
 TEST(FontImport, ChoosesTheReaderByExtension) {
     TempDir dir;
-    CFontInfo font = test::openFont();
+    Font font = test::openFont();
     // A BDF file that cannot be opened shows only the second message.
     ImportOutcome missing = importFontResource(dir.file("missing.bdf"), font);
     EXPECT_EQ(missing.status, ImportOutcome::Status::Failed);

@@ -10,7 +10,7 @@
 #include "charset/encodings.h"
 #include "common/settings_store.h"
 #include "interchange_test_support.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/font_settings.h"
 #include "test_support.h"
 
@@ -105,8 +105,8 @@ TEST(BmpWriter, NamesFilesByCodeInLowerCaseHex) {
     EXPECT_EQ(characterBitmapName(0xABCD), "charabcd.bmp");
 }
 
-CFontInfo threeCharacters() {
-    CFontInfo font;
+Font threeCharacters() {
+    Font font;
     font.setEncoding(kEncodingAnsi);
     font.charSet = 204;
     font.createFromScratch(0x41, 0x43, 3, 2, "Three");
@@ -117,7 +117,7 @@ CFontInfo threeCharacters() {
 
 TEST(BmpWriter, ExportsEveryCharacter) {
     TempDir dir;
-    const CFontInfo font = threeCharacters();
+    const Font font = threeCharacters();
     BitmapExportResult r = exportCharacterBitmaps(font, dir.path().string());
     ASSERT_TRUE(r.ok) << r.detail;
     EXPECT_EQ(r.written, 3);
@@ -133,7 +133,7 @@ TEST(BmpWriter, ExportsEveryCharacter) {
 
 TEST(BmpWriter, StopsAtTheFirstFileThatCannotBeWritten) {
     TempDir dir;
-    CFontInfo font = threeCharacters();
+    Font font = threeCharacters();
     // Code 0x42 of a font keyed differently: the message names the Unicode value.
     font.unicodeList[1] = 0x0411;
     font.glyphs.insert(0x0411, *font.glyphs.find(0x42));

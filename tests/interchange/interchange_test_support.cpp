@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::test {
 
@@ -15,9 +15,9 @@ std::vector<std::uint8_t> lines(const std::vector<std::string>& text) {
     return out;
 }
 
-std::vector<std::string> glyphArt(const CFontInfo& font, std::uint16_t key) {
+std::vector<std::string> glyphArt(const Font& font, std::uint16_t key) {
     std::vector<std::string> rows;
-    const CGlyphInfo* g = font.glyphs.find(key);
+    const Glyph* g = font.glyphs.find(key);
     if (g == nullptr) {
         return rows;
     }
@@ -41,8 +41,8 @@ std::vector<std::uint8_t> pixelsOfArt(const std::vector<std::string>& art) {
     return px;
 }
 
-CFontInfo openFont() {
-    CFontInfo font;
+Font openFont() {
+    Font font;
     font.createFromScratch(0x30, 0x39, 5, 7, "Digits");
     font.glyphs.find(0x31)->pixels[3] = 1;
     font.dataFormat = 0x01020304;
@@ -50,8 +50,8 @@ CFontInfo openFont() {
     return font;
 }
 
-void expectOpenFontUnchanged(const CFontInfo& font) {
-    const CFontInfo original = openFont();
+void expectOpenFontUnchanged(const Font& font) {
+    const Font original = openFont();
     EXPECT_EQ(font.faceName, original.faceName);
     EXPECT_EQ(font.height, original.height);
     EXPECT_EQ(font.codeList, original.codeList);

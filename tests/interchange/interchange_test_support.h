@@ -8,7 +8,7 @@
 #include <vector>
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 }
 
 namespace typeloom::test {
@@ -55,13 +55,13 @@ class LeBytes {
 std::vector<std::uint8_t> lines(const std::vector<std::string>& text);
 
 // The glyph stored under `key` as rows of '#' and '.'; empty when there is none.
-std::vector<std::string> glyphArt(const CFontInfo& font, std::uint16_t key);
+std::vector<std::string> glyphArt(const Font& font, std::uint16_t key);
 // Pixels (one byte each) from rows of '#' and '.'.
 std::vector<std::uint8_t> pixelsOfArt(const std::vector<std::string>& art);
 
 // A small font open before an import: "Digits", 0x30-0x39, 5 x 7, one pixel set.
-CFontInfo openFont();
+Font openFont();
 // True (with failures reported) when `font` is still the font openFont() makes.
-void expectOpenFontUnchanged(const CFontInfo& font);
+void expectOpenFontUnchanged(const Font& font);
 
 }  // namespace typeloom::test

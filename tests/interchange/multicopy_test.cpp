@@ -10,7 +10,7 @@
 #include "charset/encodings.h"
 #include "common/file_error.h"
 #include "interchange_test_support.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 namespace {
@@ -19,15 +19,15 @@ using test::glyphArt;
 using test::LeBytes;
 using Art = std::vector<std::string>;
 
-void setGlyph(CFontInfo& font, std::uint16_t u, const Art& art) {
-    CGlyphInfo& g = *font.glyphs.find(u);
+void setGlyph(Font& font, std::uint16_t u, const Art& art) {
+    Glyph& g = *font.glyphs.find(u);
     g.width = static_cast<std::uint16_t>(art[0].size());
     g.pixels = test::pixelsOfArt(art);
 }
 
 // A Unicode font "Ab": 'A' 2 wide, 'B' 3 wide, 2 rows.
-CFontInfo unicodeFont() {
-    CFontInfo font;
+Font unicodeFont() {
+    Font font;
     font.createFromScratch(0x41, 0x42, 2, 2, "Ab");
     setGlyph(font, 0x41, {"#.", ".#"});
     setGlyph(font, 0x42, {"###", "..#"});
@@ -48,7 +48,7 @@ LeBytes blockHeader(const std::u16string& name, std::uint32_t bpp, std::uint32_t
 }
 
 TEST(MultiCopy, BuildsTheBlockOfTheChosenCodes) {
-    const CFontInfo font = unicodeFont();
+    const Font font = unicodeFont();
     const std::vector<std::uint16_t> chosen = {0x42, 0x99, 0x41, 0x42};
     LeBytes expected = blockHeader(u"Ab", 1, 1, 2, 2);
     expected.u16(0x41).u16(0x41).u16(2).u16(4).raw({1, 0, 0, 1});
@@ -58,9 +58,9 @@ TEST(MultiCopy, BuildsTheBlockOfTheChosenCodes) {
 }
 
 TEST(MultiCopy, CutsLongNamesAndLeavesOutCharactersTooLargeToDescribe) {
-    CFontInfo font = unicodeFont();
+    Font font = unicodeFont();
     font.faceName = std::string(40, 'x');
-    CGlyphInfo& wide = *font.glyphs.find(0x42);
+    Glyph& wide = *font.glyphs.find(0x42);
     font.height = 300;
     wide.init(0x42, 300, 300);  // 90,000 pixels: more than a 16-bit count holds
     font.glyphs.find(0x41)->init(0x41, 2, 300);
@@ -128,9 +128,9 @@ TEST(MultiCopy, RefusesMalformedBlocks) {
 }
 
 TEST(MultiCopy, OffersCopyAndPasteOnlyWhereTheyMakeSense) {
-    CFontInfo font = unicodeFont();
+    Font font = unicodeFont();
     EXPECT_TRUE(multiCopyEnabled(font));
-    CFontInfo one;
+    Font one;
     one.createFromScratch(0x41, 0x41, 2, 2, "One");
     EXPECT_FALSE(multiCopyEnabled(one));
 
@@ -139,12 +139,12 @@ TEST(MultiCopy, OffersCopyAndPasteOnlyWhereTheyMakeSense) {
     // The very font the data came from: not offered.
     EXPECT_FALSE(multiPasteEnabled(font, own));
     // After one more character it is.
-    CFontInfo grown = font;
+    Font grown = font;
     grown.addBlankGlyph(0x43, 2);
     grown.insertCode(0x43, 0x43);
     EXPECT_TRUE(multiPasteEnabled(grown, own));
     // Another font, another height, another encoding, a part of the characters.
-    CFontInfo other = unicodeFont();
+    Font other = unicodeFont();
     other.faceName = "Other";
     EXPECT_TRUE(multiPasteEnabled(other, own));
     const std::vector<std::uint16_t> justA = {0x41};
@@ -155,9 +155,9 @@ TEST(MultiCopy, OffersCopyAndPasteOnlyWhereTheyMakeSense) {
     EXPECT_FALSE(multiPasteEnabled(other, twoBits));
     EXPECT_FALSE(
         multiPasteEnabled(other, std::vector<std::uint8_t>(own.begin(), own.begin() + 90)));
-    EXPECT_FALSE(multiPasteEnabled(CFontInfo{}, own));
+    EXPECT_FALSE(multiPasteEnabled(Font{}, own));
     // A name longer than 32 characters never matches its cut copy.
-    CFontInfo longName = unicodeFont();
+    Font longName = unicodeFont();
     longName.faceName = std::string(33, 'n');
     EXPECT_TRUE(multiPasteEnabled(longName, buildMultiCopyData(longName, all)));
 }
@@ -204,7 +204,7 @@ TEST(MultiPaste, CentresCharactersOfAnotherHeight) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CFontInfo font;
+        Font font;
         font.createFromScratch(0x41, 0x42, 3, 3, "T");
         const std::vector<std::uint16_t> selected = {0x41};
         PasteOutcome o = pasteCharacters(
@@ -217,7 +217,7 @@ TEST(MultiPaste, CentresCharactersOfAnotherHeight) {
 }
 
 TEST(MultiPaste, AddsNewCodesAndReplacesExistingOnes) {
-    CFontInfo font = unicodeFont();
+    Font font = unicodeFont();
     const MultiCopyData data =
         block(1, 2,
               {record(0x41, 0x41, {"..", "##"}), record(0x43, 0x43, {"#", "#"}),
@@ -241,8 +241,8 @@ TEST(MultiPaste, AddsNewCodesAndReplacesExistingOnes) {
     EXPECT_EQ(font.codeList, (std::vector<std::uint16_t>{0x41, 0x42, 0x60}));
 }
 
-CFontInfo ansiFont() {
-    CFontInfo font;
+Font ansiFont() {
+    Font font;
     font.setEncoding(kEncodingAnsi);
     font.createFromScratch(0x41, 0x43, 2, 1, "Ansi");
     return font;
@@ -251,7 +251,7 @@ CFontInfo ansiFont() {
 TEST(MultiPaste, KeepsOneKeyPerCodeAcrossEncodings) {
     // A Cyrillic character (code 0xC0, key U+0410) into a Unicode font lands on code 0xC0 with
     // key 0xC0: a Unicode font's codes are their keys.
-    CFontInfo unicode = unicodeFont();
+    Font unicode = unicodeFont();
     const MultiCopyData cyrillic = block(0, 2, {record(0xC0, 0x0410, {"##", "#."})});
     const std::vector<std::uint16_t> c0 = {0xC0};
     EXPECT_EQ(pasteCharacters(unicode, cyrillic, c0).pasted, 1);
@@ -260,14 +260,14 @@ TEST(MultiPaste, KeepsOneKeyPerCodeAcrossEncodings) {
     EXPECT_EQ(glyphArt(unicode, 0xC0), (Art{"##", "#."}));
 
     // Into a Western font that lacks 0xC0 it keeps the block's key.
-    CFontInfo western = ansiFont();
+    Font western = ansiFont();
     const MultiCopyData oneRow = block(0, 1, {record(0xC0, 0x0410, {"#."})});
     EXPECT_EQ(pasteCharacters(western, oneRow, c0).pasted, 1);
     EXPECT_EQ(western.unicodeList.back(), 0x0410);
     EXPECT_EQ(western.charTable.committed.get(0xC0).unicode, 0x0410);
 
     // Into a font that has the code under another key, the font's character is replaced.
-    CFontInfo has = ansiFont();
+    Font has = ansiFont();
     const MultiCopyData onA = block(0, 1, {record(0x41, 0x0410, {".#"})});
     const std::vector<std::uint16_t> a = {0x41};
     EXPECT_EQ(pasteCharacters(has, onA, a).pasted, 1);
@@ -276,7 +276,7 @@ TEST(MultiPaste, KeepsOneKeyPerCodeAcrossEncodings) {
     EXPECT_FALSE(has.glyphs.contains(0x0410));
 
     // A block key another character already has: the table's own key for the code is used.
-    CFontInfo clash = ansiFont();
+    Font clash = ansiFont();
     const MultiCopyData onLowerA = block(0, 1, {record(0x61, 0x41, {"##"})});
     const std::vector<std::uint16_t> lowerA = {0x61};
     EXPECT_EQ(pasteCharacters(clash, onLowerA, lowerA).pasted, 1);
@@ -285,7 +285,7 @@ TEST(MultiPaste, KeepsOneKeyPerCodeAcrossEncodings) {
     EXPECT_EQ(glyphArt(clash, 0x41), (Art{".."}));
 
     // Codes outside a Western font's code space are not pasted.
-    CFontInfo small = ansiFont();
+    Font small = ansiFont();
     const MultiCopyData beyond = block(1, 1, {record(0x410, 0x410, {"#"})});
     const std::vector<std::uint16_t> big = {0x410};
     PasteOutcome o = pasteCharacters(small, beyond, big);
@@ -295,9 +295,9 @@ TEST(MultiPaste, KeepsOneKeyPerCodeAcrossEncodings) {
 }
 
 TEST(MultiCopy, GridRowsAndPositions) {
-    const CFontInfo ansi = ansiFont();
+    const Font ansi = ansiFont();
     EXPECT_EQ(multiCopyGridRows(ansi).size(), 16u);
-    CFontInfo unicode;
+    Font unicode;
     unicode.createFromScratch(0x41, 0x42, 2, 2, "U");
     unicode.addBlankGlyph(0x3042, 2);
     unicode.insertCode(0x3042, 0x3042);

@@ -8,7 +8,7 @@
 
 #include "interchange/font_import.h"
 #include "interchange_test_support.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "test_support.h"
 
 namespace typeloom {
@@ -68,7 +68,7 @@ std::vector<std::uint8_t> rb11Variable(const std::function<void(Header&)>& chang
 
 struct Imported {
     ImportOutcome outcome;
-    CFontInfo font;
+    Font font;
 };
 
 Imported importBytes(const std::vector<std::uint8_t>& bytes, const std::string& name = "rb.fnt") {
@@ -83,7 +83,7 @@ TEST(RbReader, Rb11WithOffsetAndWidthTables) {
     Imported r = importBytes(rb11Variable(), "small.fnt");
     ASSERT_TRUE(r.outcome.ok()) << r.outcome.detail;
     EXPECT_EQ(r.outcome.reader, "rb");
-    const CFontInfo& f = r.font;
+    const Font& f = r.font;
     EXPECT_EQ(f.faceName, "small");
     EXPECT_EQ(f.height, 3);
     EXPECT_EQ(f.ascent, 2);

@@ -10,7 +10,7 @@
 #include "charset/encodings.h"
 #include "interchange/font_import.h"
 #include "interchange_test_support.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "test_support.h"
 
 namespace typeloom {
@@ -159,7 +159,7 @@ struct Fon {
 
 struct Imported {
     ImportOutcome outcome;
-    CFontInfo font;
+    Font font;
 };
 
 Imported importBytes(const std::vector<std::uint8_t>& bytes, const std::string& name) {
@@ -173,7 +173,7 @@ Imported importBytes(const std::vector<std::uint8_t>& bytes, const std::string& 
 TEST(WinFontReader, ImportsAVersion2Resource) {
     Imported r = importBytes(Fnt{}.bytes(), "tiny.fnt");
     ASSERT_TRUE(r.outcome.ok()) << r.outcome.detail;
-    const CFontInfo& f = r.font;
+    const Font& f = r.font;
     EXPECT_EQ(f.encoding, static_cast<std::uint32_t>(kEncodingAnsi));
     EXPECT_EQ(f.faceName, "Tiny");
     EXPECT_EQ(f.height, 4);

@@ -13,7 +13,7 @@
 #include "freetype_reference.h"
 #include "interchange/font_import.h"
 #include "interchange_test_support.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "test_support.h"
 
 namespace typeloom {
@@ -30,15 +30,15 @@ std::uint32_t u32At(const std::vector<std::uint8_t>& b, std::size_t at) {
     return u16At(b, at) | (std::uint32_t{u16At(b, at + 2)} << 16);
 }
 
-void setGlyph(CFontInfo& font, std::uint16_t u, const Art& art) {
-    CGlyphInfo& g = *font.glyphs.find(u);
+void setGlyph(Font& font, std::uint16_t u, const Art& art) {
+    Glyph& g = *font.glyphs.find(u);
     g.width = static_cast<std::uint16_t>(art[0].size());
     g.pixels = test::pixelsOfArt(art);
 }
 
 // Codes 0x41-0x45 without 0x43, of widths 5, 12, 17 and 3, five rows high.
-CFontInfo variableFont() {
-    CFontInfo font;
+Font variableFont() {
+    Font font;
     font.setEncoding(kEncodingAnsi);
     font.createFromScratch(0x41, 0x45, 6, 5, "Test Face");
     setGlyph(font, 0x41, {"..#..", ".#.#.", "#...#", "#####", "#...#"});
@@ -63,7 +63,7 @@ const Art kFramedB = {"############", "##........##", "#.########.#", "##.......
                       "############"};
 
 TEST(WinFontWriter, Version2HeaderAndTableFollowTheLayout) {
-    const CFontInfo font = variableFont();
+    const Font font = variableFont();
     const std::vector<std::uint8_t> b = fntBytes(font);
     // Stripes: 1 + 2 + 2 (the framed default) + 3 + 1, one blank, padded to 12 -> 60 bytes.
     ASSERT_EQ(b.size(), 212u);
@@ -109,7 +109,7 @@ TEST(WinFontWriter, Version2HeaderAndTableFollowTheLayout) {
 }
 
 TEST(WinFontWriter, FixedWidthFontsSetPitchAndWidths) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(kEncodingAnsi);
     font.createFromScratch(0x30, 0x5A, 7, 9, "Mono");
     font.fontHeader.pitchAndFamily = 0x35;
@@ -119,7 +119,7 @@ TEST(WinFontWriter, FixedWidthFontsSetPitchAndWidths) {
     EXPECT_EQ(u16At(b, 91), 7);
     EXPECT_EQ(u16At(b, 93), 7);
     // Variable width: the average is the width of 'X'.
-    CFontInfo variable = font;
+    Font variable = font;
     variable.glyphs.find(0x58)->init(0x58, 4, 9);
     variable.updateFixedWidth();
     variable.updateMaxWidth();
@@ -130,7 +130,7 @@ TEST(WinFontWriter, FixedWidthFontsSetPitchAndWidths) {
 
 // Compares the glyphs FreeType reads with the font's, code by code; missing codes against
 // `missing`.
-void expectSameGlyphs(const test::ReferenceFace& face, const CFontInfo& font, int first, int last,
+void expectSameGlyphs(const test::ReferenceFace& face, const Font& font, int first, int last,
                       const std::map<int, Art>& missing) {
     ASSERT_TRUE(face.ok) << face.error;
     ASSERT_EQ(face.glyphCount, last - first + 2);
@@ -147,17 +147,17 @@ void expectSameGlyphs(const test::ReferenceFace& face, const CFontInfo& font, in
 }
 
 TEST(WinFontWriter, FreeTypeReadsTheVersion2File) {
-    const CFontInfo font = variableFont();
+    const Font font = variableFont();
     const test::ReferenceFace face = test::freetypeFace(fntBytes(font));
     expectSameGlyphs(face, font, 0x41, 0x45, {{0x43, kFramedB}});
     EXPECT_EQ(face.family, "Test Face");
 }
 
-CFontInfo largeFont() {
-    CFontInfo font;
+Font largeFont() {
+    Font font;
     font.setEncoding(kEncodingAnsi);
     font.createFromScratch(0x20, 0xFF, 40, 64, "Large");
-    font.glyphs.forEachMutable([](std::uint16_t key, CGlyphInfo& g) {
+    font.glyphs.forEachMutable([](std::uint16_t key, Glyph& g) {
         for (std::size_t i = 0; i < g.pixels.size(); ++i) {
             g.pixels[i] = (i * 7 + key) % 5 == 0 ? 1 : 0;
         }
@@ -166,7 +166,7 @@ CFontInfo largeFont() {
 }
 
 TEST(WinFontWriter, LargeFontsBecomeVersion3) {
-    const CFontInfo font = largeFont();
+    const Font font = largeFont();
     const std::vector<std::uint8_t> b = fntBytes(font);
     // 224 characters of 5 stripes and a blank one, padded to 1124 stripes of 64 bytes.
     const std::size_t tableEnd = 148 + 225 * 6;
@@ -183,9 +183,9 @@ TEST(WinFontWriter, LargeFontsBecomeVersion3) {
 
 TEST(WinFontWriter, WriteThenImportGivesTheSameCharacters) {
     TempDir dir;
-    const CFontInfo font = variableFont();
+    const Font font = variableFont();
     ASSERT_TRUE(writeFnt(font, dir.file("out.fnt")).ok);
-    CFontInfo back;
+    Font back;
     ASSERT_TRUE(importFontResource(dir.file("out.fnt"), back).ok());
     EXPECT_EQ(back.codeList, (std::vector<std::uint16_t>{0x41, 0x42, 0x43, 0x44, 0x45}));
     for (std::uint16_t u : font.unicodeList) {
@@ -198,19 +198,19 @@ TEST(WinFontWriter, WriteThenImportGivesTheSameCharacters) {
 }
 
 TEST(WinFontWriter, LibraryHoldsTheFontForFreeType) {
-    const CFontInfo font = variableFont();
+    const Font font = variableFont();
     const std::vector<std::uint8_t> b = fonBytes(font);
     expectSameGlyphs(test::freetypeFace(b), font, 0x41, 0x45, {{0x43, kFramedB}});
     // And for the product's own reader.
     TempDir dir;
     test::writeFile(dir.file("t.fon"), b);
-    CFontInfo back;
+    Font back;
     ASSERT_TRUE(importFontResource(dir.file("t.fon"), back).ok());
     EXPECT_EQ(glyphArt(back, 0x44), glyphArt(font, 0x44));
 }
 
 TEST(WinFontWriter, LibraryLayoutAndChecksums) {
-    const CFontInfo font = variableFont();
+    const Font font = variableFont();
     const std::vector<std::uint8_t> fnt = fntBytes(font);
     std::vector<std::uint8_t> b = fonBytes(font);
     EXPECT_EQ(b[0], 'M');
@@ -293,7 +293,7 @@ TEST(WinFontWriter, LibraryLayoutAndChecksums) {
 }
 
 TEST(WinFontWriter, RefusesOtherEncodingsAndReportsFailures) {
-    CFontInfo font = variableFont();
+    Font font = variableFont();
     EXPECT_EQ(windowsFontExportRefusal(font, false), nullptr);
     for (int e = 1; e <= 5; ++e) {
         SCOPED_TRACE(e);
@@ -305,7 +305,7 @@ TEST(WinFontWriter, RefusesOtherEncodingsAndReportsFailures) {
               "Windows Bitmap Font (*.fon) file can ONLY be \r\n");
 
     TempDir dir;
-    const CFontInfo good = variableFont();
+    const Font good = variableFont();
     // A destination that cannot be created shows nothing and leaves nothing behind.
     FontWriteResult r = writeFnt(good, dir.file("missing/out.fnt"));
     EXPECT_FALSE(r.ok);
@@ -313,7 +313,7 @@ TEST(WinFontWriter, RefusesOtherEncodingsAndReportsFailures) {
     EXPECT_TRUE(test::listFolder(dir.path()).empty());
     // A font without rows cannot be written; an earlier file stays as it was.
     test::writeFile(dir.file("old.fon"), {1, 2, 3});
-    CFontInfo empty = good;
+    Font empty = good;
     empty.height = 0;
     r = writeFon(empty, dir.file("old.fon"));
     EXPECT_FALSE(r.ok);
@@ -324,7 +324,7 @@ TEST(WinFontWriter, RefusesOtherEncodingsAndReportsFailures) {
 }
 
 TEST(WinFontWriter, SuggestsNameFromFaceAndHeight) {
-    CFontInfo font = variableFont();
+    Font font = variableFont();
     font.faceName = "My Font-Bold";
     EXPECT_EQ(suggestedWindowsFontName(font), "My_Font_Bold5h");
 }

@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "common/settings_store.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 namespace {
 
 TEST(FontSettings, DefaultsWhenNothingIsStored) {
     MemorySettingsStore settings;
-    CFontInfo font;
+    Font font;
     font.encoding = 0;
     font.bitsPerPixel = 4;
     loadFontSettings(font, settings);
@@ -29,7 +29,7 @@ TEST(FontSettings, FontGenCarriesTheEncodingInItsHighBits) {
         SCOPED_TRACE(row.stored);
         MemorySettingsStore settings;
         settings.writeInteger("Settings", "FontGen", row.stored);
-        CFontInfo font;
+        Font font;
         loadFontSettings(font, settings);
         EXPECT_EQ(font.encoding, row.encoding);
         EXPECT_EQ(font.bitsPerPixel, 1u);
@@ -38,7 +38,7 @@ TEST(FontSettings, FontGenCarriesTheEncodingInItsHighBits) {
 
 TEST(FontSettings, ExitWritesTheDataFormatOnlyWhenChanged) {
     MemorySettingsStore settings;
-    CFontInfo font;
+    Font font;
     loadFontSettings(font, settings);
     saveFontSettings(font, settings);
     EXPECT_FALSE(settings.readInteger("Settings", "BmpDataFlag").has_value());
@@ -48,7 +48,7 @@ TEST(FontSettings, ExitWritesTheDataFormatOnlyWhenChanged) {
     font.setEncoding(4);
     saveFontSettings(font, settings);
     EXPECT_EQ(settings.readInteger("Settings", "FontGen"), 0x0401);
-    CFontInfo again;
+    Font again;
     loadFontSettings(again, settings);
     EXPECT_EQ(again.dataFormat, 0x81020304u);
     EXPECT_EQ(again.encoding, 4u);

@@ -16,7 +16,7 @@
 #include "charset/dbcs_tables.h"
 #include "charset/encodings.h"
 #include "common/progress_sink.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/system_fonts.h"
 #include "test_support.h"
 
@@ -100,7 +100,7 @@ class Reference {
     // The character as the font model keeps it: the width is the advance, or |A| + B when
     // that is larger; a negative A moves the drawing right by -A; the baseline lies `ascent`
     // rows below the top of a cell `height` rows tall.
-    CGlyphInfo cell(FT_ULong charCode, int ascent, int height, bool abc = true) const {
+    Glyph cell(FT_ULong charCode, int ascent, int height, bool abc = true) const {
         Glyph g = load(charCode);
         const int a = g.width > 0 ? g.left : 0;
         int width = g.advance;
@@ -108,7 +108,7 @@ class Reference {
             width = std::abs(a) + g.width;
         }
         const int originX = abc && a < 0 ? -a : 0;
-        CGlyphInfo out;
+        Glyph out;
         out.code = static_cast<std::uint16_t>(charCode);
         out.width = static_cast<std::uint16_t>(width);
         out.pixels.assign(static_cast<std::size_t>(width * height), 0);
@@ -143,8 +143,8 @@ class FreeTypeRendererTest : public ::testing::Test {
         setRendererFactory([](const LogFont& f) { return std::make_shared<BlankRenderer>(f); });
     }
 
-    static CFontInfo build(const LogFont& lf, unsigned threads = 0) {
-        CFontInfo font;
+    static Font build(const LogFont& lf, unsigned threads = 0) {
+        Font font;
         font.setBitsPerPixel(1);
         font.setEncoding(kEncodingUnicode);
         NullProgressSink progress;
@@ -271,7 +271,7 @@ TEST_F(FreeTypeRendererTest, MetricsFollowTheWindowsAscentAndDescent) {
 }
 
 TEST_F(FreeTypeRendererTest, TwelvePointsGiveTheCellOfTheWindowsMetrics) {
-    CFontInfo font = build(logFont("DejaVu Sans", -16));
+    Font font = build(logFont("DejaVu Sans", -16));
     EXPECT_EQ(font.height, 19);  // 15 + 4, not 16
     EXPECT_EQ(font.ascent, 15);
     EXPECT_EQ(font.faceName, "DejaVu Sans");
@@ -313,7 +313,7 @@ TEST_F(FreeTypeRendererTest, SupportedSetIsTheCharacterMapInTheBasicPlane) {
     EXPECT_EQ(listed, expected);
 
     // The font holds those plus 0..255.
-    CFontInfo font = build(logFont("DejaVu Sans", -16));
+    Font font = build(logFont("DejaVu Sans", -16));
     for (std::uint16_t u : expected) {
         ASSERT_TRUE(font.glyphs.contains(u)) << u;
     }
@@ -324,7 +324,7 @@ TEST_F(FreeTypeRendererTest, SupportedSetIsTheCharacterMapInTheBasicPlane) {
 }
 
 TEST_F(FreeTypeRendererTest, ControlCodesAreRenderedButNotListed) {
-    CFontInfo font = build(logFont("DejaVu Sans", -16));
+    Font font = build(logFont("DejaVu Sans", -16));
     for (int u : {0x00, 0x0A, 0x1F, 0x80, 0x85, 0x9F}) {
         SCOPED_TRACE(u);
         EXPECT_TRUE(font.glyphs.contains(static_cast<std::uint16_t>(u)));
@@ -340,8 +340,8 @@ TEST_F(FreeTypeRendererTest, SpaceKeepsItsAdvanceAndNoInk) {
     Reference ref(kSans, 16);
     const int advance = ref.load(' ').advance;
     EXPECT_EQ(advance, 5);  // 651 units at 16/2048 = 5.09
-    CFontInfo font = build(logFont("DejaVu Sans", -16));
-    const CGlyphInfo* space = font.glyphs.find(' ');
+    Font font = build(logFont("DejaVu Sans", -16));
+    const Glyph* space = font.glyphs.find(' ');
     ASSERT_NE(space, nullptr);
     EXPECT_EQ(space->width, advance);
     EXPECT_EQ(space->pixels, std::vector<std::uint8_t>(static_cast<std::size_t>(advance) * 19, 0));
@@ -352,7 +352,7 @@ TEST_F(FreeTypeRendererTest, FixedPitchFaceGivesAFixedWidthFont) {
     FreeTypeRenderer r(logFont("DejaVu Sans Mono", -16));
     EXPECT_TRUE(r.metrics().fixedPitch);
     EXPECT_EQ(r.metrics().averageWidth, 10);
-    CFontInfo font = build(logFont("DejaVu Sans Mono", -16));
+    Font font = build(logFont("DejaVu Sans Mono", -16));
     for (int u = 0x20; u <= 0xFF; ++u) {
         if (!isControlCode(static_cast<std::uint16_t>(u))) {
             std::uint16_t width = 0;
@@ -381,7 +381,7 @@ TEST_F(FreeTypeRendererTest, FixedPitchFaceGivesAFixedWidthFont) {
 }
 
 TEST_F(FreeTypeRendererTest, ProportionalFaceGivesAVariableFontAsWideAsItsWidestCharacter) {
-    CFontInfo font = build(logFont("DejaVu Sans", -16));
+    Font font = build(logFont("DejaVu Sans", -16));
     EXPECT_EQ(font.fixedWidth, 0);
     // The widest listed character by the reader's own advances and bearings.
     Reference ref(kSans, 16);
@@ -409,7 +409,7 @@ TEST_F(FreeTypeRendererTest, NegativeASpacingShiftsTheDrawingAndWidensTheCell) {
     EXPECT_EQ(s.advance, j.advance);
     EXPECT_EQ(s.c, j.advance - j.left - j.width);
 
-    CGlyphInfo glyph = renderGlyph('j', r, 19);
+    Glyph glyph = renderGlyph('j', r, 19);
     EXPECT_GE(glyph.width, -j.left + j.width);
     // Moved right by -A, the leftmost ink lands in column 0.
     int leftmost = glyph.width;
@@ -435,7 +435,7 @@ TEST_F(FreeTypeRendererTest, UnderlineAndStrikeOutRunAlongTheAdvance) {
     FreeTypeRenderer r(lf);
     EXPECT_EQ(r.metrics().underline, 1);
     EXPECT_EQ(r.metrics().strikeOut, 1);
-    CGlyphInfo space = renderGlyph(' ', r, 19);
+    Glyph space = renderGlyph(' ', r, 19);
     ASSERT_EQ(space.width, 5);
     for (int y = 0; y < 19; ++y) {
         for (int x = 0; x < 5; ++x) {
@@ -444,7 +444,7 @@ TEST_F(FreeTypeRendererTest, UnderlineAndStrikeOutRunAlongTheAdvance) {
     }
     // Over a character the strokes join its own ink.
     Reference ref(kSans, 16);
-    CGlyphInfo expected = ref.cell('A', 15, 19);
+    Glyph expected = ref.cell('A', 15, 19);
     for (int x = 0; x < expected.width; ++x) {
         expected.pixels[static_cast<std::size_t>(15 * expected.width + x)] = 1;
         expected.pixels[static_cast<std::size_t>(11 * expected.width + x)] = 1;
@@ -465,14 +465,14 @@ TEST_F(FreeTypeRendererTest, GlyphsMatchAPlainFreeTypeRendering) {
     const std::u16string sample = u"AgjQW@%&fiyé€ЖΩʃ→¿|_";
     for (const Face& f : faces) {
         SCOPED_TRACE(f.file);
-        CFontInfo font = build(logFont(f.name, -16, f.weight, f.italic));
+        Font font = build(logFont(f.name, -16, f.weight, f.italic));
         ASSERT_EQ(font.height, 19);
         Reference ref(f.file, 16);
         for (char16_t u : sample) {
             SCOPED_TRACE(static_cast<int>(u));
-            const CGlyphInfo* glyph = font.glyphs.find(u);
+            const Glyph* glyph = font.glyphs.find(u);
             ASSERT_NE(glyph, nullptr);
-            CGlyphInfo expected = ref.cell(u, 15, 19);
+            Glyph expected = ref.cell(u, 15, 19);
             EXPECT_EQ(glyph->width, expected.width);
             EXPECT_EQ(glyph->pixels, expected.pixels);
             EXPECT_NE(std::count(glyph->pixels.begin(), glyph->pixels.end(), 1), 0);
@@ -499,7 +499,7 @@ TEST_F(FreeTypeRendererTest, BitmapFaceSupportsTheBytesOfItsCodePage) {
 
     setRendererFactory(
         [](const LogFont& lf) { return std::make_shared<FreeTypeRenderer>(lf, kCourierCe, 0); });
-    CFontInfo font = build(logFont("Courier", -13));
+    Font font = build(logFont("Courier", -13));
     EXPECT_EQ(font.height, 13);
     EXPECT_EQ(font.fixedWidth, 8);
     EXPECT_EQ(font.glyphs.size(), 256u);  // the 256 values of windows-1250
@@ -508,9 +508,9 @@ TEST_F(FreeTypeRendererTest, BitmapFaceSupportsTheBytesOfItsCodePage) {
     Reference ref(kCourierCe, 13);
     for (auto [unicode, byte] : {std::pair{0x0141, 0xA3}, {0x0165, 0x9D}, {0x41, 0x41}}) {
         SCOPED_TRACE(unicode);
-        const CGlyphInfo* glyph = font.glyphs.find(static_cast<std::uint16_t>(unicode));
+        const Glyph* glyph = font.glyphs.find(static_cast<std::uint16_t>(unicode));
         ASSERT_NE(glyph, nullptr);
-        CGlyphInfo expected = ref.cell(static_cast<FT_ULong>(byte), 11, 13, false);
+        Glyph expected = ref.cell(static_cast<FT_ULong>(byte), 11, 13, false);
         EXPECT_EQ(glyph->width, expected.width);
         EXPECT_EQ(glyph->pixels, expected.pixels);
         EXPECT_NE(std::count(glyph->pixels.begin(), glyph->pixels.end(), 1), 0);
@@ -544,8 +544,8 @@ TEST_F(FreeTypeRendererTest, SymbolFaceDrawsItsCharactersFromBytesToo) {
 
     // The byte and the private-use value draw the same glyph.
     const int height = r.metrics().ascent + r.metrics().descent;
-    CGlyphInfo byByte = renderGlyph(first & 0xFF, r, static_cast<std::uint16_t>(height));
-    CGlyphInfo byValue = renderGlyph(first, r, static_cast<std::uint16_t>(height));
+    Glyph byByte = renderGlyph(first & 0xFF, r, static_cast<std::uint16_t>(height));
+    Glyph byValue = renderGlyph(first, r, static_cast<std::uint16_t>(height));
     EXPECT_EQ(byByte.pixels, byValue.pixels);
     EXPECT_EQ(byByte.width, byValue.width);
     EXPECT_GE(byValue.width, advance);
@@ -570,9 +570,9 @@ TEST_F(FreeTypeRendererTest, BitmapFaceKeepsItsOwnSize) {
 TEST_F(FreeTypeRendererTest, SeveralThreadsBuildTheSameFontAsOne) {
     for (const LogFont& lf : {logFont("DejaVu Sans", -16), logFont("DejaVu Sans", 11, 700, true)}) {
         SCOPED_TRACE(lf.height);
-        CFontInfo one = build(lf, 1);
-        CFontInfo two = build(lf, 2);
-        CFontInfo three = build(lf, 3);
+        Font one = build(lf, 1);
+        Font two = build(lf, 2);
+        Font three = build(lf, 3);
         ASSERT_GT(one.glyphs.size(), 3000u);
         EXPECT_EQ(two.codeList, one.codeList);
         EXPECT_EQ(two.unicodeList, one.unicodeList);
@@ -581,9 +581,9 @@ TEST_F(FreeTypeRendererTest, SeveralThreadsBuildTheSameFontAsOne) {
         EXPECT_EQ(two.glyphs.size(), one.glyphs.size());
         EXPECT_EQ(three.glyphs.size(), one.glyphs.size());
         std::size_t differing = 0;
-        one.glyphs.forEach([&](std::uint16_t u, const CGlyphInfo& g) {
-            const CGlyphInfo* g2 = two.glyphs.find(u);
-            const CGlyphInfo* g3 = three.glyphs.find(u);
+        one.glyphs.forEach([&](std::uint16_t u, const Glyph& g) {
+            const Glyph* g2 = two.glyphs.find(u);
+            const Glyph* g3 = three.glyphs.find(u);
             if (g2 == nullptr || !(*g2 == g) || g3 == nullptr || !(*g3 == g)) {
                 ++differing;
             }
@@ -613,7 +613,7 @@ class CountingProgress : public ProgressSink {
 };
 
 TEST_F(FreeTypeRendererTest, ProgressStepsOncePerCharacterOnTheCallingThread) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(kEncodingUnicode);
     CountingProgress progress;
     font.createFromSystemFont(logFont("DejaVu Sans", -16), DbcsTables::program(), progress, 2);
@@ -675,7 +675,7 @@ TEST_F(FreeTypeRendererTest, DamagedFontFilesRenderWithinBounds) {
             ASSERT_LE(m.ascent + m.descent, kMaxRenderHeight);
             const int height = std::max(1, m.ascent + m.descent);
             for (std::uint16_t u : {0x20, 0x41, 0xA3, 0x4E00, 0xFFFF}) {
-                CGlyphInfo g = renderGlyph(u, r, static_cast<std::uint16_t>(height));
+                Glyph g = renderGlyph(u, r, static_cast<std::uint16_t>(height));
                 ASSERT_LE(g.width, kMaxRenderWidth);
                 ASSERT_EQ(g.pixels.size(), static_cast<std::size_t>(g.width) * height);
             }
@@ -685,7 +685,7 @@ TEST_F(FreeTypeRendererTest, DamagedFontFilesRenderWithinBounds) {
 }
 
 TEST_F(FreeTypeRendererTest, InstalledFactoryRendersFromTheSourceFont) {
-    CFontInfo font;
+    Font font;
     LogFont lf = logFont("DejaVu Sans Mono", -16);
     font.setSourceFont(lf);
     const auto* r = dynamic_cast<const FreeTypeRenderer*>(&font.renderer());

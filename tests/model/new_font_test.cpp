@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "charset/encodings.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 namespace {
@@ -80,7 +80,7 @@ TEST(NewFontDialog, BlankNameBecomesUntitledAndEdgesAreAccepted) {
 }
 
 TEST(CreateFromScratch, MakesBlankFixedWidthCharacters) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(kEncodingUnicode);
     font.createFromScratch(32, 127, 12, 12, "Demo");
     EXPECT_EQ(font.count(), 96);
@@ -95,7 +95,7 @@ TEST(CreateFromScratch, MakesBlankFixedWidthCharacters) {
     EXPECT_EQ(font.codeList, font.unicodeList);
     EXPECT_EQ(font.codeAt(0), 32);
     EXPECT_EQ(font.codeAt(95), 127);
-    const CGlyphInfo* a = font.glyphs.find('A');
+    const Glyph* a = font.glyphs.find('A');
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->code, 'A');
     EXPECT_EQ(a->pixels, std::vector<std::uint8_t>(144, 0));
@@ -110,7 +110,7 @@ TEST(CreateFromScratch, MakesBlankFixedWidthCharacters) {
 }
 
 TEST(CreateFromScratch, KeepsTheHeaderAndDoesNotLowerMaxWidth) {
-    CFontInfo font;
+    Font font;
     font.fontHeader.copyright[0] = 'C';
     font.maxWidth = 30;
     font.createFromScratch(0, 0xFFFF, 16, 16, "All");
@@ -121,7 +121,7 @@ TEST(CreateFromScratch, KeepsTheHeaderAndDoesNotLowerMaxWidth) {
 }
 
 TEST(CreateFromScratch, OtherEncodingsConvertCodesThroughTheirCodePage) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(kEncodingShiftJis);
     font.createFromScratch(0x829F, 0x82A1, 8, 8, "Kana");
     EXPECT_EQ(font.codeList, (std::vector<std::uint16_t>{0x829F, 0x82A0, 0x82A1}));

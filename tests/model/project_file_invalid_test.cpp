@@ -9,7 +9,7 @@
 
 #include "charset/encodings.h"
 #include "common/progress_sink.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/glyph_renderer.h"
 #include "model/project_file.h"
 #include "project_bytes.h"
@@ -57,16 +57,16 @@ std::vector<std::uint8_t> assemble(const Layout& l) {
 }
 
 // The font open before each load: anything a failed load could damage is checked afterwards.
-CFontInfo openFont() {
-    CFontInfo font;
+Font openFont() {
+    Font font;
     font.createFromScratch(0x30, 0x39, 5, 7, "Digits");
     font.glyphs.find(0x31)->pixels[3] = 1;
     font.dataFormat = 0x01020304;
     return font;
 }
 
-void expectUnchanged(const CFontInfo& font) {
-    const CFontInfo original = openFont();
+void expectUnchanged(const Font& font) {
+    const Font original = openFont();
     EXPECT_EQ(font.faceName, original.faceName);
     EXPECT_EQ(font.height, original.height);
     EXPECT_EQ(font.codeList, original.codeList);
@@ -76,7 +76,7 @@ void expectUnchanged(const CFontInfo& font) {
     EXPECT_EQ(font.dataFormat, original.dataFormat);
 }
 
-ProjectLoadResult loadBytes(const std::vector<std::uint8_t>& bytes, CFontInfo& font) {
+ProjectLoadResult loadBytes(const std::vector<std::uint8_t>& bytes, Font& font) {
     TempDir dir;
     test::writeFile(dir.file("t.tlf"), bytes);
     NullProgressSink progress;
@@ -84,7 +84,7 @@ ProjectLoadResult loadBytes(const std::vector<std::uint8_t>& bytes, CFontInfo& f
 }
 
 TEST(ProjectFileInvalid, TheBaseLayoutIsReadable) {
-    CFontInfo font = openFont();
+    Font font = openFont();
     ASSERT_TRUE(loadBytes(assemble(Layout{}), font).ok());
     EXPECT_EQ(font.faceName, "Face");
     EXPECT_EQ(font.codeList, (std::vector<std::uint16_t>{0x41, 0x42}));
@@ -96,7 +96,7 @@ TEST(ProjectFileInvalid, EveryTruncationIsRefusedAndLeavesTheFont) {
     const auto bytes = assemble(Layout{});
     for (std::size_t n = 0; n < bytes.size(); ++n) {
         SCOPED_TRACE(n);
-        CFontInfo font = openFont();
+        Font font = openFont();
         ProjectLoadResult r =
             loadBytes({bytes.begin(), bytes.begin() + static_cast<long>(n)}, font);
         ASSERT_EQ(r.status, ProjectLoadResult::Status::Failed);
@@ -156,7 +156,7 @@ TEST(ProjectFileInvalid, MalformedFilesAreRefusedWithAReason) {
         SCOPED_TRACE(row.what);
         Layout layout;
         row.change(layout);
-        CFontInfo font = openFont();
+        Font font = openFont();
         ProjectLoadResult r = loadBytes(assemble(layout), font);
         EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
         EXPECT_NE(r.message.find(row.messagePart), std::string::npos) << r.message;
@@ -170,7 +170,7 @@ TEST(ProjectFileInvalid, HugeCountsFailWithoutAllocating) {
     b.logFont(-16, "Face");
     b.u16(8).u16(2).u16(2).u16(1).u32(0x00010001);
     b.u16(0xFFFF).u32(0xFFFFFFF0);  // a Unicode list of four billion entries
-    CFontInfo font = openFont();
+    Font font = openFont();
     ProjectLoadResult r = loadBytes(b.bytes(), font);
     EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
     EXPECT_NE(r.message.find("larger than the rest of the file"), std::string::npos);
@@ -193,7 +193,7 @@ TEST(ProjectFileInvalid, OtherEditionsAreRefusedByTheirBitsPerPixel) {
         SCOPED_TRACE(row.bits);
         Layout layout;
         layout.encodingWord = row.bits << 16;
-        CFontInfo font = openFont();
+        Font font = openFont();
         ProjectLoadResult r = loadBytes(assemble(layout), font);
         EXPECT_EQ(r.status, ProjectLoadResult::Status::Refused);
         EXPECT_EQ(r.message, row.message);
@@ -208,12 +208,12 @@ TEST(ProjectFileInvalid, OtherEditionsAreRefusedByTheirBitsPerPixel) {
 TEST(ProjectFileInvalid, AFileOfAnotherKindWithAKnownVersionIsReadByItsVersion) {
     Layout layout;
     layout.magic = "ABCD";
-    CFontInfo font = openFont();
+    Font font = openFont();
     EXPECT_TRUE(loadBytes(assemble(layout), font).ok());
 }
 
 TEST(ProjectFileInvalid, MissingFileIsReported) {
-    CFontInfo font = openFont();
+    Font font = openFont();
     NullProgressSink progress;
     ProjectLoadResult r = loadProject("/nonexistent/folder/x.tlf", font, progress);
     EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
@@ -247,12 +247,12 @@ std::vector<std::uint8_t> version2File(std::int32_t logFontHeight, std::uint16_t
 
 TEST(ProjectFileInvalid, Version2SizesFromTheFileAreBounded) {
     // A source font of an absurd height renders blank characters of a bounded size.
-    CFontInfo font = openFont();
+    Font font = openFont();
     EXPECT_TRUE(loadBytes(version2File(INT32_MIN, 2, 1), font).ok());
     EXPECT_LE(font.glyphs.find(0x61)->width, kMaxRenderWidth);
 
     // A font taller than any renderer draws would need gigabytes for its missing characters.
-    CFontInfo tall = openFont();
+    Font tall = openFont();
     ProjectLoadResult r = loadBytes(version2File(-16, 60000, 1), tall);
     EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
     EXPECT_NE(r.message.find("font height 60000"), std::string::npos);
@@ -262,13 +262,13 @@ TEST(ProjectFileInvalid, Version2SizesFromTheFileAreBounded) {
 TEST(ProjectFileInvalid, UnknownEncodingsAreRefused) {
     Layout layout;
     layout.encodingWord = 0x00010007;
-    CFontInfo font = openFont();
+    Font font = openFont();
     ProjectLoadResult r = loadBytes(assemble(layout), font);
     EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
     EXPECT_NE(r.message.find("unknown encoding 7"), std::string::npos);
     expectUnchanged(font);
 
-    CFontInfo font2 = openFont();
+    Font font2 = openFont();
     r = loadBytes(version2File(-16, 2, 0x300), font2);
     EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
     expectUnchanged(font2);
@@ -277,12 +277,12 @@ TEST(ProjectFileInvalid, UnknownEncodingsAreRefused) {
 // An encoding 0 font of version 2 lists its Unicode values in code order (U+20AC before
 // U+00A0 would break it); its saved copy must open again.
 TEST(ProjectFileInvalid, Version2FontOfEncodingZeroSavesAReadableCopy) {
-    CFontInfo font = openFont();
+    Font font = openFont();
     ASSERT_TRUE(loadBytes(version2File(-16, 2, 0), font).ok());
     EXPECT_EQ(font.encoding, 0u);
     const auto& order = font.charTable.codeOrder;
     EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
-    CFontInfo again = openFont();
+    Font again = openFont();
     ProjectLoadResult r = loadBytes(projectBytes(font), again);
     ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(again.codeList, font.codeList);

@@ -5,7 +5,7 @@
 #include "charset/encodings.h"
 #include "common/file_error.h"
 #include "common/progress_sink.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "project_bytes.h"
 #include "test_support.h"
 
@@ -17,8 +17,8 @@ using test::TempDir;
 
 // A one-character Unicode font small enough to write out by hand: 'A', 3 x 2 pixels, and a
 // table of two codes.
-CFontInfo tinyFont() {
-    CFontInfo font;
+Font tinyFont() {
+    Font font;
     font.setEncoding(kEncodingUnicode);
     LogFont lf;
     lf.height = 10;
@@ -28,7 +28,7 @@ CFontInfo tinyFont() {
     font.height = 2;
     font.fixedWidth = 3;
     font.maxWidth = 3;
-    font.glyphs.insert(0x41, CGlyphInfo(0x41, 3, {1, 0, 0, 0, 1, 0}));
+    font.glyphs.insert(0x41, Glyph(0x41, 3, {1, 0, 0, 0, 1, 0}));
     font.insertCode(0x41, 0x41);
     font.charTable.codeOrder = {0x41};
     font.charTable.supportedSet = {0x41};
@@ -56,14 +56,14 @@ Bytes tinyFontBytes() {
     return b;
 }
 
-CFontInfo readBack(const std::vector<std::uint8_t>& bytes) {
-    CFontInfo font;
+Font readBack(const std::vector<std::uint8_t>& bytes) {
+    Font font;
     NullProgressSink progress;
     readProject(bytes, font, progress);
     return font;
 }
 
-void expectSameFont(const CFontInfo& a, const CFontInfo& b) {
+void expectSameFont(const Font& a, const Font& b) {
     EXPECT_EQ(a.sourceFont, b.sourceFont);
     EXPECT_EQ(a.faceName, b.faceName);
     EXPECT_EQ(a.pointSize, b.pointSize);
@@ -85,13 +85,13 @@ TEST(ProjectFile, WritesTheVersion3LayoutByteForByte) {
 }
 
 TEST(ProjectFile, ReadsHandAssembledVersion3) {
-    CFontInfo font = readBack(tinyFontBytes().bytes());
+    Font font = readBack(tinyFontBytes().bytes());
     expectSameFont(font, tinyFont());
     EXPECT_TRUE(font.charTable.editing == font.charTable.committed);
 }
 
 TEST(ProjectFile, RoundTripKeepsEveryPartOfAnEncodingZeroFont) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(kEncodingAnsi);
     font.height = 5;
     font.ascent = 4;
@@ -107,27 +107,27 @@ TEST(ProjectFile, RoundTripKeepsEveryPartOfAnEncodingZeroFont) {
     font.charTable.buildFromUnicodeList(std::vector<std::uint16_t>{0x410, 0x411, 0x44F}, 204,
                                         kEncodingAnsi);
     font.rebuildFromTable();  // lists from the table, blank glyphs of width maxWidth (0)
-    font.glyphs.insert(0x410, CGlyphInfo(0xC0, 4, std::vector<std::uint8_t>(20, 1)));
-    font.glyphs.insert(0x7777, CGlyphInfo(0x7777, 2, std::vector<std::uint8_t>(10, 1)));
+    font.glyphs.insert(0x410, Glyph(0xC0, 4, std::vector<std::uint8_t>(20, 1)));
+    font.glyphs.insert(0x7777, Glyph(0x7777, 2, std::vector<std::uint8_t>(10, 1)));
     font.updateFixedWidth();
     font.updateMaxWidth();
     ASSERT_EQ(font.codeList, (std::vector<std::uint16_t>{0xC0, 0xC1, 0xFF}));
     ASSERT_EQ(font.unicodeList, (std::vector<std::uint16_t>{0x410, 0x411, 0x44F}));
 
-    CFontInfo back = readBack(projectBytes(font));
+    Font back = readBack(projectBytes(font));
     expectSameFont(back, font);
     EXPECT_TRUE(back.glyphs.contains(0x7777));  // glyphs outside the lists are kept
 }
 
 TEST(ProjectFile, HandlesAllSixtyFiveThousandGlyphs) {
-    CFontInfo font;
+    Font font;
     font.createFromScratch(0, 0xFFFF, 2, 4, "Arial");
     font.glyphs.find(0xFFFF)->pixels[7] = 1;
     std::vector<std::uint8_t> bytes = projectBytes(font);
     // The header's high count field holds 1, the body's low count 0.
     EXPECT_EQ(bytes[8], 1);
     EXPECT_EQ(bytes[9] | bytes[10] | bytes[11], 0);
-    CFontInfo back = readBack(bytes);
+    Font back = readBack(bytes);
     EXPECT_EQ(back.glyphs.size(), 65536u);
     EXPECT_EQ(back.count(), 65536);
     EXPECT_EQ(back.glyphs.find(0xFFFF)->pixels[7], 1);
@@ -186,7 +186,7 @@ TEST(ProjectFile, ReadsHandAssembledVersion2) {
     b.words({0x41, 0x42});
     b.glyph(0x41, 2, {1, 1, 0, 0, 1, 1});
     b.glyph(0x42, 2, {0, 1, 0, 1, 0, 1});
-    CFontInfo font = readBack(b.bytes());
+    Font font = readBack(b.bytes());
     EXPECT_EQ(font.faceName, "Mono");
     EXPECT_EQ(font.pointSize, 9);
     EXPECT_EQ(font.height, 3);
@@ -214,7 +214,7 @@ TEST(ProjectFile, Version2WithACodeListTakesItsEncodingLast) {
     b.u32(0);  // encoding 0: a code list follows the Unicode list
     b.words({0x20AC}).words({0x80});
     b.glyph(0x80, 1, {1});
-    CFontInfo font = readBack(b.bytes());
+    Font font = readBack(b.bytes());
     EXPECT_EQ(font.encoding, 0u);
     EXPECT_EQ(font.codeList, std::vector<std::uint16_t>{0x80});
     EXPECT_EQ(font.unicodeList, std::vector<std::uint16_t>{0x20AC});
@@ -234,7 +234,7 @@ TEST(ProjectFile, ReadsHandAssembledVersion20) {
     b.u32(1251);
     b.glyph(0xC0, 1, {1, 0});
     b.glyph(0xC1, 1, {0, 1});
-    CFontInfo font = readBack(b.bytes());
+    Font font = readBack(b.bytes());
     EXPECT_EQ(font.faceName, "Old");
     EXPECT_EQ(font.encoding, 0u);
     EXPECT_EQ(font.height, 2);
@@ -256,18 +256,18 @@ TEST(ProjectFile, ReadsHandAssembledVersion20) {
 TEST(ProjectFile, Version20WritesOneRecordPerCodeOfTheRange) {
     for (bool tableHasGlyph : {false, true}) {
         SCOPED_TRACE(tableHasGlyph);
-        CFontInfo font;
+        Font font;
         font.setEncoding(kEncodingAnsi);
         font.height = 2;
         for (std::uint16_t c = 32; c <= 126; ++c) {
             if (c != 65) {
                 font.insertCode(c, c);
-                font.glyphs.insert(c, CGlyphInfo(c, 3, std::vector<std::uint8_t>(6, c & 1)));
+                font.glyphs.insert(c, Glyph(c, 3, std::vector<std::uint8_t>(6, c & 1)));
             }
         }
         font.charTable.buildFromUnicodeList(font.unicodeList, 0, kEncodingAnsi);
         if (tableHasGlyph) {
-            font.glyphs.insert(65, CGlyphInfo(65, 2, {1, 1, 1, 1}));
+            font.glyphs.insert(65, Glyph(65, 2, {1, 1, 1, 1}));
         }
         font.updateFixedWidth();
         font.updateMaxWidth();
@@ -276,10 +276,10 @@ TEST(ProjectFile, Version20WritesOneRecordPerCodeOfTheRange) {
         EXPECT_EQ(bytes[4] | (bytes[5] << 8), 0x0220);
         EXPECT_EQ(bytes[6] | (bytes[7] << 8), 0x0220);
 
-        CFontInfo back = readBack(bytes);
+        Font back = readBack(bytes);
         EXPECT_EQ(back.count(), 95);
         ASSERT_TRUE(back.glyphs.contains(65));
-        const CGlyphInfo& a = *back.glyphs.find(65);
+        const Glyph& a = *back.glyphs.find(65);
         if (tableHasGlyph) {
             EXPECT_EQ(a.width, 2);
             EXPECT_EQ(a.pixels, (std::vector<std::uint8_t>{1, 1, 1, 1}));
@@ -301,7 +301,7 @@ TEST(ProjectFile, NameCheckWantsATlfExtension) {
     EXPECT_FALSE(isProjectFileName("font.tl"));
     EXPECT_FALSE(isProjectFileName("font.tlf.bak"));
 
-    CFontInfo font = tinyFont();
+    Font font = tinyFont();
     NullProgressSink progress;
     ProjectLoadResult r = loadProject("font.bdf", font, progress);
     EXPECT_EQ(r.status, ProjectLoadResult::Status::BadName);
@@ -310,7 +310,7 @@ TEST(ProjectFile, NameCheckWantsATlfExtension) {
 }
 
 TEST(ProjectFile, SuggestedNameUsesFaceNameAndHeight) {
-    CFontInfo font;
+    Font font;
     font.faceName = "Untitled";
     font.height = 12;
     EXPECT_EQ(suggestedProjectName(font), "Untitled12h");
@@ -320,10 +320,10 @@ TEST(ProjectFile, SuggestedNameUsesFaceNameAndHeight) {
 
 TEST(ProjectFile, NewFontReloadsWithTheFaceNameOfItsSourceFont) {
     TempDir dir;
-    CFontInfo font;
+    Font font;
     font.createFromScratch(32, 127, 12, 12, "Untitled");
     saveProject(dir.file("u.tlf"), font);
-    CFontInfo loaded;
+    Font loaded;
     NullProgressSink progress;
     ASSERT_TRUE(loadProject(dir.file("u.tlf"), loaded, progress).ok());
     EXPECT_EQ(loaded.faceName, "Arial");
@@ -333,7 +333,7 @@ TEST(ProjectFile, NewFontReloadsWithTheFaceNameOfItsSourceFont) {
 TEST(ProjectFile, LoadKeepsWhatTheFileDoesNotStore) {
     TempDir dir;
     saveProject(dir.file("t.tlf"), tinyFont());
-    CFontInfo font;
+    Font font;
     font.dataFormat = 0x12345678;
     font.fromSystemFont = true;
     font.charSet = 161;
@@ -364,9 +364,9 @@ TEST(ProjectFile, ShowsProgressForManyGlyphs) {
         void stepIt() override { ++steps; }
         void setText(const std::string& t) override { last = t; }
     };
-    CFontInfo font;
+    Font font;
     font.createFromScratch(0, 299, 1, 4, "p");
-    CFontInfo back;
+    Font back;
     Recorder progress;
     readProject(projectBytes(font), back, progress);
     EXPECT_EQ(progress.steps, 300 + 65536);  // glyphs, then the table's entries

@@ -4,8 +4,8 @@
 
 namespace typeloom::test {
 
-CGlyphInfo glyphOf(const std::vector<std::string>& rows, std::uint16_t code) {
-    CGlyphInfo g;
+Glyph glyphOf(const std::vector<std::string>& rows, std::uint16_t code) {
+    Glyph g;
     g.code = code;
     g.width = rows.empty() ? 0 : static_cast<std::uint16_t>(rows.front().size());
     for (const std::string& row : rows) {
@@ -16,7 +16,7 @@ CGlyphInfo glyphOf(const std::vector<std::string>& rows, std::uint16_t code) {
     return g;
 }
 
-std::vector<std::string> rowsOf(const CGlyphInfo& glyph) {
+std::vector<std::string> rowsOf(const Glyph& glyph) {
     std::vector<std::string> rows;
     if (glyph.width == 0) {
         if (!glyph.pixels.empty()) {
@@ -38,13 +38,13 @@ std::vector<std::string> rowsOf(const CGlyphInfo& glyph) {
     return rows;
 }
 
-CFontInfo fontOf(std::uint16_t height, std::int16_t ascent, std::vector<CGlyphInfo> glyphs) {
-    CFontInfo font;
+Font fontOf(std::uint16_t height, std::int16_t ascent, std::vector<Glyph> glyphs) {
+    Font font;
     font.setEncoding(kEncodingUnicode);
     font.height = height;
     font.ascent = ascent;
     std::uint16_t u = 'A';
-    for (CGlyphInfo& g : glyphs) {
+    for (Glyph& g : glyphs) {
         g.code = u;
         font.codeList.push_back(u);
         font.unicodeList.push_back(u);

@@ -34,10 +34,10 @@ Rows concat(std::initializer_list<Rows> parts) {
     return out;
 }
 
-const Rows& rowsOfGlyph(const CFontInfo& font, std::uint16_t u) {
+const Rows& rowsOfGlyph(const Font& font, std::uint16_t u) {
     static Rows missing{"no glyph"};
     static Rows rows;
-    const CGlyphInfo* g = font.glyphs.find(u);
+    const Glyph* g = font.glyphs.find(u);
     if (g == nullptr) {
         return missing;
     }
@@ -69,7 +69,7 @@ TEST(TransformGlyph, ChangeGlyphRowsClipsOrAddsRows) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        CGlyphInfo g = glyphOf(source);
+        Glyph g = glyphOf(source);
         changeGlyphRows(g, row.remove, row.top, row.bottom);
         EXPECT_EQ(g.width, 3);
         EXPECT_EQ(rowsOf(g), row.expected);
@@ -94,13 +94,13 @@ TEST(TransformGlyph, ChangeGlyphColumnsClipsOrAddsColumns) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        CGlyphInfo g = glyphOf(source);
+        Glyph g = glyphOf(source);
         changeGlyphColumns(g, row.remove, row.left, row.right);
         EXPECT_EQ(g.width, row.width);
         EXPECT_EQ(rowsOf(g), row.expected);
     }
     // Past 65,535 columns nothing is added.
-    CGlyphInfo g = glyphOf(source);
+    Glyph g = glyphOf(source);
     changeGlyphColumns(g, false, 0xFFFF, 0);
     EXPECT_EQ(rowsOf(g), source);
 }
@@ -122,7 +122,7 @@ TEST(TransformGlyph, InkColumnsAndTrimBlankColumns) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        CGlyphInfo g = glyphOf(row.source);
+        Glyph g = glyphOf(row.source);
         const InkColumns ink = inkColumns(g);
         EXPECT_EQ(ink.first, row.first);
         EXPECT_EQ(ink.last, row.last);
@@ -147,7 +147,7 @@ TEST(TransformGlyph, CenterHorizontallyMovesInkTowardsTheWiderMargin) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        CGlyphInfo g = glyphOf(row.source);
+        Glyph g = glyphOf(row.source);
         centerHorizontally(g);
         EXPECT_EQ(rowsOf(g), row.expected);
     }
@@ -155,7 +155,7 @@ TEST(TransformGlyph, CenterHorizontallyMovesInkTowardsTheWiderMargin) {
 
 TEST(TransformGlyph, MirrorsSwapColumnsOrRowsAndTwiceRestore) {
     const Rows source = {"##..", "#.#.", "...#"};
-    CGlyphInfo g = glyphOf(source);
+    Glyph g = glyphOf(source);
     mirrorHorizontal(g);
     EXPECT_EQ(rowsOf(g), (Rows{"..##", ".#.#", "#..."}));
     mirrorHorizontal(g);
@@ -189,7 +189,7 @@ TEST(TransformGlyph, InvertUsesTheDepthsLargestValue) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.bits);
-        CGlyphInfo g(0, 2, row.before);
+        Glyph g(0, 2, row.before);
         invert(g, row.bits);
         EXPECT_EQ(g.pixels, row.after);
     }
@@ -216,19 +216,19 @@ TEST(TransformGlyph, ScaleToReplicatesWhenEnlargingAndLetsInkWinWhenShrinking) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        CGlyphInfo g = glyphOf(row.source);
+        Glyph g = glyphOf(row.source);
         scaleTo(g, row.height, row.width);
         EXPECT_EQ(g.width, row.width);
         EXPECT_EQ(rowsOf(g), row.expected);
     }
-    CGlyphInfo g = glyphOf({"#.", ".#"});
+    Glyph g = glyphOf({"#.", ".#"});
     scaleTo(g, 3, 0);
     EXPECT_EQ(g.width, 0);
     EXPECT_TRUE(g.pixels.empty());
 }
 
 TEST(TransformGlyph, HalfThenDoubleKeepsEveryInkPixelInside) {
-    CGlyphInfo g = glyphOf({"....", "....", "...#", "...."});
+    Glyph g = glyphOf({"....", "....", "...#", "...."});
     scaleTo(g, 2, 2);
     EXPECT_EQ(rowsOf(g), (Rows{"..", ".#"}));
     scaleTo(g, 4, 4);
@@ -238,8 +238,8 @@ TEST(TransformGlyph, HalfThenDoubleKeepsEveryInkPixelInside) {
 TEST(TransformGlyph, OperationsStayWithinPixelsThatAreNotWholeRows) {
     // Width 3 with seven pixels: two whole rows and one stray pixel, which no operation may
     // read past.
-    const CGlyphInfo source(0, 3, {1, 0, 0, 0, 1, 0, 1});
-    CGlyphInfo g = source;
+    const Glyph source(0, 3, {1, 0, 0, 0, 1, 0, 1});
+    Glyph g = source;
     mirrorHorizontal(g);
     EXPECT_EQ(g.pixels, (std::vector<std::uint8_t>{0, 0, 1, 0, 1, 0, 1}));
     g = source;
@@ -258,7 +258,7 @@ TEST(TransformGlyph, OperationsStayWithinPixelsThatAreNotWholeRows) {
     EXPECT_EQ(rowsOf(g), (Rows{"#.", ".#"}));
 
     // A glyph of width 0 holds no pixels and gets none from reading.
-    CGlyphInfo empty(0, 0, {});
+    Glyph empty(0, 0, {});
     trimBlankColumns(empty);
     centerHorizontally(empty);
     mirrorHorizontal(empty);
@@ -271,7 +271,7 @@ TEST(TransformGlyph, OperationsStayWithinPixelsThatAreNotWholeRows) {
 
 TEST(TransformFont, IncreasingTheHeightAddsBlankRowsToEveryGlyph) {
     // Height 16, ascent 13, two rows added on top and one below.
-    CFontInfo font = fontOf(16, 13, {glyphOf(diagonalRows(16)), glyphOf(diagonalRows(16))});
+    Font font = fontOf(16, 13, {glyphOf(diagonalRows(16)), glyphOf(diagonalRows(16))});
     font.glyphs.insert(0x100, glyphOf(diagonalRows(16), 0x100));  // not listed
     ChangeSizeFields fields;
     fields.increase = true;
@@ -291,7 +291,7 @@ TEST(TransformFont, IncreasingTheHeightAddsBlankRowsToEveryGlyph) {
 
 TEST(TransformFont, ReducingTheHeightClipsEveryGlyphAndANegativeAscentBecomesTheHeight) {
     // Height 16, ascent 3, clip 5 rows on top: the ascent would be -2.
-    CFontInfo font = fontOf(16, 3, {glyphOf(diagonalRows(16))});
+    Font font = fontOf(16, 3, {glyphOf(diagonalRows(16))});
     font.glyphs.insert(0x100, glyphOf(diagonalRows(16), 0x100));
     ChangeSizeFields fields;
     fields.clipBefore = "5";
@@ -307,7 +307,7 @@ TEST(TransformFont, ReducingTheHeightClipsEveryGlyphAndANegativeAscentBecomesThe
 }
 
 TEST(TransformFont, AGlyphOutsideTheListsWithAnOlderHeightEndsAtTheNewHeight) {
-    CFontInfo font = fontOf(4, 3, {glyphOf({"#", ".", ".", "#"})});
+    Font font = fontOf(4, 3, {glyphOf({"#", ".", ".", "#"})});
     font.glyphs.insert(0x100, glyphOf({"##", "#."}, 0x100));  // two rows of an older height
     ASSERT_TRUE(changeRows(font, false, 1, 1));
     EXPECT_EQ(rowsOfGlyph(font, 'A'), (Rows{".", "#", ".", ".", "#", "."}));
@@ -318,8 +318,8 @@ TEST(TransformFont, AGlyphOutsideTheListsWithAnOlderHeightEndsAtTheNewHeight) {
 }
 
 TEST(TransformFont, ChangeRowsRefusesToLeaveNoRowOrPass65535) {
-    const CFontInfo original = fontOf(16, 13, {glyphOf(diagonalRows(16))});
-    CFontInfo font = original;
+    const Font original = fontOf(16, 13, {glyphOf(diagonalRows(16))});
+    Font font = original;
     EXPECT_FALSE(changeRows(font, true, 8, 8));
     EXPECT_FALSE(changeRows(font, true, 0xFFFF, 0xFFFF));
     EXPECT_FALSE(changeRows(font, false, 0xFFFF, 0));
@@ -331,11 +331,11 @@ TEST(TransformFont, ChangeRowsRefusesToLeaveNoRowOrPass65535) {
 }
 
 TEST(TransformFont, ChangeColumnsChangesListedGlyphsAndTheFixedWidth) {
-    CFontInfo font =
+    Font font =
         fontOf(2, 1, {glyphOf({"#......#", ".##..##."}), glyphOf({"########", "#......#"})});
     font.glyphs.insert(0x100, glyphOf({"#.......", "........"}, 0x100));  // not listed
     ASSERT_EQ(font.fixedWidth, 8);
-    CFontInfo clipped = font;
+    Font clipped = font;
     ASSERT_TRUE(changeColumns(clipped, true, 2, 2));
     EXPECT_EQ(clipped.fixedWidth, 4);
     EXPECT_EQ(clipped.maxWidth, 4);
@@ -351,9 +351,9 @@ TEST(TransformFont, ChangeColumnsChangesListedGlyphsAndTheFixedWidth) {
 
 TEST(TransformFont, ChangeColumnsRefusesToLeaveAGlyphWithoutColumns) {
     // A variable-width font in which one glyph is only two columns wide.
-    const CFontInfo original = fontOf(1, 1, {glyphOf({"#....#"}), glyphOf({"##"})});
+    const Font original = fontOf(1, 1, {glyphOf({"#....#"}), glyphOf({"##"})});
     ASSERT_EQ(original.fixedWidth, 0);
-    CFontInfo font = original;
+    Font font = original;
     EXPECT_FALSE(changeColumns(font, true, 1, 1));
     EXPECT_FALSE(changeColumns(font, false, 0xFFFF, 0));
     EXPECT_EQ(font.glyphs, original.glyphs);
@@ -367,16 +367,16 @@ TEST(TransformFont, ChangeColumnsRefusesToLeaveAGlyphWithoutColumns) {
 
 TEST(TransformFont, ResizeByPercentageScalesEveryGlyphAndTheMetrics) {
     // Height 16, ascent 13; widths 8, 1 and 5; a glyph outside the lists is scaled too.
-    CGlyphInfo a;
+    Glyph a;
     a.init('A', 8, 16);
     a.pixels[7 + 15 * 8] = 1;  // bottom right
-    CGlyphInfo b;
+    Glyph b;
     b.init('B', 1, 16);
     b.pixels[0] = 1;
-    CGlyphInfo c;
+    Glyph c;
     c.init('C', 5, 16);
-    CFontInfo font = fontOf(16, 13, {a, b, c});
-    CGlyphInfo unlisted;
+    Font font = fontOf(16, 13, {a, b, c});
+    Glyph unlisted;
     unlisted.init(0x100, 6, 16);
     font.glyphs.insert(0x100, unlisted);
     font.sourceFont.height = -12;
@@ -399,7 +399,7 @@ TEST(TransformFont, ResizeByPercentageScalesEveryGlyphAndTheMetrics) {
 }
 
 TEST(TransformFont, ResizeByPercentageKeepsAFixedWidthFontFixed) {
-    CFontInfo font = fontOf(4, 3, {glyphOf({"#", ".", ".", "#"}), glyphOf({".", "#", "#", "."})});
+    Font font = fontOf(4, 3, {glyphOf({"#", ".", ".", "#"}), glyphOf({".", "#", "#", "."})});
     ASSERT_EQ(font.fixedWidth, 1);
     ASSERT_TRUE(resize(font, 50, 50, true).ok);
     // 1 x 0.5 truncates to 0; the glyphs are raised to width 1 and so is the fixed width.
@@ -409,7 +409,7 @@ TEST(TransformFont, ResizeByPercentageKeepsAFixedWidthFontFixed) {
     EXPECT_EQ(rowsOfGlyph(font, 'A'), (Rows{"#", "#"}));
     EXPECT_EQ(rowsOfGlyph(font, 'B'), (Rows{"#", "#"}));
 
-    CFontInfo wide = fontOf(2, 1, {glyphOf({"#.......", "........"})});
+    Font wide = fontOf(2, 1, {glyphOf({"#.......", "........"})});
     ASSERT_TRUE(resize(wide, 300, 150, true).ok);
     EXPECT_EQ(wide.height, 6);
     EXPECT_EQ(wide.ascent, 3);
@@ -419,10 +419,10 @@ TEST(TransformFont, ResizeByPercentageKeepsAFixedWidthFontFixed) {
 
 TEST(TransformFont, ResizeByPixelsSetsTheSizeAndScalesTheAscent) {
     // A 16-high, 8-wide fixed font with ascent 13 to 24 x 12.
-    CGlyphInfo a;
+    Glyph a;
     a.init('A', 8, 16);
     a.pixels[0] = 1;  // top left
-    CFontInfo font = fontOf(16, 13, {a});
+    Font font = fontOf(16, 13, {a});
     ASSERT_EQ(font.fixedWidth, 8);
     const ResizeResult result = resize(font, 24, 12, false);
     ASSERT_TRUE(result.ok) << result.message;
@@ -439,7 +439,7 @@ TEST(TransformFont, ResizeByPixelsSetsTheSizeAndScalesTheAscent) {
 }
 
 TEST(TransformFont, ResizeRefusesAZeroHeightOrAHugeFontAndChangesNothing) {
-    const CFontInfo original = fontOf(16, 13, {glyphOf(diagonalRows(16))});
+    const Font original = fontOf(16, 13, {glyphOf(diagonalRows(16))});
     struct Row {
         const char* what;
         std::uint32_t vertical, horizontal;
@@ -461,7 +461,7 @@ TEST(TransformFont, ResizeRefusesAZeroHeightOrAHugeFontAndChangesNothing) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        CFontInfo font = original;
+        Font font = original;
         const ResizeResult result = resize(font, row.vertical, row.horizontal, row.byPercentage);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.message, row.message);
@@ -473,7 +473,7 @@ TEST(TransformFont, ResizeRefusesAZeroHeightOrAHugeFontAndChangesNothing) {
 }
 
 TEST(TransformFont, ResizeToHalfThenDoubleKeepsTheInk) {
-    CFontInfo font = fontOf(4, 3, {glyphOf({"#...", "....", "....", "..#."})});
+    Font font = fontOf(4, 3, {glyphOf({"#...", "....", "....", "..#."})});
     ASSERT_TRUE(resize(font, 50, 50, true).ok);
     EXPECT_EQ(rowsOfGlyph(font, 'A'), (Rows{"#.", ".#"}));
     ASSERT_TRUE(resize(font, 200, 200, true).ok);
@@ -483,7 +483,7 @@ TEST(TransformFont, ResizeToHalfThenDoubleKeepsTheInk) {
 }
 
 TEST(TransformFont, MakeFixedWidthPadsNarrowerGlyphsOnTheRight) {
-    CFontInfo font = fontOf(2, 1,
+    Font font = fontOf(2, 1,
                             {glyphOf({"#..#", "...."}), glyphOf({"######", "#....."}),
                              glyphOf({"#.#.#.#", ".#.#.#."})});
     font.glyphs.insert(0x100, glyphOf({"#.", ".#"}, 0x100));  // not listed: not padded
@@ -502,14 +502,14 @@ TEST(TransformFont, MakeFixedWidthPadsNarrowerGlyphsOnTheRight) {
 }
 
 TEST(TransformFont, MakeFixedWidthGivesAGlyphOfWidthZeroTheFontsRows) {
-    CFontInfo font = fontOf(2, 1, {glyphOf({"##.", "..."}), CGlyphInfo(0, 0, {})});
+    Font font = fontOf(2, 1, {glyphOf({"##.", "..."}), Glyph(0, 0, {})});
     makeFixedWidth(font);
     EXPECT_EQ(rowsOfGlyph(font, 'B'), blankRows(2, 3));
     EXPECT_EQ(font.fixedWidth, 3);
 }
 
 TEST(TransformFont, TrimAllRemovesBlankColumnsOfAVariableWidthFontOnly) {
-    CFontInfo font = fontOf(
+    Font font = fontOf(
         2, 1, {glyphOf({"....", "...."}), glyphOf({".#.#..", "..#..."}), glyphOf({"##", "#."})});
     ASSERT_EQ(font.maxWidth, 6);
     trimAll(font);
@@ -518,7 +518,7 @@ TEST(TransformFont, TrimAllRemovesBlankColumnsOfAVariableWidthFontOnly) {
     EXPECT_EQ(rowsOfGlyph(font, 'C'), (Rows{"##", "#."}));
     EXPECT_EQ(font.maxWidth, 4);
 
-    CFontInfo fixed = fontOf(1, 1, {glyphOf({".#."}), glyphOf({"..#"})});
+    Font fixed = fontOf(1, 1, {glyphOf({".#."}), glyphOf({"..#"})});
     ASSERT_EQ(fixed.fixedWidth, 3);
     const GlyphMap before = fixed.glyphs;
     trimAll(fixed);
@@ -526,12 +526,12 @@ TEST(TransformFont, TrimAllRemovesBlankColumnsOfAVariableWidthFontOnly) {
 }
 
 TEST(TransformFont, CenterAllCentresAFixedWidthFontOnly) {
-    CFontInfo font = fontOf(1, 1, {glyphOf({".##...."}), glyphOf({"..##..."})});
+    Font font = fontOf(1, 1, {glyphOf({".##...."}), glyphOf({"..##..."})});
     centerAll(font);
     EXPECT_EQ(rowsOfGlyph(font, 'A'), (Rows{"..##..."}));
     EXPECT_EQ(rowsOfGlyph(font, 'B'), (Rows{"..##..."}));
 
-    CFontInfo variable = fontOf(1, 1, {glyphOf({"#......"}), glyphOf({"#.."})});
+    Font variable = fontOf(1, 1, {glyphOf({"#......"}), glyphOf({"#.."})});
     ASSERT_EQ(variable.fixedWidth, 0);
     const GlyphMap before = variable.glyphs;
     centerAll(variable);
@@ -539,9 +539,9 @@ TEST(TransformFont, CenterAllCentresAFixedWidthFontOnly) {
 }
 
 TEST(TransformFont, MirrorsAndInvertChangeListedGlyphsAndTwiceRestore) {
-    CFontInfo font = fontOf(3, 2, {glyphOf({"##.", "#..", "..."}), glyphOf({"#", ".", "#"})});
+    Font font = fontOf(3, 2, {glyphOf({"##.", "#..", "..."}), glyphOf({"#", ".", "#"})});
     font.glyphs.insert(0x100, glyphOf({"#.", "..", ".."}, 0x100));  // not listed: untouched
-    const CFontInfo original = font;
+    const Font original = font;
 
     mirrorHorizontal(font);
     EXPECT_EQ(rowsOfGlyph(font, 'A'), (Rows{".##", "..#", "..."}));
@@ -563,7 +563,7 @@ TEST(TransformFont, MirrorsAndInvertChangeListedGlyphsAndTwiceRestore) {
 
 TEST(TransformFont, AGlyphListedTwiceIsChangedOnce) {
     // Two codes of the font stand for the same Unicode value.
-    CFontInfo font = fontOf(1, 1, {glyphOf({"#.."})});
+    Font font = fontOf(1, 1, {glyphOf({"#.."})});
     font.codeList = {0x8140, 0x8141};
     font.unicodeList = {'A', 'A'};
     invert(font);

@@ -48,11 +48,11 @@ class CharacterEditorPanelTest : public ::testing::Test {
     }
     Rows picture() const { return test::picture(grid()->workingGlyph()); }
     Rows fontPicture(std::uint16_t u) const {
-        const CGlyphInfo* g = font.glyphs.find(u);
+        const Glyph* g = font.glyphs.find(u);
         return test::picture(g->pixels, g->width);
     }
 
-    CFontInfo font;
+    Font font;
     MemorySettingsStore settings;
     std::unique_ptr<CharacterEditorPanel> panel;
     ConfirmSaveAnswer answer;
@@ -74,9 +74,9 @@ TEST_F(CharacterEditorPanelTest, TitleShowsSizeCodeAndTheAmpersandAsItself) {
 
 TEST_F(CharacterEditorPanelTest, TitleShowsTheCodeInTheFontsEncoding) {
     // Shift_JIS 0x82A0 is HIRAGANA LETTER A.
-    font = CFontInfo{};
+    font = Font{};
     font.height = 2;
-    font.glyphs.insert(0x3042, CGlyphInfo(0x82A0, 3, std::vector<std::uint8_t>(6, 0)));
+    font.glyphs.insert(0x3042, Glyph(0x82A0, 3, std::vector<std::uint8_t>(6, 0)));
     font.codeList = {0x82A0};
     font.unicodeList = {0x3042};
     panel = std::make_unique<CharacterEditorPanel>(font, settings);

@@ -14,7 +14,7 @@
 #include "charset/encodings.h"
 #include "charset/ui/characters_table_panel.h"
 #include "charset/ui/glyph_drawing.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::ui {
 namespace {
@@ -114,9 +114,9 @@ TEST(CharacterListGlyphDrawing, PlacementCentresFittingGlyphsAndShrinksLargeOnes
 
 // A fixed-width font of `count` blank characters in encoding 0, codes from `firstCode`, each
 // with the Unicode value of its code plus `unicodeOffset`.
-CFontInfo makeFont(int count, int width, int height, std::uint16_t firstCode = 0x41,
+Font makeFont(int count, int width, int height, std::uint16_t firstCode = 0x41,
                    std::uint16_t unicodeOffset = 0) {
-    CFontInfo font;
+    Font font;
     font.setEncoding(kEncodingAnsi);
     font.height = static_cast<std::uint16_t>(height);
     for (int i = 0; i < count; ++i) {
@@ -131,8 +131,8 @@ CFontInfo makeFont(int count, int width, int height, std::uint16_t firstCode = 0
     return font;
 }
 
-void setInk(CFontInfo& font, int index, int x, int y) {
-    CGlyphInfo* glyph = font.glyphs.find(static_cast<std::uint16_t>(font.unicodeAt(index)));
+void setInk(Font& font, int index, int x, int y) {
+    Glyph* glyph = font.glyphs.find(static_cast<std::uint16_t>(font.unicodeAt(index)));
     glyph->pixels[static_cast<std::size_t>(x + y * glyph->width)] = 1;
 }
 
@@ -153,7 +153,7 @@ constexpr QRgb rgb(int r, int g, int b) {
 
 // Grid wired as the main window wires it through the editor: a pick becomes current.
 struct WiredGrid {
-    explicit WiredGrid(CFontInfo& font) : grid(font) {
+    explicit WiredGrid(Font& font) : grid(font) {
         QObject::connect(&grid, &CharacterListGrid::characterPicked, &grid,
                          &CharacterListGrid::setCurrentIndex);
     }
@@ -164,7 +164,7 @@ struct WiredGrid {
 TEST(CharacterListGrid, CellsPaintedWhereTheGeometrySaysWithTheirColours) {
     // 5 characters 8 x 10 in a client 81 wide: W = 36, N = 2, R = 9, every cell 4 larger and
     // column 0 one pixel wider: column 0 is x 0..40, column 1 x 41..80; cell height 40 + L.
-    CFontInfo font = makeFont(5, 8, 10);
+    Font font = makeFont(5, 8, 10);
     setInk(font, 0, 0, 0);
     setInk(font, 0, 7, 9);
     setInk(font, 1, 3, 4);
@@ -232,7 +232,7 @@ QImage referenceStrip(const CharacterListGrid& grid, const QString& text, int wi
 
 TEST(CharacterListGrid, LabelShowsTheCodeNotTheUnicodeValue) {
     // Encoding 0: code 0x80 is the euro sign U+20AC in the Western code page.
-    CFontInfo font = makeFont(1, 8, 10, 0x80, 0x20AC - 0x80);
+    Font font = makeFont(1, 8, 10, 0x80, 0x20AC - 0x80);
     CharacterListGrid grid(font);
     sizeViewport(grid, 40, 120);
     const int l = grid.cellLayout().labelHeight;
@@ -251,7 +251,7 @@ TEST(CharacterListGrid, VeryWideGlyphIsScaledIntoTheCell) {
     // rows), centred 44 rows down. Shrinking lets ink win: destination column 0 merges source
     // columns 0 and 1, column 1 source column 2, column 100 source column 108 and column 101
     // source column 109; destination row 0 merges rows 0 and 1, row 1 row 2, row 13 row 15.
-    CFontInfo font = makeFont(1, 110, 16);
+    Font font = makeFont(1, 110, 16);
     setInk(font, 0, 1, 0);
     setInk(font, 0, 109, 15);
     CharacterListGrid grid(font);
@@ -269,7 +269,7 @@ TEST(CharacterListGrid, VeryWideGlyphIsScaledIntoTheCell) {
 }
 
 TEST(CharacterListGrid, OddFontsPaintWithoutCrashing) {
-    CFontInfo empty;
+    Font empty;
     CharacterListGrid emptyGrid(empty);
     sizeViewport(emptyGrid, 100, 100);
     const QImage image = emptyGrid.viewport()->grab().toImage();
@@ -282,9 +282,9 @@ TEST(CharacterListGrid, OddFontsPaintWithoutCrashing) {
 
     // A zero-width glyph, a glyph wider than its cell whose pixels fall short of its size,
     // a character without glyph and a glyph taller than the cell.
-    CFontInfo odd = makeFont(4, 6, 120);
+    Font odd = makeFont(4, 6, 120);
     odd.glyphs.find(static_cast<std::uint16_t>(odd.unicodeAt(0)))->width = 0;
-    CGlyphInfo* shortGlyph = odd.glyphs.find(static_cast<std::uint16_t>(odd.unicodeAt(1)));
+    Glyph* shortGlyph = odd.glyphs.find(static_cast<std::uint16_t>(odd.unicodeAt(1)));
     shortGlyph->width = 500;
     shortGlyph->pixels.assign(700, 1);
     odd.glyphs.erase(static_cast<std::uint16_t>(odd.unicodeAt(2)));
@@ -296,7 +296,7 @@ TEST(CharacterListGrid, OddFontsPaintWithoutCrashing) {
 
 TEST(CharacterListGrid, ArrowKeysMoveByOneAndByARowButNotPastTheEnds) {
     // 9 characters in 2 columns (client 81 wide): rows 0..4, index 8 alone in the last row.
-    CFontInfo font = makeFont(9, 8, 10);
+    Font font = makeFont(9, 8, 10);
     WiredGrid w(font);
     sizeViewport(w.grid, 81, 600);
     QSignalSpy picked(&w.grid, &CharacterListGrid::characterPicked);
@@ -334,7 +334,7 @@ TEST(CharacterListGrid, ArrowKeysMoveByOneAndByARowButNotPastTheEnds) {
 }
 
 TEST(CharacterListGrid, KeysAskTheEditorAndLeaveTheMarkToIt) {
-    CFontInfo font = makeFont(9, 8, 10);
+    Font font = makeFont(9, 8, 10);
     CharacterListGrid grid(font);  // not wired: nobody accepts the pick
     sizeViewport(grid, 81, 600);
     QSignalSpy picked(&grid, &CharacterListGrid::characterPicked);
@@ -347,7 +347,7 @@ TEST(CharacterListGrid, KeysAskTheEditorAndLeaveTheMarkToIt) {
 
 TEST(CharacterListGrid, ScrollsOneRowWhenTheCurrentLeavesTheView) {
     // 40 characters in 2 columns: 20 rows; 3 whole rows and half a fourth in view.
-    CFontInfo font = makeFont(40, 8, 10);
+    Font font = makeFont(40, 8, 10);
     WiredGrid w(font);
     CharacterListGrid& grid = w.grid;
     const int cellHeight = 40 + grid.cellLayout().labelHeight;
@@ -374,7 +374,7 @@ TEST(CharacterListGrid, ScrollsOneRowWhenTheCurrentLeavesTheView) {
 }
 
 TEST(CharacterListGrid, PageKeysHomeEndAndWheelScrollByRows) {
-    CFontInfo font = makeFont(40, 8, 10);
+    Font font = makeFont(40, 8, 10);
     CharacterListGrid grid(font);
     const int cellHeight = 40 + grid.cellLayout().labelHeight;
     sizeViewport(grid, 81, 3 * cellHeight + 5);
@@ -415,7 +415,7 @@ TEST(CharacterListGrid, PageKeysHomeEndAndWheelScrollByRows) {
 
 TEST(CharacterListGrid, ClicksPickCharactersButNotEmptyCells) {
     // 5 characters in 2 columns, 3 rows: cell 5 and the area below are empty.
-    CFontInfo font = makeFont(5, 8, 10);
+    Font font = makeFont(5, 8, 10);
     CharacterListGrid grid(font);
     sizeViewport(grid, 81, 400);
     grid.setCurrentIndex(0);
@@ -442,7 +442,7 @@ TEST(CharacterListGrid, ClicksPickCharactersButNotEmptyCells) {
 }
 
 TEST(CharacterListGrid, RelayoutFollowsTheFont) {
-    CFontInfo font = makeFont(30, 8, 10);
+    Font font = makeFont(30, 8, 10);
     CharacterListGrid grid(font);
     sizeViewport(grid, 230, 300);
     EXPECT_EQ(grid.cellLayout().columns, 6);  // 230 / 36
@@ -460,7 +460,7 @@ TEST(CharacterListGrid, RelayoutFollowsTheFont) {
 // --- The panel
 
 TEST(CharactersTablePanel, ButtonsSitInTheBottomRightCornerAndTheGridAboveThem) {
-    CFontInfo font = makeFont(5, 8, 10);
+    Font font = makeFont(5, 8, 10);
     CharactersTablePanel panel(font);
     for (QSize size : {QSize(300, 500), QSize(420, 360)}) {
         SCOPED_TRACE(size.width());
@@ -483,7 +483,7 @@ TEST(CharactersTablePanel, ButtonsSitInTheBottomRightCornerAndTheGridAboveThem) 
 }
 
 TEST(CharactersTablePanel, ButtonsReportToTheMainWindow) {
-    CFontInfo font = makeFont(5, 8, 10);
+    Font font = makeFont(5, 8, 10);
     CharactersTablePanel panel(font);
     panel.resize(300, 400);
     panel.show();

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "editor/editor_test_support.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::test {
 
@@ -21,15 +21,15 @@ struct GlyphPicture {
     std::vector<std::string> rows;
 };
 
-inline CFontInfo fontOf(const std::vector<GlyphPicture>& glyphs, std::int16_t ascent,
+inline Font fontOf(const std::vector<GlyphPicture>& glyphs, std::int16_t ascent,
                         std::uint32_t bits = 1) {
-    CFontInfo font;
+    Font font;
     font.height = glyphs.empty() ? 0 : static_cast<std::uint16_t>(glyphs[0].rows.size());
     font.ascent = ascent;
     font.bitsPerPixel = bits;
     for (const GlyphPicture& g : glyphs) {
         const auto width = static_cast<std::uint16_t>(g.rows.empty() ? 0 : g.rows[0].size());
-        font.glyphs.insert(g.unicode, CGlyphInfo(g.unicode, width, pixelsOf(g.rows)));
+        font.glyphs.insert(g.unicode, Glyph(g.unicode, width, pixelsOf(g.rows)));
         font.codeList.push_back(g.unicode);
         font.unicodeList.push_back(g.unicode);
     }

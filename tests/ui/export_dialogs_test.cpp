@@ -22,9 +22,9 @@
 #include "export/ui/export_commands.h"
 #include "export/ui/export_dialog.h"
 #include "export/ui/export_progress_dialog.h"
-#include "export/ui/page_c99_compiler.h"
-#include "export/ui/page_export_ext.h"
-#include "model/font_info.h"
+#include "export/ui/compiler_page.h"
+#include "export/ui/export_options_page.h"
+#include "model/font.h"
 #include "model/font_settings.h"
 #include "test_support.h"
 #include "ui/widget_test_support.h"
@@ -38,8 +38,8 @@ using exporters::ExportResult;
 // A fixed-width font of `count` characters from U+0020 named "Test Font", each with one
 // pixel set at a place that moves from character to character, so every export differs
 // from that of a blank font.
-CFontInfo testFont(int count, std::uint16_t height, std::uint16_t width = 8) {
-    CFontInfo font;
+Font testFont(int count, std::uint16_t height, std::uint16_t width = 8) {
+    Font font;
     font.createFromScratch(0x20, static_cast<std::uint16_t>(0x20 + count - 1), width, height,
                            "Test Font");
     for (int i = 0; i < count; ++i) {
@@ -160,7 +160,7 @@ TEST(ExportFilters, BecomeQtFilters) {
 
 TEST(ExportMenu, WritesWhatTheCoreExportsThroughTheChosenFile) {
     test::TempDir dir;
-    const CFontInfo font = testFont(40, 12);
+    const Font font = testFont(40, 12);
     MemorySettingsStore settings;
     NullProgressSink progress;
     struct Case {
@@ -174,7 +174,7 @@ TEST(ExportMenu, WritesWhatTheCoreExportsThroughTheChosenFile) {
                           Case{32849, "Binary File (*.dat) - Typeloom Studio 3.0 format (*.dat)",
                                "dat", "Test_Font12h.dat"}}) {
         SCOPED_TRACE(c.id);
-        CFontInfo edited = font;
+        Font edited = font;
         Answers answers;
         answers.file = QString::fromStdString(dir.file(c.name));
         QString baseName;
@@ -196,7 +196,7 @@ TEST(ExportMenu, WritesWhatTheCoreExportsThroughTheChosenFile) {
 
 TEST(ExportMenu, CancelledFileDialogOrUnknownIdWritesNothing) {
     test::TempDir dir;
-    CFontInfo font = testFont(10, 12);
+    Font font = testFont(10, 12);
     MemorySettingsStore settings;
     NullProgressSink progress;
     Answers answers;  // file stays empty: the dialog is cancelled
@@ -217,11 +217,11 @@ TEST(ExportMenu, HexChecksTheFontBeforeTheFileDialog) {
     test::TempDir dir;
     MemorySettingsStore settings;
     NullProgressSink progress;
-    CFontInfo low = testFont(5, 8);
-    CFontInfo grey = testFont(5, 12);
+    Font low = testFont(5, 8);
+    Font grey = testFont(5, 12);
     grey.setBitsPerPixel(2);
     struct Case {
-        CFontInfo* font;
+        Font* font;
         const char* message;
     };
     for (const Case& c :
@@ -242,7 +242,7 @@ TEST(ExportMenu, HexAsksTheStartAddressAndAboutWideCharacters) {
     test::TempDir dir;
     MemorySettingsStore settings;
     NullProgressSink progress;
-    CFontInfo font = testFont(3, 12);
+    Font font = testFont(3, 12);
     // U+0021 becomes 17 pixels wide: too wide for a HEX block.
     font.setGlyph(0x21, 17, std::vector<std::uint8_t>(17 * 12, 1));
     font.fixedWidth = 0;
@@ -284,7 +284,7 @@ TEST(ExportMenu, HexAsksTheStartAddressAndAboutWideCharacters) {
 
 TEST(ExportMenu, FileErrorIsShownAndLeavesNoFile) {
     test::TempDir dir;
-    CFontInfo font = testFont(10, 12);
+    Font font = testFont(10, 12);
     MemorySettingsStore settings;
     NullProgressSink progress;
     Answers answers;
@@ -298,7 +298,7 @@ TEST(ExportMenu, FileErrorIsShownAndLeavesNoFile) {
 // --- "Export Bitmap Data"
 
 TEST(ExportDialog, OpensExpandedWithTheRememberedRadio) {
-    const CFontInfo font = testFont(5, 12);
+    const Font font = testFont(5, 12);
     Answers answers;
     struct Case {
         std::optional<int> fontOut;
@@ -326,7 +326,7 @@ TEST(ExportDialog, OpensExpandedWithTheRememberedRadio) {
 }
 
 TEST(ExportDialog, AdvanceCollapsesToTheFrameAndDisablesTheOldFormats) {
-    const CFontInfo font = testFont(5, 12);
+    const Font font = testFont(5, 12);
     MemorySettingsStore settings;
     Answers answers;
     ExportDialog dialog(font, settings, answers.hooks());
@@ -360,7 +360,7 @@ TEST(ExportDialog, AdvanceCollapsesToTheFrameAndDisablesTheOldFormats) {
 
 TEST(ExportDialog, SaveAsRemembersTheGeneralBinaryChoiceForTheNextOpening) {
     test::TempDir dir;
-    const CFontInfo font = testFont(5, 12);
+    const Font font = testFont(5, 12);
     MemorySettingsStore settings;
     Answers answers;
     answers.file = QString::fromStdString(dir.file("out.bin"));
@@ -391,7 +391,7 @@ TEST(ExportDialog, SaveAsRemembersTheGeneralBinaryChoiceForTheNextOpening) {
 }
 
 TEST(ExportDialog, CancelledFileDialogKeepsTheDialogOpenAndCancelStoresNothing) {
-    const CFontInfo font = testFont(5, 12);
+    const Font font = testFont(5, 12);
     MemorySettingsStore settings;
     Answers answers;  // the file dialog is cancelled
     ExportDialog dialog(font, settings, answers.hooks());
@@ -441,7 +441,7 @@ TEST(ExportDialog, LargeFontsExportThroughTheProgressWindow) {
          {Case{500, 8, true}, Case{499, 49, false}, Case{100, 50, true}, Case{100, 49, false}}) {
         SCOPED_TRACE(testing::Message() << c.count << " characters, height " << c.height);
         test::TempDir dir;
-        CFontInfo font = testFont(c.count, c.height);
+        Font font = testFont(c.count, c.height);
         MemorySettingsStore settings;
         settings.writeInteger(kSettingsSection, exporters::kFontOutKey, 0x400);  // General .bin
         NullProgressSink progress;
@@ -460,7 +460,7 @@ TEST(ExportDialog, LargeFontsExportThroughTheProgressWindow) {
 
 TEST(ExportDialog, DirectRunFailureIsShown) {
     test::TempDir dir;
-    CFontInfo font = testFont(10, 12);
+    Font font = testFont(10, 12);
     MemorySettingsStore settings;
     NullProgressSink progress;
     Answers answers;
@@ -483,7 +483,7 @@ ExportRequest requestFor(const std::string& path, int formatId) {
 
 TEST(ExportProgress, FinishesOnTheWorkerThread) {
     test::TempDir dir;
-    const CFontInfo font = testFont(500, 16);
+    const Font font = testFont(500, 16);
     GatedSettings settings;
     const std::string path = dir.file("Big.c");
     ExportProgressDialog window(font, settings, requestFor(path, 32847));
@@ -515,7 +515,7 @@ TEST(ExportProgress, FinishesOnTheWorkerThread) {
 
 TEST(ExportProgress, CancelMidRunKeepsTheEarlierFile) {
     test::TempDir dir;
-    const CFontInfo font = testFont(500, 16);
+    const Font font = testFont(500, 16);
     GatedSettings settings;
     settings.closeGate();
     const std::string path = dir.file("font.c");
@@ -543,7 +543,7 @@ TEST(ExportProgress, CancelMidRunKeepsTheEarlierFile) {
 
 TEST(ExportProgress, CancelBeforeTheWorkerStartsWritesNothing) {
     test::TempDir dir;
-    const CFontInfo font = testFont(500, 8);
+    const Font font = testFont(500, 8);
     GatedSettings settings;
     ExportProgressDialog window(font, settings, requestFor(dir.file("font.c"), 32850));
     window.show();
@@ -563,7 +563,7 @@ TEST(ExportProgress, CancelBeforeTheWorkerStartsWritesNothing) {
 
 TEST(ExportProgress, WriteFailureIsNotShownAsACancel) {
     test::TempDir dir;
-    const CFontInfo font = testFont(500, 8);
+    const Font font = testFont(500, 8);
     MemorySettingsStore settings;
     ExportProgressDialog window(font, settings, requestFor(dir.file("missing/font.c"), 32850));
     window.show();
@@ -579,12 +579,12 @@ TEST(ExportProgress, WriteFailureIsNotShownAsACancel) {
 
 // --- Option pages
 
-TEST(PageExportExt, ShowsTheBitsAndRewritesOnlyItsOwn) {
+TEST(ExportOptionsPage, ShowsTheBitsAndRewritesOnlyItsOwn) {
     MemorySettingsStore settings;
     // Offset table and UCHAR data on; C99 braces (0x20) and two unknown bits belong to others.
     settings.writeInteger(kSettingsSection, exporters::kPagesOptionKey,
                           0x02 | 0x10 | 0x20 | 0x80 | 0x100);
-    CPageExportExt page(settings);
+    ExportOptionsPage page(settings);
     page.show();
     EXPECT_TRUE(page.isLoaded());
     auto* data = child<QCheckBox>(page, "checkDataTable");
@@ -606,9 +606,9 @@ TEST(PageExportExt, ShowsTheBitsAndRewritesOnlyItsOwn) {
     EXPECT_EQ(settings.readInteger(kSettingsSection, exporters::kPagesOptionKey), 0x1E5);
 }
 
-TEST(PageC99compiler, RewritesOnlyTheBracesBit) {
+TEST(CompilerPage, RewritesOnlyTheBracesBit) {
     MemorySettingsStore settings;
-    CPageC99compiler page(settings);
+    CompilerPage page(settings);
     page.show();
     // The default 111 (0x6F) includes 0x20.
     auto* braces = child<QCheckBox>(page, "check1126");
@@ -618,7 +618,7 @@ TEST(PageC99compiler, RewritesOnlyTheBracesBit) {
     EXPECT_EQ(settings.readInteger(kSettingsSection, exporters::kPagesOptionKey), 0x4F);
 
     settings.writeInteger(kSettingsSection, exporters::kPagesOptionKey, 0x8F & ~0x20);
-    CPageC99compiler other(settings);
+    CompilerPage other(settings);
     other.show();
     EXPECT_FALSE(child<QCheckBox>(other, "check1126")->isChecked());
     click(other, "check1126");
@@ -628,13 +628,13 @@ TEST(PageC99compiler, RewritesOnlyTheBracesBit) {
 
 TEST(OptionPages, UnchangedOrUnshownPagesWriteNothing) {
     MemorySettingsStore settings;
-    CPageExportExt shownExt(settings);
-    CPageC99compiler shownC99(settings);
+    ExportOptionsPage shownExt(settings);
+    CompilerPage shownC99(settings);
     shownExt.show();
     shownC99.show();
     shownExt.apply();
     shownC99.apply();
-    CPageExportExt hidden(settings);
+    ExportOptionsPage hidden(settings);
     click(hidden, "checkOffsetTable");  // never shown, so never loaded
     hidden.apply();
     EXPECT_EQ(settings.writeCount(), 0);
@@ -642,10 +642,10 @@ TEST(OptionPages, UnchangedOrUnshownPagesWriteNothing) {
 
 TEST(OptionPages, HelpButtonsAskForThePreferenceTopic) {
     MemorySettingsStore settings;
-    CPageExportExt ext(settings);
-    CPageC99compiler c99(settings);
-    QSignalSpy extSpy(&ext, &CPageExportExt::helpRequested);
-    QSignalSpy c99Spy(&c99, &CPageC99compiler::helpRequested);
+    ExportOptionsPage ext(settings);
+    CompilerPage c99(settings);
+    QSignalSpy extSpy(&ext, &ExportOptionsPage::helpRequested);
+    QSignalSpy c99Spy(&c99, &CompilerPage::helpRequested);
     ext.show();
     c99.show();
     click(ext, "buttonHelp");

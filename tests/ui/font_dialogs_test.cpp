@@ -17,13 +17,13 @@
 #include "common/settings_store.h"
 #include "dialog_test_support.h"
 #include "interchange/interchange_test_support.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/system_fonts.h"
 #include "model/ui/font_commands.h"
 #include "model/ui/font_info_dialog.h"
 #include "model/ui/new_font_dialog.h"
 #include "model/ui/spin_edit.h"
-#include "model/ui/x_font_dialog.h"
+#include "model/ui/system_font_dialog.h"
 
 namespace typeloom {
 namespace {
@@ -41,8 +41,8 @@ QPushButton* helpButton(QDialog& dialog) {
     return nullptr;
 }
 
-bool hasInk(const CFontInfo& font, std::uint16_t u) {
-    const CGlyphInfo* g = font.glyphs.find(u);
+bool hasInk(const Font& font, std::uint16_t u) {
+    const Glyph* g = font.glyphs.find(u);
     return g != nullptr &&
            std::any_of(g->pixels.begin(), g->pixels.end(), [](std::uint8_t p) { return p != 0; });
 }
@@ -137,7 +137,7 @@ TEST(NewFontDialogWidget, SpinStepsStayWithinTheSpinRange) {
 }
 
 // The font open before a command: "Digits" 0x30..0x39.
-CFontInfo digits() {
+Font digits() {
     return test::openFont();
 }
 
@@ -154,7 +154,7 @@ TEST(NewFontCommand, OkCreatesTheFontWithTheChosenRangeAndSize) {
         dialog.setFields(f);
         return pressOk(dialog);
     };
-    CFontInfo font = digits();
+    Font font = digits();
     font.setEncoding(kEncodingAnsi);
     MemorySettingsStore settings;
     int prompts = 0;
@@ -178,7 +178,7 @@ TEST(NewFontCommand, OkCreatesTheFontWithTheChosenRangeAndSize) {
 TEST(NewFontCommand, CancelInTheDialogOrTheSavePromptChangesNothing) {
     {
         ScriptedDialogs scripted;  // the dialog is cancelled
-        CFontInfo font = digits();
+        Font font = digits();
         MemorySettingsStore settings;
         int prompts = 0;
         EXPECT_FALSE(ui::runNewFontFromScratch(
@@ -189,7 +189,7 @@ TEST(NewFontCommand, CancelInTheDialogOrTheSavePromptChangesNothing) {
     {
         ScriptedDialogs scripted;
         scripted.onDialog = [](QDialog& d) { return pressOk(d); };
-        CFontInfo font = digits();
+        Font font = digits();
         MemorySettingsStore settings;
         EXPECT_FALSE(ui::runNewFontFromScratch(
             nullptr, font, settings, [] { return false; }, scripted.services()));
@@ -204,7 +204,7 @@ TEST(NewFontCommand, HelpButtonsOfTheCommandsDialogsReachTheProgramsHelp) {
         d.reject();
         return d.result();
     };
-    CFontInfo font = digits();
+    Font font = digits();
     MemorySettingsStore settings;
     ui::runNewFontFromScratch(
         nullptr, font, settings, [] { return true; }, scripted.services());
@@ -222,9 +222,9 @@ TEST(NewFontCommand, HelpButtonsOfTheCommandsDialogsReachTheProgramsHelp) {
 
 // --- The system font chooser
 
-TEST(XFontDialog, ListsInstalledFamiliesStylesAndScripts) {
+TEST(SystemFontDialog, ListsInstalledFamiliesStylesAndScripts) {
     ScriptedDialogs scripted;
-    ui::CXFontDialog dialog(nullptr, nullptr, scripted.services());
+    ui::SystemFontDialog dialog(nullptr, nullptr, scripted.services());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Font"));
     EXPECT_FALSE(
         dialog.familyList()->findItems(QStringLiteral("DejaVu Sans"), Qt::MatchExactly).isEmpty());
@@ -244,7 +244,7 @@ TEST(XFontDialog, ListsInstalledFamiliesStylesAndScripts) {
     EXPECT_EQ(chosen.italic, 0);
 }
 
-TEST(XFontDialog, TypedSizesAreHeldToFourTo244Points) {
+TEST(SystemFontDialog, TypedSizesAreHeldToFourTo244Points) {
     struct Row {
         const char* typed;
         int tenths;
@@ -259,7 +259,7 @@ TEST(XFontDialog, TypedSizesAreHeldToFourTo244Points) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.typed);
         ScriptedDialogs scripted;
-        ui::CXFontDialog dialog(nullptr, nullptr, scripted.services());
+        ui::SystemFontDialog dialog(nullptr, nullptr, scripted.services());
         dialog.sizeEdit()->setText(QString::fromLatin1(r.typed));
         EXPECT_EQ(pressOk(dialog), QDialog::Accepted);
         EXPECT_EQ(dialog.pointTenths(), r.tenths);
@@ -269,9 +269,9 @@ TEST(XFontDialog, TypedSizesAreHeldToFourTo244Points) {
     }
 }
 
-TEST(XFontDialog, RefusesASizeThatIsNoNumberAndAFamilyNotListed) {
+TEST(SystemFontDialog, RefusesASizeThatIsNoNumberAndAFamilyNotListed) {
     ScriptedDialogs scripted;
-    ui::CXFontDialog dialog(nullptr, nullptr, scripted.services());
+    ui::SystemFontDialog dialog(nullptr, nullptr, scripted.services());
     dialog.show();
     dialog.sizeEdit()->setText(QStringLiteral("big"));
     EXPECT_EQ(pressOk(dialog), QDialog::Rejected);
@@ -285,7 +285,7 @@ TEST(XFontDialog, RefusesASizeThatIsNoNumberAndAFamilyNotListed) {
     EXPECT_EQ(dialog.focusWidget(), dialog.familyEdit());
 }
 
-TEST(XFontDialog, StartsFromTheSourceFontAndReturnsItAgain) {
+TEST(SystemFontDialog, StartsFromTheSourceFontAndReturnsItAgain) {
     LogFont start;
     start.faceName = "DejaVu Sans Mono";
     start.weight = 700;
@@ -293,7 +293,7 @@ TEST(XFontDialog, StartsFromTheSourceFontAndReturnsItAgain) {
     start.underline = 1;
     start.charSet = 204;  // Cyrillic
     ScriptedDialogs scripted;
-    ui::CXFontDialog dialog(&start, nullptr, scripted.services());
+    ui::SystemFontDialog dialog(&start, nullptr, scripted.services());
     EXPECT_EQ(dialog.familyEdit()->text(), QStringLiteral("DejaVu Sans Mono"));
     ASSERT_NE(dialog.styleList()->currentItem(), nullptr);
     EXPECT_EQ(dialog.styleList()->currentItem()->text(), QStringLiteral("Bold"));
@@ -310,8 +310,8 @@ TEST(XFontDialog, StartsFromTheSourceFontAndReturnsItAgain) {
     EXPECT_EQ(chosen.charSet, 204);
 }
 
-TEST(XFontDialog, SampleIsDrawnByTheRenderer) {
-    ui::CXFontDialog dialog(nullptr);
+TEST(SystemFontDialog, SampleIsDrawnByTheRenderer) {
+    ui::SystemFontDialog dialog(nullptr);
     ASSERT_TRUE(dialog.selectFace(QStringLiteral("DejaVu Sans"), QStringLiteral("Book")));
     const QImage image = dialog.sample()->pixmap().toImage();
     ASSERT_FALSE(image.isNull());
@@ -326,15 +326,15 @@ TEST(XFontDialog, SampleIsDrawnByTheRenderer) {
 
 // --- Import An Existing System Font
 
-TEST(XFontImport, RendersTheChosenFontAsTheCoreDoes) {
+TEST(SystemFontImport, RendersTheChosenFontAsTheCoreDoes) {
     ScriptedDialogs scripted;
     scripted.onDialog = [](QDialog& d) {
-        auto& dialog = dynamic_cast<ui::CXFontDialog&>(d);
+        auto& dialog = dynamic_cast<ui::SystemFontDialog&>(d);
         dialog.selectFace(QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Book"));
         dialog.sizeEdit()->setText(QStringLiteral("10"));
         return pressOk(dialog);
     };
-    CFontInfo font = digits();
+    Font font = digits();
     MemorySettingsStore settings;
     test::RecordingProgress progress;
     ASSERT_TRUE(ui::runImportSystemFont(
@@ -345,7 +345,7 @@ TEST(XFontImport, RendersTheChosenFontAsTheCoreDoes) {
     expected.faceName = "DejaVu Sans Mono";
     expected.weight = 400;
     expected.height = -13;
-    CFontInfo reference;
+    Font reference;
     reference.setEncoding(kEncodingUnicode);
     NullProgressSink quiet;
     reference.createFromSystemFont(expected, DbcsTables::program(), quiet);
@@ -372,8 +372,8 @@ TEST(XFontImport, RendersTheChosenFontAsTheCoreDoes) {
     EXPECT_EQ(progress.texts.back(), kIdleStatusText);
 }
 
-TEST(XFontImport, CancelInTheChooserOrTheSavePromptChangesNothing) {
-    CFontInfo font = digits();
+TEST(SystemFontImport, CancelInTheChooserOrTheSavePromptChangesNothing) {
+    Font font = digits();
     MemorySettingsStore settings;
     test::RecordingProgress progress;
     ScriptedDialogs cancelled;
@@ -392,15 +392,15 @@ TEST(XFontImport, CancelInTheChooserOrTheSavePromptChangesNothing) {
 // --- Font Info
 
 // "Tiny": codes 32..126 of the "Ascii+ISO8859" encoding, 8 x 12 fixed width.
-CFontInfo tinyAnsiFont() {
-    CFontInfo font;
+Font tinyAnsiFont() {
+    Font font;
     font.setEncoding(kEncodingAnsi);
     font.createFromScratch(32, 126, 8, 12, "Tiny");
     return font;
 }
 
 TEST(FontInfoDialogWidget, ShowsTheFontWithItsHeaderValues) {
-    CFontInfo font = tinyAnsiFont();
+    Font font = tinyAnsiFont();
     font.fontHeader.weight = 450;
     font.fontHeader.charSet = 238;
     font.fixedWidth = 0;
@@ -430,7 +430,7 @@ TEST(FontInfoDialogWidget, ShowsTheFontWithItsHeaderValues) {
 }
 
 TEST(FontInfoDialogWidget, RefusedOkFocusesTheFieldWithItsTextSelected) {
-    CFontInfo font = tinyAnsiFont();
+    Font font = tinyAnsiFont();
     ScriptedDialogs scripted;
     ui::FontInfoDialog dialog(openFontInfo(font), nullptr, scripted.services());
     dialog.show();
@@ -448,7 +448,7 @@ TEST(FontInfoDialogWidget, RefusedOkFocusesTheFieldWithItsTextSelected) {
 }
 
 TEST(FontInfoDialogWidget, VariableForAFixedWidthFontAsksAndNoKeepsFixed) {
-    CFontInfo font = tinyAnsiFont();
+    Font font = tinyAnsiFont();
     ScriptedDialogs scripted;
     scripted.yesNoAnswer = false;
     ui::FontInfoDialog dialog(openFontInfo(font), nullptr, scripted.services());
@@ -462,7 +462,7 @@ TEST(FontInfoDialogWidget, VariableForAFixedWidthFontAsksAndNoKeepsFixed) {
 }
 
 TEST(FontInfoCommand, OkAppliesTheEditsAndYesMakesTheFontVariableWidth) {
-    CFontInfo font = tinyAnsiFont();
+    Font font = tinyAnsiFont();
     ScriptedDialogs scripted;
     scripted.onDialog = [](QDialog& d) {
         auto& dialog = dynamic_cast<ui::FontInfoDialog&>(d);
@@ -485,7 +485,7 @@ TEST(FontInfoCommand, OkAppliesTheEditsAndYesMakesTheFontVariableWidth) {
 }
 
 TEST(FontInfoCommand, CancelLeavesTheEditedValuesAsTheyWere) {
-    CFontInfo font = tinyAnsiFont();
+    Font font = tinyAnsiFont();
     font.fontHeader.headerFaceName = "Kept";
     font.fontHeader.weight = 300;
     ScriptedDialogs scripted;

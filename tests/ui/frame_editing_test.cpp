@@ -9,17 +9,17 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/qt_settings_store.h"
-#include "app/tessera_app.h"
-#include "app/tessera_doc.h"
+#include "app/studio_app.h"
+#include "app/font_document.h"
 #include "charset/ui/character_list_grid.h"
 #include "common/ini_settings_store.h"
 #include "common/progress_sink.h"
 #include "editor/ui/character_editor_panel.h"
 #include "editor/ui/confirm_save_dialog.h"
 #include "editor/ui/pixel_grid.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/project_file.h"
 #include "test_support.h"
 
@@ -31,9 +31,9 @@ namespace {
 class FrameEditingTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        m_app = std::make_unique<CTesseraApp>(
+        m_app = std::make_unique<StudioApp>(
             openSettingsFile(QString::fromStdString(m_dir.file("settings.ini"))));
-        CTesseraApp::StartOptions options;
+        StudioApp::StartOptions options;
         options.show = false;
         options.autoOpen = false;
         options.installKeyFilter = false;
@@ -51,8 +51,8 @@ class FrameEditingTest : public ::testing::Test {
         m_app.reset();
     }
 
-    CMainFrame& frame() { return *m_app->mainFrame(); }
-    CFontInfo& font() { return m_app->font(); }
+    MainWindow& frame() { return *m_app->mainWindow(); }
+    Font& font() { return m_app->font(); }
     ui::PixelGrid& grid() { return *frame().pixelGrid(); }
     static QPoint cell(int x, int y) { return {10 + 15 * x + 7, 10 + 15 * y + 7}; }
     void clickCell(int x, int y) { QTest::mouseClick(&grid(), Qt::LeftButton, {}, cell(x, y)); }
@@ -65,7 +65,7 @@ class FrameEditingTest : public ::testing::Test {
     }
 
     test::TempDir m_dir;
-    std::unique_ptr<CTesseraApp> m_app;
+    std::unique_ptr<StudioApp> m_app;
 };
 
 TEST_F(FrameEditingTest, StartsOnTheLetterAAndMarksTheDocumentModifiedOnEdit) {
@@ -86,10 +86,10 @@ TEST_F(FrameEditingTest, SavingStoresTheGlyphOnScreen) {
     clickCell(2, 3);
     const QString path = QString::fromStdString(m_dir.file("edit.tlf"));
     m_app->document().saveAsDialog = [&](const QString&, bool) {
-        return CTesseraDoc::SaveAsChoice{path, false};
+        return FontDocument::SaveAsChoice{path, false};
     };
     ASSERT_TRUE(frame().executeCommand(57603));
-    CFontInfo reopened;
+    Font reopened;
     NullProgressSink progress;
     ASSERT_TRUE(loadProject(path.toStdString(), reopened, progress).ok());
     std::vector<std::uint8_t> pixels;
@@ -119,17 +119,17 @@ TEST_F(FrameEditingTest, ADocumentTakesBackItsNameAndUnsavedState) {
 }
 
 TEST_F(FrameEditingTest, SaveListsTheProjectButAVersion20CopyDoesNot) {
-    CTesseraDoc& doc = m_app->document();
+    FontDocument& doc = m_app->document();
     font().encoding = 0;
     const QString copy = QString::fromStdString(m_dir.file("copy20.tlf"));
-    doc.saveAsDialog = [&](const QString&, bool) { return CTesseraDoc::SaveAsChoice{copy, true}; };
+    doc.saveAsDialog = [&](const QString&, bool) { return FontDocument::SaveAsChoice{copy, true}; };
     ASSERT_TRUE(frame().executeCommand(57604));
     EXPECT_TRUE(m_app->recentFiles().isEmpty());
     EXPECT_TRUE(doc.pathName().isEmpty());
 
     const QString project = QString::fromStdString(m_dir.file("main.tlf"));
     doc.saveAsDialog = [&](const QString&, bool) {
-        return CTesseraDoc::SaveAsChoice{project, false};
+        return FontDocument::SaveAsChoice{project, false};
     };
     ASSERT_TRUE(frame().executeCommand(57604));
     EXPECT_EQ(m_app->recentFiles().entries(), QStringList{QFileInfo(project).absoluteFilePath()});
@@ -223,7 +223,7 @@ TEST_F(FrameEditingTest, ClosingWithTheFocusInAPaneKeepsTheZoom) {
     m_app.reset();
     QSettings stored(QString::fromStdString(m_dir.file("settings.ini")), QSettings::IniFormat);
     EXPECT_EQ(stored.value(QStringLiteral("Settings/Grid zoom")).toInt(), 16);
-    m_app = std::make_unique<CTesseraApp>(
+    m_app = std::make_unique<StudioApp>(
         openSettingsFile(QString::fromStdString(m_dir.file("other.ini"))));
 }
 
@@ -244,7 +244,7 @@ TEST(UserSettings, TheDesktopAndTheCommandLineShareOneFile) {
 }
 
 TEST(CharacterListResize, TheEditedCharacterStaysInViewWhenTheWidthChanges) {
-    CFontInfo font;
+    Font font;
     font.createFromScratch(0x20, 0x7E, 8, 12, "List");
     ui::CharacterListGrid list(font);
     list.resize(600, 200);

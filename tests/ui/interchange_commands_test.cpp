@@ -11,7 +11,7 @@
 #include "dialog_test_support.h"
 #include "interchange/freetype_reference.h"
 #include "interchange/interchange_test_support.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/font_settings.h"
 #include "model/ui/font_info_dialog.h"
 #include "test_support.h"
@@ -73,7 +73,7 @@ TEST(InterchangeImport, BdfFileReplacesTheFont) {
     test::writeFile(dir.file("tiny.bdf"), test::lines(kTinyBdf));
     ScriptedDialogs scripted;
     scripted.openFileAnswer = qpath(dir.file("tiny.bdf"));
-    CFontInfo font = test::openFont();
+    Font font = test::openFont();
     MemorySettingsStore settings;
     int prompts = 0;
     QString imported;
@@ -108,7 +108,7 @@ TEST(InterchangeImport, DamagedFileShowsTheMessagesAndLeavesTheFont) {
     test::writeFile(dir.file("damaged.bdf"), test::lines(damaged));
     ScriptedDialogs scripted;
     scripted.openFileAnswer = qpath(dir.file("damaged.bdf"));
-    CFontInfo font = test::openFont();
+    Font font = test::openFont();
     MemorySettingsStore settings;
     QString imported = QStringLiteral("untouched");
     EXPECT_FALSE(ui::runImportFontResource(
@@ -125,7 +125,7 @@ TEST(InterchangeImport, DamagedFileShowsTheMessagesAndLeavesTheFont) {
 TEST(InterchangeImport, UnknownContentOrCancelChangesNothingAndShowsNothing) {
     TempDir dir;
     test::writeFile(dir.file("notes.fnt"), {'h', 'e', 'l', 'l', 'o', ' ', 'f', 'o', 'n', 't'});
-    CFontInfo font = test::openFont();
+    Font font = test::openFont();
     MemorySettingsStore settings;
     {
         ScriptedDialogs scripted;
@@ -156,11 +156,11 @@ TEST(InterchangeImport, UnknownContentOrCancelChangesNothingAndShowsNothing) {
 
 // "Panel": codes 0x41..0x45 of the "Ascii+ISO8859" encoding, 5 x 7, each with a different
 // diagonal of ink.
-CFontInfo panelFont() {
-    CFontInfo font;
+Font panelFont() {
+    Font font;
     font.setEncoding(kEncodingAnsi);
     font.createFromScratch(0x41, 0x45, 5, 7, "Panel");
-    font.glyphs.forEachMutable([](std::uint16_t key, CGlyphInfo& g) {
+    font.glyphs.forEachMutable([](std::uint16_t key, Glyph& g) {
         for (int y = 0; y < 7; ++y) {
             g.pixels[static_cast<std::size_t>(y * 5 + (y + key) % 5)] = 1;
         }
@@ -180,7 +180,7 @@ ScriptedDialogs exportDialogs(const std::string& destination) {
     return scripted;
 }
 
-void expectFreeTypeReadsPanel(const std::string& path, const CFontInfo& font) {
+void expectFreeTypeReadsPanel(const std::string& path, const Font& font) {
     const test::ReferenceFace face = test::freetypeFace(test::readFile(path));
     ASSERT_TRUE(face.ok) << face.error;
     EXPECT_EQ(face.family, "Panel Face");
@@ -198,7 +198,7 @@ void expectFreeTypeReadsPanel(const std::string& path, const CFontInfo& font) {
 
 TEST(InterchangeFntExport, WritesAFileFreeTypeReadsBack) {
     TempDir dir;
-    CFontInfo font = panelFont();
+    Font font = panelFont();
     ScriptedDialogs scripted = exportDialogs(dir.file("out.fnt"));
     bool written = false;
     EXPECT_TRUE(ui::runWindowsFontExport(nullptr, font, false, scripted.services(), &written));
@@ -212,7 +212,7 @@ TEST(InterchangeFntExport, WritesAFileFreeTypeReadsBack) {
 
 TEST(InterchangeFntExport, WritesALibraryFreeTypeReadsBack) {
     TempDir dir;
-    CFontInfo font = panelFont();
+    Font font = panelFont();
     font.faceName = "My-Panel 2";
     ScriptedDialogs scripted = exportDialogs(dir.file("out.fon"));
     bool written = false;
@@ -268,7 +268,7 @@ TEST(InterchangeFntExport, RefusalsAndCancelsWriteNothing) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        CFontInfo font = panelFont();
+        Font font = panelFont();
         if (r.unicode) {
             font.setEncoding(kEncodingUnicode);
         }
@@ -298,7 +298,7 @@ TEST(InterchangeFntExport, RefusalsAndCancelsWriteNothing) {
 
 TEST(InterchangeFntExport, FileThatCannotBeCreatedIsReported) {
     TempDir dir;
-    CFontInfo font = panelFont();
+    Font font = panelFont();
     const std::string destination = dir.file("no-such-folder/out.fnt");
     ScriptedDialogs scripted = exportDialogs(destination);
     bool written = true;
@@ -312,7 +312,7 @@ TEST(InterchangeFntExport, FileThatCannotBeCreatedIsReported) {
 
 // --- Bitmap files of all characters
 
-void expectBitmapsOfPanel(const std::filesystem::path& folder, const CFontInfo& font) {
+void expectBitmapsOfPanel(const std::filesystem::path& folder, const Font& font) {
     std::vector<std::string> expectedNames;
     for (std::uint16_t code = 0x41; code <= 0x45; ++code) {
         char name[16];
@@ -338,7 +338,7 @@ void expectBitmapsOfPanel(const std::filesystem::path& folder, const CFontInfo& 
 
 TEST(InterchangeBitmapExport, StoredFolderWithoutAskingGetsOneBitmapPerCharacter) {
     TempDir dir;
-    CFontInfo font = panelFont();
+    Font font = panelFont();
     MemorySettingsStore settings;
     settings.writeInteger(kSettingsSection, "AlwaysAsk", 0);
     settings.writeString(kSettingsSection, "BmpFolder", dir.path().string());
@@ -364,7 +364,7 @@ TEST(InterchangeBitmapExport, ChooserAppearsWhenAskedOrTheFolderIsGoneAndIsRemem
         SCOPED_TRACE(r.what);
         TempDir stored;
         TempDir chosen;
-        CFontInfo font = panelFont();
+        Font font = panelFont();
         MemorySettingsStore settings;
         settings.writeInteger(kSettingsSection, "AlwaysAsk", r.alwaysAsk);
         const std::string storedFolder =
@@ -385,7 +385,7 @@ TEST(InterchangeBitmapExport, ChooserAppearsWhenAskedOrTheFolderIsGoneAndIsRemem
 
 TEST(InterchangeBitmapExport, CancelledOrInvalidChoiceWritesNothing) {
     TempDir dir;
-    CFontInfo font = panelFont();
+    Font font = panelFont();
     test::RecordingProgress progress;
     {
         MemorySettingsStore settings;  // "AlwaysAsk" defaults to 1

@@ -61,7 +61,7 @@ class PixelGridTest : public ::testing::Test {
     }
     QImage screenshot() const { return grid->grab().toImage(); }
 
-    CFontInfo font;
+    Font font;
     MemorySettingsStore settings;
     std::unique_ptr<PixelGrid> grid;
 };
@@ -495,7 +495,7 @@ TEST_F(PixelGridTest, CursorFollowsTheTool) {
 // --- Bad input
 
 TEST_F(PixelGridTest, AnEmptyFontShowsNothingAndIgnoresInput) {
-    font = CFontInfo{};
+    font = Font{};
     grid = std::make_unique<PixelGrid>(font, settings);
     grid->resize(100, 100);
     grid->loadCharacter(0);

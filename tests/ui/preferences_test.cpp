@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "app/page_prefer.h"
+#include "app/general_page.h"
 #include "app/preferences_sheet.h"
 #include "app/settings_keys.h"
 #include "common/settings_store.h"
 #include "export/export_driver.h"
-#include "export/ui/page_c99_compiler.h"
-#include "export/ui/page_export_ext.h"
+#include "export/ui/compiler_page.h"
+#include "export/ui/export_options_page.h"
 #include "model/font_settings.h"
 #include "test_support.h"
 #include "ui/widget_test_support.h"
@@ -60,15 +60,15 @@ struct Folders {
         std::filesystem::create_directory(documents);
         std::filesystem::create_directory(program);
     }
-    void use(CPagePrefer& page) const {
+    void use(GeneralPage& page) const {
         page.setDefaultFolderBases(qpath(documents), qpath(program));
     }
 };
 
-TEST(PagePrefer, FirstRunMakesTheFolderInTheDocuments) {
+TEST(GeneralPage, FirstRunMakesTheFolderInTheDocuments) {
     Folders folders;
     RecordingSettings settings;
-    CPagePrefer page(settings);
+    GeneralPage page(settings);
     folders.use(page);
     page.show();
     EXPECT_TRUE(child<QCheckBox>(page, "check1126")->isChecked());   // auto-open
@@ -82,14 +82,14 @@ TEST(PagePrefer, FirstRunMakesTheFolderInTheDocuments) {
     EXPECT_TRUE(settings.written.empty());  // loading writes nothing
 }
 
-TEST(PagePrefer, DefaultFolderFallsBackBesideTheProgramThenToAsking) {
+TEST(GeneralPage, DefaultFolderFallsBackBesideTheProgramThenToAsking) {
     Folders folders;
     // A file named like the folder's parent: the folder cannot be made under the documents.
     const std::filesystem::path blockedDocuments = folders.dir.path() / "not_a_folder";
     test::writeFile(blockedDocuments.string(), {'x'});
     {
         MemorySettingsStore settings;
-        CPagePrefer page(settings);
+        GeneralPage page(settings);
         page.setDefaultFolderBases(qpath(blockedDocuments), qpath(folders.program));
         page.show();
         EXPECT_EQ(page.folder(), qpath(folders.program / "TLM_bitmaps"));
@@ -99,7 +99,7 @@ TEST(PagePrefer, DefaultFolderFallsBackBesideTheProgramThenToAsking) {
         // No usable folder at all: empty, and "always ask" although 0 was stored.
         MemorySettingsStore settings;
         settings.writeInteger(kSettingsSection, kAlwaysAskKey, 0);
-        CPagePrefer page(settings);
+        GeneralPage page(settings);
         page.setDefaultFolderBases(qpath(blockedDocuments), qpath(blockedDocuments));
         page.show();
         EXPECT_TRUE(page.folder().isEmpty());
@@ -110,7 +110,7 @@ TEST(PagePrefer, DefaultFolderFallsBackBesideTheProgramThenToAsking) {
     }
 }
 
-TEST(PagePrefer, StoredValuesAreShown) {
+TEST(GeneralPage, StoredValuesAreShown) {
     Folders folders;
     const std::filesystem::path mine = folders.dir.path() / "mine";
     std::filesystem::create_directory(mine);
@@ -119,7 +119,7 @@ TEST(PagePrefer, StoredValuesAreShown) {
     settings.writeInteger(kSettingsSection, kAutoOpenKey, 0);
     settings.writeInteger(kSettingsSection, kAlwaysAskKey, 0);
     settings.writeString(kSettingsSection, kBmpFolderKey, mine.string());
-    CPagePrefer page(settings);
+    GeneralPage page(settings);
     folders.use(page);
     page.show();
     EXPECT_TRUE(child<QCheckBox>(page, "check1129")->isChecked());
@@ -135,12 +135,12 @@ TEST(PagePrefer, StoredValuesAreShown) {
     EXPECT_EQ(settings.readInteger(kSettingsSection, kAutoSaveCharKey), 7);
 }
 
-TEST(PagePrefer, BrowseChoosesTheFolderAndSaveIn) {
+TEST(GeneralPage, BrowseChoosesTheFolderAndSaveIn) {
     Folders folders;
     const std::filesystem::path chosen = folders.dir.path() / "chosen";
     std::filesystem::create_directory(chosen);
     MemorySettingsStore settings;
-    CPagePrefer page(settings);
+    GeneralPage page(settings);
     folders.use(page);
     QString answer;
     QStringList titles;
@@ -175,10 +175,10 @@ TEST(PagePrefer, BrowseChoosesTheFolderAndSaveIn) {
     EXPECT_FALSE(page.alwaysAsk());
 }
 
-TEST(PagePrefer, SaveInClickedTwiceStaysSelected) {
+TEST(GeneralPage, SaveInClickedTwiceStaysSelected) {
     Folders folders;
     MemorySettingsStore settings;
-    CPagePrefer page(settings);
+    GeneralPage page(settings);
     folders.use(page);
     page.show();
     click(page, "radio1098");
@@ -190,11 +190,11 @@ TEST(PagePrefer, SaveInClickedTwiceStaysSelected) {
     EXPECT_EQ(settings.readInteger(kSettingsSection, kAlwaysAskKey), 0);
 }
 
-TEST(PagePrefer, FolderThatDoesNotExistIsNotStored) {
+TEST(GeneralPage, FolderThatDoesNotExistIsNotStored) {
     Folders folders;
     MemorySettingsStore settings;
     settings.writeString(kSettingsSection, kBmpFolderKey, "/old/value");
-    CPagePrefer page(settings);
+    GeneralPage page(settings);
     folders.use(page);
     page.show();
     QLineEdit* edit = child<QLineEdit>(page, "edit1068");

@@ -12,7 +12,7 @@
 
 #include "app/icons.h"
 #include "charset/ui/glyph_drawing.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::ui {
 
@@ -94,7 +94,7 @@ int CharacterListLayout::rowCount(int characters) const {
 
 // --- The grid
 
-CharacterListGrid::CharacterListGrid(CFontInfo& font, QWidget* parent)
+CharacterListGrid::CharacterListGrid(Font& font, QWidget* parent)
     : QAbstractScrollArea(parent), m_font(font) {
     // A scroll bar that came and went with the row count would change the client width and so
     // the column count, and with it the row count again: it stays, disabled when all rows fit.
@@ -270,7 +270,7 @@ void CharacterListGrid::paintCell(QPainter& painter, int index, const QRect& cel
     painter.fillRect(area.right(), area.top(), 1, area.height(), mark);
 
     const int unicode = m_font.unicodeAt(index);
-    const CGlyphInfo* glyph =
+    const Glyph* glyph =
         unicode < 0 ? nullptr : m_font.glyphs.find(static_cast<std::uint16_t>(unicode));
     const int rows = m_font.height;
     if (glyph == nullptr || glyph->width == 0 || rows == 0) {

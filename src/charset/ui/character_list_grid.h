@@ -6,7 +6,7 @@
 #include <QRect>
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 }
 
 namespace typeloom::ui {
@@ -62,7 +62,7 @@ class CharacterListGrid : public QAbstractScrollArea {
     Q_OBJECT
 
   public:
-    explicit CharacterListGrid(CFontInfo& font, QWidget* parent = nullptr);
+    explicit CharacterListGrid(Font& font, QWidget* parent = nullptr);
 
     // Lays the cells out again after the font changed (sizes, characters) and repaints.
     void relayout();
@@ -107,7 +107,7 @@ class CharacterListGrid : public QAbstractScrollArea {
     void updateCursorAtPointer();
     void paintCell(QPainter& painter, int index, const QRect& cell) const;
 
-    CFontInfo& m_font;
+    Font& m_font;
     QFont m_labelFont;
     CharacterListLayout m_layout;
     int m_current = -1;

@@ -19,7 +19,7 @@ constexpr int kCaptionMargin = 4;
 
 }  // namespace
 
-CharactersTablePanel::CharactersTablePanel(CFontInfo& font, QWidget* parent) : QWidget(parent) {
+CharactersTablePanel::CharactersTablePanel(Font& font, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("CharactersTablePanel"));
     m_caption = new QLabel(QStringLiteral("Characters Table"), this);
     m_grid = new CharacterListGrid(font, this);

@@ -7,7 +7,7 @@ class QLabel;
 class QPushButton;
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 }
 
 namespace typeloom::ui {
@@ -27,7 +27,7 @@ class CharactersTablePanel : public QWidget {
     Q_OBJECT
 
   public:
-    explicit CharactersTablePanel(CFontInfo& font, QWidget* parent = nullptr);
+    explicit CharactersTablePanel(Font& font, QWidget* parent = nullptr);
 
     CharacterListGrid* grid() const { return m_grid; }
     QPushButton* editTableButton() const { return m_editTable; }

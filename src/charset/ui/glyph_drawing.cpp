@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "model/glyph_info.h"
+#include "model/glyph.h"
 #include "model/transforms.h"
 
 namespace typeloom::ui {
@@ -33,7 +33,7 @@ QRect glyphPlacementInBox(int glyphWidth, int glyphHeight, int boxWidth, int box
     return {(boxWidth - width) / 2, (boxHeight - height) / 2, width, height};
 }
 
-QImage glyphImage(const CGlyphInfo& glyph, int rows, QColor background) {
+QImage glyphImage(const Glyph& glyph, int rows, QColor background) {
     const int width = glyph.width;
     if (width <= 0 || rows <= 0) {
         return {};
@@ -61,7 +61,7 @@ QImage glyphImage(const CGlyphInfo& glyph, int rows, QColor background) {
     return image;
 }
 
-void drawTo(QPainter& device, const CGlyphInfo& glyph, int rows, int x, int y, int boxWidth,
+void drawTo(QPainter& device, const Glyph& glyph, int rows, int x, int y, int boxWidth,
             int boxHeight, QColor background) {
     const QRect place = glyphPlacementInBox(glyph.width, rows, boxWidth, boxHeight);
     if (place.isEmpty()) {
@@ -72,7 +72,7 @@ void drawTo(QPainter& device, const CGlyphInfo& glyph, int rows, int x, int y, i
         return;
     }
     // The scaler of the font-wide resize: it reads exactly `rows` rows.
-    CGlyphInfo scaled = glyph;
+    Glyph scaled = glyph;
     fitToRows(scaled, static_cast<std::uint16_t>(rows));
     scaleTo(scaled, static_cast<std::uint16_t>(place.height()),
             static_cast<std::uint16_t>(place.width()));

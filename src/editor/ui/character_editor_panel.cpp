@@ -16,7 +16,7 @@
 #include "editor/ui/qt_glyph_image.h"
 #include "editor/ui/tool_button.h"
 #include "editor/working_glyph.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/font_settings.h"
 
 namespace typeloom::ui {
@@ -86,7 +86,7 @@ QString editorTitle(int width, int height, int code, int unicode) {
         .arg(character);
 }
 
-CharacterEditorPanel::CharacterEditorPanel(CFontInfo& font, SettingsStore& settings,
+CharacterEditorPanel::CharacterEditorPanel(Font& font, SettingsStore& settings,
                                            QWidget* parent)
     : QWidget(parent), m_font(font), m_settings(settings) {
     setObjectName(QStringLiteral("CharacterEditorPanel"));

@@ -12,7 +12,7 @@ class QLabel;
 class QSlider;
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 class SettingsStore;
 }  // namespace typeloom
 
@@ -35,7 +35,7 @@ class CharacterEditorPanel : public QWidget {
     Q_OBJECT
 
   public:
-    CharacterEditorPanel(CFontInfo& font, SettingsStore& settings, QWidget* parent = nullptr);
+    CharacterEditorPanel(Font& font, SettingsStore& settings, QWidget* parent = nullptr);
 
     PixelGrid* pixelGrid() const { return m_grid; }
 
@@ -90,7 +90,7 @@ class CharacterEditorPanel : public QWidget {
     void swatchClicked(int index);
     void applySwatch(int index);
 
-    CFontInfo& m_font;
+    Font& m_font;
     SettingsStore& m_settings;
     PixelGrid* m_grid = nullptr;
     QLabel* m_title = nullptr;

@@ -16,7 +16,7 @@
 #include "common/settings_store.h"
 #include "editor/ui/qt_glyph_image.h"
 #include "editor/ui/tool_art.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/font_settings.h"
 
 namespace typeloom::ui {
@@ -71,7 +71,7 @@ void drawDottedFrame(QPainter& painter, const QRect& r) {
 
 }  // namespace
 
-PixelGrid::PixelGrid(CFontInfo& font, SettingsStore& settings, QWidget* parent)
+PixelGrid::PixelGrid(Font& font, SettingsStore& settings, QWidget* parent)
     : QWidget(parent), m_font(font), m_settings(settings) {
     setObjectName(QStringLiteral("PixelGrid"));
     // A bad stored value still gives a usable magnification.

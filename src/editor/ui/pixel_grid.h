@@ -9,7 +9,7 @@
 #include "editor/working_glyph.h"
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 class SettingsStore;
 }  // namespace typeloom
 
@@ -27,7 +27,7 @@ class PixelGrid : public QWidget {
     Q_OBJECT
 
   public:
-    PixelGrid(CFontInfo& font, SettingsStore& settings, QWidget* parent = nullptr);
+    PixelGrid(Font& font, SettingsStore& settings, QWidget* parent = nullptr);
     // Keeps the zoom in "Grid zoom" for the next start.
     ~PixelGrid() override;
 
@@ -137,7 +137,7 @@ class PixelGrid : public QWidget {
     void paintCells(QPainter& painter, const QRect& dirty) const;
     void paintTracker(QPainter& painter) const;
 
-    CFontInfo& m_font;
+    Font& m_font;
     SettingsStore& m_settings;
     WorkingGlyph m_glyph;
     int m_index = -1;

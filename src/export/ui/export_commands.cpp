@@ -9,7 +9,7 @@
 #include "export/intel_hex.h"
 #include "export/ui/export_dialog.h"
 #include "export/ui/export_progress_dialog.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom::ui {
 
@@ -33,7 +33,7 @@ exporters::ExportRequest requestFor(const QString& path, int formatId) {
 
 // Runs the export on this thread with the cancel flag at 1; the core writes through a
 // temporary file, so a failure leaves no file and keeps an earlier one.
-exporters::ExportResult runDirect(const CFontInfo& font, const SettingsStore& settings,
+exporters::ExportResult runDirect(const Font& font, const SettingsStore& settings,
                                   const exporters::ExportRequest& request, ProgressSink& progress) {
     std::atomic<int> goOn{1};
     WaitCursor wait;
@@ -48,7 +48,7 @@ void rememberBaseName(QString* lastBaseName, const QString& path) {
 
 }  // namespace
 
-QString chooseExportFile(QWidget* parent, const CFontInfo& font, int formatId,
+QString chooseExportFile(QWidget* parent, const Font& font, int formatId,
                          const ExportUiHooks& hooks) {
     const exporters::FormatInfo* format = exporters::findFormat(formatId);
     if (format == nullptr || !hooks.chooseFile) {
@@ -61,7 +61,7 @@ QString chooseExportFile(QWidget* parent, const CFontInfo& font, int formatId,
     return hooks.chooseFile(parent, request);
 }
 
-bool runMenuExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings,
                    ProgressSink& progress, int formatId, QString* lastBaseName,
                    const ExportUiHooks& givenHooks) {
     if (exporters::findFormat(formatId) == nullptr) {
@@ -102,7 +102,7 @@ bool runMenuExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
     return result.ok();
 }
 
-bool runExportDialog(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runExportDialog(QWidget* parent, Font& font, SettingsStore& settings,
                      ProgressSink& progress, QString* lastBaseName,
                      const ExportUiHooks& givenHooks) {
     const ExportUiHooks hooks = withDefaults(givenHooks);

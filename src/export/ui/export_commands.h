@@ -7,7 +7,7 @@
 class QWidget;
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 class ProgressSink;
 class SettingsStore;
 }  // namespace typeloom
@@ -17,7 +17,7 @@ namespace typeloom::ui {
 // The save-file dialog of an export format: its filter, default extension and the font's
 // suggested file name. The chosen path, or an empty string when cancelled or the id is not
 // an export format.
-QString chooseExportFile(QWidget* parent, const CFontInfo& font, int formatId,
+QString chooseExportFile(QWidget* parent, const Font& font, int formatId,
                          const ExportUiHooks& hooks);
 
 // Menu commands 32840..32853: for 32840 the HEX checks first (their message and nothing
@@ -26,7 +26,7 @@ QString chooseExportFile(QWidget* parent, const CFontInfo& font, int formatId,
 // and leaves no file behind (an earlier file at the path stays as it was). True when the
 // file was written. `lastBaseName` receives the chosen file's name without its folder and
 // last extension.
-bool runMenuExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings,
                    ProgressSink& progress, int formatId, QString* lastBaseName = nullptr,
                    const ExportUiHooks& hooks = {});
 
@@ -34,7 +34,7 @@ bool runMenuExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
 // the worker thread with the "Exporting..." window for a large font, directly otherwise. A
 // cancelled or failed export leaves no file (and an earlier file at the path as it was); a
 // failure of a direct run is shown with its message. True when the file was written.
-bool runExportDialog(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runExportDialog(QWidget* parent, Font& font, SettingsStore& settings,
                      ProgressSink& progress, QString* lastBaseName = nullptr,
                      const ExportUiHooks& hooks = {});
 

@@ -25,7 +25,7 @@ QString advanceText(bool expanded) {
 
 }  // namespace
 
-ExportDialog::ExportDialog(const CFontInfo& font, SettingsStore& settings, ExportUiHooks hooks,
+ExportDialog::ExportDialog(const Font& font, SettingsStore& settings, ExportUiHooks hooks,
                            QWidget* parent)
     : QDialog(parent), m_font(font), m_settings(settings), m_hooks(withDefaults(std::move(hooks))) {
     setWindowTitle(QStringLiteral("Export Bitmap Data"));

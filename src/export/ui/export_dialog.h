@@ -12,7 +12,7 @@ class QPushButton;
 class QRadioButton;
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 class SettingsStore;
 }  // namespace typeloom
 
@@ -34,7 +34,7 @@ class ExportDialog : public QDialog {
     Q_OBJECT
 
   public:
-    ExportDialog(const CFontInfo& font, SettingsStore& settings, ExportUiHooks hooks,
+    ExportDialog(const Font& font, SettingsStore& settings, ExportUiHooks hooks,
                  QWidget* parent = nullptr);
 
     bool isExpanded() const { return m_expanded; }
@@ -48,7 +48,7 @@ class ExportDialog : public QDialog {
     void setExpanded(bool expanded);
     void saveAs();
 
-    const CFontInfo& m_font;
+    const Font& m_font;
     SettingsStore& m_settings;
     ExportUiHooks m_hooks;
     QButtonGroup* m_radios;

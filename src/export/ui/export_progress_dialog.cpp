@@ -25,7 +25,7 @@ exporters::ExportResult cancelledResult() {
 
 }  // namespace
 
-ExportProgressDialog::ExportProgressDialog(const CFontInfo& font, const SettingsStore& settings,
+ExportProgressDialog::ExportProgressDialog(const Font& font, const SettingsStore& settings,
                                            exporters::ExportRequest request, QWidget* parent)
     : QDialog(parent), m_font(font), m_settings(settings), m_request(std::move(request)) {
     setWindowTitle(QStringLiteral("Exporting..."));

@@ -10,7 +10,7 @@ class QPushButton;
 class QTimer;
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 class SettingsStore;
 }  // namespace typeloom
 
@@ -32,7 +32,7 @@ class ExportProgressDialog : public QDialog {
   public:
     enum class State { Waiting, Exporting, Finished, Cancelled, Failed };
 
-    ExportProgressDialog(const CFontInfo& font, const SettingsStore& settings,
+    ExportProgressDialog(const Font& font, const SettingsStore& settings,
                          exporters::ExportRequest request, QWidget* parent = nullptr);
     ~ExportProgressDialog() override;
 
@@ -55,7 +55,7 @@ class ExportProgressDialog : public QDialog {
     void cancelExport();
     void showResult();
 
-    const CFontInfo& m_font;
+    const Font& m_font;
     const SettingsStore& m_settings;
     exporters::ExportRequest m_request;
     std::unique_ptr<exporters::ExportJob> m_job;

@@ -10,7 +10,7 @@
 #include "interchange/bmp_writer.h"
 #include "interchange/font_import.h"
 #include "interchange/winfont_writer.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/ui/font_commands.h"
 
 namespace typeloom::ui {
@@ -27,13 +27,13 @@ std::string localPath(const QString& path) {
 
 }  // namespace
 
-bool runImportFontResource(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& settings,
                            const std::function<bool()>& startNewDocument, QString* importedPath) {
     return runImportFontResource(parent, font, settings, startNewDocument, importedPath,
                                  DialogServices::standard());
 }
 
-bool runImportFontResource(QWidget* parent, CFontInfo& font, SettingsStore& /*settings*/,
+bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& /*settings*/,
                            const std::function<bool()>& startNewDocument, QString* importedPath,
                            const DialogServices& services) {
     const QString path =
@@ -64,11 +64,11 @@ bool runImportFontResource(QWidget* parent, CFontInfo& font, SettingsStore& /*se
     return true;
 }
 
-bool runWindowsFontExport(QWidget* parent, CFontInfo& font, bool fon) {
+bool runWindowsFontExport(QWidget* parent, Font& font, bool fon) {
     return runWindowsFontExport(parent, font, fon, DialogServices::standard());
 }
 
-bool runWindowsFontExport(QWidget* parent, CFontInfo& font, bool fon,
+bool runWindowsFontExport(QWidget* parent, Font& font, bool fon,
                           const DialogServices& services, bool* written) {
     if (written != nullptr) {
         *written = false;
@@ -114,12 +114,12 @@ bool runWindowsFontExport(QWidget* parent, CFontInfo& font, bool fon,
     return changed;
 }
 
-bool runBitmapExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runBitmapExport(QWidget* parent, Font& font, SettingsStore& settings,
                      ProgressSink& progress) {
     return runBitmapExport(parent, font, settings, progress, DialogServices::standard());
 }
 
-bool runBitmapExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runBitmapExport(QWidget* parent, Font& font, SettingsStore& settings,
                      ProgressSink& progress, const DialogServices& services) {
     const BitmapFolderChoice choice = bitmapFolderChoice(settings);
     QString folder = qtText(choice.folder);

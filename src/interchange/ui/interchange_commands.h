@@ -8,7 +8,7 @@
 class QWidget;
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 class ProgressSink;
 class SettingsStore;
 }  // namespace typeloom
@@ -24,10 +24,10 @@ namespace typeloom::ui {
 // then lays out the character list again, selects the character 0x41 or the first one, and
 // marks the document modified. A file the import does not know changes nothing and shows
 // nothing; a damaged one shows the reader's messages (stop icon) and leaves the font as it was.
-bool runImportFontResource(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& settings,
                            const std::function<bool()>& startNewDocument,
                            QString* importedPath = nullptr);
-bool runImportFontResource(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& settings,
                            const std::function<bool()>& startNewDocument, QString* importedPath,
                            const DialogServices& services);
 
@@ -38,8 +38,8 @@ bool runImportFontResource(QWidget* parent, CFontInfo& font, SettingsStore& sett
 // atomically. True when the Font Info dialog changed the font (as runFontInformation: the
 // frame reloads the edited glyph, updates its panes and marks the document modified);
 // `written` tells whether the file was written.
-bool runWindowsFontExport(QWidget* parent, CFontInfo& font, bool fon);
-bool runWindowsFontExport(QWidget* parent, CFontInfo& font, bool fon,
+bool runWindowsFontExport(QWidget* parent, Font& font, bool fon);
+bool runWindowsFontExport(QWidget* parent, Font& font, bool fon,
                           const DialogServices& services, bool* written = nullptr);
 
 // "Windows Bitmap files of all chars(*.bmp)" (32827). The frame stores the edited glyph first.
@@ -48,9 +48,9 @@ bool runWindowsFontExport(QWidget* parent, CFontInfo& font, bool fon,
 // written as char%04x.bmp (wait cursor, "%d of %d" progress) and the folder is shown in the
 // file browser. The font is never changed: the result is true when every file was written,
 // and the frame has nothing to refresh.
-bool runBitmapExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runBitmapExport(QWidget* parent, Font& font, SettingsStore& settings,
                      ProgressSink& progress);
-bool runBitmapExport(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runBitmapExport(QWidget* parent, Font& font, SettingsStore& settings,
                      ProgressSink& progress, const DialogServices& services);
 
 }  // namespace typeloom::ui

@@ -4,21 +4,21 @@
 #include "charset/encodings.h"
 #include "common/progress_sink.h"
 #include "common/settings_store.h"
-#include "model/font_info.h"
-#include "model/font_info_dialog.h"
+#include "model/font.h"
+#include "model/font_information.h"
 #include "model/ui/font_info_dialog.h"
 #include "model/ui/new_font_dialog.h"
-#include "model/ui/x_font_dialog.h"
+#include "model/ui/system_font_dialog.h"
 
 namespace typeloom::ui {
 
-bool runNewFontFromScratch(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runNewFontFromScratch(QWidget* parent, Font& font, SettingsStore& settings,
                            const std::function<bool()>& startNewDocument) {
     return runNewFontFromScratch(parent, font, settings, startNewDocument,
                                  DialogServices::standard());
 }
 
-bool runNewFontFromScratch(QWidget* parent, CFontInfo& font, SettingsStore& /*settings*/,
+bool runNewFontFromScratch(QWidget* parent, Font& font, SettingsStore& /*settings*/,
                            const std::function<bool()>& startNewDocument,
                            const DialogServices& services) {
     NewFontDialog dialog(parent, services);
@@ -39,17 +39,17 @@ bool runNewFontFromScratch(QWidget* parent, CFontInfo& font, SettingsStore& /*se
     return true;
 }
 
-bool runImportSystemFont(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runImportSystemFont(QWidget* parent, Font& font, SettingsStore& settings,
                          ProgressSink& progress, const std::function<bool()>& startNewDocument) {
     return runImportSystemFont(parent, font, settings, progress, startNewDocument,
                                DialogServices::standard());
 }
 
-bool runImportSystemFont(QWidget* parent, CFontInfo& font, SettingsStore& /*settings*/,
+bool runImportSystemFont(QWidget* parent, Font& font, SettingsStore& /*settings*/,
                          ProgressSink& progress, const std::function<bool()>& startNewDocument,
                          const DialogServices& services) {
     // The chooser starts from the font the characters were rendered from, when there is one.
-    CXFontDialog dialog(font.hasSourceFont ? &font.sourceFont : nullptr, parent, services);
+    SystemFontDialog dialog(font.hasSourceFont ? &font.sourceFont : nullptr, parent, services);
     if (services.runDialog(dialog) != QDialog::Accepted) {
         return false;
     }
@@ -65,7 +65,7 @@ bool runImportSystemFont(QWidget* parent, CFontInfo& font, SettingsStore& /*sett
     return true;
 }
 
-bool editFontInformation(QWidget* parent, CFontInfo& font, const DialogServices& services,
+bool editFontInformation(QWidget* parent, Font& font, const DialogServices& services,
                          bool& accepted) {
     FontInfoDialog dialog(openFontInfo(font), parent, services);
     if (services.showHelp) {
@@ -78,11 +78,11 @@ bool editFontInformation(QWidget* parent, CFontInfo& font, const DialogServices&
     return applyFontInfo(font, dialog.fields(), dialog.makeVariablePitch());
 }
 
-bool runFontInformation(QWidget* parent, CFontInfo& font) {
+bool runFontInformation(QWidget* parent, Font& font) {
     return runFontInformation(parent, font, DialogServices::standard());
 }
 
-bool runFontInformation(QWidget* parent, CFontInfo& font, const DialogServices& services) {
+bool runFontInformation(QWidget* parent, Font& font, const DialogServices& services) {
     bool accepted = false;
     return editFontInformation(parent, font, services, accepted);
 }

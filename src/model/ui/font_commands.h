@@ -7,7 +7,7 @@
 class QWidget;
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 class ProgressSink;
 class SettingsStore;
 }  // namespace typeloom
@@ -25,9 +25,9 @@ namespace typeloom::ui {
 // "New Font From Scratch" (32807): the New Empty Font dialog, then a fixed-width Unicode font of
 // blank characters replaces the font. After true the frame selects the initial character and
 // refreshes every pane; the new document is not modified.
-bool runNewFontFromScratch(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runNewFontFromScratch(QWidget* parent, Font& font, SettingsStore& settings,
                            const std::function<bool()>& startNewDocument);
-bool runNewFontFromScratch(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runNewFontFromScratch(QWidget* parent, Font& font, SettingsStore& settings,
                            const std::function<bool()>& startNewDocument,
                            const DialogServices& services);
 
@@ -35,21 +35,21 @@ bool runNewFontFromScratch(QWidget* parent, CFontInfo& font, SettingsStore& sett
 // font supports is rendered into a new Unicode font (wait cursor, "%d of %d" progress). After
 // true the frame hands font.sourceFont to its character views, selects the initial character
 // and refreshes every pane; the new document is not modified.
-bool runImportSystemFont(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runImportSystemFont(QWidget* parent, Font& font, SettingsStore& settings,
                          ProgressSink& progress, const std::function<bool()>& startNewDocument);
-bool runImportSystemFont(QWidget* parent, CFontInfo& font, SettingsStore& settings,
+bool runImportSystemFont(QWidget* parent, Font& font, SettingsStore& settings,
                          ProgressSink& progress, const std::function<bool()>& startNewDocument,
                          const DialogServices& services);
 
 // "Font Information..." (32794): the Font Info dialog on the font's Windows header values.
 // True when OK changed a header value or made the font variable-width; the frame then reloads
 // the edited glyph, updates its status panes and marks the document modified.
-bool runFontInformation(QWidget* parent, CFontInfo& font);
-bool runFontInformation(QWidget* parent, CFontInfo& font, const DialogServices& services);
+bool runFontInformation(QWidget* parent, Font& font);
+bool runFontInformation(QWidget* parent, Font& font, const DialogServices& services);
 
 // Runs the Font Info dialog on the font and applies an OK: the shared part of the Font
 // Information command and the Windows font exports. `accepted` tells whether OK was pressed.
-bool editFontInformation(QWidget* parent, CFontInfo& font, const DialogServices& services,
+bool editFontInformation(QWidget* parent, Font& font, const DialogServices& services,
                          bool& accepted);
 
 }  // namespace typeloom::ui

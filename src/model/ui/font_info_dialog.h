@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "model/font_info_dialog.h"
+#include "model/font_information.h"
 #include "model/ui/dialog_services.h"
 
 class QCheckBox;

@@ -1,4 +1,4 @@
-#include "model/font_info_dialog.h"
+#include "model/font_information.h"
 
 #include <algorithm>
 #include <array>
@@ -137,7 +137,7 @@ int choiceRowOfValue(std::span<const HeaderChoice> choices, int value) {
     return 0;
 }
 
-FontInfoFields openFontInfo(CFontInfo& font) {
+FontInfoFields openFontInfo(Font& font) {
     font.syncHeaderInfo();
     const FontHeaderInfo& h = font.fontHeader;
     FontInfoFields f;
@@ -213,7 +213,7 @@ FontInfoCheck checkFontInfo(const FontInfoFields& f) {
     return check;
 }
 
-bool applyFontInfo(CFontInfo& font, const FontInfoFields& f, bool makeVariablePitch) {
+bool applyFontInfo(Font& font, const FontInfoFields& f, bool makeVariablePitch) {
     EditedNumbers n;
     FontInfoCheck ignored;
     if (!readNumbers(f, n, ignored)) {

@@ -7,7 +7,7 @@
 class QWidget;
 
 namespace typeloom {
-class CFontInfo;
+class Font;
 class ProgressSink;
 }  // namespace typeloom
 
@@ -15,11 +15,11 @@ namespace typeloom::app {
 
 // The document: owns no data of its own. It serialises the application's one font record
 // into project files and carries the path, the title and the modified flag.
-class CTesseraDoc : public QObject {
+class FontDocument : public QObject {
     Q_OBJECT
 
   public:
-    CTesseraDoc(CFontInfo& font, ProgressSink& progress, QObject* parent = nullptr);
+    FontDocument(Font& font, ProgressSink& progress, QObject* parent = nullptr);
 
     const QString& pathName() const { return m_path; }
     // The title shown before " - Typeloom Studio 3.5": the file name, or "Untitled".
@@ -75,7 +75,7 @@ class CTesseraDoc : public QObject {
   private:
     void showError(const QString& text) const;
 
-    CFontInfo& m_font;
+    Font& m_font;
     ProgressSink& m_progress;
     QString m_path;
     bool m_modified = false;

@@ -24,7 +24,7 @@ namespace typeloom::app {
 // the folder only when it exists. A page that was never shown applies nothing.
 //
 // Object names: radio1099, radio1098, edit1068, button1124, check1129, check1126.
-class CPagePrefer : public QWidget {
+class GeneralPage : public QWidget {
     Q_OBJECT
 
   public:
@@ -34,7 +34,7 @@ class CPagePrefer : public QWidget {
     // A warning with the exclamation icon.
     using WarnFunction = std::function<void(QWidget* parent, const QString& text)>;
 
-    explicit CPagePrefer(SettingsStore& settings, QWidget* parent = nullptr);
+    explicit GeneralPage(SettingsStore& settings, QWidget* parent = nullptr);
 
     static QString caption() { return QStringLiteral("General"); }
 

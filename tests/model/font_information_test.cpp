@@ -1,23 +1,23 @@
-#include "model/font_info_dialog.h"
+#include "model/font_information.h"
 
 #include <gtest/gtest.h>
 
 #include "charset/encodings.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 namespace {
 
 // "Tiny": codes 32..126, 8 x 12 fixed width, ascent 10.
-CFontInfo tinyFont() {
-    CFontInfo font;
+Font tinyFont() {
+    Font font;
     font.setEncoding(kEncodingUnicode);
     font.createFromScratch(32, 126, 8, 12, "Tiny");
     return font;
 }
 
 TEST(FontInfoDialog, OpensWithTheHeaderBroughtUpToDate) {
-    CFontInfo font = tinyFont();
+    Font font = tinyFont();
     font.fontHeader.defaultChar = 0;  // outside 32..126: moved onto the first character
     font.fontHeader.breakChar = 200;
     font.fontHeader.internalLeading = 2;
@@ -58,7 +58,7 @@ TEST(FontInfoDialog, ListsSelectTheRowOfTheHeaderValueOrTheFirstRow) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.weight);
-        CFontInfo font = tinyFont();
+        Font font = tinyFont();
         font.fontHeader.weight = static_cast<std::uint16_t>(r.weight);
         font.fontHeader.pitchAndFamily = static_cast<std::uint8_t>(r.pitchAndFamily);
         font.fontHeader.charSet = static_cast<std::uint8_t>(r.charSet);
@@ -70,7 +70,7 @@ TEST(FontInfoDialog, ListsSelectTheRowOfTheHeaderValueOrTheFirstRow) {
 }
 
 TEST(FontInfoDialog, VariableWidthFontShowsVariableWithThePitchDisabled) {
-    CFontInfo font = tinyFont();
+    Font font = tinyFont();
     font.fixedWidth = 0;
     const FontInfoFields f = openFontInfo(font);
     EXPECT_FALSE(f.fixedPitch);
@@ -123,7 +123,7 @@ TEST(FontInfoDialog, RefusesInTheCheckingOrderWithTheFieldToFocus) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        CFontInfo font = tinyFont();
+        Font font = tinyFont();
         FontInfoFields f = openFontInfo(font);
         r.change(f);
         const FontInfoCheck check = checkFontInfo(f);
@@ -134,7 +134,7 @@ TEST(FontInfoDialog, RefusesInTheCheckingOrderWithTheFieldToFocus) {
 }
 
 TEST(FontInfoDialog, AcceptsValuesJustInsideTheLimits) {
-    CFontInfo font = tinyFont();
+    Font font = tinyFont();
     FontInfoFields f = openFontInfo(font);
     f.ascent = "11";
     f.internalLeading = "10";
@@ -147,7 +147,7 @@ TEST(FontInfoDialog, AcceptsValuesJustInsideTheLimits) {
 TEST(FontInfoDialog, ShownOnlyValuesOutsideTheirRangesDoNotBlockOk) {
     // A 5-pixel font has 3 points and a 300-pixel-wide one a width past 255: the user cannot
     // change either in this dialog, so they must not make OK impossible.
-    CFontInfo font;
+    Font font;
     font.setEncoding(kEncodingUnicode);
     font.createFromScratch(32, 126, 300, 5, "Small");
     FontInfoFields f = openFontInfo(font);
@@ -158,7 +158,7 @@ TEST(FontInfoDialog, ShownOnlyValuesOutsideTheirRangesDoNotBlockOk) {
 }
 
 TEST(FontInfoDialog, AppliesTheEditedValuesToTheHeader) {
-    CFontInfo font = tinyFont();
+    Font font = tinyFont();
     font.fontHeader.pitchAndFamily = 0x12;  // Roman, low bits 2
     font.fontHeader.weight = 400;
     FontInfoFields f = openFontInfo(font);
@@ -195,7 +195,7 @@ TEST(FontInfoDialog, AppliesTheEditedValuesToTheHeader) {
 }
 
 TEST(FontInfoDialog, BlankNameAndCopyrightFallBack) {
-    CFontInfo font = tinyFont();
+    Font font = tinyFont();
     FontInfoFields f = openFontInfo(font);
     f.name = "   ";
     f.copyright = "";
@@ -210,7 +210,7 @@ TEST(FontInfoDialog, BlankNameAndCopyrightFallBack) {
 }
 
 TEST(FontInfoDialog, ApplyingTheSameValuesAgainChangesNothing) {
-    CFontInfo font = tinyFont();
+    Font font = tinyFont();
     const FontInfoFields f = openFontInfo(font);
     EXPECT_TRUE(applyFontInfo(font, f, false));  // the name and copyright were empty before
     const FontInfoFields again = openFontInfo(font);
@@ -218,14 +218,14 @@ TEST(FontInfoDialog, ApplyingTheSameValuesAgainChangesNothing) {
 }
 
 TEST(FontInfoDialog, VariableChosenForAFixedWidthFontAsksAndYesMakesItVariable) {
-    CFontInfo font = tinyFont();
+    Font font = tinyFont();
     FontInfoFields f = openFontInfo(font);
     f.fixedPitch = false;
     const FontInfoCheck check = checkFontInfo(f);
     ASSERT_TRUE(check.accepted);
     EXPECT_TRUE(check.askVariablePitch);
 
-    CFontInfo kept = tinyFont();
+    Font kept = tinyFont();
     applyFontInfo(kept, openFontInfo(kept), false);  // No: stays fixed-width
     EXPECT_EQ(kept.fixedWidth, 8);
 

@@ -1,4 +1,4 @@
-#include "model/font_info.h"
+#include "model/font.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@ namespace typeloom {
 namespace {
 
 // A Unicode font whose characters have the given widths, codes from 0x41 on.
-CFontInfo fontWithWidths(const std::vector<std::uint16_t>& widths, std::uint16_t height = 8) {
-    CFontInfo font;
+Font fontWithWidths(const std::vector<std::uint16_t>& widths, std::uint16_t height = 8) {
+    Font font;
     font.height = height;
     std::uint16_t code = 0x41;
     for (std::uint16_t w : widths) {
@@ -22,8 +22,8 @@ CFontInfo fontWithWidths(const std::vector<std::uint16_t>& widths, std::uint16_t
     return font;
 }
 
-TEST(CFontInfo, FixedWidthFollowsTheListedWidths) {
-    CFontInfo font = fontWithWidths({6, 6, 6});
+TEST(Font, FixedWidthFollowsTheListedWidths) {
+    Font font = fontWithWidths({6, 6, 6});
     EXPECT_EQ(font.updateFixedWidth(), 6);
     font.updateMaxWidth();
     EXPECT_EQ(font.maxWidth, 6);
@@ -33,14 +33,14 @@ TEST(CFontInfo, FixedWidthFollowsTheListedWidths) {
     font.updateMaxWidth();
     EXPECT_EQ(font.maxWidth, 7);
 
-    CFontInfo single = fontWithWidths({9});
+    Font single = fontWithWidths({9});
     EXPECT_EQ(single.updateFixedWidth(), 9);
-    CFontInfo empty;
+    Font empty;
     EXPECT_EQ(empty.updateFixedWidth(), 0);
 }
 
-TEST(CFontInfo, GlyphsOutsideTheListsDoNotCountForWidths) {
-    CFontInfo font = fontWithWidths({5, 5});
+TEST(Font, GlyphsOutsideTheListsDoNotCountForWidths) {
+    Font font = fontWithWidths({5, 5});
     font.addBlankGlyph(0x100, 30);  // rendered but disabled character
     EXPECT_EQ(font.updateFixedWidth(), 5);
     font.fixedWidth = 0;
@@ -48,8 +48,8 @@ TEST(CFontInfo, GlyphsOutsideTheListsDoNotCountForWidths) {
     EXPECT_EQ(font.maxWidth, 5);
 }
 
-TEST(CFontInfo, InsertPositionAndInsertCodeKeepTheListsOrdered) {
-    CFontInfo font;
+TEST(Font, InsertPositionAndInsertCodeKeepTheListsOrdered) {
+    Font font;
     EXPECT_EQ(font.insertPosition(10), 0);
     font.insertCode(20, 0x2020);
     font.insertCode(10, 0x1010);
@@ -64,8 +64,8 @@ TEST(CFontInfo, InsertPositionAndInsertCodeKeepTheListsOrdered) {
     EXPECT_TRUE(font.glyphs.empty());  // inserting a code makes no glyph
 }
 
-TEST(CFontInfo, LookupsReportAbsence) {
-    CFontInfo font = fontWithWidths({4, 5});  // codes 0x41, 0x42
+TEST(Font, LookupsReportAbsence) {
+    Font font = fontWithWidths({4, 5});  // codes 0x41, 0x42
     EXPECT_EQ(font.unicodeAt(1), 0x42);
     EXPECT_EQ(font.unicodeAt(2), -1);
     EXPECT_EQ(font.codeAt(-1), -1);
@@ -74,18 +74,18 @@ TEST(CFontInfo, LookupsReportAbsence) {
     EXPECT_EQ(font.indexOfCode(0x43), -1);
     EXPECT_EQ(font.initialIndex(), 0);
 
-    CFontInfo noA = fontWithWidths({4, 5});
+    Font noA = fontWithWidths({4, 5});
     noA.codeList = {0x30, 0x31};
     EXPECT_EQ(noA.initialIndex(), 0);
-    CFontInfo withA = fontWithWidths({4, 5, 6});
+    Font withA = fontWithWidths({4, 5, 6});
     withA.codeList = {0x30, 0x41, 0x50};
     EXPECT_EQ(withA.initialIndex(), 1);
-    EXPECT_EQ(CFontInfo().initialIndex(), -1);
-    EXPECT_EQ(CFontInfo().lastIndex(), -1);
+    EXPECT_EQ(Font().initialIndex(), -1);
+    EXPECT_EQ(Font().lastIndex(), -1);
 }
 
-TEST(CFontInfo, GetGlyphReportsHeightAndAscentEvenWithoutAGlyph) {
-    CFontInfo font = fontWithWidths({3}, 9);
+TEST(Font, GetGlyphReportsHeightAndAscentEvenWithoutAGlyph) {
+    Font font = fontWithWidths({3}, 9);
     font.ascent = 7;
     std::uint16_t w = 99;
     std::uint16_t h = 0;
@@ -102,8 +102,8 @@ TEST(CFontInfo, GetGlyphReportsHeightAndAscentEvenWithoutAGlyph) {
     EXPECT_FALSE(font.widthOf(0x7000, w));
 }
 
-TEST(CFontInfo, SetGlyphWithoutAGlyphStillRaisesMaxWidth) {
-    CFontInfo font = fontWithWidths({3});
+TEST(Font, SetGlyphWithoutAGlyphStillRaisesMaxWidth) {
+    Font font = fontWithWidths({3});
     font.maxWidth = 3;
     font.setGlyph(0x7000, 11, std::vector<std::uint8_t>(11 * 8, 1));
     EXPECT_FALSE(font.glyphs.contains(0x7000));
@@ -113,8 +113,8 @@ TEST(CFontInfo, SetGlyphWithoutAGlyphStillRaisesMaxWidth) {
     EXPECT_EQ(font.glyphs.find(0x41)->width, 2);
 }
 
-TEST(CFontInfo, SetEncodingKeepsTheOldValueForUnknownEncodings) {
-    CFontInfo font;
+TEST(Font, SetEncodingKeepsTheOldValueForUnknownEncodings) {
+    Font font;
     font.setEncoding(3);
     EXPECT_EQ(font.encoding, 3u);
     EXPECT_EQ(font.charTable.encoding(), 3);
@@ -124,8 +124,8 @@ TEST(CFontInfo, SetEncodingKeepsTheOldValueForUnknownEncodings) {
     EXPECT_EQ(font.charTable.encoding(), 3);  // copied into the table
 }
 
-TEST(CFontInfo, RebuildWithoutEnabledCodesListsTheSupportedSet) {
-    CFontInfo font;
+TEST(Font, RebuildWithoutEnabledCodesListsTheSupportedSet) {
+    Font font;
     font.height = 4;
     font.setEncoding(kEncodingUnicode);
     font.charTable.buildFromUnicodeList(std::vector<std::uint16_t>{0x41, 0x42}, 0,
@@ -138,8 +138,8 @@ TEST(CFontInfo, RebuildWithoutEnabledCodesListsTheSupportedSet) {
     EXPECT_EQ(font.unicodeList, font.codeList);
 }
 
-TEST(CFontInfo, RebuildCreatesBlankGlyphsForEnabledUnmappedCodes) {
-    CFontInfo font;
+TEST(Font, RebuildCreatesBlankGlyphsForEnabledUnmappedCodes) {
+    Font font;
     font.height = 5;
     font.createFromScratch(0x41, 0x42, 6, 5, "t");
     font.glyphs.find(0x41)->pixels[0] = 1;
@@ -156,8 +156,8 @@ TEST(CFontInfo, RebuildCreatesBlankGlyphsForEnabledUnmappedCodes) {
     EXPECT_EQ(font.fixedWidth, 6);
 }
 
-TEST(CFontInfo, SyncHeaderInfoPutsOutsideDefaultCharactersOnTheFirst) {
-    CFontInfo font;
+TEST(Font, SyncHeaderInfoPutsOutsideDefaultCharactersOnTheFirst) {
+    Font font;
     font.height = 16;
     font.ascent = 13;
     font.fixedWidth = 0;
@@ -177,14 +177,14 @@ TEST(CFontInfo, SyncHeaderInfoPutsOutsideDefaultCharactersOnTheFirst) {
     EXPECT_EQ(font.fontHeader.ascent, 13);
     EXPECT_EQ(font.fontHeader.maxWidth, 9);
 
-    CFontInfo empty;
+    Font empty;
     empty.fontHeader.defaultChar = 200;
     empty.syncHeaderInfo();
     EXPECT_EQ(empty.fontHeader.defaultChar, 200);
 }
 
-TEST(CGlyphInfo, FromPackedRowsReadsMostSignificantBitFirst) {
-    CGlyphInfo g;
+TEST(Glyph, FromPackedRowsReadsMostSignificantBitFirst) {
+    Glyph g;
     // Width 10: two bytes a row. Row 0 = 1000 0000 01xx, row 1 = 0000 0001 10xx.
     const std::vector<std::uint8_t> rows = {0x80, 0x40, 0x01, 0xBF};
     g.fromPackedRows(0x41, 10, 2, rows);
@@ -263,19 +263,19 @@ class SystemFontTest : public ::testing::Test {
 
 TEST_F(SystemFontTest, RenderGlyphShiftsNegativeASpacingAndWidensTheCell) {
     FakeRenderer r(false);
-    CGlyphInfo f = renderGlyph('f', r, 9);
+    Glyph f = renderGlyph('f', r, 9);
     // advance 'f' % 8 + 2 = 8; |A| + B = 8 as well: the width stays 8, drawn at x = 2
     EXPECT_EQ(f.width, 8);
     EXPECT_EQ(f.pixels[2], 1);
     EXPECT_EQ(f.pixels[0], 0);
-    CGlyphInfo space = renderGlyph(' ', r, 9);
+    Glyph space = renderGlyph(' ', r, 9);
     EXPECT_EQ(space.width, 3);  // keeps its advance, draws nothing
     EXPECT_EQ(space.pixels, std::vector<std::uint8_t>(27, 0));
 }
 
 TEST_F(SystemFontTest, CreateFromSystemFontRendersEverySupportedValue) {
     useFakeRenderer(false);
-    CFontInfo font;
+    Font font;
     font.setEncoding(kEncodingUnicode);
     LogFont lf;
     lf.faceName = "Test Sans";
@@ -305,7 +305,7 @@ TEST_F(SystemFontTest, CreateFromSystemFontRendersEverySupportedValue) {
 
 TEST_F(SystemFontTest, FixedPitchFontBecomesFixedWidth) {
     useFakeRenderer(true);
-    CFontInfo font;
+    Font font;
     NullProgressSink progress;
     font.createFromSystemFont(LogFont{}, DbcsTables::program(), progress);
     EXPECT_EQ(font.fixedWidth, 5);
@@ -314,7 +314,7 @@ TEST_F(SystemFontTest, FixedPitchFontBecomesFixedWidth) {
 
 TEST_F(SystemFontTest, AddedCharactersOfARenderedFontAreRendered) {
     useFakeRenderer(false);
-    CFontInfo font;
+    Font font;
     font.setEncoding(kEncodingUnicode);
     NullProgressSink progress;
     font.createFromSystemFont(LogFont{}, DbcsTables::program(), progress);

@@ -1,4 +1,4 @@
-#include "model/font_info.h"
+#include "model/font.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,15 +7,15 @@
 
 namespace typeloom {
 
-int CFontInfo::unicodeAt(int i) const {
+int Font::unicodeAt(int i) const {
     return i >= 0 && i < count() ? unicodeList[static_cast<std::size_t>(i)] : -1;
 }
 
-int CFontInfo::codeAt(int i) const {
+int Font::codeAt(int i) const {
     return i >= 0 && i < count() ? codeList[static_cast<std::size_t>(i)] : -1;
 }
 
-int CFontInfo::indexOfCode(std::uint16_t code) const {
+int Font::indexOfCode(std::uint16_t code) const {
     auto it = std::lower_bound(codeList.begin(), codeList.end(), code);
     if (it == codeList.end() || *it != code) {
         return -1;
@@ -23,7 +23,7 @@ int CFontInfo::indexOfCode(std::uint16_t code) const {
     return static_cast<int>(it - codeList.begin());
 }
 
-int CFontInfo::initialIndex() const {
+int Font::initialIndex() const {
     int index = indexOfCode(65);
     if (index >= 0) {
         return index;
@@ -31,8 +31,8 @@ int CFontInfo::initialIndex() const {
     return count() > 0 ? 0 : -1;
 }
 
-bool CFontInfo::widthOf(std::uint16_t unicode, std::uint16_t& width) const {
-    const CGlyphInfo* g = glyphs.find(unicode);
+bool Font::widthOf(std::uint16_t unicode, std::uint16_t& width) const {
+    const Glyph* g = glyphs.find(unicode);
     if (g == nullptr) {
         return false;
     }
@@ -40,12 +40,12 @@ bool CFontInfo::widthOf(std::uint16_t unicode, std::uint16_t& width) const {
     return true;
 }
 
-std::uint16_t CFontInfo::getGlyph(std::uint16_t u, std::uint16_t& width, std::uint16_t& glyphHeight,
+std::uint16_t Font::getGlyph(std::uint16_t u, std::uint16_t& width, std::uint16_t& glyphHeight,
                                   std::int16_t& glyphAscent,
                                   std::vector<std::uint8_t>& pixels) const {
     glyphHeight = height;
     glyphAscent = ascent;
-    const CGlyphInfo* g = glyphs.find(u);
+    const Glyph* g = glyphs.find(u);
     if (g == nullptr) {
         return 0;
     }
@@ -54,16 +54,16 @@ std::uint16_t CFontInfo::getGlyph(std::uint16_t u, std::uint16_t& width, std::ui
     return u;
 }
 
-void CFontInfo::setGlyph(std::uint16_t u, std::uint16_t width, std::vector<std::uint8_t> pixels) {
-    if (CGlyphInfo* g = glyphs.find(u)) {
+void Font::setGlyph(std::uint16_t u, std::uint16_t width, std::vector<std::uint8_t> pixels) {
+    if (Glyph* g = glyphs.find(u)) {
         g->width = width;
         g->pixels = std::move(pixels);
     }
     maxWidth = std::max(maxWidth, width);
 }
 
-bool CFontInfo::getPixels(std::uint16_t u, std::vector<std::uint8_t>& pixels) const {
-    const CGlyphInfo* g = glyphs.find(u);
+bool Font::getPixels(std::uint16_t u, std::vector<std::uint8_t>& pixels) const {
+    const Glyph* g = glyphs.find(u);
     if (g == nullptr) {
         return false;
     }
@@ -71,7 +71,7 @@ bool CFontInfo::getPixels(std::uint16_t u, std::vector<std::uint8_t>& pixels) co
     return true;
 }
 
-int CFontInfo::insertPosition(std::uint16_t code) const {
+int Font::insertPosition(std::uint16_t code) const {
     int position = 0;
     for (std::size_t i = 0; i < codeList.size(); ++i) {
         if (codeList[i] == code) {
@@ -84,7 +84,7 @@ int CFontInfo::insertPosition(std::uint16_t code) const {
     return position;
 }
 
-void CFontInfo::insertCode(std::uint16_t code, std::uint16_t unicode) {
+void Font::insertCode(std::uint16_t code, std::uint16_t unicode) {
     int position = insertPosition(code);
     if (position < 0) {
         return;
@@ -93,23 +93,23 @@ void CFontInfo::insertCode(std::uint16_t code, std::uint16_t unicode) {
     unicodeList.insert(unicodeList.begin() + position, unicode);
 }
 
-void CFontInfo::clearGlyphs() {
+void Font::clearGlyphs() {
     glyphs.clear();
     unicodeList.clear();
     codeList.clear();
 }
 
-void CFontInfo::addBlankGlyph(std::uint16_t u, std::uint16_t width) {
-    CGlyphInfo g;
+void Font::addBlankGlyph(std::uint16_t u, std::uint16_t width) {
+    Glyph g;
     g.init(u, width, height);
     glyphs.insert(u, std::move(g));
 }
 
-void CFontInfo::addRenderedGlyph(std::uint16_t u) {
+void Font::addRenderedGlyph(std::uint16_t u) {
     glyphs.insert(u, renderGlyph(u, renderer(), height));
 }
 
-std::uint16_t CFontInfo::updateFixedWidth() {
+std::uint16_t Font::updateFixedWidth() {
     std::uint16_t common = 0;
     bool first = true;
     for (std::uint16_t u : unicodeList) {
@@ -129,7 +129,7 @@ std::uint16_t CFontInfo::updateFixedWidth() {
     return fixedWidth;
 }
 
-void CFontInfo::updateMaxWidth() {
+void Font::updateMaxWidth() {
     if (fixedWidth != 0) {
         maxWidth = fixedWidth;
         return;
@@ -144,7 +144,7 @@ void CFontInfo::updateMaxWidth() {
     maxWidth = widest;
 }
 
-void CFontInfo::rebuildFromTable() {
+void Font::rebuildFromTable() {
     setEncoding(charTable.encoding());
     unicodeList.clear();
     codeList.clear();
@@ -178,25 +178,25 @@ void CFontInfo::rebuildFromTable() {
     updateMaxWidth();
 }
 
-void CFontInfo::setEncoding(std::int64_t n) {
+void Font::setEncoding(std::int64_t n) {
     if (isValidEncoding(n)) {
         encoding = static_cast<std::uint32_t>(n);
     }
     charTable.setEncoding(static_cast<int>(encoding));
 }
 
-void CFontInfo::setSourceFont(const LogFont& font) {
+void Font::setSourceFont(const LogFont& font) {
     sourceFont = font;
     hasSourceFont = true;
 }
 
-void CFontInfo::setSourceCharSet(std::uint8_t cs) {
+void Font::setSourceCharSet(std::uint8_t cs) {
     if (sourceFont.charSet != cs) {
         sourceFont.charSet = cs;
     }
 }
 
-void CFontInfo::syncHeaderInfo() {
+void Font::syncHeaderInfo() {
     if (count() == 0) {
         return;
     }
@@ -218,7 +218,7 @@ void CFontInfo::syncHeaderInfo() {
     }
 }
 
-bool CFontInfo::commitCharacterTable(std::uint8_t scriptCharSet) {
+bool Font::commitCharacterTable(std::uint8_t scriptCharSet) {
     if (!charTable.isEdited()) {
         return false;
     }
@@ -234,7 +234,7 @@ bool CFontInfo::commitCharacterTable(std::uint8_t scriptCharSet) {
     return true;
 }
 
-const GlyphRenderer& CFontInfo::renderer() const {
+const GlyphRenderer& Font::renderer() const {
     if (!m_renderer || !(m_rendererFont == sourceFont)) {
         m_renderer = makeRenderer(sourceFont);
         m_rendererFont = sourceFont;
@@ -242,7 +242,7 @@ const GlyphRenderer& CFontInfo::renderer() const {
     return *m_renderer;
 }
 
-void CFontInfo::inheritUnsavedState(const CFontInfo& previous) {
+void Font::inheritUnsavedState(const Font& previous) {
     dataFormat = previous.dataFormat;
     charSet = previous.charSet;
     fromSystemFont = previous.fromSystemFont;

@@ -22,18 +22,18 @@ class PixelGrid;
 
 namespace typeloom::app {
 
-class CTesseraApp;
+class StudioApp;
 class ProgressStatusBar;
 
 // The main window: a splitter with the editing panel above the character data panel on the
 // left and the characters table panel on the right, three toolbars, the menus and the status
 // bar. It offers the frame services the rest of the program calls after changing the font.
-class CMainFrame : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit CMainFrame(CTesseraApp& app, QWidget* parent = nullptr);
-    ~CMainFrame() override;
+    explicit MainWindow(StudioApp& app, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     ProgressStatusBar& progressBar() { return *m_statusBar; }
     ui::CharacterEditorPanel* editorPanel() const { return m_editorPanel; }
@@ -99,12 +99,12 @@ class CMainFrame : public QMainWindow {
     void popUpNewMenu();
     void gridEditCommand(int id);
 
-    CTesseraApp& m_app;
+    StudioApp& m_app;
     QSplitter* m_mainSplitter = nullptr;
     QSplitter* m_leftSplitter = nullptr;
-    QWidget* m_editorView = nullptr;  // CTesseraView: character editor panel and pixel grid
-    QWidget* m_dataView = nullptr;    // CDataView: character data panel
-    QWidget* m_rightView = nullptr;   // CRightView: characters table panel
+    QWidget* m_editorView = nullptr;  // character editor panel and pixel grid
+    QWidget* m_dataView = nullptr;    // character data panel
+    QWidget* m_tableView = nullptr;   // characters table panel
     ProgressStatusBar* m_statusBar = nullptr;
     ui::CharacterEditorPanel* m_editorPanel = nullptr;
     ui::PixelGrid* m_pixelGrid = nullptr;

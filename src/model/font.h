@@ -7,7 +7,7 @@
 
 #include "charset/character_table.h"
 #include "model/font_header.h"
-#include "model/glyph_info.h"
+#include "model/glyph.h"
 #include "model/glyph_renderer.h"
 #include "model/log_font.h"
 
@@ -34,7 +34,7 @@ inline constexpr int kScreenDpi = 96;
 //    fixedWidth for a fixed-width font, else the largest listed width, after updateMaxWidth.
 //  - glyphs may hold glyphs of values that are not listed (characters the table leaves
 //    disabled); they are kept, saved and loaded with the rest.
-class CFontInfo {
+class Font {
   public:
     GlyphMap glyphs;
     LogFont sourceFont;
@@ -114,7 +114,7 @@ class CFontInfo {
     // Copies what a project file does not store (data format, character set, how new
     // characters are made, the Windows header values, the encoding and source font used when
     // the file names none) from the font being replaced into this fresh record.
-    void inheritUnsavedState(const CFontInfo& previous);
+    void inheritUnsavedState(const Font& previous);
 
   private:
     mutable std::shared_ptr<GlyphRenderer> m_renderer;
@@ -124,6 +124,6 @@ class CFontInfo {
 // Renders Unicode value u with a renderer into a glyph of the given height: the width is the
 // advance (or |A| + B when larger for scalable fonts, or the average width when 0), and the
 // character is drawn at x = -A when A is negative.
-CGlyphInfo renderGlyph(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t height);
+Glyph renderGlyph(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t height);
 
 }  // namespace typeloom

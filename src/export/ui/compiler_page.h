@@ -17,11 +17,11 @@ namespace typeloom::ui {
 // never shown applies nothing.
 //
 // Object names: check1126, buttonHelp.
-class CPageC99compiler : public QWidget {
+class CompilerPage : public QWidget {
     Q_OBJECT
 
   public:
-    explicit CPageC99compiler(SettingsStore& settings, QWidget* parent = nullptr);
+    explicit CompilerPage(SettingsStore& settings, QWidget* parent = nullptr);
 
     static QString caption() { return QStringLiteral("C99 compatible compiler"); }
 

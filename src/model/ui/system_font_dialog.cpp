@@ -1,4 +1,4 @@
-#include "model/ui/x_font_dialog.h"
+#include "model/ui/system_font_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,7 +16,7 @@
 #include <cstdlib>
 
 #include "model/font_chooser.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/glyph_renderer.h"
 
 namespace typeloom::ui {
@@ -47,7 +47,7 @@ QImage renderFontSample(const LogFont& font, const QString& text) {
     std::shared_ptr<GlyphRenderer> renderer = makeRenderer(font);
     const RenderMetrics m = renderer->metrics();
     const int height = std::clamp(m.ascent + m.descent, 1, kMaxRenderHeight);
-    std::vector<CGlyphInfo> glyphs;
+    std::vector<Glyph> glyphs;
     int width = 0;
     for (QChar c : text) {
         glyphs.push_back(renderGlyph(c.unicode(), *renderer, static_cast<std::uint16_t>(height)));
@@ -56,7 +56,7 @@ QImage renderFontSample(const LogFont& font, const QString& text) {
     QImage image(std::max(width, 1), height, QImage::Format_RGB32);
     image.fill(Qt::white);
     int x0 = 0;
-    for (const CGlyphInfo& g : glyphs) {
+    for (const Glyph& g : glyphs) {
         const int rows = std::min<int>(height, static_cast<int>(g.rowCount()));
         for (int y = 0; y < rows; ++y) {
             for (int x = 0; x < g.width; ++x) {
@@ -70,7 +70,7 @@ QImage renderFontSample(const LogFont& font, const QString& text) {
     return image;
 }
 
-CXFontDialog::CXFontDialog(const LogFont* initial, QWidget* parent, DialogServices services)
+SystemFontDialog::SystemFontDialog(const LogFont* initial, QWidget* parent, DialogServices services)
     : QDialog(parent),
       m_services(std::move(services)),
       m_faces(listSystemFaces()),
@@ -132,8 +132,8 @@ CXFontDialog::CXFontDialog(const LogFont* initial, QWidget* parent, DialogServic
     lower->addWidget(sampleBox, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CXFontDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CXFontDialog::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &SystemFontDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &SystemFontDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -202,7 +202,7 @@ CXFontDialog::CXFontDialog(const LogFont* initial, QWidget* parent, DialogServic
     m_familyEdit->setFocus();
 }
 
-bool CXFontDialog::selectFace(const QString& family, const QString& style) {
+bool SystemFontDialog::selectFace(const QString& family, const QString& style) {
     const QList<QListWidgetItem*> rows = m_families->findItems(family, Qt::MatchFixedString);
     if (rows.isEmpty()) {
         return false;
@@ -219,7 +219,7 @@ bool CXFontDialog::selectFace(const QString& family, const QString& style) {
     return true;
 }
 
-const SystemFace* CXFontDialog::selectedFace() const {
+const SystemFace* SystemFontDialog::selectedFace() const {
     const int row = m_styles->currentRow();
     if (row < 0 || row >= static_cast<int>(m_styleFaces.size())) {
         return nullptr;
@@ -227,7 +227,7 @@ const SystemFace* CXFontDialog::selectedFace() const {
     return &m_faces[static_cast<std::size_t>(m_styleFaces[static_cast<std::size_t>(row)])];
 }
 
-void CXFontDialog::fillStyles() {
+void SystemFontDialog::fillStyles() {
     // Keep the weight and slant of the face chosen so far in the new family.
     const SystemFace* before = selectedFace();
     const int weight = before != nullptr ? before->weight : 400;
@@ -258,7 +258,7 @@ void CXFontDialog::fillStyles() {
     updateSample();
 }
 
-void CXFontDialog::fillScripts() {
+void SystemFontDialog::fillScripts() {
     const SystemFace* face = selectedFace();
     std::vector<FontScript> scripts;
     if (face != nullptr) {
@@ -288,7 +288,7 @@ void CXFontDialog::fillScripts() {
     }
 }
 
-void CXFontDialog::updateSample() {
+void SystemFontDialog::updateSample() {
     const SystemFace* face = selectedFace();
     if (face == nullptr) {
         m_sample->clear();
@@ -301,7 +301,7 @@ void CXFontDialog::updateSample() {
     m_sample->setPixmap(QPixmap::fromImage(image));
 }
 
-LogFont CXFontDialog::logFont() const {
+LogFont SystemFontDialog::logFont() const {
     const SystemFace* face = selectedFace();
     if (face == nullptr) {
         return LogFont{};
@@ -310,7 +310,7 @@ LogFont CXFontDialog::logFont() const {
                           m_charSet);
 }
 
-void CXFontDialog::accept() {
+void SystemFontDialog::accept() {
     const QString caption = QString::fromLatin1(kDialogCaption);
     if (selectedFace() == nullptr ||
         m_familyEdit->text().compare(m_families->currentItem()->text(), Qt::CaseInsensitive) != 0) {

@@ -1,4 +1,4 @@
-#include "app/main_frame.h"
+#include "app/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,8 +23,8 @@
 #include "app/icons.h"
 #include "app/progress_status_bar.h"
 #include "app/settings_keys.h"
-#include "app/tessera_app.h"
-#include "app/tessera_doc.h"
+#include "app/studio_app.h"
+#include "app/font_document.h"
 #include "app/window_placement.h"
 #include "charset/encodings.h"
 #include "charset/ui/character_list_grid.h"
@@ -49,8 +49,8 @@ QWidget* plainPane(const QString& name, QWidget* parent) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(CTesseraApp& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
-    setObjectName(QStringLiteral("CMainFrame"));
+MainWindow::MainWindow(StudioApp& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
+    setObjectName(QStringLiteral("MainWindow"));
     setAcceptDrops(true);
     setWindowIcon(applicationIcon());
     m_statusBar = new ProgressStatusBar(this);
@@ -66,11 +66,11 @@ CMainFrame::CMainFrame(CTesseraApp& app, QWidget* parent) : QMainWindow(parent),
     updateFrameTitle();
     updateCommandStates();
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            &CMainFrame::updateCommandStates);
+            &MainWindow::updateCommandStates);
     connect(qApp, &QApplication::focusChanged, this, [this] { updateCommandStates(); });
 }
 
-CMainFrame::~CMainFrame() {
+MainWindow::~MainWindow() {
     // The panes go first, while the frame they report to is whole; nothing that fires during
     // their destruction (focus changes, the grid storing its zoom) reaches the frame.
     disconnect(qApp, nullptr, this, nullptr);
@@ -88,7 +88,7 @@ CMainFrame::~CMainFrame() {
     m_tablePanel = nullptr;
 }
 
-void CMainFrame::createActions() {
+void MainWindow::createActions() {
     for (const CommandInfo& command : commandTable()) {
         auto* action = new QAction(this);
         action->setObjectName(QStringLiteral("action%1").arg(command.id));
@@ -107,17 +107,17 @@ void CMainFrame::createActions() {
     }
 }
 
-QAction* CMainFrame::action(int id) const {
+QAction* MainWindow::action(int id) const {
     auto it = m_actions.find(id);
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-void CMainFrame::setCommandHandler(int id, std::function<void()> handler) {
+void MainWindow::setCommandHandler(int id, std::function<void()> handler) {
     m_handlers[id] = std::move(handler);
     updateCommandStates();
 }
 
-bool CMainFrame::isCommandEnabled(int id) const {
+bool MainWindow::isCommandEnabled(int id) const {
     if (id >= cmd::kRecentFirst && id <= cmd::kRecentLast) {
         return true;
     }
@@ -128,7 +128,7 @@ bool CMainFrame::isCommandEnabled(int id) const {
     return app::isCommandEnabled(command->rule, commandState());
 }
 
-bool CMainFrame::executeCommand(int id) {
+bool MainWindow::executeCommand(int id) {
     // A key or a toolbar runs a command only while its update rule allows it, so that (say)
     // Ctrl+S cannot save a font without characters.
     if (!isCommandEnabled(id)) {
@@ -146,8 +146,8 @@ bool CMainFrame::executeCommand(int id) {
     return true;
 }
 
-CommandState CMainFrame::commandState() const {
-    const CFontInfo& font = m_app.font();
+CommandState MainWindow::commandState() const {
+    const Font& font = m_app.font();
     CommandState state;
     state.characterCount = font.count();
     state.fixedWidth = font.fixedWidth;
@@ -175,7 +175,7 @@ CommandState CMainFrame::commandState() const {
     return state;
 }
 
-void CMainFrame::updateCommandStates() {
+void MainWindow::updateCommandStates() {
     const CommandState state = commandState();
     for (auto& [id, action] : m_actions) {
         const CommandInfo* command = findCommand(id);
@@ -185,7 +185,7 @@ void CMainFrame::updateCommandStates() {
     }
 }
 
-void CMainFrame::createMenus() {
+void MainWindow::createMenus() {
     for (const MenuPopup& popup : mainMenu()) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(popup.title));
         if (QString::fromLatin1(popup.title) == QStringLiteral("&File")) {
@@ -198,12 +198,12 @@ void CMainFrame::createMenus() {
     for (int id : newMenuCommands()) {
         m_newMenu->addAction(action(id));
     }
-    connect(m_newMenu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+    connect(m_newMenu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
     rebuildRecentFilesMenu();
 }
 
-void CMainFrame::fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries) {
-    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+void MainWindow::fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries) {
+    connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
     for (const MenuEntry& entry : entries) {
         if (entry.popupTitle != nullptr) {
             fillMenu(menu->addMenu(QString::fromLatin1(entry.popupTitle)), entry.items);
@@ -219,7 +219,7 @@ void CMainFrame::fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries) {
     }
 }
 
-void CMainFrame::rebuildRecentFilesMenu() {
+void MainWindow::rebuildRecentFilesMenu() {
     if (m_fileMenu == nullptr || m_recentPlace == nullptr) {
         return;
     }
@@ -252,7 +252,7 @@ void CMainFrame::rebuildRecentFilesMenu() {
     }
 }
 
-void CMainFrame::createToolBars() {
+void MainWindow::createToolBars() {
     m_fileBar = new QToolBar(QStringLiteral("File"), this);
     m_fileBar->setObjectName(QStringLiteral("fileBar"));
     m_stepsBar = new QToolBar(QStringLiteral("Steps"), this);
@@ -293,14 +293,14 @@ void CMainFrame::createToolBars() {
     }
 }
 
-void CMainFrame::popUpNewMenu() {
+void MainWindow::popUpNewMenu() {
     QWidget* button = m_fileBar->findChild<QToolButton*>(QStringLiteral("button32812"));
     QPoint at = button != nullptr ? button->mapToGlobal(QPoint(0, button->height()))
                                   : mapToGlobal(QPoint(0, 0));
     m_newMenu->popup(at);
 }
 
-void CMainFrame::createShortcuts() {
+void MainWindow::createShortcuts() {
     // The keys of the accelerator table that the key filter does not handle.
     struct Key {
         QKeySequence sequence;
@@ -323,14 +323,14 @@ void CMainFrame::createShortcuts() {
     connect(previous, &QShortcut::activated, this, [this] { focusPreviousChild(); });
 }
 
-void CMainFrame::createPanes() {
+void MainWindow::createPanes() {
     m_mainSplitter = new QSplitter(Qt::Horizontal, this);
     m_mainSplitter->setObjectName(QStringLiteral("mainSplitter"));
     m_mainSplitter->setChildrenCollapsible(false);
     m_leftSplitter = new QSplitter(Qt::Vertical, m_mainSplitter);
     m_leftSplitter->setObjectName(QStringLiteral("leftSplitter"));
     m_leftSplitter->setChildrenCollapsible(false);
-    m_editorView = plainPane(QStringLiteral("CTesseraView"), m_leftSplitter);
+    m_editorView = plainPane(QStringLiteral("EditorView"), m_leftSplitter);
     static_cast<QFrame*>(m_editorView)->setFrameShape(QFrame::NoFrame);
     auto* editorLayout = new QVBoxLayout(m_editorView);
     editorLayout->setContentsMargins(0, 0, 0, 0);
@@ -339,19 +339,19 @@ void CMainFrame::createPanes() {
     m_pixelGrid = m_editorPanel->pixelGrid();
     connect(m_pixelGrid, &ui::PixelGrid::documentModified, this,
             [this] { m_app.document().setModifiedFlag(true); });
-    connect(m_pixelGrid, &ui::PixelGrid::glyphChanged, this, &CMainFrame::updateCommandStates);
-    connect(m_pixelGrid, &ui::PixelGrid::characterLoaded, this, &CMainFrame::updateCommandStates);
-    connect(m_pixelGrid, &ui::PixelGrid::zoomChanged, this, &CMainFrame::updateCommandStates);
-    m_dataView = plainPane(QStringLiteral("CDataView"), m_leftSplitter);
-    m_rightView = plainPane(QStringLiteral("CRightView"), m_mainSplitter);
-    static_cast<QFrame*>(m_rightView)->setFrameShape(QFrame::NoFrame);
-    auto* rightLayout = new QVBoxLayout(m_rightView);
+    connect(m_pixelGrid, &ui::PixelGrid::glyphChanged, this, &MainWindow::updateCommandStates);
+    connect(m_pixelGrid, &ui::PixelGrid::characterLoaded, this, &MainWindow::updateCommandStates);
+    connect(m_pixelGrid, &ui::PixelGrid::zoomChanged, this, &MainWindow::updateCommandStates);
+    m_dataView = plainPane(QStringLiteral("DataView"), m_leftSplitter);
+    m_tableView = plainPane(QStringLiteral("TableView"), m_mainSplitter);
+    static_cast<QFrame*>(m_tableView)->setFrameShape(QFrame::NoFrame);
+    auto* rightLayout = new QVBoxLayout(m_tableView);
     rightLayout->setContentsMargins(0, 0, 0, 0);
-    m_tablePanel = new ui::CharactersTablePanel(m_app.font(), m_rightView);
+    m_tablePanel = new ui::CharactersTablePanel(m_app.font(), m_tableView);
     rightLayout->addWidget(m_tablePanel);
     m_characterList = m_tablePanel->grid();
     connect(m_tablePanel, &ui::CharactersTablePanel::helpRequested, this,
-            &CMainFrame::showHelpTopic);
+            &MainWindow::showHelpTopic);
     // Picking a character in the list settles the one being edited, then the list marks
     // the new one current.
     connect(m_characterList, &ui::CharacterListGrid::characterPicked, m_editorPanel,
@@ -367,7 +367,7 @@ void CMainFrame::createPanes() {
     m_leftSplitter->addWidget(m_editorView);
     m_leftSplitter->addWidget(m_dataView);
     m_mainSplitter->addWidget(m_leftSplitter);
-    m_mainSplitter->addWidget(m_rightView);
+    m_mainSplitter->addWidget(m_tableView);
     m_mainSplitter->setStretchFactor(0, 0);
     m_mainSplitter->setStretchFactor(1, 1);
     m_leftSplitter->setStretchFactor(0, 0);
@@ -375,28 +375,28 @@ void CMainFrame::createPanes() {
     setCentralWidget(m_mainSplitter);
 }
 
-void CMainFrame::applySplitterPos(long long splitterPos) {
+void MainWindow::applySplitterPos(long long splitterPos) {
     const SplitterSizes sizes = splitterSizesFrom(splitterPos);
     m_mainSplitter->setSizes({sizes.columnWidth, std::max(1, width() - sizes.columnWidth)});
     m_leftSplitter->setSizes({sizes.rowHeight, std::max(1, height() - sizes.rowHeight)});
 }
 
-void CMainFrame::storeEditedGlyph() {
+void MainWindow::storeEditedGlyph() {
     m_pixelGrid->storeEditedGlyph();
 }
 
-void CMainFrame::reloadEditedGlyph() {
+void MainWindow::reloadEditedGlyph() {
     m_pixelGrid->reloadEditedGlyph();
     m_editorPanel->updateTitle();
 }
 
-void CMainFrame::refreshDataPanel() {
+void MainWindow::refreshDataPanel() {
     m_pixelGrid->update();
 }
-void CMainFrame::refreshCharacterList() {
+void MainWindow::refreshCharacterList() {
     m_characterList->relayout();
 }
-void CMainFrame::selectInitialCharacter() {
+void MainWindow::selectInitialCharacter() {
     // The letter A, else the first character (nothing in an empty font).
     const int index = m_app.font().count() > 0 ? std::max(0, m_app.font().initialIndex()) : -1;
     m_editorPanel->layoutSwatches();
@@ -409,16 +409,16 @@ void CMainFrame::selectInitialCharacter() {
     updateCommandStates();
 }
 
-void CMainFrame::showHelpTopic(const QString& topic) {
+void MainWindow::showHelpTopic(const QString& topic) {
     (void)topic;
 }
 
-void CMainFrame::updateFrameTitle() {
+void MainWindow::updateFrameTitle() {
     setWindowTitle(m_app.document().title() + QStringLiteral(" - ") + kTitleSuffix);
 }
 
-void CMainFrame::updateStatusPanes() {
-    const CFontInfo& font = m_app.font();
+void MainWindow::updateStatusPanes() {
+    const Font& font = m_app.font();
     m_statusBar->setPaneText(1, QStringLiteral(" Bpp: %1 ").arg(font.bitsPerPixel));
     const std::string_view encoding = encodingName(static_cast<int>(font.encoding));
     m_statusBar->setPaneText(
@@ -435,7 +435,7 @@ void CMainFrame::updateStatusPanes() {
     m_statusBar->setPaneText(4, QStringLiteral(" Characters: %1 ").arg(font.count()));
 }
 
-bool CMainFrame::restoreWindowPlacement() {
+bool MainWindow::restoreWindowPlacement() {
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect work = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     const std::string stored = m_app.settings().string(kSettingsSection, kWindowPosKey, "");
@@ -447,7 +447,7 @@ bool CMainFrame::restoreWindowPlacement() {
     return false;
 }
 
-void CMainFrame::saveWindowPlacement() {
+void MainWindow::saveWindowPlacement() {
     QtSettingsStore& settings = m_app.settings();
     if (isMinimized() || isMaximized() || isFullScreen()) {
         settings.remove(kSettingsSection, kWindowPosKey);
@@ -463,7 +463,7 @@ void CMainFrame::saveWindowPlacement() {
                           splitterPosOf(columns.value(0), rows.value(0)));
 }
 
-void CMainFrame::routeEditCommand(int id) {
+void MainWindow::routeEditCommand(int id) {
     QWidget* focus = QApplication::focusWidget();
     if (isEditField(focus)) {
         switch (id) {
@@ -490,7 +490,7 @@ void CMainFrame::routeEditCommand(int id) {
     gridEditCommand(id);
 }
 
-void CMainFrame::gridEditCommand(int id) {
+void MainWindow::gridEditCommand(int id) {
     switch (id) {
         case cmd::kCopy:
             m_pixelGrid->copy();
@@ -512,7 +512,7 @@ void CMainFrame::gridEditCommand(int id) {
     }
 }
 
-void CMainFrame::stepColorSwatch(bool next) {
+void MainWindow::stepColorSwatch(bool next) {
     if (next) {
         m_editorPanel->nextSwatch();
     } else {
@@ -520,13 +520,13 @@ void CMainFrame::stepColorSwatch(bool next) {
     }
 }
 
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) {
         event->acceptProposedAction();
     }
 }
 
-void CMainFrame::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     // A dropped file is opened as a project (the first one when several are dropped).
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile()) {
@@ -538,7 +538,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     }
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     saveWindowPlacement();
     if (!m_app.document().saveModified()) {
         event->ignore();

@@ -10,14 +10,14 @@ namespace typeloom {
 // One character's bitmap: `width` x font height pixels, one byte per pixel (0 background,
 // 1 ink), rows top to bottom, pixel (x, y) at index x + y * width. Glyphs do not store their
 // height; every glyph of a font has the font's height.
-class CGlyphInfo {
+class Glyph {
   public:
     std::uint16_t code = 0;  // the character value the glyph was made for
     std::uint16_t width = 0;
     std::vector<std::uint8_t> pixels;
 
-    CGlyphInfo() = default;
-    CGlyphInfo(std::uint16_t c, std::uint16_t w, std::vector<std::uint8_t> p)
+    Glyph() = default;
+    Glyph(std::uint16_t c, std::uint16_t w, std::vector<std::uint8_t> p)
         : code(c), width(w), pixels(std::move(p)) {}
 
     // Sets code and width and clears width x height pixels.
@@ -35,7 +35,7 @@ class CGlyphInfo {
     }
     std::size_t rowCount() const { return width == 0 ? 0 : pixels.size() / width; }
 
-    friend bool operator==(const CGlyphInfo&, const CGlyphInfo&) = default;
+    friend bool operator==(const Glyph&, const Glyph&) = default;
 };
 
 // The glyph of every character, keyed by its 16-bit Unicode value. Keys are 16-bit, so the
@@ -49,13 +49,13 @@ class GlyphMap {
     GlyphMap(GlyphMap&&) noexcept = default;
     GlyphMap& operator=(GlyphMap&&) noexcept = default;
 
-    CGlyphInfo* find(std::uint16_t key) { return m_slots.empty() ? nullptr : m_slots[key].get(); }
-    const CGlyphInfo* find(std::uint16_t key) const {
+    Glyph* find(std::uint16_t key) { return m_slots.empty() ? nullptr : m_slots[key].get(); }
+    const Glyph* find(std::uint16_t key) const {
         return m_slots.empty() ? nullptr : m_slots[key].get();
     }
     bool contains(std::uint16_t key) const { return find(key) != nullptr; }
     // Stores a glyph under key, replacing (destroying) any glyph there.
-    CGlyphInfo& insert(std::uint16_t key, CGlyphInfo glyph);
+    Glyph& insert(std::uint16_t key, Glyph glyph);
     void erase(std::uint16_t key);
     void clear();
     std::size_t size() const { return m_count; }
@@ -89,7 +89,7 @@ class GlyphMap {
 
   private:
     static constexpr std::uint32_t kSlots = 0x10000;
-    std::vector<std::unique_ptr<CGlyphInfo>> m_slots;
+    std::vector<std::unique_ptr<Glyph>> m_slots;
     std::size_t m_count = 0;
 };
 

@@ -1,4 +1,4 @@
-#include "export/ui/page_c99_compiler.h"
+#include "export/ui/compiler_page.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -12,7 +12,7 @@ namespace typeloom::ui {
 using namespace option_page;
 using namespace exporters;
 
-CPageC99compiler::CPageC99compiler(SettingsStore& settings, QWidget* parent)
+CompilerPage::CompilerPage(SettingsStore& settings, QWidget* parent)
     : QWidget(parent), m_settings(settings) {
     m_braces = checkBox(this, "check1126",
                         "Write the General C file with the braces a C99 compatible compiler "
@@ -28,19 +28,19 @@ CPageC99compiler::CPageC99compiler(SettingsStore& settings, QWidget* parent)
     layout->addLayout(bottom);
 }
 
-void CPageC99compiler::showEvent(QShowEvent* event) {
+void CompilerPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!m_loaded) {
         load();
     }
 }
 
-void CPageC99compiler::load() {
+void CompilerPage::load() {
     m_braces->setChecked((pagesOption(m_settings) & kPageC99Braces) != 0);
     m_loaded = true;
 }
 
-void CPageC99compiler::apply() {
+void CompilerPage::apply() {
     if (!m_loaded) {
         return;
     }

@@ -19,11 +19,11 @@ namespace typeloom::ui {
 // lists them, sizes in points 4..244, the strike-out and underline effects, a sample drawn by
 // the same renderer that makes the characters, and the scripts the chosen face offers. It
 // starts from a font description (the font's source font) when one is given.
-class CXFontDialog : public QDialog {
+class SystemFontDialog : public QDialog {
     Q_OBJECT
 
   public:
-    explicit CXFontDialog(const LogFont* initial, QWidget* parent = nullptr,
+    explicit SystemFontDialog(const LogFont* initial, QWidget* parent = nullptr,
                           DialogServices services = DialogServices::standard());
 
     // The description chosen: face, weight, slant, effects, character set, and the height of

@@ -1,4 +1,4 @@
-#include "app/page_prefer.h"
+#include "app/general_page.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -65,7 +65,7 @@ void storeFlag(SettingsStore& settings, const char* key, int fallback, bool valu
 
 }  // namespace
 
-CPagePrefer::CPagePrefer(SettingsStore& settings, QWidget* parent)
+GeneralPage::GeneralPage(SettingsStore& settings, QWidget* parent)
     : QWidget(parent),
       m_settings(settings),
       m_documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)),
@@ -82,7 +82,7 @@ CPagePrefer::CPagePrefer(SettingsStore& settings, QWidget* parent)
     m_folder->setMaxLength(kFolderMaxLength);
     auto* browse = new QPushButton(QStringLiteral("Browse..."), group);
     browse->setObjectName(QStringLiteral("button1124"));
-    connect(browse, &QPushButton::clicked, this, &CPagePrefer::browse);
+    connect(browse, &QPushButton::clicked, this, &GeneralPage::browse);
     auto* groupLayout = new QGridLayout(group);
     groupLayout->addWidget(m_alwaysAsk, 0, 0, 1, 3);
     groupLayout->addWidget(m_saveIn, 1, 0);
@@ -103,19 +103,19 @@ CPagePrefer::CPagePrefer(SettingsStore& settings, QWidget* parent)
     layout->addStretch();
 }
 
-void CPagePrefer::setDefaultFolderBases(const QString& documents, const QString& programFolder) {
+void GeneralPage::setDefaultFolderBases(const QString& documents, const QString& programFolder) {
     m_documents = documents;
     m_programFolder = programFolder;
 }
 
-void CPagePrefer::showEvent(QShowEvent* event) {
+void GeneralPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!m_loaded) {
         load();
     }
 }
 
-QString CPagePrefer::defaultFolder() const {
+QString GeneralPage::defaultFolder() const {
     QString folder = usableFolderIn(m_documents);
     if (folder.isEmpty()) {
         folder = usableFolderIn(m_programFolder);
@@ -123,7 +123,7 @@ QString CPagePrefer::defaultFolder() const {
     return folder;
 }
 
-void CPagePrefer::load() {
+void GeneralPage::load() {
     const bool autoSave = storedFlag(m_settings, kAutoSaveCharKey, kAutoSaveCharDefault);
     const bool autoOpen = storedFlag(m_settings, kAutoOpenKey, kAutoOpenDefault);
     bool alwaysAsk = storedFlag(m_settings, kAlwaysAskKey, kAlwaysAskDefault);
@@ -142,7 +142,7 @@ void CPagePrefer::load() {
     m_loaded = true;
 }
 
-void CPagePrefer::browse() {
+void GeneralPage::browse() {
     const QString chosen =
         m_browse ? m_browse(this, QString::fromLatin1(kBrowseTitle), m_folder->text()) : QString();
     if (chosen.isEmpty()) {
@@ -158,7 +158,7 @@ void CPagePrefer::browse() {
     m_saveIn->setChecked(true);
 }
 
-void CPagePrefer::apply() {
+void GeneralPage::apply() {
     if (!m_loaded) {
         return;
     }
@@ -171,19 +171,19 @@ void CPagePrefer::apply() {
     }
 }
 
-bool CPagePrefer::autoSave() const {
+bool GeneralPage::autoSave() const {
     return m_autoSave->isChecked();
 }
 
-bool CPagePrefer::autoOpen() const {
+bool GeneralPage::autoOpen() const {
     return m_autoOpen->isChecked();
 }
 
-bool CPagePrefer::alwaysAsk() const {
+bool GeneralPage::alwaysAsk() const {
     return m_alwaysAsk->isChecked();
 }
 
-QString CPagePrefer::folder() const {
+QString GeneralPage::folder() const {
     return m_folder->text();
 }
 

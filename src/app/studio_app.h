@@ -9,33 +9,33 @@
 #include "app/qt_settings_store.h"
 #include "app/recent_files.h"
 #include "common/progress_sink.h"
-#include "model/font_info.h"
+#include "model/font.h"
 
 class QSettings;
 
 namespace typeloom::app {
 
-class CMainFrame;
-class CTesseraDoc;
+class MainWindow;
+class FontDocument;
 
 // The application object: owns the one font record for the whole run, the settings, the
 // recent-file list, the document and the main window.
-class CTesseraApp : public QObject {
+class StudioApp : public QObject {
     Q_OBJECT
 
   public:
-    explicit CTesseraApp(std::unique_ptr<QSettings> settings, QObject* parent = nullptr);
-    ~CTesseraApp() override;
+    explicit StudioApp(std::unique_ptr<QSettings> settings, QObject* parent = nullptr);
+    ~StudioApp() override;
 
     // The one application object of the process (null before it exists).
-    static CTesseraApp* instance();
+    static StudioApp* instance();
 
-    CFontInfo& font() { return m_font; }
+    Font& font() { return m_font; }
     QtSettingsStore& settings() { return *m_store; }
     QSettings& qsettings() { return *m_settings; }
-    CTesseraDoc& document() { return *m_document; }
+    FontDocument& document() { return *m_document; }
     RecentFileList& recentFiles() { return m_recentFiles; }
-    CMainFrame* mainFrame() { return m_frame.get(); }
+    MainWindow* mainWindow() { return m_frame.get(); }
 
     struct StartOptions {
         bool show = true;      // show the main window
@@ -65,7 +65,7 @@ class CTesseraApp : public QObject {
   private:
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<QtSettingsStore> m_store;
-    CFontInfo m_font;
+    Font m_font;
     RecentFileList m_recentFiles;
     // Long operations report to the frame's status bar once the frame exists.
     class FrameProgress : public ProgressSink {
@@ -78,8 +78,8 @@ class CTesseraApp : public QObject {
         void setText(const std::string& text) override;
     };
     FrameProgress m_progress;
-    std::unique_ptr<CTesseraDoc> m_document;
-    std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<FontDocument> m_document;
+    std::unique_ptr<MainWindow> m_frame;
     std::unique_ptr<QObject> m_keyFilter;
 };
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "model/font_info.h"
+#include "model/font.h"
 
 namespace typeloom {
 
@@ -88,7 +88,7 @@ struct FontInfoFields {
 // Opening the dialog: brings `fontHeader` up to date with the font (syncHeaderInfo) and
 // returns what the controls show. The name is the font's name followed by its height and "h"
 // ("Tiny8h"); the copyright text is the placeholder.
-FontInfoFields openFontInfo(CFontInfo& font);
+FontInfoFields openFontInfo(Font& font);
 
 struct FontInfoCheck {
     bool accepted = false;
@@ -110,6 +110,6 @@ FontInfoCheck checkFontInfo(const FontInfoFields& fields);
 // character set and weight of the rows named, the family of its row with the low four bits
 // of the old pitch-and-family kept. With `makeVariablePitch` (the user answered Yes to the
 // question) a fixed-width font becomes variable-width. Returns whether anything changed.
-bool applyFontInfo(CFontInfo& font, const FontInfoFields& fields, bool makeVariablePitch);
+bool applyFontInfo(Font& font, const FontInfoFields& fields, bool makeVariablePitch);
 
 }  // namespace typeloom

@@ -1,4 +1,4 @@
-#include "export/ui/page_export_ext.h"
+#include "export/ui/export_options_page.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -23,7 +23,7 @@ constexpr int kExportExtBits = kPageDataTable | kPageOffsetTable | kPageWidthTab
 
 }  // namespace
 
-CPageExportExt::CPageExportExt(SettingsStore& settings, QWidget* parent)
+ExportOptionsPage::ExportOptionsPage(SettingsStore& settings, QWidget* parent)
     : QWidget(parent), m_settings(settings) {
     auto* heading = new QLabel(
         QStringLiteral("When export C file (*.c), Binary file (*.dat) and ASM file (*.asm) :"),
@@ -68,14 +68,14 @@ CPageExportExt::CPageExportExt(SettingsStore& settings, QWidget* parent)
     layout->addLayout(bottom);
 }
 
-void CPageExportExt::showEvent(QShowEvent* event) {
+void ExportOptionsPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!m_loaded) {
         load();
     }
 }
 
-void CPageExportExt::load() {
+void ExportOptionsPage::load() {
     const int pages = pagesOption(m_settings);
     m_offset->setChecked((pages & kPageOffsetTable) != 0);
     m_width->setChecked((pages & kPageWidthTable) != 0);
@@ -86,7 +86,7 @@ void CPageExportExt::load() {
     m_loaded = true;
 }
 
-void CPageExportExt::apply() {
+void ExportOptionsPage::apply() {
     if (!m_loaded) {
         return;
     }

@@ -1,4 +1,4 @@
-#include "app/tessera_doc.h"
+#include "app/font_document.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -6,7 +6,7 @@
 #include <QMessageBox>
 
 #include "common/file_error.h"
-#include "model/font_info.h"
+#include "model/font.h"
 #include "model/project_file.h"
 
 namespace typeloom::app {
@@ -28,7 +28,7 @@ QString withProjectExtension(QString path) {
 
 }  // namespace
 
-CTesseraDoc::CTesseraDoc(CFontInfo& font, ProgressSink& progress, QObject* parent)
+FontDocument::FontDocument(Font& font, ProgressSink& progress, QObject* parent)
     : QObject(parent), m_font(font), m_progress(progress) {
     saveAsDialog = [this](const QString& suggested, bool offerVersion20) {
         SaveAsChoice choice;
@@ -53,33 +53,33 @@ CTesseraDoc::CTesseraDoc(CFontInfo& font, ProgressSink& progress, QObject* paren
     };
 }
 
-QString CTesseraDoc::title() const {
+QString FontDocument::title() const {
     if (m_path.isEmpty()) {
         return QStringLiteral("Untitled");
     }
     return QFileInfo(m_path).fileName();
 }
 
-void CTesseraDoc::setModifiedFlag(bool modified) {
+void FontDocument::setModifiedFlag(bool modified) {
     if (m_modified != modified) {
         m_modified = modified;
         Q_EMIT modifiedChanged(modified);
     }
 }
 
-void CTesseraDoc::newDocument() {
+void FontDocument::newDocument() {
     m_path.clear();
     setModifiedFlag(false);
     Q_EMIT titleChanged();
 }
 
-void CTesseraDoc::restoreDocument(const QString& path, bool modified) {
+void FontDocument::restoreDocument(const QString& path, bool modified) {
     m_path = path;
     setModifiedFlag(modified);
     Q_EMIT titleChanged();
 }
 
-bool CTesseraDoc::openDocument(const QString& path, bool* closeRequested) {
+bool FontDocument::openDocument(const QString& path, bool* closeRequested) {
     if (closeRequested != nullptr) {
         *closeRequested = false;
     }
@@ -99,7 +99,7 @@ bool CTesseraDoc::openDocument(const QString& path, bool* closeRequested) {
     return true;
 }
 
-bool CTesseraDoc::saveDocument(const QString& path, bool rename) {
+bool FontDocument::saveDocument(const QString& path, bool rename) {
     if (m_storeEditedGlyph) {
         m_storeEditedGlyph();
     }
@@ -120,7 +120,7 @@ bool CTesseraDoc::saveDocument(const QString& path, bool rename) {
     return true;
 }
 
-bool CTesseraDoc::saveDocumentVer20(const QString& path) {
+bool FontDocument::saveDocumentVer20(const QString& path) {
     if (m_storeEditedGlyph) {
         m_storeEditedGlyph();
     }
@@ -136,14 +136,14 @@ bool CTesseraDoc::saveDocumentVer20(const QString& path) {
     return true;
 }
 
-bool CTesseraDoc::doFileSave() {
+bool FontDocument::doFileSave() {
     if (m_path.isEmpty() || !isProjectFileName(m_path.toStdString())) {
         return doFileSaveAs();
     }
     return saveDocument(m_path);
 }
 
-bool CTesseraDoc::doFileSaveAs() {
+bool FontDocument::doFileSaveAs() {
     const bool offerVersion20 = m_font.encoding == 0 && m_font.bitsPerPixel == 1;
     QString suggested = m_path;
     if (suggested.isEmpty()) {
@@ -161,7 +161,7 @@ bool CTesseraDoc::doFileSaveAs() {
     return saveDocument(choice.path);
 }
 
-bool CTesseraDoc::saveModified() {
+bool FontDocument::saveModified() {
     if (!m_modified) {
         return true;
     }
@@ -176,7 +176,7 @@ bool CTesseraDoc::saveModified() {
     }
 }
 
-void CTesseraDoc::showError(const QString& text) const {
+void FontDocument::showError(const QString& text) const {
     QMessageBox::critical(m_dialogParent, kAppName, text);
 }
 

@@ -1,14 +1,14 @@
-#include "model/glyph_info.h"
+#include "model/glyph.h"
 
 namespace typeloom {
 
-void CGlyphInfo::init(std::uint16_t glyphCode, std::uint16_t glyphWidth, std::uint16_t height) {
+void Glyph::init(std::uint16_t glyphCode, std::uint16_t glyphWidth, std::uint16_t height) {
     code = glyphCode;
     width = glyphWidth;
     pixels.assign(std::size_t{glyphWidth} * height, 0);
 }
 
-void CGlyphInfo::fromPackedRows(std::uint16_t glyphCode, std::uint16_t glyphWidth,
+void Glyph::fromPackedRows(std::uint16_t glyphCode, std::uint16_t glyphWidth,
                                 std::uint16_t height, std::span<const std::uint8_t> bytes) {
     if (glyphWidth == 0) {
         init(glyphCode, 1, height);
@@ -35,18 +35,18 @@ GlyphMap& GlyphMap::operator=(const GlyphMap& other) {
         return *this;
     }
     clear();
-    other.forEach([&](std::uint16_t key, const CGlyphInfo& g) { insert(key, g); });
+    other.forEach([&](std::uint16_t key, const Glyph& g) { insert(key, g); });
     return *this;
 }
 
-CGlyphInfo& GlyphMap::insert(std::uint16_t key, CGlyphInfo glyph) {
+Glyph& GlyphMap::insert(std::uint16_t key, Glyph glyph) {
     if (m_slots.empty()) {
         m_slots.resize(kSlots);
     }
     if (!m_slots[key]) {
         ++m_count;
     }
-    m_slots[key] = std::make_unique<CGlyphInfo>(std::move(glyph));
+    m_slots[key] = std::make_unique<Glyph>(std::move(glyph));
     return *m_slots[key];
 }
 
@@ -67,8 +67,8 @@ bool operator==(const GlyphMap& a, const GlyphMap& b) {
         return false;
     }
     bool equal = true;
-    a.forEach([&](std::uint16_t key, const CGlyphInfo& g) {
-        const CGlyphInfo* other = b.find(key);
+    a.forEach([&](std::uint16_t key, const Glyph& g) {
+        const Glyph* other = b.find(key);
         equal = equal && other != nullptr && *other == g;
     });
     return equal;

@@ -1,4 +1,4 @@
-#include "app/tessera_app.h"
+#include "app/studio_app.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -8,48 +8,48 @@
 #include "app/command_wiring.h"
 #include "app/commands.h"
 #include "app/key_filter.h"
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/progress_status_bar.h"
 #include "app/settings_keys.h"
-#include "app/tessera_doc.h"
+#include "app/font_document.h"
 #include "model/font_settings.h"
 
 namespace typeloom::app {
 
 namespace {
-CTesseraApp* g_instance = nullptr;
+StudioApp* g_instance = nullptr;
 }
 
-void CTesseraApp::FrameProgress::show(bool visible) {
+void StudioApp::FrameProgress::show(bool visible) {
     if (target != nullptr)
         target->show(visible);
 }
-void CTesseraApp::FrameProgress::setRange(int lower, int upper) {
+void StudioApp::FrameProgress::setRange(int lower, int upper) {
     if (target != nullptr)
         target->setRange(lower, upper);
 }
-void CTesseraApp::FrameProgress::setStep(int step) {
+void StudioApp::FrameProgress::setStep(int step) {
     if (target != nullptr)
         target->setStep(step);
 }
-void CTesseraApp::FrameProgress::stepIt() {
+void StudioApp::FrameProgress::stepIt() {
     if (target != nullptr)
         target->stepIt();
 }
-void CTesseraApp::FrameProgress::setText(const std::string& text) {
+void StudioApp::FrameProgress::setText(const std::string& text) {
     if (target != nullptr)
         target->setText(text);
 }
 
-CTesseraApp::CTesseraApp(std::unique_ptr<QSettings> settings, QObject* parent)
+StudioApp::StudioApp(std::unique_ptr<QSettings> settings, QObject* parent)
     : QObject(parent),
       m_settings(std::move(settings)),
       m_store(std::make_unique<QtSettingsStore>(*m_settings)),
-      m_document(std::make_unique<CTesseraDoc>(m_font, m_progress)) {
+      m_document(std::make_unique<FontDocument>(m_font, m_progress)) {
     g_instance = this;
 }
 
-CTesseraApp::~CTesseraApp() {
+StudioApp::~StudioApp() {
     if (m_keyFilter) {
         qApp->removeEventFilter(m_keyFilter.get());
     }
@@ -59,24 +59,24 @@ CTesseraApp::~CTesseraApp() {
     }
 }
 
-CTesseraApp* CTesseraApp::instance() {
+StudioApp* StudioApp::instance() {
     return g_instance;
 }
 
-bool CTesseraApp::initInstance(const QStringList& arguments) {
+bool StudioApp::initInstance(const QStringList& arguments) {
     return initInstance(arguments, StartOptions{});
 }
 
-bool CTesseraApp::initInstance(const QStringList& arguments, const StartOptions& options) {
+bool StudioApp::initInstance(const QStringList& arguments, const StartOptions& options) {
     // Settings: the recent-file list, then the font's data format and encoding.
     m_recentFiles.load(*m_settings);
     loadFontSettings(m_font, *m_store);
 
-    m_frame = std::make_unique<CMainFrame>(*this);
+    m_frame = std::make_unique<MainWindow>(*this);
     m_progress.target = &m_frame->progressBar();
     m_document->setDialogParent(m_frame.get());
-    connect(m_document.get(), &CTesseraDoc::titleChanged, m_frame.get(),
-            &CMainFrame::updateFrameTitle);
+    connect(m_document.get(), &FontDocument::titleChanged, m_frame.get(),
+            &MainWindow::updateFrameTitle);
     m_document->setStoreEditedGlyph([this] { m_frame->storeEditedGlyph(); });
     connectCommands(*this, *m_frame);
     if (options.installKeyFilter) {
@@ -107,7 +107,7 @@ bool CTesseraApp::initInstance(const QStringList& arguments, const StartOptions&
     return true;
 }
 
-void CTesseraApp::autoOpen() {
+void StudioApp::autoOpen() {
     if (m_settings == nullptr || m_frame == nullptr) {
         return;
     }
@@ -125,7 +125,7 @@ void CTesseraApp::autoOpen() {
     }
 }
 
-void CTesseraApp::installKeyFilter() {
+void StudioApp::installKeyFilter() {
     KeyFilter::Hooks hooks;
     hooks.bitsPerPixel = [this] { return static_cast<int>(m_font.bitsPerPixel); };
     hooks.command = [this](int id) { m_frame->executeCommand(id); };
@@ -139,7 +139,7 @@ void CTesseraApp::installKeyFilter() {
     qApp->installEventFilter(m_keyFilter.get());
 }
 
-bool CTesseraApp::startNewDocument() {
+bool StudioApp::startNewDocument() {
     if (!m_document->saveModified()) {
         return false;
     }
@@ -147,7 +147,7 @@ bool CTesseraApp::startNewDocument() {
     return true;
 }
 
-bool CTesseraApp::openDocumentFile(const QString& path) {
+bool StudioApp::openDocumentFile(const QString& path) {
     if (!m_document->saveModified()) {
         return false;
     }
@@ -176,7 +176,7 @@ bool CTesseraApp::openDocumentFile(const QString& path) {
     return true;
 }
 
-void CTesseraApp::addToRecentFiles(const QString& path) {
+void StudioApp::addToRecentFiles(const QString& path) {
     m_recentFiles.add(path);
     saveRecentFiles();
     if (m_frame) {
@@ -184,7 +184,7 @@ void CTesseraApp::addToRecentFiles(const QString& path) {
     }
 }
 
-void CTesseraApp::saveRecentFiles() {
+void StudioApp::saveRecentFiles() {
     m_recentFiles.save(*m_settings);
 }
 

@@ -1,4 +1,4 @@
-#include "app/main_frame.h"
+#include "app/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +20,9 @@
 #include "app/commands.h"
 #include "app/key_filter.h"
 #include "app/progress_status_bar.h"
-#include "app/tessera_app.h"
-#include "app/tessera_doc.h"
-#include "model/font_info.h"
+#include "app/studio_app.h"
+#include "app/font_document.h"
+#include "model/font.h"
 #include "model/project_file.h"
 #include "test_support.h"
 
@@ -36,8 +36,8 @@ using test::TempDir;
 class FrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        m_app = std::make_unique<CTesseraApp>(openSettingsFile(settingsPath()));
-        CTesseraApp::StartOptions options;
+        m_app = std::make_unique<StudioApp>(openSettingsFile(settingsPath()));
+        StudioApp::StartOptions options;
         options.show = false;
         options.autoOpen = false;
         options.installKeyFilter = false;
@@ -46,8 +46,8 @@ class FrameTest : public ::testing::Test {
     void TearDown() override { m_app.reset(); }
 
     QString settingsPath() const { return QString::fromStdString(m_dir.file("settings.ini")); }
-    CMainFrame& frame() { return *m_app->mainFrame(); }
-    CFontInfo& font() { return m_app->font(); }
+    MainWindow& frame() { return *m_app->mainWindow(); }
+    Font& font() { return m_app->font(); }
 
     // A small fixed-width font of the characters 'A'..'D', 8 x 12.
     void makeFont() {
@@ -86,7 +86,7 @@ class FrameTest : public ::testing::Test {
     }
 
     TempDir m_dir;
-    std::unique_ptr<CTesseraApp> m_app;
+    std::unique_ptr<StudioApp> m_app;
 };
 
 TEST_F(FrameTest, MenusHoldTheirItemsInOrder) {
@@ -389,7 +389,7 @@ TEST(RecentFiles, AutoOpenWalkDropsEntriesThatAreNotProjects) {
 }
 
 TEST_F(FrameTest, AutoOpenSkipsAnImportedFileAndOpensTheProjectBehindIt) {
-    CFontInfo saved;
+    Font saved;
     saved.createFromScratch('0', '9', 6, 10, "Digits");
     const QString project = QString::fromStdString(m_dir.file("digits.tlf"));
     saveProject(project.toStdString(), saved);
@@ -437,7 +437,7 @@ TEST(RecentFiles, KeepsFourMostRecentFirstAndRoundTrips) {
 
 TEST_F(FrameTest, SaveOpenAndSaveAsVersion20ThroughTheDocument) {
     makeFont();
-    CTesseraDoc& doc = m_app->document();
+    FontDocument& doc = m_app->document();
     std::vector<std::uint8_t> pixels(8 * 12, 0);
     pixels[5] = 1;
     font().setGlyph('B', 8, pixels);
@@ -447,7 +447,7 @@ TEST_F(FrameTest, SaveOpenAndSaveAsVersion20ThroughTheDocument) {
     doc.saveAsDialog = [&](const QString& suggested, bool offer20) {
         EXPECT_TRUE(offer20 == (font().encoding == 0));
         EXPECT_TRUE(suggested.endsWith(QStringLiteral("Test12h.tlf")));
-        return CTesseraDoc::SaveAsChoice{path, false};
+        return FontDocument::SaveAsChoice{path, false};
     };
     ASSERT_TRUE(doc.doFileSave());  // no path yet: goes through Save As
     EXPECT_FALSE(doc.isModified());
@@ -458,7 +458,7 @@ TEST_F(FrameTest, SaveOpenAndSaveAsVersion20ThroughTheDocument) {
     const QString old = QString::fromStdString(m_dir.file("old.tlf"));
     doc.saveAsDialog = [&](const QString&, bool offer20) {
         EXPECT_TRUE(offer20);
-        return CTesseraDoc::SaveAsChoice{old, true};
+        return FontDocument::SaveAsChoice{old, true};
     };
     doc.setModifiedFlag(true);
     ASSERT_TRUE(doc.doFileSaveAs());

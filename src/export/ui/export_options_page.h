@@ -21,11 +21,11 @@ namespace typeloom::ui {
 // Object names: checkDataTable (checked, disabled), checkOffsetTable, checkWidthTable,
 // checkAsciiIndexTable, checkExtendedIndexTable, radio1130 (UCHAR), radio1131 (by the data
 // length), buttonHelp.
-class CPageExportExt : public QWidget {
+class ExportOptionsPage : public QWidget {
     Q_OBJECT
 
   public:
-    explicit CPageExportExt(SettingsStore& settings, QWidget* parent = nullptr);
+    explicit ExportOptionsPage(SettingsStore& settings, QWidget* parent = nullptr);
 
     static QString caption() { return QStringLiteral("Typeloom Studio 3.0 Format"); }
 
