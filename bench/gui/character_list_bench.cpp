@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "charset/encodings.h"
-#include "charset/ui/character_list_grid.h"
 #include "model/font.h"
+#include "model/ui/character_list_grid.h"
 
 namespace {
 

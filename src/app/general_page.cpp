@@ -16,6 +16,7 @@
 
 #include "app/settings_keys.h"
 #include "common/settings_store.h"
+#include "editor/ui/editor_settings.h"
 #include "model/font_settings.h"
 
 namespace typeloom::app {
@@ -124,7 +125,7 @@ QString GeneralPage::defaultFolder() const {
 }
 
 void GeneralPage::load() {
-    const bool autoSave = storedFlag(m_settings, kAutoSaveCharKey, kAutoSaveCharDefault);
+    const bool autoSave = storedFlag(m_settings, ui::kAutoSaveCharKey, ui::kAutoSaveCharDefault);
     const bool autoOpen = storedFlag(m_settings, kAutoOpenKey, kAutoOpenDefault);
     bool alwaysAsk = storedFlag(m_settings, kAlwaysAskKey, kAlwaysAskDefault);
     QString folder = QString::fromStdString(m_settings.string(kSettingsSection, kBmpFolderKey, ""));
@@ -162,7 +163,7 @@ void GeneralPage::apply() {
     if (!m_loaded) {
         return;
     }
-    storeFlag(m_settings, kAutoSaveCharKey, kAutoSaveCharDefault, autoSave());
+    storeFlag(m_settings, ui::kAutoSaveCharKey, ui::kAutoSaveCharDefault, autoSave());
     storeFlag(m_settings, kAutoOpenKey, kAutoOpenDefault, autoOpen());
     storeFlag(m_settings, kAlwaysAskKey, kAlwaysAskDefault, alwaysAsk());
     // A folder that does not exist is not stored; the old value stays.

@@ -10,7 +10,7 @@
 #include <QMouseEvent>
 #include <QUrl>
 
-#include "app/icons.h"
+#include "common/ui/svg_art.h"
 
 namespace typeloom::app {
 
@@ -93,7 +93,7 @@ void showHyperlinkReport(const QString& text) {
 }
 
 QCursor linkCursor() {
-    return handCursor();
+    return ui::handCursor();
 }
 
 // --- HyperlinkLabel

@@ -19,19 +19,20 @@
 #include <QVBoxLayout>
 
 #include "app/edit_routing.h"
+#include "app/font_document.h"
 #include "app/help.h"
 #include "app/icons.h"
 #include "app/progress_status_bar.h"
 #include "app/settings_keys.h"
 #include "app/studio_app.h"
-#include "app/font_document.h"
 #include "app/window_placement.h"
 #include "charset/encodings.h"
-#include "charset/ui/character_list_grid.h"
-#include "charset/ui/characters_table_panel.h"
 #include "editor/ui/character_editor_panel.h"
+#include "editor/ui/editor_settings.h"
 #include "editor/ui/pixel_grid.h"
 #include "model/font_settings.h"
+#include "model/ui/character_list_grid.h"
+#include "model/ui/characters_table_panel.h"
 
 namespace typeloom::app {
 
@@ -154,7 +155,7 @@ CommandState MainWindow::commandState() const {
     state.bitsPerPixel = static_cast<int>(font.bitsPerPixel);
     state.encoding = static_cast<int>(font.encoding);
     state.gridZoom = static_cast<int>(
-        m_app.settings().integer(kSettingsSection, kGridZoomKey, kGridZoomDefault));
+        m_app.settings().integer(kSettingsSection, ui::kGridZoomKey, ui::kGridZoomDefault));
     QWidget* focus = QApplication::focusWidget();
     state.editFieldFocused = isEditField(focus);
     if (state.editFieldFocused) {

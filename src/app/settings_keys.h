@@ -3,12 +3,10 @@
 // The values the desktop program keeps in the section "Settings" of its settings file, with
 // the default each reader uses when the value is absent. The font's own values
 // ("BmpDataFlag", "FontGen") live in model/font_settings.h, the export values ("Pages
-// option", "FontOut") in export/export_driver.h.
+// option", "FontOut") in export/export_driver.h, the editor's ("AutoSaveChar", "Grid zoom")
+// in editor/ui/editor_settings.h.
 
 namespace typeloom::app {
-
-inline constexpr const char* kAutoSaveCharKey = "AutoSaveChar";
-inline constexpr int kAutoSaveCharDefault = 0;
 
 inline constexpr const char* kAutoOpenKey = "AutoOpen";
 inline constexpr int kAutoOpenDefault = 1;
@@ -17,11 +15,6 @@ inline constexpr const char* kAlwaysAskKey = "AlwaysAsk";
 inline constexpr int kAlwaysAskDefault = 1;
 
 inline constexpr const char* kBmpFolderKey = "BmpFolder";  // default: empty
-
-inline constexpr const char* kGridZoomKey = "Grid zoom";
-inline constexpr int kGridZoomDefault = 15;
-inline constexpr int kGridZoomMin = 1;
-inline constexpr int kGridZoomMax = 30;
 
 inline constexpr const char* kSplitterPosKey = "Splitter Pos";
 inline constexpr int kSplitterPosDefault = 0;

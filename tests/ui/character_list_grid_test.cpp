@@ -1,4 +1,4 @@
-#include "charset/ui/character_list_grid.h"
+#include "model/ui/character_list_grid.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,11 @@
 #include <QTest>
 #include <vector>
 
-#include "app/icons.h"
 #include "charset/encodings.h"
-#include "charset/ui/characters_table_panel.h"
-#include "charset/ui/glyph_drawing.h"
+#include "common/ui/svg_art.h"
 #include "model/font.h"
+#include "model/ui/characters_table_panel.h"
+#include "model/ui/glyph_drawing.h"
 
 namespace typeloom::ui {
 namespace {
@@ -115,7 +115,7 @@ TEST(CharacterListGlyphDrawing, PlacementCentresFittingGlyphsAndShrinksLargeOnes
 // A fixed-width font of `count` blank characters in encoding 0, codes from `firstCode`, each
 // with the Unicode value of its code plus `unicodeOffset`.
 Font makeFont(int count, int width, int height, std::uint16_t firstCode = 0x41,
-                   std::uint16_t unicodeOffset = 0) {
+              std::uint16_t unicodeOffset = 0) {
     Font font;
     font.setEncoding(kEncodingAnsi);
     font.height = static_cast<std::uint16_t>(height);
@@ -436,7 +436,7 @@ TEST(CharacterListGrid, ClicksPickCharactersButNotEmptyCells) {
     QTest::mouseMove(grid.viewport(), QPoint(60, cellHeight + 20));
     EXPECT_TRUE(grid.handCursorShown());
     EXPECT_EQ(grid.viewport()->cursor().shape(), Qt::BitmapCursor);
-    EXPECT_EQ(grid.viewport()->cursor().hotSpot(), app::handCursor().hotSpot());
+    EXPECT_EQ(grid.viewport()->cursor().hotSpot(), ui::handCursor().hotSpot());
     QTest::mouseMove(grid.viewport(), QPoint(60, 2 * cellHeight + 20));
     EXPECT_FALSE(grid.handCursorShown());
 }

@@ -9,11 +9,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/font_document.h"
 #include "app/main_window.h"
 #include "app/qt_settings_store.h"
 #include "app/studio_app.h"
-#include "app/font_document.h"
-#include "charset/ui/character_list_grid.h"
 #include "common/ini_settings_store.h"
 #include "common/progress_sink.h"
 #include "editor/ui/character_editor_panel.h"
@@ -21,6 +20,7 @@
 #include "editor/ui/pixel_grid.h"
 #include "model/font.h"
 #include "model/project_file.h"
+#include "model/ui/character_list_grid.h"
 #include "test_support.h"
 
 namespace typeloom::app {

@@ -7,7 +7,7 @@
 #include <QFontMetrics>
 #include <QTest>
 
-#include "app/icons.h"
+#include "common/ui/svg_art.h"
 
 namespace typeloom::app {
 namespace {
@@ -54,7 +54,7 @@ TEST(HyperlinkLabel, DefaultsAndTargetFromText) {
     EXPECT_TRUE(label.font().underline());
     // The program's own hand, with its hot spot at the fingertip.
     EXPECT_EQ(label.cursor().shape(), Qt::BitmapCursor);
-    EXPECT_EQ(label.cursor().hotSpot(), handCursor().hotSpot());
+    EXPECT_EQ(label.cursor().hotSpot(), ui::handCursor().hotSpot());
     EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(0, 0, 238));
 
     // Without a target the text is the target; a label without text shows its target.

@@ -4,10 +4,14 @@
 #include <vector>
 
 #include "app/icons.h"
+#include "common/ui/svg_art.h"
+#include "editor/ui/tool_art.h"
 #include "editor/working_glyph.h"
 
 namespace typeloom::app {
 namespace {
+
+using namespace typeloom::ui;
 
 // Not a test: writes every icon, tool button look and cursor to pictures for a look by eye
 // while drawing them (disabled, so it runs only when asked for):

@@ -6,10 +6,14 @@
 #include <QSet>
 #include <vector>
 
+#include "common/ui/svg_art.h"
+#include "editor/ui/tool_art.h"
 #include "editor/working_glyph.h"
 
 namespace typeloom::app {
 namespace {
+
+using namespace typeloom::ui;
 
 // Every command that carries an icon: the steps bar, the file bar, the font bar and the menu
 // commands that show one.

@@ -19,6 +19,7 @@
 #include "app/preferences_sheet.h"
 #include "app/settings_keys.h"
 #include "common/settings_store.h"
+#include "editor/ui/editor_settings.h"
 #include "export/export_driver.h"
 #include "export/ui/compiler_page.h"
 #include "export/ui/export_options_page.h"
@@ -28,6 +29,8 @@
 
 namespace typeloom::app {
 namespace {
+
+using ui::kAutoSaveCharKey;
 
 // Records the keys written, in order.
 class RecordingSettings : public MemorySettingsStore {

@@ -9,9 +9,9 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-#include "app/settings_keys.h"
 #include "common/settings_store.h"
 #include "editor/ui/color_swatch.h"
+#include "editor/ui/editor_settings.h"
 #include "editor/ui/pixel_grid.h"
 #include "editor/ui/qt_glyph_image.h"
 #include "editor/ui/tool_button.h"
@@ -86,8 +86,7 @@ QString editorTitle(int width, int height, int code, int unicode) {
         .arg(character);
 }
 
-CharacterEditorPanel::CharacterEditorPanel(Font& font, SettingsStore& settings,
-                                           QWidget* parent)
+CharacterEditorPanel::CharacterEditorPanel(Font& font, SettingsStore& settings, QWidget* parent)
     : QWidget(parent), m_font(font), m_settings(settings) {
     setObjectName(QStringLiteral("CharacterEditorPanel"));
     m_grid = new PixelGrid(font, settings, this);
@@ -111,7 +110,7 @@ CharacterEditorPanel::CharacterEditorPanel(Font& font, SettingsStore& settings,
     zoomBox->setObjectName(QStringLiteral("zoomBox"));
     m_zoomSlider = new QSlider(Qt::Horizontal, zoomBox);
     m_zoomSlider->setObjectName(QStringLiteral("zoomSlider"));
-    m_zoomSlider->setRange(app::kGridZoomMin, app::kGridZoomMax);
+    m_zoomSlider->setRange(kGridZoomMin, kGridZoomMax);
     m_zoomSlider->setPageStep(1);
     m_zoomSlider->setValue(m_grid->zoom());
     m_zoomLabel = new QLabel(zoomText(m_grid->zoom()), zoomBox);
@@ -167,15 +166,14 @@ bool CharacterEditorPanel::selectCharacter(int index) {
         return false;
     }
     if (m_grid->isChanged()) {
-        if (m_settings.integer(kSettingsSection, app::kAutoSaveCharKey,
-                               app::kAutoSaveCharDefault) != 0) {
+        if (m_settings.integer(kSettingsSection, kAutoSaveCharKey, kAutoSaveCharDefault) != 0) {
             m_grid->storeEditedGlyph();
         } else {
             const ConfirmSaveAnswer answer = confirmSave();
             if (answer.save) {
                 m_grid->storeEditedGlyph();
                 if (answer.dontAskAgain) {
-                    m_settings.writeInteger(kSettingsSection, app::kAutoSaveCharKey, 1);
+                    m_settings.writeInteger(kSettingsSection, kAutoSaveCharKey, 1);
                 }
             }
         }

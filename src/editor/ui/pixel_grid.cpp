@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/settings_keys.h"
 #include "common/settings_store.h"
+#include "editor/ui/editor_settings.h"
 #include "editor/ui/qt_glyph_image.h"
 #include "editor/ui/tool_art.h"
 #include "model/font.h"
@@ -75,15 +75,15 @@ PixelGrid::PixelGrid(Font& font, SettingsStore& settings, QWidget* parent)
     : QWidget(parent), m_font(font), m_settings(settings) {
     setObjectName(QStringLiteral("PixelGrid"));
     // A bad stored value still gives a usable magnification.
-    m_zoom = static_cast<int>(std::clamp<std::int64_t>(
-        settings.integer(kSettingsSection, app::kGridZoomKey, app::kGridZoomDefault),
-        app::kGridZoomMin, app::kGridZoomMax));
+    m_zoom = static_cast<int>(
+        std::clamp<std::int64_t>(settings.integer(kSettingsSection, kGridZoomKey, kGridZoomDefault),
+                                 kGridZoomMin, kGridZoomMax));
     m_lastTool = m_glyph.tool();
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    setCursor(toolCursorArt(m_glyph.tool()));
+    setCursor(toolCursor(m_glyph.tool()));
 
     fixedWidthQuestion = [this](const QString& question) {
         return QMessageBox::question(this, messageTitle(), question,
@@ -103,7 +103,7 @@ PixelGrid::PixelGrid(Font& font, SettingsStore& settings, QWidget* parent)
 }
 
 PixelGrid::~PixelGrid() {
-    m_settings.writeInteger(kSettingsSection, app::kGridZoomKey, m_zoom);
+    m_settings.writeInteger(kSettingsSection, kGridZoomKey, m_zoom);
 }
 
 // --- The edited character
@@ -171,7 +171,7 @@ void PixelGrid::setCurrentColor(int value) {
 // --- Magnification
 
 void PixelGrid::setZoom(int zoom) {
-    zoom = std::clamp(zoom, app::kGridZoomMin, app::kGridZoomMax);
+    zoom = std::clamp(zoom, kGridZoomMin, kGridZoomMax);
     if (zoom == m_zoom) {
         return;
     }
@@ -453,7 +453,7 @@ void PixelGrid::paintTracker(QPainter& painter) const {
 void PixelGrid::updateCursor(QPoint p) {
     const int tool = m_glyph.tool();
     if (tool != kToolSelect) {
-        setCursor(toolCursorArt(tool));
+        setCursor(toolCursor(tool));
         return;
     }
     // The selection frame shows what a drag would do only when it is big enough to grab.
@@ -470,7 +470,7 @@ void PixelGrid::updateCursor(QPoint p) {
             return;
         }
     }
-    setCursor(toolCursorArt(tool));
+    setCursor(toolCursor(tool));
 }
 
 void PixelGrid::mousePressEvent(QMouseEvent* event) {

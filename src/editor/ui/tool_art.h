@@ -3,20 +3,29 @@
 #include <QCursor>
 #include <QPixmap>
 
-// The pictures of the editor's tool buttons and the cursors of its drawing tools. Both go
-// through the two functions below, so that drawn artwork can replace the stand-ins in one
-// place.
+// The pictures of the character editor's tool buttons and the cursors of its drawing tools,
+// drawn as SVG (resources/editor_ui.qrc): tool glyphs on the 17-pixel face of the buttons,
+// cursors on the 32-pixel grid of every cursor of the program.
 
 namespace typeloom::ui {
 
-// How a tool button shows: at rest, held down, or as the active drawing tool.
+// Logical width and height of a tool button face.
+inline constexpr int kToolButtonSize = 17;
+
+// How a tool button is shown: at rest, held down by the mouse, or as the active drawing tool.
 enum class ToolLook { Normal, Pressed, Active };
 
-// The picture of tool button `id` (32772 to 32786) in a look, at a device pixel ratio.
-QPixmap toolButtonArt(int id, ToolLook look, qreal devicePixelRatio);
+// The face of tool button `id` (the editor's tool and command ids), kToolButtonSize square in
+// logical pixels at the given device pixel ratio. Only the six drawing tools have an active
+// look; a one-shot command asked for it shows its normal face. Null for any other id.
+QPixmap toolButtonPixmap(int id, ToolLook look, qreal devicePixelRatio = 1.0);
 
-// The cursor over the pixel grid for a drawing tool: a pencil, an eraser, the cross for the
-// shape tools, the arrow for everything else.
-QCursor toolCursorArt(int toolId);
+// The pixel grid's pencil and eraser cursors, hot spot at the tip.
+QCursor pencilCursor();
+QCursor eraserCursor();
+
+// The cursor the pixel grid shows while a drawing tool is active: the pencil and eraser
+// cursors for those tools, the cross for the shape tools, the arrow for Select and any other id.
+QCursor toolCursor(int toolId);
 
 }  // namespace typeloom::ui

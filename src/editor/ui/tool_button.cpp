@@ -39,7 +39,7 @@ QSize ToolButton::sizeHint() const {
 
 void ToolButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QPixmap art = toolButtonArt(m_id, look(), devicePixelRatioF());
+    const QPixmap art = toolButtonPixmap(m_id, look(), devicePixelRatioF());
     const QSize size = art.deviceIndependentSize().toSize();
     painter.drawPixmap(QRect(QPoint(0, 0), size.boundedTo(this->size())), art);
     if (hasFocus()) {

@@ -1,4 +1,4 @@
-#include "charset/ui/character_list_grid.h"
+#include "model/ui/character_list_grid.h"
 
 #include <QCursor>
 #include <QFontMetrics>
@@ -10,9 +10,9 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "app/icons.h"
-#include "charset/ui/glyph_drawing.h"
+#include "common/ui/svg_art.h"
 #include "model/font.h"
+#include "model/ui/glyph_drawing.h"
 
 namespace typeloom::ui {
 
@@ -363,7 +363,7 @@ void CharacterListGrid::updateCursor(QPoint point) {
     }
     m_handShown = hand;
     if (hand) {
-        viewport()->setCursor(app::handCursor());
+        viewport()->setCursor(handCursor());
     } else {
         viewport()->unsetCursor();
     }

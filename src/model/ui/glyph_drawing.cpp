@@ -1,4 +1,4 @@
-#include "charset/ui/glyph_drawing.h"
+#include "model/ui/glyph_drawing.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,11 +1,11 @@
-#include "charset/ui/characters_table_panel.h"
+#include "model/ui/characters_table_panel.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <algorithm>
 
-#include "charset/ui/character_list_grid.h"
+#include "model/ui/character_list_grid.h"
 
 namespace typeloom::ui {
 
