@@ -10,30 +10,12 @@ namespace typeloom {
 
 namespace {
 
-std::uint8_t maxValueFor(int bits) {
-    switch (bits) {
-        case 2:
-            return 3;
-        case 4:
-            return 15;
-        case 8:
-            return 255;
-        default:
-            return 1;
-    }
-}
-
 void merge(EditOutcome& into, const EditOutcome& from) {
     into.changed = unite(into.changed, from.changed);
     into.selectionChanged = into.selectionChanged || from.selectionChanged;
     into.titleChanged = into.titleChanged || from.titleChanged;
     into.documentModified = into.documentModified || from.documentModified;
     into.beep = into.beep || from.beep;
-}
-
-CellRect spanning(Cell a, Cell b) {
-    return {std::min(a.x, b.x), std::min(a.y, b.y), std::abs(a.x - b.x) + 1,
-            std::abs(a.y - b.y) + 1};
 }
 
 }  // namespace
@@ -63,6 +45,11 @@ CellRect intersect(const CellRect& a, const CellRect& b) {
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
+CellRect spanning(Cell a, Cell b) {
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::abs(a.x - b.x) + 1,
+            std::abs(a.y - b.y) + 1};
+}
+
 WorkingGlyph::WorkingGlyph() {
     m_pixels.assign(static_cast<std::size_t>(m_width) * m_height, 0);
     m_undoCopy = m_pixels;
@@ -88,7 +75,9 @@ EditOutcome WorkingGlyph::loadGlyph(const Font& font, std::uint16_t u) {
     m_bitsPerPixel = (font.bitsPerPixel == 2 || font.bitsPerPixel == 4 || font.bitsPerPixel == 8)
                          ? static_cast<int>(font.bitsPerPixel)
                          : 1;
-    m_maxValue = maxValueFor(m_bitsPerPixel);
+    // A depth the editor does not know draws with 1, so that the pencil still marks pixels.
+    const std::uint8_t full = fullInkValue(static_cast<std::uint32_t>(m_bitsPerPixel));
+    m_maxValue = full != 0 ? full : 1;
     m_width = width;
     m_height = height;
     m_ascent = ascent;

@@ -60,6 +60,8 @@ struct CellRect {
 CellRect unite(const CellRect& a, const CellRect& b);
 // The part of both.
 CellRect intersect(const CellRect& a, const CellRect& b);
+// The rectangle with corners a and b, both inside it, in whichever order they come.
+CellRect spanning(Cell a, Cell b);
 
 // What an operation did, for the view and the frame: the cells to repaint, and what else
 // to refresh.

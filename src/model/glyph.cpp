@@ -8,8 +8,8 @@ void Glyph::init(std::uint16_t glyphCode, std::uint16_t glyphWidth, std::uint16_
     pixels.assign(std::size_t{glyphWidth} * height, 0);
 }
 
-void Glyph::fromPackedRows(std::uint16_t glyphCode, std::uint16_t glyphWidth,
-                                std::uint16_t height, std::span<const std::uint8_t> bytes) {
+void Glyph::fromPackedRows(std::uint16_t glyphCode, std::uint16_t glyphWidth, std::uint16_t height,
+                           std::span<const std::uint8_t> bytes) {
     if (glyphWidth == 0) {
         init(glyphCode, 1, height);
         return;
@@ -72,6 +72,21 @@ bool operator==(const GlyphMap& a, const GlyphMap& b) {
         equal = equal && other != nullptr && *other == g;
     });
     return equal;
+}
+
+std::uint8_t fullInkValue(std::uint32_t bitsPerPixel) {
+    switch (bitsPerPixel) {
+        case 1:
+            return 1;
+        case 2:
+            return 3;
+        case 4:
+            return 15;
+        case 8:
+            return 255;
+        default:
+            return 0;
+    }
 }
 
 }  // namespace typeloom

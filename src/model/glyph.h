@@ -93,4 +93,8 @@ class GlyphMap {
     std::size_t m_count = 0;
 };
 
+// The largest pixel value of a pixel depth: 1, 3, 15 or 255 for 1, 2, 4 or 8 bits per pixel,
+// 0 for any other depth.
+std::uint8_t fullInkValue(std::uint32_t bitsPerPixel);
+
 }  // namespace typeloom

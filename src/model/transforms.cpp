@@ -195,21 +195,6 @@ void mirrorVertical(Glyph& glyph, std::uint16_t rows) {
     }
 }
 
-std::uint8_t fullInkValue(std::uint32_t bitsPerPixel) {
-    switch (bitsPerPixel) {
-        case 1:
-            return 1;
-        case 2:
-            return 3;
-        case 4:
-            return 15;
-        case 8:
-            return 255;
-        default:
-            return 0;
-    }
-}
-
 void invert(Glyph& glyph, std::uint32_t bitsPerPixel) {
     const std::uint8_t full = fullInkValue(bitsPerPixel);
     if (full == 0) {

@@ -52,10 +52,6 @@ void mirrorHorizontal(Glyph& glyph);
 // holding fewer rows is mirrored over the rows it holds.
 void mirrorVertical(Glyph& glyph, std::uint16_t rows);
 
-// The largest pixel value of a pixel depth: 1, 3, 15 or 255 for 1, 2, 4 or 8 bits per pixel,
-// 0 for any other depth.
-std::uint8_t fullInkValue(std::uint32_t bitsPerPixel);
-
 // Every pixel v becomes m - v, m being fullInkValue(bitsPerPixel); a value above m counts as
 // full ink and becomes 0. With an unknown depth (m = 0) the glyph is left unchanged.
 void invert(Glyph& glyph, std::uint32_t bitsPerPixel);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <sstream>
 
+#include "cli/cli_test_support.h"
 #include "common/progress_sink.h"
 #include "model/font.h"
 #include "model/project_file.h"
@@ -15,19 +16,6 @@
 
 namespace typeloom::cli {
 namespace {
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result runCli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    int status = run(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 TEST(Cli, EveryCommandHasHelp) {
     for (const char* command : {"new", "info", "convert"}) {

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/cli_test_support.h"
 #include "common/progress_sink.h"
 #include "interchange/font_import.h"
 #include "interchange/winfont_writer.h"
@@ -15,19 +16,6 @@
 
 namespace typeloom::cli {
 namespace {
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result runCli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 void writeText(const std::string& path, const std::vector<std::string>& lines) {
     std::vector<std::uint8_t> bytes;

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/cli_test_support.h"
 #include "common/progress_sink.h"
 #include "model/font.h"
 #include "model/freetype_renderer.h"
@@ -14,19 +15,6 @@
 
 namespace typeloom::cli {
 namespace {
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result runCli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    int status = run(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 class RasterizeCommand : public ::testing::Test {
   protected:

@@ -5,6 +5,7 @@
 
 #include "charset/encodings.h"
 #include "cli/cli.h"
+#include "cli/cli_test_support.h"
 #include "common/progress_sink.h"
 #include "model/font.h"
 #include "model/project_file.h"
@@ -12,19 +13,6 @@
 
 namespace typeloom::cli {
 namespace {
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result runCli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    int status = run(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // A fixed-width font of 'A' and 'B', 4 x 8, ascent 6. 'A' has ink at its top-left pixel and
 // at (2, 7); 'B' is blank. A glyph for 'C', inked at (1, 0), is kept outside the lists.

@@ -54,11 +54,6 @@ Qt::CursorShape handleCursor(int handle) {
     return kHandleCursor[handle];
 }
 
-CellRect spanning(Cell a, Cell b) {
-    return {std::min(a.x, b.x), std::min(a.y, b.y), std::abs(a.x - b.x) + 1,
-            std::abs(a.y - b.y) + 1};
-}
-
 void drawDottedFrame(QPainter& painter, const QRect& r) {
     QPen pen(Qt::black, 0, Qt::DotLine);
     painter.setPen(pen);
