@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -43,6 +44,20 @@ std::vector<std::string> listFolder(const std::filesystem::path& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::string readTestData(std::string_view relativePath) {
+    const std::filesystem::path path = std::filesystem::path(TYPELOOM_TEST_DATA_DIR) / relativePath;
+    std::error_code error;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, error)) {
+        in.open(path, std::ios::binary);
+    }
+    if (!in.is_open()) {
+        ADD_FAILURE() << "missing test data file " << path.string();
+        return {};
+    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace typeloom::test
