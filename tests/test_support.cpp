@@ -1,6 +1,5 @@
 #include "test_support.h"
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -33,5 +35,14 @@ std::vector<std::string> listFolder(const std::filesystem::path& folder);
 // exactly as stored (CR LF line ends stay). A missing or unreadable file fails the calling test
 // with its full path and gives an empty string.
 std::string readTestData(std::string_view relativePath);
+
+// Names the instances of a parameterised test after the `name` of their row, so that a test
+// made of a table of rows keeps a readable name per row.
+struct RowName {
+    template <class Row>
+    std::string operator()(const testing::TestParamInfo<Row>& row) const {
+        return row.param.name;
+    }
+};
 
 }  // namespace typeloom::test
