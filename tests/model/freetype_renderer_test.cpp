@@ -70,7 +70,7 @@ class Reference {
         FT_Done_FreeType(m_library);
     }
 
-    struct Glyph {
+    struct Bitmap {
         int advance = 0;
         int left = 0;
         int top = 0;
@@ -79,8 +79,8 @@ class Reference {
         std::vector<std::uint8_t> ink;  // width x rows
     };
 
-    Glyph load(FT_ULong charCode) const {
-        Glyph g;
+    Bitmap load(FT_ULong charCode) const {
+        Bitmap g;
         EXPECT_EQ(FT_Load_Char(m_face, charCode, FT_LOAD_TARGET_MONO | FT_LOAD_RENDER), 0);
         FT_GlyphSlot slot = m_face->glyph;
         g.advance = static_cast<int>(slot->advance.x >> 6);
@@ -101,7 +101,7 @@ class Reference {
     // that is larger; a negative A moves the drawing right by -A; the baseline lies `ascent`
     // rows below the top of a cell `height` rows tall.
     Glyph cell(FT_ULong charCode, int ascent, int height, bool abc = true) const {
-        Glyph g = load(charCode);
+        Bitmap g = load(charCode);
         const int a = g.width > 0 ? g.left : 0;
         int width = g.advance;
         if (abc && std::abs(a) + g.width > width) {
@@ -364,7 +364,7 @@ TEST_F(FreeTypeRendererTest, FixedPitchFaceGivesAFixedWidthFont) {
     // character's ink: U+0361 starts 2 pixels left of its origin and is 13 wide, a cell of 15.
     // With those listed the font is of variable width.
     Reference ref(kMono, 16);
-    Reference::Glyph breve = ref.load(0x0361);
+    Reference::Bitmap breve = ref.load(0x0361);
     ASSERT_LT(breve.left, 0);
     std::uint16_t width = 0;
     ASSERT_TRUE(font.widthOf(0x0361, width));
@@ -387,7 +387,7 @@ TEST_F(FreeTypeRendererTest, ProportionalFaceGivesAVariableFontAsWideAsItsWidest
     Reference ref(kSans, 16);
     int widest = 0;
     for (std::uint16_t u : font.unicodeList) {
-        Reference::Glyph g = ref.load(u);
+        Reference::Bitmap g = ref.load(u);
         const int a = g.width > 0 ? g.left : 0;
         widest = std::max({widest, g.advance, std::abs(a) + g.width});
     }
@@ -400,7 +400,7 @@ TEST_F(FreeTypeRendererTest, NegativeASpacingShiftsTheDrawingAndWidensTheCell) {
     ASSERT_EQ(r.file(), kSansOblique);
     Reference ref(kSansOblique, 16);
     // 'j' of the oblique face hangs left of its origin.
-    Reference::Glyph j = ref.load('j');
+    Reference::Bitmap j = ref.load('j');
     ASSERT_LT(j.left, 0);
     CharSpacing s = r.spacing('j');
     EXPECT_TRUE(s.hasAbc);
