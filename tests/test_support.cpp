@@ -45,4 +45,18 @@ std::vector<std::string> listFolder(const std::filesystem::path& folder) {
     return names;
 }
 
+std::string readTestData(std::string_view relativePath) {
+    const std::filesystem::path path = std::filesystem::path(TYPELOOM_TEST_DATA_DIR) / relativePath;
+    std::error_code error;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, error)) {
+        in.open(path, std::ios::binary);
+    }
+    if (!in.is_open()) {
+        ADD_FAILURE() << "missing test data file " << path.string();
+        return {};
+    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 }  // namespace typeloom::test

@@ -32,135 +32,42 @@ std::string generalBin(const Font& font) {
     return bytes.value_or("");
 }
 
-const char* const kIncludeBlock =
-    "\r\n#include \"tlmfont.h\"\r\n\r\n"
-    "/* The following line needs to be included in any file selecting the\r\n"
-    "   font.\r\n"
-    "*/\r\n";
+// ---------------------------------------------------------------------------------------
+// Whole files, compared with their expected files under tests/data/export/general_format.
 
-const char* const kNullNext =
-    "   (const TLM_FONT_PROP *)0\t\t\t\t/* pointer to next TLM_FONT_PROP */\r\n";
+struct Golden {
+    const char* name;
+    Font (*font)();
+    int pages;
+    const char* base;
+    const char* file;
+};
 
-// Fixed font, default layout (big endian, row based and preferred, unpacked, 8 bits). Pixel
-// (x, y) of character i is set when (x + y + i) % 3 == 0, so each 5-pixel row is one of
-// #..#. (0x90), ..#.. (0x20) or .#..# (0x48).
-TEST(GeneralC, FixedFontRowModeByHand) {
-    const Font font = test::fixedFont();
-    std::string expected =
-        test::boxedHeader({"Fixed Test", "5 (monospaced font)", 7, "Ascii+ISO8859", 8, false,
-                           "Big Endian, Row based, Row preferred, Unpacked"});
-    expected += kIncludeBlock;
-    expected += "extern const TLM_FONT fontFixed;\r\n\r\n";
-    expected +=
-        "const UCHAR abc_fontFixed_0041[   7] = { /* code 0041 */\r\n"
-        "  0x90, // #..#.\r\n"
-        "  0x20, // ..#..\r\n"
-        "  0x48, // .#..#\r\n"
-        "  0x90, // #..#.\r\n"
-        "  0x20, // ..#..\r\n"
-        "  0x48, // .#..#\r\n"
-        "  0x90  // #..#.\r\n"
-        "};\r\n\r\n"
-        "const UCHAR abc_fontFixed_0042[   7] = { /* code 0042 */\r\n"
-        "  0x20, // ..#..\r\n"
-        "  0x48, // .#..#\r\n"
-        "  0x90, // #..#.\r\n"
-        "  0x20, // ..#..\r\n"
-        "  0x48, // .#..#\r\n"
-        "  0x90, // #..#.\r\n"
-        "  0x20  // ..#..\r\n"
-        "};\r\n\r\n"
-        "const UCHAR abc_fontFixed_0043[   7] = { /* code 0043 */\r\n"
-        "  0x48, // .#..#\r\n"
-        "  0x90, // #..#.\r\n"
-        "  0x20, // ..#..\r\n"
-        "  0x48, // .#..#\r\n"
-        "  0x90, // #..#.\r\n"
-        "  0x20, // ..#..\r\n"
-        "  0x48  // .#..#\r\n"
-        "};\r\n\r\n"
-        "const TLM_CHARINFO fontFixed_CharInfo[3] = {\r\n"
-        "   {   5,   7, abc_fontFixed_0041 }, /* code 0041 */\r\n"
-        "   {   5,   7, abc_fontFixed_0042 }, /* code 0042 */\r\n"
-        "   {   5,   7, abc_fontFixed_0043 }  /* code 0043 */\r\n"
-        "};\r\n\r\n"
-        "const TLM_FONT_PROP fontFixed_Prop1 = {\r\n"
-        "   0x0041, /* first character */\r\n"
-        "   0x0043, /* last character  */\r\n"
-        "   &fontFixed_CharInfo[   0],  /* address of first character */\r\n";
-    expected += kNullNext;
-    expected +=
-        "};\r\n\r\n"
-        "const TLM_FONT fontFixed = {\r\n"
-        "   FONTTYPE_PROP | ENCODING_ASCII | DATALENGTH_8, /* font type */\r\n"
-        "   7  , /* font height in pixels   */\r\n"
-        "   6  , /* font ascent (baseline) in pixels  */\r\n"
-        "   0  , /* reversed, =0 */\r\n"
-        "   {&fontFixed_Prop1}  \r\n"
-        "};\r\n";
-    EXPECT_EQ(generalC(font, kPagesPlain, "fontFixed"), expected);
+void PrintTo(const Golden& golden, std::ostream* out) {
+    *out << golden.name;
 }
 
-// Variable font (codes 0x20 0x21, gap, 0x30 0x31; widths 2, 1, 9, 0) with the C99 braces.
-// Pixel (x, y) of character i is set when (3x + y + i) % 4 == 0.
-TEST(GeneralC, VariableFontWithGapAndC99BracesByHand) {
-    const Font font = test::variableFont();
-    std::string expected =
-        test::boxedHeader({"Var-Test", "0 (proportional font)", 4, "Ascii+ISO8859", 8, false,
-                           "Big Endian, Row based, Row preferred, Unpacked"});
-    expected += kIncludeBlock;
-    expected += "extern const TLM_FONT fontVar;\r\n\r\n";
-    expected +=
-        "const UCHAR abc_fontVar_0020[   4] = { /* code 0020 */\r\n"
-        "  0x80, // #.\r\n"
-        "  0x40, // .#\r\n"
-        "  0x00, // ..\r\n"
-        "  0x00  // ..\r\n"
-        "};\r\n\r\n"
-        "const UCHAR abc_fontVar_0021[   4] = { /* code 0021 */\r\n"
-        "  0x00, // .\r\n"
-        "  0x00, // .\r\n"
-        "  0x00, // .\r\n"
-        "  0x80  // #\r\n"
-        "};\r\n\r\n"
-        "const UCHAR abc_fontVar_0030[   8] = { /* code 0030 */\r\n"
-        "  0x22,  0x00, // ..#...#..\r\n"
-        "  0x11,  0x00, // ...#...#.\r\n"
-        "  0x88,  0x80, // #...#...#\r\n"
-        "  0x44,  0x00  // .#...#...\r\n"
-        "};\r\n\r\n"
-        // An empty character still needs an array of at least one element in ISO C.
-        "const UCHAR abc_fontVar_0031[   1] = { /* code 0031 */\r\n"
-        "  0x00  /* width 0: no data */\r\n"
-        "};\r\n\r\n"
-        "const TLM_CHARINFO fontVar_CharInfo[4] = {\r\n"
-        "   {   2,   4, {abc_fontVar_0020} }, /* code 0020 */\r\n"
-        "   {   1,   4, {abc_fontVar_0021} }, /* code 0021 */\r\n"
-        "   {   9,   8, {abc_fontVar_0030} }, /* code 0030 */\r\n"
-        "   {   0,   0, {abc_fontVar_0031} }  /* code 0031 */\r\n"
-        "};\r\n\r\n"
-        "const TLM_FONT_PROP fontVar_Prop2 = {\r\n"
-        "   0x0030, /* first character */\r\n"
-        "   0x0031, /* last character  */\r\n"
-        "   &fontVar_CharInfo[   2],  /* address of first character */\r\n";
-    expected += kNullNext;
-    expected +=
-        "};\r\n\r\n"
-        "const TLM_FONT_PROP fontVar_Prop1 = {\r\n"
-        "   0x0020, /* first character */\r\n"
-        "   0x0021, /* last character  */\r\n"
-        "   &fontVar_CharInfo[   0],  /* address of first character */\r\n"
-        "   &fontVar_Prop2\t\t\t/* pointer to next TLM_FONT_PROP */\r\n"
-        "};\r\n\r\n"
-        "const TLM_FONT fontVar = {\r\n"
-        "   FONTTYPE_PROP | ENCODING_ASCII | DATALENGTH_8, /* font type */\r\n"
-        "   4  , /* font height in pixels   */\r\n"
-        "   3  , /* font ascent (baseline) in pixels  */\r\n"
-        "   0  , /* reversed, =0 */\r\n"
-        "   {&fontVar_Prop1}  \r\n"
-        "};\r\n";
-    EXPECT_EQ(generalC(font, kPagesC99, "fontVar"), expected);
+const Golden kGoldens[] = {
+    // Fixed font, default layout (big endian, row based and preferred, unpacked, 8 bits). Pixel
+    // (x, y) of character i is set when (x + y + i) % 3 == 0, so each 5-pixel row is one of
+    // #..#. (0x90), ..#.. (0x20) or .#..# (0x48).
+    {"FixedFontRowModeByHand", test::fixedFont, kPagesPlain, "fontFixed", "fixed_font_rows.c"},
+    // Variable font (codes 0x20 0x21, gap, 0x30 0x31; widths 2, 1, 9, 0) with the C99 braces.
+    // Pixel (x, y) of character i is set when (3x + y + i) % 4 == 0. The gap makes two records;
+    // the empty character still gets an array of one element, which ISO C needs.
+    {"VariableFontWithGapAndC99BracesByHand", test::variableFont, kPagesC99, "fontVar",
+     "variable_font_c99_braces.c"},
+};
+
+class GeneralCGolden : public testing::TestWithParam<Golden> {};
+
+TEST_P(GeneralCGolden, WritesTheExpectedFile) {
+    const Golden& golden = GetParam();
+    EXPECT_EQ(generalC(golden.font(), golden.pages, golden.base),
+              typeloom::test::readTestData(std::string("export/general_format/") + golden.file));
 }
+
+INSTANTIATE_TEST_SUITE_P(, GeneralCGolden, testing::ValuesIn(kGoldens), typeloom::test::RowName());
 
 // Outside the row mode the units run on, 64 / L of them a line, with no pixel drawing.
 TEST(GeneralC, OtherTraversalsRunOnByHand) {
@@ -211,27 +118,9 @@ TEST(GeneralC, OtherTraversalsRunOnByHand) {
 TEST(GeneralC, UnicodeFontChainsThreeRanges) {
     const Font font = test::unicodeFont();
     const std::string text = generalC(font, kPagesPlain, "fontU");
+    // The records as written, the last one first, then the start of the font record.
     const std::string chain =
-        "const TLM_FONT_PROP fontU_Prop3 = {\r\n"
-        "   0x4E00, /* first character */\r\n"
-        "   0x4E00, /* last character  */\r\n"
-        "   &fontU_CharInfo[   2],  /* address of first character */\r\n" +
-        std::string(kNullNext) +
-        "};\r\n\r\n"
-        "const TLM_FONT_PROP fontU_Prop2 = {\r\n"
-        "   0x00E9, /* first character */\r\n"
-        "   0x00E9, /* last character  */\r\n"
-        "   &fontU_CharInfo[   1],  /* address of first character */\r\n"
-        "   &fontU_Prop3\t\t\t/* pointer to next TLM_FONT_PROP */\r\n"
-        "};\r\n\r\n"
-        "const TLM_FONT_PROP fontU_Prop1 = {\r\n"
-        "   0x0041, /* first character */\r\n"
-        "   0x0041, /* last character  */\r\n"
-        "   &fontU_CharInfo[   0],  /* address of first character */\r\n"
-        "   &fontU_Prop2\t\t\t/* pointer to next TLM_FONT_PROP */\r\n"
-        "};\r\n\r\n"
-        "const TLM_FONT fontU = {\r\n"
-        "   FONTTYPE_PROP | ENCODING_UNICODE | DATALENGTH_8, /* font type */\r\n";
+        typeloom::test::readTestData("export/general_format/unicode_font_range_chain.fragment.c");
     EXPECT_NE(text.find(chain), std::string::npos) << text;
     EXPECT_NE(text.find(" * Encode: Unicode"), std::string::npos);
     EXPECT_NE(text.find("const UCHAR abc_fontU_4E00[   5] = { /* code 4E00 */\r\n"),
@@ -384,7 +273,7 @@ void compileAndCompare(const std::vector<CompiledCase>& cases, bool c99) {
 std::vector<CompiledCase> casesFor(const std::vector<Layout>& layouts) {
     std::vector<CompiledCase> cases;
     const Font fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
-                               test::tallFont()};
+                          test::tallFont()};
     for (std::size_t f = 0; f < std::size(fonts); ++f) {
         for (std::size_t l = 0; l < layouts.size(); ++l) {
             cases.push_back({"fontF" + std::to_string(f) + "L" + std::to_string(l),
@@ -465,7 +354,7 @@ void checkGeneralBinary(const Font& font, const Layout& layout, const std::strin
 
 TEST(GeneralBinary, EveryFieldRecordAndOffsetReadsBack) {
     const Font fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
-                               test::tallFont()};
+                          test::tallFont()};
     for (const Font& base : fonts) {
         for (const Layout& layout : test::mixedLayouts()) {
             SCOPED_TRACE(base.faceName + ", " + layout.name());

@@ -1,8 +1,8 @@
 #pragma once
 
 // Shared by the General and Microchip writer tests: an independent reading of the data
-// units (in C++ for binary files, in C for compiled sources), data formats to try, a font with
-// wide and tall glyphs, and the boxed header comment built line by line.
+// units (in C++ for binary files, in C for compiled sources), data formats to try and a font
+// with wide and tall glyphs.
 
 #include <cstdint>
 #include <ctime>
@@ -56,18 +56,6 @@ std::string cGlyphDecoder();
 
 // 09:05 on 7 December 2026, local time.
 std::time_t fixedExportTime();
-
-// The boxed comment that opens a C file, line by line, for a font of the fixed test time.
-struct HeaderValues {
-    std::string name;
-    std::string width;  // "5 (monospaced font)" or "0 (proportional font)"
-    int height;
-    std::string encoding;
-    int bits;
-    bool invert;
-    std::string format;  // "Big Endian, Row based, Row preferred, Unpacked"
-};
-std::string boxedHeader(const HeaderValues& values);
 
 // Little-endian reads from a byte string, with bounds checks that fail the test.
 struct ByteReader {

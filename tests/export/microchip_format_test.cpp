@@ -30,83 +30,18 @@ std::string microchipBin(const Font& font) {
     return bytes.value_or("");
 }
 
-const std::string kRule = std::string(42, '/') + "\r\n";
+// ---------------------------------------------------------------------------------------
+// Whole files, compared with their expected files under tests/data/export/microchip_format.
 
-std::string opening(const std::string& base, int size) {
-    return "//\r\n"
-           "// Font file created using Typeloom Studio v3.5\r\n"
-           "// Typeloom Studio - bitmap fonts for embedded displays\r\n"
-           "// Date: 7 December 2026\r\n"
-           "// Font size: " +
-           std::to_string(size) +
-           " bytes\r\n"
-           "//\r\n\r\n"
-           "extern const char __" +
-           base +
-           "[] __attribute__((aligned(2)));\r\n\r\n"
-           "const FONT_FLASH " +
-           base + " =\r\n{\r\n\t(FLASH | COMP_NONE),\r\n\t__" + base +
-           "\r\n};\r\n\r\n"
-           "const char __" +
-           base +
-           "[] __attribute__((aligned(2))) = \r\n{\r\n"
-           "\r\n";
-}
+struct Golden {
+    const char* name;
+    Font (*font)();
+    const char* base;
+    const char* file;
+};
 
-const std::string kRowIndex = "//" + std::string(11, '\t') + "Index: ";
-
-// Fixed font, default layout (big endian, row based and preferred, unpacked, 8 bits): three
-// characters of seven 1-byte rows; the table ends at 8 + 3 * 4 = 20, so the bitmaps start at
-// bytes 20, 27 and 34 of a 41-byte image. Each row draws all 8 pixels of its unit.
-TEST(MicrochipC, FixedFontRowModeByHand) {
-    std::string expected = opening("fontFixed", 41);
-    expected += kRule + "// FONT HEADER\r\n" + kRule;
-    expected +=
-        "0x00,\t\t// Info\r\n"
-        "0x00,\t\t// FontID\r\n"
-        "0x41,0x00,\t// First Character ID\r\n"
-        "0x43,0x00,\t// Last Character ID\r\n"
-        "0x07,0x00,\t// Height\r\n"
-        "\r\n";
-    expected += kRule + "// CHARACTER TABLE\r\n" + kRule + "\r\n";
-    expected +=
-        "0x05,0x14,0x00,0x00,\t//Width, LSB Offset, MSB Offset\r\n"
-        "0x05,0x1B,0x00,0x00,\r\n"
-        "0x05,0x22,0x00,0x00,\r\n"
-        "\r\n";
-    expected += kRule + "// FONT BITMAP\r\n" + kRule + "\r\n";
-    expected += kRowIndex + "0 (0x0000)  Character: 0x0041 ('A')\r\n";
-    expected +=
-        "0x90,  // #..#....\r\n"
-        "0x20,  // ..#.....\r\n"
-        "0x48,  // .#..#...\r\n"
-        "0x90,  // #..#....\r\n"
-        "0x20,  // ..#.....\r\n"
-        "0x48,  // .#..#...\r\n"
-        "0x90,  // #..#....\r\n"
-        "\r\n";
-    expected += kRowIndex + "1 (0x0001)  Character: 0x0042 ('B')\r\n";
-    expected +=
-        "0x20,  // ..#.....\r\n"
-        "0x48,  // .#..#...\r\n"
-        "0x90,  // #..#....\r\n"
-        "0x20,  // ..#.....\r\n"
-        "0x48,  // .#..#...\r\n"
-        "0x90,  // #..#....\r\n"
-        "0x20,  // ..#.....\r\n"
-        "\r\n";
-    expected += kRowIndex + "2 (0x0002)  Character: 0x0043 ('C')\r\n";
-    expected +=
-        "0x48,  // .#..#...\r\n"
-        "0x90,  // #..#....\r\n"
-        "0x20,  // ..#.....\r\n"
-        "0x48,  // .#..#...\r\n"
-        "0x90,  // #..#....\r\n"
-        "0x20,  // ..#.....\r\n"
-        "0x48   // .#..#...\r\n"
-        "\r\n"
-        "};\r\n\r\n";
-    EXPECT_EQ(microchipC(test::fixedFont(), "fontFixed"), expected);
+void PrintTo(const Golden& golden, std::ostream* out) {
+    *out << golden.name;
 }
 
 // Variable font (codes 0x20 0x21, gap, 0x30 0x31; widths 2, 1, 9, 0) in little-endian 16-bit
@@ -114,84 +49,37 @@ TEST(MicrochipC, FixedFontRowModeByHand) {
 // 8 + 16 = 24; the characters take 8, 8, 8 and 0 bytes. The Last Character ID is
 // 0x20 + 4 - 1 = 0x23, not 0x31. The empty last character leaves the two spaces to the last
 // unit of the character before it.
-TEST(MicrochipC, VariableFontSixteenBitRowsByHand) {
-    const Font font = test::withLayout(test::variableFont(), {0x110, 16, false, false});
-    std::string expected = opening("fontVar", 48);
-    expected += kRule + "// FONT HEADER\r\n" + kRule;
-    expected +=
-        "0x00,\t\t// Info\r\n"
-        "0x00,\t\t// FontID\r\n"
-        "0x20,0x00,\t// First Character ID\r\n"
-        "0x23,0x00,\t// Last Character ID\r\n"
-        "0x04,0x00,\t// Height\r\n"
-        "\r\n";
-    expected += kRule + "// CHARACTER TABLE\r\n" + kRule + "\r\n";
-    expected +=
-        "0x02,0x18,0x00,0x00,\t//Width, LSB Offset, MSB Offset\r\n"
-        "0x01,0x20,0x00,0x00,\r\n"
-        "0x09,0x28,0x00,0x00,\r\n"
-        "0x00,0x30,0x00,0x00,\r\n"
-        "\r\n";
-    expected += kRule + "// FONT BITMAP\r\n" + kRule + "\r\n";
-    const std::string blank = std::string(16, '.');
-    expected += kRowIndex + "0 (0x0000)  Character: 0x0020 (' ')\r\n";
-    expected += "0x01, 0x00,  // #" + std::string(15, '.') + "\r\n";
-    expected += "0x02, 0x00,  // .#" + std::string(14, '.') + "\r\n";
-    expected += "0x00, 0x00,  // " + blank + "\r\n";
-    expected += "0x00, 0x00,  // " + blank + "\r\n";
-    expected += "\r\n";
-    expected += kRowIndex + "1 (0x0001)  Character: 0x0021 ('!')\r\n";
-    expected += "0x00, 0x00,  // " + blank + "\r\n";
-    expected += "0x00, 0x00,  // " + blank + "\r\n";
-    expected += "0x00, 0x00,  // " + blank + "\r\n";
-    expected += "0x01, 0x00,  // #" + std::string(15, '.') + "\r\n";
-    expected += "\r\n";
-    expected += kRowIndex + "2 (0x0002)  Character: 0x0030 ('0')\r\n";
-    expected += "0x44, 0x00,  // ..#...#.........\r\n";
-    expected += "0x88, 0x00,  // ...#...#........\r\n";
-    expected += "0x11, 0x01,  // #...#...#.......\r\n";
-    expected += "0x22, 0x00   // .#...#..........\r\n";
-    expected += "\r\n";
-    expected += kRowIndex + "3 (0x0003)  Character: 0x0031 ('1')\r\n";
-    expected += "\r\n";
-    expected += "};\r\n\r\n";
-    EXPECT_EQ(microchipC(font, "fontVar"), expected);
+Font variableFontSixteenBitRows() {
+    return test::withLayout(test::variableFont(), {0x110, 16, false, false});
 }
 
 // Unicode font, column based and preferred, unpacked, 8-bit big endian: one unit per 5-pixel
 // column. The characters are written as windows-1252 text: U+00E9 is the byte E9, U+4E00 has
 // no byte and becomes '?'.
-TEST(MicrochipC, UnicodeFontColumnsByHand) {
-    const Font font = test::withLayout(test::unicodeFont(), {0x000, 8, true, false});
-    std::string expected = opening("fontU", 29);
-    expected += kRule + "// FONT HEADER\r\n" + kRule;
-    expected +=
-        "0x00,\t\t// Info\r\n"
-        "0x00,\t\t// FontID\r\n"
-        "0x41,0x00,\t// First Character ID\r\n"
-        "0x43,0x00,\t// Last Character ID\r\n"
-        "0x05,0x00,\t// Height\r\n"
-        "\r\n";
-    expected += kRule + "// CHARACTER TABLE\r\n" + kRule + "\r\n";
-    expected +=
-        "0x03,0x14,0x00,0x00,\t//Width, LSB Offset, MSB Offset\r\n"
-        "0x03,0x17,0x00,0x00,\r\n"
-        "0x03,0x1A,0x00,0x00,\r\n"
-        "\r\n";
-    expected += kRule + "// FONT BITMAP\r\n" + kRule + "\r\n";
-    expected +=
-        "// Index: 0 (0x0000)  Character: 0x0041 ('A')\r\n"
-        "0x90, 0x48, 0x20, \r\n"
-        "\r\n"
-        "// Index: 1 (0x0001)  Character: 0x00E9 ('\xE9')\r\n"
-        "0x48, 0x20, 0x90, \r\n"
-        "\r\n"
-        "// Index: 2 (0x0002)  Character: 0x4E00 ('?')\r\n"
-        "0x20, 0x90, 0x48  \r\n"
-        "\r\n"
-        "};\r\n\r\n";
-    EXPECT_EQ(microchipC(font, "fontU"), expected);
+Font unicodeFontColumns() {
+    return test::withLayout(test::unicodeFont(), {0x000, 8, true, false});
 }
+
+const Golden kGoldens[] = {
+    // Fixed font, default layout (big endian, row based and preferred, unpacked, 8 bits):
+    // three characters of seven 1-byte rows; the table ends at 8 + 3 * 4 = 20, so the bitmaps
+    // start at bytes 20, 27 and 34 of a 41-byte image. Each row draws all 8 pixels of its unit.
+    {"FixedFontRowModeByHand", test::fixedFont, "fontFixed", "fixed_font_rows.c"},
+    {"VariableFontSixteenBitRowsByHand", variableFontSixteenBitRows, "fontVar",
+     "variable_font_16bit_rows.c"},
+    {"UnicodeFontColumnsByHand", unicodeFontColumns, "fontU", "unicode_font_columns.c"},
+};
+
+class MicrochipCGolden : public testing::TestWithParam<Golden> {};
+
+TEST_P(MicrochipCGolden, WritesTheExpectedFile) {
+    const Golden& golden = GetParam();
+    EXPECT_EQ(microchipC(golden.font(), golden.base),
+              typeloom::test::readTestData(std::string("export/microchip_format/") + golden.file));
+}
+
+INSTANTIATE_TEST_SUITE_P(, MicrochipCGolden, testing::ValuesIn(kGoldens),
+                         typeloom::test::RowName());
 
 // Outside the row mode a character's units run on, 64 / L a line.
 TEST(MicrochipC, UnitsRunOnSixtyFourBitsALine) {
@@ -313,7 +201,7 @@ void checkImage(const Font& font, const Layout& layout, const std::string& bytes
 
 TEST(MicrochipBinary, EveryFieldEntryAndBitmapReadsBack) {
     const Font fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
-                               test::tallFont()};
+                          test::tallFont()};
     for (const Font& base : fonts) {
         for (const Layout& layout : test::mixedLayouts()) {
             SCOPED_TRACE(base.faceName + ", " + layout.name());
@@ -429,7 +317,7 @@ std::string expectedDecoderOutput(const std::vector<CompiledCase>& cases) {
 TEST(MicrochipC, CompilesAndRedrawsEveryGlyphInEveryTraversal) {
     std::vector<CompiledCase> cases;
     const Font fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
-                               test::tallFont()};
+                          test::tallFont()};
     for (std::size_t f = 0; f < std::size(fonts); ++f) {
         for (std::size_t l = 0; l < test::mixedLayouts().size(); ++l) {
             const Layout& layout = test::mixedLayouts()[l];

@@ -45,111 +45,14 @@ std::string run(const Font& font, int format, int pages, const std::string& id) 
     return out.value_or("");
 }
 
-// 'A' (3 wide) and 'B' (10 wide, two units a row), 3 rows, big endian rows of 8 bits.
-Font tinyFont() {
+// ----- Whole files, compared with their expected files under tests/data/export/version2_format.
+
+// 'A' (3 wide) and 'B' (10 wide, two units a row), 3 rows.
+Font tinyFont(std::uint32_t word) {
     return rowsFont("Tiny", 3, kEncodingAnsi,
                     {{0x41, 0x41, {"#.#", ".##", "..."}},
                      {0x42, 0x42, {"##########", "#........#", "........##"}}},
-                    0x01121110);
-}
-
-TEST(Version2Text, RowModeC) {
-    const std::string expected =
-        crlf({kOpen, "  Font name: Tiny", "  Font width: varialbe (proportional font)",
-              "  Font height: 3", "  Data length: 8 bits",
-              "  Data format: Big Endian, Row based, Row preferred, Unpacked", "", kCreate, kClose,
-              ""}) +
-        crlf({kOpen, "  Data table provides the bitmap data of each character.", "",
-              "  To get the starting data offset of character 'A', you can use the following "
-              "expression:",
-              "", "     const unsigned char index = index_table['A'];",
-              "     const unsigned int offset = offset_table[index];",
-              "     const unsigned char *pData = data_table[offset];", kClose, ""}) +
-        crlf({"const unsigned char fontTiny3h_data_table[] = ", "{",
-              "    /* character 0x0041 ('A'): [width=3, offset= 0x0000 (0) ] */",
-              "    0xA0,  // #.#", "    0x60,  // .##", "    0x00,  // ...", "",
-              "    /* character 0x0042 ('B'): [width=10, offset= 0x0003 (3) ] */",
-              "    0xFF, 0xC0,  // ##########", "    0x80, 0x40,  // #........#",
-              "    0x00, 0xC0   // ........##", "};", "", ""}) +
-        crlf({kOpen,
-              "  Offset table provides the starting offset of each character in the data table.",
-              "",
-              "  To get the starting offset of character 'A', you can use the following "
-              "expression:",
-              "", "     const unsigned char index = index_table['A'];",
-              "     const unsigned int offset = offset_table[index];", "", kClose, ""}) +
-        crlf({"const unsigned int fontTiny3h_offset_table[] = ", "{",
-              "    /*            -  char     hexcode    decimal */",
-              "    /*            -  ====     =======    ======= */",
-              "    0x0000, /*    -     A        0041         65 */",
-              "    0x0003  /*    -     B        0042         66 */", "};", "", ""}) +
-        crlf({kOpen,
-              "  Width table provides the width of each character. It's useful for "
-              "proportional font.",
-              "  For monospaced font, the widths of all characters are the same.", "",
-              "  To get the width of character 'A', you can use the following expression:", "",
-              "     const unsigned char index = index_table['A'];",
-              "     const unsigned char width = width_table[index];", "", kClose, ""}) +
-        crlf({"const unsigned char fontTiny3h_width_table[] = ", "{",
-              "    /*      -  char     hexcode    decimal */",
-              "    /*      -  ====     =======    ======= */",
-              "     3,     /*    A        0041         65 */",
-              "    10      /*    B        0042         66 */", "};", "", ""});
-    EXPECT_EQ(run(tinyFont(), kFormatV2C, 0x07, "fontTiny3h"), expected);
-}
-
-TEST(Version2Text, RowModeAsm) {
-    auto comment = [](std::initializer_list<std::string_view> lines) {
-        std::string text;
-        for (std::string_view line : lines) {
-            text += ";" + std::string(line) + "\r\n";
-        }
-        return text;
-    };
-    const std::string expected =
-        comment({kOpen, "  Font name: Tiny", "  Font width: varialbe (proportional font)",
-                 "  Font height: 3", "  Data length: 8 bits",
-                 "  Data format: Big Endian, Row based, Row preferred, Unpacked", "", kCreate,
-                 kClose}) +
-        "\r\n" +
-        comment({kOpen, "  Data table provides the bitmap data of each character.", "",
-                 "  To get the starting data offset of character 'A', you can use the following "
-                 "expression:",
-                 "", "     const unsigned char index = index_table['A'];",
-                 "     const unsigned int offset = offset_table[index];",
-                 "     const unsigned char *pData = data_table[offset];", kClose}) +
-        crlf({"", "fontTiny3h_data_table ", "",
-              "     ; character 0x0041 ('A'): [width=3, offset= 0x0000 (0) ]   ",
-              "    db 0a0h ;  #.#", "    db  60h ;  .##", "    db  00h ;  ...", "",
-              "     ; character 0x0042 ('B'): [width=10, offset= 0x0003 (3) ]   ",
-              "    db 0ffh,  0c0h ;  ##########", "    db  80h,   40h ;  #........#",
-              "    db  00h,  0c0h ;  ........##", "", "", ""}) +
-        comment({kOpen,
-                 "  Offset table provides the starting offset of each character in the data "
-                 "table.",
-                 "",
-                 "  To get the starting offset of character 'A', you can use the following "
-                 "expression:",
-                 "", "     const unsigned char index = index_table['A'];",
-                 "     const unsigned int offset = offset_table[index];", "", kClose}) +
-        crlf({"", "fontTiny3h_offset_table ", "",
-              "     ;       offset       -  char     hexcode    decimal",
-              "     ;     ========       -  ====     =======    =======",
-              "    dw         0000h ;    -     A        0041         65", "    dw         0003h",
-              ""}) +
-        comment({kOpen,
-                 "  Width table provides the width of each character. It's useful for "
-                 "proportional font.",
-                 "  For monospaced font, the widths of all characters are the same.", "",
-                 "  To get the width of character 'A', you can use the following expression:", "",
-                 "     const unsigned char index = index_table['A'];",
-                 "     const unsigned char width = width_table[index];", "", kClose}) +
-        crlf({"", "fontTiny3h_width_table ", "",
-              "     ;    width      -  char     hexcode    decimal",
-              "     ;    =====      -  ====     =======    =======",
-              "    db        3 ;    -     A        0041         65",
-              "    db       10 ;    -     B        0042         66", "", ""});
-    EXPECT_EQ(run(tinyFont(), kFormatV2Asm, 0x07, "fontTiny3h"), expected);
+                    word);
 }
 
 // Column based, column preferred, unpacked, little endian: one unit per column of two rows.
@@ -158,49 +61,43 @@ Font columnFont(std::uint32_t word) {
                     {{0x30, 0x30, {"#.##.", ".#.##"}}, {0x31, 0x31, {"#", "#"}}}, word);
 }
 
-TEST(Version2Text, RunOnWordsCEndsAfterTheDataTable) {
-    // 32-bit units: four to a line, the character's last unit ends its line.
-    const std::string expected =
-        crlf({kOpen, "  Font name: Cols", "  Font width: varialbe (proportional font)",
-              "  Font height: 2", "  Data length: 32 bits",
-              "  Data format: Little Endian, Column based, Column preferred, Unpacked", "", kCreate,
-              kClose, ""}) +
-        crlf({kOpen, "  Data table provides the bitmap data of each character.", "",
-              "  To get the starting data offset of character 'A', you can use the following "
-              "expression:",
-              "", "     const unsigned char index = index_table['A'];",
-              "     const unsigned int offset = offset_table[index];",
-              "     const unsigned long *pData = data_table[offset];", kClose, ""}) +
-        crlf({"const unsigned long fontCols_data_table[] = ", "{",
-              "    /*character 0x0030 ('0'): [width=5, offset= 0x0000 (0) ]*/",
-              "    0x00000001, 0x00000002, 0x00000001, 0x00000003, ", "    0x00000002, ", "",
-              "    /*character 0x0031 ('1'): [width=1, offset= 0x0005 (5) ]*/", "    0x00000003",
-              "};", "", ""});
-    EXPECT_EQ(run(columnFont(0x00080000), kFormatV2C, 0x01, "fontCols"), expected);
+struct Golden {
+    const char* name;
+    Font (*font)(std::uint32_t word);
+    std::uint32_t word;
+    int format;
+    int pages;
+    const char* id;
+    const char* file;
+};
+
+void PrintTo(const Golden& golden, std::ostream* out) {
+    *out << golden.name;
 }
 
-TEST(Version2Text, RunOnBytesAsmInverted) {
+const Golden kGoldens[] = {
+    // Big endian rows of 8 bits with the data, offset and width tables.
+    {"RowModeC", tinyFont, 0x01121110, kFormatV2C, 0x07, "fontTiny3h", "row_mode.c"},
+    {"RowModeAsm", tinyFont, 0x01121110, kFormatV2Asm, 0x07, "fontTiny3h", "row_mode.asm"},
+    // 32-bit units: four to a line, the character's last unit ends its line.
+    {"RunOnWordsCEndsAfterTheDataTable", columnFont, 0x00080000, kFormatV2C, 0x01, "fontCols",
+     "run_on_words.c"},
     // Inverted 32-bit units written as bytes (UCHAR): 0xFFFFFFFE is "0ffh,  0ffh,  0ffh,  0feh".
-    const std::string expected =
-        crlf({";" + kOpen, ";  Font name: Cols", ";  Font width: varialbe (proportional font)",
-              ";  Font height: 2", ";  Data length: 32 bits",
-              ";  Data format: Little Endian, Column based, Column preferred, Unpacked", ";",
-              ";" + kCreate, ";" + kClose, ""}) +
-        crlf({";" + kOpen, ";  Data table provides the bitmap data of each character.", ";",
-              ";  To get the starting data offset of character 'A', you can use the following "
-              "expression:",
-              ";", ";     const unsigned char index = index_table['A'];",
-              ";     const unsigned int offset = offset_table[index];",
-              ";     const unsigned char *pData = data_table[offset];", ";" + kClose, ""}) +
-        crlf({"fontCols_data_table ", "",
-              "     ;character 0x0030 ('0'): [width=5, offset= 0x0000 (0) ]  ",
-              "    db 0ffh,  0ffh,  0ffh,  0feh, 0ffh,  0ffh,  0ffh,  0fdh, 0ffh,  0ffh,  0ffh,  "
-              "0feh, 0ffh,  0ffh,  0ffh,  0fch",
-              "    db 0ffh,  0ffh,  0ffh,  0fdh", "",
-              "     ;character 0x0031 ('1'): [width=1, offset= 0x0005 (5) ]  ",
-              "    db 0ffh,  0ffh,  0ffh,  0fch", "", "", ""});
-    EXPECT_EQ(run(columnFont(0x02080000), kFormatV2Asm, 0x11, "fontCols"), expected);
+    {"RunOnBytesAsmInverted", columnFont, 0x02080000, kFormatV2Asm, 0x11, "fontCols",
+     "run_on_bytes_inverted.asm"},
+};
+
+class Version2Golden : public testing::TestWithParam<Golden> {};
+
+TEST_P(Version2Golden, WritesTheExpectedFile) {
+    const Golden& golden = GetParam();
+    EXPECT_EQ(run(golden.font(golden.word), golden.format, golden.pages, golden.id),
+              typeloom::test::readTestData(std::string("export/version2_format/") + golden.file));
 }
+
+INSTANTIATE_TEST_SUITE_P(, Version2Golden, testing::ValuesIn(kGoldens), typeloom::test::RowName());
+
+// ----- Parts of the text.
 
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -284,12 +181,12 @@ TEST(Version2Text, HeaderAndPointerLinesFollowTheDataFormat) {
 TEST(Version2Text, IndexTableNumbersCodesUpTo255) {
     // Codes 0x0A (a control character), 0x41 and 0xE9 get 0, 1, 2; 0x100 and 0x4E00 none.
     const Font font = rowsFont("U", 2, kEncodingUnicode,
-                                    {{0x0A, 0x0A, {"#", "."}},
-                                     {0x41, 0x41, {"#", "#"}},
-                                     {0xE9, 0xE9, {".", "#"}},
-                                     {0x100, 0x100, {"#", "#"}},
-                                     {0x4E00, 0x4E00, {".", "."}}},
-                                    0x01121110);
+                               {{0x0A, 0x0A, {"#", "."}},
+                                {0x41, 0x41, {"#", "#"}},
+                                {0xE9, 0xE9, {".", "#"}},
+                                {0x100, 0x100, {"#", "#"}},
+                                {0x4E00, 0x4E00, {".", "."}}},
+                               0x01121110);
     const std::string c = run(font, kFormatV2C, 0x0B, "fontU");
     const std::string head =
         crlf({kOpen,
@@ -360,9 +257,9 @@ TEST(Version2Text, AsmOffsetEntriesTakeTheirWidthFromTheTotal) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.last);
         const Font font = rowsFont("Wide", 1, kEncodingAnsi,
-                                        {{0x41, 0x41, {std::string(c.firstWidth, '#')}},
-                                         {0x42, 0x42, {std::string(c.secondWidth, '.')}}},
-                                        0x00020000);
+                                   {{0x41, 0x41, {std::string(c.firstWidth, '#')}},
+                                    {0x42, 0x42, {std::string(c.secondWidth, '.')}}},
+                                   0x00020000);
         const std::string text = run(font, kFormatV2Asm, 0x03, "fontWide");
         EXPECT_NE(text.find(std::string("=======\r\n") + c.first + "\r\n" + c.last + "\r\n\r\n"),
                   std::string::npos);
@@ -373,8 +270,8 @@ TEST(Version2Text, AsmOffsetEntriesTakeTheirWidthFromTheTotal) {
 TEST(Version2Text, EmptyLastCharacter) {
     // The last character has no units and no rows: the table's last unit belongs to the one
     // before it, and assembler gets no "db" without operands.
-    const Font font = rowsFont(
-        "E", 2, kEncodingAnsi, {{0x41, 0x41, {"#.", ".#"}}, {0x42, 0x42, {"", ""}}}, 0x00121110);
+    const Font font = rowsFont("E", 2, kEncodingAnsi,
+                               {{0x41, 0x41, {"#.", ".#"}}, {0x42, 0x42, {"", ""}}}, 0x00121110);
     const std::string c = run(font, kFormatV2C, 0x01, "fontE");
     EXPECT_NE(c.find("    0x80,  // #.\r\n"
                      "    0x40   // .#\r\n"
