@@ -48,8 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (index < 0) {
                 continue;  // a missing code, written as the framed default character
             }
-            const Glyph* g =
-                font.glyphs.find(static_cast<std::uint16_t>(font.unicodeAt(index)));
+            const Glyph* g = font.glyphs.find(static_cast<std::uint16_t>(font.unicodeAt(index)));
             fuzz::check(g->width == c.width && g->pixels == c.pixels,
                         "a written character reads back different");
         }

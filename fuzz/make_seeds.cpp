@@ -84,7 +84,7 @@ void useSmallTable(Font& font) {
 }
 
 Font newFont(int encoding, std::uint16_t first, std::uint16_t last, std::uint16_t width,
-                  std::uint16_t height, const std::string& name) {
+             std::uint16_t height, const std::string& name) {
     Font font;
     font.setEncoding(encoding);
     font.createFromScratch(first, last, width, height, name);

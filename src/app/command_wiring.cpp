@@ -7,12 +7,12 @@
 #include "app/about_dialog.h"
 #include "app/commands.h"
 #include "app/edit_routing.h"
+#include "app/font_document.h"
 #include "app/help.h"
 #include "app/main_window.h"
 #include "app/preferences_sheet.h"
 #include "app/progress_status_bar.h"
 #include "app/studio_app.h"
-#include "app/font_document.h"
 #include "editor/ui/pixel_grid.h"
 #include "export/export_driver.h"
 #include "export/ui/export_commands.h"
@@ -62,8 +62,7 @@ class ExportSettings : public SettingsStore {
 
 // A font-wide change: the glyph on screen is written back first so that the change applies
 // to it too (and no edit is lost), then the editor and the panes show the result.
-void changeWholeFont(StudioApp& app, MainWindow& frame, void (*change)(Font&),
-                     bool refreshLists) {
+void changeWholeFont(StudioApp& app, MainWindow& frame, void (*change)(Font&), bool refreshLists) {
     frame.storeEditedGlyph();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     change(app.font());

@@ -163,9 +163,9 @@ CommandState MainWindow::commandState() const {
         state.fieldHasSelection = fieldHasSelection(focus);
         state.fieldHasText = fieldHasText(focus);
     }
-    if (const QMimeData* data = QGuiApplication::clipboard()->mimeData()) {
-        state.clipboardHasText = data->hasText();
-        state.clipboardHasImage = data->hasImage();
+    if (const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData()) {
+        state.clipboardHasText = clipboard->hasText();
+        state.clipboardHasImage = clipboard->hasImage();
     }
     if (m_pixelGrid != nullptr) {
         state.gridZoom = m_pixelGrid->zoom();

@@ -22,7 +22,8 @@ PreferencesSheet::PreferencesSheet(SettingsStore& settings, QWidget* parent) : Q
     m_tabs->addTab(m_prefer, GeneralPage::caption());
     m_tabs->addTab(m_export, ui::ExportOptionsPage::caption());
     m_tabs->addTab(m_c99, ui::CompilerPage::caption());
-    connect(m_export, &ui::ExportOptionsPage::helpRequested, this, &PreferencesSheet::helpRequested);
+    connect(m_export, &ui::ExportOptionsPage::helpRequested, this,
+            &PreferencesSheet::helpRequested);
     connect(m_c99, &ui::CompilerPage::helpRequested, this, &PreferencesSheet::helpRequested);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -7,11 +7,11 @@
 
 #include "app/command_wiring.h"
 #include "app/commands.h"
+#include "app/font_document.h"
 #include "app/key_filter.h"
 #include "app/main_window.h"
 #include "app/progress_status_bar.h"
 #include "app/settings_keys.h"
-#include "app/font_document.h"
 #include "model/font_settings.h"
 
 namespace typeloom::app {

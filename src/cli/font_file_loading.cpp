@@ -29,8 +29,7 @@ bool isImportPath(const std::string& path) {
 
 }  // namespace
 
-bool loadAnyFontFile(const std::string& path, Font& font, std::ostream& err,
-                     std::string* kind) {
+bool loadAnyFontFile(const std::string& path, Font& font, std::ostream& err, std::string* kind) {
     if (!isImportPath(path)) {
         std::uint16_t version = 0;
         if (!loadFontFile(path, font, err, &version)) {

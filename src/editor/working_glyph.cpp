@@ -739,7 +739,9 @@ PasteOutcome WorkingGlyph::pasteImage(const ImageSource& image, const Font& font
     ensureFloatBuffer();
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            const std::uint8_t v = values[static_cast<std::size_t>(x + y * w)];
+            const std::uint8_t v =
+                values[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) +
+                       static_cast<std::size_t>(x)];
             m_pixels[index(x, y)] = v;
             m_floatBuffer[index(x, y)] = v;
         }

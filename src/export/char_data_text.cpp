@@ -22,8 +22,8 @@ const char* dataType(int bits, bool asBytes) {
 
 }  // namespace
 
-std::string characterDataText(const Font& font, int index, std::uint32_t panelWord,
-                              int pagesOption, std::span<const std::uint8_t> editedPixels) {
+std::string characterDataText(const Font& font, int index, std::uint32_t panelWord, int pagesOption,
+                              std::span<const std::uint8_t> editedPixels) {
     if (index < 0 || index >= font.count()) {
         return {};
     }

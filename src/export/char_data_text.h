@@ -25,8 +25,8 @@ namespace typeloom::exporters {
 //    empty, or not of that size, the glyph's stored pixels are used.
 //
 // The text is UTF-8 with CR LF line ends, as the panel's multi-line field shows it.
-std::string characterDataText(const Font& font, int index, std::uint32_t panelWord,
-                              int pagesOption, std::span<const std::uint8_t> editedPixels = {});
+std::string characterDataText(const Font& font, int index, std::uint32_t panelWord, int pagesOption,
+                              std::span<const std::uint8_t> editedPixels = {});
 
 // The panel text as "Save As" writes it to a file: windows-1252 (a character the code page
 // lacks becomes '?') with CR LF line ends, like every generated text file.

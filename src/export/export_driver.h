@@ -89,9 +89,8 @@ struct HexOptions {
 
 // Everything a writer gets for one run.
 struct ExportContext {
-    ExportContext(const Font& f, BitmapEncoder& e, ExportStream& o,
-                  const std::atomic<int>& cancel, ProgressSink& p, const SettingsStore& s,
-                  std::string identifier)
+    ExportContext(const Font& f, BitmapEncoder& e, ExportStream& o, const std::atomic<int>& cancel,
+                  ProgressSink& p, const SettingsStore& s, std::string identifier)
         : font(f),
           encoder(e),
           out(o),

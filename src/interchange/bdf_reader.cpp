@@ -15,8 +15,8 @@ namespace {
 
 struct Line {
     std::string_view text;
-    std::size_t offset;  // byte offset of the line in the file
-    int number;          // 1-based
+    std::size_t offset = 0;  // byte offset of the line in the file
+    int number = 0;          // 1-based
 };
 
 // Walks the file's lines without their line ends (LF or CR LF), one at a time, so that no
@@ -280,11 +280,14 @@ int characterWidth(const Line& line, const CharacterLines& c, int fontWidth, int
 constexpr std::array<std::uint8_t, 256> kHexValues = [] {
     std::array<std::uint8_t, 256> values{};
     for (int c = 0; c < 10; ++c) {
-        values[static_cast<std::size_t>('0' + c)] = static_cast<std::uint8_t>(c);
+        values[static_cast<std::size_t>('0') + static_cast<std::size_t>(c)] =
+            static_cast<std::uint8_t>(c);
     }
     for (int c = 0; c < 6; ++c) {
-        values[static_cast<std::size_t>('A' + c)] = static_cast<std::uint8_t>(10 + c);
-        values[static_cast<std::size_t>('a' + c)] = static_cast<std::uint8_t>(10 + c);
+        values[static_cast<std::size_t>('A') + static_cast<std::size_t>(c)] =
+            static_cast<std::uint8_t>(10 + c);
+        values[static_cast<std::size_t>('a') + static_cast<std::size_t>(c)] =
+            static_cast<std::uint8_t>(10 + c);
     }
     return values;
 }();

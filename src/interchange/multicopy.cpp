@@ -39,8 +39,7 @@ const MultiCopyRecord* MultiCopyData::find(std::uint16_t code) const {
     return it != records.end() && it->code == code ? &*it : nullptr;
 }
 
-std::vector<std::uint8_t> buildMultiCopyData(const Font& font,
-                                             std::span<const std::uint16_t> codes,
+std::vector<std::uint8_t> buildMultiCopyData(const Font& font, std::span<const std::uint16_t> codes,
                                              std::vector<std::uint16_t>* leftOut) {
     ByteWriter w;
     w.u32(kMultiCopyMagic);

@@ -44,8 +44,7 @@ struct MultiCopyData {
 // The clipboard block of the font's characters whose codes are given (codes the font lacks are
 // ignored; the rest go in ascending order). A character of more than 65,535 pixels cannot be
 // described by the 16-bit pixel count and is left out; its code is added to `leftOut`.
-std::vector<std::uint8_t> buildMultiCopyData(const Font& font,
-                                             std::span<const std::uint16_t> codes,
+std::vector<std::uint8_t> buildMultiCopyData(const Font& font, std::span<const std::uint16_t> codes,
                                              std::vector<std::uint16_t>* leftOut = nullptr);
 
 // Reads a clipboard block; throws FileError for a block that is cut short or malformed

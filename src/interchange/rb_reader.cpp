@@ -28,7 +28,7 @@ std::string fixedText(std::span<const std::uint8_t> bytes) {
 }  // namespace
 
 ImportedFont parseRbFont(std::span<const std::uint8_t> bytes, const std::string& path) {
-    if (bytes.size() <= 35) {
+    if (bytes.size() < kRb12HeaderSize) {  // the smaller of the two headers
         throw FileError(FileError::Kind::EndOfFile, "the file is too short for a font header", 0);
     }
     ByteReader r(bytes);

@@ -91,7 +91,7 @@ std::vector<std::uint8_t> buildFnt(const Font& font) {
     const std::size_t height = font.height;
     const int first = h.firstChar;
     const int last = h.lastChar;
-    const std::size_t n = static_cast<std::size_t>(last - first + 1);
+    const std::size_t n = static_cast<std::size_t>(last - first) + 1;
 
     // The character written for a code the font lacks: the default character (or, when the
     // font lacks that too, the first character) with a frame around its cell.
@@ -446,8 +446,7 @@ std::vector<std::uint8_t> fonBytes(const Font& font) {
 
 namespace {
 
-FontWriteResult writeWith(const std::string& path,
-                          std::vector<std::uint8_t> (*build)(const Font&),
+FontWriteResult writeWith(const std::string& path, std::vector<std::uint8_t> (*build)(const Font&),
                           const Font& font) {
     FontWriteResult result;
     std::vector<std::uint8_t> bytes;

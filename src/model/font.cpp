@@ -41,8 +41,7 @@ bool Font::widthOf(std::uint16_t unicode, std::uint16_t& width) const {
 }
 
 std::uint16_t Font::getGlyph(std::uint16_t u, std::uint16_t& width, std::uint16_t& glyphHeight,
-                                  std::int16_t& glyphAscent,
-                                  std::vector<std::uint8_t>& pixels) const {
+                             std::int16_t& glyphAscent, std::vector<std::uint8_t>& pixels) const {
     glyphHeight = height;
     glyphAscent = ascent;
     const Glyph* g = glyphs.find(u);

@@ -221,7 +221,8 @@ struct FreeTypeRenderer::Impl {
         if (m.averageWidth <= 0) {
             m.averageWidth = std::max(1, advanceOf('x'));
         }
-        m.maxWidth = std::max(m.averageWidth, roundDiv(face->max_advance_width * em, upem));
+        m.maxWidth = std::max(m.averageWidth,
+                              roundDiv(static_cast<long long>(face->max_advance_width) * em, upem));
         m.weight = os2 != nullptr && os2->usWeightClass > 0
                        ? os2->usWeightClass
                        : ((face->style_flags & FT_STYLE_FLAG_BOLD) != 0 ? 700 : 400);
@@ -241,7 +242,8 @@ struct FreeTypeRenderer::Impl {
         if (post != nullptr && post->underlineThickness > 0) {
             underlineTop =
                 ascent + roundDiv(-static_cast<long long>(post->underlinePosition) * em, upem);
-            underlineRows = std::max(1, roundDiv(post->underlineThickness * em, upem));
+            underlineRows =
+                std::max(1, roundDiv(static_cast<long long>(post->underlineThickness) * em, upem));
         } else {
             underlineTop = ascent + 1;
             underlineRows = 1;
@@ -249,7 +251,8 @@ struct FreeTypeRenderer::Impl {
         if (os2 != nullptr && os2->yStrikeoutSize > 0) {
             strikeTop =
                 ascent - roundDiv(static_cast<long long>(os2->yStrikeoutPosition) * em, upem);
-            strikeRows = std::max(1, roundDiv(os2->yStrikeoutSize * em, upem));
+            strikeRows =
+                std::max(1, roundDiv(static_cast<long long>(os2->yStrikeoutSize) * em, upem));
         } else {
             strikeTop = ascent - std::max(1, em / 3);
             strikeRows = 1;

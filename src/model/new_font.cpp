@@ -88,7 +88,7 @@ NewFontOutcome acceptNewFontDialog(const NewFontFields& fields) {
 }
 
 void Font::createFromScratch(std::uint16_t first, std::uint16_t last, std::uint16_t width,
-                                  std::uint16_t glyphHeight, const std::string& name) {
+                             std::uint16_t glyphHeight, const std::string& name) {
     clearGlyphs();
     fromSystemFont = false;
     LogFont font;

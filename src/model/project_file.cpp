@@ -502,8 +502,7 @@ std::string suggestedProjectName(const Font& font) {
 // ---------------------------------------------------------------------------------------------
 // Reading
 
-std::uint16_t readProject(std::span<const std::uint8_t> bytes, Font& font,
-                          ProgressSink& progress) {
+std::uint16_t readProject(std::span<const std::uint8_t> bytes, Font& font, ProgressSink& progress) {
     ByteReader r(bytes);
     Header h = readHeader(r);
     const bool fdcl = std::memcmp(h.magic, kMagicV3, 4) == 0;

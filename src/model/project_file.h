@@ -66,8 +66,7 @@ struct ProjectLoadResult {
 struct ProjectRefused {
     std::string message;
 };
-std::uint16_t readProject(std::span<const std::uint8_t> bytes, Font& font,
-                          ProgressSink& progress);
+std::uint16_t readProject(std::span<const std::uint8_t> bytes, Font& font, ProgressSink& progress);
 
 // Opens a project file: checks the name, reads the whole file into a fresh record and
 // replaces `font` with it only when everything was read. A failed load leaves `font` exactly

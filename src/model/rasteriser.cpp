@@ -30,8 +30,8 @@ unsigned defaultThreadCount() {
 // independently, so the glyphs do not depend on which thread drew them. Progress is stepped
 // from the calling thread only.
 std::vector<Glyph> renderAll(const std::vector<std::uint16_t>& values,
-                                  const GlyphRenderer& renderer, std::uint16_t height,
-                                  unsigned threads, ProgressRun& run) {
+                             const GlyphRenderer& renderer, std::uint16_t height, unsigned threads,
+                             ProgressRun& run) {
     const std::size_t n = values.size();
     std::vector<Glyph> glyphs(n);
     std::vector<std::shared_ptr<GlyphRenderer>> helpers;
@@ -133,8 +133,8 @@ Glyph renderGlyph(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t 
     return glyph;
 }
 
-void Font::createFromSystemFont(const LogFont& font, const DbcsTables& dbcs,
-                                     ProgressSink& progress, unsigned threads) {
+void Font::createFromSystemFont(const LogFont& font, const DbcsTables& dbcs, ProgressSink& progress,
+                                unsigned threads) {
     clearGlyphs();
     fromSystemFont = true;
     setSourceFont(font);

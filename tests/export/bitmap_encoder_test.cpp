@@ -326,9 +326,9 @@ Font smallFont(std::uint32_t word) {
     font.dataFormat = word;
     font.glyphs.insert('A', Glyph('A', 3, kGlyphA.pixels));
     font.glyphs.insert('B', Glyph('B', 0, {}));
-    font.glyphs.insert('C', Glyph('C', 10,
-                                       std::vector<std::uint8_t>(kGlyphB.pixels.begin(),
-                                                                 kGlyphB.pixels.begin() + 20)));
+    font.glyphs.insert(
+        'C', Glyph('C', 10,
+                   std::vector<std::uint8_t>(kGlyphB.pixels.begin(), kGlyphB.pixels.begin() + 20)));
     for (std::uint16_t c : {'A', 'B', 'C'})
         font.insertCode(c, c);
     return font;

@@ -84,7 +84,7 @@ TEST(IntelHexChecks, MonochromeFontsOfHeight9To16) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.height << " rows, " << c.bpp << " bpp");
         Font font = rowsFont("C", c.height, kEncodingUnicode,
-                                  {{0x41, 0x41, patternRows(4, c.height, 0)}}, 0x01121110);
+                             {{0x41, 0x41, patternRows(4, c.height, 0)}}, 0x01121110);
         font.bitsPerPixel = c.bpp;
         EXPECT_EQ(hexExportProblem(font), c.message);
         // The writer itself refuses what the checks refuse.
@@ -99,10 +99,10 @@ TEST(IntelHexChecks, WideCharacterQueryAndList) {
     EXPECT_EQ(hexWideCharacterList(font), "Character     Width   \r\n\r\n  0x0043       17");
 
     const Font two = rowsFont("W", 10, kEncodingUnicode,
-                                   {{0x20, 0x20, patternRows(16, 10, 0)},
-                                    {0x21, 0x21, patternRows(30, 10, 0)},
-                                    {0x3042, 0x3042, patternRows(17, 10, 0)}},
-                                   0x01121110);
+                              {{0x20, 0x20, patternRows(16, 10, 0)},
+                               {0x21, 0x21, patternRows(30, 10, 0)},
+                               {0x3042, 0x3042, patternRows(17, 10, 0)}},
+                              0x01121110);
     EXPECT_EQ(hexWideCharacters(two), (std::vector<std::uint16_t>{0x21, 0x3042}));
     EXPECT_EQ(hexWideCharacterList(two),
               "Character     Width   \r\n\r\n  0x0021       30\r\n  0x3042       17");

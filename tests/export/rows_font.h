@@ -21,7 +21,7 @@ struct RowGlyph {
 // A font of the given height and encoding holding the glyphs in code order; every glyph has
 // `height` rows (a glyph of width 0 is given as empty strings).
 inline Font rowsFont(const std::string& name, std::uint16_t height, int encoding,
-                          const std::vector<RowGlyph>& glyphs, std::uint32_t dataFormat) {
+                     const std::vector<RowGlyph>& glyphs, std::uint32_t dataFormat) {
     Font font;
     font.setEncoding(encoding);
     font.faceName = name;

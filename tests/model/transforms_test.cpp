@@ -484,8 +484,8 @@ TEST(TransformFont, ResizeToHalfThenDoubleKeepsTheInk) {
 
 TEST(TransformFont, MakeFixedWidthPadsNarrowerGlyphsOnTheRight) {
     Font font = fontOf(2, 1,
-                            {glyphOf({"#..#", "...."}), glyphOf({"######", "#....."}),
-                             glyphOf({"#.#.#.#", ".#.#.#."})});
+                       {glyphOf({"#..#", "...."}), glyphOf({"######", "#....."}),
+                        glyphOf({"#.#.#.#", ".#.#.#."})});
     font.glyphs.insert(0x100, glyphOf({"#.", ".#"}, 0x100));  // not listed: not padded
     ASSERT_EQ(font.fixedWidth, 0);
     makeFixedWidth(font);

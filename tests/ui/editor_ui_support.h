@@ -22,7 +22,7 @@ struct GlyphPicture {
 };
 
 inline Font fontOf(const std::vector<GlyphPicture>& glyphs, std::int16_t ascent,
-                        std::uint32_t bits = 1) {
+                   std::uint32_t bits = 1) {
     Font font;
     font.height = glyphs.empty() ? 0 : static_cast<std::uint16_t>(glyphs[0].rows.size());
     font.ascent = ascent;

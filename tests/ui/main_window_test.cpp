@@ -18,10 +18,10 @@
 #include <QToolButton>
 
 #include "app/commands.h"
+#include "app/font_document.h"
 #include "app/key_filter.h"
 #include "app/progress_status_bar.h"
 #include "app/studio_app.h"
-#include "app/font_document.h"
 #include "model/font.h"
 #include "model/project_file.h"
 #include "test_support.h"

@@ -61,9 +61,8 @@ QString chooseExportFile(QWidget* parent, const Font& font, int formatId,
     return hooks.chooseFile(parent, request);
 }
 
-bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings,
-                   ProgressSink& progress, int formatId, QString* lastBaseName,
-                   const ExportUiHooks& givenHooks) {
+bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings, ProgressSink& progress,
+                   int formatId, QString* lastBaseName, const ExportUiHooks& givenHooks) {
     if (exporters::findFormat(formatId) == nullptr) {
         return false;
     }
@@ -102,9 +101,8 @@ bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings,
     return result.ok();
 }
 
-bool runExportDialog(QWidget* parent, Font& font, SettingsStore& settings,
-                     ProgressSink& progress, QString* lastBaseName,
-                     const ExportUiHooks& givenHooks) {
+bool runExportDialog(QWidget* parent, Font& font, SettingsStore& settings, ProgressSink& progress,
+                     QString* lastBaseName, const ExportUiHooks& givenHooks) {
     const ExportUiHooks hooks = withDefaults(givenHooks);
     ExportDialog dialog(font, settings, hooks, parent);
     if (dialog.exec() != QDialog::Accepted) {

@@ -26,16 +26,14 @@ QString chooseExportFile(QWidget* parent, const Font& font, int formatId,
 // and leaves no file behind (an earlier file at the path stays as it was). True when the
 // file was written. `lastBaseName` receives the chosen file's name without its folder and
 // last extension.
-bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings,
-                   ProgressSink& progress, int formatId, QString* lastBaseName = nullptr,
-                   const ExportUiHooks& hooks = {});
+bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings, ProgressSink& progress,
+                   int formatId, QString* lastBaseName = nullptr, const ExportUiHooks& hooks = {});
 
 // Command 1017: the "Export Bitmap Data" dialog, then the export of the chosen format, on
 // the worker thread with the "Exporting..." window for a large font, directly otherwise. A
 // cancelled or failed export leaves no file (and an earlier file at the path as it was); a
 // failure of a direct run is shown with its message. True when the file was written.
-bool runExportDialog(QWidget* parent, Font& font, SettingsStore& settings,
-                     ProgressSink& progress, QString* lastBaseName = nullptr,
-                     const ExportUiHooks& hooks = {});
+bool runExportDialog(QWidget* parent, Font& font, SettingsStore& settings, ProgressSink& progress,
+                     QString* lastBaseName = nullptr, const ExportUiHooks& hooks = {});
 
 }  // namespace typeloom::ui

@@ -68,8 +68,8 @@ bool runWindowsFontExport(QWidget* parent, Font& font, bool fon) {
     return runWindowsFontExport(parent, font, fon, DialogServices::standard());
 }
 
-bool runWindowsFontExport(QWidget* parent, Font& font, bool fon,
-                          const DialogServices& services, bool* written) {
+bool runWindowsFontExport(QWidget* parent, Font& font, bool fon, const DialogServices& services,
+                          bool* written) {
     if (written != nullptr) {
         *written = false;
     }
@@ -114,13 +114,12 @@ bool runWindowsFontExport(QWidget* parent, Font& font, bool fon,
     return changed;
 }
 
-bool runBitmapExport(QWidget* parent, Font& font, SettingsStore& settings,
-                     ProgressSink& progress) {
+bool runBitmapExport(QWidget* parent, Font& font, SettingsStore& settings, ProgressSink& progress) {
     return runBitmapExport(parent, font, settings, progress, DialogServices::standard());
 }
 
-bool runBitmapExport(QWidget* parent, Font& font, SettingsStore& settings,
-                     ProgressSink& progress, const DialogServices& services) {
+bool runBitmapExport(QWidget* parent, Font& font, SettingsStore& settings, ProgressSink& progress,
+                     const DialogServices& services) {
     const BitmapFolderChoice choice = bitmapFolderChoice(settings);
     QString folder = qtText(choice.folder);
     if (choice.askUser) {

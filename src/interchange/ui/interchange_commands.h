@@ -39,8 +39,8 @@ bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& settings,
 // frame reloads the edited glyph, updates its panes and marks the document modified);
 // `written` tells whether the file was written.
 bool runWindowsFontExport(QWidget* parent, Font& font, bool fon);
-bool runWindowsFontExport(QWidget* parent, Font& font, bool fon,
-                          const DialogServices& services, bool* written = nullptr);
+bool runWindowsFontExport(QWidget* parent, Font& font, bool fon, const DialogServices& services,
+                          bool* written = nullptr);
 
 // "Windows Bitmap files of all chars(*.bmp)" (32827). The frame stores the edited glyph first.
 // The folder is the stored "BmpFolder" unless "AlwaysAsk" is set or that folder is gone, when
@@ -48,9 +48,8 @@ bool runWindowsFontExport(QWidget* parent, Font& font, bool fon,
 // written as char%04x.bmp (wait cursor, "%d of %d" progress) and the folder is shown in the
 // file browser. The font is never changed: the result is true when every file was written,
 // and the frame has nothing to refresh.
-bool runBitmapExport(QWidget* parent, Font& font, SettingsStore& settings,
-                     ProgressSink& progress);
-bool runBitmapExport(QWidget* parent, Font& font, SettingsStore& settings,
-                     ProgressSink& progress, const DialogServices& services);
+bool runBitmapExport(QWidget* parent, Font& font, SettingsStore& settings, ProgressSink& progress);
+bool runBitmapExport(QWidget* parent, Font& font, SettingsStore& settings, ProgressSink& progress,
+                     const DialogServices& services);
 
 }  // namespace typeloom::ui

@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "model/font_chooser.h"
 #include "model/font.h"
+#include "model/font_chooser.h"
 #include "model/glyph_renderer.h"
 
 namespace typeloom::ui {

@@ -24,7 +24,7 @@ class SystemFontDialog : public QDialog {
 
   public:
     explicit SystemFontDialog(const LogFont* initial, QWidget* parent = nullptr,
-                          DialogServices services = DialogServices::standard());
+                              DialogServices services = DialogServices::standard());
 
     // The description chosen: face, weight, slant, effects, character set, and the height of
     // the size chosen (-16 for 12 points).
