@@ -58,9 +58,9 @@ void BM_Export65536(benchmark::State& state) {
     const Font& font = inkedFont();
     MemorySettingsStore settings;
     exporters::ExportRequest request;
+    request.format = static_cast<exporters::ExportFormat>(state.range(0));
     request.path =
-        scratchProjectPath() + (state.range(0) == exporters::kFormatTableC ? ".c" : ".bin");
-    request.formatId = static_cast<int>(state.range(0));
+        scratchProjectPath() + (request.format == exporters::ExportFormat::TableC ? ".c" : ".bin");
     request.now = 1;
     std::atomic<int> go{1};
     NullProgressSink progress;
@@ -75,8 +75,8 @@ void BM_Export65536(benchmark::State& state) {
 }
 BENCHMARK(BM_Export65536)
     ->ArgName("format")
-    ->Arg(exporters::kFormatTableC)
-    ->Arg(exporters::kFormatTableBin)
+    ->Arg(static_cast<int>(exporters::ExportFormat::TableC))
+    ->Arg(static_cast<int>(exporters::ExportFormat::TableBin))
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -199,7 +199,7 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
 
     ExportRequest request;
     request.path = output;
-    request.formatId = format->id;
+    request.format = format->id;
     if (auto address = a.value("--start-address")) {
         std::string text = *address;
         if (text.rfind("0x", 0) != 0 && text.rfind("0X", 0) != 0) {
@@ -219,7 +219,7 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
         err << "typeloom: the font has no characters to export\n";
         return kExitFailed;
     }
-    if (format->id == kFormatHex) {
+    if (format->id == ExportFormat::Hex) {
         // The questions the desktop program asks before a HEX export, answered by options.
         if (std::string problem = hexExportProblem(font); !problem.empty()) {
             err << "typeloom: " << oneLine(problem) << "\n";
@@ -241,7 +241,7 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
         return kExitFailed;
     }
     out << "Wrote " << output << " (" << format->shortName;
-    if (format->id != kFormatHex) {  // HEX blocks have a fixed layout
+    if (format->id != ExportFormat::Hex) {  // HEX blocks have a fixed layout
         out << ", " << describeDataFormat(font.dataFormat) << ", " << unitBits(font.dataFormat)
             << " bits";
     }

@@ -5,13 +5,24 @@
 
 #include <atomic>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/progress_sink.h"
 #include "common/settings_store.h"
+#include "export/export_driver.h"
 #include "model/font.h"
+
+namespace typeloom::exporters {
+
+// Test messages name a format by its number.
+inline std::ostream& operator<<(std::ostream& out, ExportFormat format) {
+    return out << static_cast<int>(format);
+}
+
+}  // namespace typeloom::exporters
 
 namespace typeloom::exporters::test {
 

@@ -19,15 +19,15 @@ constexpr int kPagesPlain = 0x0F;  // tables on, no C99 braces
 constexpr int kPagesC99 = 0x2F;
 
 std::string generalC(const Font& font, int pages, const std::string& base) {
-    auto text = exportToMemory(font, test::settingsWithPages(pages), kFormatGeneralC, base,
+    auto text = exportToMemory(font, test::settingsWithPages(pages), ExportFormat::GeneralC, base,
                                test::fixedExportTime());
     EXPECT_TRUE(text.has_value());
     return text.value_or("");
 }
 
 std::string generalBin(const Font& font) {
-    auto bytes =
-        exportToMemory(font, test::settingsWithPages(kPagesPlain), kFormatGeneralBin, "fontX", 0);
+    auto bytes = exportToMemory(font, test::settingsWithPages(kPagesPlain),
+                                ExportFormat::GeneralBin, "fontX", 0);
     EXPECT_TRUE(bytes.has_value());
     return bytes.value_or("");
 }
@@ -384,7 +384,7 @@ void compileAndCompare(const std::vector<CompiledCase>& cases, bool c99) {
 std::vector<CompiledCase> casesFor(const std::vector<Layout>& layouts) {
     std::vector<CompiledCase> cases;
     const Font fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
-                               test::tallFont()};
+                          test::tallFont()};
     for (std::size_t f = 0; f < std::size(fonts); ++f) {
         for (std::size_t l = 0; l < layouts.size(); ++l) {
             cases.push_back({"fontF" + std::to_string(f) + "L" + std::to_string(l),
@@ -465,7 +465,7 @@ void checkGeneralBinary(const Font& font, const Layout& layout, const std::strin
 
 TEST(GeneralBinary, EveryFieldRecordAndOffsetReadsBack) {
     const Font fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
-                               test::tallFont()};
+                          test::tallFont()};
     for (const Font& base : fonts) {
         for (const Layout& layout : test::mixedLayouts()) {
             SCOPED_TRACE(base.faceName + ", " + layout.name());
@@ -603,13 +603,13 @@ std::string readFile(const std::string& path) {
 TEST(GeneralFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
     const Font font = manyCharacters();
     const MemorySettingsStore settings = test::settingsWithPages(kPagesC99);
-    for (int format : {kFormatGeneralC, kFormatGeneralBin}) {
+    for (ExportFormat format : {ExportFormat::GeneralC, ExportFormat::GeneralBin}) {
         for (int step : {1, 299, 600, 601, 850, 1200}) {
-            SCOPED_TRACE("format " + std::to_string(format) + ", cancel at step " +
-                         std::to_string(step));
+            SCOPED_TRACE("format " + std::to_string(static_cast<int>(format)) +
+                         ", cancel at step " + std::to_string(step));
             typeloom::test::TempDir dir;
             ExportRequest request;
-            request.formatId = format;
+            request.format = format;
             request.now = test::fixedExportTime();
 
             request.path = dir.file("fresh.c");
@@ -634,14 +634,14 @@ TEST(GeneralFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
         SCOPED_TRACE("not cancelled");
         typeloom::test::TempDir dir;
         ExportRequest request;
-        request.formatId = format;
+        request.format = format;
         request.path = dir.file("done.c");
         request.now = test::fixedExportTime();
         std::atomic<int> flag{1};
         CancelAtStep sink(flag, 1201);
         EXPECT_TRUE(runExport(font, settings, request, flag, sink).ok());
         EXPECT_EQ(sink.steps(), 1200);
-        EXPECT_EQ(readFile(request.path), format == kFormatGeneralC
+        EXPECT_EQ(readFile(request.path), format == ExportFormat::GeneralC
                                               ? generalC(font, kPagesC99, "fontdone")
                                               : generalBin(font));
     }
@@ -650,7 +650,7 @@ TEST(GeneralFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
 TEST(GeneralFormats, FontWithoutCharactersIsNotExported) {
     Font empty;
     empty.height = 8;
-    for (int format : {kFormatGeneralC, kFormatGeneralBin}) {
+    for (ExportFormat format : {ExportFormat::GeneralC, ExportFormat::GeneralBin}) {
         EXPECT_FALSE(exportToMemory(empty, test::settingsWithPages(kPagesPlain), format, "fontE", 0)
                          .has_value());
     }

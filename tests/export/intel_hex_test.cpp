@@ -65,7 +65,7 @@ Font hexFont(std::uint32_t word = 0x01121110) {
 
 std::string hexOf(const Font& font, const HexOptions& options) {
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    return exportToMemory(font, settings, kFormatHex, "fontHex", test::fixedNow(), options)
+    return exportToMemory(font, settings, ExportFormat::Hex, "fontHex", test::fixedNow(), options)
         .value_or("<failed>");
 }
 
@@ -84,7 +84,7 @@ TEST(IntelHexChecks, MonochromeFontsOfHeight9To16) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.height << " rows, " << c.bpp << " bpp");
         Font font = rowsFont("C", c.height, kEncodingUnicode,
-                                  {{0x41, 0x41, patternRows(4, c.height, 0)}}, 0x01121110);
+                             {{0x41, 0x41, patternRows(4, c.height, 0)}}, 0x01121110);
         font.bitsPerPixel = c.bpp;
         EXPECT_EQ(hexExportProblem(font), c.message);
         // The writer itself refuses what the checks refuse.
@@ -99,10 +99,10 @@ TEST(IntelHexChecks, WideCharacterQueryAndList) {
     EXPECT_EQ(hexWideCharacterList(font), "Character     Width   \r\n\r\n  0x0043       17");
 
     const Font two = rowsFont("W", 10, kEncodingUnicode,
-                                   {{0x20, 0x20, patternRows(16, 10, 0)},
-                                    {0x21, 0x21, patternRows(30, 10, 0)},
-                                    {0x3042, 0x3042, patternRows(17, 10, 0)}},
-                                   0x01121110);
+                              {{0x20, 0x20, patternRows(16, 10, 0)},
+                               {0x21, 0x21, patternRows(30, 10, 0)},
+                               {0x3042, 0x3042, patternRows(17, 10, 0)}},
+                              0x01121110);
     EXPECT_EQ(hexWideCharacters(two), (std::vector<std::uint16_t>{0x21, 0x3042}));
     EXPECT_EQ(hexWideCharacterList(two),
               "Character     Width   \r\n\r\n  0x0021       30\r\n  0x3042       17");
@@ -304,7 +304,7 @@ TEST(IntelHexExport, CancelOrRefusalLeavesNoFileAndKeepsAnEarlierOne) {
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
     typeloom::test::TempDir dir;
     ExportRequest request;
-    request.formatId = kFormatHex;
+    request.format = ExportFormat::Hex;
     request.path = dir.file("font.hex");
     std::atomic<int> go{1};
     CancellingSink counter(go, -1);

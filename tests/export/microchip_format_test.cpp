@@ -18,14 +18,14 @@ using test::Layout;
 
 std::string microchipC(const Font& font, const std::string& base) {
     auto text = exportToMemory(font, test::settingsWithPages(kPagesOptionDefault),
-                               kFormatMicrochipC, base, test::fixedExportTime());
+                               ExportFormat::MicrochipC, base, test::fixedExportTime());
     EXPECT_TRUE(text.has_value());
     return text.value_or("");
 }
 
 std::string microchipBin(const Font& font) {
     auto bytes = exportToMemory(font, test::settingsWithPages(kPagesOptionDefault),
-                                kFormatMicrochipBin, "fontX", 0);
+                                ExportFormat::MicrochipBin, "fontX", 0);
     EXPECT_TRUE(bytes.has_value());
     return bytes.value_or("");
 }
@@ -313,7 +313,7 @@ void checkImage(const Font& font, const Layout& layout, const std::string& bytes
 
 TEST(MicrochipBinary, EveryFieldEntryAndBitmapReadsBack) {
     const Font fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
-                               test::tallFont()};
+                          test::tallFont()};
     for (const Font& base : fonts) {
         for (const Layout& layout : test::mixedLayouts()) {
             SCOPED_TRACE(base.faceName + ", " + layout.name());
@@ -429,7 +429,7 @@ std::string expectedDecoderOutput(const std::vector<CompiledCase>& cases) {
 TEST(MicrochipC, CompilesAndRedrawsEveryGlyphInEveryTraversal) {
     std::vector<CompiledCase> cases;
     const Font fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
-                               test::tallFont()};
+                          test::tallFont()};
     for (std::size_t f = 0; f < std::size(fonts); ++f) {
         for (std::size_t l = 0; l < test::mixedLayouts().size(); ++l) {
             const Layout& layout = test::mixedLayouts()[l];
@@ -493,11 +493,11 @@ TEST(MicrochipFormats, CharacterWiderThan255PixelsIsRefused) {
     g.init(0x44, 256, font.height);
     font.glyphs.insert(0x44, std::move(g));
     font.insertCode(0x44, 0x44);
-    for (int format : {kFormatMicrochipC, kFormatMicrochipBin}) {
+    for (ExportFormat format : {ExportFormat::MicrochipC, ExportFormat::MicrochipBin}) {
         SCOPED_TRACE(format);
         typeloom::test::TempDir dir;
         ExportRequest request;
-        request.formatId = format;
+        request.format = format;
         request.path = dir.file("wide.bin");
         std::atomic<int> go{1};
         NullProgressSink progress;
@@ -574,13 +574,13 @@ TEST(MicrochipFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
         font.insertCode(code, code);
     }
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    for (int format : {kFormatMicrochipC, kFormatMicrochipBin}) {
+    for (ExportFormat format : {ExportFormat::MicrochipC, ExportFormat::MicrochipBin}) {
         for (int step : {1, 300, 600, 601, 777, 1200}) {
-            SCOPED_TRACE("format " + std::to_string(format) + ", cancel at step " +
-                         std::to_string(step));
+            SCOPED_TRACE("format " + std::to_string(static_cast<int>(format)) +
+                         ", cancel at step " + std::to_string(step));
             typeloom::test::TempDir dir;
             ExportRequest request;
-            request.formatId = format;
+            request.format = format;
             request.path = dir.file("fresh.c");
             std::atomic<int> flag{1};
             CancelAtStep sink(flag, step);
@@ -602,22 +602,23 @@ TEST(MicrochipFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
         SCOPED_TRACE("not cancelled");
         typeloom::test::TempDir dir;
         ExportRequest request;
-        request.formatId = format;
+        request.format = format;
         request.path = dir.file("done.c");
         request.now = test::fixedExportTime();
         std::atomic<int> flag{1};
         CancelAtStep sink(flag, 1201);
         EXPECT_TRUE(runExport(font, settings, request, flag, sink).ok());
         EXPECT_EQ(sink.steps(), 1200);
-        EXPECT_EQ(readFile(request.path),
-                  format == kFormatMicrochipC ? microchipC(font, "fontdone") : microchipBin(font));
+        EXPECT_EQ(readFile(request.path), format == ExportFormat::MicrochipC
+                                              ? microchipC(font, "fontdone")
+                                              : microchipBin(font));
     }
 }
 
 TEST(MicrochipFormats, FontWithoutCharactersIsNotExported) {
     Font empty;
     empty.height = 8;
-    for (int format : {kFormatMicrochipC, kFormatMicrochipBin}) {
+    for (ExportFormat format : {ExportFormat::MicrochipC, ExportFormat::MicrochipBin}) {
         EXPECT_FALSE(
             exportToMemory(empty, test::settingsWithPages(0x6F), format, "fontE", 0).has_value());
     }

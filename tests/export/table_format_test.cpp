@@ -175,8 +175,8 @@ void asciiIndexEntries(Lines& out, bool assembler, const std::map<int, int>& ind
 // A font of the given encoding and height with (code, width) characters; pixel (x, y) of
 // character i is rule(x, y, i).
 Font makeFont(int encoding, std::uint16_t height,
-                   const std::vector<std::pair<std::uint16_t, std::uint16_t>>& characters,
-                   const std::function<bool(int, int, int)>& rule) {
+              const std::vector<std::pair<std::uint16_t, std::uint16_t>>& characters,
+              const std::function<bool(int, int, int)>& rule) {
     Font font;
     font.setEncoding(encoding);
     font.faceName = "Made";
@@ -208,7 +208,7 @@ Font tallFont() {
                     [](int x, int y, int i) { return (x * 7 + y * 3 + i * 5) % 5 == 0 || x == y; });
 }
 
-std::string exportText(const Font& font, int pages, int id, const std::string& base) {
+std::string exportText(const Font& font, int pages, ExportFormat id, const std::string& base) {
     MemorySettingsStore settings = test::settingsWithPages(pages);
     std::optional<std::string> text = exportToMemory(font, settings, id, base, fixedNow());
     EXPECT_TRUE(text.has_value());
@@ -279,7 +279,7 @@ void expectSameText(const std::string& actual, const std::string& expected) {
 TEST(TableGolden, VariableFontC) {
     Font font = test::variableFont();
     ASSERT_EQ(font.dataFormat, 0x01121110u);
-    const std::string text = exportText(font, 0x6F, kFormatTableC, "fontVar_Test4h");
+    const std::string text = exportText(font, 0x6F, ExportFormat::TableC, "fontVar_Test4h");
 
     Lines e;
     headerComment(e, false, "Var-Test", "0 (proportional font)", 4, "Ascii+ISO8859", 8, false,
@@ -495,7 +495,7 @@ TEST(TableGolden, VariableFontC) {
     expectSameText(text, e.text);
 
     // The same file under the "Old Typeloom Studio 3.0 Format" id.
-    EXPECT_EQ(exportText(font, 0x6F, kFormatStudioC, "fontVar_Test4h"), text);
+    EXPECT_EQ(exportText(font, 0x6F, ExportFormat::StudioC, "fontVar_Test4h"), text);
 }
 
 // The variable-width font in assembler, inverted (units and drawings complemented), with the
@@ -506,7 +506,7 @@ TEST(TableGolden, VariableFontC) {
 TEST(TableGolden, VariableFontAsm) {
     Font font = test::variableFont();
     font.dataFormat |= kInvert;
-    const std::string text = exportText(font, 0x0B, kFormatTableAsm, "fontVar_Test4h");
+    const std::string text = exportText(font, 0x0B, ExportFormat::TableAsm, "fontVar_Test4h");
 
     Lines e;
     headerComment(e, true, "Var-Test", "0 (proportional font)", 4, "Ascii+ISO8859", 8, true,
@@ -717,7 +717,7 @@ TEST(TableGolden, VariableFontAsm) {
         e();
     }
     expectSameText(text, e.text);
-    EXPECT_EQ(exportText(font, 0x0B, kFormatStudioAsm, "fontVar_Test4h"), text);
+    EXPECT_EQ(exportText(font, 0x0B, ExportFormat::StudioAsm, "fontVar_Test4h"), text);
 }
 
 // The Unicode font (U+0041, U+00E9, U+4E00; fixed width 3, height 5) with 16-bit units, big
@@ -734,7 +734,7 @@ TEST(TableGolden, UnicodeFontC) {
     Font font = test::unicodeFont();
     font.dataFormat = kUnicodeLayout;
     // UCHAR data: each 16-bit unit as two bytes, high byte first.
-    const std::string text = exportText(font, 0x7F, kFormatTableC, "fontUni5h");
+    const std::string text = exportText(font, 0x7F, ExportFormat::TableC, "fontUni5h");
 
     Lines e;
     headerComment(e, false, "Uni", "3 (monospaced font)", 5, "Unicode", 16, true,
@@ -943,7 +943,7 @@ TEST(TableGolden, UnicodeFontC) {
 TEST(TableGolden, UnicodeFontAsm) {
     Font font = test::unicodeFont();
     font.dataFormat = kUnicodeLayout;
-    const std::string text = exportText(font, 0x41, kFormatTableAsm, "fontUni5h");
+    const std::string text = exportText(font, 0x41, ExportFormat::TableAsm, "fontUni5h");
 
     Lines e;
     headerComment(e, true, "Uni", "3 (monospaced font)", 5, "Unicode", 16, true,
@@ -1160,7 +1160,8 @@ Font diagonalFont(std::uint32_t lengthBits) {
 TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
     const std::string head = "    /*character 0x0041 ('A'): [width=20, offset= 0x0000 (0) ]*/";
     {
-        const std::string text = exportText(diagonalFont(kLength8), 0x6F, kFormatTableC, "fontD");
+        const std::string text =
+            exportText(diagonalFont(kLength8), 0x6F, ExportFormat::TableC, "fontD");
         EXPECT_EQ(linesBetween(text, head, "};"),
                   (std::vector<std::string>{
                       head,
@@ -1169,7 +1170,8 @@ TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
                       "    0x01, 0x02, 0x04, 0x08"}));
     }
     {
-        const std::string text = exportText(diagonalFont(kLength16), 0x6F, kFormatTableC, "fontD");
+        const std::string text =
+            exportText(diagonalFont(kLength16), 0x6F, ExportFormat::TableC, "fontD");
         EXPECT_EQ(linesBetween(text, head, "};"),
                   (std::vector<std::string>{
                       head, "    0x0001, 0x0002, 0x0004, 0x0008, 0x0010, 0x0020, 0x0040, 0x0080, ",
@@ -1177,7 +1179,8 @@ TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
                       "    0x0001, 0x0002, 0x0004, 0x0008"}));
     }
     {
-        const std::string text = exportText(diagonalFont(kLength32), 0x6F, kFormatTableC, "fontD");
+        const std::string text =
+            exportText(diagonalFont(kLength32), 0x6F, ExportFormat::TableC, "fontD");
         EXPECT_EQ(
             linesBetween(text, head, "};"),
             (std::vector<std::string>{head, "    0x00000001, 0x00000002, 0x00000004, 0x00000008, ",
@@ -1187,7 +1190,8 @@ TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
                                       "    0x00000001, 0x00000002, 0x00000004, 0x00000008"}));
         // UCHAR data: each unit as its four bytes, most significant first; still four units
         // to a line.
-        const std::string bytes = exportText(diagonalFont(kLength32), 0x7F, kFormatTableC, "fontD");
+        const std::string bytes =
+            exportText(diagonalFont(kLength32), 0x7F, ExportFormat::TableC, "fontD");
         const std::vector<std::string> lines = linesBetween(bytes, head, "};");
         ASSERT_EQ(lines.size(), 6u);
         EXPECT_EQ(lines[1],
@@ -1202,7 +1206,8 @@ TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
     }
     const std::string asmHead = "     ;character 0x0041 ('A'): [width=20, offset= 0x0000 (0) ]  ";
     {
-        const std::string text = exportText(diagonalFont(kLength8), 0x6F, kFormatTableAsm, "fontD");
+        const std::string text =
+            exportText(diagonalFont(kLength8), 0x6F, ExportFormat::TableAsm, "fontD");
         EXPECT_EQ(linesBetween(text, asmHead, ""),
                   (std::vector<std::string>{
                       asmHead,
@@ -1212,7 +1217,7 @@ TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
     }
     {
         const std::string text =
-            exportText(diagonalFont(kLength16), 0x6F, kFormatTableAsm, "fontD");
+            exportText(diagonalFont(kLength16), 0x6F, ExportFormat::TableAsm, "fontD");
         EXPECT_EQ(
             linesBetween(text, asmHead, ""),
             (std::vector<std::string>{
@@ -1221,14 +1226,14 @@ TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
                 "    dw  0001h,  0002h,  0004h,  0008h"}));
         // UCHAR: "db" lines, the bytes of a unit separated by ",  ", units by ", ".
         const std::string bytes =
-            exportText(diagonalFont(kLength16), 0x7F, kFormatTableAsm, "fontD");
+            exportText(diagonalFont(kLength16), 0x7F, ExportFormat::TableAsm, "fontD");
         const std::vector<std::string> lines = linesBetween(bytes, asmHead, "");
         ASSERT_EQ(lines.size(), 4u);
         EXPECT_EQ(lines[3], "    db  00h,   01h,  00h,   02h,  00h,   04h,  00h,   08h");
     }
     {
         const std::string text =
-            exportText(diagonalFont(kLength32), 0x6F, kFormatTableAsm, "fontD");
+            exportText(diagonalFont(kLength32), 0x6F, ExportFormat::TableAsm, "fontD");
         const std::vector<std::string> lines = linesBetween(text, asmHead, "");
         ASSERT_EQ(lines.size(), 6u);
         EXPECT_EQ(lines[2], "    dd  00000010h,  00000020h,  00000040h,  00000080h");
@@ -1244,30 +1249,34 @@ TEST(TableText, RowModeUnitsOfEveryLengthWithTheirDrawing) {
     struct Case {
         std::uint32_t word;
         int pages;
-        int id;
+        ExportFormat id;
         std::string head;
         std::string row0;
     };
     const std::uint32_t rowMode = kScanRow | kPreferRow;
     const std::vector<Case> cases = {
-        {rowMode | kBigEndian | kLength8, 0x6F, kFormatTableC, first, "    0x90,  // #..#."},
-        {rowMode | kLength8, 0x6F, kFormatTableC, first, "    0x09,  // #..#."},
-        {rowMode | kBigEndian | kLength16, 0x6F, kFormatTableC, first, "    0x9000,  // #..#."},
-        {rowMode | kLength16, 0x6F, kFormatTableC, first, "    0x0009,  // #..#."},
-        {rowMode | kBigEndian | kLength16, 0x7F, kFormatTableC, first, "    0x90, 0x00,  // #..#."},
-        {rowMode | kBigEndian | kLength32, 0x6F, kFormatTableC, first, "    0x90000000,  // #..#."},
-        {rowMode | kBigEndian | kLength32, 0x7F, kFormatTableC, first,
+        {rowMode | kBigEndian | kLength8, 0x6F, ExportFormat::TableC, first, "    0x90,  // #..#."},
+        {rowMode | kLength8, 0x6F, ExportFormat::TableC, first, "    0x09,  // #..#."},
+        {rowMode | kBigEndian | kLength16, 0x6F, ExportFormat::TableC, first,
+         "    0x9000,  // #..#."},
+        {rowMode | kLength16, 0x6F, ExportFormat::TableC, first, "    0x0009,  // #..#."},
+        {rowMode | kBigEndian | kLength16, 0x7F, ExportFormat::TableC, first,
+         "    0x90, 0x00,  // #..#."},
+        {rowMode | kBigEndian | kLength32, 0x6F, ExportFormat::TableC, first,
+         "    0x90000000,  // #..#."},
+        {rowMode | kBigEndian | kLength32, 0x7F, ExportFormat::TableC, first,
          "    0x90, 0x00, 0x00, 0x00,  // #..#."},
-        {rowMode | kBigEndian | kLength8, 0x6F, kFormatTableAsm, asmFirst, "    db  90h ;  #..#."},
-        {rowMode | kBigEndian | kLength16, 0x6F, kFormatTableAsm, asmFirst,
+        {rowMode | kBigEndian | kLength8, 0x6F, ExportFormat::TableAsm, asmFirst,
+         "    db  90h ;  #..#."},
+        {rowMode | kBigEndian | kLength16, 0x6F, ExportFormat::TableAsm, asmFirst,
          "    dw  9000h ;  #..#."},
-        {rowMode | kBigEndian | kLength16, 0x7F, kFormatTableAsm, asmFirst,
+        {rowMode | kBigEndian | kLength16, 0x7F, ExportFormat::TableAsm, asmFirst,
          "    db  90h,   00h ;  #..#."},
-        {rowMode | kBigEndian | kLength32, 0x6F, kFormatTableAsm, asmFirst,
+        {rowMode | kBigEndian | kLength32, 0x6F, ExportFormat::TableAsm, asmFirst,
          "    dd  90000000h ;  #..#."},
-        {rowMode | kLength32 | kInvert, 0x6F, kFormatTableAsm, asmFirst,
+        {rowMode | kLength32 | kInvert, 0x6F, ExportFormat::TableAsm, asmFirst,
          "    dd 0fffffff6h ;  .##.#"},
-        {rowMode | kBigEndian | kLength32 | kInvert, 0x7F, kFormatTableAsm, asmFirst,
+        {rowMode | kBigEndian | kLength32 | kInvert, 0x7F, ExportFormat::TableAsm, asmFirst,
          "    db  6fh,  0ffh,  0ffh,  0ffh ;  .##.#"},
     };
     for (const Case& c : cases) {
@@ -1284,7 +1293,7 @@ TEST(TableText, LastUnitOfTableBelongsToTheLastCharacterWithUnits) {
     // The variable font's last character is empty: the table ends inside '0'.
     Font font = test::variableFont();
     font.dataFormat = kLength8;  // column based, unpacked: one unit per column (2, 1, 9, 0)
-    const std::string text = exportText(font, 0x6F, kFormatTableC, "fontV");
+    const std::string text = exportText(font, 0x6F, ExportFormat::TableC, "fontV");
     const std::vector<std::string> lines =
         linesBetween(text, "    /*character 0x0030 ('0'): [width=9, offset= 0x0003 (3) ]*/", "");
     ASSERT_EQ(lines.size(), 2u);
@@ -1301,9 +1310,8 @@ TEST(TableText, HeaderTabsAndGlyphSetOfManyRanges) {
     for (std::uint16_t k = 0; k < 12; ++k) {
         characters.push_back({static_cast<std::uint16_t>(0x41 + 2 * k), 12});
     }
-    Font font =
-        makeFont(kEncodingAnsi, 16, characters, [](int x, int y, int) { return x == y; });
-    const std::string c = exportText(font, 0x6F, kFormatTableC, "fontT");
+    Font font = makeFont(kEncodingAnsi, 16, characters, [](int x, int y, int) { return x == y; });
+    const std::string c = exportText(font, 0x6F, ExportFormat::TableC, "fontT");
     for (const char* line : {
              "    12, \t\t/* font width in pixels. 0 for variable width font */\r\n",
              "    16, \t\t/* font height in pixels */\r\n",
@@ -1323,7 +1331,7 @@ TEST(TableText, HeaderTabsAndGlyphSetOfManyRanges) {
         EXPECT_NE(c.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(c.find("font_T"), std::string::npos);
-    const std::string a = exportText(font, 0x6F, kFormatTableAsm, "fontT");
+    const std::string a = exportText(font, 0x6F, ExportFormat::TableAsm, "fontT");
     for (const char* line : {
              "    dw  12   \t ; font width in pixels. 0 for variable width font \r\n",
              "    dw  12   \t ; # characters in font, maybe not equal to (lastchar-firstchar+1) "
@@ -1351,7 +1359,7 @@ Font asciiFont() {
 
 TEST(TableText, NinetyFiveAsciiCharactersMakeOneRange) {
     Font font = asciiFont();
-    const std::string c = exportText(font, 0x6F, kFormatTableC, "fontA");
+    const std::string c = exportText(font, 0x6F, ExportFormat::TableC, "fontA");
     EXPECT_NE(
         c.find("    0x0045, \t/* font flags = FONT_FLAG_PROP | FONT_FLAG_BW | FONT_FLAG_ASCII */"),
         std::string::npos);
@@ -1373,8 +1381,8 @@ TEST(TableText, NinetyFiveAsciiCharactersMakeOneRange) {
 
 TEST(TableText, CodesInTwoRuns) {
     Font font = makeFont(kEncodingAnsi, 3, {{0x41, 2}, {0x42, 2}, {0x44, 2}},
-                              [](int x, int y, int) { return x == y; });
-    const std::string c = exportText(font, 0x6F, kFormatTableC, "fontR");
+                         [](int x, int y, int) { return x == y; });
+    const std::string c = exportText(font, 0x6F, ExportFormat::TableC, "fontR");
     EXPECT_EQ(linesBetween(c, "/*charLow    nGlyphs     from      to*/", "};"),
               (std::vector<std::string>{"/*charLow    nGlyphs     from      to*/",
                                         "/*=======    =======     =======   =======*/",
@@ -1384,8 +1392,8 @@ TEST(TableText, CodesInTwoRuns) {
 
 TEST(TableText, AsciiIndexOnlyForCodesBelow256) {
     Font font = makeFont(kEncodingUnicode, 3, {{0x41, 2}, {0xFF, 2}, {0x100, 2}, {0x101, 2}},
-                              [](int x, int y, int) { return x == y; });
-    const std::string c = exportText(font, 0x6F, kFormatTableC, "fontI");
+                         [](int x, int y, int) { return x == y; });
+    const std::string c = exportText(font, 0x6F, ExportFormat::TableC, "fontI");
     std::vector<std::string> table =
         linesBetween(c, "const UCHAR fontI_ascii_index_table[] = ", "};");
     ASSERT_EQ(table.size(), 2u + 2u + 256u);
@@ -1400,7 +1408,7 @@ TEST(TableText, AsciiIndexOnlyForCodesBelow256) {
 TEST(TableText, ControlCharactersAreWrittenAsDots) {
     Font font =
         makeFont(kEncodingAnsi, 2, {{0x01, 1}, {0x1F, 1}}, [](int, int, int) { return true; });
-    const std::string c = exportText(font, 0x6F, kFormatTableC, "fontK");
+    const std::string c = exportText(font, 0x6F, ExportFormat::TableC, "fontK");
     EXPECT_NE(c.find("    /* character 0x0001 ('.'): [width=1, offset= 0x0000 (0) ] */\r\n"),
               std::string::npos);
     EXPECT_NE(c.find("    0x0000, /*    -     .        0001          1 */\r\n"), std::string::npos);
@@ -1446,7 +1454,8 @@ TEST(TableText, AssemblerOffsetsGrowWithTheTotal) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.total);
-        const std::string text = exportText(fontOfUnits(c.total), 0x6F, kFormatTableAsm, "fontO");
+        const std::string text =
+            exportText(fontOfUnits(c.total), 0x6F, ExportFormat::TableAsm, "fontO");
         const std::vector<std::string> lines = linesBetween(
             text, "     ;     ========       -  ====     =======    =======", ";#endif");
         ASSERT_GE(lines.size(), 3u);
@@ -1457,10 +1466,11 @@ TEST(TableText, AssemblerOffsetsGrowWithTheTotal) {
         EXPECT_NE(text.find("\r\n" + c.size + " # bytes/words/dwords"), std::string::npos);
     }
     // Entries between: the second character of the 0x10000 font starts at 0xFFFF.
-    const std::string text = exportText(fontOfUnits(0x10000), 0x6F, kFormatTableAsm, "fontO");
+    const std::string text =
+        exportText(fontOfUnits(0x10000), 0x6F, ExportFormat::TableAsm, "fontO");
     EXPECT_NE(text.find("\r\n    dd        0ffffh ;    -     B        0042         66\r\n"),
               std::string::npos);
-    const std::string c = exportText(fontOfUnits(0xA000), 0x6F, kFormatTableC, "fontO");
+    const std::string c = exportText(fontOfUnits(0xA000), 0x6F, ExportFormat::TableC, "fontO");
     EXPECT_NE(c.find("\r\n    0xA000  /*    -  extra address"), std::string::npos);
     EXPECT_NE(c.find("\r\n    0xA000, \t\t/* # bytes/words/dwords"), std::string::npos);
 }
@@ -1471,13 +1481,13 @@ TEST(TableText, DataTypeFollowsTheLengthUnlessUcharIsChosen) {
          {std::tuple{kLength8, "UCHAR", "UCHAR"}, std::tuple{kLength16, "USHORT", "USHORT"},
           std::tuple{kLength32, "ULONG", "ULONG"}}) {
         font.dataFormat = length | kScanRow;
-        const std::string typed = exportText(font, 0x6F, kFormatTableC, "fontF");
+        const std::string typed = exportText(font, 0x6F, ExportFormat::TableC, "fontF");
         EXPECT_NE(typed.find(std::string("\r\nconst ") + type + " fontF_data_table[] = \r\n{\r\n"),
                   std::string::npos);
         EXPECT_NE(typed.find(std::string("\r\n     const ") + pointer +
                              " *pData = data_table[offset];\r\n"),
                   std::string::npos);
-        const std::string bytes = exportText(font, 0x7F, kFormatTableC, "fontF");
+        const std::string bytes = exportText(font, 0x7F, ExportFormat::TableC, "fontF");
         EXPECT_NE(bytes.find("\r\nconst UCHAR fontF_data_table[] = \r\n{\r\n"), std::string::npos);
         EXPECT_NE(bytes.find(std::string("\r\n     const ") + pointer +
                              " *pData = data_table[offset];\r\n"),
@@ -1493,7 +1503,7 @@ TEST(TableText, FontWithoutCharactersIsRefused) {
     Font font;
     font.height = 8;
     MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    for (int id : {kFormatTableC, kFormatTableAsm, kFormatTableBin}) {
+    for (ExportFormat id : {ExportFormat::TableC, ExportFormat::TableAsm, ExportFormat::TableBin}) {
         EXPECT_FALSE(exportToMemory(font, settings, id, "fontE", fixedNow()).has_value()) << id;
     }
 }
@@ -2005,7 +2015,7 @@ void compileAndCompare(const std::vector<CompiledExport>& cases) {
     for (const CompiledExport& x : cases) {
         Font& font = fonts[static_cast<std::size_t>(x.font)];
         font.dataFormat = x.word;
-        const std::string text = exportText(font, x.pages, kFormatTableC, x.name);
+        const std::string text = exportText(font, x.pages, ExportFormat::TableC, x.name);
         if (x.standalone) {
             files.push_back({x.name + ".c", text});
         } else {
@@ -2141,7 +2151,7 @@ class Bytes {
 // table options `pages`, and reads every character's pixels back from its units.
 void checkBinary(Font font, std::uint32_t word, int pages) {
     font.dataFormat = word;
-    const std::string data = exportText(font, pages, kFormatTableBin, "fontB");
+    const std::string data = exportText(font, pages, ExportFormat::TableBin, "fontB");
     const Bytes b(data);
     const int bits = unitBits(word);
     const std::uint32_t traversal = word & kTraversalMask;
@@ -2259,7 +2269,8 @@ void checkBinary(Font font, std::uint32_t word, int pages) {
 
 // The variable font in the default layout with the default tables, byte by byte.
 TEST(TableBinary, VariableFontByteByByte) {
-    const std::string data = exportText(test::variableFont(), 0x6F, kFormatTableBin, "fontV");
+    const std::string data =
+        exportText(test::variableFont(), 0x6F, ExportFormat::TableBin, "fontV");
     std::vector<std::uint8_t> e = {0x5D, 0x6A, 0x20, 0x03, 0x45, 0x00,  // magic, version, flags
                                    0x00, 0x00, 0x04, 0x00, 0x03,
                                    0x00,  // width 0, height 4, ascent 3
@@ -2291,8 +2302,8 @@ TEST(TableBinary, VariableFontByteByByte) {
     e.insert(e.end(), extended.begin(), extended.end());
     EXPECT_EQ(data, std::string(e.begin(), e.end()));
     // The same under the "Old Typeloom Studio 3.0 Format" id; UCHAR text option changes nothing.
-    EXPECT_EQ(exportText(test::variableFont(), 0x6F, kFormatStudioDat, "fontV"), data);
-    EXPECT_EQ(exportText(test::variableFont(), 0x7F, kFormatTableBin, "fontV"), data);
+    EXPECT_EQ(exportText(test::variableFont(), 0x6F, ExportFormat::StudioDat, "fontV"), data);
+    EXPECT_EQ(exportText(test::variableFont(), 0x7F, ExportFormat::TableBin, "fontV"), data);
 }
 
 TEST(TableBinary, WithoutTablesOnlyHeaderDataAndPadding) {
@@ -2300,7 +2311,7 @@ TEST(TableBinary, WithoutTablesOnlyHeaderDataAndPadding) {
     for (auto [length, size] : {std::pair{kLength8, 44u + 24u}, std::pair{kLength16, 44u + 44u},
                                 std::pair{kLength32, 44u + 84u}}) {
         font.dataFormat = kScanRow | kPreferRow | length;
-        const std::string data = exportText(font, 0x01, kFormatTableBin, "fontF");
+        const std::string data = exportText(font, 0x01, ExportFormat::TableBin, "fontF");
         const Bytes b(data);
         EXPECT_EQ(data.size(), size);
         EXPECT_EQ(b.u32(20), 21u);
@@ -2344,7 +2355,7 @@ TEST(TableBinary, EdgeCasesOfTheFormat) {
     // 95 ASCII characters: flags 0x45, one range (0x20, 95), cbThis 16, indexes 0..94.
     Font ascii = asciiFont();
     checkBinary(ascii, kDefaultDataFormat, 0x6F);
-    const std::string data = exportText(ascii, 0x4F, kFormatTableBin, "fontA");
+    const std::string data = exportText(ascii, 0x4F, ExportFormat::TableBin, "fontA");
     const Bytes b(data);
     EXPECT_EQ(b.u16(4), 0x0045u);
     const std::uint32_t extendedAt = b.u32(40);
@@ -2365,8 +2376,8 @@ TEST(TableBinary, EdgeCasesOfTheFormat) {
     Font font = test::fixedFont();
     font.dataFormat = kDefaultDataFormat & ~kLengthMask;
     font.dataFormat |= kLength16;
-    EXPECT_EQ(Bytes(exportText(font, 0x6F, kFormatTableBin, "fontF")).u8(19), 16u);
-    EXPECT_NE(exportText(font, 0x6F, kFormatTableC, "fontF")
+    EXPECT_EQ(Bytes(exportText(font, 0x6F, ExportFormat::TableBin, "fontF")).u8(19), 16u);
+    EXPECT_NE(exportText(font, 0x6F, ExportFormat::TableC, "fontF")
                   .find("\r\n    2, \t\t\t/* 1, 2, 4 bytes per unit"),
               std::string::npos);
 }
@@ -2382,15 +2393,16 @@ using test::CancellingSink;
 TEST(TableCancel, EveryPointLeavesNoFile) {
     Font font = test::variableFont();
     MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    for (auto [id, extension] : {std::pair{kFormatTableC, "c"}, std::pair{kFormatTableAsm, "asm"},
-                                 std::pair{kFormatTableBin, "bin"}}) {
+    for (auto [id, extension] :
+         {std::pair{ExportFormat::TableC, "c"}, std::pair{ExportFormat::TableAsm, "asm"},
+          std::pair{ExportFormat::TableBin, "bin"}}) {
         SCOPED_TRACE(extension);
         const std::string name = std::string("Var_Test4h.") + extension;
         typeloom::test::TempDir full;
         std::atomic<int> go{1};
         CancellingSink counter(go, -1);
         ExportRequest request;
-        request.formatId = id;
+        request.format = id;
         request.now = fixedNow();
         request.path = full.file(name);
         ASSERT_TRUE(runExport(font, settings, request, go, counter).ok());
@@ -2433,9 +2445,9 @@ TEST(TableCancel, EveryPointLeavesNoFile) {
 // first character) stops the writer before the second character.
 TEST(TableCancel, WritersStopBetweenCharacters) {
     Font font = makeFont(kEncodingAnsi, 101, {{0x41, 2}, {0x42, 2}, {0x43, 2}},
-                              [](int x, int y, int) { return (x + y) % 2 == 0; });
+                         [](int x, int y, int) { return (x + y) % 2 == 0; });
     MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    for (int id : {kFormatTableC, kFormatTableAsm, kFormatTableBin}) {
+    for (ExportFormat id : {ExportFormat::TableC, ExportFormat::TableAsm, ExportFormat::TableBin}) {
         SCOPED_TRACE(id);
         ExportStream out;
         BitmapEncoder encoder(font);
@@ -2460,7 +2472,7 @@ TEST(TableCancel, WritersStopBetweenCharacters) {
         ExportContext context(font, encoder, out, go, sink, settings, "fontV");
         EXPECT_FALSE(writerFor(id)(context));
         const std::string& written = out.contents();
-        if (id == kFormatTableBin) {
+        if (id == ExportFormat::TableBin) {
             EXPECT_EQ(written.size(), 44u + 101u);  // the header and the first character
         } else {
             EXPECT_NE(written.find("character 0x0041"), std::string::npos);

@@ -38,7 +38,7 @@ const std::string kClose = " " + std::string(91, '*') + "/";
 const std::string kCreate = std::string("  Create time: ") + test::kFixedNowText +
                             "  by Typeloom Basic v3.1 (e-mail: fonts@typeloom.example)";
 
-std::string run(const Font& font, int format, int pages, const std::string& id) {
+std::string run(const Font& font, ExportFormat format, int pages, const std::string& id) {
     MemorySettingsStore settings = test::settingsWithPages(pages);
     std::optional<std::string> out = exportToMemory(font, settings, format, id, test::fixedNow());
     EXPECT_TRUE(out.has_value());
@@ -95,7 +95,7 @@ TEST(Version2Text, RowModeC) {
               "    /*      -  ====     =======    ======= */",
               "     3,     /*    A        0041         65 */",
               "    10      /*    B        0042         66 */", "};", "", ""});
-    EXPECT_EQ(run(tinyFont(), kFormatV2C, 0x07, "fontTiny3h"), expected);
+    EXPECT_EQ(run(tinyFont(), ExportFormat::V2C, 0x07, "fontTiny3h"), expected);
 }
 
 TEST(Version2Text, RowModeAsm) {
@@ -149,7 +149,7 @@ TEST(Version2Text, RowModeAsm) {
               "     ;    =====      -  ====     =======    =======",
               "    db        3 ;    -     A        0041         65",
               "    db       10 ;    -     B        0042         66", "", ""});
-    EXPECT_EQ(run(tinyFont(), kFormatV2Asm, 0x07, "fontTiny3h"), expected);
+    EXPECT_EQ(run(tinyFont(), ExportFormat::V2Asm, 0x07, "fontTiny3h"), expected);
 }
 
 // Column based, column preferred, unpacked, little endian: one unit per column of two rows.
@@ -176,7 +176,7 @@ TEST(Version2Text, RunOnWordsCEndsAfterTheDataTable) {
               "    0x00000001, 0x00000002, 0x00000001, 0x00000003, ", "    0x00000002, ", "",
               "    /*character 0x0031 ('1'): [width=1, offset= 0x0005 (5) ]*/", "    0x00000003",
               "};", "", ""});
-    EXPECT_EQ(run(columnFont(0x00080000), kFormatV2C, 0x01, "fontCols"), expected);
+    EXPECT_EQ(run(columnFont(0x00080000), ExportFormat::V2C, 0x01, "fontCols"), expected);
 }
 
 TEST(Version2Text, RunOnBytesAsmInverted) {
@@ -199,7 +199,7 @@ TEST(Version2Text, RunOnBytesAsmInverted) {
               "    db 0ffh,  0ffh,  0ffh,  0fdh", "",
               "     ;character 0x0031 ('1'): [width=1, offset= 0x0005 (5) ]  ",
               "    db 0ffh,  0ffh,  0ffh,  0fch", "", "", ""});
-    EXPECT_EQ(run(columnFont(0x02080000), kFormatV2Asm, 0x11, "fontCols"), expected);
+    EXPECT_EQ(run(columnFont(0x02080000), ExportFormat::V2Asm, 0x11, "fontCols"), expected);
 }
 
 std::vector<std::string> splitLines(const std::string& text) {
@@ -263,8 +263,8 @@ TEST(Version2Text, HeaderAndPointerLinesFollowTheDataFormat) {
             glyphs.push_back({0x42, 0x42, {"#", ".", "#"}});
         }
         const Font font = rowsFont("H", 3, kEncodingAnsi, glyphs, c.word);
-        for (int format : {kFormatV2C, kFormatV2Asm}) {
-            const std::string p = format == kFormatV2Asm ? ";" : "";
+        for (ExportFormat format : {ExportFormat::V2C, ExportFormat::V2Asm}) {
+            const std::string p = format == ExportFormat::V2Asm ? ";" : "";
             const std::vector<std::string> lines = splitLines(run(font, format, c.pages, "fontH"));
             ASSERT_GT(lines.size(), c.header.size() + 12);
             EXPECT_EQ(lines[1], p + "  Font name: H");
@@ -284,13 +284,13 @@ TEST(Version2Text, HeaderAndPointerLinesFollowTheDataFormat) {
 TEST(Version2Text, IndexTableNumbersCodesUpTo255) {
     // Codes 0x0A (a control character), 0x41 and 0xE9 get 0, 1, 2; 0x100 and 0x4E00 none.
     const Font font = rowsFont("U", 2, kEncodingUnicode,
-                                    {{0x0A, 0x0A, {"#", "."}},
-                                     {0x41, 0x41, {"#", "#"}},
-                                     {0xE9, 0xE9, {".", "#"}},
-                                     {0x100, 0x100, {"#", "#"}},
-                                     {0x4E00, 0x4E00, {".", "."}}},
-                                    0x01121110);
-    const std::string c = run(font, kFormatV2C, 0x0B, "fontU");
+                               {{0x0A, 0x0A, {"#", "."}},
+                                {0x41, 0x41, {"#", "#"}},
+                                {0xE9, 0xE9, {".", "#"}},
+                                {0x100, 0x100, {"#", "#"}},
+                                {0x4E00, 0x4E00, {".", "."}}},
+                               0x01121110);
+    const std::string c = run(font, ExportFormat::V2C, 0x0B, "fontU");
     const std::string head =
         crlf({kOpen,
               "  Index table is used to find the mapping index of a character in range [0-255].",
@@ -330,7 +330,7 @@ TEST(Version2Text, IndexTableNumbersCodesUpTo255) {
     EXPECT_NE(c.find("0x0000, /*    -     .        000A         10 */"), std::string::npos);
     EXPECT_EQ(c.find('\0'), std::string::npos);
 
-    const std::string a = run(font, kFormatV2Asm, 0x09, "fontU");
+    const std::string a = run(font, ExportFormat::V2Asm, 0x09, "fontU");
     EXPECT_NE(a.find("\r\nfontU_index_table \r\n\r\n"
                      "     ;    index      -  char     hexcode    decimal\r\n"
                      "     ;    =====      -  ====     =======    =======\r\n"
@@ -360,10 +360,10 @@ TEST(Version2Text, AsmOffsetEntriesTakeTheirWidthFromTheTotal) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.last);
         const Font font = rowsFont("Wide", 1, kEncodingAnsi,
-                                        {{0x41, 0x41, {std::string(c.firstWidth, '#')}},
-                                         {0x42, 0x42, {std::string(c.secondWidth, '.')}}},
-                                        0x00020000);
-        const std::string text = run(font, kFormatV2Asm, 0x03, "fontWide");
+                                   {{0x41, 0x41, {std::string(c.firstWidth, '#')}},
+                                    {0x42, 0x42, {std::string(c.secondWidth, '.')}}},
+                                   0x00020000);
+        const std::string text = run(font, ExportFormat::V2Asm, 0x03, "fontWide");
         EXPECT_NE(text.find(std::string("=======\r\n") + c.first + "\r\n" + c.last + "\r\n\r\n"),
                   std::string::npos);
         EXPECT_EQ(text.substr(text.size() - 4), "\r\n\r\n");
@@ -373,9 +373,9 @@ TEST(Version2Text, AsmOffsetEntriesTakeTheirWidthFromTheTotal) {
 TEST(Version2Text, EmptyLastCharacter) {
     // The last character has no units and no rows: the table's last unit belongs to the one
     // before it, and assembler gets no "db" without operands.
-    const Font font = rowsFont(
-        "E", 2, kEncodingAnsi, {{0x41, 0x41, {"#.", ".#"}}, {0x42, 0x42, {"", ""}}}, 0x00121110);
-    const std::string c = run(font, kFormatV2C, 0x01, "fontE");
+    const Font font = rowsFont("E", 2, kEncodingAnsi,
+                               {{0x41, 0x41, {"#.", ".#"}}, {0x42, 0x42, {"", ""}}}, 0x00121110);
+    const std::string c = run(font, ExportFormat::V2C, 0x01, "fontE");
     EXPECT_NE(c.find("    0x80,  // #.\r\n"
                      "    0x40   // .#\r\n"
                      "\r\n"
@@ -383,7 +383,7 @@ TEST(Version2Text, EmptyLastCharacter) {
                      "};\r\n\r\n\r\n"),
               std::string::npos)
         << c;
-    const std::string a = run(font, kFormatV2Asm, 0x01, "fontE");
+    const std::string a = run(font, ExportFormat::V2Asm, 0x01, "fontE");
     EXPECT_NE(a.find("    db  40h ;  .#\r\n"
                      "\r\n"
                      "     ; character 0x0042 ('B'): [width=0, offset= 0x0002 (2) ]   \r\n"
@@ -621,7 +621,7 @@ TEST(Version2C, CompilesAndRedrawsEveryGlyph) {
         Font font = fc.make();
         font.dataFormat = wordOf(fc.layout);
         const int pages = 0x0F | (fc.uchar ? 0x10 : 0);
-        const std::string source = run(font, kFormatV2C, pages, "fontT");
+        const std::string source = run(font, ExportFormat::V2C, pages, "fontT");
         const Layout& l = fc.layout;
         const char* unitType = fc.uchar || l.bits == 8 ? "unsigned char"
                                : l.bits == 16          ? "unsigned short"
@@ -664,7 +664,7 @@ TEST(Version2Dat, HoldsOnlyTheUnitsLeastSignificantByteFirst) {
         const Layout& l = fc.layout;
         font.dataFormat = wordOf(l);
         // The options change nothing in the binary file.
-        const std::string dat = run(font, kFormatV2Dat, 0x7F, "fontT");
+        const std::string dat = run(font, ExportFormat::V2Dat, 0x7F, "fontT");
         const std::size_t bytesPerUnit = static_cast<std::size_t>(l.bits / 8);
         ASSERT_EQ(dat.size(), totalUnits(font, l) * bytesPerUnit);
         auto unitAt = [&](std::uint32_t i) {
@@ -707,11 +707,11 @@ using test::CancellingSink;
 TEST(Version2Export, CancelLeavesNoFileAndKeepsAnEarlierOne) {
     const Font font = test::variableFont();
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    for (int format : {kFormatV2C, kFormatV2Asm, kFormatV2Dat}) {
+    for (ExportFormat format : {ExportFormat::V2C, ExportFormat::V2Asm, ExportFormat::V2Dat}) {
         SCOPED_TRACE(format);
         typeloom::test::TempDir dir;
         ExportRequest request;
-        request.formatId = format;
+        request.format = format;
         request.now = test::fixedNow();
         request.path = dir.file("out.c");
         // A run that is not cancelled, to count the progress calls.
@@ -757,11 +757,11 @@ TEST(Version2Export, LargeFontsCanBeCancelledWhileTheirCharactersAreWritten) {
     }
     const Font font = rowsFont("Big", 1, kEncodingUnicode, glyphs, 0x01121110);
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    for (int format : {kFormatV2C, kFormatV2Asm}) {
+    for (ExportFormat format : {ExportFormat::V2C, ExportFormat::V2Asm}) {
         SCOPED_TRACE(format);
         typeloom::test::TempDir dir;
         ExportRequest request;
-        request.formatId = format;
+        request.format = format;
         request.path = dir.file("big.c");
         std::atomic<int> go{1};
         CancellingSink counter(go, -1);
@@ -784,7 +784,7 @@ TEST(Version2Export, LargeFontsCanBeCancelledWhileTheirCharactersAreWritten) {
 TEST(Version2Export, AFontWithoutCharactersIsNotExported) {
     const Font empty = rowsFont("Empty", 8, kEncodingAnsi, {}, 0x01121110);
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    for (int format : {kFormatV2C, kFormatV2Asm, kFormatV2Dat}) {
+    for (ExportFormat format : {ExportFormat::V2C, ExportFormat::V2Asm, ExportFormat::V2Dat}) {
         EXPECT_FALSE(exportToMemory(empty, settings, format, "fontEmpty", test::fixedNow()))
             << format;
     }

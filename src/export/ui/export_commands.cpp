@@ -24,10 +24,10 @@ class WaitCursor {
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-exporters::ExportRequest requestFor(const QString& path, int formatId) {
+exporters::ExportRequest requestFor(const QString& path, exporters::ExportFormat format) {
     exporters::ExportRequest request;
     request.path = QFile::encodeName(path).toStdString();
-    request.formatId = formatId;
+    request.format = format;
     return request;
 }
 
@@ -48,40 +48,41 @@ void rememberBaseName(QString* lastBaseName, const QString& path) {
 
 }  // namespace
 
-QString chooseExportFile(QWidget* parent, const Font& font, int formatId,
+QString chooseExportFile(QWidget* parent, const Font& font, exporters::ExportFormat format,
                          const ExportUiHooks& hooks) {
-    const exporters::FormatInfo* format = exporters::findFormat(formatId);
-    if (format == nullptr || !hooks.chooseFile) {
+    const exporters::FormatInfo* info = exporters::findFormat(static_cast<int>(format));
+    if (info == nullptr || !hooks.chooseFile) {
         return {};
     }
     SaveFileRequest request;
-    request.filter = qtFilterOf(format->filter);
-    request.defaultSuffix = QString::fromLatin1(format->extension);
+    request.filter = qtFilterOf(info->filter);
+    request.defaultSuffix = QString::fromLatin1(info->extension);
     request.suggestedName = QString::fromStdString(exporters::suggestedExportName(font));
     return hooks.chooseFile(parent, request);
 }
 
-bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings,
-                   ProgressSink& progress, int formatId, QString* lastBaseName,
-                   const ExportUiHooks& givenHooks) {
-    if (exporters::findFormat(formatId) == nullptr) {
+bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings, ProgressSink& progress,
+                   int commandId, QString* lastBaseName, const ExportUiHooks& givenHooks) {
+    const exporters::FormatInfo* info = exporters::findFormat(commandId);
+    if (info == nullptr) {
         return false;
     }
+    const exporters::ExportFormat format = info->id;
     const ExportUiHooks hooks = withDefaults(givenHooks);
-    if (formatId == exporters::kFormatHex) {
+    if (format == exporters::ExportFormat::Hex) {
         const std::string problem = exporters::hexExportProblem(font);
         if (!problem.empty()) {
             hooks.showError(parent, messageText(problem));
             return false;
         }
     }
-    const QString path = chooseExportFile(parent, font, formatId, hooks);
+    const QString path = chooseExportFile(parent, font, format, hooks);
     if (path.isEmpty()) {
         return false;
     }
     rememberBaseName(lastBaseName, path);
-    exporters::ExportRequest request = requestFor(path, formatId);
-    if (formatId == exporters::kFormatHex) {
+    exporters::ExportRequest request = requestFor(path, format);
+    if (format == exporters::ExportFormat::Hex) {
         const std::optional<std::uint32_t> start = hooks.askStartAddress(parent);
         if (!start) {
             return false;  // nothing is written, so no empty file is left either
@@ -102,16 +103,15 @@ bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings,
     return result.ok();
 }
 
-bool runExportDialog(QWidget* parent, Font& font, SettingsStore& settings,
-                     ProgressSink& progress, QString* lastBaseName,
-                     const ExportUiHooks& givenHooks) {
+bool runExportDialog(QWidget* parent, Font& font, SettingsStore& settings, ProgressSink& progress,
+                     QString* lastBaseName, const ExportUiHooks& givenHooks) {
     const ExportUiHooks hooks = withDefaults(givenHooks);
     ExportDialog dialog(font, settings, hooks, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
     rememberBaseName(lastBaseName, dialog.path());
-    const exporters::ExportRequest request = requestFor(dialog.path(), dialog.formatId());
+    const exporters::ExportRequest request = requestFor(dialog.path(), dialog.format());
     if (exporters::needsProgressWindow(font)) {
         ExportProgressDialog window(font, settings, request, parent);
         window.exec();
