@@ -6,6 +6,7 @@
 #include "cli/command_registry.h"
 #include "cli/font_file_exports.h"
 #include "cli/font_file_loading.h"
+#include "common/cancel_flag.h"
 #include "common/ini_settings_store.h"
 #include "common/progress_sink.h"
 #include "export/data_format.h"
@@ -233,9 +234,9 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
         }
     }
 
-    std::atomic<int> go{1};
+    const CancelFlag neverCancelled;  // a command-line export runs to its end
     auto progress = progressFor(err);
-    ExportResult result = runExport(font, settings, request, go, *progress);
+    ExportResult result = runExport(font, settings, request, neverCancelled, *progress);
     if (!result.ok()) {
         err << "typeloom: " << (result.message.empty() ? "export failed" : result.message) << "\n";
         return kExitFailed;

@@ -233,7 +233,7 @@ ExportResult failed(std::string message) {
 }  // namespace
 
 ExportResult runExport(const Font& font, const SettingsStore& settings,
-                       const ExportRequest& request, const std::atomic<int>& cancelFlag,
+                       const ExportRequest& request, const CancelFlag& cancelFlag,
                        ProgressSink& progress) {
     WriterFunction writer = writerFor(request.format);
     if (writer == nullptr) {
@@ -274,9 +274,9 @@ std::optional<std::string> exportToMemory(const Font& font, const SettingsStore&
     }
     ExportStream out;
     BitmapEncoder encoder(font);
-    std::atomic<int> go{1};
+    const CancelFlag neverCancelled;
     NullProgressSink progress;
-    ExportContext context(font, encoder, out, go, progress, settings, identifier);
+    ExportContext context(font, encoder, out, neverCancelled, progress, settings, identifier);
     context.now = now;
     context.hex = hex;
     try {
@@ -294,13 +294,13 @@ ExportJob::ExportJob(const Font& font, const SettingsStore& settings, ExportRequ
 
 ExportJob::~ExportJob() {
     if (m_thread.joinable()) {
-        m_cancel.store(0);
+        m_cancel.requestCancel();
         m_thread.join();
     }
 }
 
 void ExportJob::start() {
-    m_cancel.store(1);
+    m_cancel.reset();
     m_finished.store(false);
     m_thread = std::thread([this] {
         NullProgressSink progress;

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/cancel_flag.h"
 #include "export/bitmap_encoder.h"
 #include "export/export_stream.h"
 
@@ -93,7 +94,7 @@ struct HexOptions {
 
 // Everything a writer gets for one run.
 struct ExportContext {
-    ExportContext(const Font& f, BitmapEncoder& e, ExportStream& o, const std::atomic<int>& cancel,
+    ExportContext(const Font& f, BitmapEncoder& e, ExportStream& o, const CancelFlag& cancel,
                   ProgressSink& p, const SettingsStore& s, std::string identifier)
         : font(f),
           encoder(e),
@@ -106,14 +107,14 @@ struct ExportContext {
     const Font& font;
     BitmapEncoder& encoder;
     ExportStream& out;
-    const std::atomic<int>& cancelFlag;
+    const CancelFlag& cancelFlag;
     ProgressSink& progress;
     const SettingsStore& settings;
     std::string identifierBase;  // "font" + the output file's title up to its first '.'
     std::time_t now = 0;         // the "Create time" of headers
     HexOptions hex;
 
-    bool cancelled() const { return cancelFlag.load(std::memory_order_relaxed) == 0; }
+    bool cancelled() const { return cancelFlag.cancelled(); }
     int pages() const { return pagesOption(settings); }
 };
 
@@ -157,7 +158,7 @@ struct ExportResult {
 // `request.path` only when the writer finished. A cancelled or failed run leaves no file and
 // any earlier file at the path as it was.
 ExportResult runExport(const Font& font, const SettingsStore& settings,
-                       const ExportRequest& request, const std::atomic<int>& cancelFlag,
+                       const ExportRequest& request, const CancelFlag& cancelFlag,
                        ProgressSink& progress);
 
 // The same into memory (the character data panel and tests); nullopt when cancelled or the
@@ -176,7 +177,7 @@ class ExportJob {
     ExportJob& operator=(const ExportJob&) = delete;
 
     void start();
-    void cancel() { m_cancel.store(0); }
+    void cancel() { m_cancel.requestCancel(); }
     bool finished() const { return m_finished.load(); }
     // Waits for the worker and returns its result.
     ExportResult wait();
@@ -185,7 +186,7 @@ class ExportJob {
     const Font& m_font;
     const SettingsStore& m_settings;
     ExportRequest m_request;
-    std::atomic<int> m_cancel{1};
+    CancelFlag m_cancel;
     std::atomic<bool> m_finished{false};
     ExportResult m_result;
     std::thread m_thread;

@@ -127,12 +127,12 @@ TEST(RunExport, UnknownIdWritesNothing) {
     typeloom::test::TempDir dir;
     Font font = test::fixedFont();
     MemorySettingsStore settings;
-    std::atomic<int> go{1};
+    CancelFlag cancel;
     NullProgressSink progress;
     ExportRequest request;
     request.path = dir.file("x.c");
     request.format = static_cast<ExportFormat>(32839);
-    ExportResult r = runExport(font, settings, request, go, progress);
+    ExportResult r = runExport(font, settings, request, cancel, progress);
     EXPECT_EQ(r.status, ExportResult::Status::Failed);
     EXPECT_TRUE(typeloom::test::listFolder(dir.path()).empty());
 }

@@ -558,19 +558,19 @@ TEST(GeneralBinary, OffsetsStayExactPast64KiB) {
 // ---------------------------------------------------------------------------------------
 // Cancelling.
 
-// Clears the cancel flag at the Nth step of any walk over the characters.
+// Requests the cancel at the Nth step of any walk over the characters.
 class CancelAtStep : public NullProgressSink {
   public:
-    CancelAtStep(std::atomic<int>& flag, int step) : m_flag(flag), m_step(step) {}
+    CancelAtStep(CancelFlag& flag, int step) : m_flag(flag), m_step(step) {}
     void stepIt() override {
         if (++m_steps == m_step) {
-            m_flag.store(0);
+            m_flag.requestCancel();
         }
     }
     int steps() const { return m_steps; }
 
   private:
-    std::atomic<int>& m_flag;
+    CancelFlag& m_flag;
     int m_step;
     int m_steps = 0;
 };
@@ -613,7 +613,7 @@ TEST(GeneralFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
             request.now = test::fixedExportTime();
 
             request.path = dir.file("fresh.c");
-            std::atomic<int> flag{1};
+            CancelFlag flag;
             CancelAtStep sink(flag, step);
             ExportResult r = runExport(font, settings, request, flag, sink);
             EXPECT_EQ(r.status, ExportResult::Status::Cancelled);
@@ -624,7 +624,7 @@ TEST(GeneralFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
                 std::ofstream old(request.path, std::ios::binary);
                 old << "earlier export";
             }
-            std::atomic<int> flag2{1};
+            CancelFlag flag2;
             CancelAtStep sink2(flag2, step);
             r = runExport(font, settings, request, flag2, sink2);
             EXPECT_EQ(r.status, ExportResult::Status::Cancelled);
@@ -637,7 +637,7 @@ TEST(GeneralFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
         request.format = format;
         request.path = dir.file("done.c");
         request.now = test::fixedExportTime();
-        std::atomic<int> flag{1};
+        CancelFlag flag;
         CancelAtStep sink(flag, 1201);
         EXPECT_TRUE(runExport(font, settings, request, flag, sink).ok());
         EXPECT_EQ(sink.steps(), 1200);

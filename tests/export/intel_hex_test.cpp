@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -306,9 +305,9 @@ TEST(IntelHexExport, CancelOrRefusalLeavesNoFileAndKeepsAnEarlierOne) {
     ExportRequest request;
     request.format = ExportFormat::Hex;
     request.path = dir.file("font.hex");
-    std::atomic<int> go{1};
-    CancellingSink counter(go, -1);
-    ASSERT_TRUE(runExport(font, settings, request, go, counter).ok());
+    CancelFlag cancel;
+    CancellingSink counter(cancel, -1);
+    ASSERT_TRUE(runExport(font, settings, request, cancel, counter).ok());
     ASSERT_GT(counter.calls(), 6);
 
     const std::vector<std::uint8_t> earlier = {'o', 'l', 'd'};
@@ -321,7 +320,7 @@ TEST(IntelHexExport, CancelOrRefusalLeavesNoFileAndKeepsAnEarlierOne) {
             if (existing) {
                 typeloom::test::writeFile(copy.path, earlier);
             }
-            std::atomic<int> flag{1};
+            CancelFlag flag;
             CancellingSink sink(flag, limit);
             const ExportResult result = runExport(font, settings, copy, flag, sink);
             // A cancelled run reports the cancel; a refused one only that nothing was written.

@@ -499,10 +499,10 @@ TEST(MicrochipFormats, CharacterWiderThan255PixelsIsRefused) {
         ExportRequest request;
         request.format = format;
         request.path = dir.file("wide.bin");
-        std::atomic<int> go{1};
+        CancelFlag cancel;
         NullProgressSink progress;
         const ExportResult r =
-            runExport(font, test::settingsWithPages(0x6F), request, go, progress);
+            runExport(font, test::settingsWithPages(0x6F), request, cancel, progress);
         EXPECT_EQ(r.status, ExportResult::Status::Failed);
         EXPECT_NE(r.message.find("0x0044 is 256 pixels wide"), std::string::npos) << r.message;
         EXPECT_TRUE(typeloom::test::listFolder(dir.path()).empty());
@@ -539,16 +539,16 @@ TEST(MicrochipFormats, OffsetsBeyondTwentyFourBitsAreRefused) {
 
 class CancelAtStep : public NullProgressSink {
   public:
-    CancelAtStep(std::atomic<int>& flag, int step) : m_flag(flag), m_step(step) {}
+    CancelAtStep(CancelFlag& flag, int step) : m_flag(flag), m_step(step) {}
     void stepIt() override {
         if (++m_steps == m_step) {
-            m_flag.store(0);
+            m_flag.requestCancel();
         }
     }
     int steps() const { return m_steps; }
 
   private:
-    std::atomic<int>& m_flag;
+    CancelFlag& m_flag;
     int m_step;
     int m_steps = 0;
 };
@@ -582,7 +582,7 @@ TEST(MicrochipFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
             ExportRequest request;
             request.format = format;
             request.path = dir.file("fresh.c");
-            std::atomic<int> flag{1};
+            CancelFlag flag;
             CancelAtStep sink(flag, step);
             EXPECT_EQ(runExport(font, settings, request, flag, sink).status,
                       ExportResult::Status::Cancelled);
@@ -593,7 +593,7 @@ TEST(MicrochipFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
                 std::ofstream old(request.path, std::ios::binary);
                 old << "earlier export";
             }
-            std::atomic<int> flag2{1};
+            CancelFlag flag2;
             CancelAtStep sink2(flag2, step);
             EXPECT_EQ(runExport(font, settings, request, flag2, sink2).status,
                       ExportResult::Status::Cancelled);
@@ -605,7 +605,7 @@ TEST(MicrochipFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
         request.format = format;
         request.path = dir.file("done.c");
         request.now = test::fixedExportTime();
-        std::atomic<int> flag{1};
+        CancelFlag flag;
         CancelAtStep sink(flag, 1201);
         EXPECT_TRUE(runExport(font, settings, request, flag, sink).ok());
         EXPECT_EQ(sink.steps(), 1200);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
@@ -1524,9 +1523,9 @@ TEST(TableText, StatusTextsBeforeTheSections) {
     MemorySettingsStore settings = test::settingsWithPages(0x6F);
     ExportStream out;
     BitmapEncoder encoder(font);
-    std::atomic<int> go{1};
+    CancelFlag cancel;
     RecordingSink sink;
-    ExportContext context(font, encoder, out, go, sink, settings, "fontF");
+    ExportContext context(font, encoder, out, cancel, sink, settings, "fontF");
     ASSERT_TRUE(writeTableC(context));
     std::vector<std::string> sections;
     for (const std::string& t : sink.texts) {
@@ -2399,13 +2398,13 @@ TEST(TableCancel, EveryPointLeavesNoFile) {
         SCOPED_TRACE(extension);
         const std::string name = std::string("Var_Test4h.") + extension;
         typeloom::test::TempDir full;
-        std::atomic<int> go{1};
-        CancellingSink counter(go, -1);
+        CancelFlag cancel;
+        CancellingSink counter(cancel, -1);
         ExportRequest request;
         request.format = id;
         request.now = fixedNow();
         request.path = full.file(name);
-        ASSERT_TRUE(runExport(font, settings, request, go, counter).ok());
+        ASSERT_TRUE(runExport(font, settings, request, cancel, counter).ok());
         const std::vector<std::uint8_t> complete = typeloom::test::readFile(request.path);
         const int calls = counter.calls();
         ASSERT_GT(calls, 10);
@@ -2418,9 +2417,9 @@ TEST(TableCancel, EveryPointLeavesNoFile) {
                 if (existing) {
                     typeloom::test::writeFile(request.path, old);
                 }
-                go.store(1);
-                CancellingSink sink(go, n);
-                const ExportResult result = runExport(font, settings, request, go, sink);
+                cancel.reset();
+                CancellingSink sink(cancel, n);
+                const ExportResult result = runExport(font, settings, request, cancel, sink);
                 if (n < calls) {
                     EXPECT_EQ(result.status, ExportResult::Status::Cancelled);
                     EXPECT_EQ(
@@ -2451,10 +2450,10 @@ TEST(TableCancel, WritersStopBetweenCharacters) {
         SCOPED_TRACE(id);
         ExportStream out;
         BitmapEncoder encoder(font);
-        std::atomic<int> go{1};
+        CancelFlag cancel;
         // Counts the steps after the encoding walk has ended (its indicator hidden).
         struct Sink : ProgressSink {
-            std::atomic<int>* flag = nullptr;
+            CancelFlag* flag = nullptr;
             bool walked = false;
             void show(bool visible) override {
                 if (!visible)
@@ -2464,12 +2463,12 @@ TEST(TableCancel, WritersStopBetweenCharacters) {
             void setStep(int) override {}
             void stepIt() override {
                 if (walked)
-                    flag->store(0);
+                    flag->requestCancel();
             }
             void setText(const std::string&) override {}
         } sink;
-        sink.flag = &go;
-        ExportContext context(font, encoder, out, go, sink, settings, "fontV");
+        sink.flag = &cancel;
+        ExportContext context(font, encoder, out, cancel, sink, settings, "fontV");
         EXPECT_FALSE(writerFor(id)(context));
         const std::string& written = out.contents();
         if (id == ExportFormat::TableBin) {

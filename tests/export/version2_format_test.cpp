@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <fstream>
 #include <initializer_list>
 #include <sstream>
@@ -715,9 +714,9 @@ TEST(Version2Export, CancelLeavesNoFileAndKeepsAnEarlierOne) {
         request.now = test::fixedNow();
         request.path = dir.file("out.c");
         // A run that is not cancelled, to count the progress calls.
-        std::atomic<int> go{1};
-        CancellingSink counter(go, -1);
-        ASSERT_TRUE(runExport(font, settings, request, go, counter).ok());
+        CancelFlag cancel;
+        CancellingSink counter(cancel, -1);
+        ASSERT_TRUE(runExport(font, settings, request, cancel, counter).ok());
         ASSERT_GT(counter.calls(), 4);
         const std::vector<std::uint8_t> written = typeloom::test::readFile(request.path);
         ASSERT_FALSE(written.empty());
@@ -731,7 +730,7 @@ TEST(Version2Export, CancelLeavesNoFileAndKeepsAnEarlierOne) {
                     typeloom::test::writeFile(path, earlier);
                 }
                 request.path = path;
-                std::atomic<int> flag{1};
+                CancelFlag flag;
                 CancellingSink sink(flag, limit);
                 const ExportResult result = runExport(font, settings, request, flag, sink);
                 EXPECT_EQ(result.status, ExportResult::Status::Cancelled);
@@ -763,16 +762,16 @@ TEST(Version2Export, LargeFontsCanBeCancelledWhileTheirCharactersAreWritten) {
         ExportRequest request;
         request.format = format;
         request.path = dir.file("big.c");
-        std::atomic<int> go{1};
-        CancellingSink counter(go, -1);
-        ASSERT_TRUE(runExport(font, settings, request, go, counter).ok());
+        CancelFlag cancel;
+        CancellingSink counter(cancel, -1);
+        ASSERT_TRUE(runExport(font, settings, request, cancel, counter).ok());
         // Two walks of 501 steps, each shown, stepped and hidden.
         const int walk = 3 + 2 * 501 + 2;
         ASSERT_EQ(counter.calls(), 2 * walk);
         for (int limit : {walk + 1, walk + 2 * 250, 2 * walk - 2, 2 * walk}) {
             SCOPED_TRACE(limit);
             request.path = dir.file("cancelled-" + std::to_string(limit) + ".c");
-            std::atomic<int> flag{1};
+            CancelFlag flag;
             CancellingSink sink(flag, limit);
             EXPECT_EQ(runExport(font, settings, request, flag, sink).status,
                       ExportResult::Status::Cancelled);

@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <atomic>
 
+#include "common/cancel_flag.h"
 #include "export/export_driver.h"
 #include "export/intel_hex.h"
 #include "export/ui/export_dialog.h"
@@ -31,13 +31,13 @@ exporters::ExportRequest requestFor(const QString& path, exporters::ExportFormat
     return request;
 }
 
-// Runs the export on this thread with the cancel flag at 1; the core writes through a
+// Runs the export on this thread, where nothing can cancel it; the core writes through a
 // temporary file, so a failure leaves no file and keeps an earlier one.
 exporters::ExportResult runDirect(const Font& font, const SettingsStore& settings,
                                   const exporters::ExportRequest& request, ProgressSink& progress) {
-    std::atomic<int> goOn{1};
+    const CancelFlag neverCancelled;
     WaitCursor wait;
-    return exporters::runExport(font, settings, request, goOn, progress);
+    return exporters::runExport(font, settings, request, neverCancelled, progress);
 }
 
 void rememberBaseName(QString* lastBaseName, const QString& path) {
