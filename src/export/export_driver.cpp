@@ -136,6 +136,16 @@ WriterFunction writerFor(ExportFormat format) {
     }
 }
 
+bool encodeForExport(ExportContext& context, std::vector<std::uint32_t>& offsets,
+                     std::int64_t traversal) {
+    return context.encoder.encodeAll(offsets, traversal, context.cancelFlag, context.progress) &&
+           !context.cancelled();
+}
+
+bool beginExport(ExportContext& context, std::vector<std::uint32_t>& offsets) {
+    return context.font.count() > 0 && encodeForExport(context, offsets);
+}
+
 std::string suggestedExportName(const Font& font) {
     std::string name = suggestedProjectName(font);
     if (font.bitsPerPixel > 1) {

@@ -122,6 +122,17 @@ struct ExportContext {
 using WriterFunction = bool (*)(ExportContext&);
 WriterFunction writerFor(ExportFormat format);
 
+// The opening every writer shares: encodes every character of the font in the font's order
+// with the traversal `traversal` (-1: the one of the font's data-format word); `offsets`
+// gets count + 1 entries, 0 and then the running total of units after each character. False
+// when the run was cancelled during the encoding or right after it.
+bool encodeForExport(ExportContext& context, std::vector<std::uint32_t>& offsets,
+                     std::int64_t traversal = -1);
+// The same for the formats that refuse a font without characters (all but Intel HEX): an
+// empty font has no data table, no first or last code, nothing valid to declare or to read
+// back, so it gives false without encoding.
+bool beginExport(ExportContext& context, std::vector<std::uint32_t>& offsets);
+
 // "%s%dh" from the font's name (spaces and '-' as '_') and height, plus "AA%d" for fonts of
 // more than 1 bit per pixel whose name does not already end in it.
 std::string suggestedExportName(const Font& font);

@@ -111,9 +111,10 @@ int tableWidth(const Font& font, int i) {
     return font.fixedWidth != 0 ? font.fixedWidth : glyphWidth(font, i);
 }
 
-// Runs encodeAll and derives the index tables; false when cancelled.
+// The writers' shared opening (a font without characters has no first or last code to
+// write, so it is refused), then the index tables; false when the writer must stop.
 bool prepare(ExportContext& ctx, TableData& data) {
-    if (!ctx.encoder.encodeAll(data.offsets, -1, ctx.cancelFlag, ctx.progress)) {
+    if (!beginExport(ctx, data.offsets)) {
         return false;
     }
     const Font& font = ctx.font;
@@ -142,6 +143,13 @@ bool prepare(ExportContext& ctx, TableData& data) {
     }
     return true;
 }
+
+// Puts the idle text back in the status bar when a writer that showed its sections' texts
+// ends.
+struct IdleText {
+    ProgressSink& sink;
+    ~IdleText() { sink.setText(kIdleStatusText); }
+};
 
 // ---------------------------------------------------------------------------------------------
 // Text forms
@@ -198,14 +206,12 @@ class TableTextWriter {
           m_base(ctx.identifierBase) {}
 
     bool write() {
-        struct IdleText {
-            ProgressSink& sink;
-            ~IdleText() { sink.setText(kIdleStatusText); }
-        } idle{m_ctx.progress};
-
         if (!prepare(m_ctx, m_data)) {
             return false;
         }
+        // The encoding's progress has put the idle text back already; the sections' texts
+        // are replaced by it when the writer ends, whether it finished or not.
+        const IdleText idle{m_ctx.progress};
         status("Export: Font Information...");
         if (cancelled()) {
             return false;
@@ -929,14 +935,12 @@ class TableTextWriter {
 
 }  // namespace
 
-// A font without characters has no first or last code to write: the export commands are
-// disabled for it, and the writers refuse it.
 bool writeTableC(ExportContext& context) {
-    return context.font.count() > 0 && TableTextWriter(context, false).write();
+    return TableTextWriter(context, false).write();
 }
 
 bool writeTableAsm(ExportContext& context) {
-    return context.font.count() > 0 && TableTextWriter(context, true).write();
+    return TableTextWriter(context, true).write();
 }
 
 // The binary form: the 44-byte header, every character's units little-endian, zero bytes up
@@ -944,18 +948,11 @@ bool writeTableAsm(ExportContext& context) {
 bool writeTableBin(ExportContext& context) {
     const Font& font = context.font;
     ExportStream& out = context.out;
-    if (font.count() == 0) {
-        return false;
-    }
-    struct IdleText {
-        ProgressSink& sink;
-        ~IdleText() { sink.setText(kIdleStatusText); }
-    } idle{context.progress};
-
     TableData data;
     if (!prepare(context, data)) {
         return false;
     }
+    const IdleText idle{context.progress};
     const int pages = context.pages();
     const int count = font.count();
     const int bits = context.encoder.unitBits();
