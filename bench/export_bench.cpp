@@ -2,10 +2,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdio>
 
 #include "bench_fonts.h"
+#include "common/cancel_flag.h"
 #include "common/progress_sink.h"
 #include "common/settings_store.h"
 #include "export/bitmap_encoder.h"
@@ -34,12 +34,12 @@ void BM_EncodeAll65536(benchmark::State& state) {
     font.dataFormat = exporters::withUnitBits(
         (font.dataFormat & ~exporters::kTraversalMask) | static_cast<std::uint32_t>(state.range(0)),
         8);
-    std::atomic<int> go{1};
+    CancelFlag cancel;
     NullProgressSink progress;
     for (auto _ : state) {
         exporters::BitmapEncoder encoder(font);
         std::vector<std::uint32_t> offsets;
-        benchmark::DoNotOptimize(encoder.encodeAll(offsets, -1, go, progress));
+        benchmark::DoNotOptimize(encoder.encodeAll(offsets, -1, cancel, progress));
     }
 }
 BENCHMARK(BM_EncodeAll65536)
@@ -58,14 +58,14 @@ void BM_Export65536(benchmark::State& state) {
     const Font& font = inkedFont();
     MemorySettingsStore settings;
     exporters::ExportRequest request;
+    request.format = static_cast<exporters::ExportFormat>(state.range(0));
     request.path =
-        scratchProjectPath() + (state.range(0) == exporters::kFormatTableC ? ".c" : ".bin");
-    request.formatId = static_cast<int>(state.range(0));
+        scratchProjectPath() + (request.format == exporters::ExportFormat::TableC ? ".c" : ".bin");
     request.now = 1;
-    std::atomic<int> go{1};
+    CancelFlag cancel;
     NullProgressSink progress;
     for (auto _ : state) {
-        auto result = exporters::runExport(font, settings, request, go, progress);
+        auto result = exporters::runExport(font, settings, request, cancel, progress);
         if (!result.ok()) {
             state.SkipWithError(result.message.c_str());
             break;
@@ -75,8 +75,8 @@ void BM_Export65536(benchmark::State& state) {
 }
 BENCHMARK(BM_Export65536)
     ->ArgName("format")
-    ->Arg(exporters::kFormatTableC)
-    ->Arg(exporters::kFormatTableBin)
+    ->Arg(static_cast<int>(exporters::ExportFormat::TableC))
+    ->Arg(static_cast<int>(exporters::ExportFormat::TableBin))
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

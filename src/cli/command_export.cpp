@@ -6,6 +6,7 @@
 #include "cli/command_registry.h"
 #include "cli/font_file_exports.h"
 #include "cli/font_file_loading.h"
+#include "common/cancel_flag.h"
 #include "common/ini_settings_store.h"
 #include "common/progress_sink.h"
 #include "export/data_format.h"
@@ -199,7 +200,7 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
 
     ExportRequest request;
     request.path = output;
-    request.formatId = format->id;
+    request.format = format->id;
     if (auto address = a.value("--start-address")) {
         std::string text = *address;
         if (text.rfind("0x", 0) != 0 && text.rfind("0X", 0) != 0) {
@@ -219,7 +220,7 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
         err << "typeloom: the font has no characters to export\n";
         return kExitFailed;
     }
-    if (format->id == kFormatHex) {
+    if (format->id == ExportFormat::Hex) {
         // The questions the desktop program asks before a HEX export, answered by options.
         if (std::string problem = hexExportProblem(font); !problem.empty()) {
             err << "typeloom: " << oneLine(problem) << "\n";
@@ -233,15 +234,15 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
         }
     }
 
-    std::atomic<int> go{1};
+    const CancelFlag neverCancelled;  // a command-line export runs to its end
     auto progress = progressFor(err);
-    ExportResult result = runExport(font, settings, request, go, *progress);
+    ExportResult result = runExport(font, settings, request, neverCancelled, *progress);
     if (!result.ok()) {
         err << "typeloom: " << (result.message.empty() ? "export failed" : result.message) << "\n";
         return kExitFailed;
     }
     out << "Wrote " << output << " (" << format->shortName;
-    if (format->id != kFormatHex) {  // HEX blocks have a fixed layout
+    if (format->id != ExportFormat::Hex) {  // HEX blocks have a fixed layout
         out << ", " << describeDataFormat(font.dataFormat) << ", " << unitBits(font.dataFormat)
             << " bits";
     }

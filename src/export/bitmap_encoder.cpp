@@ -1,5 +1,6 @@
 #include "export/bitmap_encoder.h"
 
+#include "common/cancel_flag.h"
 #include "common/progress_sink.h"
 #include "export/data_format.h"
 #include "model/font.h"
@@ -188,14 +189,14 @@ int BitmapEncoder::encodeGlyph(std::uint16_t unicode, const std::uint8_t* pixels
 }
 
 bool BitmapEncoder::encodeAll(std::vector<std::uint32_t>& offsets, std::int64_t format,
-                              const std::atomic<int>& cancelFlag, ProgressSink& progress) {
+                              const CancelFlag& cancel, ProgressSink& progress) {
     offsets.clear();
     offsets.reserve(static_cast<std::size_t>(m_font.count()) + 1);
     offsets.push_back(0);
     std::uint32_t total = 0;
     ProgressRun run(progress, m_font.count());
     for (int i = 0; i < m_font.count(); ++i) {
-        if (cancelFlag.load(std::memory_order_relaxed) == 0) {
+        if (cancel.cancelled()) {
             return false;
         }
         total += static_cast<std::uint32_t>(

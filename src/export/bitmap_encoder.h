@@ -1,11 +1,11 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <span>
 #include <vector>
 
 namespace typeloom {
+class CancelFlag;
 class Font;
 class ProgressSink;
 }  // namespace typeloom
@@ -45,9 +45,9 @@ class BitmapEncoder {
 
     // Encodes every character in the font's order. `offsets` gets count + 1 entries: 0, then
     // the running total of units after each character. Reads the cancel flag before each
-    // character (0: stop and fail) and drives the "%d of %d" progress.
+    // character (cancelled: stop and fail) and drives the "%d of %d" progress.
     bool encodeAll(std::vector<std::uint32_t>& offsets, std::int64_t format,
-                   const std::atomic<int>& cancelFlag, ProgressSink& progress);
+                   const CancelFlag& cancel, ProgressSink& progress);
 
     // The units stored for a character (empty when none); each unit is in the low bits.
     std::span<const std::uint32_t> unitsOf(std::uint16_t unicode) const;

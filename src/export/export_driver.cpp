@@ -22,40 +22,43 @@ namespace typeloom::exporters {
 
 const std::vector<FormatInfo>& exportFormats() {
     static const std::vector<FormatInfo> formats = {
-        {kFormatHex, "hex", "Intel Hex File (*.hex)|*.hex||", "hex", "Export to Hexfile (*.hex)"},
-        {kFormatV2C, "v2-c", "C File (*.c) - Typeloom 2.0 format|*.c||", "c",
+        {ExportFormat::Hex, "hex", "Intel Hex File (*.hex)|*.hex||", "hex",
+         "Export to Hexfile (*.hex)"},
+        {ExportFormat::V2C, "v2-c", "C File (*.c) - Typeloom 2.0 format|*.c||", "c",
          "Export C file (*.c) in old Typeloom ver2.0 format"},
-        {kFormatV2Asm, "v2-asm", "ASM File (*.asm) - Typeloom 2.0 format|*.asm||", "asm",
+        {ExportFormat::V2Asm, "v2-asm", "ASM File (*.asm) - Typeloom 2.0 format|*.asm||", "asm",
          "Export to ASM file (*.asm) in old Typeloom ver2.0 format"},
-        {kFormatV2Dat, "v2-dat", "Binary File (*.dat) - Typeloom 2.0 format|*.dat||", "dat",
+        {ExportFormat::V2Dat, "v2-dat", "Binary File (*.dat) - Typeloom 2.0 format|*.dat||", "dat",
          "Export to binary file (*.dat) in old Typeloom ver2.0 format"},
-        {kFormatTableC, "table-c", "C File (*.c) - Typeloom 3.0 format|*.c||", "c",
+        {ExportFormat::TableC, "table-c", "C File (*.c) - Typeloom 3.0 format|*.c||", "c",
          "Export to C file (*.c) in Typeloom ver3.0 format"},
-        {kFormatTableAsm, "table-asm", "ASM File (*.asm) - Typeloom 3.0 format|*.asm||", "asm",
-         "Export to ASM file (*.asm) in Typeloom ver3.0 format"},
-        {kFormatTableBin, "table-bin", "Binary File (*.bin) - Typeloom 3.0 format|*.bin||", "bin",
-         "Export to Binary file (*.bin) in Typeloom ver3.0 format"},
-        {kFormatStudioC, "studio-c", "C File (*.c) - Typeloom Studio 3.0 format|*.c||", "c",
+        {ExportFormat::TableAsm, "table-asm", "ASM File (*.asm) - Typeloom 3.0 format|*.asm||",
+         "asm", "Export to ASM file (*.asm) in Typeloom ver3.0 format"},
+        {ExportFormat::TableBin, "table-bin", "Binary File (*.bin) - Typeloom 3.0 format|*.bin||",
+         "bin", "Export to Binary file (*.bin) in Typeloom ver3.0 format"},
+        {ExportFormat::StudioC, "studio-c", "C File (*.c) - Typeloom Studio 3.0 format|*.c||", "c",
          "Export to C file (*.c) in old Typeloom Studio ver3.0 format"},
-        {kFormatStudioAsm, "studio-asm", "ASM File (*.asm) - Typeloom Studio 3.0 format|*.asm||",
-         "asm", "Export to ASM file (*.asm) in Typeloom Studio ver3.0 format"},
-        {kFormatStudioDat, "studio-dat", "Binary File (*.dat) - Typeloom Studio 3.0 format|*.dat||",
-         "dat", "Export to binary file (*.dat) in Typeloom Studio ver3.0 format"},
-        {kFormatGeneralC, "general-c", "General C File (*.c)|*.c||", "c",
+        {ExportFormat::StudioAsm, "studio-asm",
+         "ASM File (*.asm) - Typeloom Studio 3.0 format|*.asm||", "asm",
+         "Export to ASM file (*.asm) in Typeloom Studio ver3.0 format"},
+        {ExportFormat::StudioDat, "studio-dat",
+         "Binary File (*.dat) - Typeloom Studio 3.0 format|*.dat||", "dat",
+         "Export to binary file (*.dat) in Typeloom Studio ver3.0 format"},
+        {ExportFormat::GeneralC, "general-c", "General C File (*.c)|*.c||", "c",
          "Export to general C format file (*.c)"},
-        {kFormatGeneralBin, "general-bin", "General Binary File (*.bin)|*.bin||", "bin",
+        {ExportFormat::GeneralBin, "general-bin", "General Binary File (*.bin)|*.bin||", "bin",
          "Export to general binary format file (*.bin)"},
-        {kFormatMicrochipC, "microchip-c", "Microchip C File (*.c)|*.c||", "c",
+        {ExportFormat::MicrochipC, "microchip-c", "Microchip C File (*.c)|*.c||", "c",
          "Export to Microchip C format file (*.c)"},
-        {kFormatMicrochipBin, "microchip-bin", "Microchip Binary File (*.bin)|*.bin||", "bin",
-         "Export to Microchip binary format file (*.bin)"},
+        {ExportFormat::MicrochipBin, "microchip-bin", "Microchip Binary File (*.bin)|*.bin||",
+         "bin", "Export to Microchip binary format file (*.bin)"},
     };
     return formats;
 }
 
 const FormatInfo* findFormat(int id) {
     for (const FormatInfo& f : exportFormats()) {
-        if (f.id == id) {
+        if (static_cast<int>(f.id) == id) {
             return &f;
         }
     }
@@ -94,40 +97,53 @@ void storeExportDialogChoice(SettingsStore& settings, const ExportDialogChoice& 
                           (choice.radioIndex << 8) | (choice.advancedOpen ? 1 : 0));
 }
 
-int formatOfExportRadio(int radioIndex) {
-    return radioIndex >= 0 && radioIndex <= 6 ? kFormatStudioC + radioIndex : 0;
+std::optional<ExportFormat> formatOfExportRadio(int radioIndex) {
+    if (radioIndex < 0 || radioIndex > 6) {
+        return std::nullopt;
+    }
+    return static_cast<ExportFormat>(static_cast<int>(ExportFormat::StudioC) + radioIndex);
 }
 
-WriterFunction writerFor(int formatId) {
-    switch (formatId) {
-        case kFormatHex:
+WriterFunction writerFor(ExportFormat format) {
+    switch (format) {
+        case ExportFormat::Hex:
             return writeIntelHex;
-        case kFormatV2C:
+        case ExportFormat::V2C:
             return writeVersion2C;
-        case kFormatV2Asm:
+        case ExportFormat::V2Asm:
             return writeVersion2Asm;
-        case kFormatV2Dat:
+        case ExportFormat::V2Dat:
             return writeVersion2Dat;
-        case kFormatTableC:
-        case kFormatStudioC:
+        case ExportFormat::TableC:
+        case ExportFormat::StudioC:
             return writeTableC;
-        case kFormatTableAsm:
-        case kFormatStudioAsm:
+        case ExportFormat::TableAsm:
+        case ExportFormat::StudioAsm:
             return writeTableAsm;
-        case kFormatTableBin:
-        case kFormatStudioDat:
+        case ExportFormat::TableBin:
+        case ExportFormat::StudioDat:
             return writeTableBin;
-        case kFormatGeneralC:
+        case ExportFormat::GeneralC:
             return writeGeneralC;
-        case kFormatGeneralBin:
+        case ExportFormat::GeneralBin:
             return writeGeneralBin;
-        case kFormatMicrochipC:
+        case ExportFormat::MicrochipC:
             return writeMicrochipC;
-        case kFormatMicrochipBin:
+        case ExportFormat::MicrochipBin:
             return writeMicrochipBin;
         default:
             return nullptr;
     }
+}
+
+bool encodeForExport(ExportContext& context, std::vector<std::uint32_t>& offsets,
+                     std::int64_t traversal) {
+    return context.encoder.encodeAll(offsets, traversal, context.cancelFlag, context.progress) &&
+           !context.cancelled();
+}
+
+bool beginExport(ExportContext& context, std::vector<std::uint32_t>& offsets) {
+    return context.font.count() > 0 && encodeForExport(context, offsets);
 }
 
 std::string suggestedExportName(const Font& font) {
@@ -227,11 +243,12 @@ ExportResult failed(std::string message) {
 }  // namespace
 
 ExportResult runExport(const Font& font, const SettingsStore& settings,
-                       const ExportRequest& request, const std::atomic<int>& cancelFlag,
+                       const ExportRequest& request, const CancelFlag& cancelFlag,
                        ProgressSink& progress) {
-    WriterFunction writer = writerFor(request.formatId);
+    WriterFunction writer = writerFor(request.format);
     if (writer == nullptr) {
-        return failed("Unknown export format " + std::to_string(request.formatId) + ".");
+        return failed("Unknown export format " + std::to_string(static_cast<int>(request.format)) +
+                      ".");
     }
     try {
         AtomicFileWriter file(request.path);
@@ -259,17 +276,17 @@ ExportResult runExport(const Font& font, const SettingsStore& settings,
 }
 
 std::optional<std::string> exportToMemory(const Font& font, const SettingsStore& settings,
-                                          int formatId, const std::string& identifier,
+                                          ExportFormat format, const std::string& identifier,
                                           std::time_t now, const HexOptions& hex) {
-    WriterFunction writer = writerFor(formatId);
+    WriterFunction writer = writerFor(format);
     if (writer == nullptr) {
         return std::nullopt;
     }
     ExportStream out;
     BitmapEncoder encoder(font);
-    std::atomic<int> go{1};
+    const CancelFlag neverCancelled;
     NullProgressSink progress;
-    ExportContext context(font, encoder, out, go, progress, settings, identifier);
+    ExportContext context(font, encoder, out, neverCancelled, progress, settings, identifier);
     context.now = now;
     context.hex = hex;
     try {
@@ -287,13 +304,13 @@ ExportJob::ExportJob(const Font& font, const SettingsStore& settings, ExportRequ
 
 ExportJob::~ExportJob() {
     if (m_thread.joinable()) {
-        m_cancel.store(0);
+        m_cancel.requestCancel();
         m_thread.join();
     }
 }
 
 void ExportJob::start() {
-    m_cancel.store(1);
+    m_cancel.reset();
     m_finished.store(false);
     m_thread = std::thread([this] {
         NullProgressSink progress;

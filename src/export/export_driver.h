@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/cancel_flag.h"
 #include "export/bitmap_encoder.h"
 #include "export/export_stream.h"
 
@@ -21,34 +22,37 @@ class SettingsStore;
 
 namespace typeloom::exporters {
 
-// Export formats, named by the command ids that start them.
-enum FormatId : int {
-    kFormatHex = 32840,
-    kFormatV2C = 32841,
-    kFormatV2Asm = 32842,
-    kFormatV2Dat = 32843,
-    kFormatTableC = 32844,
-    kFormatTableAsm = 32845,
-    kFormatTableBin = 32846,
-    kFormatStudioC = 32847,    // same output as 32844
-    kFormatStudioAsm = 32848,  // same output as 32845
-    kFormatStudioDat = 32849,  // same output as 32846
-    kFormatGeneralC = 32850,
-    kFormatGeneralBin = 32851,
-    kFormatMicrochipC = 32852,
-    kFormatMicrochipBin = 32853,
+// Export formats. The numbers are the ids of the menu commands that start them and the ids
+// the command line accepts in place of a format's name, so they never change.
+enum class ExportFormat : int {
+    Hex = 32840,
+    V2C = 32841,
+    V2Asm = 32842,
+    V2Dat = 32843,
+    TableC = 32844,
+    TableAsm = 32845,
+    TableBin = 32846,
+    StudioC = 32847,    // same output as TableC
+    StudioAsm = 32848,  // same output as TableAsm
+    StudioDat = 32849,  // same output as TableBin
+    GeneralC = 32850,
+    GeneralBin = 32851,
+    MicrochipC = 32852,
+    MicrochipBin = 32853,
 };
 
 struct FormatInfo {
-    int id;
+    ExportFormat id;
     const char* shortName;  // the command-line name ("table-c", ...)
     const char* filter;     // save-file dialog filter
     const char* extension;  // default extension, without the dot
     const char* prompt;     // status-bar prompt
 };
 
-// Every format id, in id order.
+// Every format, in id order.
 const std::vector<FormatInfo>& exportFormats();
+// The format of a number (a menu command id, an id typed on the command line); nullptr when no
+// format has it.
 const FormatInfo* findFormat(int id);
 const FormatInfo* findFormat(std::string_view shortName);
 
@@ -76,8 +80,9 @@ struct ExportDialogChoice {
 };
 ExportDialogChoice exportDialogChoice(const SettingsStore& settings);
 void storeExportDialogChoice(SettingsStore& settings, const ExportDialogChoice& choice);
-// The format a radio of the dialog exports: 0..6 give 32847..32853.
-int formatOfExportRadio(int radioIndex);
+// The format a radio of the dialog exports: 0..6 give StudioC..MicrochipBin (32847..32853);
+// nullopt for any other index.
+std::optional<ExportFormat> formatOfExportRadio(int radioIndex);
 
 // Options of the Intel HEX writer that its dialogs ask for.
 struct HexOptions {
@@ -89,7 +94,7 @@ struct HexOptions {
 
 // Everything a writer gets for one run.
 struct ExportContext {
-    ExportContext(const Font& f, BitmapEncoder& e, ExportStream& o, const std::atomic<int>& cancel,
+    ExportContext(const Font& f, BitmapEncoder& e, ExportStream& o, const CancelFlag& cancel,
                   ProgressSink& p, const SettingsStore& s, std::string identifier)
         : font(f),
           encoder(e),
@@ -102,20 +107,31 @@ struct ExportContext {
     const Font& font;
     BitmapEncoder& encoder;
     ExportStream& out;
-    const std::atomic<int>& cancelFlag;
+    const CancelFlag& cancelFlag;
     ProgressSink& progress;
     const SettingsStore& settings;
     std::string identifierBase;  // "font" + the output file's title up to its first '.'
     std::time_t now = 0;         // the "Create time" of headers
     HexOptions hex;
 
-    bool cancelled() const { return cancelFlag.load(std::memory_order_relaxed) == 0; }
+    bool cancelled() const { return cancelFlag.cancelled(); }
     int pages() const { return pagesOption(settings); }
 };
 
 // A writer returns false when it was cancelled (or cannot write the font).
 using WriterFunction = bool (*)(ExportContext&);
-WriterFunction writerFor(int formatId);
+WriterFunction writerFor(ExportFormat format);
+
+// The opening every writer shares: encodes every character of the font in the font's order
+// with the traversal `traversal` (-1: the one of the font's data-format word); `offsets`
+// gets count + 1 entries, 0 and then the running total of units after each character. False
+// when the run was cancelled during the encoding or right after it.
+bool encodeForExport(ExportContext& context, std::vector<std::uint32_t>& offsets,
+                     std::int64_t traversal = -1);
+// The same for the formats that refuse a font without characters (all but Intel HEX): an
+// empty font has no data table, no first or last code, nothing valid to declare or to read
+// back, so it gives false without encoding.
+bool beginExport(ExportContext& context, std::vector<std::uint32_t>& offsets);
 
 // "%s%dh" from the font's name (spaces and '-' as '_') and height, plus "AA%d" for fonts of
 // more than 1 bit per pixel whose name does not already end in it.
@@ -137,7 +153,7 @@ void writeHeaderComment(ExportStream& out, bool assembler, const Font& font, std
 
 struct ExportRequest {
     std::string path;
-    int formatId = 0;
+    ExportFormat format{};
     std::time_t now = 0;  // 0: the current time
     HexOptions hex;
 };
@@ -153,13 +169,13 @@ struct ExportResult {
 // `request.path` only when the writer finished. A cancelled or failed run leaves no file and
 // any earlier file at the path as it was.
 ExportResult runExport(const Font& font, const SettingsStore& settings,
-                       const ExportRequest& request, const std::atomic<int>& cancelFlag,
+                       const ExportRequest& request, const CancelFlag& cancelFlag,
                        ProgressSink& progress);
 
-// The same into memory (the character data panel and tests); nullopt when cancelled or the id
-// is unknown.
+// The same into memory (the character data panel and tests); nullopt when cancelled or the
+// format is unknown.
 std::optional<std::string> exportToMemory(const Font& font, const SettingsStore& settings,
-                                          int formatId, const std::string& identifier,
+                                          ExportFormat format, const std::string& identifier,
                                           std::time_t now, const HexOptions& hex = {});
 
 // An export on a worker thread that another thread can cancel (the "Exporting..." window).
@@ -172,7 +188,7 @@ class ExportJob {
     ExportJob& operator=(const ExportJob&) = delete;
 
     void start();
-    void cancel() { m_cancel.store(0); }
+    void cancel() { m_cancel.requestCancel(); }
     bool finished() const { return m_finished.load(); }
     // Waits for the worker and returns its result.
     ExportResult wait();
@@ -181,7 +197,7 @@ class ExportJob {
     const Font& m_font;
     const SettingsStore& m_settings;
     ExportRequest m_request;
-    std::atomic<int> m_cancel{1};
+    CancelFlag m_cancel;
     std::atomic<bool> m_finished{false};
     ExportResult m_result;
     std::thread m_thread;

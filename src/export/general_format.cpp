@@ -184,20 +184,14 @@ void writeDataArray(ExportContext& context, int index) {
 
 bool writeGeneralC(ExportContext& context) {
     const Font& font = context.font;
-    if (font.count() == 0) {
-        return false;  // nothing to export
-    }
     std::vector<std::uint32_t> offsets;
-    if (!context.encoder.encodeAll(offsets, -1, context.cancelFlag, context.progress)) {
+    if (!beginExport(context, offsets)) {
         return false;
     }
     ExportStream& out = context.out;
     const std::string& base = context.identifierBase;
     const int bits = context.encoder.unitBits();
 
-    if (context.cancelled()) {
-        return false;
-    }
     writeHeaderComment(out, false, font, context.now);
 
     if (context.cancelled()) {
@@ -279,14 +273,8 @@ bool writeGeneralC(ExportContext& context) {
 
 bool writeGeneralBin(ExportContext& context) {
     const Font& font = context.font;
-    if (font.count() == 0) {
-        return false;  // nothing to export
-    }
     std::vector<std::uint32_t> offsets;
-    if (!context.encoder.encodeAll(offsets, -1, context.cancelFlag, context.progress)) {
-        return false;
-    }
-    if (context.cancelled()) {
+    if (!beginExport(context, offsets)) {
         return false;
     }
     ExportStream& out = context.out;

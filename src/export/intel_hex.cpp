@@ -101,9 +101,9 @@ bool writeIntelHex(ExportContext& context) {
     BitmapEncoder& encoder = context.encoder;
     encoder.setUnitBits(8);
     encoder.setBigEndian(true);
+    // A font without characters is exported too: its file holds no character blocks.
     std::vector<std::uint32_t> offsets;
-    if (!encoder.encodeAll(offsets, 0x010, context.cancelFlag, context.progress) ||
-        context.cancelled()) {
+    if (!encodeForExport(context, offsets, 0x010)) {
         return false;
     }
     // Wide characters are left out only when the user agreed to it.

@@ -131,11 +131,8 @@ MicrochipLayout microchipLayout(const Font& font, std::span<const std::uint32_t>
 
 bool writeMicrochipC(ExportContext& context) {
     const Font& font = context.font;
-    if (font.count() == 0) {
-        return false;  // nothing to export
-    }
     std::vector<std::uint32_t> offsets;
-    if (!context.encoder.encodeAll(offsets, -1, context.cancelFlag, context.progress)) {
+    if (!beginExport(context, offsets)) {
         return false;
     }
     const int bits = context.encoder.unitBits();
@@ -144,9 +141,6 @@ bool writeMicrochipC(ExportContext& context) {
     ExportStream& out = context.out;
     const char* base = context.identifierBase.c_str();
 
-    if (context.cancelled()) {
-        return false;
-    }
     out << "//\n";
     out << "// Font file created using Typeloom Studio v3.5\n";
     out << "// Typeloom Studio - bitmap fonts for embedded displays\n";
@@ -255,20 +249,14 @@ bool writeMicrochipC(ExportContext& context) {
 
 bool writeMicrochipBin(ExportContext& context) {
     const Font& font = context.font;
-    if (font.count() == 0) {
-        return false;  // nothing to export
-    }
     std::vector<std::uint32_t> offsets;
-    if (!context.encoder.encodeAll(offsets, -1, context.cancelFlag, context.progress)) {
+    if (!beginExport(context, offsets)) {
         return false;
     }
     const int bits = context.encoder.unitBits();
     const MicrochipLayout layout = microchipLayout(font, offsets, bits);
     ExportStream& out = context.out;
 
-    if (context.cancelled()) {
-        return false;
-    }
     out.u8(0);  // Info
     out.u8(0);  // FontID
     out.u16(layout.firstCode);

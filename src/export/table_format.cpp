@@ -1,13 +1,15 @@
 #include "export/table_format.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdio>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "common/progress_sink.h"
 #include "common/text.h"
 #include "export/data_format.h"
+#include "export/table_dialect.h"
 #include "export/unit_text.h"
 #include "model/font.h"
 
@@ -111,9 +113,10 @@ int tableWidth(const Font& font, int i) {
     return font.fixedWidth != 0 ? font.fixedWidth : glyphWidth(font, i);
 }
 
-// Runs encodeAll and derives the index tables; false when cancelled.
+// The writers' shared opening (a font without characters has no first or last code to
+// write, so it is refused), then the index tables; false when the writer must stop.
 bool prepare(ExportContext& ctx, TableData& data) {
-    if (!ctx.encoder.encodeAll(data.offsets, -1, ctx.cancelFlag, ctx.progress)) {
+    if (!beginExport(ctx, data.offsets)) {
         return false;
     }
     const Font& font = ctx.font;
@@ -143,10 +146,16 @@ bool prepare(ExportContext& ctx, TableData& data) {
     return true;
 }
 
+// Puts the idle text back in the status bar when a writer that showed its sections' texts
+// ends.
+struct IdleText {
+    ProgressSink& sink;
+    ~IdleText() { sink.setText(kIdleStatusText); }
+};
+
 // ---------------------------------------------------------------------------------------------
 // Text forms
 
-const std::string kIndent = "    ";
 const std::string kRule1 = "/" + std::string(91, '*');
 const std::string kRule2 = " " + std::string(91, '*') + "/";
 
@@ -162,55 +171,37 @@ std::string characterText(std::uint32_t unicode) {
     return utf16ToUtf8(std::u16string(1, static_cast<char16_t>(unicode)));
 }
 
-bool leadsWithLetter(std::uint32_t value) {
-    std::uint32_t lead = value;
-    while (lead > 0xF) {
-        lead >>= 4;
-    }
-    return lead >= 0xA;
+// The comment columns of a character in the offset, width and ASCII index tables: the
+// character, its code in hexadecimal and in decimal.
+std::string characterColumns(std::uint32_t character, std::uint16_t code) {
+    return characterText(character) + formatText("        %04X    %7d", code, code);
 }
 
-// An assembler "%c%4xh" field: five characters with the digits right-aligned. A leading "0"
-// is needed when the number starts with a letter; it is written right before the digits
-// ("  0a0h", "0a000h") so that the assembler reads a number, not a name.
-std::string asmHex4(std::uint32_t value) {
-    const std::string digits = formatText("%x", value);
-    if (leadsWithLetter(value)) {
-        return std::string(digits.size() < 4 ? 4 - digits.size() : 0, ' ') + "0" + digits + "h";
-    }
-    return std::string(digits.size() < 5 ? 5 - digits.size() : 0, ' ') + digits + "h";
-}
-
-// "%s%04xh" of the ASM header: a space, or " 0" when the 4-digit number starts with a letter.
-std::string asmHeaderHex4(std::uint32_t value) {
-    return (value >= 0xA000 ? " 0" : " ") + formatText("%04xh", value);
-}
-
+// The structure of the C and assembler files: which tables and records, which rows and values
+// in which order, what the comments say. The dialect writes each piece in its language.
 class TableTextWriter {
   public:
-    TableTextWriter(ExportContext& ctx, bool assembler)
+    TableTextWriter(ExportContext& ctx, TableDialect& dialect)
         : m_ctx(ctx),
           m_out(ctx.out),
           m_font(ctx.font),
-          m_asm(assembler),
+          m_dialect(dialect),
           m_pages(ctx.pages()),
           m_bits(ctx.encoder.unitBits()),
           m_base(ctx.identifierBase) {}
 
     bool write() {
-        struct IdleText {
-            ProgressSink& sink;
-            ~IdleText() { sink.setText(kIdleStatusText); }
-        } idle{m_ctx.progress};
-
         if (!prepare(m_ctx, m_data)) {
             return false;
         }
+        // The encoding's progress has put the idle text back already; the sections' texts
+        // are replaced by it when the writer ends, whether it finished or not.
+        const IdleText idle{m_ctx.progress};
         status("Export: Font Information...");
         if (cancelled()) {
             return false;
         }
-        writeHeaderComment(m_out, m_asm, m_font, m_ctx.now);
+        m_dialect.fileHeader(m_font, m_ctx.now);
         if (cancelled()) {
             return false;
         }
@@ -256,17 +247,13 @@ class TableTextWriter {
     bool cancelled() const { return m_ctx.cancelled(); }
     void status(const char* text) { m_ctx.progress.setText(text); }
     bool on(int bit) const { return (m_pages & bit) != 0; }
-    bool ucharData() const { return on(kPageUcharData); }
 
-    // A comment or preprocessor line: ";" (or the given prefix) before it in assembler.
-    void comment(const std::string& text, const char* asmPrefix = ";") {
-        if (m_asm) {
-            m_out << asmPrefix;
-        }
-        m_out.line(text);
-    }
-    void rule1(const char* asmPrefix = ";") { comment(kRule1, asmPrefix); }
-    void rule2(const char* asmPrefix = ";") { comment(kRule2, asmPrefix); }
+    // A line of the boxes before the tables, of their #ifdef guards and so on.
+    void comment(const std::string& text) { m_dialect.cText(text, CTextKind::Box); }
+    void rule1() { comment(kRule1); }
+    void rule2() { comment(kRule2); }
+    // A line of the box before the font header.
+    void headerComment(const std::string& text) { m_dialect.cText(text, CTextKind::HeaderBox); }
 
     // "const UCHAR index = index_table['A'];" for Ascii+ISO8859, else the extended lookup.
     std::string indexLine(const char* table) const {
@@ -280,19 +267,12 @@ class TableTextWriter {
     // ---- 2. Includes and switches
     void writeIncludes() {
         m_out.line();
-        comment("#include <stdio.h>", ";  ");
-        comment("#include \"tlmtype.h\" ", ";  ");
+        m_dialect.cText("#include <stdio.h>", CTextKind::Preamble);
+        m_dialect.cText("#include \"tlmtype.h\" ", CTextKind::Preamble);
         m_out.line();
-        if (m_asm) {
-            m_out.line(";  The following line needs to be included in any file selecting the");
-            m_out.line(";  font.");
-            m_out.line(";  extern const FONTHEADER_TLM " + m_base + ";");
-        } else {
-            m_out.line("/*  The following line needs to be included in any file selecting the");
-            m_out.line("    font.");
-            m_out.line("*/");
-            m_out.line("extern const FONTHEADER_TLM " + m_base + ";");
-        }
+        m_dialect.blockComment(
+            {"  The following line needs to be included in any file selecting the", "  font."});
+        m_dialect.cText("extern const FONTHEADER_TLM " + m_base + ";", CTextKind::Preamble);
         m_out.line();
         static const std::pair<int, const char*> kSwitches[] = {
             {kPageOffsetTable, "USE_OFFSET_TABLE"},
@@ -302,15 +282,16 @@ class TableTextWriter {
         };
         for (const auto& [bit, name] : kSwitches) {
             const std::string define = std::string("#define ") + name;
-            comment(on(bit) ? define : "/*" + define + "*/", ";  ");
+            m_dialect.cText(on(bit) ? define : "/*" + define + "*/", CTextKind::Preamble);
         }
         m_out.line();
         m_out.line();
     }
 
     // ---- 3. Data table head
+    // The data table's entries: bytes when declared so ("Pages option") or of 8-bit units.
     const char* dataType() const {
-        if (ucharData() || m_bits == 8) {
+        if (on(kPageUcharData) || m_bits == 8) {
             return "UCHAR";
         }
         return m_bits == 16 ? "USHORT" : "ULONG";
@@ -330,57 +311,10 @@ class TableTextWriter {
         comment(std::string("     const ") + pointerType + " *pData = data_table[offset];");
         comment("");
         rule2();
-        if (m_asm) {
-            m_out.line(m_base + "_data_table ");
-            m_out.line();
-        } else {
-            m_out.line(std::string("const ") + dataType() + " " + m_base + "_data_table[] = ");
-            m_out.line("{");
-        }
+        m_dialect.openTable(TableKind::Data, dataType(), m_base + "_data_table");
     }
 
     // ---- 4. Data table body
-    // One unit as C or assembler text.
-    std::string unitText(std::uint32_t unit) const {
-        const int bytes = m_bits / 8;
-        if (m_asm) {
-            auto number = [](std::uint32_t v, int digits) {
-                const bool letter = (v >> (digits * 4 - 4)) >= 0xA;
-                return (letter ? "0" : " ") + formatText("%0*xh", digits, v);
-            };
-            if (!ucharData() || bytes == 1) {
-                return number(unit, bytes * 2);
-            }
-            std::string text;
-            for (int b = bytes - 1; b >= 0; --b) {
-                text += number((unit >> (8 * b)) & 0xFF, 2);
-                if (b != 0) {
-                    text += ",  ";
-                }
-            }
-            return text;
-        }
-        if (!ucharData() || bytes == 1) {
-            return formatText("0x%0*X", bytes * 2, unit);
-        }
-        std::string text;
-        for (int b = bytes - 1; b >= 0; --b) {
-            text += formatText("0x%02X", (unit >> (8 * b)) & 0xFF);
-            if (b != 0) {
-                text += ", ";
-            }
-        }
-        return text;
-    }
-
-    // "db ", "dw " or "dd " ("db " when the table is declared as bytes).
-    const char* asmDirective() const {
-        if (ucharData() || m_bits == 8) {
-            return "db ";
-        }
-        return m_bits == 16 ? "dw " : "dd ";
-    }
-
     bool writeDataBody() {
         const int count = m_font.count();
         const bool rowMode = (m_font.dataFormat & kTraversalMask) == 0x110;
@@ -391,17 +325,12 @@ class TableTextWriter {
             }
             const std::uint16_t unicode = unicodeAt(m_font, i);
             const std::uint32_t offset = m_data.offsets[static_cast<std::size_t>(i)];
-            const std::string open = m_asm ? " ;" : "/*";
-            const std::string close = m_asm ? "  " : "*/";
             const char* format = rowMode
                                      ? " character 0x%04X ('%s'): [width=%d, offset= 0x%04X (%u) ] "
                                      : "character 0x%04X ('%s'): [width=%d, offset= 0x%04X (%u) ]";
-            std::string line = kIndent;
-            line += open;
-            line += formatText(format, codeAt(m_font, i), characterText(unicode).c_str(),
-                               glyphWidth(m_font, i), offset, offset);
-            line += close;
-            m_out.line(line);
+            m_dialect.characterNote(formatText(format, codeAt(m_font, i),
+                                               characterText(unicode).c_str(),
+                                               glyphWidth(m_font, i), offset, offset));
             const std::span<const std::uint32_t> units = m_ctx.encoder.unitsOf(unicode);
             if (rowMode) {
                 writeRows(i, units, offset);
@@ -416,95 +345,67 @@ class TableTextWriter {
         return true;
     }
 
-    bool lastOfTable(std::uint32_t unitIndex) const { return unitIndex + 1 == m_data.total; }
+    // Where among `n` units from table position `first` the data table's last unit is (-1:
+    // not among them).
+    int tableEndIn(std::uint32_t first, std::size_t n) const {
+        for (std::size_t k = 0; k < n; ++k) {
+            if (first + static_cast<std::uint32_t>(k) + 1 == m_data.total) {
+                return static_cast<int>(k);
+            }
+        }
+        return -1;
+    }
 
-    // Row mode: one line per pixel row with the row drawn beside its units.
+    // Row mode: one line per pixel row, with the row drawn beside its units for 1 and 2 bits
+    // per pixel.
     void writeRows(int i, std::span<const std::uint32_t> units, std::uint32_t offset) {
         const int width = glyphWidth(m_font, i);
         const int perRow = m_ctx.encoder.unitsFor(width);
         if (perRow == 0) {
             return;  // a zero-width character has no units and no rows to draw
         }
+        const bool drawn = m_font.bitsPerPixel == 1 || m_font.bitsPerPixel == 2;
+        std::vector<std::uint32_t> row(static_cast<std::size_t>(perRow));
         for (int r = 0; r < m_font.height; ++r) {
-            std::string line = kIndent;
-            if (m_asm) {
-                line += asmDirective();
+            const std::size_t first = static_cast<std::size_t>(r) * perRow;
+            for (std::size_t b = 0; b < row.size(); ++b) {
+                row[b] = first + b < units.size() ? units[first + b] : 0;
             }
-            for (int b = 0; b < perRow; ++b) {
-                const std::size_t k = static_cast<std::size_t>(r) * perRow + b;
-                const std::uint32_t unit = k < units.size() ? units[k] : 0;
-                if (m_asm) {
-                    line += (b == 0 ? "" : ",  ") + unitText(unit);
-                } else {
-                    line += unitText(unit) +
-                            (lastOfTable(offset + static_cast<std::uint32_t>(k)) ? "  " : ", ");
-                }
-            }
-            if (m_font.bitsPerPixel == 1 || m_font.bitsPerPixel == 2) {
-                line += m_asm ? " ;  " : " // ";
+            std::string drawing;
+            if (drawn) {
                 for (int c = 0; c < width; ++c) {
-                    const std::size_t k = static_cast<std::size_t>(r) * perRow + c / m_bits;
-                    const std::uint32_t unit = k < units.size() ? units[k] : 0;
+                    const std::uint32_t unit = row[static_cast<std::size_t>(c / m_bits)];
                     const int bit =
                         m_ctx.encoder.bigEndian() ? m_bits - 1 - c % m_bits : c % m_bits;
-                    line += ((unit >> bit) & 1) != 0 ? '#' : '.';
+                    drawing += ((unit >> bit) & 1) != 0 ? '#' : '.';
                 }
             }
-            m_out.line(line);
+            m_dialect.pixelRow(
+                row, tableEndIn(offset + static_cast<std::uint32_t>(first), row.size()), drawing);
         }
     }
 
     // Other traversals: the units run on, 128 / L to a line.
     void writeRunOn(std::span<const std::uint32_t> units, std::uint32_t offset) {
         const std::size_t perLine = static_cast<std::size_t>(128 / m_bits);
-        std::string line;
-        for (std::size_t k = 0; k < units.size(); ++k) {
-            if (k % perLine == 0) {
-                line = kIndent;
-                if (m_asm) {
-                    line += asmDirective();
-                }
-            } else if (m_asm) {
-                line += ", ";
-            }
-            line += unitText(units[k]);
-            if (!m_asm && !lastOfTable(offset + static_cast<std::uint32_t>(k))) {
-                line += ", ";
-            }
-            if ((k + 1) % perLine == 0 || k + 1 == units.size()) {
-                m_out.line(line);
-            }
+        for (std::size_t first = 0; first < units.size(); first += perLine) {
+            const std::span<const std::uint32_t> line =
+                units.subspan(first, std::min(perLine, units.size() - first));
+            m_dialect.runOnRow(line,
+                               tableEndIn(offset + static_cast<std::uint32_t>(first), line.size()));
         }
     }
 
     // ---- 5. Data table end
     void writeDataEnd() {
-        if (!m_asm) {
-            m_out << "};";
-        }
-        m_out << "\n\n\n";
-    }
-
-    // End of the offset, width and ASCII index tables.
-    void writeTableEnd() {
-        if (m_asm) {
-            m_out << ";";
-        } else {
-            m_out.line("};");
-        }
-        m_out.line("#endif");
+        m_dialect.closeTable(false);
         m_out << "\n\n";
     }
 
-    void writeColumnHeads(const char* what) {
-        if (m_asm) {
-            m_out.line(kIndent + " ;" +
-                       formatText("    %-5s      -  char     hexcode    decimal", what));
-            m_out.line(kIndent + " ;    =====      -  ====     =======    =======");
-        } else {
-            m_out.line(kIndent + "/*      -  char     hexcode    decimal */");
-            m_out.line(kIndent + "/*      -  ====     =======    ======= */");
-        }
+    // End of the offset, width and ASCII index tables, and of their guards.
+    void writeTableEnd() {
+        m_dialect.closeTable(true);
+        m_out << "\n\n";
     }
 
     // ---- 6. Offset table
@@ -524,72 +425,27 @@ class TableTextWriter {
         comment("     const ULONG offset = offset_table[index];");
         comment("");
         rule2();
-        if (m_asm) {
-            m_out.line(m_base + "_offset_table ");
-            m_out.line();
-            m_out.line(kIndent + " ;       offset       -  char     hexcode    decimal");
-            m_out.line(kIndent + " ;     ========       -  ====     =======    =======");
-        } else {
-            m_out.line("const ULONG " + m_base + "_offset_table[] = ");
-            m_out.line("{");
-            m_out.line(kIndent + "/*            -  char     hexcode    decimal */");
-            m_out.line(kIndent + "/*            -  ====     =======    ======= */");
-        }
-        // Assembler numbers: N digits for the total, a leading 0 for all when it starts with a
-        // letter, right-aligned in nine columns.
-        const std::uint32_t total = m_data.total;
-        const int digits = total < 0x10000u      ? 4
-                           : total < 0x100000u   ? 5
-                           : total < 0x1000000u  ? 6
-                           : total < 0x10000000u ? 7
-                                                 : 8;
-        const bool leadingZero = (total >> (digits * 4 - 4)) >= 0xA;
-        const std::string pad(static_cast<std::size_t>(8 - digits + (leadingZero ? 0 : 1)), ' ');
-        const std::string directive = digits == 4 ? "dw    " : "dd    ";
+        m_dialect.openTable(TableKind::Offset, "ULONG", m_base + "_offset_table");
+        m_dialect.columnHeads(TableKind::Offset);
         ProgressRun run(m_ctx.progress, count, count > 1000);
         for (int i = 0; i <= count; ++i) {
             if (i < count && cancelled()) {
                 return false;
             }
             const std::uint32_t offset = m_data.offsets[static_cast<std::size_t>(i)];
-            std::string line = kIndent;
-            if (m_asm) {
-                line += directive + pad + (leadingZero ? "0" : "") +
-                        formatText("%0*xh", digits, offset);
-                if (i < count) {
-                    line += " ;    -     " + characterText(unicodeAt(m_font, i)) +
-                            formatText("        %04X    %7d", codeAt(m_font, i), codeAt(m_font, i));
-                } else {
-                    line +=
-                        " ;    -  extra address: the end of the last character's imagebits data.";
-                }
-            } else if (i < count) {
-                line += formatText("0x%04X, /*    -     ", offset) +
-                        characterText(unicodeAt(m_font, i)) +
-                        formatText("        %04X    %7d */", codeAt(m_font, i), codeAt(m_font, i));
-            } else {
-                line += formatText(
-                    "0x%04X  /*    -  extra address: the end of the last character's "
-                    "imagebits data. */",
-                    offset);
-            }
-            m_out.line(line);
             if (i < count) {
+                m_dialect.offsetRow(
+                    offset, m_data.total, false,
+                    "    -     " + characterColumns(unicodeAt(m_font, i), codeAt(m_font, i)));
                 run.step();
+            } else {
+                m_dialect.offsetRow(
+                    offset, m_data.total, true,
+                    "    -  extra address: the end of the last character's imagebits data.");
             }
         }
         writeTableEnd();
         return true;
-    }
-
-    // One entry of the width and ASCII index tables.
-    std::string entryLine(int value, bool last, std::uint32_t character, std::uint16_t code) const {
-        if (m_asm) {
-            return kIndent + "db    " + formatText("%5d ;    -     ", value) +
-                   characterText(character) + formatText("        %04X    %7d", code, code);
-        }
-        return kIndent + formatText("%2d%c     /*    ", value, last ? ' ' : ',') +
-               characterText(character) + formatText("        %04X    %7d */", code, code);
     }
 
     // ---- 7. Width table
@@ -610,21 +466,15 @@ class TableTextWriter {
         comment(indexLine("ascii_index_table"));
         comment("     const USHORT width = width_table[index];");
         rule2();
-        if (m_asm) {
-            m_out.line(m_base + "_width_table ");
-            m_out.line();
-        } else {
-            m_out.line("const USHORT " + m_base + "_width_table[] = ");
-            m_out.line("{");
-        }
-        writeColumnHeads("width");
+        m_dialect.openTable(TableKind::Width, "USHORT", m_base + "_width_table");
+        m_dialect.columnHeads(TableKind::Width);
         ProgressRun run(m_ctx.progress, count, count > 1000);
         for (int i = 0; i < count; ++i) {
             if (cancelled()) {
                 return false;
             }
-            m_out.line(entryLine(tableWidth(m_font, i), i == count - 1, unicodeAt(m_font, i),
-                                 codeAt(m_font, i)));
+            m_dialect.entryRow(tableWidth(m_font, i), i == count - 1,
+                               characterColumns(unicodeAt(m_font, i), codeAt(m_font, i)));
             run.step();
         }
         writeTableEnd();
@@ -651,17 +501,12 @@ class TableTextWriter {
         comment("     const UCHAR index = ascii_index_table['A'];");
         comment("");
         rule2();
-        if (m_asm) {
-            m_out.line(m_base + "_ascii_index_table  ");
-            m_out.line();
-        } else {
-            m_out.line("const UCHAR " + m_base + "_ascii_index_table[] = ");
-            m_out.line("{");
-        }
-        writeColumnHeads("index");
+        m_dialect.openTable(TableKind::AsciiIndex, "UCHAR", m_base + "_ascii_index_table");
+        m_dialect.columnHeads(TableKind::AsciiIndex);
         for (int c = 0; c < 256; ++c) {
-            m_out.line(entryLine(m_data.asciiIndex[static_cast<std::size_t>(c)], c == 255,
-                                 static_cast<std::uint32_t>(c), static_cast<std::uint16_t>(c)));
+            m_dialect.entryRow(
+                m_data.asciiIndex[static_cast<std::size_t>(c)], c == 255,
+                characterColumns(static_cast<std::uint32_t>(c), static_cast<std::uint16_t>(c)));
         }
         writeTableEnd();
     }
@@ -731,63 +576,30 @@ class TableTextWriter {
         }
         rule2();
         const std::size_t nRanges = m_data.ranges.size();
-        if (m_asm) {
-            m_out.line(m_base + "_glyph_ranges ");
-            m_out.line();
-            m_out.line(kIndent + " ;charLow    nGlyphs     from      to");
-            m_out.line(kIndent + " ;=======    =======     =======   =======");
-        } else {
-            m_out.line("const GLYPH_RANGE " + m_base + "_glyph_ranges[] = ");
-            m_out.line("{");
-            m_out.line("/*charLow    nGlyphs     from      to*/");
-            m_out.line("/*=======    =======     =======   =======*/");
-        }
+        m_dialect.openTable(TableKind::GlyphRanges, "GLYPH_RANGE", m_base + "_glyph_ranges");
+        m_dialect.columnHeads(TableKind::GlyphRanges);
         for (std::size_t r = 0; r < nRanges; ++r) {
             const GlyphRange& range = m_data.ranges[r];
             const unsigned last = range.charLow + range.nGlyphs - 1u;
-            if (m_asm) {
-                m_out.line(kIndent + " dw " + asmHex4(range.charLow) + ",   " +
-                           asmHex4(range.nGlyphs) +
-                           formatText("    ;[0x%04X - 0x%04X]   ", range.charLow, last));
-            } else {
-                m_out.line(formatText("  { %5d,    %5d }%c  /*[0x%04X - 0x%04X]*/ ", range.charLow,
-                                      range.nGlyphs, r + 1 == nRanges ? ' ' : ',', range.charLow,
-                                      last));
-            }
+            m_dialect.rangeRow(range.charLow, range.nGlyphs, r + 1 == nRanges,
+                               formatText("[0x%04X - 0x%04X]", range.charLow, last));
         }
-        const unsigned cbThis = static_cast<unsigned>(12 + 4 * nRanges);
-        const int count = m_font.count();
-        if (m_asm) {
-            m_out << "\n\n";
-            m_out.line(m_base + "_glyph_set ");
-            m_out.line();
-            m_out.line(kIndent + " dw  " + asmHex4(cbThis) +
-                       " \t; cbThis = sizeof(GLYPH_SET) + sizeof(GLYPH_RANGE)*nRanges ");
-            m_out.line(kIndent + " dw  " + asmHex4(static_cast<std::uint32_t>(count)) +
-                       " \t; nChars: total # characters in font ");
-            m_out.line(kIndent + " dw  " + asmHex4(static_cast<std::uint32_t>(nRanges)) +
-                       " \t; nRanges: # ranges ");
-            m_out.line(kIndent + "  ;(GLYPH_RANGE *)" + m_base +
-                       "_glyph_ranges  ; pRanges: pointer to the first range ");
-            m_out << ";";
-        } else {
-            m_out << "};\n\n";
-            m_out.line("const GLYPH_SET " + m_base + "_glyph_set[] = ");
-            m_out.line("{");
-            m_out.line(
-                kIndent +
-                formatText("%#4x, \t/* cbThis = sizeof(GLYPH_SET) + sizeof(GLYPH_RANGE)*nRanges */",
-                           cbThis));
-            m_out.line(kIndent +
-                       formatText("%d, \t/* nChars: total # characters in font */", count));
-            m_out.line(kIndent + formatText("%d, %s/* nRanges: # ranges */",
-                                            static_cast<int>(nRanges),
-                                            nRanges <= 9 ? "\t\t" : "\t"));
-            m_out.line(kIndent + "(GLYPH_RANGE *)" + m_base +
-                       "_glyph_ranges  /* pRanges: pointer to the first range */");
-            m_out.line("};");
+        m_dialect.closeTable(false);
+        m_out << "\n";
+
+        m_dialect.openTable(TableKind::GlyphSet, "GLYPH_SET", m_base + "_glyph_set");
+        const RecordField fields[] = {
+            {FieldKind::SetSize, static_cast<std::int64_t>(12 + 4 * nRanges), "",
+             "cbThis = sizeof(GLYPH_SET) + sizeof(GLYPH_RANGE)*nRanges"},
+            {FieldKind::SetCharCount, m_font.count(), "", "nChars: total # characters in font"},
+            {FieldKind::SetRangeCount, static_cast<std::int64_t>(nRanges), "", "nRanges: # ranges"},
+            {FieldKind::SetPointer, 0, "(GLYPH_RANGE *)" + m_base + "_glyph_ranges",
+             "pRanges: pointer to the first range"},
+        };
+        for (const RecordField& f : fields) {
+            m_dialect.field(f);
         }
-        m_out.line("#endif");
+        m_dialect.closeTable(true);
         m_out << "\n\n";
     }
 
@@ -795,92 +607,56 @@ class TableTextWriter {
     void writeFontHeader() {
         const Font& f = m_font;
         const int count = f.count();
-        rule1("; ");
-        comment("  Font Header Definition", "; ");
-        comment("", "; ");
-        comment("  To use this font, you should declare it in other .h file first.", "; ");
-        comment("", "; ");
-        comment("  Declare:", "; ");
-        comment("      1. include \"tlmtype.h\" ", "; ");
-        comment("      2. extern const FONTHEADER_TLM " + m_base + "; ", "; ");
-        comment("", "; ");
-        rule2("; ");
-        if (m_asm) {
-            m_out.line("; const FONTHEADER_TLM " + m_base + " = {");
-            m_out.line(m_base + " = ");
+        headerComment(kRule1);
+        headerComment("  Font Header Definition");
+        headerComment("");
+        headerComment("  To use this font, you should declare it in other .h file first.");
+        headerComment("");
+        headerComment("  Declare:");
+        headerComment("      1. include \"tlmtype.h\" ");
+        headerComment("      2. extern const FONTHEADER_TLM " + m_base + "; ");
+        headerComment("");
+        headerComment(kRule2);
+        m_dialect.openRecord("FONTHEADER_TLM", m_base);
+        // The fields in groups, each followed by a blank line.
+        const std::vector<std::vector<RecordField>> groups = {
+            {
+                {FieldKind::HeaderMagic, kMagic, "", "magic number = 0x6A5D, created by Typeloom"},
+                {FieldKind::HeaderWord, kVersion, "",
+                 "version: 0x0100 for version 1.00, 0x0210 for 2.10"},
+                {FieldKind::HeaderFlags, fontFlags(f), "", "font flags = " + fontFlagNames(f)},
+                {FieldKind::HeaderNumber, f.fixedWidth, "",
+                 "font width in pixels. 0 for variable width font"},
+                {FieldKind::HeaderNumber, f.height, "", "font height in pixels"},
+                {FieldKind::HeaderNumber, f.ascent, "", "font ascent (baseline) in pixels"},
+            },
+            {
+                {FieldKind::HeaderWord, codeAt(f, 0), "", "first character code defined in font"},
+                {FieldKind::HeaderWord, codeAt(f, count - 1), "",
+                 "last character code defined in font"},
+                {FieldKind::HeaderNumber, count, "",
+                 "# characters in font, maybe not equal to (lastchar-firstchar+1)"},
+            },
+            {
+                {FieldKind::HeaderReserved, 0, "", "1 byte reserved, not used"},
+            },
+            {
+                {FieldKind::HeaderByte, m_bits / 8, "",
+                 "1, 2, 4 bytes per unit in imagebits data table, see data length when export "
+                 "font data"},
+                {FieldKind::HeaderUnitCount, m_data.total, "",
+                 "# bytes/words/dwords(based bitsPerUnit) imagebits data in data table"},
+                {FieldKind::HeaderPointer, 0, "(UCHAR *)" + m_base + "_data_table",
+                 "pointer to the imagebits data table"},
+            },
+        };
+        for (const std::vector<RecordField>& group : groups) {
+            for (const RecordField& field : group) {
+                m_dialect.field(field);
+            }
             m_out.line();
-        } else {
-            m_out.line("const FONTHEADER_TLM " + m_base + " = ");
-            m_out.line("{");
         }
-        const std::uint16_t flags = fontFlags(f);
-        const std::uint16_t first = codeAt(f, 0);
-        const std::uint16_t last = codeAt(f, count - 1);
-        const int bytesPerUnit = m_bits / 8;
-        auto field = [&](const std::string& text) { m_out.line(kIndent + text); };
-        auto tabs = [](int value) { return value > 9 ? "\t\t" : "\t\t\t"; };
-        if (m_asm) {
-            field(formatText("dw  0%4xh\t ; magic number = 0x6A5D, created by Typeloom ", kMagic));
-            field(formatText("dw  %04xh\t ; version: 0x0100 for version 1.00, 0x0210 for 2.10 ",
-                             kVersion));
-            field("dw " + asmHeaderHex4(flags) + "\t ; font flags = " + fontFlagNames(f));
-            field(formatText("dw  %-5d\t ; font width in pixels. 0 for variable width font ",
-                             f.fixedWidth));
-            field(formatText("dw  %-5d\t ; font height in pixels ", f.height));
-            field(formatText("dw  %-5d\t ; font ascent (baseline) in pixels ", f.ascent));
-            m_out.line();
-            field("dw " + asmHeaderHex4(first) + "\t ; first character code defined in font ");
-            field("dw " + asmHeaderHex4(last) + "\t ; last character code defined in font ");
-            field(
-                formatText("dw  %-5d\t ; # characters in font, maybe not equal to "
-                           "(lastchar-firstchar+1) ",
-                           count));
-            m_out.line();
-            field(formatText("db  %d\t\t ; 1 byte reserved, not used ", 0));
-            m_out.line();
-            field(
-                formatText("db  %-5d\t ; 1, 2, 4 bytes per unit in imagebits data table, see data "
-                           "length when export font data ",
-                           bytesPerUnit));
-            field(
-                std::string("dd ") + (leadsWithLetter(m_data.total) ? " 0" : " ") +
-                formatText("%xh\t ; # bytes/words/dwords(based bitsPerUnit) imagebits data in data "
-                           "table ",
-                           m_data.total));
-            field(";   (UCHAR *)" + m_base +
-                  "_data_table, \t ;pointer to the imagebits data table");
-        } else {
-            field(formatText("0x%04X, \t/* magic number = 0x6A5D, created by Typeloom */", kMagic));
-            field(formatText("0x%04X, \t/* version: 0x0100 for version 1.00, 0x0210 for 2.10 */",
-                             kVersion));
-            field(formatText("0x%04X, \t/* font flags = %s */", flags, fontFlagNames(f).c_str()));
-            field(formatText("%d, %s/* font width in pixels. 0 for variable width font */",
-                             f.fixedWidth, tabs(f.fixedWidth)));
-            field(formatText("%d, %s/* font height in pixels */", f.height, tabs(f.height)));
-            field(formatText("%d, %s/* font ascent (baseline) in pixels */", f.ascent,
-                             tabs(f.ascent)));
-            m_out.line();
-            field(formatText("0x%04X, \t/* first character code defined in font */", first));
-            field(formatText("0x%04X, \t/* last character code defined in font */", last));
-            field(
-                formatText("%d, %s/* # characters in font, maybe not equal to "
-                           "(lastchar-firstchar+1) */",
-                           count, tabs(count)));
-            m_out.line();
-            field(formatText("%d, \t\t\t/* 1 byte reserved, not used */", 0));
-            m_out.line();
-            field(
-                formatText("%d, \t\t\t/* 1, 2, 4 bytes per unit in imagebits data table, see data "
-                           "length when export font data */",
-                           bytesPerUnit));
-            field(
-                formatText("0x%X, \t\t/* # bytes/words/dwords(based bitsPerUnit) imagebits data in "
-                           "data table */",
-                           m_data.total));
-            field("(UCHAR *)" + m_base + "_data_table, \t/*pointer to the imagebits data table*/");
-        }
-        m_out.line();
-        // The optional table pointers; in assembler they are C text and stay commented out.
+        // The optional table pointers: C text, left as comments in assembler.
         struct Pointer {
             const char* name;
             std::string text;
@@ -901,13 +677,9 @@ class TableTextWriter {
             comment(p == 3 ? "    NULL" : "    NULL,");
             comment("#endif");
         }
-        if (m_asm) {
-            m_out << "\n\n\n";
-            m_out.line("; clear pre-defines ");
-        } else {
-            m_out << "};\n\n\n";
-            m_out.line("/* clear pre-defines */");
-        }
+        m_dialect.closeTable(false);
+        m_out << "\n\n";
+        m_dialect.remark("clear pre-defines");
         m_out.line();
         for (const Pointer& p : pointers) {
             comment(std::string("#ifdef ") + p.name);
@@ -920,7 +692,7 @@ class TableTextWriter {
     ExportContext& m_ctx;
     ExportStream& m_out;
     const Font& m_font;
-    bool m_asm;
+    TableDialect& m_dialect;
     int m_pages;
     int m_bits;
     std::string m_base;
@@ -929,14 +701,16 @@ class TableTextWriter {
 
 }  // namespace
 
-// A font without characters has no first or last code to write: the export commands are
-// disabled for it, and the writers refuse it.
 bool writeTableC(ExportContext& context) {
-    return context.font.count() > 0 && TableTextWriter(context, false).write();
+    CTableDialect dialect(context.out, context.encoder.unitBits(),
+                          (context.pages() & kPageUcharData) != 0);
+    return TableTextWriter(context, dialect).write();
 }
 
 bool writeTableAsm(ExportContext& context) {
-    return context.font.count() > 0 && TableTextWriter(context, true).write();
+    AsmTableDialect dialect(context.out, context.encoder.unitBits(),
+                            (context.pages() & kPageUcharData) != 0);
+    return TableTextWriter(context, dialect).write();
 }
 
 // The binary form: the 44-byte header, every character's units little-endian, zero bytes up
@@ -944,18 +718,11 @@ bool writeTableAsm(ExportContext& context) {
 bool writeTableBin(ExportContext& context) {
     const Font& font = context.font;
     ExportStream& out = context.out;
-    if (font.count() == 0) {
-        return false;
-    }
-    struct IdleText {
-        ProgressSink& sink;
-        ~IdleText() { sink.setText(kIdleStatusText); }
-    } idle{context.progress};
-
     TableData data;
     if (!prepare(context, data)) {
         return false;
     }
+    const IdleText idle{context.progress};
     const int pages = context.pages();
     const int count = font.count();
     const int bits = context.encoder.unitBits();

@@ -35,11 +35,8 @@ class Version2Text {
           m_pages(context.pages()) {}
 
     bool write() {
-        // An empty data table is no valid C (nor anything to assemble).
-        if (m_font.count() == 0) {
-            return false;
-        }
-        if (!m_ctx.encoder.encodeAll(m_offsets, -1, m_ctx.cancelFlag, m_ctx.progress)) {
+        // An empty data table is no valid C (nor anything to assemble): beginExport refuses it.
+        if (!beginExport(m_ctx, m_offsets)) {
             return false;
         }
         m_total = m_offsets.back();
@@ -449,12 +446,9 @@ bool writeVersion2Asm(ExportContext& context) {
 }
 
 bool writeVersion2Dat(ExportContext& context) {
-    if (context.font.count() == 0) {
-        return false;  // as the text forms: a font without characters is not exported
-    }
+    // As the text forms, a font without characters is not exported.
     std::vector<std::uint32_t> offsets;
-    if (!context.encoder.encodeAll(offsets, -1, context.cancelFlag, context.progress) ||
-        context.cancelled()) {
+    if (!beginExport(context, offsets)) {
         return false;
     }
     // Only the data table: every character's units in font order, each least significant

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/cancel_flag.h"
 #include "common/progress_sink.h"
 #include "export/data_format.h"
 #include "model/font.h"
@@ -338,9 +339,9 @@ TEST(BitmapEncoder, EncodeAllGivesRunningOffsetsAndHonoursTheFontWord) {
     Font font = smallFont(0x02021010);  // big endian, column preferred, invert, 8 bits
     BitmapEncoder encoder(font);
     std::vector<std::uint32_t> offsets;
-    std::atomic<int> go{1};
+    CancelFlag cancel;
     NullProgressSink progress;
-    ASSERT_TRUE(encoder.encodeAll(offsets, 0x110, go, progress));
+    ASSERT_TRUE(encoder.encodeAll(offsets, 0x110, cancel, progress));
     EXPECT_EQ(offsets, (std::vector<std::uint32_t>{0, 2, 2, 6}));
     // Traversal from the format argument; bit order and invert from the font's word.
     EXPECT_EQ(std::vector<std::uint32_t>(encoder.unitsOf('A').begin(), encoder.unitsOf('A').end()),
@@ -369,7 +370,8 @@ TEST(BitmapEncoder, CancelStopsBeforeTheNextCharacter) {
     Font font = smallFont(0x01121110);
     BitmapEncoder encoder(font);
     std::vector<std::uint32_t> offsets;
-    std::atomic<int> stop{0};
+    CancelFlag stop;
+    stop.requestCancel();
     NullProgressSink progress;
     EXPECT_FALSE(encoder.encodeAll(offsets, -1, stop, progress));
     EXPECT_EQ(offsets, std::vector<std::uint32_t>{0});

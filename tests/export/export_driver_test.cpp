@@ -47,13 +47,13 @@ TEST(ExportNames, ProgressWindowThresholds) {
 TEST(ExportFormats, EveryIdHasOneEntryAndNamesResolve) {
     int expected = 32840;
     for (const FormatInfo& f : exportFormats()) {
-        EXPECT_EQ(f.id, expected++);
+        EXPECT_EQ(static_cast<int>(f.id), expected++);
         EXPECT_EQ(findFormat(f.shortName), &f);
         EXPECT_NE(writerFor(f.id), nullptr);
     }
     EXPECT_EQ(expected, 32854);
-    EXPECT_EQ(writerFor(32839), nullptr);
-    EXPECT_EQ(writerFor(32854), nullptr);
+    EXPECT_EQ(writerFor(static_cast<ExportFormat>(32839)), nullptr);
+    EXPECT_EQ(writerFor(static_cast<ExportFormat>(32854)), nullptr);
     EXPECT_EQ(std::string(findFormat(32850)->filter), "General C File (*.c)|*.c||");
 }
 
@@ -127,12 +127,12 @@ TEST(RunExport, UnknownIdWritesNothing) {
     typeloom::test::TempDir dir;
     Font font = test::fixedFont();
     MemorySettingsStore settings;
-    std::atomic<int> go{1};
+    CancelFlag cancel;
     NullProgressSink progress;
     ExportRequest request;
     request.path = dir.file("x.c");
-    request.formatId = 32839;
-    ExportResult r = runExport(font, settings, request, go, progress);
+    request.format = static_cast<ExportFormat>(32839);
+    ExportResult r = runExport(font, settings, request, cancel, progress);
     EXPECT_EQ(r.status, ExportResult::Status::Failed);
     EXPECT_TRUE(typeloom::test::listFolder(dir.path()).empty());
 }
@@ -155,15 +155,15 @@ namespace {
 TEST(ExportDialogChoice, RemembersTheRadioAndTheAdvancedPart) {
     MemorySettingsStore settings;
     EXPECT_EQ(exportDialogChoice(settings).radioIndex, 3);
-    EXPECT_EQ(formatOfExportRadio(3), kFormatGeneralC);
+    EXPECT_EQ(formatOfExportRadio(3), ExportFormat::GeneralC);
     // The General group's binary radio is index 4.
     storeExportDialogChoice(settings, {4, true});
     EXPECT_EQ(settings.readInteger(kSettingsSection, kFontOutKey), 0x401);
     EXPECT_EQ(exportDialogChoice(settings).radioIndex, 4);
     EXPECT_TRUE(exportDialogChoice(settings).advancedOpen);
-    EXPECT_EQ(formatOfExportRadio(4), kFormatGeneralBin);
-    EXPECT_EQ(formatOfExportRadio(0), kFormatStudioC);
-    EXPECT_EQ(formatOfExportRadio(6), kFormatMicrochipBin);
+    EXPECT_EQ(formatOfExportRadio(4), ExportFormat::GeneralBin);
+    EXPECT_EQ(formatOfExportRadio(0), ExportFormat::StudioC);
+    EXPECT_EQ(formatOfExportRadio(6), ExportFormat::MicrochipBin);
     settings.writeInteger(kSettingsSection, kFontOutKey, 0x900);
     EXPECT_EQ(exportDialogChoice(settings).radioIndex, 0);
     EXPECT_FALSE(exportDialogChoice(settings).advancedOpen);
@@ -177,7 +177,7 @@ TEST(ExportJob, CancelFromAnotherThreadLeavesNoFile) {
     MemorySettingsStore settings;
     ExportRequest request;
     request.path = dir.file("big.c");
-    request.formatId = kFormatTableC;
+    request.format = ExportFormat::TableC;
     ExportJob job(font, settings, request);
     job.start();
     job.cancel();

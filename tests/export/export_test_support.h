@@ -3,15 +3,26 @@
 // Shared by the writer tests: small fonts with hand-known pixels, a settings store with the
 // export options, and a way to compile generated C with the host compiler and run it.
 
-#include <atomic>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/cancel_flag.h"
 #include "common/progress_sink.h"
 #include "common/settings_store.h"
+#include "export/export_driver.h"
 #include "model/font.h"
+
+namespace typeloom::exporters {
+
+// Test messages name a format by its number.
+inline std::ostream& operator<<(std::ostream& out, ExportFormat format) {
+    return out << static_cast<int>(format);
+}
+
+}  // namespace typeloom::exporters
 
 namespace typeloom::exporters::test {
 
@@ -25,11 +36,11 @@ Font variableFont();
 // Unicode font, fixed width 3, height 5, characters U+0041, U+00E9, U+4E00.
 Font unicodeFont();
 
-// A progress sink that clears the cancel flag at its `at`-th call, whatever the call is, so a
+// A progress sink that requests the cancel at its `at`-th call, whatever the call is, so a
 // test can cancel an export at every point where it reports progress.
 class CancellingSink : public ProgressSink {
   public:
-    CancellingSink(std::atomic<int>& flag, int at) : m_flag(flag), m_at(at) {}
+    CancellingSink(CancelFlag& flag, int at) : m_flag(flag), m_at(at) {}
     void show(bool) override { tick(); }
     void setRange(int, int) override { tick(); }
     void setStep(int) override { tick(); }
@@ -40,10 +51,10 @@ class CancellingSink : public ProgressSink {
   private:
     void tick() {
         if (++m_calls == m_at) {
-            m_flag.store(0);
+            m_flag.requestCancel();
         }
     }
-    std::atomic<int>& m_flag;
+    CancelFlag& m_flag;
     int m_at;
     int m_calls = 0;
 };

@@ -19,15 +19,15 @@ constexpr int kPagesPlain = 0x0F;  // tables on, no C99 braces
 constexpr int kPagesC99 = 0x2F;
 
 std::string generalC(const Font& font, int pages, const std::string& base) {
-    auto text = exportToMemory(font, test::settingsWithPages(pages), kFormatGeneralC, base,
+    auto text = exportToMemory(font, test::settingsWithPages(pages), ExportFormat::GeneralC, base,
                                test::fixedExportTime());
     EXPECT_TRUE(text.has_value());
     return text.value_or("");
 }
 
 std::string generalBin(const Font& font) {
-    auto bytes =
-        exportToMemory(font, test::settingsWithPages(kPagesPlain), kFormatGeneralBin, "fontX", 0);
+    auto bytes = exportToMemory(font, test::settingsWithPages(kPagesPlain),
+                                ExportFormat::GeneralBin, "fontX", 0);
     EXPECT_TRUE(bytes.has_value());
     return bytes.value_or("");
 }
@@ -447,19 +447,19 @@ TEST(GeneralBinary, OffsetsStayExactPast64KiB) {
 // ---------------------------------------------------------------------------------------
 // Cancelling.
 
-// Clears the cancel flag at the Nth step of any walk over the characters.
+// Requests the cancel at the Nth step of any walk over the characters.
 class CancelAtStep : public NullProgressSink {
   public:
-    CancelAtStep(std::atomic<int>& flag, int step) : m_flag(flag), m_step(step) {}
+    CancelAtStep(CancelFlag& flag, int step) : m_flag(flag), m_step(step) {}
     void stepIt() override {
         if (++m_steps == m_step) {
-            m_flag.store(0);
+            m_flag.requestCancel();
         }
     }
     int steps() const { return m_steps; }
 
   private:
-    std::atomic<int>& m_flag;
+    CancelFlag& m_flag;
     int m_step;
     int m_steps = 0;
 };
@@ -492,17 +492,17 @@ std::string readFile(const std::string& path) {
 TEST(GeneralFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
     const Font font = manyCharacters();
     const MemorySettingsStore settings = test::settingsWithPages(kPagesC99);
-    for (int format : {kFormatGeneralC, kFormatGeneralBin}) {
+    for (ExportFormat format : {ExportFormat::GeneralC, ExportFormat::GeneralBin}) {
         for (int step : {1, 299, 600, 601, 850, 1200}) {
-            SCOPED_TRACE("format " + std::to_string(format) + ", cancel at step " +
-                         std::to_string(step));
+            SCOPED_TRACE("format " + std::to_string(static_cast<int>(format)) +
+                         ", cancel at step " + std::to_string(step));
             typeloom::test::TempDir dir;
             ExportRequest request;
-            request.formatId = format;
+            request.format = format;
             request.now = test::fixedExportTime();
 
             request.path = dir.file("fresh.c");
-            std::atomic<int> flag{1};
+            CancelFlag flag;
             CancelAtStep sink(flag, step);
             ExportResult r = runExport(font, settings, request, flag, sink);
             EXPECT_EQ(r.status, ExportResult::Status::Cancelled);
@@ -513,7 +513,7 @@ TEST(GeneralFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
                 std::ofstream old(request.path, std::ios::binary);
                 old << "earlier export";
             }
-            std::atomic<int> flag2{1};
+            CancelFlag flag2;
             CancelAtStep sink2(flag2, step);
             r = runExport(font, settings, request, flag2, sink2);
             EXPECT_EQ(r.status, ExportResult::Status::Cancelled);
@@ -523,14 +523,14 @@ TEST(GeneralFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
         SCOPED_TRACE("not cancelled");
         typeloom::test::TempDir dir;
         ExportRequest request;
-        request.formatId = format;
+        request.format = format;
         request.path = dir.file("done.c");
         request.now = test::fixedExportTime();
-        std::atomic<int> flag{1};
+        CancelFlag flag;
         CancelAtStep sink(flag, 1201);
         EXPECT_TRUE(runExport(font, settings, request, flag, sink).ok());
         EXPECT_EQ(sink.steps(), 1200);
-        EXPECT_EQ(readFile(request.path), format == kFormatGeneralC
+        EXPECT_EQ(readFile(request.path), format == ExportFormat::GeneralC
                                               ? generalC(font, kPagesC99, "fontdone")
                                               : generalBin(font));
     }
@@ -539,7 +539,7 @@ TEST(GeneralFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
 TEST(GeneralFormats, FontWithoutCharactersIsNotExported) {
     Font empty;
     empty.height = 8;
-    for (int format : {kFormatGeneralC, kFormatGeneralBin}) {
+    for (ExportFormat format : {ExportFormat::GeneralC, ExportFormat::GeneralBin}) {
         EXPECT_FALSE(exportToMemory(empty, test::settingsWithPages(kPagesPlain), format, "fontE", 0)
                          .has_value());
     }

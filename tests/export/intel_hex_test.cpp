@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -65,7 +64,7 @@ Font hexFont(std::uint32_t word = 0x01121110) {
 
 std::string hexOf(const Font& font, const HexOptions& options) {
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    return exportToMemory(font, settings, kFormatHex, "fontHex", test::fixedNow(), options)
+    return exportToMemory(font, settings, ExportFormat::Hex, "fontHex", test::fixedNow(), options)
         .value_or("<failed>");
 }
 
@@ -304,11 +303,11 @@ TEST(IntelHexExport, CancelOrRefusalLeavesNoFileAndKeepsAnEarlierOne) {
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
     typeloom::test::TempDir dir;
     ExportRequest request;
-    request.formatId = kFormatHex;
+    request.format = ExportFormat::Hex;
     request.path = dir.file("font.hex");
-    std::atomic<int> go{1};
-    CancellingSink counter(go, -1);
-    ASSERT_TRUE(runExport(font, settings, request, go, counter).ok());
+    CancelFlag cancel;
+    CancellingSink counter(cancel, -1);
+    ASSERT_TRUE(runExport(font, settings, request, cancel, counter).ok());
     ASSERT_GT(counter.calls(), 6);
 
     const std::vector<std::uint8_t> earlier = {'o', 'l', 'd'};
@@ -321,7 +320,7 @@ TEST(IntelHexExport, CancelOrRefusalLeavesNoFileAndKeepsAnEarlierOne) {
             if (existing) {
                 typeloom::test::writeFile(copy.path, earlier);
             }
-            std::atomic<int> flag{1};
+            CancelFlag flag;
             CancellingSink sink(flag, limit);
             const ExportResult result = runExport(font, settings, copy, flag, sink);
             // A cancelled run reports the cancel; a refused one only that nothing was written.

@@ -18,14 +18,14 @@ using test::Layout;
 
 std::string microchipC(const Font& font, const std::string& base) {
     auto text = exportToMemory(font, test::settingsWithPages(kPagesOptionDefault),
-                               kFormatMicrochipC, base, test::fixedExportTime());
+                               ExportFormat::MicrochipC, base, test::fixedExportTime());
     EXPECT_TRUE(text.has_value());
     return text.value_or("");
 }
 
 std::string microchipBin(const Font& font) {
     auto bytes = exportToMemory(font, test::settingsWithPages(kPagesOptionDefault),
-                                kFormatMicrochipBin, "fontX", 0);
+                                ExportFormat::MicrochipBin, "fontX", 0);
     EXPECT_TRUE(bytes.has_value());
     return bytes.value_or("");
 }
@@ -381,16 +381,16 @@ TEST(MicrochipFormats, CharacterWiderThan255PixelsIsRefused) {
     g.init(0x44, 256, font.height);
     font.glyphs.insert(0x44, std::move(g));
     font.insertCode(0x44, 0x44);
-    for (int format : {kFormatMicrochipC, kFormatMicrochipBin}) {
+    for (ExportFormat format : {ExportFormat::MicrochipC, ExportFormat::MicrochipBin}) {
         SCOPED_TRACE(format);
         typeloom::test::TempDir dir;
         ExportRequest request;
-        request.formatId = format;
+        request.format = format;
         request.path = dir.file("wide.bin");
-        std::atomic<int> go{1};
+        CancelFlag cancel;
         NullProgressSink progress;
         const ExportResult r =
-            runExport(font, test::settingsWithPages(0x6F), request, go, progress);
+            runExport(font, test::settingsWithPages(0x6F), request, cancel, progress);
         EXPECT_EQ(r.status, ExportResult::Status::Failed);
         EXPECT_NE(r.message.find("0x0044 is 256 pixels wide"), std::string::npos) << r.message;
         EXPECT_TRUE(typeloom::test::listFolder(dir.path()).empty());
@@ -427,16 +427,16 @@ TEST(MicrochipFormats, OffsetsBeyondTwentyFourBitsAreRefused) {
 
 class CancelAtStep : public NullProgressSink {
   public:
-    CancelAtStep(std::atomic<int>& flag, int step) : m_flag(flag), m_step(step) {}
+    CancelAtStep(CancelFlag& flag, int step) : m_flag(flag), m_step(step) {}
     void stepIt() override {
         if (++m_steps == m_step) {
-            m_flag.store(0);
+            m_flag.requestCancel();
         }
     }
     int steps() const { return m_steps; }
 
   private:
-    std::atomic<int>& m_flag;
+    CancelFlag& m_flag;
     int m_step;
     int m_steps = 0;
 };
@@ -462,15 +462,15 @@ TEST(MicrochipFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
         font.insertCode(code, code);
     }
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    for (int format : {kFormatMicrochipC, kFormatMicrochipBin}) {
+    for (ExportFormat format : {ExportFormat::MicrochipC, ExportFormat::MicrochipBin}) {
         for (int step : {1, 300, 600, 601, 777, 1200}) {
-            SCOPED_TRACE("format " + std::to_string(format) + ", cancel at step " +
-                         std::to_string(step));
+            SCOPED_TRACE("format " + std::to_string(static_cast<int>(format)) +
+                         ", cancel at step " + std::to_string(step));
             typeloom::test::TempDir dir;
             ExportRequest request;
-            request.formatId = format;
+            request.format = format;
             request.path = dir.file("fresh.c");
-            std::atomic<int> flag{1};
+            CancelFlag flag;
             CancelAtStep sink(flag, step);
             EXPECT_EQ(runExport(font, settings, request, flag, sink).status,
                       ExportResult::Status::Cancelled);
@@ -481,7 +481,7 @@ TEST(MicrochipFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
                 std::ofstream old(request.path, std::ios::binary);
                 old << "earlier export";
             }
-            std::atomic<int> flag2{1};
+            CancelFlag flag2;
             CancelAtStep sink2(flag2, step);
             EXPECT_EQ(runExport(font, settings, request, flag2, sink2).status,
                       ExportResult::Status::Cancelled);
@@ -490,22 +490,23 @@ TEST(MicrochipFormats, CancelLeavesNoFileAndKeepsTheOldOne) {
         SCOPED_TRACE("not cancelled");
         typeloom::test::TempDir dir;
         ExportRequest request;
-        request.formatId = format;
+        request.format = format;
         request.path = dir.file("done.c");
         request.now = test::fixedExportTime();
-        std::atomic<int> flag{1};
+        CancelFlag flag;
         CancelAtStep sink(flag, 1201);
         EXPECT_TRUE(runExport(font, settings, request, flag, sink).ok());
         EXPECT_EQ(sink.steps(), 1200);
-        EXPECT_EQ(readFile(request.path),
-                  format == kFormatMicrochipC ? microchipC(font, "fontdone") : microchipBin(font));
+        EXPECT_EQ(readFile(request.path), format == ExportFormat::MicrochipC
+                                              ? microchipC(font, "fontdone")
+                                              : microchipBin(font));
     }
 }
 
 TEST(MicrochipFormats, FontWithoutCharactersIsNotExported) {
     Font empty;
     empty.height = 8;
-    for (int format : {kFormatMicrochipC, kFormatMicrochipBin}) {
+    for (ExportFormat format : {ExportFormat::MicrochipC, ExportFormat::MicrochipBin}) {
         EXPECT_FALSE(
             exportToMemory(empty, test::settingsWithPages(0x6F), format, "fontE", 0).has_value());
     }

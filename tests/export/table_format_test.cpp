@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,7 +86,7 @@ Font tallFont() {
                     [](int x, int y, int i) { return (x * 7 + y * 3 + i * 5) % 5 == 0 || x == y; });
 }
 
-std::string exportText(const Font& font, int pages, int id, const std::string& base) {
+std::string exportText(const Font& font, int pages, ExportFormat id, const std::string& base) {
     MemorySettingsStore settings = test::settingsWithPages(pages);
     std::optional<std::string> text = exportToMemory(font, settings, id, base, fixedNow());
     EXPECT_TRUE(text.has_value());
@@ -154,10 +154,10 @@ struct Golden {
     Font (*font)();
     std::uint32_t layout;  // the font's data format, which the file's header names
     int pages;
-    int id;
+    ExportFormat id;
     const char* base;
     const char* file;
-    int sameFileId;  // an older format id that writes the same file, or -1
+    std::optional<ExportFormat> sameFileId;  // an older format id that writes the same file
 };
 
 void PrintTo(const Golden& golden, std::ostream* out) {
@@ -198,20 +198,20 @@ Font packedUnicodeFont() {
 const Golden kGoldens[] = {
     // The default layout (big endian, row based, row preferred, unpacked, 8 bits) with every
     // table on.
-    {"VariableFontC", test::variableFont, 0x01121110, 0x6F, kFormatTableC, "fontVar_Test4h",
-     "variable_font.c", kFormatStudioC},
+    {"VariableFontC", test::variableFont, 0x01121110, 0x6F, ExportFormat::TableC, "fontVar_Test4h",
+     "variable_font.c", ExportFormat::StudioC},
     // Assembler, inverted, with the width and extended index switches off.
-    {"VariableFontAsm", invertedVariableFont, 0x01121110 | kInvert, 0x0B, kFormatTableAsm,
-     "fontVar_Test4h", "variable_font.asm", kFormatStudioAsm},
+    {"VariableFontAsm", invertedVariableFont, 0x01121110 | kInvert, 0x0B, ExportFormat::TableAsm,
+     "fontVar_Test4h", "variable_font.asm", ExportFormat::StudioAsm},
     // What differs from the variable font's file in kind: the data table of run-on units
     // (UCHAR data: each 16-bit unit as two bytes, high byte first), the index lines of a
     // non-ASCII encoding, three ranges, the header.
-    {"UnicodeFontC", packedUnicodeFont, kUnicodeLayout, 0x7F, kFormatTableC, "fontUni5h",
-     "unicode_font.c", -1},
+    {"UnicodeFontC", packedUnicodeFont, kUnicodeLayout, 0x7F, ExportFormat::TableC, "fontUni5h",
+     "unicode_font.c", std::nullopt},
     // Typed 16-bit units ("dw") and only the extended index switched on; numbers that start
     // with a letter get a leading 0 right before their digits.
-    {"UnicodeFontAsm", packedUnicodeFont, kUnicodeLayout, 0x41, kFormatTableAsm, "fontUni5h",
-     "unicode_font.asm", -1},
+    {"UnicodeFontAsm", packedUnicodeFont, kUnicodeLayout, 0x41, ExportFormat::TableAsm, "fontUni5h",
+     "unicode_font.asm", std::nullopt},
 };
 
 class TableGolden : public testing::TestWithParam<Golden> {};
@@ -223,9 +223,9 @@ TEST_P(TableGolden, WritesTheExpectedFile) {
     const std::string text = exportText(font, golden.pages, golden.id, golden.base);
     expectSameText(text,
                    typeloom::test::readTestData(std::string("export/table_format/") + golden.file));
-    if (golden.sameFileId >= 0) {
+    if (golden.sameFileId) {
         // The "Old Typeloom Studio 3.0 Format" ids.
-        EXPECT_EQ(exportText(font, golden.pages, golden.sameFileId, golden.base), text);
+        EXPECT_EQ(exportText(font, golden.pages, *golden.sameFileId, golden.base), text);
     }
 }
 
@@ -247,7 +247,8 @@ Font diagonalFont(std::uint32_t lengthBits) {
 TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
     const std::string head = "    /*character 0x0041 ('A'): [width=20, offset= 0x0000 (0) ]*/";
     {
-        const std::string text = exportText(diagonalFont(kLength8), 0x6F, kFormatTableC, "fontD");
+        const std::string text =
+            exportText(diagonalFont(kLength8), 0x6F, ExportFormat::TableC, "fontD");
         EXPECT_EQ(linesBetween(text, head, "};"),
                   (std::vector<std::string>{
                       head,
@@ -256,7 +257,8 @@ TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
                       "    0x01, 0x02, 0x04, 0x08"}));
     }
     {
-        const std::string text = exportText(diagonalFont(kLength16), 0x6F, kFormatTableC, "fontD");
+        const std::string text =
+            exportText(diagonalFont(kLength16), 0x6F, ExportFormat::TableC, "fontD");
         EXPECT_EQ(linesBetween(text, head, "};"),
                   (std::vector<std::string>{
                       head, "    0x0001, 0x0002, 0x0004, 0x0008, 0x0010, 0x0020, 0x0040, 0x0080, ",
@@ -264,7 +266,8 @@ TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
                       "    0x0001, 0x0002, 0x0004, 0x0008"}));
     }
     {
-        const std::string text = exportText(diagonalFont(kLength32), 0x6F, kFormatTableC, "fontD");
+        const std::string text =
+            exportText(diagonalFont(kLength32), 0x6F, ExportFormat::TableC, "fontD");
         EXPECT_EQ(
             linesBetween(text, head, "};"),
             (std::vector<std::string>{head, "    0x00000001, 0x00000002, 0x00000004, 0x00000008, ",
@@ -274,7 +277,8 @@ TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
                                       "    0x00000001, 0x00000002, 0x00000004, 0x00000008"}));
         // UCHAR data: each unit as its four bytes, most significant first; still four units
         // to a line.
-        const std::string bytes = exportText(diagonalFont(kLength32), 0x7F, kFormatTableC, "fontD");
+        const std::string bytes =
+            exportText(diagonalFont(kLength32), 0x7F, ExportFormat::TableC, "fontD");
         const std::vector<std::string> lines = linesBetween(bytes, head, "};");
         ASSERT_EQ(lines.size(), 6u);
         EXPECT_EQ(lines[1],
@@ -289,7 +293,8 @@ TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
     }
     const std::string asmHead = "     ;character 0x0041 ('A'): [width=20, offset= 0x0000 (0) ]  ";
     {
-        const std::string text = exportText(diagonalFont(kLength8), 0x6F, kFormatTableAsm, "fontD");
+        const std::string text =
+            exportText(diagonalFont(kLength8), 0x6F, ExportFormat::TableAsm, "fontD");
         EXPECT_EQ(linesBetween(text, asmHead, ""),
                   (std::vector<std::string>{
                       asmHead,
@@ -299,7 +304,7 @@ TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
     }
     {
         const std::string text =
-            exportText(diagonalFont(kLength16), 0x6F, kFormatTableAsm, "fontD");
+            exportText(diagonalFont(kLength16), 0x6F, ExportFormat::TableAsm, "fontD");
         EXPECT_EQ(
             linesBetween(text, asmHead, ""),
             (std::vector<std::string>{
@@ -308,14 +313,14 @@ TEST(TableText, RunOnUnitsSixteenEightOrFourToALine) {
                 "    dw  0001h,  0002h,  0004h,  0008h"}));
         // UCHAR: "db" lines, the bytes of a unit separated by ",  ", units by ", ".
         const std::string bytes =
-            exportText(diagonalFont(kLength16), 0x7F, kFormatTableAsm, "fontD");
+            exportText(diagonalFont(kLength16), 0x7F, ExportFormat::TableAsm, "fontD");
         const std::vector<std::string> lines = linesBetween(bytes, asmHead, "");
         ASSERT_EQ(lines.size(), 4u);
         EXPECT_EQ(lines[3], "    db  00h,   01h,  00h,   02h,  00h,   04h,  00h,   08h");
     }
     {
         const std::string text =
-            exportText(diagonalFont(kLength32), 0x6F, kFormatTableAsm, "fontD");
+            exportText(diagonalFont(kLength32), 0x6F, ExportFormat::TableAsm, "fontD");
         const std::vector<std::string> lines = linesBetween(text, asmHead, "");
         ASSERT_EQ(lines.size(), 6u);
         EXPECT_EQ(lines[2], "    dd  00000010h,  00000020h,  00000040h,  00000080h");
@@ -331,30 +336,34 @@ TEST(TableText, RowModeUnitsOfEveryLengthWithTheirDrawing) {
     struct Case {
         std::uint32_t word;
         int pages;
-        int id;
+        ExportFormat id;
         std::string head;
         std::string row0;
     };
     const std::uint32_t rowMode = kScanRow | kPreferRow;
     const std::vector<Case> cases = {
-        {rowMode | kBigEndian | kLength8, 0x6F, kFormatTableC, first, "    0x90,  // #..#."},
-        {rowMode | kLength8, 0x6F, kFormatTableC, first, "    0x09,  // #..#."},
-        {rowMode | kBigEndian | kLength16, 0x6F, kFormatTableC, first, "    0x9000,  // #..#."},
-        {rowMode | kLength16, 0x6F, kFormatTableC, first, "    0x0009,  // #..#."},
-        {rowMode | kBigEndian | kLength16, 0x7F, kFormatTableC, first, "    0x90, 0x00,  // #..#."},
-        {rowMode | kBigEndian | kLength32, 0x6F, kFormatTableC, first, "    0x90000000,  // #..#."},
-        {rowMode | kBigEndian | kLength32, 0x7F, kFormatTableC, first,
+        {rowMode | kBigEndian | kLength8, 0x6F, ExportFormat::TableC, first, "    0x90,  // #..#."},
+        {rowMode | kLength8, 0x6F, ExportFormat::TableC, first, "    0x09,  // #..#."},
+        {rowMode | kBigEndian | kLength16, 0x6F, ExportFormat::TableC, first,
+         "    0x9000,  // #..#."},
+        {rowMode | kLength16, 0x6F, ExportFormat::TableC, first, "    0x0009,  // #..#."},
+        {rowMode | kBigEndian | kLength16, 0x7F, ExportFormat::TableC, first,
+         "    0x90, 0x00,  // #..#."},
+        {rowMode | kBigEndian | kLength32, 0x6F, ExportFormat::TableC, first,
+         "    0x90000000,  // #..#."},
+        {rowMode | kBigEndian | kLength32, 0x7F, ExportFormat::TableC, first,
          "    0x90, 0x00, 0x00, 0x00,  // #..#."},
-        {rowMode | kBigEndian | kLength8, 0x6F, kFormatTableAsm, asmFirst, "    db  90h ;  #..#."},
-        {rowMode | kBigEndian | kLength16, 0x6F, kFormatTableAsm, asmFirst,
+        {rowMode | kBigEndian | kLength8, 0x6F, ExportFormat::TableAsm, asmFirst,
+         "    db  90h ;  #..#."},
+        {rowMode | kBigEndian | kLength16, 0x6F, ExportFormat::TableAsm, asmFirst,
          "    dw  9000h ;  #..#."},
-        {rowMode | kBigEndian | kLength16, 0x7F, kFormatTableAsm, asmFirst,
+        {rowMode | kBigEndian | kLength16, 0x7F, ExportFormat::TableAsm, asmFirst,
          "    db  90h,   00h ;  #..#."},
-        {rowMode | kBigEndian | kLength32, 0x6F, kFormatTableAsm, asmFirst,
+        {rowMode | kBigEndian | kLength32, 0x6F, ExportFormat::TableAsm, asmFirst,
          "    dd  90000000h ;  #..#."},
-        {rowMode | kLength32 | kInvert, 0x6F, kFormatTableAsm, asmFirst,
+        {rowMode | kLength32 | kInvert, 0x6F, ExportFormat::TableAsm, asmFirst,
          "    dd 0fffffff6h ;  .##.#"},
-        {rowMode | kBigEndian | kLength32 | kInvert, 0x7F, kFormatTableAsm, asmFirst,
+        {rowMode | kBigEndian | kLength32 | kInvert, 0x7F, ExportFormat::TableAsm, asmFirst,
          "    db  6fh,  0ffh,  0ffh,  0ffh ;  .##.#"},
     };
     for (const Case& c : cases) {
@@ -371,7 +380,7 @@ TEST(TableText, LastUnitOfTableBelongsToTheLastCharacterWithUnits) {
     // The variable font's last character is empty: the table ends inside '0'.
     Font font = test::variableFont();
     font.dataFormat = kLength8;  // column based, unpacked: one unit per column (2, 1, 9, 0)
-    const std::string text = exportText(font, 0x6F, kFormatTableC, "fontV");
+    const std::string text = exportText(font, 0x6F, ExportFormat::TableC, "fontV");
     const std::vector<std::string> lines =
         linesBetween(text, "    /*character 0x0030 ('0'): [width=9, offset= 0x0003 (3) ]*/", "");
     ASSERT_EQ(lines.size(), 2u);
@@ -389,7 +398,7 @@ TEST(TableText, HeaderTabsAndGlyphSetOfManyRanges) {
         characters.push_back({static_cast<std::uint16_t>(0x41 + 2 * k), 12});
     }
     Font font = makeFont(kEncodingAnsi, 16, characters, [](int x, int y, int) { return x == y; });
-    const std::string c = exportText(font, 0x6F, kFormatTableC, "fontT");
+    const std::string c = exportText(font, 0x6F, ExportFormat::TableC, "fontT");
     for (const char* line : {
              "    12, \t\t/* font width in pixels. 0 for variable width font */\r\n",
              "    16, \t\t/* font height in pixels */\r\n",
@@ -409,7 +418,7 @@ TEST(TableText, HeaderTabsAndGlyphSetOfManyRanges) {
         EXPECT_NE(c.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(c.find("font_T"), std::string::npos);
-    const std::string a = exportText(font, 0x6F, kFormatTableAsm, "fontT");
+    const std::string a = exportText(font, 0x6F, ExportFormat::TableAsm, "fontT");
     for (const char* line : {
              "    dw  12   \t ; font width in pixels. 0 for variable width font \r\n",
              "    dw  12   \t ; # characters in font, maybe not equal to (lastchar-firstchar+1) "
@@ -437,7 +446,7 @@ Font asciiFont() {
 
 TEST(TableText, NinetyFiveAsciiCharactersMakeOneRange) {
     Font font = asciiFont();
-    const std::string c = exportText(font, 0x6F, kFormatTableC, "fontA");
+    const std::string c = exportText(font, 0x6F, ExportFormat::TableC, "fontA");
     EXPECT_NE(
         c.find("    0x0045, \t/* font flags = FONT_FLAG_PROP | FONT_FLAG_BW | FONT_FLAG_ASCII */"),
         std::string::npos);
@@ -460,7 +469,7 @@ TEST(TableText, NinetyFiveAsciiCharactersMakeOneRange) {
 TEST(TableText, CodesInTwoRuns) {
     Font font = makeFont(kEncodingAnsi, 3, {{0x41, 2}, {0x42, 2}, {0x44, 2}},
                          [](int x, int y, int) { return x == y; });
-    const std::string c = exportText(font, 0x6F, kFormatTableC, "fontR");
+    const std::string c = exportText(font, 0x6F, ExportFormat::TableC, "fontR");
     EXPECT_EQ(linesBetween(c, "/*charLow    nGlyphs     from      to*/", "};"),
               (std::vector<std::string>{"/*charLow    nGlyphs     from      to*/",
                                         "/*=======    =======     =======   =======*/",
@@ -471,7 +480,7 @@ TEST(TableText, CodesInTwoRuns) {
 TEST(TableText, AsciiIndexOnlyForCodesBelow256) {
     Font font = makeFont(kEncodingUnicode, 3, {{0x41, 2}, {0xFF, 2}, {0x100, 2}, {0x101, 2}},
                          [](int x, int y, int) { return x == y; });
-    const std::string c = exportText(font, 0x6F, kFormatTableC, "fontI");
+    const std::string c = exportText(font, 0x6F, ExportFormat::TableC, "fontI");
     std::vector<std::string> table =
         linesBetween(c, "const UCHAR fontI_ascii_index_table[] = ", "};");
     ASSERT_EQ(table.size(), 2u + 2u + 256u);
@@ -486,7 +495,7 @@ TEST(TableText, AsciiIndexOnlyForCodesBelow256) {
 TEST(TableText, ControlCharactersAreWrittenAsDots) {
     Font font =
         makeFont(kEncodingAnsi, 2, {{0x01, 1}, {0x1F, 1}}, [](int, int, int) { return true; });
-    const std::string c = exportText(font, 0x6F, kFormatTableC, "fontK");
+    const std::string c = exportText(font, 0x6F, ExportFormat::TableC, "fontK");
     EXPECT_NE(c.find("    /* character 0x0001 ('.'): [width=1, offset= 0x0000 (0) ] */\r\n"),
               std::string::npos);
     EXPECT_NE(c.find("    0x0000, /*    -     .        0001          1 */\r\n"), std::string::npos);
@@ -532,7 +541,8 @@ TEST(TableText, AssemblerOffsetsGrowWithTheTotal) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.total);
-        const std::string text = exportText(fontOfUnits(c.total), 0x6F, kFormatTableAsm, "fontO");
+        const std::string text =
+            exportText(fontOfUnits(c.total), 0x6F, ExportFormat::TableAsm, "fontO");
         const std::vector<std::string> lines = linesBetween(
             text, "     ;     ========       -  ====     =======    =======", ";#endif");
         ASSERT_GE(lines.size(), 3u);
@@ -543,10 +553,11 @@ TEST(TableText, AssemblerOffsetsGrowWithTheTotal) {
         EXPECT_NE(text.find("\r\n" + c.size + " # bytes/words/dwords"), std::string::npos);
     }
     // Entries between: the second character of the 0x10000 font starts at 0xFFFF.
-    const std::string text = exportText(fontOfUnits(0x10000), 0x6F, kFormatTableAsm, "fontO");
+    const std::string text =
+        exportText(fontOfUnits(0x10000), 0x6F, ExportFormat::TableAsm, "fontO");
     EXPECT_NE(text.find("\r\n    dd        0ffffh ;    -     B        0042         66\r\n"),
               std::string::npos);
-    const std::string c = exportText(fontOfUnits(0xA000), 0x6F, kFormatTableC, "fontO");
+    const std::string c = exportText(fontOfUnits(0xA000), 0x6F, ExportFormat::TableC, "fontO");
     EXPECT_NE(c.find("\r\n    0xA000  /*    -  extra address"), std::string::npos);
     EXPECT_NE(c.find("\r\n    0xA000, \t\t/* # bytes/words/dwords"), std::string::npos);
 }
@@ -557,13 +568,13 @@ TEST(TableText, DataTypeFollowsTheLengthUnlessUcharIsChosen) {
          {std::tuple{kLength8, "UCHAR", "UCHAR"}, std::tuple{kLength16, "USHORT", "USHORT"},
           std::tuple{kLength32, "ULONG", "ULONG"}}) {
         font.dataFormat = length | kScanRow;
-        const std::string typed = exportText(font, 0x6F, kFormatTableC, "fontF");
+        const std::string typed = exportText(font, 0x6F, ExportFormat::TableC, "fontF");
         EXPECT_NE(typed.find(std::string("\r\nconst ") + type + " fontF_data_table[] = \r\n{\r\n"),
                   std::string::npos);
         EXPECT_NE(typed.find(std::string("\r\n     const ") + pointer +
                              " *pData = data_table[offset];\r\n"),
                   std::string::npos);
-        const std::string bytes = exportText(font, 0x7F, kFormatTableC, "fontF");
+        const std::string bytes = exportText(font, 0x7F, ExportFormat::TableC, "fontF");
         EXPECT_NE(bytes.find("\r\nconst UCHAR fontF_data_table[] = \r\n{\r\n"), std::string::npos);
         EXPECT_NE(bytes.find(std::string("\r\n     const ") + pointer +
                              " *pData = data_table[offset];\r\n"),
@@ -579,7 +590,7 @@ TEST(TableText, FontWithoutCharactersIsRefused) {
     Font font;
     font.height = 8;
     MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    for (int id : {kFormatTableC, kFormatTableAsm, kFormatTableBin}) {
+    for (ExportFormat id : {ExportFormat::TableC, ExportFormat::TableAsm, ExportFormat::TableBin}) {
         EXPECT_FALSE(exportToMemory(font, settings, id, "fontE", fixedNow()).has_value()) << id;
     }
 }
@@ -600,9 +611,9 @@ TEST(TableText, StatusTextsBeforeTheSections) {
     MemorySettingsStore settings = test::settingsWithPages(0x6F);
     ExportStream out;
     BitmapEncoder encoder(font);
-    std::atomic<int> go{1};
+    CancelFlag cancel;
     RecordingSink sink;
-    ExportContext context(font, encoder, out, go, sink, settings, "fontF");
+    ExportContext context(font, encoder, out, cancel, sink, settings, "fontF");
     ASSERT_TRUE(writeTableC(context));
     std::vector<std::string> sections;
     for (const std::string& t : sink.texts) {
@@ -1091,7 +1102,7 @@ void compileAndCompare(const std::vector<CompiledExport>& cases) {
     for (const CompiledExport& x : cases) {
         Font& font = fonts[static_cast<std::size_t>(x.font)];
         font.dataFormat = x.word;
-        const std::string text = exportText(font, x.pages, kFormatTableC, x.name);
+        const std::string text = exportText(font, x.pages, ExportFormat::TableC, x.name);
         if (x.standalone) {
             files.push_back({x.name + ".c", text});
         } else {
@@ -1227,7 +1238,7 @@ class Bytes {
 // table options `pages`, and reads every character's pixels back from its units.
 void checkBinary(Font font, std::uint32_t word, int pages) {
     font.dataFormat = word;
-    const std::string data = exportText(font, pages, kFormatTableBin, "fontB");
+    const std::string data = exportText(font, pages, ExportFormat::TableBin, "fontB");
     const Bytes b(data);
     const int bits = unitBits(word);
     const std::uint32_t traversal = word & kTraversalMask;
@@ -1345,7 +1356,8 @@ void checkBinary(Font font, std::uint32_t word, int pages) {
 
 // The variable font in the default layout with the default tables, byte by byte.
 TEST(TableBinary, VariableFontByteByByte) {
-    const std::string data = exportText(test::variableFont(), 0x6F, kFormatTableBin, "fontV");
+    const std::string data =
+        exportText(test::variableFont(), 0x6F, ExportFormat::TableBin, "fontV");
     std::vector<std::uint8_t> e = {0x5D, 0x6A, 0x20, 0x03, 0x45, 0x00,  // magic, version, flags
                                    0x00, 0x00, 0x04, 0x00, 0x03,
                                    0x00,  // width 0, height 4, ascent 3
@@ -1377,8 +1389,8 @@ TEST(TableBinary, VariableFontByteByByte) {
     e.insert(e.end(), extended.begin(), extended.end());
     EXPECT_EQ(data, std::string(e.begin(), e.end()));
     // The same under the "Old Typeloom Studio 3.0 Format" id; UCHAR text option changes nothing.
-    EXPECT_EQ(exportText(test::variableFont(), 0x6F, kFormatStudioDat, "fontV"), data);
-    EXPECT_EQ(exportText(test::variableFont(), 0x7F, kFormatTableBin, "fontV"), data);
+    EXPECT_EQ(exportText(test::variableFont(), 0x6F, ExportFormat::StudioDat, "fontV"), data);
+    EXPECT_EQ(exportText(test::variableFont(), 0x7F, ExportFormat::TableBin, "fontV"), data);
 }
 
 TEST(TableBinary, WithoutTablesOnlyHeaderDataAndPadding) {
@@ -1386,7 +1398,7 @@ TEST(TableBinary, WithoutTablesOnlyHeaderDataAndPadding) {
     for (auto [length, size] : {std::pair{kLength8, 44u + 24u}, std::pair{kLength16, 44u + 44u},
                                 std::pair{kLength32, 44u + 84u}}) {
         font.dataFormat = kScanRow | kPreferRow | length;
-        const std::string data = exportText(font, 0x01, kFormatTableBin, "fontF");
+        const std::string data = exportText(font, 0x01, ExportFormat::TableBin, "fontF");
         const Bytes b(data);
         EXPECT_EQ(data.size(), size);
         EXPECT_EQ(b.u32(20), 21u);
@@ -1430,7 +1442,7 @@ TEST(TableBinary, EdgeCasesOfTheFormat) {
     // 95 ASCII characters: flags 0x45, one range (0x20, 95), cbThis 16, indexes 0..94.
     Font ascii = asciiFont();
     checkBinary(ascii, kDefaultDataFormat, 0x6F);
-    const std::string data = exportText(ascii, 0x4F, kFormatTableBin, "fontA");
+    const std::string data = exportText(ascii, 0x4F, ExportFormat::TableBin, "fontA");
     const Bytes b(data);
     EXPECT_EQ(b.u16(4), 0x0045u);
     const std::uint32_t extendedAt = b.u32(40);
@@ -1451,8 +1463,8 @@ TEST(TableBinary, EdgeCasesOfTheFormat) {
     Font font = test::fixedFont();
     font.dataFormat = kDefaultDataFormat & ~kLengthMask;
     font.dataFormat |= kLength16;
-    EXPECT_EQ(Bytes(exportText(font, 0x6F, kFormatTableBin, "fontF")).u8(19), 16u);
-    EXPECT_NE(exportText(font, 0x6F, kFormatTableC, "fontF")
+    EXPECT_EQ(Bytes(exportText(font, 0x6F, ExportFormat::TableBin, "fontF")).u8(19), 16u);
+    EXPECT_NE(exportText(font, 0x6F, ExportFormat::TableC, "fontF")
                   .find("\r\n    2, \t\t\t/* 1, 2, 4 bytes per unit"),
               std::string::npos);
 }
@@ -1468,18 +1480,19 @@ using test::CancellingSink;
 TEST(TableCancel, EveryPointLeavesNoFile) {
     Font font = test::variableFont();
     MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    for (auto [id, extension] : {std::pair{kFormatTableC, "c"}, std::pair{kFormatTableAsm, "asm"},
-                                 std::pair{kFormatTableBin, "bin"}}) {
+    for (auto [id, extension] :
+         {std::pair{ExportFormat::TableC, "c"}, std::pair{ExportFormat::TableAsm, "asm"},
+          std::pair{ExportFormat::TableBin, "bin"}}) {
         SCOPED_TRACE(extension);
         const std::string name = std::string("Var_Test4h.") + extension;
         typeloom::test::TempDir full;
-        std::atomic<int> go{1};
-        CancellingSink counter(go, -1);
+        CancelFlag cancel;
+        CancellingSink counter(cancel, -1);
         ExportRequest request;
-        request.formatId = id;
+        request.format = id;
         request.now = fixedNow();
         request.path = full.file(name);
-        ASSERT_TRUE(runExport(font, settings, request, go, counter).ok());
+        ASSERT_TRUE(runExport(font, settings, request, cancel, counter).ok());
         const std::vector<std::uint8_t> complete = typeloom::test::readFile(request.path);
         const int calls = counter.calls();
         ASSERT_GT(calls, 10);
@@ -1492,9 +1505,9 @@ TEST(TableCancel, EveryPointLeavesNoFile) {
                 if (existing) {
                     typeloom::test::writeFile(request.path, old);
                 }
-                go.store(1);
-                CancellingSink sink(go, n);
-                const ExportResult result = runExport(font, settings, request, go, sink);
+                cancel.reset();
+                CancellingSink sink(cancel, n);
+                const ExportResult result = runExport(font, settings, request, cancel, sink);
                 if (n < calls) {
                     EXPECT_EQ(result.status, ExportResult::Status::Cancelled);
                     EXPECT_EQ(
@@ -1521,14 +1534,14 @@ TEST(TableCancel, WritersStopBetweenCharacters) {
     Font font = makeFont(kEncodingAnsi, 101, {{0x41, 2}, {0x42, 2}, {0x43, 2}},
                          [](int x, int y, int) { return (x + y) % 2 == 0; });
     MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    for (int id : {kFormatTableC, kFormatTableAsm, kFormatTableBin}) {
+    for (ExportFormat id : {ExportFormat::TableC, ExportFormat::TableAsm, ExportFormat::TableBin}) {
         SCOPED_TRACE(id);
         ExportStream out;
         BitmapEncoder encoder(font);
-        std::atomic<int> go{1};
+        CancelFlag cancel;
         // Counts the steps after the encoding walk has ended (its indicator hidden).
         struct Sink : ProgressSink {
-            std::atomic<int>* flag = nullptr;
+            CancelFlag* flag = nullptr;
             bool walked = false;
             void show(bool visible) override {
                 if (!visible)
@@ -1538,15 +1551,15 @@ TEST(TableCancel, WritersStopBetweenCharacters) {
             void setStep(int) override {}
             void stepIt() override {
                 if (walked)
-                    flag->store(0);
+                    flag->requestCancel();
             }
             void setText(const std::string&) override {}
         } sink;
-        sink.flag = &go;
-        ExportContext context(font, encoder, out, go, sink, settings, "fontV");
+        sink.flag = &cancel;
+        ExportContext context(font, encoder, out, cancel, sink, settings, "fontV");
         EXPECT_FALSE(writerFor(id)(context));
         const std::string& written = out.contents();
-        if (id == kFormatTableBin) {
+        if (id == ExportFormat::TableBin) {
             EXPECT_EQ(written.size(), 44u + 101u);  // the header and the first character
         } else {
             EXPECT_NE(written.find("character 0x0041"), std::string::npos);

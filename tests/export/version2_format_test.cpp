@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <fstream>
 #include <initializer_list>
 #include <sstream>
@@ -38,7 +37,7 @@ const std::string kClose = " " + std::string(91, '*') + "/";
 const std::string kCreate = std::string("  Create time: ") + test::kFixedNowText +
                             "  by Typeloom Basic v3.1 (e-mail: fonts@typeloom.example)";
 
-std::string run(const Font& font, int format, int pages, const std::string& id) {
+std::string run(const Font& font, ExportFormat format, int pages, const std::string& id) {
     MemorySettingsStore settings = test::settingsWithPages(pages);
     std::optional<std::string> out = exportToMemory(font, settings, format, id, test::fixedNow());
     EXPECT_TRUE(out.has_value());
@@ -65,7 +64,7 @@ struct Golden {
     const char* name;
     Font (*font)(std::uint32_t word);
     std::uint32_t word;
-    int format;
+    ExportFormat format;
     int pages;
     const char* id;
     const char* file;
@@ -77,13 +76,13 @@ void PrintTo(const Golden& golden, std::ostream* out) {
 
 const Golden kGoldens[] = {
     // Big endian rows of 8 bits with the data, offset and width tables.
-    {"RowModeC", tinyFont, 0x01121110, kFormatV2C, 0x07, "fontTiny3h", "row_mode.c"},
-    {"RowModeAsm", tinyFont, 0x01121110, kFormatV2Asm, 0x07, "fontTiny3h", "row_mode.asm"},
+    {"RowModeC", tinyFont, 0x01121110, ExportFormat::V2C, 0x07, "fontTiny3h", "row_mode.c"},
+    {"RowModeAsm", tinyFont, 0x01121110, ExportFormat::V2Asm, 0x07, "fontTiny3h", "row_mode.asm"},
     // 32-bit units: four to a line, the character's last unit ends its line.
-    {"RunOnWordsCEndsAfterTheDataTable", columnFont, 0x00080000, kFormatV2C, 0x01, "fontCols",
-     "run_on_words.c"},
+    {"RunOnWordsCEndsAfterTheDataTable", columnFont, 0x00080000, ExportFormat::V2C, 0x01,
+     "fontCols", "run_on_words.c"},
     // Inverted 32-bit units written as bytes (UCHAR): 0xFFFFFFFE is "0ffh,  0ffh,  0ffh,  0feh".
-    {"RunOnBytesAsmInverted", columnFont, 0x02080000, kFormatV2Asm, 0x11, "fontCols",
+    {"RunOnBytesAsmInverted", columnFont, 0x02080000, ExportFormat::V2Asm, 0x11, "fontCols",
      "run_on_bytes_inverted.asm"},
 };
 
@@ -160,8 +159,8 @@ TEST(Version2Text, HeaderAndPointerLinesFollowTheDataFormat) {
             glyphs.push_back({0x42, 0x42, {"#", ".", "#"}});
         }
         const Font font = rowsFont("H", 3, kEncodingAnsi, glyphs, c.word);
-        for (int format : {kFormatV2C, kFormatV2Asm}) {
-            const std::string p = format == kFormatV2Asm ? ";" : "";
+        for (ExportFormat format : {ExportFormat::V2C, ExportFormat::V2Asm}) {
+            const std::string p = format == ExportFormat::V2Asm ? ";" : "";
             const std::vector<std::string> lines = splitLines(run(font, format, c.pages, "fontH"));
             ASSERT_GT(lines.size(), c.header.size() + 12);
             EXPECT_EQ(lines[1], p + "  Font name: H");
@@ -187,7 +186,7 @@ TEST(Version2Text, IndexTableNumbersCodesUpTo255) {
                                 {0x100, 0x100, {"#", "#"}},
                                 {0x4E00, 0x4E00, {".", "."}}},
                                0x01121110);
-    const std::string c = run(font, kFormatV2C, 0x0B, "fontU");
+    const std::string c = run(font, ExportFormat::V2C, 0x0B, "fontU");
     const std::string head =
         crlf({kOpen,
               "  Index table is used to find the mapping index of a character in range [0-255].",
@@ -227,7 +226,7 @@ TEST(Version2Text, IndexTableNumbersCodesUpTo255) {
     EXPECT_NE(c.find("0x0000, /*    -     .        000A         10 */"), std::string::npos);
     EXPECT_EQ(c.find('\0'), std::string::npos);
 
-    const std::string a = run(font, kFormatV2Asm, 0x09, "fontU");
+    const std::string a = run(font, ExportFormat::V2Asm, 0x09, "fontU");
     EXPECT_NE(a.find("\r\nfontU_index_table \r\n\r\n"
                      "     ;    index      -  char     hexcode    decimal\r\n"
                      "     ;    =====      -  ====     =======    =======\r\n"
@@ -260,7 +259,7 @@ TEST(Version2Text, AsmOffsetEntriesTakeTheirWidthFromTheTotal) {
                                    {{0x41, 0x41, {std::string(c.firstWidth, '#')}},
                                     {0x42, 0x42, {std::string(c.secondWidth, '.')}}},
                                    0x00020000);
-        const std::string text = run(font, kFormatV2Asm, 0x03, "fontWide");
+        const std::string text = run(font, ExportFormat::V2Asm, 0x03, "fontWide");
         EXPECT_NE(text.find(std::string("=======\r\n") + c.first + "\r\n" + c.last + "\r\n\r\n"),
                   std::string::npos);
         EXPECT_EQ(text.substr(text.size() - 4), "\r\n\r\n");
@@ -272,7 +271,7 @@ TEST(Version2Text, EmptyLastCharacter) {
     // before it, and assembler gets no "db" without operands.
     const Font font = rowsFont("E", 2, kEncodingAnsi,
                                {{0x41, 0x41, {"#.", ".#"}}, {0x42, 0x42, {"", ""}}}, 0x00121110);
-    const std::string c = run(font, kFormatV2C, 0x01, "fontE");
+    const std::string c = run(font, ExportFormat::V2C, 0x01, "fontE");
     EXPECT_NE(c.find("    0x80,  // #.\r\n"
                      "    0x40   // .#\r\n"
                      "\r\n"
@@ -280,7 +279,7 @@ TEST(Version2Text, EmptyLastCharacter) {
                      "};\r\n\r\n\r\n"),
               std::string::npos)
         << c;
-    const std::string a = run(font, kFormatV2Asm, 0x01, "fontE");
+    const std::string a = run(font, ExportFormat::V2Asm, 0x01, "fontE");
     EXPECT_NE(a.find("    db  40h ;  .#\r\n"
                      "\r\n"
                      "     ; character 0x0042 ('B'): [width=0, offset= 0x0002 (2) ]   \r\n"
@@ -518,7 +517,7 @@ TEST(Version2C, CompilesAndRedrawsEveryGlyph) {
         Font font = fc.make();
         font.dataFormat = wordOf(fc.layout);
         const int pages = 0x0F | (fc.uchar ? 0x10 : 0);
-        const std::string source = run(font, kFormatV2C, pages, "fontT");
+        const std::string source = run(font, ExportFormat::V2C, pages, "fontT");
         const Layout& l = fc.layout;
         const char* unitType = fc.uchar || l.bits == 8 ? "unsigned char"
                                : l.bits == 16          ? "unsigned short"
@@ -561,7 +560,7 @@ TEST(Version2Dat, HoldsOnlyTheUnitsLeastSignificantByteFirst) {
         const Layout& l = fc.layout;
         font.dataFormat = wordOf(l);
         // The options change nothing in the binary file.
-        const std::string dat = run(font, kFormatV2Dat, 0x7F, "fontT");
+        const std::string dat = run(font, ExportFormat::V2Dat, 0x7F, "fontT");
         const std::size_t bytesPerUnit = static_cast<std::size_t>(l.bits / 8);
         ASSERT_EQ(dat.size(), totalUnits(font, l) * bytesPerUnit);
         auto unitAt = [&](std::uint32_t i) {
@@ -604,17 +603,17 @@ using test::CancellingSink;
 TEST(Version2Export, CancelLeavesNoFileAndKeepsAnEarlierOne) {
     const Font font = test::variableFont();
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    for (int format : {kFormatV2C, kFormatV2Asm, kFormatV2Dat}) {
+    for (ExportFormat format : {ExportFormat::V2C, ExportFormat::V2Asm, ExportFormat::V2Dat}) {
         SCOPED_TRACE(format);
         typeloom::test::TempDir dir;
         ExportRequest request;
-        request.formatId = format;
+        request.format = format;
         request.now = test::fixedNow();
         request.path = dir.file("out.c");
         // A run that is not cancelled, to count the progress calls.
-        std::atomic<int> go{1};
-        CancellingSink counter(go, -1);
-        ASSERT_TRUE(runExport(font, settings, request, go, counter).ok());
+        CancelFlag cancel;
+        CancellingSink counter(cancel, -1);
+        ASSERT_TRUE(runExport(font, settings, request, cancel, counter).ok());
         ASSERT_GT(counter.calls(), 4);
         const std::vector<std::uint8_t> written = typeloom::test::readFile(request.path);
         ASSERT_FALSE(written.empty());
@@ -628,7 +627,7 @@ TEST(Version2Export, CancelLeavesNoFileAndKeepsAnEarlierOne) {
                     typeloom::test::writeFile(path, earlier);
                 }
                 request.path = path;
-                std::atomic<int> flag{1};
+                CancelFlag flag;
                 CancellingSink sink(flag, limit);
                 const ExportResult result = runExport(font, settings, request, flag, sink);
                 EXPECT_EQ(result.status, ExportResult::Status::Cancelled);
@@ -654,22 +653,22 @@ TEST(Version2Export, LargeFontsCanBeCancelledWhileTheirCharactersAreWritten) {
     }
     const Font font = rowsFont("Big", 1, kEncodingUnicode, glyphs, 0x01121110);
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    for (int format : {kFormatV2C, kFormatV2Asm}) {
+    for (ExportFormat format : {ExportFormat::V2C, ExportFormat::V2Asm}) {
         SCOPED_TRACE(format);
         typeloom::test::TempDir dir;
         ExportRequest request;
-        request.formatId = format;
+        request.format = format;
         request.path = dir.file("big.c");
-        std::atomic<int> go{1};
-        CancellingSink counter(go, -1);
-        ASSERT_TRUE(runExport(font, settings, request, go, counter).ok());
+        CancelFlag cancel;
+        CancellingSink counter(cancel, -1);
+        ASSERT_TRUE(runExport(font, settings, request, cancel, counter).ok());
         // Two walks of 501 steps, each shown, stepped and hidden.
         const int walk = 3 + 2 * 501 + 2;
         ASSERT_EQ(counter.calls(), 2 * walk);
         for (int limit : {walk + 1, walk + 2 * 250, 2 * walk - 2, 2 * walk}) {
             SCOPED_TRACE(limit);
             request.path = dir.file("cancelled-" + std::to_string(limit) + ".c");
-            std::atomic<int> flag{1};
+            CancelFlag flag;
             CancellingSink sink(flag, limit);
             EXPECT_EQ(runExport(font, settings, request, flag, sink).status,
                       ExportResult::Status::Cancelled);
@@ -681,7 +680,7 @@ TEST(Version2Export, LargeFontsCanBeCancelledWhileTheirCharactersAreWritten) {
 TEST(Version2Export, AFontWithoutCharactersIsNotExported) {
     const Font empty = rowsFont("Empty", 8, kEncodingAnsi, {}, 0x01121110);
     const MemorySettingsStore settings = test::settingsWithPages(0x6F);
-    for (int format : {kFormatV2C, kFormatV2Asm, kFormatV2Dat}) {
+    for (ExportFormat format : {ExportFormat::V2C, ExportFormat::V2Asm, ExportFormat::V2Dat}) {
         EXPECT_FALSE(exportToMemory(empty, settings, format, "fontEmpty", test::fixedNow()))
             << format;
     }

@@ -32,6 +32,7 @@
 namespace typeloom::ui {
 namespace {
 
+using exporters::ExportFormat;
 using exporters::ExportRequest;
 using exporters::ExportResult;
 
@@ -186,8 +187,9 @@ TEST(ExportMenu, WritesWhatTheCoreExportsThroughTheChosenFile) {
         // "Test Font" at height 12: the space becomes '_', then the height and "h".
         EXPECT_EQ(answers.lastRequest.suggestedName, QStringLiteral("Test_Font12h"));
         EXPECT_EQ(baseName, QFileInfo(answers.file).completeBaseName());
-        const auto expected = exporters::exportToMemory(
-            font, settings, c.id, exporters::identifierBase(dir.file(c.name)), 0);
+        const auto expected =
+            exporters::exportToMemory(font, settings, exporters::findFormat(c.id)->id,
+                                      exporters::identifierBase(dir.file(c.name)), 0);
         ASSERT_TRUE(expected.has_value());
         EXPECT_EQ(fileText(dir.file(c.name)), *expected);
         EXPECT_TRUE(answers.errors.isEmpty());
@@ -271,7 +273,8 @@ TEST(ExportMenu, HexAsksTheStartAddressAndAboutWideCharacters) {
     exporters::HexOptions hex;
     hex.startAddress = 0x12000;
     hex.skipWide = true;
-    const auto expected = exporters::exportToMemory(font, settings, 32840, "ffont", 0, hex);
+    const auto expected =
+        exporters::exportToMemory(font, settings, ExportFormat::Hex, "ffont", 0, hex);
     ASSERT_TRUE(expected.has_value());
     const std::string written = fileText(path);
     EXPECT_EQ(written, *expected);
@@ -375,7 +378,7 @@ TEST(ExportDialog, SaveAsRemembersTheGeneralBinaryChoiceForTheNextOpening) {
             click(dialog, "radio32864");
             click(dialog, "buttonSaveAs");
             EXPECT_EQ(dialog.result(), QDialog::Accepted);
-            EXPECT_EQ(dialog.formatId(), 32851);
+            EXPECT_EQ(dialog.format(), ExportFormat::GeneralBin);
             EXPECT_EQ(dialog.path(), answers.file);
             EXPECT_EQ(answers.lastRequest.filter, QStringLiteral("General Binary File (*.bin)"));
             // Index 4 in the high byte; bit 0 while the dialog is at full size.
@@ -452,7 +455,8 @@ TEST(ExportDialog, LargeFontsExportThroughTheProgressWindow) {
         EXPECT_TRUE(runExportDialog(nullptr, font, settings, progress, &baseName, answers.hooks()));
         EXPECT_EQ(driver.progressShown, c.window);
         EXPECT_EQ(baseName, QStringLiteral("font"));
-        const auto expected = exporters::exportToMemory(font, settings, 32851, "fontfont", 0);
+        const auto expected =
+            exporters::exportToMemory(font, settings, ExportFormat::GeneralBin, "fontfont", 0);
         ASSERT_TRUE(expected.has_value());
         EXPECT_EQ(fileText(dir.file("font.bin")), *expected);
     }
@@ -473,10 +477,10 @@ TEST(ExportDialog, DirectRunFailureIsShown) {
 
 // --- "Exporting..."
 
-ExportRequest requestFor(const std::string& path, int formatId) {
+ExportRequest requestFor(const std::string& path, ExportFormat format) {
     ExportRequest request;
     request.path = path;
-    request.formatId = formatId;
+    request.format = format;
     request.now = 1700000000;  // a fixed "Create time"
     return request;
 }
@@ -486,7 +490,7 @@ TEST(ExportProgress, FinishesOnTheWorkerThread) {
     const Font font = testFont(500, 16);
     GatedSettings settings;
     const std::string path = dir.file("Big.c");
-    ExportProgressDialog window(font, settings, requestFor(path, 32847));
+    ExportProgressDialog window(font, settings, requestFor(path, ExportFormat::StudioC));
     window.show();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Exporting..."));
     EXPECT_EQ(child<QLabel>(window, "label1084")->text(), QStringLiteral("Typeloom Studio"));
@@ -504,7 +508,8 @@ TEST(ExportProgress, FinishesOnTheWorkerThread) {
     EXPECT_TRUE(child<QPushButton>(window, "buttonOk")->isEnabled());
     EXPECT_EQ(child<QPushButton>(window, "buttonOk")->text(), QStringLiteral("OK"));
     EXPECT_TRUE(window.isVisible());  // only the user closes it
-    const auto expected = exporters::exportToMemory(font, settings, 32847, "fontBig", 1700000000);
+    const auto expected =
+        exporters::exportToMemory(font, settings, ExportFormat::StudioC, "fontBig", 1700000000);
     ASSERT_TRUE(expected.has_value());
     EXPECT_EQ(fileText(path), *expected);
 
@@ -520,7 +525,7 @@ TEST(ExportProgress, CancelMidRunKeepsTheEarlierFile) {
     settings.closeGate();
     const std::string path = dir.file("font.c");
     writeText(path, "an earlier export");
-    ExportProgressDialog window(font, settings, requestFor(path, 32850));
+    ExportProgressDialog window(font, settings, requestFor(path, ExportFormat::GeneralC));
     OpenGateOnExit gate{settings};
     window.show();
     QTRY_VERIFY_WITH_TIMEOUT(settings.workerEntered(), 20000);
@@ -545,7 +550,8 @@ TEST(ExportProgress, CancelBeforeTheWorkerStartsWritesNothing) {
     test::TempDir dir;
     const Font font = testFont(500, 8);
     GatedSettings settings;
-    ExportProgressDialog window(font, settings, requestFor(dir.file("font.c"), 32850));
+    ExportProgressDialog window(font, settings,
+                                requestFor(dir.file("font.c"), ExportFormat::GeneralC));
     window.show();
     // Escape acts as "Cancel" and leaves the window open.
     QTest::keyClick(&window, Qt::Key_Escape);
@@ -565,7 +571,8 @@ TEST(ExportProgress, WriteFailureIsNotShownAsACancel) {
     test::TempDir dir;
     const Font font = testFont(500, 8);
     MemorySettingsStore settings;
-    ExportProgressDialog window(font, settings, requestFor(dir.file("missing/font.c"), 32850));
+    ExportProgressDialog window(font, settings,
+                                requestFor(dir.file("missing/font.c"), ExportFormat::GeneralC));
     window.show();
     QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>(window, "buttonOk")->isEnabled(), 20000);
     EXPECT_EQ(window.state(), ExportProgressDialog::State::Failed);

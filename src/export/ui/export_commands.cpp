@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <atomic>
 
+#include "common/cancel_flag.h"
 #include "export/export_driver.h"
 #include "export/intel_hex.h"
 #include "export/ui/export_dialog.h"
@@ -24,20 +24,20 @@ class WaitCursor {
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-exporters::ExportRequest requestFor(const QString& path, int formatId) {
+exporters::ExportRequest requestFor(const QString& path, exporters::ExportFormat format) {
     exporters::ExportRequest request;
     request.path = QFile::encodeName(path).toStdString();
-    request.formatId = formatId;
+    request.format = format;
     return request;
 }
 
-// Runs the export on this thread with the cancel flag at 1; the core writes through a
+// Runs the export on this thread, where nothing can cancel it; the core writes through a
 // temporary file, so a failure leaves no file and keeps an earlier one.
 exporters::ExportResult runDirect(const Font& font, const SettingsStore& settings,
                                   const exporters::ExportRequest& request, ProgressSink& progress) {
-    std::atomic<int> goOn{1};
+    const CancelFlag neverCancelled;
     WaitCursor wait;
-    return exporters::runExport(font, settings, request, goOn, progress);
+    return exporters::runExport(font, settings, request, neverCancelled, progress);
 }
 
 void rememberBaseName(QString* lastBaseName, const QString& path) {
@@ -48,39 +48,41 @@ void rememberBaseName(QString* lastBaseName, const QString& path) {
 
 }  // namespace
 
-QString chooseExportFile(QWidget* parent, const Font& font, int formatId,
+QString chooseExportFile(QWidget* parent, const Font& font, exporters::ExportFormat format,
                          const ExportUiHooks& hooks) {
-    const exporters::FormatInfo* format = exporters::findFormat(formatId);
-    if (format == nullptr || !hooks.chooseFile) {
+    const exporters::FormatInfo* info = exporters::findFormat(static_cast<int>(format));
+    if (info == nullptr || !hooks.chooseFile) {
         return {};
     }
     SaveFileRequest request;
-    request.filter = qtFilterOf(format->filter);
-    request.defaultSuffix = QString::fromLatin1(format->extension);
+    request.filter = qtFilterOf(info->filter);
+    request.defaultSuffix = QString::fromLatin1(info->extension);
     request.suggestedName = QString::fromStdString(exporters::suggestedExportName(font));
     return hooks.chooseFile(parent, request);
 }
 
 bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings, ProgressSink& progress,
-                   int formatId, QString* lastBaseName, const ExportUiHooks& givenHooks) {
-    if (exporters::findFormat(formatId) == nullptr) {
+                   int commandId, QString* lastBaseName, const ExportUiHooks& givenHooks) {
+    const exporters::FormatInfo* info = exporters::findFormat(commandId);
+    if (info == nullptr) {
         return false;
     }
+    const exporters::ExportFormat format = info->id;
     const ExportUiHooks hooks = withDefaults(givenHooks);
-    if (formatId == exporters::kFormatHex) {
+    if (format == exporters::ExportFormat::Hex) {
         const std::string problem = exporters::hexExportProblem(font);
         if (!problem.empty()) {
             hooks.showError(parent, messageText(problem));
             return false;
         }
     }
-    const QString path = chooseExportFile(parent, font, formatId, hooks);
+    const QString path = chooseExportFile(parent, font, format, hooks);
     if (path.isEmpty()) {
         return false;
     }
     rememberBaseName(lastBaseName, path);
-    exporters::ExportRequest request = requestFor(path, formatId);
-    if (formatId == exporters::kFormatHex) {
+    exporters::ExportRequest request = requestFor(path, format);
+    if (format == exporters::ExportFormat::Hex) {
         const std::optional<std::uint32_t> start = hooks.askStartAddress(parent);
         if (!start) {
             return false;  // nothing is written, so no empty file is left either
@@ -109,7 +111,7 @@ bool runExportDialog(QWidget* parent, Font& font, SettingsStore& settings, Progr
         return false;
     }
     rememberBaseName(lastBaseName, dialog.path());
-    const exporters::ExportRequest request = requestFor(dialog.path(), dialog.formatId());
+    const exporters::ExportRequest request = requestFor(dialog.path(), dialog.format());
     if (exporters::needsProgressWindow(font)) {
         ExportProgressDialog window(font, settings, request, parent);
         window.exec();

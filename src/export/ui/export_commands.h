@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "export/export_driver.h"
 #include "export/ui/export_ui_hooks.h"
 
 class QWidget;
@@ -15,9 +16,8 @@ class SettingsStore;
 namespace typeloom::ui {
 
 // The save-file dialog of an export format: its filter, default extension and the font's
-// suggested file name. The chosen path, or an empty string when cancelled or the id is not
-// an export format.
-QString chooseExportFile(QWidget* parent, const Font& font, int formatId,
+// suggested file name. The chosen path, or an empty string when cancelled.
+QString chooseExportFile(QWidget* parent, const Font& font, exporters::ExportFormat format,
                          const ExportUiHooks& hooks);
 
 // Menu commands 32840..32853: for 32840 the HEX checks first (their message and nothing
@@ -25,9 +25,9 @@ QString chooseExportFile(QWidget* parent, const Font& font, int formatId,
 // warning, then the export without progress window. A file error is shown with its message
 // and leaves no file behind (an earlier file at the path stays as it was). True when the
 // file was written. `lastBaseName` receives the chosen file's name without its folder and
-// last extension.
+// last extension. A command id that names no export format does nothing and gives false.
 bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings, ProgressSink& progress,
-                   int formatId, QString* lastBaseName = nullptr, const ExportUiHooks& hooks = {});
+                   int commandId, QString* lastBaseName = nullptr, const ExportUiHooks& hooks = {});
 
 // Command 1017: the "Export Bitmap Data" dialog, then the export of the chosen format, on
 // the worker thread with the "Exporting..." window for a large font, directly otherwise. A

@@ -111,16 +111,16 @@ void ExportDialog::setExpanded(bool expanded) {
 
 void ExportDialog::saveAs() {
     const int index = checkedRadioIndex();
-    const int formatId = exporters::formatOfExportRadio(index);
-    if (formatId == 0) {
+    const std::optional<exporters::ExportFormat> format = exporters::formatOfExportRadio(index);
+    if (!format) {
         return;  // no radio checked
     }
-    const QString path = chooseExportFile(this, m_font, formatId, m_hooks);
+    const QString path = chooseExportFile(this, m_font, *format, m_hooks);
     if (path.isEmpty()) {
         return;  // the dialog stays open
     }
     m_path = path;
-    m_formatId = formatId;
+    m_format = *format;
     exporters::storeExportDialogChoice(m_settings, {index, m_expanded});
     accept();
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 
+#include "export/export_driver.h"
 #include "export/ui/export_ui_hooks.h"
 
 class QButtonGroup;
@@ -39,9 +40,9 @@ class ExportDialog : public QDialog {
 
     bool isExpanded() const { return m_expanded; }
     int checkedRadioIndex() const;  // 0..6 for radios 32860..32866
-    // After OK: the chosen file and the format id of the checked radio.
+    // After OK: the chosen file and the format of the checked radio.
     const QString& path() const { return m_path; }
-    int formatId() const { return m_formatId; }
+    exporters::ExportFormat format() const { return m_format; }
 
   private:
     void toggleAdvanced();
@@ -57,7 +58,7 @@ class ExportDialog : public QDialog {
     QPushButton* m_advance;
     bool m_expanded = true;
     QString m_path;
-    int m_formatId = 0;
+    exporters::ExportFormat m_format{};
 };
 
 }  // namespace typeloom::ui

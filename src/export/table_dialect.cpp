@@ -1,0 +1,378 @@
+#include "export/table_dialect.h"
+
+#include "export/export_driver.h"
+#include "export/export_stream.h"
+#include "export/unit_text.h"
+
+namespace typeloom::exporters {
+
+namespace {
+
+const std::string kIndent = "    ";
+
+// The tab stops after a decimal header field in C: one fewer for two-digit values.
+const char* decimalTabs(std::int64_t value) {
+    return value > 9 ? "\t\t" : "\t\t\t";
+}
+
+bool leadsWithLetter(std::uint32_t value) {
+    std::uint32_t lead = value;
+    while (lead > 0xF) {
+        lead >>= 4;
+    }
+    return lead >= 0xA;
+}
+
+// An assembler "%c%4xh" field: five characters with the digits right-aligned. A leading "0"
+// is needed when the number starts with a letter; it is written right before the digits
+// ("  0a0h", "0a000h") so that the assembler reads a number, not a name.
+std::string asmHex4(std::uint32_t value) {
+    const std::string digits = formatText("%x", value);
+    if (leadsWithLetter(value)) {
+        return std::string(digits.size() < 4 ? 4 - digits.size() : 0, ' ') + "0" + digits + "h";
+    }
+    return std::string(digits.size() < 5 ? 5 - digits.size() : 0, ' ') + digits + "h";
+}
+
+// "%s%04xh" of the font header: a space, or " 0" when the 4-digit number starts with a letter.
+std::string asmHeaderHex4(std::uint32_t value) {
+    return (value >= 0xA000 ? " 0" : " ") + formatText("%04xh", value);
+}
+
+std::string str(std::string_view text) {
+    return std::string(text);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// C
+
+void CTableDialect::fileHeader(const Font& font, std::time_t now) {
+    writeHeaderComment(m_out, false, font, now);
+}
+
+void CTableDialect::cText(std::string_view text, CTextKind) {
+    m_out.line(text);
+}
+
+void CTableDialect::blockComment(std::initializer_list<std::string_view> lines) {
+    bool first = true;
+    for (std::string_view line : lines) {
+        m_out.line((first ? "/*" : "  ") + str(line));
+        first = false;
+    }
+    m_out.line("*/");
+}
+
+void CTableDialect::remark(std::string_view text) {
+    m_out.line("/* " + str(text) + " */");
+}
+
+void CTableDialect::openTable(TableKind, std::string_view cType, const std::string& name) {
+    m_out.line("const " + str(cType) + " " + name + "[] = ");
+    m_out.line("{");
+}
+
+void CTableDialect::openRecord(std::string_view cType, const std::string& name) {
+    m_out.line("const " + str(cType) + " " + name + " = ");
+    m_out.line("{");
+}
+
+void CTableDialect::closeTable(bool endsGuard) {
+    m_out.line("};");
+    if (endsGuard) {
+        m_out.line("#endif");
+    }
+}
+
+void CTableDialect::columnHeads(TableKind table) {
+    switch (table) {
+        case TableKind::Offset:
+            m_out.line(kIndent + "/*            -  char     hexcode    decimal */");
+            m_out.line(kIndent + "/*            -  ====     =======    ======= */");
+            break;
+        case TableKind::Width:
+        case TableKind::AsciiIndex:
+            m_out.line(kIndent + "/*      -  char     hexcode    decimal */");
+            m_out.line(kIndent + "/*      -  ====     =======    ======= */");
+            break;
+        case TableKind::GlyphRanges:
+            m_out.line("/*charLow    nGlyphs     from      to*/");
+            m_out.line("/*=======    =======     =======   =======*/");
+            break;
+        case TableKind::Data:
+        case TableKind::GlyphSet:
+            break;
+    }
+}
+
+void CTableDialect::characterNote(std::string_view text) {
+    m_out.line(kIndent + "/*" + str(text) + "*/");
+}
+
+std::string CTableDialect::unitText(std::uint32_t unit) const {
+    return unitAsC(unit, m_unitBits, m_unitsAsBytes);
+}
+
+// Every unit is followed by ", " but the table's last, followed by two spaces.
+void CTableDialect::pixelRow(std::span<const std::uint32_t> units, int tableEndsAt,
+                             std::string_view drawing) {
+    std::string line = kIndent;
+    for (std::size_t k = 0; k < units.size(); ++k) {
+        line += unitText(units[k]) + (static_cast<int>(k) == tableEndsAt ? "  " : ", ");
+    }
+    if (!drawing.empty()) {
+        line += " // " + str(drawing);
+    }
+    m_out.line(line);
+}
+
+// Every unit is followed by ", " but the table's last, followed by nothing.
+void CTableDialect::runOnRow(std::span<const std::uint32_t> units, int tableEndsAt) {
+    std::string line = kIndent;
+    for (std::size_t k = 0; k < units.size(); ++k) {
+        line += unitText(units[k]);
+        if (static_cast<int>(k) != tableEndsAt) {
+            line += ", ";
+        }
+    }
+    m_out.line(line);
+}
+
+void CTableDialect::offsetRow(std::uint32_t offset, std::uint32_t, bool last,
+                              std::string_view note) {
+    m_out.line(kIndent + formatText("0x%04X", offset) + (last ? "  " : ", ") + "/*" + str(note) +
+               " */");
+}
+
+void CTableDialect::entryRow(int value, bool last, std::string_view columns) {
+    m_out.line(kIndent + formatText("%2d%c     /*    ", value, last ? ' ' : ',') + str(columns) +
+               " */");
+}
+
+void CTableDialect::rangeRow(std::uint16_t low, std::uint16_t count, bool last,
+                             std::string_view note) {
+    m_out.line(formatText("  { %5d,    %5d }%c  /*", low, count, last ? ' ' : ',') + str(note) +
+               "*/ ");
+}
+
+void CTableDialect::field(const RecordField& f) {
+    const std::string comment = "/* " + f.comment + " */";
+    const int number = static_cast<int>(f.value);
+    const auto hex = static_cast<unsigned>(f.value);
+    std::string text;
+    switch (f.kind) {
+        case FieldKind::HeaderMagic:
+        case FieldKind::HeaderWord:
+        case FieldKind::HeaderFlags:
+            text = formatText("0x%04X, \t", hex) + comment;
+            break;
+        case FieldKind::HeaderNumber:
+            text = formatText("%d, %s", number, decimalTabs(f.value)) + comment;
+            break;
+        case FieldKind::HeaderReserved:
+        case FieldKind::HeaderByte:
+            text = formatText("%d, \t\t\t", number) + comment;
+            break;
+        case FieldKind::HeaderUnitCount:
+            text = formatText("0x%X, \t\t", hex) + comment;
+            break;
+        case FieldKind::HeaderPointer:
+            text = f.text + ", \t/*" + f.comment + "*/";
+            break;
+        case FieldKind::SetSize:
+            text = formatText("%#4x, \t", hex) + comment;
+            break;
+        case FieldKind::SetCharCount:
+            text = formatText("%d, \t", number) + comment;
+            break;
+        case FieldKind::SetRangeCount:
+            text = formatText("%d, %s", number, f.value <= 9 ? "\t\t" : "\t") + comment;
+            break;
+        case FieldKind::SetPointer:
+            text = f.text + "  " + comment;
+            break;
+    }
+    m_out.line(kIndent + text);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Assembler
+
+void AsmTableDialect::fileHeader(const Font& font, std::time_t now) {
+    writeHeaderComment(m_out, true, font, now);
+}
+
+void AsmTableDialect::cText(std::string_view text, CTextKind kind) {
+    switch (kind) {
+        case CTextKind::Box:
+            m_out << ";";
+            break;
+        case CTextKind::HeaderBox:
+            m_out << "; ";
+            break;
+        case CTextKind::Preamble:
+            m_out << ";  ";
+            break;
+    }
+    m_out.line(text);
+}
+
+void AsmTableDialect::blockComment(std::initializer_list<std::string_view> lines) {
+    for (std::string_view line : lines) {
+        m_out.line(";" + str(line));
+    }
+}
+
+void AsmTableDialect::remark(std::string_view text) {
+    m_out.line("; " + str(text) + " ");
+}
+
+// A label on a line of its own, then a blank line; the ASCII index table's label is followed
+// by two spaces, the others' by one.
+void AsmTableDialect::openTable(TableKind table, std::string_view, const std::string& name) {
+    m_out.line(name + (table == TableKind::AsciiIndex ? "  " : " "));
+    m_out.line();
+}
+
+// The C declaration as a comment, then the label.
+void AsmTableDialect::openRecord(std::string_view cType, const std::string& name) {
+    m_out.line("; const " + str(cType) + " " + name + " = {");
+    m_out.line(name + " = ");
+    m_out.line();
+}
+
+void AsmTableDialect::closeTable(bool endsGuard) {
+    m_out.line(endsGuard ? ";#endif" : "");
+}
+
+void AsmTableDialect::columnHeads(TableKind table) {
+    switch (table) {
+        case TableKind::Offset:
+            m_out.line(kIndent + " ;       offset       -  char     hexcode    decimal");
+            m_out.line(kIndent + " ;     ========       -  ====     =======    =======");
+            break;
+        case TableKind::Width:
+        case TableKind::AsciiIndex:
+            m_out.line(kIndent + " ;" +
+                       formatText("    %-5s      -  char     hexcode    decimal",
+                                  table == TableKind::Width ? "width" : "index"));
+            m_out.line(kIndent + " ;    =====      -  ====     =======    =======");
+            break;
+        case TableKind::GlyphRanges:
+            m_out.line(kIndent + " ;charLow    nGlyphs     from      to");
+            m_out.line(kIndent + " ;=======    =======     =======   =======");
+            break;
+        case TableKind::Data:
+        case TableKind::GlyphSet:
+            break;
+    }
+}
+
+void AsmTableDialect::characterNote(std::string_view text) {
+    m_out.line(kIndent + " ;" + str(text) + "  ");
+}
+
+std::string AsmTableDialect::unitText(std::uint32_t unit) const {
+    return unitAsAsm(unit, m_unitBits, m_unitsAsBytes);
+}
+
+const char* AsmTableDialect::dataDirective() const {
+    return asmDirective(m_unitBits, m_unitsAsBytes);
+}
+
+// The directive, then the units separated by ",  "; the end of the table needs no mark.
+void AsmTableDialect::pixelRow(std::span<const std::uint32_t> units, int,
+                               std::string_view drawing) {
+    std::string line = kIndent + dataDirective();
+    for (std::size_t k = 0; k < units.size(); ++k) {
+        line += (k == 0 ? "" : ",  ") + unitText(units[k]);
+    }
+    if (!drawing.empty()) {
+        line += " ;  " + str(drawing);
+    }
+    m_out.line(line);
+}
+
+// The directive, then the units separated by ", ".
+void AsmTableDialect::runOnRow(std::span<const std::uint32_t> units, int) {
+    std::string line = kIndent + dataDirective();
+    for (std::size_t k = 0; k < units.size(); ++k) {
+        if (k != 0) {
+            line += ", ";
+        }
+        line += unitText(units[k]);
+    }
+    m_out.line(line);
+}
+
+// Every offset with as many digits as the largest needs (dw for 4, dd for more), a leading 0
+// for all when the largest starts with a letter, right-aligned in nine columns.
+void AsmTableDialect::offsetRow(std::uint32_t offset, std::uint32_t largest, bool,
+                                std::string_view note) {
+    const int digits = largest < 0x10000u      ? 4
+                       : largest < 0x100000u   ? 5
+                       : largest < 0x1000000u  ? 6
+                       : largest < 0x10000000u ? 7
+                                               : 8;
+    const bool leadingZero = (largest >> (digits * 4 - 4)) >= 0xA;
+    const std::string pad(static_cast<std::size_t>(8 - digits + (leadingZero ? 0 : 1)), ' ');
+    const char* directive = digits == 4 ? "dw    " : "dd    ";
+    m_out.line(kIndent + directive + pad + (leadingZero ? "0" : "") +
+               formatText("%0*xh", digits, offset) + " ;" + str(note));
+}
+
+void AsmTableDialect::entryRow(int value, bool, std::string_view columns) {
+    m_out.line(kIndent + "db    " + formatText("%5d ;    -     ", value) + str(columns));
+}
+
+void AsmTableDialect::rangeRow(std::uint16_t low, std::uint16_t count, bool,
+                               std::string_view note) {
+    m_out.line(kIndent + " dw " + asmHex4(low) + ",   " + asmHex4(count) + "    ;" + str(note) +
+               "   ");
+}
+
+void AsmTableDialect::field(const RecordField& f) {
+    const int number = static_cast<int>(f.value);
+    const auto hex = static_cast<std::uint32_t>(f.value);
+    std::string text;
+    switch (f.kind) {
+        case FieldKind::HeaderMagic:
+            text = formatText("dw  0%4xh\t ; ", hex) + f.comment + " ";
+            break;
+        case FieldKind::HeaderWord:
+            text = "dw " + asmHeaderHex4(hex) + "\t ; " + f.comment + " ";
+            break;
+        case FieldKind::HeaderFlags:
+            text = "dw " + asmHeaderHex4(hex) + "\t ; " + f.comment;
+            break;
+        case FieldKind::HeaderNumber:
+            text = formatText("dw  %-5d\t ; ", number) + f.comment + " ";
+            break;
+        case FieldKind::HeaderReserved:
+            text = formatText("db  %d\t\t ; ", number) + f.comment + " ";
+            break;
+        case FieldKind::HeaderByte:
+            text = formatText("db  %-5d\t ; ", number) + f.comment + " ";
+            break;
+        case FieldKind::HeaderUnitCount:
+            text = std::string("dd ") + (leadsWithLetter(hex) ? " 0" : " ") +
+                   formatText("%xh\t ; ", hex) + f.comment + " ";
+            break;
+        case FieldKind::HeaderPointer:
+            text = ";   " + f.text + ", \t ;" + f.comment;
+            break;
+        case FieldKind::SetSize:
+        case FieldKind::SetCharCount:
+        case FieldKind::SetRangeCount:
+            text = " dw  " + asmHex4(hex) + " \t; " + f.comment + " ";
+            break;
+        case FieldKind::SetPointer:
+            text = "  ;" + f.text + "  ; " + f.comment + " ";
+            break;
+    }
+    m_out.line(kIndent + text);
+}
+
+}  // namespace typeloom::exporters
