@@ -91,19 +91,19 @@ void showAboutDialog(QWidget* parent) {
     dialog.exec();
 }
 
-int openWebsite(const HyperlinkOpener& opener, const HyperlinkReport& report) {
+LinkResult openWebsite(const HyperlinkOpener& opener, const HyperlinkReport& report) {
     const QString address = QString::fromLatin1(kWebsiteAddress);
-    const int code = opener ? opener(address) : openWithDesktop(address);
-    if (code <= 32) {
+    const LinkResult result = opener ? opener(address) : openWithDesktop(address);
+    if (result != LinkResult::Opened) {
         QApplication::beep();
-        const QString text = hyperlinkErrorReport(code);
+        const QString text = hyperlinkErrorReport(result);
         if (report) {
             report(text);
         } else {
             showHyperlinkReport(text);
         }
     }
-    return code;
+    return result;
 }
 
 void openWebsite() {

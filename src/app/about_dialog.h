@@ -52,7 +52,7 @@ void showAboutDialog(QWidget* parent);
 // that fails, beeps and shows the same error report as a link.
 void openWebsite();
 // The same with the opener and report given (an empty function takes the default); returns
-// the opener's code.
-int openWebsite(const HyperlinkOpener& opener, const HyperlinkReport& report);
+// the opener's result.
+LinkResult openWebsite(const HyperlinkOpener& opener, const HyperlinkReport& report);
 
 }  // namespace typeloom::app

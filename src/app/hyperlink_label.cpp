@@ -14,47 +14,22 @@
 
 namespace typeloom::app {
 
-QString hyperlinkErrorMessage(int code) {
-    switch (code) {
-        case 0:
-            return QStringLiteral("The operating system is out\nof memory or resources.");
-        case 2:
+QString hyperlinkErrorMessage(LinkResult result) {
+    switch (result) {
+        case LinkResult::NotFound:
             return QStringLiteral("The specified file was not found.");
-        case 3:
-            return QStringLiteral("The specified path was not found.");
-        case 5:
-            return QStringLiteral("The operating system denied\naccess to the specified file.");
-        case 8:
-            return QStringLiteral("There was not enough memory to complete the operation.");
-        case 11:
-            return QStringLiteral(
-                "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image).");
-        case 26:
-            return QStringLiteral("A sharing violation occurred. ");
-        case 27:
-            return QStringLiteral("The filename association is\nincomplete or invalid.");
-        case 28:
-            return QStringLiteral(
-                "The DDE transaction could not\nbe completed because the request timed out.");
-        case 29:
-            return QStringLiteral("The DDE transaction failed.");
-        case 30:
-            return QStringLiteral(
-                "The DDE transaction could not\nbe completed because other DDE "
-                "transactions\nwere being processed.");
-        case 31:
+        case LinkResult::NoProgram:
             return QStringLiteral(
                 "There is no application associated\nwith the given filename "
                 "extension.");
-        case 32:
-            return QStringLiteral("The specified dynamic-link library was not found.");
-        default:
-            return QStringLiteral("Unknown Error (%1) occurred.").arg(code);
+        case LinkResult::Opened:
+            break;
     }
+    return {};
 }
 
-QString hyperlinkErrorReport(int code) {
-    return QStringLiteral("Unable to open hyperlink:\n\n") + hyperlinkErrorMessage(code);
+QString hyperlinkErrorReport(LinkResult result) {
+    return QStringLiteral("Unable to open hyperlink:\n\n") + hyperlinkErrorMessage(result);
 }
 
 QString hyperlinkUrlText(const QString& target) {
@@ -65,10 +40,10 @@ QString hyperlinkUrlText(const QString& target) {
     return target;
 }
 
-int openWithDesktop(const QString& target) {
+LinkResult openWithDesktop(const QString& target) {
     const QString text = target.trimmed();
     if (text.isEmpty()) {
-        return kHyperlinkFileNotFound;
+        return LinkResult::NotFound;
     }
     QUrl url(text, QUrl::StrictMode);
     // A target without a scheme is a file path when such a file exists or the path is
@@ -80,12 +55,12 @@ int openWithDesktop(const QString& target) {
                                                  : QUrl::fromUserInput(text);
     }
     if (!url.isValid() || url.isEmpty()) {
-        return kHyperlinkFileNotFound;
+        return LinkResult::NotFound;
     }
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
-        return kHyperlinkFileNotFound;
+        return LinkResult::NotFound;
     }
-    return QDesktopServices::openUrl(url) ? kHyperlinkOpened : kHyperlinkNoAssociation;
+    return QDesktopServices::openUrl(url) ? LinkResult::Opened : LinkResult::NoProgram;
 }
 
 void showHyperlinkReport(const QString& text) {
@@ -171,7 +146,7 @@ void HyperlinkLabel::setAdjustToText(bool adjust) {
     fitToText();
 }
 
-int HyperlinkLabel::gotoTarget(const QString& target) {
+LinkResult HyperlinkLabel::gotoTarget(const QString& target) {
     const QString url = hyperlinkUrlText(target);
     return m_opener ? m_opener(url) : openWithDesktop(url);
 }
@@ -186,14 +161,14 @@ void HyperlinkLabel::setReport(HyperlinkReport report) {
 
 void HyperlinkLabel::follow() {
     const QString link = target();
-    const int code = gotoTarget(link);
-    if (code > 32) {
+    const LinkResult result = gotoTarget(link);
+    if (result == LinkResult::Opened) {
         setVisited(true);
         emit opened(link);
         return;
     }
     QApplication::beep();
-    const QString report = hyperlinkErrorReport(code);
+    const QString report = hyperlinkErrorReport(result);
     if (m_report) {
         m_report(report);
     } else {

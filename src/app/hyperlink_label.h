@@ -8,24 +8,24 @@
 
 namespace typeloom::app {
 
-// Opens a link target (a web address, "mailto:…" or a file) and returns a result code: above
-// 32 means it was opened; 32 or less names the failure, with the meanings of
-// hyperlinkErrorMessage.
-using HyperlinkOpener = std::function<int(const QString& target)>;
+// What became of a link target handed to the desktop.
+enum class LinkResult {
+    Opened,
+    NotFound,   // an empty or malformed target, or a local file that does not exist
+    NoProgram,  // the desktop has no program that opens it
+};
+
+// Opens a link target (a web address, "mailto:…" or a file).
+using HyperlinkOpener = std::function<LinkResult(const QString& target)>;
 // Shows the error report of a link that could not be opened.
 using HyperlinkReport = std::function<void(const QString& text)>;
 
-// Result codes used when a link cannot be opened on this desktop.
-inline constexpr int kHyperlinkOpened = 33;         // any value above 32 means success
-inline constexpr int kHyperlinkFileNotFound = 2;    // empty or malformed target, missing file
-inline constexpr int kHyperlinkNoAssociation = 31;  // the desktop has no program for it
+// The message of a link that could not be opened: "The specified file was not found." or
+// "There is no application associated\nwith the given filename extension.".
+QString hyperlinkErrorMessage(LinkResult result);
 
-// The message for a result code ("The specified file was not found." for 2, …; "Unknown
-// Error (n) occurred." for a code without a message of its own).
-QString hyperlinkErrorMessage(int code);
-
-// The text of the error report: "Unable to open hyperlink:\n\n" and the code's message.
-QString hyperlinkErrorReport(int code);
+// The text of the error report: "Unable to open hyperlink:\n\n" and the result's message.
+QString hyperlinkErrorReport(LinkResult result);
 
 // The target as it is handed to the desktop: a target with an at sign is an e-mail address
 // and gets "mailto:" in front (unless it already starts with it).
@@ -33,10 +33,8 @@ QString hyperlinkUrlText(const QString& target);
 
 // Opens a target with the desktop's default program (QDesktopServices::openUrl): the web
 // browser for web addresses, the mail program for "mailto:" and the file's program for
-// files. Returns kHyperlinkOpened, kHyperlinkFileNotFound for an empty or malformed target
-// or a local file that does not exist, and kHyperlinkNoAssociation when the desktop could
-// not open it.
-int openWithDesktop(const QString& target);
+// files.
+LinkResult openWithDesktop(const QString& target);
 
 // Shows the error report in a message box with the exclamation (warning) icon.
 void showHyperlinkReport(const QString& text);
@@ -86,8 +84,8 @@ class HyperlinkLabel : public QLabel {
     bool adjustToText() const { return m_adjustToText; }
 
     // Opens a target (not necessarily this label's): an e-mail address gets "mailto:" in
-    // front; the result is the opener's code (above 32: opened).
-    int gotoTarget(const QString& target);
+    // front; the result is the opener's.
+    LinkResult gotoTarget(const QString& target);
 
     // Replaces how targets are opened and how failures are reported (by default the desktop
     // and a message box); an empty function restores the default.

@@ -27,7 +27,7 @@ TEST(AboutDialog, ShowsTheProductAndItsLinks) {
     QStringList opened;
     dialog.emailLink()->setOpener([&](const QString& url) {
         opened << url;
-        return 33;
+        return LinkResult::Opened;
     });
     QTest::mouseClick(dialog.emailLink(), Qt::LeftButton);
     EXPECT_EQ(opened, QStringList({QStringLiteral("mailto:support@typeloom-studio.example")}));
@@ -60,16 +60,16 @@ TEST(AboutDialog, ShowsTheWindowIconOrTheProgramsOwn) {
 TEST(AboutDialog, VisitWebsiteOpensTheWebAddressAndReportsFailures) {
     QStringList opened;
     QStringList reports;
-    int result = 33;
+    LinkResult result = LinkResult::Opened;
     auto opener = [&](const QString& url) {
         opened << url;
         return result;
     };
     auto report = [&](const QString& text) { reports << text; };
-    EXPECT_EQ(openWebsite(opener, report), 33);
+    EXPECT_EQ(openWebsite(opener, report), LinkResult::Opened);
     EXPECT_TRUE(reports.isEmpty());
-    result = 31;
-    EXPECT_EQ(openWebsite(opener, report), 31);
+    result = LinkResult::NoProgram;
+    EXPECT_EQ(openWebsite(opener, report), LinkResult::NoProgram);
     EXPECT_EQ(opened, QStringList(2, QStringLiteral("https://www.typeloom-studio.example/")));
     EXPECT_EQ(reports, QStringList({QStringLiteral("Unable to open hyperlink:\n\nThere is no "
                                                    "application associated\nwith the given "

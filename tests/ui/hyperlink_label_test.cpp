@@ -12,21 +12,13 @@
 namespace typeloom::app {
 namespace {
 
-TEST(HyperlinkErrorMessage, TextsOfTheResultCodes) {
-    EXPECT_EQ(hyperlinkErrorMessage(0),
-              QStringLiteral("The operating system is out\nof memory or resources."));
-    EXPECT_EQ(hyperlinkErrorMessage(2), QStringLiteral("The specified file was not found."));
-    // The sharing-violation text ends with a blank.
-    EXPECT_EQ(hyperlinkErrorMessage(26), QStringLiteral("A sharing violation occurred. "));
+TEST(HyperlinkErrorMessage, TextsOfTheFailures) {
+    EXPECT_EQ(hyperlinkErrorMessage(LinkResult::NotFound),
+              QStringLiteral("The specified file was not found."));
     EXPECT_EQ(
-        hyperlinkErrorMessage(31),
-        QStringLiteral("There is no application associated\nwith the given filename extension."));
-    EXPECT_EQ(hyperlinkErrorMessage(32),
-              QStringLiteral("The specified dynamic-link library was not found."));
-    EXPECT_EQ(hyperlinkErrorMessage(1), QStringLiteral("Unknown Error (1) occurred."));
-    EXPECT_EQ(hyperlinkErrorMessage(-7), QStringLiteral("Unknown Error (-7) occurred."));
-    EXPECT_EQ(hyperlinkErrorReport(26),
-              QStringLiteral("Unable to open hyperlink:\n\nA sharing violation occurred. "));
+        hyperlinkErrorReport(LinkResult::NoProgram),
+        QStringLiteral("Unable to open hyperlink:\n\nThere is no application associated\nwith "
+                       "the given filename extension."));
 }
 
 TEST(HyperlinkLabel, EmailTargetsOpenAsMailLinks) {
@@ -34,9 +26,10 @@ TEST(HyperlinkLabel, EmailTargetsOpenAsMailLinks) {
     QStringList opened;
     label.setOpener([&](const QString& url) {
         opened << url;
-        return 42;
+        return LinkResult::NoProgram;
     });
-    EXPECT_EQ(label.gotoTarget(QStringLiteral("support@typeloom-studio.example")), 42);
+    EXPECT_EQ(label.gotoTarget(QStringLiteral("support@typeloom-studio.example")),
+              LinkResult::NoProgram);
     label.gotoTarget(QStringLiteral("https://www.typeloom-studio.example/"));
     label.gotoTarget(QStringLiteral("mailto:fonts@typeloom-studio.example"));
     EXPECT_EQ(opened, QStringList({QStringLiteral("mailto:support@typeloom-studio.example"),
@@ -99,7 +92,7 @@ TEST(HyperlinkLabel, ClickOpensTheTargetAndReportsFailures) {
     QWidget window;
     auto* label = new HyperlinkLabel(QStringLiteral("support@typeloom-studio.example"), &window);
     window.show();
-    int result = 32;
+    LinkResult result = LinkResult::NotFound;
     QStringList opened;
     QStringList reports;
     label->setOpener([&](const QString& url) {
@@ -108,16 +101,15 @@ TEST(HyperlinkLabel, ClickOpensTheTargetAndReportsFailures) {
     });
     label->setReport([&](const QString& text) { reports << text; });
 
-    // 32 is still a failure: not visited, and the report names the code's error.
+    // A failure: not visited, and the report names what went wrong.
     QTest::mouseClick(label, Qt::LeftButton);
     EXPECT_EQ(opened, QStringList({QStringLiteral("mailto:support@typeloom-studio.example")}));
     EXPECT_FALSE(label->visited());
-    EXPECT_EQ(reports,
-              QStringList({QStringLiteral("Unable to open hyperlink:\n\n"
-                                          "The specified dynamic-link library was not found.")}));
+    EXPECT_EQ(reports, QStringList({QStringLiteral("Unable to open hyperlink:\n\n"
+                                                   "The specified file was not found.")}));
 
-    // Above 32 the link opened: the label becomes visited and nothing is reported.
-    result = 33;
+    // The link opened: the label becomes visited and nothing is reported.
+    result = LinkResult::Opened;
     QTest::mouseClick(label, Qt::LeftButton);
     EXPECT_TRUE(label->visited());
     EXPECT_EQ(reports.size(), 1);
@@ -164,12 +156,12 @@ TEST(HyperlinkLabel, AdjustsToItsTextKeepingTheAlignedEdge) {
 
 TEST(HyperlinkLabel, DesktopOpenerRefusesTargetsItCannotFind) {
     // Neither case reaches the desktop, so no program is started.
-    EXPECT_EQ(openWithDesktop(QString()), kHyperlinkFileNotFound);
-    EXPECT_EQ(openWithDesktop(QStringLiteral("   ")), kHyperlinkFileNotFound);
+    EXPECT_EQ(openWithDesktop(QString()), LinkResult::NotFound);
+    EXPECT_EQ(openWithDesktop(QStringLiteral("   ")), LinkResult::NotFound);
     EXPECT_EQ(openWithDesktop(QStringLiteral("/nonexistent/typeloom/readme.txt")),
-              kHyperlinkFileNotFound);
+              LinkResult::NotFound);
     EXPECT_EQ(openWithDesktop(QStringLiteral("file:///nonexistent/typeloom/readme.txt")),
-              kHyperlinkFileNotFound);
+              LinkResult::NotFound);
 }
 
 }  // namespace
