@@ -180,42 +180,42 @@ bool WorkingGlyph::fitSelection(int oldWidth) {
 
 // --- Tool selection
 
-EditOutcome WorkingGlyph::setTool(int id, Font& font, bool ctrl, bool makeVariableWidth) {
+EditOutcome WorkingGlyph::setTool(ToolId id, Font& font, bool ctrl, bool makeVariableWidth) {
     EditOutcome out;
-    if (m_selectionState != 0 && id != kToolSelect && id != kCmdInvert) {
+    if (m_selectionState != 0 && id != ToolId::Select && id != ToolId::Invert) {
         out = dropSelection();
     }
     m_tool = id;
     m_dragging = false;
     // Only the three shape tools draw by dragging; after a one-shot command no drawing tool
     // is active until the user picks one.
-    m_shapeMode = id == kToolLine || id == kToolRectangle || id == kToolFilledRectangle;
+    m_shapeMode = id == ToolId::Line || id == ToolId::Rectangle || id == ToolId::FilledRectangle;
     switch (id) {
-        case kCmdDeleteColumn:
+        case ToolId::DeleteColumn:
             merge(out, deleteColumn(ctrl, font, makeVariableWidth));
             break;
-        case kCmdInsertColumn:
+        case ToolId::InsertColumn:
             merge(out, insertColumn(ctrl, font, makeVariableWidth));
             break;
-        case kCmdMoveUp:
+        case ToolId::MoveUp:
             merge(out, moveUp());
             break;
-        case kCmdMoveDown:
+        case ToolId::MoveDown:
             merge(out, moveDown());
             break;
-        case kCmdMoveLeft:
+        case ToolId::MoveLeft:
             merge(out, moveLeft());
             break;
-        case kCmdMoveRight:
+        case ToolId::MoveRight:
             merge(out, moveRight());
             break;
-        case kCmdInvert:
+        case ToolId::Invert:
             merge(out, invert());
             break;
-        case kCmdMirrorHorizontal:
+        case ToolId::MirrorHorizontal:
             merge(out, mirrorHorizontal());
             break;
-        case kCmdMirrorVertical:
+        case ToolId::MirrorVertical:
             merge(out, mirrorVertical());
             break;
         default:
@@ -290,7 +290,7 @@ EditOutcome WorkingGlyph::eraserMove(int x, int y) {
 
 CellRect WorkingGlyph::shapeBounds(Cell end) const {
     const CellRect box = spanning(m_dragStart, end);
-    if (m_tool != kToolLine) {
+    if (m_tool != ToolId::Line) {
         return box;
     }
     const int dx = end.x - m_dragStart.x;
@@ -305,11 +305,12 @@ CellRect WorkingGlyph::shapeBounds(Cell end) const {
 
 std::vector<Cell> WorkingGlyph::shapeCells(Cell end) const {
     std::vector<Cell> cells;
-    if (m_tool != kToolLine && m_tool != kToolRectangle && m_tool != kToolFilledRectangle) {
+    if (m_tool != ToolId::Line && m_tool != ToolId::Rectangle &&
+        m_tool != ToolId::FilledRectangle) {
         return cells;
     }
     const CellRect box = shapeBounds(end);
-    const bool outline = m_tool == kToolRectangle;
+    const bool outline = m_tool == ToolId::Rectangle;
     for (int y = box.y; y < box.y + box.h; ++y) {
         for (int x = box.x; x < box.x + box.w; ++x) {
             if (outline && x != box.x && x != box.x + box.w - 1 && y != box.y &&
@@ -467,7 +468,7 @@ EditOutcome WorkingGlyph::dropSelection() {
 }
 
 EditOutcome WorkingGlyph::deleteSelection() {
-    if (m_tool != kToolSelect || m_selectionState == 0) {
+    if (m_tool != ToolId::Select || m_selectionState == 0) {
         return {};
     }
     if (m_selectionState == 3) {
@@ -490,7 +491,7 @@ EditOutcome WorkingGlyph::deleteSelection() {
 }
 
 EditOutcome WorkingGlyph::selectAll() {
-    m_tool = kToolSelect;
+    m_tool = ToolId::Select;
     m_shapeMode = false;
     m_dragging = false;
     EditOutcome out;
@@ -613,7 +614,7 @@ EditOutcome WorkingGlyph::invert() {
         }
         // The inverted cells become a fresh selection of what they now show.
         pickUp();
-        m_tool = kToolSelect;
+        m_tool = ToolId::Select;
         m_shapeMode = false;
         EditOutcome out = changedCells(m_selection);
         out.selectionChanged = true;
@@ -681,7 +682,7 @@ EditOutcome WorkingGlyph::undoAll() {
 
 ClipboardImage WorkingGlyph::copyImage() const {
     CellRect area = bounds();
-    if (m_tool == kToolSelect && m_selectionState != 0 && !m_selection.empty()) {
+    if (m_tool == ToolId::Select && m_selectionState != 0 && !m_selection.empty()) {
         area = m_selection;
     }
     return glyphToImage(m_pixels, m_width, area.x, area.y, area.w, area.h, m_bitsPerPixel);
@@ -744,7 +745,7 @@ PasteOutcome WorkingGlyph::pasteImage(const ImageSource& image, const Font& font
             m_floatBuffer[index(x, y)] = v;
         }
     }
-    m_tool = kToolSelect;
+    m_tool = ToolId::Select;
     m_shapeMode = false;
     m_dragging = false;
     m_selection = {0, 0, w, h};

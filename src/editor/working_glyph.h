@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -10,22 +11,42 @@ namespace typeloom {
 
 class Font;
 
-// Tool and command ids, shared with the tool buttons and the menus.
-inline constexpr int kToolSelect = 32772;
-inline constexpr int kToolLine = 32773;
-inline constexpr int kToolPencil = 32774;
-inline constexpr int kToolRectangle = 32775;
-inline constexpr int kToolFilledRectangle = 32776;
-inline constexpr int kToolEraser = 32777;
-inline constexpr int kCmdDeleteColumn = 32778;
-inline constexpr int kCmdMoveUp = 32779;
-inline constexpr int kCmdInsertColumn = 32780;
-inline constexpr int kCmdMoveLeft = 32781;
-inline constexpr int kCmdMoveDown = 32782;
-inline constexpr int kCmdMoveRight = 32783;
-inline constexpr int kCmdInvert = 32784;
-inline constexpr int kCmdMirrorHorizontal = 32785;
-inline constexpr int kCmdMirrorVertical = 32786;
+// The tools and one-shot commands of the editor's tool buttons. The values are the buttons'
+// command ids, in the order the buttons sit on the panel: the six drawing tools first, then
+// the commands that act on the whole glyph at once.
+enum class ToolId : int {
+    Select = 32772,
+    Line,
+    Pencil,
+    Rectangle,
+    FilledRectangle,
+    Eraser,
+    DeleteColumn,
+    MoveUp,
+    InsertColumn,
+    MoveLeft,
+    MoveDown,
+    MoveRight,
+    Invert,
+    MirrorHorizontal,
+    MirrorVertical,
+};
+
+// Every tool in id order.
+inline constexpr ToolId kAllTools[] = {
+    // The drawing tools.
+    ToolId::Select, ToolId::Line, ToolId::Pencil, ToolId::Rectangle, ToolId::FilledRectangle,
+    ToolId::Eraser,
+    // The one-shot commands.
+    ToolId::DeleteColumn, ToolId::MoveUp, ToolId::InsertColumn, ToolId::MoveLeft, ToolId::MoveDown,
+    ToolId::MoveRight, ToolId::Invert, ToolId::MirrorHorizontal, ToolId::MirrorVertical};
+inline constexpr int kToolCount = static_cast<int>(std::size(kAllTools));
+
+// The six tools that stay active until another is chosen (Select among them), unlike the
+// one-shot commands that act once on the whole glyph.
+constexpr bool isDrawingTool(ToolId id) {
+    return id >= ToolId::Select && id <= ToolId::Eraser;
+}
 
 // A glyph never grows wider than this through the editor (insert a column, widening paste).
 inline constexpr int kMaxGlyphWidth = 1024;
@@ -107,7 +128,7 @@ class WorkingGlyph {
     // --- Tool selection. `ctrl`: the Ctrl key's state (right side for the column commands).
     // `makeVariableWidth`: the answer to kFixedWidthQuestion, asked by the caller when
     // columnQuestionNeeded() says so; false cancels a column command in a fixed-width font.
-    EditOutcome setTool(int id, Font& font, bool ctrl = false, bool makeVariableWidth = false);
+    EditOutcome setTool(ToolId id, Font& font, bool ctrl = false, bool makeVariableWidth = false);
 
     // --- Drawing tools. A press outside the glyph does nothing; a move is clamped to it.
     EditOutcome pencilDown(int x, int y, bool ctrl = false);
@@ -181,7 +202,7 @@ class WorkingGlyph {
     int selectionState() const { return m_selectionState; }
     CellRect selection() const { return m_selection; }
     Cell selectionSource() const { return m_selectionSource; }
-    int tool() const { return m_tool; }
+    ToolId tool() const { return m_tool; }
     bool shapeMode() const { return m_shapeMode; }
     bool dragging() const { return m_dragging; }
     Cell dragStart() const { return m_dragStart; }
@@ -232,7 +253,7 @@ class WorkingGlyph {
     Cell m_selectionSource;
     // Where the first move cut the content from; later moves keep it background.
     CellRect m_cutArea;
-    int m_tool = kToolPencil;
+    ToolId m_tool = ToolId::Pencil;
     std::uint8_t m_currentColor = 1;
     bool m_shapeMode = false;
     bool m_dragging = false;

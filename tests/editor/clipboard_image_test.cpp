@@ -138,7 +138,7 @@ TEST(CopyImage, TakesTheSelectionWithTheSelectToolElseTheWholeGlyph) {
     EXPECT_EQ(whole.height, 3);
     EXPECT_EQ(whole.rows, (Bytes{0x80, 0, 0, 0, 0x40, 0, 0, 0, 0x30, 0, 0, 0}));
 
-    e.tool(kToolSelect);
+    e.tool(ToolId::Select);
     e.glyph.selectRubberBand({1, 1}, {2, 2});
     ClipboardImage part = e.glyph.copyImage();
     EXPECT_EQ(part.width, 2);
@@ -188,7 +188,7 @@ TEST(PasteImage, FloatsAtTheTopLeftAndRestoresWhatItCoveredWhenDragged) {
     EXPECT_EQ(e.glyph.selectionState(), 3);
     EXPECT_EQ(e.glyph.selection(), (CellRect{0, 0, 2, 2}));
     EXPECT_EQ(e.glyph.selectionSource(), (Cell{0, 0}));
-    EXPECT_EQ(e.glyph.tool(), kToolSelect);
+    EXPECT_EQ(e.glyph.tool(), ToolId::Select);
     EXPECT_TRUE(out.edit.documentModified);
     EXPECT_EQ(out.edit.changed, (CellRect{0, 0, 2, 2}));
 

@@ -66,7 +66,7 @@ inline std::vector<std::string> blankRows(int width, int height) {
 
 // A variable-width font holding one glyph, the letter A, drawn by `rows`.
 inline Font fontWith(const std::vector<std::string>& rows, std::uint32_t bits = 1,
-                          std::uint16_t u = 'A') {
+                     std::uint16_t u = 'A') {
     Font font;
     font.height = static_cast<std::uint16_t>(rows.size());
     font.ascent = static_cast<std::int16_t>(rows.size());
@@ -87,7 +87,7 @@ struct Editing {
         : font(fontWith(rows, bits)) {
         glyph.loadGlyph(font, 'A');
     }
-    EditOutcome tool(int id, bool ctrl = false, bool makeVariableWidth = false) {
+    EditOutcome tool(ToolId id, bool ctrl = false, bool makeVariableWidth = false) {
         return glyph.setTool(id, font, ctrl, makeVariableWidth);
     }
 };

@@ -44,7 +44,7 @@ class FrameEditingTest : public ::testing::Test {
         // those rows has its middle at (10 + 15x + 7, 10 + 15y + 7) at zoom 15.
         font().createFromScratch('A', 'D', 8, 12, "Edit");
         frame().selectInitialCharacter();
-        grid().setTool(32774);  // pencil
+        grid().setTool(ToolId::Pencil);
     }
     void TearDown() override {
         m_app->document().setModifiedFlag(false);

@@ -26,9 +26,9 @@ TEST(IconsSheet, DISABLED_WriteContactSheet) {
         }
         entries.emplace_back(icon.pixmap(QSize(16, 16), 1.0), icon.pixmap(QSize(16, 16), 2.0));
     }
-    for (int id = kToolSelect; id <= kCmdMirrorVertical; ++id) {
+    for (ToolId id : kAllTools) {
         for (ToolLook look : {ToolLook::Normal, ToolLook::Pressed, ToolLook::Active}) {
-            if (look == ToolLook::Active && id > kToolEraser) {
+            if (look == ToolLook::Active && !isDrawingTool(id)) {
                 continue;
             }
             entries.emplace_back(toolButtonPixmap(id, look, 1.0), toolButtonPixmap(id, look, 2.0));
