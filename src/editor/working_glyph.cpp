@@ -95,10 +95,10 @@ EditOutcome WorkingGlyph::loadGlyph(const Font& font, std::uint16_t u) {
     m_undoWidth = m_width;
     ensureFloatBuffer();
     EditOutcome out;
-    if (m_selectionState != 0 || !m_selection.empty()) {
+    if (m_selectionState != SelectionState::None || !m_selection.empty()) {
         out.selectionChanged = true;
     }
-    m_selectionState = 0;
+    m_selectionState = SelectionState::None;
     m_selection = {};
     m_cutArea = {};
     m_dragging = false;
@@ -162,17 +162,17 @@ void WorkingGlyph::pickUp() {
             m_floatBuffer[index(x, y)] = m_pixels[index(x, y)];
         }
     }
-    m_selectionState = 1;
+    m_selectionState = SelectionState::InPlace;
     m_cutArea = {};
 }
 
 bool WorkingGlyph::fitSelection(int oldWidth) {
     // The lifted content is kept at the glyph's own indices, so it means nothing at another
     // width: a change of width ends the selection.
-    if (m_width == oldWidth || (m_selectionState == 0 && m_selection.empty())) {
+    if (m_width == oldWidth || (m_selectionState == SelectionState::None && m_selection.empty())) {
         return false;
     }
-    m_selectionState = 0;
+    m_selectionState = SelectionState::None;
     m_selection = {};
     m_cutArea = {};
     return true;
@@ -182,7 +182,7 @@ bool WorkingGlyph::fitSelection(int oldWidth) {
 
 EditOutcome WorkingGlyph::setTool(ToolId id, Font& font, bool ctrl, bool makeVariableWidth) {
     EditOutcome out;
-    if (m_selectionState != 0 && id != ToolId::Select && id != ToolId::Invert) {
+    if (m_selectionState != SelectionState::None && id != ToolId::Select && id != ToolId::Invert) {
         out = dropSelection();
     }
     m_tool = id;
@@ -368,7 +368,7 @@ EditOutcome WorkingGlyph::shapeUpdate(int x, int y, bool ctrl) {
 
 EditOutcome WorkingGlyph::selectRubberBand(Cell a, Cell b) {
     EditOutcome out;
-    if (m_selectionState != 0) {
+    if (m_selectionState != SelectionState::None) {
         out = dropSelection();
     }
     const CellRect band = intersect(spanning(a, b), bounds());
@@ -383,7 +383,7 @@ EditOutcome WorkingGlyph::selectRubberBand(Cell a, Cell b) {
 }
 
 EditOutcome WorkingGlyph::moveSelection(int x, int y) {
-    if (m_selectionState == 0 || m_selection.empty()) {
+    if (m_selectionState == SelectionState::None || m_selection.empty()) {
         return {};
     }
     const CellRect old = m_selection;
@@ -391,10 +391,10 @@ EditOutcome WorkingGlyph::moveSelection(int x, int y) {
     const int h = old.h;
     const Cell source = m_selectionSource;
     CellRect area = old;
-    if (m_selectionState == 1) {
+    if (m_selectionState == SelectionState::InPlace) {
         m_cutArea = intersect({source.x, source.y, w, h}, bounds());
     }
-    if (m_selectionState != 3) {
+    if (m_selectionState != SelectionState::Pasted) {
         // The content was cut from where it was taken: that place stays background, even
         // where an earlier move had put part of the content.
         for (int cy = m_cutArea.y; cy < m_cutArea.y + m_cutArea.h; ++cy) {
@@ -404,11 +404,12 @@ EditOutcome WorkingGlyph::moveSelection(int x, int y) {
         }
         area = unite(area, m_cutArea);
     }
-    if ((m_selectionState == 2 || m_selectionState == 3) && undoMatches()) {
+    if ((m_selectionState == SelectionState::Moved || m_selectionState == SelectionState::Pasted) &&
+        undoMatches()) {
         // Put back what lay under the previous place.
         for (int cy = old.y; cy < old.y + old.h; ++cy) {
             for (int cx = old.x; cx < old.x + old.w; ++cx) {
-                if (m_selectionState == 3 || !m_cutArea.contains(cx, cy)) {
+                if (m_selectionState == SelectionState::Pasted || !m_cutArea.contains(cx, cy)) {
                     m_pixels[index(cx, cy)] = m_undoCopy[index(cx, cy)];
                 }
             }
@@ -429,8 +430,8 @@ EditOutcome WorkingGlyph::moveSelection(int x, int y) {
     const CellRect placed = intersect({x, y, w, h}, bounds());
     m_selectionSource = {source.x + placed.x - x, source.y + placed.y - y};
     m_selection = placed;
-    if (m_selectionState != 3) {
-        m_selectionState = 2;
+    if (m_selectionState != SelectionState::Pasted) {
+        m_selectionState = SelectionState::Moved;
     }
     EditOutcome out = changedCells(unite(area, placed));
     out.selectionChanged = true;
@@ -438,7 +439,7 @@ EditOutcome WorkingGlyph::moveSelection(int x, int y) {
 }
 
 EditOutcome WorkingGlyph::resizeSelection(Cell a, Cell b) {
-    if (m_selectionState == 0) {
+    if (m_selectionState == SelectionState::None) {
         return {};
     }
     const CellRect rect = intersect(spanning(a, b), bounds());
@@ -457,10 +458,10 @@ EditOutcome WorkingGlyph::resizeSelection(Cell a, Cell b) {
 
 EditOutcome WorkingGlyph::dropSelection() {
     EditOutcome out;
-    if (m_selectionState == 0 && m_selection.empty()) {
+    if (m_selectionState == SelectionState::None && m_selection.empty()) {
         return out;
     }
-    m_selectionState = 0;
+    m_selectionState = SelectionState::None;
     m_selection = {};
     m_cutArea = {};
     out.selectionChanged = true;
@@ -468,10 +469,10 @@ EditOutcome WorkingGlyph::dropSelection() {
 }
 
 EditOutcome WorkingGlyph::deleteSelection() {
-    if (m_tool != ToolId::Select || m_selectionState == 0) {
+    if (m_tool != ToolId::Select || m_selectionState == SelectionState::None) {
         return {};
     }
-    if (m_selectionState == 3) {
+    if (m_selectionState == SelectionState::Pasted) {
         // A pasted image not yet placed for good: take the paste back.
         EditOutcome out = undo();
         merge(out, dropSelection());
@@ -503,7 +504,7 @@ EditOutcome WorkingGlyph::selectAll() {
     m_selectionSource = {0, 0};
     ensureFloatBuffer();
     std::copy(m_pixels.begin(), m_pixels.end(), m_floatBuffer.begin());
-    m_selectionState = 2;
+    m_selectionState = SelectionState::Moved;
     m_cutArea = bounds();
     out.selectionChanged = true;
     return out;
@@ -605,7 +606,7 @@ EditOutcome WorkingGlyph::moveRight() {
 
 EditOutcome WorkingGlyph::invert() {
     saveUndo();
-    if (m_selectionState != 0 && !m_selection.empty()) {
+    if (m_selectionState != SelectionState::None && !m_selection.empty()) {
         for (int y = m_selection.y; y < m_selection.y + m_selection.h; ++y) {
             for (int x = m_selection.x; x < m_selection.x + m_selection.w; ++x) {
                 std::uint8_t& p = m_pixels[index(x, y)];
@@ -682,7 +683,8 @@ EditOutcome WorkingGlyph::undoAll() {
 
 ClipboardImage WorkingGlyph::copyImage() const {
     CellRect area = bounds();
-    if (m_tool == ToolId::Select && m_selectionState != 0 && !m_selection.empty()) {
+    if (m_tool == ToolId::Select && m_selectionState != SelectionState::None &&
+        !m_selection.empty()) {
         area = m_selection;
     }
     return glyphToImage(m_pixels, m_width, area.x, area.y, area.w, area.h, m_bitsPerPixel);
@@ -750,7 +752,7 @@ PasteOutcome WorkingGlyph::pasteImage(const ImageSource& image, const Font& font
     m_dragging = false;
     m_selection = {0, 0, w, h};
     m_selectionSource = {0, 0};
-    m_selectionState = 3;
+    m_selectionState = SelectionState::Pasted;
     m_cutArea = {};
     out.edit = changedCells({0, 0, w, h});
     out.edit.selectionChanged = true;

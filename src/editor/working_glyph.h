@@ -94,6 +94,17 @@ struct EditOutcome {
     bool beep = false;              // a limit was reached; nothing changed
 };
 
+// What the rectangular selection holds. Moves of the selection carry the content taken when it
+// was made; what they leave behind depends on the state.
+enum class SelectionState {
+    None,     // no selection
+    InPlace,  // cells selected where they lie; the first move cuts them from there
+    Moved,    // the content was cut from where it was taken (by a move, or by Select All,
+              // which takes the whole glyph): that place stays background, the rest is put back
+    Pasted,   // a pasted image floats over the glyph: a move puts back all that lay under it,
+              // Delete takes the paste back
+};
+
 // The user's answer to the widening question of a paste.
 enum class WidenAnswer { Yes, No, Cancel };
 
@@ -199,7 +210,7 @@ class WorkingGlyph {
     const std::vector<std::uint8_t>& undoCopy() const { return m_undoCopy; }
     int undoWidth() const { return m_undoWidth; }
     bool modified() const { return m_modified; }
-    int selectionState() const { return m_selectionState; }
+    SelectionState selectionState() const { return m_selectionState; }
     CellRect selection() const { return m_selection; }
     Cell selectionSource() const { return m_selectionSource; }
     ToolId tool() const { return m_tool; }
@@ -226,7 +237,7 @@ class WorkingGlyph {
     std::vector<Cell> shapeCells(Cell end) const;
     CellRect shapeBounds(Cell end) const;
     bool undoMatches() const;
-    // The cells of the selection become a fresh selection of what lies there (state 1).
+    // The cells of the selection become a fresh selection of what lies there, in place.
     void pickUp();
     // Ends the selection when the width changed from oldWidth; returns whether it did.
     bool fitSelection(int oldWidth);
@@ -248,7 +259,7 @@ class WorkingGlyph {
     std::vector<std::uint8_t> m_floatBuffer;
     std::vector<std::uint8_t> m_loadedCopy;
     bool m_modified = false;
-    int m_selectionState = 0;
+    SelectionState m_selectionState = SelectionState::None;
     CellRect m_selection;
     Cell m_selectionSource;
     // Where the first move cut the content from; later moves keep it background.

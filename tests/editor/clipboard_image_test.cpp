@@ -185,7 +185,7 @@ TEST(PasteImage, FloatsAtTheTopLeftAndRestoresWhatItCoveredWhenDragged) {
     PasteOutcome out = e.glyph.pasteImage(source, e.font);
     EXPECT_TRUE(out.message.empty());
     EXPECT_EQ(picture(e.glyph), (Rows{"#.#..", "###..", "#####"}));
-    EXPECT_EQ(e.glyph.selectionState(), 3);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::Pasted);
     EXPECT_EQ(e.glyph.selection(), (CellRect{0, 0, 2, 2}));
     EXPECT_EQ(e.glyph.selectionSource(), (Cell{0, 0}));
     EXPECT_EQ(e.glyph.tool(), ToolId::Select);
@@ -194,14 +194,14 @@ TEST(PasteImage, FloatsAtTheTopLeftAndRestoresWhatItCoveredWhenDragged) {
 
     e.glyph.moveSelection(3, 1);
     EXPECT_EQ(picture(e.glyph), (Rows{"..#..", "..##.", "#####"}));
-    EXPECT_EQ(e.glyph.selectionState(), 3);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::Pasted);
     e.glyph.moveSelection(0, 1);
     EXPECT_EQ(picture(e.glyph), (Rows{"..#..", "#.#..", "#####"}));
 
     // Delete while it still floats takes the paste back.
     e.glyph.deleteSelection();
     EXPECT_EQ(picture(e.glyph), (Rows{"..#..", "..#..", "#####"}));
-    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::None);
 }
 
 TEST(PasteImage, WiderImageFollowsTheAnswerToTheWideningQuestion) {
@@ -212,13 +212,13 @@ TEST(PasteImage, WiderImageFollowsTheAnswerToTheWideningQuestion) {
         const char* what;
         WidenAnswer answer;
         Rows expected;
-        int state;
+        SelectionState state;
     };
     const Row rows[] = {
         // The rows below the lower image become background.
-        {"yes widens", WidenAnswer::Yes, {"#..#", ".##.", "...."}, 0},
-        {"no keeps the width", WidenAnswer::No, {"#.", ".#", "##"}, 3},
-        {"cancel changes nothing", WidenAnswer::Cancel, start, 0},
+        {"yes widens", WidenAnswer::Yes, {"#..#", ".##.", "...."}, SelectionState::None},
+        {"no keeps the width", WidenAnswer::No, {"#.", ".#", "##"}, SelectionState::Pasted},
+        {"cancel changes nothing", WidenAnswer::Cancel, start, SelectionState::None},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

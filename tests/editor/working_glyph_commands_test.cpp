@@ -188,7 +188,7 @@ TEST(OneShotCommands, EndShapeModeAndActOnTheWholeGlyph) {
     e.glyph.selectRubberBand({0, 0}, {0, 0});
     EditOutcome out = e.tool(ToolId::MoveDown);
     EXPECT_TRUE(out.selectionChanged);
-    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::None);
     EXPECT_EQ(picture(e.glyph), (Rows{"..", ".#"}));
 }
 
@@ -238,12 +238,12 @@ TEST(Undo, AChangeOfWidthEndsTheSelection) {
     EditOutcome out = e.glyph.insertColumn(true, e.font);
     EXPECT_EQ(e.glyph.width(), 3);
     EXPECT_TRUE(out.selectionChanged);
-    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::None);
     // Without a change of width an undo leaves the selection alone.
     e.glyph.selectRubberBand({0, 0}, {0, 1});
     e.glyph.pencilDown(1, 1);
     EXPECT_FALSE(e.glyph.undo().selectionChanged);
-    EXPECT_EQ(e.glyph.selectionState(), 1);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::InPlace);
 }
 
 TEST(Undo, UndoAllDropsASelectionTheGlyphNoLongerHolds) {
@@ -253,7 +253,7 @@ TEST(Undo, UndoAllDropsASelectionTheGlyphNoLongerHolds) {
     EditOutcome out = e.glyph.undoAll();
     EXPECT_EQ(e.glyph.width(), 2);
     EXPECT_TRUE(out.selectionChanged);
-    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::None);
 }
 
 }  // namespace

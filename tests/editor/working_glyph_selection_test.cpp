@@ -18,7 +18,7 @@ TEST(RubberBand, SelectsTheClippedBandWithoutChangingPixels) {
     EditOutcome out = e.glyph.selectRubberBand({3, -2}, {-1, 1});
     EXPECT_TRUE(out.selectionChanged);
     EXPECT_TRUE(out.changed.empty());
-    EXPECT_EQ(e.glyph.selectionState(), 1);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::InPlace);
     EXPECT_EQ(e.glyph.selection(), (CellRect{0, 0, 4, 2}));
     EXPECT_EQ(e.glyph.selectionSource(), (Cell{0, 0}));
     EXPECT_EQ(picture(e.glyph), start);
@@ -26,7 +26,7 @@ TEST(RubberBand, SelectsTheClippedBandWithoutChangingPixels) {
 
     // A band that misses the glyph selects nothing, and the old selection is gone.
     e.glyph.selectRubberBand({7, 0}, {9, 3});
-    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::None);
     EXPECT_TRUE(e.glyph.selection().empty());
 }
 
@@ -37,7 +37,7 @@ TEST(MoveSelection, FirstMoveCutsLaterMovesPutBackWhatWasCovered) {
 
     EditOutcome first = e.glyph.moveSelection(3, 0);
     EXPECT_EQ(picture(e.glyph), (Rows{"...##.", "...#..", "..#..."}));
-    EXPECT_EQ(e.glyph.selectionState(), 2);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::Moved);
     EXPECT_EQ(e.glyph.selection(), (CellRect{3, 0, 2, 2}));
     EXPECT_EQ(first.changed, (CellRect{0, 0, 5, 2}));
     EXPECT_TRUE(first.documentModified);
@@ -111,7 +111,7 @@ TEST(ResizeSelection, MakesAFreshSelectionOfWhatLiesThere) {
     // A handle drag, corners given in either order.
     EditOutcome out = e.glyph.resizeSelection({3, 1}, {2, 0});
     EXPECT_TRUE(out.changed.empty());
-    EXPECT_EQ(e.glyph.selectionState(), 1);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::InPlace);
     EXPECT_EQ(e.glyph.selection(), (CellRect{2, 0, 2, 2}));
     EXPECT_EQ(e.glyph.selectionSource(), (Cell{2, 0}));
     // The next drag carries the moved ink, not what lay at (2, 0) before the first move.
@@ -148,7 +148,7 @@ TEST(SelectAll, SelectsTheWholeGlyphReadyToMove) {
     EXPECT_TRUE(out.selectionChanged);
     EXPECT_EQ(e.glyph.tool(), ToolId::Select);
     EXPECT_FALSE(e.glyph.shapeMode());
-    EXPECT_EQ(e.glyph.selectionState(), 2);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::Moved);
     EXPECT_EQ(e.glyph.selection(), (CellRect{0, 0, 3, 2}));
     EXPECT_EQ(e.glyph.selectionSource(), (Cell{0, 0}));
     // Dragged right by one: the first column becomes background, the last one falls off.
@@ -177,7 +177,7 @@ TEST(SelectionLife, ToolChangesAndPressesOutsideDropIt) {
         e.tool(ToolId::Select);
         e.glyph.selectRubberBand({0, 0}, {0, 0});
         EditOutcome out = e.tool(row.tool);
-        EXPECT_EQ(e.glyph.selectionState() != 0, row.kept);
+        EXPECT_EQ(e.glyph.selectionState() != SelectionState::None, row.kept);
         if (!row.kept) {
             EXPECT_TRUE(out.selectionChanged);
         }
@@ -188,23 +188,23 @@ TEST(SelectionLife, ToolChangesAndPressesOutsideDropIt) {
     e.glyph.moveSelection(0, 1);
     // A press outside the glyph drops it; the moved content stays where it is.
     e.glyph.dropSelection();
-    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::None);
     EXPECT_TRUE(e.glyph.selection().empty());
     EXPECT_EQ(picture(e.glyph), (Rows{"..", "#."}));
     // Loading a glyph drops a selection too.
     e.glyph.selectAll();
     e.glyph.loadGlyph(e.font, 'A');
-    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::None);
 }
 
 TEST(SelectionLife, InvertActsOnTheSelectionWhichStaysSelected) {
     Editing e({"32#.", ".#23"}, 2);
     e.tool(ToolId::Select);
     e.glyph.selectRubberBand({1, 0}, {2, 1});
-    e.glyph.moveSelection(1, 0);  // state 2, same place
+    e.glyph.moveSelection(1, 0);  // moved, to the same place
     e.tool(ToolId::Invert);
     EXPECT_EQ(picture(e.glyph), (Rows{"3#2.", ".2#3"}));
-    EXPECT_EQ(e.glyph.selectionState(), 1);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::InPlace);
     EXPECT_EQ(e.glyph.tool(), ToolId::Select);
     // The inverted cells are what a drag now carries.
     e.glyph.moveSelection(2, 0);

@@ -172,10 +172,10 @@ TEST_F(PixelGridTest, RubberBandSelectsTheCellsUnderItsCornersAndHandlesReshapeI
     grid->setTool(ToolId::Select);
     // A band less than a cell both ways selects nothing.
     drag(at(1, 1), at(1, 1) + QPoint(6, 6));
-    EXPECT_EQ(grid->workingGlyph().selectionState(), 0);
+    EXPECT_EQ(grid->workingGlyph().selectionState(), SelectionState::None);
     drag(at(1, 1), at(2, 2));
     EXPECT_EQ(grid->workingGlyph().selection(), (CellRect{1, 1, 2, 2}));
-    EXPECT_EQ(grid->workingGlyph().selectionState(), 1);
+    EXPECT_EQ(grid->workingGlyph().selectionState(), SelectionState::InPlace);
     // The frame lies on the grid lines around the cells: x 24 (before column 1) to 54 (after
     // column 2).
     EXPECT_EQ(grid->trackerRect(), QRect(QPoint(24, 24), QPoint(54, 54)));
@@ -193,7 +193,7 @@ TEST_F(PixelGridTest, RubberBandSelectsTheCellsUnderItsCornersAndHandlesReshapeI
     EXPECT_EQ(grid->workingGlyph().selection(), (CellRect{2, 1, 2, 4}));
     // A press outside the glyph drops the selection.
     click(QPoint(300, 300));
-    EXPECT_EQ(grid->workingGlyph().selectionState(), 0);
+    EXPECT_EQ(grid->workingGlyph().selectionState(), SelectionState::None);
     EXPECT_FALSE(grid->canDelete());
 }
 
@@ -204,7 +204,7 @@ TEST_F(PixelGridTest, MovingASelectionCutsItFirstAndThenPutsBackWhatItCovered) {
     press(at(0, 0));
     move(at(2, 0));
     EXPECT_EQ(picture(), (Rows{"..##..", "..##..", "......"}));
-    EXPECT_EQ(grid->workingGlyph().selectionState(), 2);
+    EXPECT_EQ(grid->workingGlyph().selectionState(), SelectionState::Moved);
     move(at(4, 0));
     release(at(4, 0));
     // The column under the first place comes back; the source stays cut.
@@ -277,7 +277,7 @@ TEST_F(PixelGridTest, PasteFloatsTheImageUntilTheUserDragsItIntoPlace) {
     grid->paste();
     EXPECT_EQ(picture(), (Rows{"#.....", "......", "......"}));
     EXPECT_EQ(grid->tool(), ToolId::Select);
-    EXPECT_EQ(grid->workingGlyph().selectionState(), 3);
+    EXPECT_EQ(grid->workingGlyph().selectionState(), SelectionState::Pasted);
     press(at(0, 0));
     move(at(2, 2));
     release(at(2, 2));

@@ -181,8 +181,8 @@ void PixelGrid::zoomStep(bool in) {
 // --- Edit commands
 
 bool PixelGrid::canDelete() const {
-    return hasCharacter() && m_glyph.tool() == ToolId::Select && m_glyph.selectionState() != 0 &&
-           !m_glyph.selection().empty();
+    return hasCharacter() && m_glyph.tool() == ToolId::Select &&
+           m_glyph.selectionState() != SelectionState::None && !m_glyph.selection().empty();
 }
 
 bool PixelGrid::canPaste() const {
@@ -275,7 +275,8 @@ GridGeometry PixelGrid::geometry() const {
 }
 
 QRect PixelGrid::trackerRect() const {
-    if (!hasCharacter() || m_glyph.tool() != ToolId::Select || m_glyph.selectionState() == 0) {
+    if (!hasCharacter() || m_glyph.tool() != ToolId::Select ||
+        m_glyph.selectionState() == SelectionState::None) {
         return {};
     }
     return geometry().frameRect(m_glyph.selection());
