@@ -18,7 +18,7 @@ namespace typeloom::app {
 
 class GeneralPage;
 
-// "Preferences" (command 32803, Ctrl+U): a modal sheet of three pages in this order,
+// "Preferences" (Options menu, Ctrl+U): a modal sheet of three pages in this order,
 // "General" (GeneralPage), "Typeloom Studio 3.0 Format" (ExportOptionsPage) and "C99 compatible
 // compiler" (CompilerPage), with OK and Cancel and no Apply. OK saves the pages in that
 // order; Cancel saves nothing. The pages' help requests come out of helpRequested().

@@ -7,11 +7,11 @@
 
 #include "app/command_wiring.h"
 #include "app/commands.h"
+#include "app/font_document.h"
 #include "app/key_filter.h"
 #include "app/main_window.h"
 #include "app/progress_status_bar.h"
 #include "app/settings_keys.h"
-#include "app/font_document.h"
 #include "model/font_settings.h"
 
 namespace typeloom::app {
@@ -121,15 +121,15 @@ void StudioApp::autoOpen() {
         }
     }
     if (m_document->pathName().isEmpty()) {
-        m_frame->executeCommand(cmd::kImportSystemFont);
+        m_frame->executeCommand(CommandId::ImportSystemFont);
     }
 }
 
 void StudioApp::installKeyFilter() {
     KeyFilter::Hooks hooks;
     hooks.bitsPerPixel = [this] { return static_cast<int>(m_font.bitsPerPixel); };
-    hooks.command = [this](int id) { m_frame->executeCommand(id); };
-    hooks.help = [this] { m_frame->executeCommand(cmd::kHelpContents); };
+    hooks.command = [this](CommandId id) { m_frame->executeCommand(id); };
+    hooks.help = [this] { m_frame->executeCommand(CommandId::HelpContents); };
     hooks.swatch = [this](bool next) { m_frame->stepColorSwatch(next); };
     hooks.isMainWindowPart = [this](QObject* object) {
         auto* widget = qobject_cast<QWidget*>(object);
