@@ -75,14 +75,14 @@ GeneralPage::GeneralPage(SettingsStore& settings, QWidget* parent)
       m_warn(warnWithBox) {
     auto* group = new QGroupBox(QStringLiteral("Export Bitmap files of all chars"), this);
     m_alwaysAsk = new QRadioButton(QStringLiteral("Always asked the destination folder"), group);
-    m_alwaysAsk->setObjectName(QStringLiteral("radio1099"));
+    m_alwaysAsk->setObjectName(QStringLiteral("alwaysAskRadio"));
     m_saveIn = new QRadioButton(QStringLiteral("Save in"), group);
-    m_saveIn->setObjectName(QStringLiteral("radio1098"));
+    m_saveIn->setObjectName(QStringLiteral("saveInRadio"));
     m_folder = new QLineEdit(group);
-    m_folder->setObjectName(QStringLiteral("edit1068"));
+    m_folder->setObjectName(QStringLiteral("folderEdit"));
     m_folder->setMaxLength(kFolderMaxLength);
     auto* browse = new QPushButton(QStringLiteral("Browse..."), group);
-    browse->setObjectName(QStringLiteral("button1124"));
+    browse->setObjectName(QStringLiteral("browseButton"));
     connect(browse, &QPushButton::clicked, this, &GeneralPage::browse);
     auto* groupLayout = new QGridLayout(group);
     groupLayout->addWidget(m_alwaysAsk, 0, 0, 1, 3);
@@ -92,10 +92,10 @@ GeneralPage::GeneralPage(SettingsStore& settings, QWidget* parent)
 
     m_autoSave = new QCheckBox(
         QStringLiteral("Automatically save the changed character before editing another"), this);
-    m_autoSave->setObjectName(QStringLiteral("check1129"));
+    m_autoSave->setObjectName(QStringLiteral("autoSaveCheck"));
     m_autoOpen = new QCheckBox(
         QStringLiteral("Automatically open the latest Typeloom (*.tlf) file at startup"), this);
-    m_autoOpen->setObjectName(QStringLiteral("check1126"));
+    m_autoOpen->setObjectName(QStringLiteral("autoOpenCheck"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);

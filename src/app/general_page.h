@@ -14,7 +14,7 @@ class SettingsStore;
 
 namespace typeloom::app {
 
-// The preferences page "General" (IDD 101): where the bitmap export of all characters puts
+// The preferences page "General": where the bitmap export of all characters puts
 // its files ("AlwaysAsk", "BmpFolder"), "AutoSaveChar" and "AutoOpen".
 //
 // Loading (when the page is first shown) takes the stored folder when it exists, otherwise
@@ -23,7 +23,8 @@ namespace typeloom::app {
 // asks each time. apply() writes each flag only when it differs from the stored value, and
 // the folder only when it exists. A page that was never shown applies nothing.
 //
-// Object names: radio1099, radio1098, edit1068, button1124, check1129, check1126.
+// Object names: alwaysAskRadio, saveInRadio, folderEdit, browseButton, autoSaveCheck,
+// autoOpenCheck.
 class GeneralPage : public QWidget {
     Q_OBJECT
 

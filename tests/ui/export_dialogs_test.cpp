@@ -19,11 +19,11 @@
 #include "common/progress_sink.h"
 #include "common/settings_store.h"
 #include "export/export_driver.h"
+#include "export/ui/compiler_page.h"
 #include "export/ui/export_commands.h"
 #include "export/ui/export_dialog.h"
-#include "export/ui/export_progress_dialog.h"
-#include "export/ui/compiler_page.h"
 #include "export/ui/export_options_page.h"
+#include "export/ui/export_progress_dialog.h"
 #include "model/font.h"
 #include "model/font_settings.h"
 #include "test_support.h"
@@ -304,8 +304,8 @@ TEST(ExportDialog, OpensExpandedWithTheRememberedRadio) {
         std::optional<int> fontOut;
         const char* radio;
     };
-    for (const Case& c : {Case{std::nullopt, "radio32863"}, Case{0x900, "radio32860"},
-                          Case{0x601, "radio32866"}, Case{0x200, "radio32862"}}) {
+    for (const Case& c : {Case{std::nullopt, "radioGeneralC"}, Case{0x900, "radioOldC"},
+                          Case{0x601, "radioMicrochipBin"}, Case{0x200, "radioOldDat"}}) {
         SCOPED_TRACE(c.radio);
         MemorySettingsStore settings;
         if (c.fontOut) {
@@ -318,9 +318,9 @@ TEST(ExportDialog, OpensExpandedWithTheRememberedRadio) {
         EXPECT_TRUE(dialog.isExpanded());
         EXPECT_EQ(child<QPushButton>(dialog, "buttonAdvance")->text(),
                   QStringLiteral("&Advance <<"));
-        for (int id = 32860; id <= 32866; ++id) {
-            EXPECT_TRUE(child<QRadioButton>(dialog, qPrintable(QStringLiteral("radio%1").arg(id)))
-                            ->isEnabled());
+        for (const char* radio : {"radioOldC", "radioOldAsm", "radioOldDat", "radioGeneralC",
+                                  "radioGeneralBin", "radioMicrochipC", "radioMicrochipBin"}) {
+            EXPECT_TRUE(child<QRadioButton>(dialog, radio)->isEnabled()) << radio;
         }
     }
 }
@@ -333,17 +333,18 @@ TEST(ExportDialog, AdvanceCollapsesToTheFrameAndDisablesTheOldFormats) {
     dialog.show();
     QApplication::processEvents();
     const QSize full = dialog.size();
-    auto* frame = child<QWidget>(dialog, "frame1150");
+    auto* frame = child<QWidget>(dialog, "frameMain");
 
     click(dialog, "buttonAdvance");
     QApplication::processEvents();
     EXPECT_FALSE(dialog.isExpanded());
     EXPECT_EQ(child<QPushButton>(dialog, "buttonAdvance")->text(), QStringLiteral("&Advance >>"));
-    for (const char* old : {"radio32860", "radio32861", "radio32862"}) {
+    for (const char* old : {"radioOldC", "radioOldAsm", "radioOldDat"}) {
         EXPECT_FALSE(child<QRadioButton>(dialog, old)->isEnabled()) << old;
     }
-    for (const char* kept : {"radio32863", "radio32864", "radio32865", "radio32866", "buttonSaveAs",
-                             "buttonCancel", "buttonAdvance"}) {
+    for (const char* kept :
+         {"radioGeneralC", "radioGeneralBin", "radioMicrochipC", "radioMicrochipBin",
+          "buttonSaveAs", "buttonCancel", "buttonAdvance"}) {
         EXPECT_TRUE(child<QWidget>(dialog, kept)->isEnabled()) << kept;
     }
     EXPECT_LT(dialog.width(), full.width());
@@ -354,7 +355,7 @@ TEST(ExportDialog, AdvanceCollapsesToTheFrameAndDisablesTheOldFormats) {
     QApplication::processEvents();
     EXPECT_TRUE(dialog.isExpanded());
     EXPECT_EQ(child<QPushButton>(dialog, "buttonAdvance")->text(), QStringLiteral("&Advance <<"));
-    EXPECT_TRUE(child<QRadioButton>(dialog, "radio32861")->isEnabled());
+    EXPECT_TRUE(child<QRadioButton>(dialog, "radioOldAsm")->isEnabled());
     EXPECT_EQ(dialog.size(), full);
 }
 
@@ -372,7 +373,7 @@ TEST(ExportDialog, SaveAsRemembersTheGeneralBinaryChoiceForTheNextOpening) {
             if (collapse) {
                 click(dialog, "buttonAdvance");
             }
-            click(dialog, "radio32864");
+            click(dialog, "radioGeneralBin");
             click(dialog, "buttonSaveAs");
             EXPECT_EQ(dialog.result(), QDialog::Accepted);
             EXPECT_EQ(dialog.formatId(), 32851);
@@ -384,7 +385,7 @@ TEST(ExportDialog, SaveAsRemembersTheGeneralBinaryChoiceForTheNextOpening) {
         }
         ExportDialog next(font, settings, answers.hooks());
         next.show();
-        EXPECT_TRUE(child<QRadioButton>(next, "radio32864")->isChecked());
+        EXPECT_TRUE(child<QRadioButton>(next, "radioGeneralBin")->isChecked());
         EXPECT_TRUE(next.isExpanded());
     }
     EXPECT_TRUE(test::listFolder(dir.path()).empty());  // the dialog itself writes no file
@@ -396,7 +397,7 @@ TEST(ExportDialog, CancelledFileDialogKeepsTheDialogOpenAndCancelStoresNothing) 
     Answers answers;  // the file dialog is cancelled
     ExportDialog dialog(font, settings, answers.hooks());
     dialog.show();
-    click(dialog, "radio32860");
+    click(dialog, "radioOldC");
     click(dialog, "buttonSaveAs");
     EXPECT_EQ(answers.fileDialogs, 1);
     EXPECT_EQ(answers.lastRequest.filter,
@@ -489,15 +490,15 @@ TEST(ExportProgress, FinishesOnTheWorkerThread) {
     ExportProgressDialog window(font, settings, requestFor(path, 32847));
     window.show();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Exporting..."));
-    EXPECT_EQ(child<QLabel>(window, "label1084")->text(), QStringLiteral("Typeloom Studio"));
+    EXPECT_EQ(child<QLabel>(window, "labelProduct")->text(), QStringLiteral("Typeloom Studio"));
     EXPECT_EQ(child<QLabel>(window, "labelExporting")->text(),
               QStringLiteral("is exporting bitmap data to a file."));
-    EXPECT_EQ(child<QLabel>(window, "label1070")->text(), QStringLiteral("Please Wait..."));
+    EXPECT_EQ(child<QLabel>(window, "labelState")->text(), QStringLiteral("Please Wait..."));
     EXPECT_TRUE(child<QPushButton>(window, "buttonCancel")->isEnabled());
     EXPECT_FALSE(child<QPushButton>(window, "buttonOk")->isEnabled());
     EXPECT_EQ(window.state(), ExportProgressDialog::State::Waiting);
 
-    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(window, "label1070")->text(),
+    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(window, "labelState")->text(),
                               QStringLiteral("Finished!!"), 20000);
     EXPECT_TRUE(settings.readOnWorker());  // the writer read its options off this thread
     EXPECT_FALSE(child<QPushButton>(window, "buttonCancel")->isEnabled());
@@ -530,7 +531,7 @@ TEST(ExportProgress, CancelMidRunKeepsTheEarlierFile) {
     EXPECT_FALSE(child<QPushButton>(window, "buttonCancel")->isEnabled());
     EXPECT_TRUE(child<QPushButton>(window, "buttonOk")->isEnabled());
     settings.openGate();
-    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(window, "label1070")->text(),
+    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(window, "labelState")->text(),
                               QStringLiteral("Cancelled!!"), 20000);
     EXPECT_EQ(child<QPushButton>(window, "buttonOk")->text(), QStringLiteral("Exit"));
     EXPECT_EQ(window.state(), ExportProgressDialog::State::Cancelled);
@@ -550,7 +551,7 @@ TEST(ExportProgress, CancelBeforeTheWorkerStartsWritesNothing) {
     // Escape acts as "Cancel" and leaves the window open.
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(child<QLabel>(window, "label1070")->text(), QStringLiteral("Cancelled!!"));
+    EXPECT_EQ(child<QLabel>(window, "labelState")->text(), QStringLiteral("Cancelled!!"));
     EXPECT_EQ(child<QPushButton>(window, "buttonOk")->text(), QStringLiteral("Exit"));
     QTest::qWait(300);  // well past the 100 ms start
     EXPECT_FALSE(settings.readOnWorker());
@@ -569,7 +570,7 @@ TEST(ExportProgress, WriteFailureIsNotShownAsACancel) {
     window.show();
     QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>(window, "buttonOk")->isEnabled(), 20000);
     EXPECT_EQ(window.state(), ExportProgressDialog::State::Failed);
-    const QString text = child<QLabel>(window, "label1070")->text();
+    const QString text = child<QLabel>(window, "labelState")->text();
     EXPECT_NE(text, QStringLiteral("Cancelled!!"));
     EXPECT_NE(text, QStringLiteral("Finished!!"));
     EXPECT_FALSE(text.isEmpty());
@@ -594,13 +595,13 @@ TEST(ExportOptionsPage, ShowsTheBitsAndRewritesOnlyItsOwn) {
     EXPECT_FALSE(child<QCheckBox>(page, "checkWidthTable")->isChecked());
     EXPECT_FALSE(child<QCheckBox>(page, "checkAsciiIndexTable")->isChecked());
     EXPECT_FALSE(child<QCheckBox>(page, "checkExtendedIndexTable")->isChecked());
-    EXPECT_TRUE(child<QRadioButton>(page, "radio1130")->isChecked());
-    EXPECT_FALSE(child<QRadioButton>(page, "radio1131")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(page, "radioUchar")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>(page, "radioByLength")->isChecked());
 
     click(page, "checkWidthTable");
     click(page, "checkExtendedIndexTable");
     click(page, "checkOffsetTable");
-    click(page, "radio1131");
+    click(page, "radioByLength");
     page.apply();
     // Kept: 0x20 | 0x80 | 0x100; rewritten: data table 0x01, width 0x04, extended index 0x40.
     EXPECT_EQ(settings.readInteger(kSettingsSection, exporters::kPagesOptionKey), 0x1E5);
@@ -611,17 +612,17 @@ TEST(CompilerPage, RewritesOnlyTheBracesBit) {
     CompilerPage page(settings);
     page.show();
     // The default 111 (0x6F) includes 0x20.
-    auto* braces = child<QCheckBox>(page, "check1126");
+    auto* braces = child<QCheckBox>(page, "checkC99Braces");
     EXPECT_TRUE(braces->isChecked());
-    click(page, "check1126");
+    click(page, "checkC99Braces");
     page.apply();
     EXPECT_EQ(settings.readInteger(kSettingsSection, exporters::kPagesOptionKey), 0x4F);
 
     settings.writeInteger(kSettingsSection, exporters::kPagesOptionKey, 0x8F & ~0x20);
     CompilerPage other(settings);
     other.show();
-    EXPECT_FALSE(child<QCheckBox>(other, "check1126")->isChecked());
-    click(other, "check1126");
+    EXPECT_FALSE(child<QCheckBox>(other, "checkC99Braces")->isChecked());
+    click(other, "checkC99Braces");
     other.apply();
     EXPECT_EQ(settings.readInteger(kSettingsSection, exporters::kPagesOptionKey), 0xAF);
 }

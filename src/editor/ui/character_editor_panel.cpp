@@ -128,7 +128,7 @@ CharacterEditorPanel::CharacterEditorPanel(Font& font, SettingsStore& settings, 
     swatchGrid->setSpacing(2);
     for (int i = 0; i < 16; ++i) {
         auto* swatch = new ColorSwatch(m_colorsBox);
-        swatch->setObjectName(QStringLiteral("ColorSwatch%1").arg(1133 + i));
+        swatch->setObjectName(QStringLiteral("colorSwatch%1").arg(i));
         m_swatches[static_cast<std::size_t>(i)] = swatch;
         swatchGrid->addWidget(swatch, i / 4, i % 4);
         connect(swatch, &ColorSwatch::clicked, this, [this, i] { swatchClicked(i); });

@@ -14,7 +14,7 @@ using namespace exporters;
 
 CompilerPage::CompilerPage(SettingsStore& settings, QWidget* parent)
     : QWidget(parent), m_settings(settings) {
-    m_braces = checkBox(this, "check1126",
+    m_braces = checkBox(this, "checkC99Braces",
                         "Write the General C file with the braces a C99 compatible compiler "
                         "needs");
     QPushButton* help = helpButton(this);

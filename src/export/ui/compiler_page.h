@@ -11,12 +11,12 @@ class SettingsStore;
 
 namespace typeloom::ui {
 
-// The preferences page "C99 compatible compiler" (IDD 131): check box 1126 sets bit 0x20 of
+// The preferences page "C99 compatible compiler": its one check box sets bit 0x20 of
 // "Pages option" (the General C file written with extra braces). Read when the page is first
 // shown; apply() rewrites bit 0x20 only and writes only a changed value. A page that was
 // never shown applies nothing.
 //
-// Object names: check1126, buttonHelp.
+// Object names: checkC99Braces, buttonHelp.
 class CompilerPage : public QWidget {
     Q_OBJECT
 

@@ -44,10 +44,10 @@ ExportOptionsPage::ExportOptionsPage(SettingsStore& settings, QWidget* parent)
 
     auto* type = new QGroupBox(QStringLiteral("Data Type in data_table[ ]"), this);
     m_uchar = new QRadioButton(QStringLiteral("UCHAR"), type);
-    m_uchar->setObjectName(QStringLiteral("radio1130"));
+    m_uchar->setObjectName(QStringLiteral("radioUchar"));
     m_byLength =
         new QRadioButton(QStringLiteral("UCHAR, USHORT or ULONG as the data length"), type);
-    m_byLength->setObjectName(QStringLiteral("radio1131"));
+    m_byLength->setObjectName(QStringLiteral("radioByLength"));
     auto* typeLayout = new QVBoxLayout(type);
     typeLayout->addWidget(m_uchar);
     typeLayout->addWidget(m_byLength);

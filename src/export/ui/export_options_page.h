@@ -12,14 +12,14 @@ class SettingsStore;
 
 namespace typeloom::ui {
 
-// The preferences page "Typeloom Studio 3.0 Format" (IDD 124): which tables the table-based
+// The preferences page "Typeloom Studio 3.0 Format": which tables the table-based
 // exports write and the type of their data table, kept in "Pages option". The values are
 // read when the page is first shown; apply() rewrites bits 0x01 (always set), 0x02, 0x04,
 // 0x08, 0x10 and 0x40, keeps every other bit, and writes only a changed value. A page that
 // was never shown applies nothing.
 //
 // Object names: checkDataTable (checked, disabled), checkOffsetTable, checkWidthTable,
-// checkAsciiIndexTable, checkExtendedIndexTable, radio1130 (UCHAR), radio1131 (by the data
+// checkAsciiIndexTable, checkExtendedIndexTable, radioUchar (UCHAR), radioByLength (by the data
 // length), buttonHelp.
 class ExportOptionsPage : public QWidget {
     Q_OBJECT
