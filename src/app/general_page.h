@@ -1,16 +1,13 @@
 #pragma once
 
 #include <QString>
-#include <QWidget>
 #include <functional>
+
+#include "common/ui/option_page.h"
 
 class QCheckBox;
 class QLineEdit;
 class QRadioButton;
-
-namespace typeloom {
-class SettingsStore;
-}
 
 namespace typeloom::app {
 
@@ -25,7 +22,7 @@ namespace typeloom::app {
 //
 // Object names: alwaysAskRadio, saveInRadio, folderEdit, browseButton, autoSaveCheck,
 // autoOpenCheck.
-class GeneralPage : public QWidget {
+class GeneralPage : public ui::OptionPage {
     Q_OBJECT
 
   public:
@@ -37,17 +34,11 @@ class GeneralPage : public QWidget {
 
     explicit GeneralPage(SettingsStore& settings, QWidget* parent = nullptr);
 
-    static QString caption() { return QStringLiteral("General"); }
-
     // The folders "TLM_bitmaps" is made in (defaults: the user's documents folder and the
     // program's folder); set before the page is loaded.
     void setDefaultFolderBases(const QString& documents, const QString& programFolder);
     void setBrowseFunction(BrowseFunction browse) { m_browse = std::move(browse); }
     void setWarnFunction(WarnFunction warn) { m_warn = std::move(warn); }
-
-    void load();
-    bool isLoaded() const { return m_loaded; }
-    void apply();
 
     bool autoSave() const;
     bool autoOpen() const;
@@ -55,14 +46,13 @@ class GeneralPage : public QWidget {
     QString folder() const;
 
   protected:
-    void showEvent(QShowEvent* event) override;
+    void loadValues() override;
+    void applyValues() override;
 
   private:
     void browse();
     QString defaultFolder() const;
 
-    SettingsStore& m_settings;
-    bool m_loaded = false;
     QString m_documents;
     QString m_programFolder;
     BrowseFunction m_browse;

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <array>
 #include <functional>
 
 class QTabWidget;
@@ -10,6 +11,7 @@ namespace typeloom {
 class SettingsStore;
 }
 namespace typeloom::ui {
+class OptionPage;
 class ExportOptionsPage;
 class CompilerPage;
 }  // namespace typeloom::ui
@@ -41,6 +43,9 @@ class PreferencesSheet : public QDialog {
     void helpRequested(const QString& topic);
 
   private:
+    // The pages in the order of their tabs.
+    std::array<ui::OptionPage*, 3> pages() const;
+
     QTabWidget* m_tabs;
     GeneralPage* m_prefer;
     ui::ExportOptionsPage* m_export;

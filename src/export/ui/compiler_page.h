@@ -1,13 +1,8 @@
 #pragma once
 
-#include <QString>
-#include <QWidget>
+#include "common/ui/option_page.h"
 
 class QCheckBox;
-
-namespace typeloom {
-class SettingsStore;
-}
 
 namespace typeloom::ui {
 
@@ -17,27 +12,17 @@ namespace typeloom::ui {
 // never shown applies nothing.
 //
 // Object names: checkC99Braces, buttonHelp.
-class CompilerPage : public QWidget {
+class CompilerPage : public OptionPage {
     Q_OBJECT
 
   public:
     explicit CompilerPage(SettingsStore& settings, QWidget* parent = nullptr);
 
-    static QString caption() { return QStringLiteral("C99 compatible compiler"); }
-
-    void load();
-    bool isLoaded() const { return m_loaded; }
-    void apply();
-
-  signals:
-    void helpRequested(const QString& topic);
-
   protected:
-    void showEvent(QShowEvent* event) override;
+    void loadValues() override;
+    void applyValues() override;
 
   private:
-    SettingsStore& m_settings;
-    bool m_loaded = false;
     QCheckBox* m_braces;
 };
 

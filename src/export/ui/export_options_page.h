@@ -1,14 +1,9 @@
 #pragma once
 
-#include <QString>
-#include <QWidget>
+#include "common/ui/option_page.h"
 
 class QCheckBox;
 class QRadioButton;
-
-namespace typeloom {
-class SettingsStore;
-}
 
 namespace typeloom::ui {
 
@@ -21,28 +16,17 @@ namespace typeloom::ui {
 // Object names: checkDataTable (checked, disabled), checkOffsetTable, checkWidthTable,
 // checkAsciiIndexTable, checkExtendedIndexTable, radioUchar (UCHAR), radioByLength (by the data
 // length), buttonHelp.
-class ExportOptionsPage : public QWidget {
+class ExportOptionsPage : public OptionPage {
     Q_OBJECT
 
   public:
     explicit ExportOptionsPage(SettingsStore& settings, QWidget* parent = nullptr);
 
-    static QString caption() { return QStringLiteral("Typeloom Studio 3.0 Format"); }
-
-    void load();
-    bool isLoaded() const { return m_loaded; }
-    void apply();
-
-  signals:
-    // "&Help": the help topic to open.
-    void helpRequested(const QString& topic);
-
   protected:
-    void showEvent(QShowEvent* event) override;
+    void loadValues() override;
+    void applyValues() override;
 
   private:
-    SettingsStore& m_settings;
-    bool m_loaded = false;
     QCheckBox* m_offset;
     QCheckBox* m_width;
     QCheckBox* m_asciiIndex;
