@@ -45,10 +45,10 @@ class AboutDialog : public QDialog {
     QPushButton* m_ok = nullptr;
 };
 
-// "&About..." (57664): shows the About box modally over the parent.
+// "&About...": shows the About box modally over the parent.
 void showAboutDialog(QWidget* parent);
 
-// "Visit our &Website" (32801): opens the product's web site in the desktop's browser; when
+// "Visit our &Website": opens the product's web site in the desktop's browser; when
 // that fails, beeps and shows the same error report as a link.
 void openWebsite();
 // The same with the opener and report given (an empty function takes the default); returns

@@ -60,6 +60,22 @@ class ExportSettings : public SettingsStore {
     MemorySettingsStore m_copy;
 };
 
+// The export format each export command of the menus writes.
+struct MenuExport {
+    CommandId command;
+    exporters::ExportFormat format;
+};
+constexpr MenuExport kMenuExports[] = {
+    {CommandId::ExportHex, exporters::ExportFormat::Hex},
+    {CommandId::ExportOldC, exporters::ExportFormat::StudioC},
+    {CommandId::ExportOldAsm, exporters::ExportFormat::StudioAsm},
+    {CommandId::ExportOldDat, exporters::ExportFormat::StudioDat},
+    {CommandId::ExportGeneralC, exporters::ExportFormat::GeneralC},
+    {CommandId::ExportGeneralBin, exporters::ExportFormat::GeneralBin},
+    {CommandId::ExportMicrochipC, exporters::ExportFormat::MicrochipC},
+    {CommandId::ExportMicrochipBin, exporters::ExportFormat::MicrochipBin},
+};
+
 // A font-wide change: the glyph on screen is written back first so that the change applies
 // to it too (and no edit is lost), then the editor and the panes show the result.
 void changeWholeFont(StudioApp& app, MainWindow& frame, void (*change)(Font&), bool refreshLists) {
@@ -84,7 +100,7 @@ void changeWholeFont(StudioApp& app, MainWindow& frame, void (*change)(Font&), b
 void connectCommands(StudioApp& app, MainWindow& frame) {
     FontDocument& doc = app.document();
 
-    frame.setCommandHandler(cmd::kOpen, [&app, &frame] {
+    frame.setCommandHandler(CommandId::Open, [&app, &frame] {
         const QString path =
             QFileDialog::getOpenFileName(&frame, QStringLiteral("Open"), QString(),
                                          QStringLiteral("Typeloom Files (*.tlf);;All Files (*)"));
@@ -94,35 +110,35 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
     });
     // A save under the document's own name puts it first in the recent list; a copy in the
     // version 2.0 layout does not rename the document and is not listed.
-    frame.setCommandHandler(cmd::kSave, [&app, &doc] {
+    frame.setCommandHandler(CommandId::Save, [&app, &doc] {
         if (doc.doFileSave() && !doc.pathName().isEmpty()) {
             app.addToRecentFiles(doc.pathName());
         }
     });
-    frame.setCommandHandler(cmd::kSaveAs, [&app, &doc] {
+    frame.setCommandHandler(CommandId::SaveAs, [&app, &doc] {
         if (doc.doFileSaveAs() && doc.lastSaveRenamed() && !doc.pathName().isEmpty()) {
             app.addToRecentFiles(doc.pathName());
         }
     });
-    frame.setCommandHandler(cmd::kExit, [&frame] { frame.close(); });
+    frame.setCommandHandler(CommandId::Exit, [&frame] { frame.close(); });
 
     // New fonts: from scratch, from an installed font, from a font file. Each replaces the
     // font only after the save prompt allowed a new document.
     auto startNew = [&app] { return app.startNewDocument(); };
-    frame.setCommandHandler(cmd::kNewFromScratch, [&app, &frame, startNew] {
+    frame.setCommandHandler(CommandId::NewFromScratch, [&app, &frame, startNew] {
         if (ui::runNewFontFromScratch(&frame, app.font(), app.settings(), startNew)) {
             frame.selectInitialCharacter();
             frame.updateFrameTitle();
         }
     });
-    frame.setCommandHandler(cmd::kImportSystemFont, [&app, &frame, startNew] {
+    frame.setCommandHandler(CommandId::ImportSystemFont, [&app, &frame, startNew] {
         if (ui::runImportSystemFont(&frame, app.font(), app.settings(), frame.progressBar(),
                                     startNew)) {
             frame.selectInitialCharacter();
             frame.updateFrameTitle();
         }
     });
-    frame.setCommandHandler(cmd::kImportResource, [&app, &frame] {
+    frame.setCommandHandler(CommandId::ImportResource, [&app, &frame] {
         // The save prompt comes before the file is read; when the file then cannot be
         // imported the font on screen is still the old one, so the document takes back its
         // name and unsaved state.
@@ -157,37 +173,36 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
         frame.updateStatusPanes();
         app.document().setModifiedFlag(true);
     };
-    frame.setCommandHandler(cmd::kFontInformation, [&app, &frame, afterFontInformation] {
+    frame.setCommandHandler(CommandId::FontInformation, [&app, &frame, afterFontInformation] {
         frame.storeEditedGlyph();
         if (ui::runFontInformation(&frame, app.font())) {
             afterFontInformation();
         }
     });
-    for (int id : {cmd::kExportFnt, cmd::kExportFon}) {
+    for (CommandId id : {CommandId::ExportFnt, CommandId::ExportFon}) {
         frame.setCommandHandler(id, [&app, &frame, afterFontInformation, id] {
             frame.storeEditedGlyph();
-            if (ui::runWindowsFontExport(&frame, app.font(), id == cmd::kExportFon)) {
+            if (ui::runWindowsFontExport(&frame, app.font(), id == CommandId::ExportFon)) {
                 afterFontInformation();
             }
         });
     }
-    frame.setCommandHandler(cmd::kExportBitmaps, [&app, &frame] {
+    frame.setCommandHandler(CommandId::ExportBitmaps, [&app, &frame] {
         frame.storeEditedGlyph();
         ui::runBitmapExport(&frame, app.font(), app.settings(), frame.progressBar());
     });
 
     // Exports: the menu's formats through the save-file dialog, the export dialog of the
     // steps bar, and the HEX export that only other commands send.
-    for (int id : {cmd::kExportHex, cmd::kExportOldC, cmd::kExportOldAsm, cmd::kExportOldDat,
-                   cmd::kExportGeneralC, cmd::kExportGeneralBin, cmd::kExportMicrochipC,
-                   cmd::kExportMicrochipBin}) {
-        frame.setCommandHandler(id, [&app, &frame, id] {
+    for (const MenuExport& entry : kMenuExports) {
+        const exporters::ExportFormat format = entry.format;
+        frame.setCommandHandler(entry.command, [&app, &frame, format] {
             frame.storeEditedGlyph();
-            ui::runMenuExport(&frame, app.font(), app.settings(), frame.progressBar(), id,
+            ui::runMenuExport(&frame, app.font(), app.settings(), frame.progressBar(), format,
                               &frame.lastExportBaseName());
         });
     }
-    frame.setCommandHandler(cmd::kExportDialog, [&app, &frame] {
+    frame.setCommandHandler(CommandId::ExportDialog, [&app, &frame] {
         frame.storeEditedGlyph();
         // A large font is exported on a worker thread, which reads the export options: it
         // reads them from a copy, never from the settings file the window thread owns.
@@ -195,44 +210,45 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
         ui::runExportDialog(&frame, app.font(), settings, frame.progressBar(),
                             &frame.lastExportBaseName());
     });
-    frame.setCommandHandler(cmd::kPreferences, [&app, &frame] {
+    frame.setCommandHandler(CommandId::Preferences, [&app, &frame] {
         openPreferences(&frame, app.settings(),
                         [&frame](const QString& topic) { frame.showHelpTopic(topic); });
     });
 
-    frame.setCommandHandler(cmd::kHelpContents, [] { showHelp(); });
+    frame.setCommandHandler(CommandId::HelpContents, [] { showHelp(); });
     ui::setHelpHandler([](const QString& topic) { showHelp(topic); });
-    frame.setCommandHandler(cmd::kQuickGuide,
+    frame.setCommandHandler(CommandId::QuickGuide,
                             [] { showHelp(QString::fromLatin1(help_topic::kQuickGuide)); });
-    frame.setCommandHandler(cmd::kWebsite, [] { openWebsite(); });
-    frame.setCommandHandler(cmd::kAbout, [&frame] { showAboutDialog(&frame); });
+    frame.setCommandHandler(CommandId::Website, [] { openWebsite(); });
+    frame.setCommandHandler(CommandId::About, [&frame] { showAboutDialog(&frame); });
 
-    for (int id : {cmd::kCopy, cmd::kPaste, cmd::kDelete, cmd::kSelectAll, cmd::kUndo}) {
+    for (CommandId id : {CommandId::Copy, CommandId::Paste, CommandId::Delete, CommandId::SelectAll,
+                         CommandId::Undo}) {
         frame.setCommandHandler(id, [&frame, id] { frame.routeEditCommand(id); });
     }
 
-    frame.setCommandHandler(cmd::kUndoAll, [&frame] { frame.pixelGrid()->undoAll(); });
-    frame.setCommandHandler(cmd::kZoomIn, [&frame] { frame.pixelGrid()->zoomStep(true); });
-    frame.setCommandHandler(cmd::kZoomOut, [&frame] { frame.pixelGrid()->zoomStep(false); });
+    frame.setCommandHandler(CommandId::UndoAll, [&frame] { frame.pixelGrid()->undoAll(); });
+    frame.setCommandHandler(CommandId::ZoomIn, [&frame] { frame.pixelGrid()->zoomStep(true); });
+    frame.setCommandHandler(CommandId::ZoomOut, [&frame] { frame.pixelGrid()->zoomStep(false); });
 
-    frame.setCommandHandler(cmd::kToFixedWidth, [&app, &frame] {
+    frame.setCommandHandler(CommandId::ToFixedWidth, [&app, &frame] {
         changeWholeFont(app, frame, &makeFixedWidth, false);
     });
-    frame.setCommandHandler(cmd::kToVariableWidth, [&app, &frame] {
+    frame.setCommandHandler(CommandId::ToVariableWidth, [&app, &frame] {
         changeWholeFont(app, frame, &makeVariableWidth, false);
     });
-    frame.setCommandHandler(cmd::kCenterAll,
+    frame.setCommandHandler(CommandId::CenterAll,
                             [&app, &frame] { changeWholeFont(app, frame, &centerAll, false); });
-    frame.setCommandHandler(cmd::kMirrorHorizontal, [&app, &frame] {
+    frame.setCommandHandler(CommandId::MirrorHorizontal, [&app, &frame] {
         changeWholeFont(app, frame, static_cast<void (*)(Font&)>(&mirrorHorizontal), true);
     });
-    frame.setCommandHandler(cmd::kMirrorVertical, [&app, &frame] {
+    frame.setCommandHandler(CommandId::MirrorVertical, [&app, &frame] {
         changeWholeFont(app, frame, static_cast<void (*)(Font&)>(&mirrorVertical), true);
     });
-    frame.setCommandHandler(cmd::kInvertAll, [&app, &frame] {
+    frame.setCommandHandler(CommandId::InvertAll, [&app, &frame] {
         changeWholeFont(app, frame, static_cast<void (*)(Font&)>(&invert), true);
     });
-    frame.setCommandHandler(cmd::kRemoveBlankColumns,
+    frame.setCommandHandler(CommandId::RemoveBlankColumns,
                             [&app, &frame] { changeWholeFont(app, frame, &trimAll, true); });
 }
 

@@ -5,65 +5,66 @@
 
 namespace typeloom::app {
 
-// Command ids: every menu item, toolbar button and key reaches the main frame as one of these.
-namespace cmd {
-inline constexpr int kExportDialog = 1017;
-inline constexpr int kWebsite = 32801;
-inline constexpr int kQuickGuide = 32802;
-inline constexpr int kPreferences = 32803;
-inline constexpr int kInvertAll = 32804;
-inline constexpr int kMirrorHorizontal = 32805;
-inline constexpr int kMirrorVertical = 32806;
-inline constexpr int kNewFromScratch = 32807;
-inline constexpr int kCenterAll = 32808;
-inline constexpr int kChangeAscent = 32810;
-inline constexpr int kUndoAll = 32811;
-inline constexpr int kNewMenu = 32812;
-inline constexpr int kZoomIn = 32813;
-inline constexpr int kZoomOut = 32814;
-inline constexpr int kToFixedWidth = 32815;
-inline constexpr int kToVariableWidth = 32816;
-inline constexpr int kRemoveBlankColumns = 32817;
-inline constexpr int kImportSystemFont = 32790;
-inline constexpr int kChangeWidth = 32791;
-inline constexpr int kChangeHeight = 32792;
-inline constexpr int kEditTable = 32793;
-inline constexpr int kFontInformation = 32794;
-inline constexpr int kDataFormat = 32797;
-inline constexpr int kImportResource = 32824;
-inline constexpr int kExportFnt = 32825;
-inline constexpr int kExportFon = 32826;
-inline constexpr int kExportBitmaps = 32827;
-inline constexpr int kOldFormatHeading = 32839;
-inline constexpr int kExportHex = 32840;
-inline constexpr int kExportOldC = 32847;
-inline constexpr int kExportOldAsm = 32848;
-inline constexpr int kExportOldDat = 32849;
-inline constexpr int kExportGeneralC = 32850;
-inline constexpr int kExportGeneralBin = 32851;
-inline constexpr int kExportMicrochipC = 32852;
-inline constexpr int kExportMicrochipBin = 32853;
-inline constexpr int kResize = 32870;
-inline constexpr int kMultiCopy = 32871;
-inline constexpr int kMultiPaste = 32872;
-inline constexpr int kFileNew = 57600;
-inline constexpr int kOpen = 57601;
-inline constexpr int kSave = 57603;
-inline constexpr int kSaveAs = 57604;
-inline constexpr int kRecentFirst = 57616;
-inline constexpr int kRecentLast = 57619;
-inline constexpr int kDelete = 57632;
-inline constexpr int kCopy = 57634;
-inline constexpr int kCut = 57635;
-inline constexpr int kPaste = 57637;
-inline constexpr int kSelectAll = 57642;
-inline constexpr int kUndo = 57643;
-inline constexpr int kAbout = 57664;
-inline constexpr int kExit = 57665;
-inline constexpr int kHelpContents = 57666;
-inline constexpr int kNextPane = 57680;
-inline constexpr int kPreviousPane = 57681;
-}  // namespace cmd
+// Every menu item, toolbar button and key reaches the main frame as one of these commands. The
+// values are the commands' ids.
+enum class CommandId : int {
+    ExportDialog = 1017,
+    ImportSystemFont = 32790,
+    ChangeWidth = 32791,
+    ChangeHeight = 32792,
+    EditTable = 32793,
+    FontInformation = 32794,
+    DataFormat = 32797,
+    Website = 32801,
+    QuickGuide = 32802,
+    Preferences = 32803,
+    InvertAll = 32804,
+    MirrorHorizontal = 32805,
+    MirrorVertical = 32806,
+    NewFromScratch = 32807,
+    CenterAll = 32808,
+    ChangeAscent = 32810,
+    UndoAll = 32811,
+    NewMenu = 32812,
+    ZoomIn = 32813,
+    ZoomOut = 32814,
+    ToFixedWidth = 32815,
+    ToVariableWidth = 32816,
+    RemoveBlankColumns = 32817,
+    ImportResource = 32824,
+    ExportFnt = 32825,
+    ExportFon = 32826,
+    ExportBitmaps = 32827,
+    OldFormatHeading = 32839,
+    ExportHex = 32840,
+    ExportOldC = 32847,
+    ExportOldAsm = 32848,
+    ExportOldDat = 32849,
+    ExportGeneralC = 32850,
+    ExportGeneralBin = 32851,
+    ExportMicrochipC = 32852,
+    ExportMicrochipBin = 32853,
+    Resize = 32870,
+    MultiCopy = 32871,
+    MultiPaste = 32872,
+    FileNew = 57600,
+    Open = 57601,
+    Save = 57603,
+    SaveAs = 57604,
+    RecentFirst = 57616,  // the recent files of the File menu, first to last
+    RecentLast = 57619,
+    Delete = 57632,
+    Copy = 57634,
+    Cut = 57635,
+    Paste = 57637,
+    SelectAll = 57642,
+    Undo = 57643,
+    About = 57664,
+    Exit = 57665,
+    HelpContents = 57666,
+    NextPane = 57680,
+    PreviousPane = 57681,
+};
 
 // When a command is enabled (the update rule applied before a menu or toolbar is shown).
 enum class EnableRule {
@@ -87,7 +88,8 @@ enum class EnableRule {
 };
 
 struct CommandInfo {
-    int id;
+    CommandId id;
+    const char* name;      // the action's object name after "action"
     const char* menuText;  // with "&" mnemonic and "\t" key text; empty for toolbar-only ids
     const char* strings;   // status-bar prompt, then "\n" and the tool tip (may be empty)
     EnableRule rule;
@@ -95,7 +97,7 @@ struct CommandInfo {
 
 // Every command the frame knows, in the order of the command table.
 const std::vector<CommandInfo>& commandTable();
-const CommandInfo* findCommand(int id);
+const CommandInfo* findCommand(CommandId id);
 
 // The status-bar prompt (text before "\n") and the tool tip (after it) of a command.
 QString commandPrompt(const CommandInfo& command);
@@ -123,12 +125,19 @@ struct CommandState {
 
 bool isCommandEnabled(EnableRule rule, const CommandState& state);
 
-// The main menu as the user sees it: popups with their items; 0 stands for a separator and
-// -1 for the place of the recent files.
+// The main menu as the user sees it: popups with their items, separators and the place of the
+// recent files.
 struct MenuEntry {
-    int id = 0;                        // command id, 0 separator, -1 recent files
-    const char* popupTitle = nullptr;  // set for a nested popup
-    std::vector<MenuEntry> items;      // the popup's items
+    enum class Kind {
+        Command,  // the item of `command`
+        Separator,
+        RecentFiles,  // where the recent files are listed
+        Popup,        // a nested popup: `popupTitle` and `items`
+    };
+    Kind kind = Kind::Separator;
+    CommandId command{};  // for Kind::Command only
+    const char* popupTitle = nullptr;
+    std::vector<MenuEntry> items;
 };
 struct MenuPopup {
     const char* title;
@@ -136,6 +145,6 @@ struct MenuPopup {
 };
 const std::vector<MenuPopup>& mainMenu();
 // The New pop-up of the file bar's first button.
-const std::vector<int>& newMenuCommands();
+const std::vector<CommandId>& newMenuCommands();
 
 }  // namespace typeloom::app

@@ -47,9 +47,9 @@ class FontDocument : public QObject {
     // Writes the version 2.0 layout; path, title and modified flag stay as they are.
     bool saveDocumentVer20(const QString& path);
 
-    // Save (57603): to the document's path, or through Save As when it has none.
+    // Save: to the document's path, or through Save As when it has none.
     bool doFileSave();
-    // Save As (57604): the file dialog and the save.
+    // Save As: the file dialog and the save.
     bool doFileSaveAs();
     // Whether the last successful save took its path as the document's own (false after a
     // version 2.0 copy).

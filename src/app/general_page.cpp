@@ -67,22 +67,21 @@ void storeFlag(SettingsStore& settings, const char* key, int fallback, bool valu
 }  // namespace
 
 GeneralPage::GeneralPage(SettingsStore& settings, QWidget* parent)
-    : QWidget(parent),
-      m_settings(settings),
+    : OptionPage(settings, QStringLiteral("General"), parent),
       m_documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)),
       m_programFolder(QCoreApplication::applicationDirPath()),
       m_browse(chooseFolderWithDialog),
       m_warn(warnWithBox) {
     auto* group = new QGroupBox(QStringLiteral("Export Bitmap files of all chars"), this);
     m_alwaysAsk = new QRadioButton(QStringLiteral("Always asked the destination folder"), group);
-    m_alwaysAsk->setObjectName(QStringLiteral("radio1099"));
+    m_alwaysAsk->setObjectName(QStringLiteral("alwaysAskRadio"));
     m_saveIn = new QRadioButton(QStringLiteral("Save in"), group);
-    m_saveIn->setObjectName(QStringLiteral("radio1098"));
+    m_saveIn->setObjectName(QStringLiteral("saveInRadio"));
     m_folder = new QLineEdit(group);
-    m_folder->setObjectName(QStringLiteral("edit1068"));
+    m_folder->setObjectName(QStringLiteral("folderEdit"));
     m_folder->setMaxLength(kFolderMaxLength);
     auto* browse = new QPushButton(QStringLiteral("Browse..."), group);
-    browse->setObjectName(QStringLiteral("button1124"));
+    browse->setObjectName(QStringLiteral("browseButton"));
     connect(browse, &QPushButton::clicked, this, &GeneralPage::browse);
     auto* groupLayout = new QGridLayout(group);
     groupLayout->addWidget(m_alwaysAsk, 0, 0, 1, 3);
@@ -90,12 +89,10 @@ GeneralPage::GeneralPage(SettingsStore& settings, QWidget* parent)
     groupLayout->addWidget(m_folder, 1, 1);
     groupLayout->addWidget(browse, 1, 2);
 
-    m_autoSave = new QCheckBox(
-        QStringLiteral("Automatically save the changed character before editing another"), this);
-    m_autoSave->setObjectName(QStringLiteral("check1129"));
-    m_autoOpen = new QCheckBox(
-        QStringLiteral("Automatically open the latest Typeloom (*.tlf) file at startup"), this);
-    m_autoOpen->setObjectName(QStringLiteral("check1126"));
+    m_autoSave = createCheckBox(this, "autoSaveCheck",
+                                "Automatically save the changed character before editing another");
+    m_autoOpen = createCheckBox(this, "autoOpenCheck",
+                                "Automatically open the latest Typeloom (*.tlf) file at startup");
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
@@ -109,13 +106,6 @@ void GeneralPage::setDefaultFolderBases(const QString& documents, const QString&
     m_programFolder = programFolder;
 }
 
-void GeneralPage::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (!m_loaded) {
-        load();
-    }
-}
-
 QString GeneralPage::defaultFolder() const {
     QString folder = usableFolderIn(m_documents);
     if (folder.isEmpty()) {
@@ -124,11 +114,11 @@ QString GeneralPage::defaultFolder() const {
     return folder;
 }
 
-void GeneralPage::load() {
-    const bool autoSave = storedFlag(m_settings, ui::kAutoSaveCharKey, ui::kAutoSaveCharDefault);
-    const bool autoOpen = storedFlag(m_settings, kAutoOpenKey, kAutoOpenDefault);
-    bool alwaysAsk = storedFlag(m_settings, kAlwaysAskKey, kAlwaysAskDefault);
-    QString folder = QString::fromStdString(m_settings.string(kSettingsSection, kBmpFolderKey, ""));
+void GeneralPage::loadValues() {
+    const bool autoSave = storedFlag(settings(), ui::kAutoSaveCharKey, ui::kAutoSaveCharDefault);
+    const bool autoOpen = storedFlag(settings(), kAutoOpenKey, kAutoOpenDefault);
+    bool alwaysAsk = storedFlag(settings(), kAlwaysAskKey, kAlwaysAskDefault);
+    QString folder = QString::fromStdString(settings().string(kSettingsSection, kBmpFolderKey, ""));
     if (!isFolder(folder)) {
         folder = defaultFolder();
         if (folder.isEmpty()) {
@@ -140,7 +130,6 @@ void GeneralPage::load() {
     m_alwaysAsk->setChecked(alwaysAsk);
     m_saveIn->setChecked(!alwaysAsk);
     m_folder->setText(folder);
-    m_loaded = true;
 }
 
 void GeneralPage::browse() {
@@ -159,16 +148,13 @@ void GeneralPage::browse() {
     m_saveIn->setChecked(true);
 }
 
-void GeneralPage::apply() {
-    if (!m_loaded) {
-        return;
-    }
-    storeFlag(m_settings, ui::kAutoSaveCharKey, ui::kAutoSaveCharDefault, autoSave());
-    storeFlag(m_settings, kAutoOpenKey, kAutoOpenDefault, autoOpen());
-    storeFlag(m_settings, kAlwaysAskKey, kAlwaysAskDefault, alwaysAsk());
+void GeneralPage::applyValues() {
+    storeFlag(settings(), ui::kAutoSaveCharKey, ui::kAutoSaveCharDefault, autoSave());
+    storeFlag(settings(), kAutoOpenKey, kAutoOpenDefault, autoOpen());
+    storeFlag(settings(), kAlwaysAskKey, kAlwaysAskDefault, alwaysAsk());
     // A folder that does not exist is not stored; the old value stays.
     if (isFolder(folder())) {
-        m_settings.writeString(kSettingsSection, kBmpFolderKey, folder().toStdString());
+        settings().writeString(kSettingsSection, kBmpFolderKey, folder().toStdString());
     }
 }
 

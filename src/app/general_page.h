@@ -1,20 +1,17 @@
 #pragma once
 
 #include <QString>
-#include <QWidget>
 #include <functional>
+
+#include "common/ui/option_page.h"
 
 class QCheckBox;
 class QLineEdit;
 class QRadioButton;
 
-namespace typeloom {
-class SettingsStore;
-}
-
 namespace typeloom::app {
 
-// The preferences page "General" (IDD 101): where the bitmap export of all characters puts
+// The preferences page "General": where the bitmap export of all characters puts
 // its files ("AlwaysAsk", "BmpFolder"), "AutoSaveChar" and "AutoOpen".
 //
 // Loading (when the page is first shown) takes the stored folder when it exists, otherwise
@@ -23,8 +20,9 @@ namespace typeloom::app {
 // asks each time. apply() writes each flag only when it differs from the stored value, and
 // the folder only when it exists. A page that was never shown applies nothing.
 //
-// Object names: radio1099, radio1098, edit1068, button1124, check1129, check1126.
-class GeneralPage : public QWidget {
+// Object names: alwaysAskRadio, saveInRadio, folderEdit, browseButton, autoSaveCheck,
+// autoOpenCheck.
+class GeneralPage : public ui::OptionPage {
     Q_OBJECT
 
   public:
@@ -36,17 +34,11 @@ class GeneralPage : public QWidget {
 
     explicit GeneralPage(SettingsStore& settings, QWidget* parent = nullptr);
 
-    static QString caption() { return QStringLiteral("General"); }
-
     // The folders "TLM_bitmaps" is made in (defaults: the user's documents folder and the
     // program's folder); set before the page is loaded.
     void setDefaultFolderBases(const QString& documents, const QString& programFolder);
     void setBrowseFunction(BrowseFunction browse) { m_browse = std::move(browse); }
     void setWarnFunction(WarnFunction warn) { m_warn = std::move(warn); }
-
-    void load();
-    bool isLoaded() const { return m_loaded; }
-    void apply();
 
     bool autoSave() const;
     bool autoOpen() const;
@@ -54,14 +46,13 @@ class GeneralPage : public QWidget {
     QString folder() const;
 
   protected:
-    void showEvent(QShowEvent* event) override;
+    void loadValues() override;
+    void applyValues() override;
 
   private:
     void browse();
     QString defaultFolder() const;
 
-    SettingsStore& m_settings;
-    bool m_loaded = false;
     QString m_documents;
     QString m_programFolder;
     BrowseFunction m_browse;

@@ -8,35 +8,35 @@ namespace typeloom::app {
 namespace {
 
 struct CommandIconFile {
-    int commandId;
+    CommandId command;
     const char* name;  // file under :/icons/commands/, without ".svg"
 };
 
 // Steps bar (with their step badge), file bar, font bar, then menu-only commands.
 constexpr CommandIconFile kCommandIcons[] = {
-    {32790, "import_system_font"},
-    {32793, "edit_characters_table"},
-    {32792, "change_font_height"},
-    {32797, "configure_data_format"},
-    {1017, "export"},
-    {32812, "new_font_project"},
-    {57601, "open"},
-    {57603, "save"},
-    {57634, "copy"},
-    {57637, "paste"},
-    {32804, "invert_all"},
-    {32805, "mirror_all_horizontal"},
-    {32806, "mirror_all_vertical"},
-    {32817, "remove_blank_columns"},
-    {32807, "new_from_scratch"},
-    {32824, "import_font_resource"},
-    {32803, "preferences"},
-    {57666, "help"},
-    {57664, "about"},
-    {32813, "zoom_in"},
-    {32814, "zoom_out"},
-    {57643, "undo"},
-    {57632, "delete"},
+    {CommandId::ImportSystemFont, "import_system_font"},
+    {CommandId::EditTable, "edit_characters_table"},
+    {CommandId::ChangeHeight, "change_font_height"},
+    {CommandId::DataFormat, "configure_data_format"},
+    {CommandId::ExportDialog, "export"},
+    {CommandId::NewMenu, "new_font_project"},
+    {CommandId::Open, "open"},
+    {CommandId::Save, "save"},
+    {CommandId::Copy, "copy"},
+    {CommandId::Paste, "paste"},
+    {CommandId::InvertAll, "invert_all"},
+    {CommandId::MirrorHorizontal, "mirror_all_horizontal"},
+    {CommandId::MirrorVertical, "mirror_all_vertical"},
+    {CommandId::RemoveBlankColumns, "remove_blank_columns"},
+    {CommandId::NewFromScratch, "new_from_scratch"},
+    {CommandId::ImportResource, "import_font_resource"},
+    {CommandId::Preferences, "preferences"},
+    {CommandId::HelpContents, "help"},
+    {CommandId::About, "about"},
+    {CommandId::ZoomIn, "zoom_in"},
+    {CommandId::ZoomOut, "zoom_out"},
+    {CommandId::Undo, "undo"},
+    {CommandId::Delete, "delete"},
 };
 
 // Adds renderings of an SVG resource at the given square sizes to an icon.
@@ -51,9 +51,9 @@ void addSvgSizes(QIcon& icon, const QString& path, std::initializer_list<int> si
 
 }  // namespace
 
-QIcon commandIcon(int commandId) {
+QIcon commandIcon(CommandId command) {
     for (const CommandIconFile& entry : kCommandIcons) {
-        if (entry.commandId == commandId) {
+        if (entry.command == command) {
             // The 16-pixel grid at 1x, 1.5x, 2x and 3x.
             QIcon icon;
             addSvgSizes(icon,

@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-#include "app/commands.h"
 #include "app/edit_routing.h"
 
 namespace typeloom::app {
@@ -19,40 +18,40 @@ bool isMinusKey(int key) {
     return key == Qt::Key_Minus || key == Qt::Key_Underscore;
 }
 
-int ctrlLetterCommand(int key) {
+std::optional<CommandId> ctrlLetterCommand(int key) {
     switch (key) {
         case Qt::Key_A:
-            return cmd::kSelectAll;
+            return CommandId::SelectAll;
         case Qt::Key_C:
-            return cmd::kCopy;
+            return CommandId::Copy;
         case Qt::Key_E:
-            return cmd::kExportDialog;
+            return CommandId::ExportDialog;
         case Qt::Key_G:
-            return cmd::kDataFormat;
+            return CommandId::DataFormat;
         case Qt::Key_H:
-            return cmd::kChangeHeight;
+            return CommandId::ChangeHeight;
         case Qt::Key_I:
-            return cmd::kImportSystemFont;
+            return CommandId::ImportSystemFont;
         case Qt::Key_N:
-            return cmd::kNewFromScratch;
+            return CommandId::NewFromScratch;
         case Qt::Key_O:
-            return cmd::kOpen;
+            return CommandId::Open;
         case Qt::Key_R:
-            return cmd::kImportResource;
+            return CommandId::ImportResource;
         case Qt::Key_S:
-            return cmd::kSave;
+            return CommandId::Save;
         case Qt::Key_T:
-            return cmd::kEditTable;
+            return CommandId::EditTable;
         case Qt::Key_U:
-            return cmd::kPreferences;
+            return CommandId::Preferences;
         case Qt::Key_V:
-            return cmd::kPaste;
+            return CommandId::Paste;
         case Qt::Key_W:
-            return cmd::kChangeWidth;
+            return CommandId::ChangeWidth;
         case Qt::Key_Z:
-            return cmd::kUndo;
+            return CommandId::Undo;
         default:
-            return 0;
+            return std::nullopt;
     }
 }
 
@@ -63,28 +62,28 @@ KeyAction classifyKey(int key, Qt::KeyboardModifiers modifiers, int bitsPerPixel
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
     const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
     if (key == Qt::Key_Delete) {
-        return {KeyAction::Kind::Command, cmd::kDelete};
+        return {KeyAction::Kind::Command, CommandId::Delete};
     }
     if (key == Qt::Key_F1) {
-        return {KeyAction::Kind::Help, 0};
+        return {KeyAction::Kind::Help, std::nullopt};
     }
     if (!ctrl && !keypad && bitsPerPixel >= 2 && !editFieldFocused) {
         if (isEqualsKey(key)) {
-            return {KeyAction::Kind::NextSwatch, 0};
+            return {KeyAction::Kind::NextSwatch, std::nullopt};
         }
         if (isMinusKey(key)) {
-            return {KeyAction::Kind::PreviousSwatch, 0};
+            return {KeyAction::Kind::PreviousSwatch, std::nullopt};
         }
     }
     if (ctrl) {
-        if (int command = ctrlLetterCommand(key); command != 0) {
+        if (const std::optional<CommandId> command = ctrlLetterCommand(key)) {
             return {KeyAction::Kind::Command, command};
         }
         if (!keypad && isEqualsKey(key)) {
-            return {KeyAction::Kind::Command, cmd::kZoomIn};
+            return {KeyAction::Kind::Command, CommandId::ZoomIn};
         }
         if (!keypad && isMinusKey(key)) {
-            return {KeyAction::Kind::Command, cmd::kZoomOut};
+            return {KeyAction::Kind::Command, CommandId::ZoomOut};
         }
     }
     return {};
@@ -124,8 +123,8 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
     }
     switch (action.kind) {
         case KeyAction::Kind::Command:
-            if (m_hooks.command)
-                m_hooks.command(action.command);
+            if (m_hooks.command && action.command)
+                m_hooks.command(*action.command);
             break;
         case KeyAction::Kind::Help:
             if (m_hooks.help)

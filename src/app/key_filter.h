@@ -3,6 +3,9 @@
 #include <QObject>
 #include <Qt>
 #include <functional>
+#include <optional>
+
+#include "app/commands.h"
 
 namespace typeloom::app {
 
@@ -16,7 +19,7 @@ struct KeyAction {
         PreviousSwatch,
     };
     Kind kind = Kind::PassOn;
-    int command = 0;
+    std::optional<CommandId> command;  // for Kind::Command
 };
 
 // The filter's rules, in their order: Delete (any Shift/Ctrl) becomes the Delete command; F1
@@ -35,7 +38,7 @@ class KeyFilter : public QObject {
   public:
     struct Hooks {
         std::function<int()> bitsPerPixel;
-        std::function<void(int)> command;
+        std::function<void(CommandId)> command;
         std::function<void()> help;
         std::function<void(bool next)> swatch;
         std::function<bool(QObject*)> isMainWindowPart;  // the receiver belongs to the frame

@@ -92,8 +92,8 @@ MainWindow::~MainWindow() {
 void MainWindow::createActions() {
     for (const CommandInfo& command : commandTable()) {
         auto* action = new QAction(this);
-        action->setObjectName(QStringLiteral("action%1").arg(command.id));
-        action->setData(command.id);
+        action->setObjectName(QStringLiteral("action") + QLatin1String(command.name));
+        action->setData(QVariant::fromValue(command.id));
         // The key text after "\t" is shown by the menu; the keys themselves are handled by
         // the application's key filter and the frame's shortcuts.
         action->setText(QString::fromLatin1(command.menuText));
@@ -102,24 +102,24 @@ void MainWindow::createActions() {
         action->setIcon(commandIcon(command.id));
         action->setStatusTip(commandPrompt(command));
         action->setToolTip(commandToolTip(command));
-        const int id = command.id;
+        const CommandId id = command.id;
         connect(action, &QAction::triggered, this, [this, id] { executeCommand(id); });
         m_actions[id] = action;
     }
 }
 
-QAction* MainWindow::action(int id) const {
+QAction* MainWindow::action(CommandId id) const {
     auto it = m_actions.find(id);
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-void MainWindow::setCommandHandler(int id, std::function<void()> handler) {
+void MainWindow::setCommandHandler(CommandId id, std::function<void()> handler) {
     m_handlers[id] = std::move(handler);
     updateCommandStates();
 }
 
-bool MainWindow::isCommandEnabled(int id) const {
-    if (id >= cmd::kRecentFirst && id <= cmd::kRecentLast) {
+bool MainWindow::isCommandEnabled(CommandId id) const {
+    if (id >= CommandId::RecentFirst && id <= CommandId::RecentLast) {
         return true;
     }
     const CommandInfo* command = findCommand(id);
@@ -129,7 +129,7 @@ bool MainWindow::isCommandEnabled(int id) const {
     return app::isCommandEnabled(command->rule, commandState());
 }
 
-bool MainWindow::executeCommand(int id) {
+bool MainWindow::executeCommand(CommandId id) {
     // A key or a toolbar runs a command only while its update rule allows it, so that (say)
     // Ctrl+S cannot save a font without characters.
     if (!isCommandEnabled(id)) {
@@ -196,7 +196,7 @@ void MainWindow::createMenus() {
     }
     m_newMenu = new QMenu(this);
     m_newMenu->setObjectName(QStringLiteral("newMenu"));
-    for (int id : newMenuCommands()) {
+    for (CommandId id : newMenuCommands()) {
         m_newMenu->addAction(action(id));
     }
     connect(m_newMenu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
@@ -206,16 +206,21 @@ void MainWindow::createMenus() {
 void MainWindow::fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries) {
     connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
     for (const MenuEntry& entry : entries) {
-        if (entry.popupTitle != nullptr) {
-            fillMenu(menu->addMenu(QString::fromLatin1(entry.popupTitle)), entry.items);
-        } else if (entry.id == 0) {
-            menu->addSeparator();
-        } else if (entry.id == -1) {
-            // The recent files go here, before the separator that follows.
-            m_recentPlace = menu->addSeparator();
-            m_recentPlace->setVisible(false);
-        } else {
-            menu->addAction(action(entry.id));
+        switch (entry.kind) {
+            case MenuEntry::Kind::Popup:
+                fillMenu(menu->addMenu(QString::fromLatin1(entry.popupTitle)), entry.items);
+                break;
+            case MenuEntry::Kind::Separator:
+                menu->addSeparator();
+                break;
+            case MenuEntry::Kind::RecentFiles:
+                // The recent files go here, before the separator that follows.
+                m_recentPlace = menu->addSeparator();
+                m_recentPlace->setVisible(false);
+                break;
+            case MenuEntry::Kind::Command:
+                menu->addAction(action(entry.command));
+                break;
         }
     }
 }
@@ -244,7 +249,7 @@ void MainWindow::rebuildRecentFilesMenu() {
         shown = fontMetrics().elidedText(shown, Qt::ElideMiddle, 400);
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
         auto* recent = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), this);
-        recent->setObjectName(QStringLiteral("action%1").arg(cmd::kRecentFirst + i));
+        recent->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
         recent->setStatusTip(QStringLiteral("Open this document"));
         recent->setToolTip(path);
         connect(recent, &QAction::triggered, this, [this, path] { m_app.openDocumentFile(path); });
@@ -263,25 +268,25 @@ void MainWindow::createToolBars() {
 
     // The New button pops up the New menu under itself, from the button and its arrow alike.
     auto* newButton = new QToolButton(m_fileBar);
-    newButton->setObjectName(QStringLiteral("button32812"));
-    newButton->setDefaultAction(action(cmd::kNewMenu));
+    newButton->setObjectName(QStringLiteral("newButton"));
+    newButton->setDefaultAction(action(CommandId::NewMenu));
     newButton->setMenu(m_newMenu);
     newButton->setPopupMode(QToolButton::MenuButtonPopup);
     m_fileBar->addWidget(newButton);
-    setCommandHandler(cmd::kNewMenu, [this] { popUpNewMenu(); });
-    for (int id : {cmd::kOpen, cmd::kSave, 0, cmd::kCopy, cmd::kPaste}) {
-        if (id == 0) {
-            m_fileBar->addSeparator();
-        } else {
-            m_fileBar->addAction(action(id));
-        }
+    setCommandHandler(CommandId::NewMenu, [this] { popUpNewMenu(); });
+    for (CommandId id : {CommandId::Open, CommandId::Save}) {
+        m_fileBar->addAction(action(id));
     }
-    for (int id : {cmd::kImportSystemFont, cmd::kEditTable, cmd::kChangeHeight, cmd::kDataFormat,
-                   cmd::kExportDialog}) {
+    m_fileBar->addSeparator();
+    for (CommandId id : {CommandId::Copy, CommandId::Paste}) {
+        m_fileBar->addAction(action(id));
+    }
+    for (CommandId id : {CommandId::ImportSystemFont, CommandId::EditTable, CommandId::ChangeHeight,
+                         CommandId::DataFormat, CommandId::ExportDialog}) {
         m_stepsBar->addAction(action(id));
     }
-    for (int id : {cmd::kInvertAll, cmd::kMirrorHorizontal, cmd::kMirrorVertical,
-                   cmd::kRemoveBlankColumns}) {
+    for (CommandId id : {CommandId::InvertAll, CommandId::MirrorHorizontal,
+                         CommandId::MirrorVertical, CommandId::RemoveBlankColumns}) {
         m_fontBar->addAction(action(id));
     }
     // The file bar first, the steps bar right of it, the font bar right of that.
@@ -295,7 +300,7 @@ void MainWindow::createToolBars() {
 }
 
 void MainWindow::popUpNewMenu() {
-    QWidget* button = m_fileBar->findChild<QToolButton*>(QStringLiteral("button32812"));
+    QWidget* button = m_fileBar->findChild<QToolButton*>(QStringLiteral("newButton"));
     QPoint at = button != nullptr ? button->mapToGlobal(QPoint(0, button->height()))
                                   : mapToGlobal(QPoint(0, 0));
     m_newMenu->popup(at);
@@ -305,16 +310,16 @@ void MainWindow::createShortcuts() {
     // The keys of the accelerator table that the key filter does not handle.
     struct Key {
         QKeySequence sequence;
-        int command;
+        CommandId command;
     };
     const Key keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_Insert), cmd::kCopy},
-        {QKeySequence(Qt::SHIFT | Qt::Key_Insert), cmd::kPaste},
-        {QKeySequence(Qt::ALT | Qt::Key_Backspace), cmd::kUndo},
+        {QKeySequence(Qt::CTRL | Qt::Key_Insert), CommandId::Copy},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Insert), CommandId::Paste},
+        {QKeySequence(Qt::ALT | Qt::Key_Backspace), CommandId::Undo},
     };
     for (const Key& key : keys) {
         auto* shortcut = new QShortcut(key.sequence, this);
-        const int id = key.command;
+        const CommandId id = key.command;
         connect(shortcut, &QShortcut::activated, this, [this, id] { executeCommand(id); });
     }
     // F6 and Shift+F6 move the keyboard focus to the next and previous pane.
@@ -464,23 +469,23 @@ void MainWindow::saveWindowPlacement() {
                           splitterPosOf(columns.value(0), rows.value(0)));
 }
 
-void MainWindow::routeEditCommand(int id) {
+void MainWindow::routeEditCommand(CommandId id) {
     QWidget* focus = QApplication::focusWidget();
     if (isEditField(focus)) {
         switch (id) {
-            case cmd::kCopy:
+            case CommandId::Copy:
                 fieldCopy(focus);
                 break;
-            case cmd::kPaste:
+            case CommandId::Paste:
                 fieldPaste(focus);
                 break;
-            case cmd::kDelete:
+            case CommandId::Delete:
                 fieldClear(focus);
                 break;
-            case cmd::kSelectAll:
+            case CommandId::SelectAll:
                 fieldSelectAll(focus);
                 break;
-            case cmd::kUndo:
+            case CommandId::Undo:
                 fieldUndo(focus);
                 break;
             default:
@@ -491,21 +496,21 @@ void MainWindow::routeEditCommand(int id) {
     gridEditCommand(id);
 }
 
-void MainWindow::gridEditCommand(int id) {
+void MainWindow::gridEditCommand(CommandId id) {
     switch (id) {
-        case cmd::kCopy:
+        case CommandId::Copy:
             m_pixelGrid->copy();
             break;
-        case cmd::kPaste:
+        case CommandId::Paste:
             m_pixelGrid->paste();
             break;
-        case cmd::kDelete:
+        case CommandId::Delete:
             m_pixelGrid->deleteSelection();
             break;
-        case cmd::kSelectAll:
+        case CommandId::SelectAll:
             m_pixelGrid->selectAll();
             break;
-        case cmd::kUndo:
+        case CommandId::Undo:
             m_pixelGrid->undo();
             break;
         default:

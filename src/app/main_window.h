@@ -42,14 +42,14 @@ class MainWindow : public QMainWindow {
     ui::CharacterListGrid* characterList() const { return m_characterList; }
 
     // --- Commands
-    QAction* action(int id) const;
+    QAction* action(CommandId id) const;
     // Connects a command to its work. A command without a handler stays disabled.
-    void setCommandHandler(int id, std::function<void()> handler);
-    bool hasCommandHandler(int id) const { return m_handlers.count(id) != 0; }
+    void setCommandHandler(CommandId id, std::function<void()> handler);
+    bool hasCommandHandler(CommandId id) const { return m_handlers.count(id) != 0; }
     // Runs a command when its update rule enables it; returns whether it ran.
-    bool executeCommand(int id);
+    bool executeCommand(CommandId id);
     CommandState commandState() const;
-    bool isCommandEnabled(int id) const;
+    bool isCommandEnabled(CommandId id) const;
     // Applies every update rule to the actions (menus, toolbars).
     void updateCommandStates();
     QToolBar* stepsBar() const { return m_stepsBar; }
@@ -60,7 +60,7 @@ class MainWindow : public QMainWindow {
     void rebuildRecentFilesMenu();
     // Copy, Paste, Delete, Select All and Undo: on the focused text field when there is one,
     // on the glyph editor otherwise.
-    void routeEditCommand(int id);
+    void routeEditCommand(CommandId id);
     // The base name of the file last chosen for an export run.
     QString& lastExportBaseName() { return m_lastExportBaseName; }
     // Opens the help window on a topic (the contents for an empty topic).
@@ -97,7 +97,7 @@ class MainWindow : public QMainWindow {
     void createToolBars();
     void createShortcuts();
     void popUpNewMenu();
-    void gridEditCommand(int id);
+    void gridEditCommand(CommandId id);
 
     StudioApp& m_app;
     QSplitter* m_mainSplitter = nullptr;
@@ -111,8 +111,8 @@ class MainWindow : public QMainWindow {
     ui::CharactersTablePanel* m_tablePanel = nullptr;
     ui::CharacterListGrid* m_characterList = nullptr;
     QString m_lastExportBaseName;
-    std::map<int, QAction*> m_actions;
-    std::map<int, std::function<void()>> m_handlers;
+    std::map<CommandId, QAction*> m_actions;
+    std::map<CommandId, std::function<void()>> m_handlers;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentPlace = nullptr;  // recent files are inserted before this separator
     std::vector<QAction*> m_recentActions;

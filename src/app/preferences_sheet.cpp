@@ -19,12 +19,10 @@ PreferencesSheet::PreferencesSheet(SettingsStore& settings, QWidget* parent) : Q
     m_prefer = new GeneralPage(settings, m_tabs);
     m_export = new ui::ExportOptionsPage(settings, m_tabs);
     m_c99 = new ui::CompilerPage(settings, m_tabs);
-    m_tabs->addTab(m_prefer, GeneralPage::caption());
-    m_tabs->addTab(m_export, ui::ExportOptionsPage::caption());
-    m_tabs->addTab(m_c99, ui::CompilerPage::caption());
-    connect(m_export, &ui::ExportOptionsPage::helpRequested, this,
-            &PreferencesSheet::helpRequested);
-    connect(m_c99, &ui::CompilerPage::helpRequested, this, &PreferencesSheet::helpRequested);
+    for (ui::OptionPage* page : pages()) {
+        m_tabs->addTab(page, page->caption());
+        connect(page, &ui::OptionPage::helpRequested, this, &PreferencesSheet::helpRequested);
+    }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("buttonOk"));
@@ -37,11 +35,15 @@ PreferencesSheet::PreferencesSheet(SettingsStore& settings, QWidget* parent) : Q
     layout->addWidget(buttons);
 }
 
+std::array<ui::OptionPage*, 3> PreferencesSheet::pages() const {
+    return {m_prefer, m_export, m_c99};
+}
+
 void PreferencesSheet::accept() {
     // The pages save in their order; a page never shown saves nothing.
-    m_prefer->apply();
-    m_export->apply();
-    m_c99->apply();
+    for (ui::OptionPage* page : pages()) {
+        page->apply();
+    }
     QDialog::accept();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <array>
 #include <functional>
 
 class QTabWidget;
@@ -10,6 +11,7 @@ namespace typeloom {
 class SettingsStore;
 }
 namespace typeloom::ui {
+class OptionPage;
 class ExportOptionsPage;
 class CompilerPage;
 }  // namespace typeloom::ui
@@ -18,7 +20,7 @@ namespace typeloom::app {
 
 class GeneralPage;
 
-// "Preferences" (command 32803, Ctrl+U): a modal sheet of three pages in this order,
+// "Preferences" (Options menu, Ctrl+U): a modal sheet of three pages in this order,
 // "General" (GeneralPage), "Typeloom Studio 3.0 Format" (ExportOptionsPage) and "C99 compatible
 // compiler" (CompilerPage), with OK and Cancel and no Apply. OK saves the pages in that
 // order; Cancel saves nothing. The pages' help requests come out of helpRequested().
@@ -41,6 +43,9 @@ class PreferencesSheet : public QDialog {
     void helpRequested(const QString& topic);
 
   private:
+    // The pages in the order of their tabs.
+    std::array<ui::OptionPage*, 3> pages() const;
+
     QTabWidget* m_tabs;
     GeneralPage* m_prefer;
     ui::ExportOptionsPage* m_export;

@@ -121,15 +121,15 @@ void StudioApp::autoOpen() {
         }
     }
     if (m_document->pathName().isEmpty()) {
-        m_frame->executeCommand(cmd::kImportSystemFont);
+        m_frame->executeCommand(CommandId::ImportSystemFont);
     }
 }
 
 void StudioApp::installKeyFilter() {
     KeyFilter::Hooks hooks;
     hooks.bitsPerPixel = [this] { return static_cast<int>(m_font.bitsPerPixel); };
-    hooks.command = [this](int id) { m_frame->executeCommand(id); };
-    hooks.help = [this] { m_frame->executeCommand(cmd::kHelpContents); };
+    hooks.command = [this](CommandId id) { m_frame->executeCommand(id); };
+    hooks.help = [this] { m_frame->executeCommand(CommandId::HelpContents); };
     hooks.swatch = [this](bool next) { m_frame->stepColorSwatch(next); };
     hooks.isMainWindowPart = [this](QObject* object) {
         auto* widget = qobject_cast<QWidget*>(object);

@@ -95,10 +95,10 @@ EditOutcome WorkingGlyph::loadGlyph(const Font& font, std::uint16_t u) {
     m_undoWidth = m_width;
     ensureFloatBuffer();
     EditOutcome out;
-    if (m_selectionState != 0 || !m_selection.empty()) {
+    if (m_selectionState != SelectionState::None || !m_selection.empty()) {
         out.selectionChanged = true;
     }
-    m_selectionState = 0;
+    m_selectionState = SelectionState::None;
     m_selection = {};
     m_cutArea = {};
     m_dragging = false;
@@ -162,17 +162,17 @@ void WorkingGlyph::pickUp() {
             m_floatBuffer[index(x, y)] = m_pixels[index(x, y)];
         }
     }
-    m_selectionState = 1;
+    m_selectionState = SelectionState::InPlace;
     m_cutArea = {};
 }
 
 bool WorkingGlyph::fitSelection(int oldWidth) {
     // The lifted content is kept at the glyph's own indices, so it means nothing at another
     // width: a change of width ends the selection.
-    if (m_width == oldWidth || (m_selectionState == 0 && m_selection.empty())) {
+    if (m_width == oldWidth || (m_selectionState == SelectionState::None && m_selection.empty())) {
         return false;
     }
-    m_selectionState = 0;
+    m_selectionState = SelectionState::None;
     m_selection = {};
     m_cutArea = {};
     return true;
@@ -180,42 +180,42 @@ bool WorkingGlyph::fitSelection(int oldWidth) {
 
 // --- Tool selection
 
-EditOutcome WorkingGlyph::setTool(int id, Font& font, bool ctrl, bool makeVariableWidth) {
+EditOutcome WorkingGlyph::setTool(ToolId id, Font& font, bool ctrl, bool makeVariableWidth) {
     EditOutcome out;
-    if (m_selectionState != 0 && id != kToolSelect && id != kCmdInvert) {
+    if (m_selectionState != SelectionState::None && id != ToolId::Select && id != ToolId::Invert) {
         out = dropSelection();
     }
     m_tool = id;
     m_dragging = false;
     // Only the three shape tools draw by dragging; after a one-shot command no drawing tool
     // is active until the user picks one.
-    m_shapeMode = id == kToolLine || id == kToolRectangle || id == kToolFilledRectangle;
+    m_shapeMode = id == ToolId::Line || id == ToolId::Rectangle || id == ToolId::FilledRectangle;
     switch (id) {
-        case kCmdDeleteColumn:
+        case ToolId::DeleteColumn:
             merge(out, deleteColumn(ctrl, font, makeVariableWidth));
             break;
-        case kCmdInsertColumn:
+        case ToolId::InsertColumn:
             merge(out, insertColumn(ctrl, font, makeVariableWidth));
             break;
-        case kCmdMoveUp:
+        case ToolId::MoveUp:
             merge(out, moveUp());
             break;
-        case kCmdMoveDown:
+        case ToolId::MoveDown:
             merge(out, moveDown());
             break;
-        case kCmdMoveLeft:
+        case ToolId::MoveLeft:
             merge(out, moveLeft());
             break;
-        case kCmdMoveRight:
+        case ToolId::MoveRight:
             merge(out, moveRight());
             break;
-        case kCmdInvert:
+        case ToolId::Invert:
             merge(out, invert());
             break;
-        case kCmdMirrorHorizontal:
+        case ToolId::MirrorHorizontal:
             merge(out, mirrorHorizontal());
             break;
-        case kCmdMirrorVertical:
+        case ToolId::MirrorVertical:
             merge(out, mirrorVertical());
             break;
         default:
@@ -290,7 +290,7 @@ EditOutcome WorkingGlyph::eraserMove(int x, int y) {
 
 CellRect WorkingGlyph::shapeBounds(Cell end) const {
     const CellRect box = spanning(m_dragStart, end);
-    if (m_tool != kToolLine) {
+    if (m_tool != ToolId::Line) {
         return box;
     }
     const int dx = end.x - m_dragStart.x;
@@ -305,11 +305,12 @@ CellRect WorkingGlyph::shapeBounds(Cell end) const {
 
 std::vector<Cell> WorkingGlyph::shapeCells(Cell end) const {
     std::vector<Cell> cells;
-    if (m_tool != kToolLine && m_tool != kToolRectangle && m_tool != kToolFilledRectangle) {
+    if (m_tool != ToolId::Line && m_tool != ToolId::Rectangle &&
+        m_tool != ToolId::FilledRectangle) {
         return cells;
     }
     const CellRect box = shapeBounds(end);
-    const bool outline = m_tool == kToolRectangle;
+    const bool outline = m_tool == ToolId::Rectangle;
     for (int y = box.y; y < box.y + box.h; ++y) {
         for (int x = box.x; x < box.x + box.w; ++x) {
             if (outline && x != box.x && x != box.x + box.w - 1 && y != box.y &&
@@ -367,7 +368,7 @@ EditOutcome WorkingGlyph::shapeUpdate(int x, int y, bool ctrl) {
 
 EditOutcome WorkingGlyph::selectRubberBand(Cell a, Cell b) {
     EditOutcome out;
-    if (m_selectionState != 0) {
+    if (m_selectionState != SelectionState::None) {
         out = dropSelection();
     }
     const CellRect band = intersect(spanning(a, b), bounds());
@@ -382,7 +383,7 @@ EditOutcome WorkingGlyph::selectRubberBand(Cell a, Cell b) {
 }
 
 EditOutcome WorkingGlyph::moveSelection(int x, int y) {
-    if (m_selectionState == 0 || m_selection.empty()) {
+    if (m_selectionState == SelectionState::None || m_selection.empty()) {
         return {};
     }
     const CellRect old = m_selection;
@@ -390,10 +391,10 @@ EditOutcome WorkingGlyph::moveSelection(int x, int y) {
     const int h = old.h;
     const Cell source = m_selectionSource;
     CellRect area = old;
-    if (m_selectionState == 1) {
+    if (m_selectionState == SelectionState::InPlace) {
         m_cutArea = intersect({source.x, source.y, w, h}, bounds());
     }
-    if (m_selectionState != 3) {
+    if (m_selectionState != SelectionState::Pasted) {
         // The content was cut from where it was taken: that place stays background, even
         // where an earlier move had put part of the content.
         for (int cy = m_cutArea.y; cy < m_cutArea.y + m_cutArea.h; ++cy) {
@@ -403,11 +404,12 @@ EditOutcome WorkingGlyph::moveSelection(int x, int y) {
         }
         area = unite(area, m_cutArea);
     }
-    if ((m_selectionState == 2 || m_selectionState == 3) && undoMatches()) {
+    if ((m_selectionState == SelectionState::Moved || m_selectionState == SelectionState::Pasted) &&
+        undoMatches()) {
         // Put back what lay under the previous place.
         for (int cy = old.y; cy < old.y + old.h; ++cy) {
             for (int cx = old.x; cx < old.x + old.w; ++cx) {
-                if (m_selectionState == 3 || !m_cutArea.contains(cx, cy)) {
+                if (m_selectionState == SelectionState::Pasted || !m_cutArea.contains(cx, cy)) {
                     m_pixels[index(cx, cy)] = m_undoCopy[index(cx, cy)];
                 }
             }
@@ -428,8 +430,8 @@ EditOutcome WorkingGlyph::moveSelection(int x, int y) {
     const CellRect placed = intersect({x, y, w, h}, bounds());
     m_selectionSource = {source.x + placed.x - x, source.y + placed.y - y};
     m_selection = placed;
-    if (m_selectionState != 3) {
-        m_selectionState = 2;
+    if (m_selectionState != SelectionState::Pasted) {
+        m_selectionState = SelectionState::Moved;
     }
     EditOutcome out = changedCells(unite(area, placed));
     out.selectionChanged = true;
@@ -437,7 +439,7 @@ EditOutcome WorkingGlyph::moveSelection(int x, int y) {
 }
 
 EditOutcome WorkingGlyph::resizeSelection(Cell a, Cell b) {
-    if (m_selectionState == 0) {
+    if (m_selectionState == SelectionState::None) {
         return {};
     }
     const CellRect rect = intersect(spanning(a, b), bounds());
@@ -456,10 +458,10 @@ EditOutcome WorkingGlyph::resizeSelection(Cell a, Cell b) {
 
 EditOutcome WorkingGlyph::dropSelection() {
     EditOutcome out;
-    if (m_selectionState == 0 && m_selection.empty()) {
+    if (m_selectionState == SelectionState::None && m_selection.empty()) {
         return out;
     }
-    m_selectionState = 0;
+    m_selectionState = SelectionState::None;
     m_selection = {};
     m_cutArea = {};
     out.selectionChanged = true;
@@ -467,10 +469,10 @@ EditOutcome WorkingGlyph::dropSelection() {
 }
 
 EditOutcome WorkingGlyph::deleteSelection() {
-    if (m_tool != kToolSelect || m_selectionState == 0) {
+    if (m_tool != ToolId::Select || m_selectionState == SelectionState::None) {
         return {};
     }
-    if (m_selectionState == 3) {
+    if (m_selectionState == SelectionState::Pasted) {
         // A pasted image not yet placed for good: take the paste back.
         EditOutcome out = undo();
         merge(out, dropSelection());
@@ -490,7 +492,7 @@ EditOutcome WorkingGlyph::deleteSelection() {
 }
 
 EditOutcome WorkingGlyph::selectAll() {
-    m_tool = kToolSelect;
+    m_tool = ToolId::Select;
     m_shapeMode = false;
     m_dragging = false;
     EditOutcome out;
@@ -502,7 +504,7 @@ EditOutcome WorkingGlyph::selectAll() {
     m_selectionSource = {0, 0};
     ensureFloatBuffer();
     std::copy(m_pixels.begin(), m_pixels.end(), m_floatBuffer.begin());
-    m_selectionState = 2;
+    m_selectionState = SelectionState::Moved;
     m_cutArea = bounds();
     out.selectionChanged = true;
     return out;
@@ -604,7 +606,7 @@ EditOutcome WorkingGlyph::moveRight() {
 
 EditOutcome WorkingGlyph::invert() {
     saveUndo();
-    if (m_selectionState != 0 && !m_selection.empty()) {
+    if (m_selectionState != SelectionState::None && !m_selection.empty()) {
         for (int y = m_selection.y; y < m_selection.y + m_selection.h; ++y) {
             for (int x = m_selection.x; x < m_selection.x + m_selection.w; ++x) {
                 std::uint8_t& p = m_pixels[index(x, y)];
@@ -613,7 +615,7 @@ EditOutcome WorkingGlyph::invert() {
         }
         // The inverted cells become a fresh selection of what they now show.
         pickUp();
-        m_tool = kToolSelect;
+        m_tool = ToolId::Select;
         m_shapeMode = false;
         EditOutcome out = changedCells(m_selection);
         out.selectionChanged = true;
@@ -681,7 +683,8 @@ EditOutcome WorkingGlyph::undoAll() {
 
 ClipboardImage WorkingGlyph::copyImage() const {
     CellRect area = bounds();
-    if (m_tool == kToolSelect && m_selectionState != 0 && !m_selection.empty()) {
+    if (m_tool == ToolId::Select && m_selectionState != SelectionState::None &&
+        !m_selection.empty()) {
         area = m_selection;
     }
     return glyphToImage(m_pixels, m_width, area.x, area.y, area.w, area.h, m_bitsPerPixel);
@@ -746,12 +749,12 @@ PasteOutcome WorkingGlyph::pasteImage(const ImageSource& image, const Font& font
             m_floatBuffer[index(x, y)] = v;
         }
     }
-    m_tool = kToolSelect;
+    m_tool = ToolId::Select;
     m_shapeMode = false;
     m_dragging = false;
     m_selection = {0, 0, w, h};
     m_selectionSource = {0, 0};
-    m_selectionState = 3;
+    m_selectionState = SelectionState::Pasted;
     m_cutArea = {};
     out.edit = changedCells({0, 0, w, h});
     out.edit.selectionChanged = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -10,22 +11,42 @@ namespace typeloom {
 
 class Font;
 
-// Tool and command ids, shared with the tool buttons and the menus.
-inline constexpr int kToolSelect = 32772;
-inline constexpr int kToolLine = 32773;
-inline constexpr int kToolPencil = 32774;
-inline constexpr int kToolRectangle = 32775;
-inline constexpr int kToolFilledRectangle = 32776;
-inline constexpr int kToolEraser = 32777;
-inline constexpr int kCmdDeleteColumn = 32778;
-inline constexpr int kCmdMoveUp = 32779;
-inline constexpr int kCmdInsertColumn = 32780;
-inline constexpr int kCmdMoveLeft = 32781;
-inline constexpr int kCmdMoveDown = 32782;
-inline constexpr int kCmdMoveRight = 32783;
-inline constexpr int kCmdInvert = 32784;
-inline constexpr int kCmdMirrorHorizontal = 32785;
-inline constexpr int kCmdMirrorVertical = 32786;
+// The tools and one-shot commands of the editor's tool buttons. The values are the buttons'
+// command ids, in the order the buttons sit on the panel: the six drawing tools first, then
+// the commands that act on the whole glyph at once.
+enum class ToolId : int {
+    Select = 32772,
+    Line,
+    Pencil,
+    Rectangle,
+    FilledRectangle,
+    Eraser,
+    DeleteColumn,
+    MoveUp,
+    InsertColumn,
+    MoveLeft,
+    MoveDown,
+    MoveRight,
+    Invert,
+    MirrorHorizontal,
+    MirrorVertical,
+};
+
+// Every tool in id order.
+inline constexpr ToolId kAllTools[] = {
+    // The drawing tools.
+    ToolId::Select, ToolId::Line, ToolId::Pencil, ToolId::Rectangle, ToolId::FilledRectangle,
+    ToolId::Eraser,
+    // The one-shot commands.
+    ToolId::DeleteColumn, ToolId::MoveUp, ToolId::InsertColumn, ToolId::MoveLeft, ToolId::MoveDown,
+    ToolId::MoveRight, ToolId::Invert, ToolId::MirrorHorizontal, ToolId::MirrorVertical};
+inline constexpr int kToolCount = static_cast<int>(std::size(kAllTools));
+
+// The six tools that stay active until another is chosen (Select among them), unlike the
+// one-shot commands that act once on the whole glyph.
+constexpr bool isDrawingTool(ToolId id) {
+    return id >= ToolId::Select && id <= ToolId::Eraser;
+}
 
 // A glyph never grows wider than this through the editor (insert a column, widening paste).
 inline constexpr int kMaxGlyphWidth = 1024;
@@ -73,6 +94,17 @@ struct EditOutcome {
     bool beep = false;              // a limit was reached; nothing changed
 };
 
+// What the rectangular selection holds. Moves of the selection carry the content taken when it
+// was made; what they leave behind depends on the state.
+enum class SelectionState {
+    None,     // no selection
+    InPlace,  // cells selected where they lie; the first move cuts them from there
+    Moved,    // the content was cut from where it was taken (by a move, or by Select All,
+              // which takes the whole glyph): that place stays background, the rest is put back
+    Pasted,   // a pasted image floats over the glyph: a move puts back all that lay under it,
+              // Delete takes the paste back
+};
+
 // The user's answer to the widening question of a paste.
 enum class WidenAnswer { Yes, No, Cancel };
 
@@ -107,7 +139,7 @@ class WorkingGlyph {
     // --- Tool selection. `ctrl`: the Ctrl key's state (right side for the column commands).
     // `makeVariableWidth`: the answer to kFixedWidthQuestion, asked by the caller when
     // columnQuestionNeeded() says so; false cancels a column command in a fixed-width font.
-    EditOutcome setTool(int id, Font& font, bool ctrl = false, bool makeVariableWidth = false);
+    EditOutcome setTool(ToolId id, Font& font, bool ctrl = false, bool makeVariableWidth = false);
 
     // --- Drawing tools. A press outside the glyph does nothing; a move is clamped to it.
     EditOutcome pencilDown(int x, int y, bool ctrl = false);
@@ -178,10 +210,10 @@ class WorkingGlyph {
     const std::vector<std::uint8_t>& undoCopy() const { return m_undoCopy; }
     int undoWidth() const { return m_undoWidth; }
     bool modified() const { return m_modified; }
-    int selectionState() const { return m_selectionState; }
+    SelectionState selectionState() const { return m_selectionState; }
     CellRect selection() const { return m_selection; }
     Cell selectionSource() const { return m_selectionSource; }
-    int tool() const { return m_tool; }
+    ToolId tool() const { return m_tool; }
     bool shapeMode() const { return m_shapeMode; }
     bool dragging() const { return m_dragging; }
     Cell dragStart() const { return m_dragStart; }
@@ -205,7 +237,7 @@ class WorkingGlyph {
     std::vector<Cell> shapeCells(Cell end) const;
     CellRect shapeBounds(Cell end) const;
     bool undoMatches() const;
-    // The cells of the selection become a fresh selection of what lies there (state 1).
+    // The cells of the selection become a fresh selection of what lies there, in place.
     void pickUp();
     // Ends the selection when the width changed from oldWidth; returns whether it did.
     bool fitSelection(int oldWidth);
@@ -227,12 +259,12 @@ class WorkingGlyph {
     std::vector<std::uint8_t> m_floatBuffer;
     std::vector<std::uint8_t> m_loadedCopy;
     bool m_modified = false;
-    int m_selectionState = 0;
+    SelectionState m_selectionState = SelectionState::None;
     CellRect m_selection;
     Cell m_selectionSource;
     // Where the first move cut the content from; later moves keep it background.
     CellRect m_cutArea;
-    int m_tool = kToolPencil;
+    ToolId m_tool = ToolId::Pencil;
     std::uint8_t m_currentColor = 1;
     bool m_shapeMode = false;
     bool m_dragging = false;

@@ -49,7 +49,7 @@ std::vector<std::uint16_t> hexWideCharacters(const Font& font);
 // last one without.
 std::string hexWideCharacterList(const Font& font);
 
-// The writer (format 32840): refuses fonts hexExportProblem() names, takes the start
+// The Intel HEX writer: refuses fonts hexExportProblem() names, takes the start
 // address and the decision about wide characters from context.hex.
 bool writeIntelHex(ExportContext& context);
 

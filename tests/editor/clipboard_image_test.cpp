@@ -138,7 +138,7 @@ TEST(CopyImage, TakesTheSelectionWithTheSelectToolElseTheWholeGlyph) {
     EXPECT_EQ(whole.height, 3);
     EXPECT_EQ(whole.rows, (Bytes{0x80, 0, 0, 0, 0x40, 0, 0, 0, 0x30, 0, 0, 0}));
 
-    e.tool(kToolSelect);
+    e.tool(ToolId::Select);
     e.glyph.selectRubberBand({1, 1}, {2, 2});
     ClipboardImage part = e.glyph.copyImage();
     EXPECT_EQ(part.width, 2);
@@ -185,23 +185,23 @@ TEST(PasteImage, FloatsAtTheTopLeftAndRestoresWhatItCoveredWhenDragged) {
     PasteOutcome out = e.glyph.pasteImage(source, e.font);
     EXPECT_TRUE(out.message.empty());
     EXPECT_EQ(picture(e.glyph), (Rows{"#.#..", "###..", "#####"}));
-    EXPECT_EQ(e.glyph.selectionState(), 3);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::Pasted);
     EXPECT_EQ(e.glyph.selection(), (CellRect{0, 0, 2, 2}));
     EXPECT_EQ(e.glyph.selectionSource(), (Cell{0, 0}));
-    EXPECT_EQ(e.glyph.tool(), kToolSelect);
+    EXPECT_EQ(e.glyph.tool(), ToolId::Select);
     EXPECT_TRUE(out.edit.documentModified);
     EXPECT_EQ(out.edit.changed, (CellRect{0, 0, 2, 2}));
 
     e.glyph.moveSelection(3, 1);
     EXPECT_EQ(picture(e.glyph), (Rows{"..#..", "..##.", "#####"}));
-    EXPECT_EQ(e.glyph.selectionState(), 3);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::Pasted);
     e.glyph.moveSelection(0, 1);
     EXPECT_EQ(picture(e.glyph), (Rows{"..#..", "#.#..", "#####"}));
 
     // Delete while it still floats takes the paste back.
     e.glyph.deleteSelection();
     EXPECT_EQ(picture(e.glyph), (Rows{"..#..", "..#..", "#####"}));
-    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::None);
 }
 
 TEST(PasteImage, WiderImageFollowsTheAnswerToTheWideningQuestion) {
@@ -212,13 +212,13 @@ TEST(PasteImage, WiderImageFollowsTheAnswerToTheWideningQuestion) {
         const char* what;
         WidenAnswer answer;
         Rows expected;
-        int state;
+        SelectionState state;
     };
     const Row rows[] = {
         // The rows below the lower image become background.
-        {"yes widens", WidenAnswer::Yes, {"#..#", ".##.", "...."}, 0},
-        {"no keeps the width", WidenAnswer::No, {"#.", ".#", "##"}, 3},
-        {"cancel changes nothing", WidenAnswer::Cancel, start, 0},
+        {"yes widens", WidenAnswer::Yes, {"#..#", ".##.", "...."}, SelectionState::None},
+        {"no keeps the width", WidenAnswer::No, {"#.", ".#", "##"}, SelectionState::Pasted},
+        {"cancel changes nothing", WidenAnswer::Cancel, start, SelectionState::None},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

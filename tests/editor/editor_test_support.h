@@ -87,7 +87,7 @@ struct Editing {
         : font(fontWith(rows, bits)) {
         glyph.loadGlyph(font, 'A');
     }
-    EditOutcome tool(int id, bool ctrl = false, bool makeVariableWidth = false) {
+    EditOutcome tool(ToolId id, bool ctrl = false, bool makeVariableWidth = false) {
         return glyph.setTool(id, font, ctrl, makeVariableWidth);
     }
 };

@@ -14,15 +14,15 @@ using Rows = std::vector<std::string>;
 TEST(ColumnCommands, DeleteAndInsertAtEitherSide) {
     struct Row {
         const char* what;
-        int id;
+        ToolId id;
         bool ctrl;
         Rows expected;
     };
     const Row rows[] = {
-        {"delete left", kCmdDeleteColumn, false, {"..", "##"}},
-        {"delete right (Ctrl)", kCmdDeleteColumn, true, {"#.", ".#"}},
-        {"insert left", kCmdInsertColumn, false, {".#..", "..##"}},
-        {"insert right (Ctrl)", kCmdInsertColumn, true, {"#...", ".##."}},
+        {"delete left", ToolId::DeleteColumn, false, {"..", "##"}},
+        {"delete right (Ctrl)", ToolId::DeleteColumn, true, {"#.", ".#"}},
+        {"insert left", ToolId::InsertColumn, false, {".#..", "..##"}},
+        {"insert right (Ctrl)", ToolId::InsertColumn, true, {"#...", ".##."}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -34,7 +34,7 @@ TEST(ColumnCommands, DeleteAndInsertAtEitherSide) {
         EXPECT_FALSE(out.beep);
         EXPECT_TRUE(e.glyph.modified());
         // The repaint covers the wider of the old and the new glyph.
-        EXPECT_EQ(out.changed, (CellRect{0, 0, row.id == kCmdInsertColumn ? 4 : 3, 2}));
+        EXPECT_EQ(out.changed, (CellRect{0, 0, row.id == ToolId::InsertColumn ? 4 : 3, 2}));
         EXPECT_EQ(e.glyph.tool(), row.id);
         e.glyph.undo();
         EXPECT_EQ(picture(e.glyph), (Rows{"#..", ".##"}));
@@ -82,13 +82,13 @@ TEST(ColumnCommands, FixedWidthFontFollowsTheAnswerToTheQuestion) {
     EXPECT_TRUE(e.glyph.columnQuestionNeeded(e.font, false));
     EXPECT_TRUE(e.glyph.columnQuestionNeeded(e.font, true));
     // "No": nothing changes, the font stays fixed-width.
-    EditOutcome no = e.tool(kCmdDeleteColumn, false, false);
+    EditOutcome no = e.tool(ToolId::DeleteColumn, false, false);
     EXPECT_FALSE(no.beep);
     EXPECT_EQ(e.glyph.width(), 3);
     EXPECT_EQ(e.font.fixedWidth, 3);
     EXPECT_FALSE(e.glyph.modified());
     // "Yes": the font becomes variable-width and the command goes on.
-    e.tool(kCmdInsertColumn, true, true);
+    e.tool(ToolId::InsertColumn, true, true);
     EXPECT_EQ(e.font.fixedWidth, 0);
     EXPECT_EQ(picture(e.glyph), (Rows{"#...", ".##."}));
     EXPECT_FALSE(e.glyph.columnQuestionNeeded(e.font, true));
@@ -104,22 +104,28 @@ TEST(ColumnCommands, FixedWidthFontFollowsTheAnswerToTheQuestion) {
 TEST(OneShotCommands, MoveMirrorAndInvertTheWholeGlyph) {
     struct Row {
         const char* what;
-        int id;
+        ToolId id;
         Rows start;
         Rows expected;
     };
     const Row rows[] = {
         {"move down: rows A B C become C A B",
-         kCmdMoveDown,
+         ToolId::MoveDown,
          {"#.", ".#", "##"},
          {"##", "#.", ".#"}},
-        {"move up: rows A B C become B C A", kCmdMoveUp, {"#.", ".#", "##"}, {".#", "##", "#."}},
-        {"move left wraps the first column", kCmdMoveLeft, {"#..", ".#."}, {"..#", "#.."}},
-        {"move right wraps the last column", kCmdMoveRight, {"#..", "..#"}, {".#.", "#.."}},
-        {"horizontal mirror", kCmdMirrorHorizontal, {"#..", "##."}, {"..#", ".##"}},
-        {"vertical mirror, odd height", kCmdMirrorVertical, {"#.", ".#", ".."}, {"..", ".#", "#."}},
-        {"vertical mirror of one row", kCmdMirrorVertical, {"#."}, {"#."}},
-        {"invert", kCmdInvert, {"#.", ".."}, {".#", "##"}},
+        {"move up: rows A B C become B C A",
+         ToolId::MoveUp,
+         {"#.", ".#", "##"},
+         {".#", "##", "#."}},
+        {"move left wraps the first column", ToolId::MoveLeft, {"#..", ".#."}, {"..#", "#.."}},
+        {"move right wraps the last column", ToolId::MoveRight, {"#..", "..#"}, {".#.", "#.."}},
+        {"horizontal mirror", ToolId::MirrorHorizontal, {"#..", "##."}, {"..#", ".##"}},
+        {"vertical mirror, odd height",
+         ToolId::MirrorVertical,
+         {"#.", ".#", ".."},
+         {"..", ".#", "#."}},
+        {"vertical mirror of one row", ToolId::MirrorVertical, {"#."}, {"#."}},
+        {"invert", ToolId::Invert, {"#.", ".."}, {".#", "##"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -142,15 +148,15 @@ TEST(OneShotCommands, InvertInAGreyFont) {
 TEST(OneShotCommands, DoNothingBelowTheirLimits) {
     struct Row {
         const char* what;
-        int id;
+        ToolId id;
         Rows start;
     };
     const Row rows[] = {
-        {"move up, one row", kCmdMoveUp, {"#.#"}},
-        {"move down, one row", kCmdMoveDown, {"#.#"}},
-        {"move left, one column", kCmdMoveLeft, {"#", ".", "#"}},
-        {"move right, one column", kCmdMoveRight, {"#", ".", "#"}},
-        {"horizontal mirror, one column", kCmdMirrorHorizontal, {"#", "."}},
+        {"move up, one row", ToolId::MoveUp, {"#.#"}},
+        {"move down, one row", ToolId::MoveDown, {"#.#"}},
+        {"move left, one column", ToolId::MoveLeft, {"#", ".", "#"}},
+        {"move right, one column", ToolId::MoveRight, {"#", ".", "#"}},
+        {"horizontal mirror, one column", ToolId::MirrorHorizontal, {"#", "."}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -168,21 +174,21 @@ TEST(OneShotCommands, DoNothingBelowTheirLimits) {
 
 TEST(OneShotCommands, EndShapeModeAndActOnTheWholeGlyph) {
     Editing e({"#.", ".."});
-    e.tool(kToolLine);
+    e.tool(ToolId::Line);
     EXPECT_TRUE(e.glyph.shapeMode());
-    e.tool(kCmdMoveRight);
+    e.tool(ToolId::MoveRight);
     EXPECT_FALSE(e.glyph.shapeMode());
-    EXPECT_EQ(e.glyph.tool(), kCmdMoveRight);
-    e.tool(kToolFilledRectangle);
+    EXPECT_EQ(e.glyph.tool(), ToolId::MoveRight);
+    e.tool(ToolId::FilledRectangle);
     EXPECT_TRUE(e.glyph.shapeMode());
-    e.tool(kToolEraser);
+    e.tool(ToolId::Eraser);
     EXPECT_FALSE(e.glyph.shapeMode());
     // With a selection, Move Down drops it and moves every row.
-    e.tool(kToolSelect);
+    e.tool(ToolId::Select);
     e.glyph.selectRubberBand({0, 0}, {0, 0});
-    EditOutcome out = e.tool(kCmdMoveDown);
+    EditOutcome out = e.tool(ToolId::MoveDown);
     EXPECT_TRUE(out.selectionChanged);
-    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::None);
     EXPECT_EQ(picture(e.glyph), (Rows{"..", ".#"}));
 }
 
@@ -196,7 +202,7 @@ TEST(Undo, TwiceReturnsToTheStateAfterTheEdit) {
     EXPECT_EQ(picture(e.glyph), (Rows{"#.", ".#"}));
 
     // Across a change of width, each swap reports the title.
-    e.tool(kCmdInsertColumn, true);
+    e.tool(ToolId::InsertColumn, true);
     EditOutcome back = e.glyph.undo();
     EXPECT_TRUE(back.titleChanged);
     EXPECT_EQ(back.changed, (CellRect{0, 0, 3, 2}));
@@ -212,7 +218,7 @@ TEST(Undo, TwiceReturnsToTheStateAfterTheEdit) {
 TEST(Undo, UndoAllReturnsToTheLoadedGlyphWithoutSavingUndo) {
     Editing e({"#.", ".."});
     e.glyph.pencilDown(1, 1);
-    e.tool(kCmdInsertColumn, true);
+    e.tool(ToolId::InsertColumn, true);
     e.glyph.storeGlyph(e.font);
     EditOutcome out = e.glyph.undoAll();
     EXPECT_EQ(picture(e.glyph), (Rows{"#.", ".."}));
@@ -226,28 +232,28 @@ TEST(Undo, UndoAllReturnsToTheLoadedGlyphWithoutSavingUndo) {
 
 TEST(Undo, AChangeOfWidthEndsTheSelection) {
     Editing e({"#.", "#."});
-    e.tool(kToolSelect);
+    e.tool(ToolId::Select);
     e.glyph.selectRubberBand({0, 0}, {0, 1});
     // Called directly (not through a tool button, which drops the selection first).
     EditOutcome out = e.glyph.insertColumn(true, e.font);
     EXPECT_EQ(e.glyph.width(), 3);
     EXPECT_TRUE(out.selectionChanged);
-    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::None);
     // Without a change of width an undo leaves the selection alone.
     e.glyph.selectRubberBand({0, 0}, {0, 1});
     e.glyph.pencilDown(1, 1);
     EXPECT_FALSE(e.glyph.undo().selectionChanged);
-    EXPECT_EQ(e.glyph.selectionState(), 1);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::InPlace);
 }
 
 TEST(Undo, UndoAllDropsASelectionTheGlyphNoLongerHolds) {
     Editing e(blankRows(2, 2));
-    e.tool(kCmdInsertColumn);
+    e.tool(ToolId::InsertColumn);
     e.glyph.selectAll();  // three columns
     EditOutcome out = e.glyph.undoAll();
     EXPECT_EQ(e.glyph.width(), 2);
     EXPECT_TRUE(out.selectionChanged);
-    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::None);
 }
 
 }  // namespace

@@ -13,12 +13,12 @@ using Rows = std::vector<std::string>;
 TEST(RubberBand, SelectsTheClippedBandWithoutChangingPixels) {
     const Rows start{"#.#..", ".##..", ".....", "#...#"};
     Editing e(start);
-    e.tool(kToolSelect);
+    e.tool(ToolId::Select);
     // Dragged up and to the left, past the glyph's top and left edges.
     EditOutcome out = e.glyph.selectRubberBand({3, -2}, {-1, 1});
     EXPECT_TRUE(out.selectionChanged);
     EXPECT_TRUE(out.changed.empty());
-    EXPECT_EQ(e.glyph.selectionState(), 1);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::InPlace);
     EXPECT_EQ(e.glyph.selection(), (CellRect{0, 0, 4, 2}));
     EXPECT_EQ(e.glyph.selectionSource(), (Cell{0, 0}));
     EXPECT_EQ(picture(e.glyph), start);
@@ -26,18 +26,18 @@ TEST(RubberBand, SelectsTheClippedBandWithoutChangingPixels) {
 
     // A band that misses the glyph selects nothing, and the old selection is gone.
     e.glyph.selectRubberBand({7, 0}, {9, 3});
-    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::None);
     EXPECT_TRUE(e.glyph.selection().empty());
 }
 
 TEST(MoveSelection, FirstMoveCutsLaterMovesPutBackWhatWasCovered) {
     Editing e({"##....", "#.....", "..#..."});
-    e.tool(kToolSelect);
+    e.tool(ToolId::Select);
     e.glyph.selectRubberBand({0, 0}, {1, 1});
 
     EditOutcome first = e.glyph.moveSelection(3, 0);
     EXPECT_EQ(picture(e.glyph), (Rows{"...##.", "...#..", "..#..."}));
-    EXPECT_EQ(e.glyph.selectionState(), 2);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::Moved);
     EXPECT_EQ(e.glyph.selection(), (CellRect{3, 0, 2, 2}));
     EXPECT_EQ(first.changed, (CellRect{0, 0, 5, 2}));
     EXPECT_TRUE(first.documentModified);
@@ -59,7 +59,7 @@ TEST(MoveSelection, FirstMoveCutsLaterMovesPutBackWhatWasCovered) {
 
 TEST(MoveSelection, OverlappingMovesKeepTheContentWhole) {
     Editing e({"##.."});
-    e.tool(kToolSelect);
+    e.tool(ToolId::Select);
     e.glyph.selectRubberBand({0, 0}, {1, 0});
     e.glyph.moveSelection(1, 0);
     EXPECT_EQ(picture(e.glyph), (Rows{".##."}));
@@ -85,7 +85,7 @@ TEST(MoveSelection, WhatHangsOverTheEdgeIsCutOff) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         Editing e({"##..", "#..."});
-        e.tool(kToolSelect);
+        e.tool(ToolId::Select);
         e.glyph.selectRubberBand({0, 0}, {1, 1});
         e.glyph.moveSelection(row.to.x, row.to.y);
         EXPECT_EQ(picture(e.glyph), row.expected);
@@ -95,7 +95,7 @@ TEST(MoveSelection, WhatHangsOverTheEdgeIsCutOff) {
 
     // Moved back, the part that fell off does not return.
     Editing e({"##..", "#..."});
-    e.tool(kToolSelect);
+    e.tool(ToolId::Select);
     e.glyph.selectRubberBand({0, 0}, {1, 1});
     e.glyph.moveSelection(3, 0);
     e.glyph.moveSelection(0, 0);
@@ -104,14 +104,14 @@ TEST(MoveSelection, WhatHangsOverTheEdgeIsCutOff) {
 
 TEST(ResizeSelection, MakesAFreshSelectionOfWhatLiesThere) {
     Editing e({"#.....", "......"});
-    e.tool(kToolSelect);
+    e.tool(ToolId::Select);
     e.glyph.selectRubberBand({0, 0}, {0, 0});
     e.glyph.moveSelection(2, 0);
     EXPECT_EQ(picture(e.glyph), (Rows{"..#...", "......"}));
     // A handle drag, corners given in either order.
     EditOutcome out = e.glyph.resizeSelection({3, 1}, {2, 0});
     EXPECT_TRUE(out.changed.empty());
-    EXPECT_EQ(e.glyph.selectionState(), 1);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::InPlace);
     EXPECT_EQ(e.glyph.selection(), (CellRect{2, 0, 2, 2}));
     EXPECT_EQ(e.glyph.selectionSource(), (Cell{2, 0}));
     // The next drag carries the moved ink, not what lay at (2, 0) before the first move.
@@ -123,7 +123,7 @@ TEST(ResizeSelection, MakesAFreshSelectionOfWhatLiesThere) {
 
 TEST(DeleteSelection, ClearsExactlyTheSelectedCells) {
     Editing e({"###", "###"});
-    e.tool(kToolSelect);
+    e.tool(ToolId::Select);
     // Nothing selected: nothing happens.
     EXPECT_TRUE(e.glyph.deleteSelection().changed.empty());
     EXPECT_FALSE(e.glyph.modified());
@@ -143,12 +143,12 @@ TEST(DeleteSelection, ClearsExactlyTheSelectedCells) {
 
 TEST(SelectAll, SelectsTheWholeGlyphReadyToMove) {
     Editing e({"#.#", ".##"});
-    e.tool(kToolLine);
+    e.tool(ToolId::Line);
     EditOutcome out = e.glyph.selectAll();
     EXPECT_TRUE(out.selectionChanged);
-    EXPECT_EQ(e.glyph.tool(), kToolSelect);
+    EXPECT_EQ(e.glyph.tool(), ToolId::Select);
     EXPECT_FALSE(e.glyph.shapeMode());
-    EXPECT_EQ(e.glyph.selectionState(), 2);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::Moved);
     EXPECT_EQ(e.glyph.selection(), (CellRect{0, 0, 3, 2}));
     EXPECT_EQ(e.glyph.selectionSource(), (Cell{0, 0}));
     // Dragged right by one: the first column becomes background, the last one falls off.
@@ -162,50 +162,50 @@ TEST(SelectAll, SelectsTheWholeGlyphReadyToMove) {
 TEST(SelectionLife, ToolChangesAndPressesOutsideDropIt) {
     struct Row {
         const char* what;
-        int tool;
+        ToolId tool;
         bool kept;
     };
     const Row rows[] = {
-        {"select", kToolSelect, true},  {"invert", kCmdInvert, true},
-        {"pencil", kToolPencil, false}, {"rectangle", kToolRectangle, false},
-        {"move up", kCmdMoveUp, false}, {"mirror", kCmdMirrorVertical, false},
-        {"eraser", kToolEraser, false},
+        {"select", ToolId::Select, true},   {"invert", ToolId::Invert, true},
+        {"pencil", ToolId::Pencil, false},  {"rectangle", ToolId::Rectangle, false},
+        {"move up", ToolId::MoveUp, false}, {"mirror", ToolId::MirrorVertical, false},
+        {"eraser", ToolId::Eraser, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         Editing e({"#.", ".."});
-        e.tool(kToolSelect);
+        e.tool(ToolId::Select);
         e.glyph.selectRubberBand({0, 0}, {0, 0});
         EditOutcome out = e.tool(row.tool);
-        EXPECT_EQ(e.glyph.selectionState() != 0, row.kept);
+        EXPECT_EQ(e.glyph.selectionState() != SelectionState::None, row.kept);
         if (!row.kept) {
             EXPECT_TRUE(out.selectionChanged);
         }
     }
     Editing e({"#.", ".."});
-    e.tool(kToolSelect);
+    e.tool(ToolId::Select);
     e.glyph.selectRubberBand({0, 0}, {1, 0});
     e.glyph.moveSelection(0, 1);
     // A press outside the glyph drops it; the moved content stays where it is.
     e.glyph.dropSelection();
-    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::None);
     EXPECT_TRUE(e.glyph.selection().empty());
     EXPECT_EQ(picture(e.glyph), (Rows{"..", "#."}));
     // Loading a glyph drops a selection too.
     e.glyph.selectAll();
     e.glyph.loadGlyph(e.font, 'A');
-    EXPECT_EQ(e.glyph.selectionState(), 0);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::None);
 }
 
 TEST(SelectionLife, InvertActsOnTheSelectionWhichStaysSelected) {
     Editing e({"32#.", ".#23"}, 2);
-    e.tool(kToolSelect);
+    e.tool(ToolId::Select);
     e.glyph.selectRubberBand({1, 0}, {2, 1});
-    e.glyph.moveSelection(1, 0);  // state 2, same place
-    e.tool(kCmdInvert);
+    e.glyph.moveSelection(1, 0);  // moved, to the same place
+    e.tool(ToolId::Invert);
     EXPECT_EQ(picture(e.glyph), (Rows{"3#2.", ".2#3"}));
-    EXPECT_EQ(e.glyph.selectionState(), 1);
-    EXPECT_EQ(e.glyph.tool(), kToolSelect);
+    EXPECT_EQ(e.glyph.selectionState(), SelectionState::InPlace);
+    EXPECT_EQ(e.glyph.tool(), ToolId::Select);
     // The inverted cells are what a drag now carries.
     e.glyph.moveSelection(2, 0);
     EXPECT_EQ(picture(e.glyph), (Rows{"3.#2", "..2#"}));

@@ -147,7 +147,7 @@ TEST(Eraser, ClearsInkOnPressAndDrag) {
 
 struct ShapeRow {
     const char* what;
-    int tool;
+    ToolId tool;
     Cell from;
     std::vector<Cell> path;  // the cells the drag passes through; the last is where it ends
     Rows expected;
@@ -157,37 +157,37 @@ TEST(Shapes, DrawOnlyTheLastShapeOfADrag) {
     // A 12 x 10 blank glyph; each drag passes other cells first, whose shapes are taken back.
     const ShapeRow rows[] = {
         {"line more horizontal: row of the anchor",
-         kToolLine,
+         ToolId::Line,
          {2, 5},
          {{5, 8}, {9, 7}},
          {"............", "............", "............", "............", "............",
           "..########..", "............", "............", "............", "............"}},
         {"line more vertical: column of the anchor",
-         kToolLine,
+         ToolId::Line,
          {2, 5},
          {{9, 6}, {4, 9}},
          {"............", "............", "............", "............", "............",
           "..#.........", "..#.........", "..#.........", "..#.........", "..#........."}},
         {"diagonal line: column",
-         kToolLine,
+         ToolId::Line,
          {2, 2},
          {{5, 2}, {5, 5}},
          {"............", "............", "..#.........", "..#.........", "..#.........",
           "..#.........", "............", "............", "............", "............"}},
         {"rectangle dragged up and left",
-         kToolRectangle,
+         ToolId::Rectangle,
          {6, 6},
          {{9, 9}, {2, 3}},
          {"............", "............", "............", "..#####.....", "..#...#.....",
           "..#...#.....", "..#####.....", "............", "............", "............"}},
         {"filled rectangle",
-         kToolFilledRectangle,
+         ToolId::FilledRectangle,
          {1, 1},
          {{7, 7}, {3, 2}},
          {"............", ".###........", ".###........", "............", "............",
           "............", "............", "............", "............", "............"}},
         {"rectangle of one row",
-         kToolRectangle,
+         ToolId::Rectangle,
          {4, 0},
          {{4, 4}, {0, 0}},
          {"#####.......", "............", "............", "............", "............",
@@ -210,7 +210,7 @@ TEST(Shapes, DrawOnlyTheLastShapeOfADrag) {
 
 TEST(Shapes, TakingBackRestoresWhatTheShapeCovered) {
     Editing e({"#.#.#", ".....", "#.#.#"});
-    e.tool(kToolFilledRectangle);
+    e.tool(ToolId::FilledRectangle);
     e.glyph.shapeBegin(0, 0);
     EditOutcome grow = e.glyph.shapeUpdate(4, 2);
     EXPECT_EQ(picture(e.glyph), (Rows{"#####", "#####", "#####"}));
@@ -225,7 +225,7 @@ TEST(Shapes, TakingBackRestoresWhatTheShapeCovered) {
 
 TEST(Shapes, ReleaseOutsideTheGlyphKeepsTheClampedShape) {
     Editing e(blankRows(5, 4));
-    e.tool(kToolRectangle);
+    e.tool(ToolId::Rectangle);
     e.glyph.shapeBegin(1, 2);
     e.glyph.shapeUpdate(40, -7);  // clamped to (4, 0)
     e.glyph.shapeEnd();
@@ -242,7 +242,7 @@ TEST(Shapes, ReleaseOutsideTheGlyphKeepsTheClampedShape) {
 
 TEST(Shapes, CtrlDrawsTheComplementAndPressesOutsideStartNothing) {
     Editing e({"####", "####"});
-    e.tool(kToolLine);
+    e.tool(ToolId::Line);
     EXPECT_TRUE(e.glyph.shapeBegin(4, 0).changed.empty());
     EXPECT_FALSE(e.glyph.dragging());
     e.glyph.shapeBegin(0, 1);
@@ -251,7 +251,7 @@ TEST(Shapes, CtrlDrawsTheComplementAndPressesOutsideStartNothing) {
 
     Editing grey({"....", "...."}, 2);
     grey.glyph.setCurrentColor(1);
-    grey.tool(kToolLine);
+    grey.tool(ToolId::Line);
     grey.glyph.shapeBegin(0, 0);
     grey.glyph.shapeUpdate(3, 0, true);  // 3 - 1
     EXPECT_EQ(picture(grey.glyph), (Rows{"2222", "...."}));

@@ -42,7 +42,7 @@ class CharacterEditorPanelTest : public ::testing::Test {
     PixelGrid* grid() const { return panel->pixelGrid(); }
     // Inverts cell (x, y) with the pencil, through the mouse (zoom 15).
     void pencil(int x, int y) {
-        grid()->setTool(kToolPencil);
+        grid()->setTool(ToolId::Pencil);
         QTest::mouseClick(grid(), Qt::LeftButton, Qt::NoModifier,
                           QPoint(10 + 15 * x + 7, 10 + 15 * y + 7));
     }
@@ -68,7 +68,7 @@ TEST_F(CharacterEditorPanelTest, TitleShowsSizeCodeAndTheAmpersandAsItself) {
     // A Qt label shows '&' as it is, so it appears once, as the user should see it.
     EXPECT_EQ(panel->titleLabel()->text(), "Character Editor (w:6 * h:12) - 0026 <&>");
     // A change of width shows at once.
-    grid()->setTool(kCmdInsertColumn);
+    grid()->setTool(ToolId::InsertColumn);
     EXPECT_EQ(panel->title(), "Character Editor (w:7 * h:12) - 0026 <&>");
 }
 
@@ -218,7 +218,7 @@ TEST_F(CharacterEditorPanelTest, OneBitFontShowsNoSwatchesAndDrawsInk) {
     for (int i = 0; i < 16; ++i) {
         EXPECT_TRUE(panel->swatch(i)->isHidden());
     }
-    grid()->setTool(kToolLine);
+    grid()->setTool(ToolId::Line);
     QTest::mousePress(grid(), Qt::LeftButton, Qt::NoModifier, QPoint(17, 17));
     test::dragTo(grid(), QPoint(62, 17));
     QTest::mouseRelease(grid(), Qt::LeftButton, Qt::NoModifier, QPoint(62, 17));
@@ -307,14 +307,14 @@ TEST_F(CharacterEditorPanelTest, ToolButtonsChooseToolsAndRunCommands) {
     open({{'A', {"#..", "..."}}});
     panel->selectCharacter(0);
     panel->show();
-    ToolButton* pencilButton = panel->toolButton(kToolPencil);
+    ToolButton* pencilButton = panel->toolButton(ToolId::Pencil);
     ASSERT_NE(pencilButton, nullptr);
     EXPECT_EQ(pencilButton->toolTip(), "Pencil <press Ctrl to erase>");
-    EXPECT_EQ(panel->toolButton(kCmdInsertColumn)->toolTip(),
+    EXPECT_EQ(panel->toolButton(ToolId::InsertColumn)->toolTip(),
               "Insert a column at the left side <press Ctrl at right side>");
-    QTest::mouseClick(panel->toolButton(kToolLine), Qt::LeftButton);
-    EXPECT_EQ(grid()->tool(), kToolLine);
-    EXPECT_EQ(panel->toolButton(kToolLine)->look(), ToolLook::Active);
+    QTest::mouseClick(panel->toolButton(ToolId::Line), Qt::LeftButton);
+    EXPECT_EQ(grid()->tool(), ToolId::Line);
+    EXPECT_EQ(panel->toolButton(ToolId::Line)->look(), ToolLook::Active);
     EXPECT_EQ(pencilButton->look(), ToolLook::Normal);
     QTest::mousePress(pencilButton, Qt::LeftButton);
     EXPECT_EQ(pencilButton->look(), ToolLook::Pressed);
@@ -322,20 +322,20 @@ TEST_F(CharacterEditorPanelTest, ToolButtonsChooseToolsAndRunCommands) {
     EXPECT_EQ(pencilButton->look(), ToolLook::Active);
 
     // A one-shot command runs at once and leaves no tool looking active.
-    QTest::mouseClick(panel->toolButton(kCmdMoveRight), Qt::LeftButton);
+    QTest::mouseClick(panel->toolButton(ToolId::MoveRight), Qt::LeftButton);
     EXPECT_EQ(picture(), (Rows{".#.", "..."}));
-    EXPECT_EQ(panel->activeTool(), 0);
+    EXPECT_EQ(panel->activeTool(), std::nullopt);
     EXPECT_EQ(pencilButton->look(), ToolLook::Normal);
     // Ctrl chooses the right side of the column commands.
-    QTest::mouseClick(panel->toolButton(kCmdDeleteColumn), Qt::LeftButton, Qt::ControlModifier);
+    QTest::mouseClick(panel->toolButton(ToolId::DeleteColumn), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_EQ(picture(), (Rows{".#", ".."}));
-    QTest::mouseClick(panel->toolButton(kCmdDeleteColumn), Qt::LeftButton);
+    QTest::mouseClick(panel->toolButton(ToolId::DeleteColumn), Qt::LeftButton);
     EXPECT_EQ(picture(), (Rows{"#", "."}));
 
     // Select All picks the Select tool, and its button shows it.
     grid()->selectAll();
-    EXPECT_EQ(panel->activeTool(), kToolSelect);
-    EXPECT_EQ(panel->toolButton(kToolSelect)->look(), ToolLook::Active);
+    EXPECT_EQ(panel->activeTool(), ToolId::Select);
+    EXPECT_EQ(panel->toolButton(ToolId::Select)->look(), ToolLook::Active);
 }
 
 TEST_F(CharacterEditorPanelTest, CtrlF11UndoesOnlyAChangedGlyph) {

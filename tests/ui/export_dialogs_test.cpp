@@ -165,16 +165,17 @@ TEST(ExportMenu, WritesWhatTheCoreExportsThroughTheChosenFile) {
     MemorySettingsStore settings;
     NullProgressSink progress;
     struct Case {
-        int id;
+        ExportFormat id;
         const char* filter;
         const char* suffix;
         const char* name;
     };
-    for (const Case& c : {Case{32851, "General Binary File (*.bin)", "bin", "g.bin"},
-                          Case{32853, "Microchip Binary File (*.bin)", "bin", "m.bin"},
-                          Case{32849, "Binary File (*.dat) - Typeloom Studio 3.0 format (*.dat)",
-                               "dat", "Test_Font12h.dat"}}) {
-        SCOPED_TRACE(c.id);
+    for (const Case& c :
+         {Case{ExportFormat::GeneralBin, "General Binary File (*.bin)", "bin", "g.bin"},
+          Case{ExportFormat::MicrochipBin, "Microchip Binary File (*.bin)", "bin", "m.bin"},
+          Case{ExportFormat::StudioDat, "Binary File (*.dat) - Typeloom Studio 3.0 format (*.dat)",
+               "dat", "Test_Font12h.dat"}}) {
+        SCOPED_TRACE(static_cast<int>(c.id));
         Font edited = font;
         Answers answers;
         answers.file = QString::fromStdString(dir.file(c.name));
@@ -187,9 +188,8 @@ TEST(ExportMenu, WritesWhatTheCoreExportsThroughTheChosenFile) {
         // "Test Font" at height 12: the space becomes '_', then the height and "h".
         EXPECT_EQ(answers.lastRequest.suggestedName, QStringLiteral("Test_Font12h"));
         EXPECT_EQ(baseName, QFileInfo(answers.file).completeBaseName());
-        const auto expected =
-            exporters::exportToMemory(font, settings, exporters::findFormat(c.id)->id,
-                                      exporters::identifierBase(dir.file(c.name)), 0);
+        const auto expected = exporters::exportToMemory(
+            font, settings, c.id, exporters::identifierBase(dir.file(c.name)), 0);
         ASSERT_TRUE(expected.has_value());
         EXPECT_EQ(fileText(dir.file(c.name)), *expected);
         EXPECT_TRUE(answers.errors.isEmpty());
@@ -203,14 +203,11 @@ TEST(ExportMenu, CancelledFileDialogOrUnknownIdWritesNothing) {
     NullProgressSink progress;
     Answers answers;  // file stays empty: the dialog is cancelled
     QString baseName = QStringLiteral("kept");
-    EXPECT_FALSE(
-        runMenuExport(nullptr, font, settings, progress, 32850, &baseName, answers.hooks()));
+    EXPECT_FALSE(runMenuExport(nullptr, font, settings, progress, ExportFormat::GeneralC, &baseName,
+                               answers.hooks()));
     EXPECT_EQ(answers.fileDialogs, 1);
     EXPECT_EQ(baseName, QStringLiteral("kept"));
 
-    answers.file = QString::fromStdString(dir.file("x.c"));
-    EXPECT_FALSE(runMenuExport(nullptr, font, settings, progress, 32854, nullptr, answers.hooks()));
-    EXPECT_EQ(answers.fileDialogs, 1);  // no dialog for an id that is no format
     EXPECT_TRUE(test::listFolder(dir.path()).empty());
     EXPECT_TRUE(answers.errors.isEmpty());
 }
@@ -232,8 +229,8 @@ TEST(ExportMenu, HexChecksTheFontBeforeTheFileDialog) {
                "To generate Hex File in this version\n\nFont must be \"Monochrome, 1-bpp\"\n"}}) {
         Answers answers;
         answers.file = QString::fromStdString(dir.file("f.hex"));
-        EXPECT_FALSE(
-            runMenuExport(nullptr, *c.font, settings, progress, 32840, nullptr, answers.hooks()));
+        EXPECT_FALSE(runMenuExport(nullptr, *c.font, settings, progress, ExportFormat::Hex, nullptr,
+                                   answers.hooks()));
         EXPECT_EQ(answers.errors, QStringList{QString::fromLatin1(c.message)});
         EXPECT_EQ(answers.fileDialogs, 0);
     }
@@ -254,14 +251,15 @@ TEST(ExportMenu, HexAsksTheStartAddressAndAboutWideCharacters) {
     Answers cancelled;
     cancelled.file = QString::fromStdString(path);
     cancelled.startAddress = std::nullopt;
-    EXPECT_FALSE(
-        runMenuExport(nullptr, font, settings, progress, 32840, nullptr, cancelled.hooks()));
+    EXPECT_FALSE(runMenuExport(nullptr, font, settings, progress, ExportFormat::Hex, nullptr,
+                               cancelled.hooks()));
     EXPECT_TRUE(cancelled.wideLists.isEmpty());
 
     Answers no;
     no.file = QString::fromStdString(path);
     no.wideYes = false;
-    EXPECT_FALSE(runMenuExport(nullptr, font, settings, progress, 32840, nullptr, no.hooks()));
+    EXPECT_FALSE(
+        runMenuExport(nullptr, font, settings, progress, ExportFormat::Hex, nullptr, no.hooks()));
     ASSERT_EQ(no.wideLists.size(), 1);
     EXPECT_EQ(no.wideLists[0], QStringLiteral("Character     Width   \r\n\r\n  0x0021       17"));
     EXPECT_TRUE(test::listFolder(dir.path()).empty());
@@ -269,7 +267,8 @@ TEST(ExportMenu, HexAsksTheStartAddressAndAboutWideCharacters) {
     Answers yes;
     yes.file = QString::fromStdString(path);
     yes.startAddress = 0x12000;
-    EXPECT_TRUE(runMenuExport(nullptr, font, settings, progress, 32840, nullptr, yes.hooks()));
+    EXPECT_TRUE(
+        runMenuExport(nullptr, font, settings, progress, ExportFormat::Hex, nullptr, yes.hooks()));
     exporters::HexOptions hex;
     hex.startAddress = 0x12000;
     hex.skipWide = true;
@@ -292,7 +291,8 @@ TEST(ExportMenu, FileErrorIsShownAndLeavesNoFile) {
     NullProgressSink progress;
     Answers answers;
     answers.file = QString::fromStdString(dir.file("missing/out.bin"));
-    EXPECT_FALSE(runMenuExport(nullptr, font, settings, progress, 32851, nullptr, answers.hooks()));
+    EXPECT_FALSE(runMenuExport(nullptr, font, settings, progress, ExportFormat::GeneralBin, nullptr,
+                               answers.hooks()));
     ASSERT_EQ(answers.errors.size(), 1);
     EXPECT_FALSE(answers.errors[0].isEmpty());
     EXPECT_TRUE(test::listFolder(dir.path()).empty());
@@ -307,8 +307,8 @@ TEST(ExportDialog, OpensExpandedWithTheRememberedRadio) {
         std::optional<int> fontOut;
         const char* radio;
     };
-    for (const Case& c : {Case{std::nullopt, "radio32863"}, Case{0x900, "radio32860"},
-                          Case{0x601, "radio32866"}, Case{0x200, "radio32862"}}) {
+    for (const Case& c : {Case{std::nullopt, "radioGeneralC"}, Case{0x900, "radioOldC"},
+                          Case{0x601, "radioMicrochipBin"}, Case{0x200, "radioOldDat"}}) {
         SCOPED_TRACE(c.radio);
         MemorySettingsStore settings;
         if (c.fontOut) {
@@ -321,9 +321,9 @@ TEST(ExportDialog, OpensExpandedWithTheRememberedRadio) {
         EXPECT_TRUE(dialog.isExpanded());
         EXPECT_EQ(child<QPushButton>(dialog, "buttonAdvance")->text(),
                   QStringLiteral("&Advance <<"));
-        for (int id = 32860; id <= 32866; ++id) {
-            EXPECT_TRUE(child<QRadioButton>(dialog, qPrintable(QStringLiteral("radio%1").arg(id)))
-                            ->isEnabled());
+        for (const char* radio : {"radioOldC", "radioOldAsm", "radioOldDat", "radioGeneralC",
+                                  "radioGeneralBin", "radioMicrochipC", "radioMicrochipBin"}) {
+            EXPECT_TRUE(child<QRadioButton>(dialog, radio)->isEnabled()) << radio;
         }
     }
 }
@@ -336,17 +336,18 @@ TEST(ExportDialog, AdvanceCollapsesToTheFrameAndDisablesTheOldFormats) {
     dialog.show();
     QApplication::processEvents();
     const QSize full = dialog.size();
-    auto* frame = child<QWidget>(dialog, "frame1150");
+    auto* frame = child<QWidget>(dialog, "frameMain");
 
     click(dialog, "buttonAdvance");
     QApplication::processEvents();
     EXPECT_FALSE(dialog.isExpanded());
     EXPECT_EQ(child<QPushButton>(dialog, "buttonAdvance")->text(), QStringLiteral("&Advance >>"));
-    for (const char* old : {"radio32860", "radio32861", "radio32862"}) {
+    for (const char* old : {"radioOldC", "radioOldAsm", "radioOldDat"}) {
         EXPECT_FALSE(child<QRadioButton>(dialog, old)->isEnabled()) << old;
     }
-    for (const char* kept : {"radio32863", "radio32864", "radio32865", "radio32866", "buttonSaveAs",
-                             "buttonCancel", "buttonAdvance"}) {
+    for (const char* kept :
+         {"radioGeneralC", "radioGeneralBin", "radioMicrochipC", "radioMicrochipBin",
+          "buttonSaveAs", "buttonCancel", "buttonAdvance"}) {
         EXPECT_TRUE(child<QWidget>(dialog, kept)->isEnabled()) << kept;
     }
     EXPECT_LT(dialog.width(), full.width());
@@ -357,7 +358,7 @@ TEST(ExportDialog, AdvanceCollapsesToTheFrameAndDisablesTheOldFormats) {
     QApplication::processEvents();
     EXPECT_TRUE(dialog.isExpanded());
     EXPECT_EQ(child<QPushButton>(dialog, "buttonAdvance")->text(), QStringLiteral("&Advance <<"));
-    EXPECT_TRUE(child<QRadioButton>(dialog, "radio32861")->isEnabled());
+    EXPECT_TRUE(child<QRadioButton>(dialog, "radioOldAsm")->isEnabled());
     EXPECT_EQ(dialog.size(), full);
 }
 
@@ -375,7 +376,7 @@ TEST(ExportDialog, SaveAsRemembersTheGeneralBinaryChoiceForTheNextOpening) {
             if (collapse) {
                 click(dialog, "buttonAdvance");
             }
-            click(dialog, "radio32864");
+            click(dialog, "radioGeneralBin");
             click(dialog, "buttonSaveAs");
             EXPECT_EQ(dialog.result(), QDialog::Accepted);
             EXPECT_EQ(dialog.format(), ExportFormat::GeneralBin);
@@ -387,7 +388,7 @@ TEST(ExportDialog, SaveAsRemembersTheGeneralBinaryChoiceForTheNextOpening) {
         }
         ExportDialog next(font, settings, answers.hooks());
         next.show();
-        EXPECT_TRUE(child<QRadioButton>(next, "radio32864")->isChecked());
+        EXPECT_TRUE(child<QRadioButton>(next, "radioGeneralBin")->isChecked());
         EXPECT_TRUE(next.isExpanded());
     }
     EXPECT_TRUE(test::listFolder(dir.path()).empty());  // the dialog itself writes no file
@@ -399,7 +400,7 @@ TEST(ExportDialog, CancelledFileDialogKeepsTheDialogOpenAndCancelStoresNothing) 
     Answers answers;  // the file dialog is cancelled
     ExportDialog dialog(font, settings, answers.hooks());
     dialog.show();
-    click(dialog, "radio32860");
+    click(dialog, "radioOldC");
     click(dialog, "buttonSaveAs");
     EXPECT_EQ(answers.fileDialogs, 1);
     EXPECT_EQ(answers.lastRequest.filter,
@@ -493,15 +494,15 @@ TEST(ExportProgress, FinishesOnTheWorkerThread) {
     ExportProgressDialog window(font, settings, requestFor(path, ExportFormat::StudioC));
     window.show();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Exporting..."));
-    EXPECT_EQ(child<QLabel>(window, "label1084")->text(), QStringLiteral("Typeloom Studio"));
+    EXPECT_EQ(child<QLabel>(window, "labelProduct")->text(), QStringLiteral("Typeloom Studio"));
     EXPECT_EQ(child<QLabel>(window, "labelExporting")->text(),
               QStringLiteral("is exporting bitmap data to a file."));
-    EXPECT_EQ(child<QLabel>(window, "label1070")->text(), QStringLiteral("Please Wait..."));
+    EXPECT_EQ(child<QLabel>(window, "labelState")->text(), QStringLiteral("Please Wait..."));
     EXPECT_TRUE(child<QPushButton>(window, "buttonCancel")->isEnabled());
     EXPECT_FALSE(child<QPushButton>(window, "buttonOk")->isEnabled());
     EXPECT_EQ(window.state(), ExportProgressDialog::State::Waiting);
 
-    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(window, "label1070")->text(),
+    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(window, "labelState")->text(),
                               QStringLiteral("Finished!!"), 20000);
     EXPECT_TRUE(settings.readOnWorker());  // the writer read its options off this thread
     EXPECT_FALSE(child<QPushButton>(window, "buttonCancel")->isEnabled());
@@ -535,7 +536,7 @@ TEST(ExportProgress, CancelMidRunKeepsTheEarlierFile) {
     EXPECT_FALSE(child<QPushButton>(window, "buttonCancel")->isEnabled());
     EXPECT_TRUE(child<QPushButton>(window, "buttonOk")->isEnabled());
     settings.openGate();
-    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(window, "label1070")->text(),
+    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(window, "labelState")->text(),
                               QStringLiteral("Cancelled!!"), 20000);
     EXPECT_EQ(child<QPushButton>(window, "buttonOk")->text(), QStringLiteral("Exit"));
     EXPECT_EQ(window.state(), ExportProgressDialog::State::Cancelled);
@@ -556,7 +557,7 @@ TEST(ExportProgress, CancelBeforeTheWorkerStartsWritesNothing) {
     // Escape acts as "Cancel" and leaves the window open.
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(child<QLabel>(window, "label1070")->text(), QStringLiteral("Cancelled!!"));
+    EXPECT_EQ(child<QLabel>(window, "labelState")->text(), QStringLiteral("Cancelled!!"));
     EXPECT_EQ(child<QPushButton>(window, "buttonOk")->text(), QStringLiteral("Exit"));
     QTest::qWait(300);  // well past the 100 ms start
     EXPECT_FALSE(settings.readOnWorker());
@@ -576,7 +577,7 @@ TEST(ExportProgress, WriteFailureIsNotShownAsACancel) {
     window.show();
     QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>(window, "buttonOk")->isEnabled(), 20000);
     EXPECT_EQ(window.state(), ExportProgressDialog::State::Failed);
-    const QString text = child<QLabel>(window, "label1070")->text();
+    const QString text = child<QLabel>(window, "labelState")->text();
     EXPECT_NE(text, QStringLiteral("Cancelled!!"));
     EXPECT_NE(text, QStringLiteral("Finished!!"));
     EXPECT_FALSE(text.isEmpty());
@@ -601,13 +602,13 @@ TEST(ExportOptionsPage, ShowsTheBitsAndRewritesOnlyItsOwn) {
     EXPECT_FALSE(child<QCheckBox>(page, "checkWidthTable")->isChecked());
     EXPECT_FALSE(child<QCheckBox>(page, "checkAsciiIndexTable")->isChecked());
     EXPECT_FALSE(child<QCheckBox>(page, "checkExtendedIndexTable")->isChecked());
-    EXPECT_TRUE(child<QRadioButton>(page, "radio1130")->isChecked());
-    EXPECT_FALSE(child<QRadioButton>(page, "radio1131")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(page, "radioUchar")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>(page, "radioByLength")->isChecked());
 
     click(page, "checkWidthTable");
     click(page, "checkExtendedIndexTable");
     click(page, "checkOffsetTable");
-    click(page, "radio1131");
+    click(page, "radioByLength");
     page.apply();
     // Kept: 0x20 | 0x80 | 0x100; rewritten: data table 0x01, width 0x04, extended index 0x40.
     EXPECT_EQ(settings.readInteger(kSettingsSection, exporters::kPagesOptionKey), 0x1E5);
@@ -618,17 +619,17 @@ TEST(CompilerPage, RewritesOnlyTheBracesBit) {
     CompilerPage page(settings);
     page.show();
     // The default 111 (0x6F) includes 0x20.
-    auto* braces = child<QCheckBox>(page, "check1126");
+    auto* braces = child<QCheckBox>(page, "checkC99Braces");
     EXPECT_TRUE(braces->isChecked());
-    click(page, "check1126");
+    click(page, "checkC99Braces");
     page.apply();
     EXPECT_EQ(settings.readInteger(kSettingsSection, exporters::kPagesOptionKey), 0x4F);
 
     settings.writeInteger(kSettingsSection, exporters::kPagesOptionKey, 0x8F & ~0x20);
     CompilerPage other(settings);
     other.show();
-    EXPECT_FALSE(child<QCheckBox>(other, "check1126")->isChecked());
-    click(other, "check1126");
+    EXPECT_FALSE(child<QCheckBox>(other, "checkC99Braces")->isChecked());
+    click(other, "checkC99Braces");
     other.apply();
     EXPECT_EQ(settings.readInteger(kSettingsSection, exporters::kPagesOptionKey), 0xAF);
 }

@@ -44,7 +44,7 @@ class FrameEditingTest : public ::testing::Test {
         // those rows has its middle at (10 + 15x + 7, 10 + 15y + 7) at zoom 15.
         font().createFromScratch('A', 'D', 8, 12, "Edit");
         frame().selectInitialCharacter();
-        grid().setTool(32774);  // pencil
+        grid().setTool(ToolId::Pencil);
     }
     void TearDown() override {
         m_app->document().setModifiedFlag(false);
@@ -72,12 +72,12 @@ TEST_F(FrameEditingTest, StartsOnTheLetterAAndMarksTheDocumentModifiedOnEdit) {
     EXPECT_EQ(grid().currentIndex(), 0);
     EXPECT_EQ(frame().characterList()->currentIndex(), 0);
     EXPECT_FALSE(m_app->document().isModified());
-    EXPECT_FALSE(frame().action(32811)->isEnabled());  // nothing to undo yet
+    EXPECT_FALSE(frame().action(CommandId::UndoAll)->isEnabled());  // nothing to undo yet
     clickCell(1, 0);
     EXPECT_TRUE(grid().isChanged());
     EXPECT_TRUE(m_app->document().isModified());
-    EXPECT_TRUE(frame().action(57643)->isEnabled());
-    EXPECT_TRUE(frame().action(32811)->isEnabled());
+    EXPECT_TRUE(frame().action(CommandId::Undo)->isEnabled());
+    EXPECT_TRUE(frame().action(CommandId::UndoAll)->isEnabled());
     // The font still holds the glyph as loaded until the edit is stored.
     EXPECT_EQ(fontPixel('A', 1, 0), 0);
 }
@@ -88,7 +88,7 @@ TEST_F(FrameEditingTest, SavingStoresTheGlyphOnScreen) {
     m_app->document().saveAsDialog = [&](const QString&, bool) {
         return FontDocument::SaveAsChoice{path, false};
     };
-    ASSERT_TRUE(frame().executeCommand(57603));
+    ASSERT_TRUE(frame().executeCommand(CommandId::Save));
     Font reopened;
     NullProgressSink progress;
     ASSERT_TRUE(loadProject(path.toStdString(), reopened, progress).ok());
@@ -105,7 +105,7 @@ TEST_F(FrameEditingTest, ExportingSeesTheGlyphOnScreen) {
             dialog->close();
         }
     });
-    ASSERT_TRUE(frame().executeCommand(1017));
+    ASSERT_TRUE(frame().executeCommand(CommandId::ExportDialog));
     EXPECT_EQ(fontPixel('A', 4, 2), 1);
 }
 
@@ -123,7 +123,7 @@ TEST_F(FrameEditingTest, SaveListsTheProjectButAVersion20CopyDoesNot) {
     font().encoding = 0;
     const QString copy = QString::fromStdString(m_dir.file("copy20.tlf"));
     doc.saveAsDialog = [&](const QString&, bool) { return FontDocument::SaveAsChoice{copy, true}; };
-    ASSERT_TRUE(frame().executeCommand(57604));
+    ASSERT_TRUE(frame().executeCommand(CommandId::SaveAs));
     EXPECT_TRUE(m_app->recentFiles().isEmpty());
     EXPECT_TRUE(doc.pathName().isEmpty());
 
@@ -131,15 +131,15 @@ TEST_F(FrameEditingTest, SaveListsTheProjectButAVersion20CopyDoesNot) {
     doc.saveAsDialog = [&](const QString&, bool) {
         return FontDocument::SaveAsChoice{project, false};
     };
-    ASSERT_TRUE(frame().executeCommand(57604));
+    ASSERT_TRUE(frame().executeCommand(CommandId::SaveAs));
     EXPECT_EQ(m_app->recentFiles().entries(), QStringList{QFileInfo(project).absoluteFilePath()});
     // The File menu shows it at once.
-    EXPECT_NE(frame().findChild<QAction*>(QStringLiteral("action57616")), nullptr);
+    EXPECT_NE(frame().findChild<QAction*>(QStringLiteral("recentFile1")), nullptr);
 }
 
 TEST_F(FrameEditingTest, FontWideCommandsApplyToTheGlyphOnScreenToo) {
     clickCell(0, 0);
-    ASSERT_TRUE(frame().executeCommand(32805));  // mirror all horizontally
+    ASSERT_TRUE(frame().executeCommand(CommandId::MirrorHorizontal));  // mirror all horizontally
     // The edit was stored and mirrored: column 0 becomes column 7, in the font and on screen.
     EXPECT_EQ(fontPixel('A', 7, 0), 1);
     EXPECT_EQ(fontPixel('A', 0, 0), 0);
@@ -147,15 +147,15 @@ TEST_F(FrameEditingTest, FontWideCommandsApplyToTheGlyphOnScreenToo) {
     EXPECT_FALSE(grid().isChanged());
     EXPECT_TRUE(m_app->document().isModified());
 
-    ASSERT_TRUE(frame().executeCommand(32804));  // invert all
+    ASSERT_TRUE(frame().executeCommand(CommandId::InvertAll));  // invert all
     EXPECT_EQ(fontPixel('B', 4, 4), 1);
     EXPECT_EQ(fontPixel('A', 7, 0), 0);
     // A fixed-width font offers variable width, not removing blank columns.
-    EXPECT_FALSE(frame().executeCommand(32817));
-    ASSERT_TRUE(frame().executeCommand(32816));
+    EXPECT_FALSE(frame().executeCommand(CommandId::RemoveBlankColumns));
+    ASSERT_TRUE(frame().executeCommand(CommandId::ToVariableWidth));
     EXPECT_EQ(font().fixedWidth, 0);
-    EXPECT_TRUE(frame().action(32817)->isEnabled());
-    EXPECT_FALSE(frame().action(32816)->isEnabled());
+    EXPECT_TRUE(frame().action(CommandId::RemoveBlankColumns)->isEnabled());
+    EXPECT_FALSE(frame().action(CommandId::ToVariableWidth)->isEnabled());
 }
 
 TEST_F(FrameEditingTest, MovingToAnotherCharacterAsksOrSavesByTheSetting) {
@@ -192,29 +192,29 @@ TEST_F(FrameEditingTest, MovingToAnotherCharacterAsksOrSavesByTheSetting) {
 
 TEST_F(FrameEditingTest, EditCommandsReachTheGridWhenNoTextFieldHasTheFocus) {
     grid().setFocus();
-    ASSERT_TRUE(frame().executeCommand(57642));  // select all
-    EXPECT_TRUE(frame().action(57632)->isEnabled());
+    ASSERT_TRUE(frame().executeCommand(CommandId::SelectAll));  // select all
+    EXPECT_TRUE(frame().action(CommandId::Delete)->isEnabled());
     clickCell(0, 0);  // the select tool is active now: a click only moves the selection
-    ASSERT_TRUE(frame().executeCommand(32813));  // zoom in
+    ASSERT_TRUE(frame().executeCommand(CommandId::ZoomIn));  // zoom in
     EXPECT_EQ(grid().zoom(), 16);
-    ASSERT_TRUE(frame().executeCommand(32814));
+    ASSERT_TRUE(frame().executeCommand(CommandId::ZoomOut));
     EXPECT_EQ(grid().zoom(), 15);
 }
 
 TEST_F(FrameEditingTest, UndoAllRestoresTheLoadedGlyph) {
     clickCell(1, 0);
     clickCell(2, 0);
-    ASSERT_TRUE(frame().executeCommand(57643));  // undo the second click
+    ASSERT_TRUE(frame().executeCommand(CommandId::Undo));  // undo the second click
     EXPECT_EQ(grid().workingGlyph().pixel(1, 0), 1);
     EXPECT_EQ(grid().workingGlyph().pixel(2, 0), 0);
-    ASSERT_TRUE(frame().executeCommand(32811));
+    ASSERT_TRUE(frame().executeCommand(CommandId::UndoAll));
     EXPECT_EQ(grid().workingGlyph().pixel(1, 0), 0);
 }
 
 TEST_F(FrameEditingTest, ClosingWithTheFocusInAPaneKeepsTheZoom) {
     grid().setFocus();
     QApplication::setActiveWindow(&frame());
-    ASSERT_TRUE(frame().executeCommand(32813));
+    ASSERT_TRUE(frame().executeCommand(CommandId::ZoomIn));
     // Destroying the window moves the focus while the panes go: nothing may reach the
     // half-destroyed frame, and the grid writes its zoom.
     m_app->document().setModifiedFlag(false);

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <vector>
 
+#include "app/commands.h"
 #include "app/icons.h"
 #include "common/ui/svg_art.h"
 #include "editor/ui/tool_art.h"
@@ -19,16 +20,16 @@ using namespace typeloom::ui;
 // Each entry shows the 1x rendering, the 2x rendering and the 1x rendering enlarged 4 times.
 TEST(IconsSheet, DISABLED_WriteContactSheet) {
     std::vector<std::pair<QPixmap, QPixmap>> entries;
-    for (int id = 0; id <= 0xFFFF; ++id) {
-        const QIcon icon = commandIcon(id);
+    for (const CommandInfo& command : commandTable()) {
+        const QIcon icon = commandIcon(command.id);
         if (icon.isNull()) {
             continue;
         }
         entries.emplace_back(icon.pixmap(QSize(16, 16), 1.0), icon.pixmap(QSize(16, 16), 2.0));
     }
-    for (int id = kToolSelect; id <= kCmdMirrorVertical; ++id) {
+    for (ToolId id : kAllTools) {
         for (ToolLook look : {ToolLook::Normal, ToolLook::Pressed, ToolLook::Active}) {
-            if (look == ToolLook::Active && id > kToolEraser) {
+            if (look == ToolLook::Active && !isDrawingTool(id)) {
                 continue;
             }
             entries.emplace_back(toolButtonPixmap(id, look, 1.0), toolButtonPixmap(id, look, 2.0));

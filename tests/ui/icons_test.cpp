@@ -17,11 +17,35 @@ using namespace typeloom::ui;
 
 // Every command that carries an icon: the steps bar, the file bar, the font bar and the menu
 // commands that show one.
-const std::vector<int> kIconCommands = {
-    32790, 32793, 32792, 32797, 1017,                               // steps bar
-    32812, 57601, 57603, 57634, 57637,                              // file bar
-    32804, 32805, 32806, 32817,                                     // font bar
-    32807, 32824, 32803, 57666, 57664, 32813, 32814, 57643, 57632,  // menus
+using C = CommandId;
+const std::vector<CommandId> kIconCommands = {
+    // steps bar
+    C::ImportSystemFont,
+    C::EditTable,
+    C::ChangeHeight,
+    C::DataFormat,
+    C::ExportDialog,
+    // file bar
+    C::NewMenu,
+    C::Open,
+    C::Save,
+    C::Copy,
+    C::Paste,
+    // font bar
+    C::InvertAll,
+    C::MirrorHorizontal,
+    C::MirrorVertical,
+    C::RemoveBlankColumns,
+    // menus
+    C::NewFromScratch,
+    C::ImportResource,
+    C::Preferences,
+    C::HelpContents,
+    C::About,
+    C::ZoomIn,
+    C::ZoomOut,
+    C::Undo,
+    C::Delete,
 };
 
 // Some opaque pixels and not one flat colour over the whole image: the image shows a drawing,
@@ -63,8 +87,9 @@ QImage imageOf(const QPixmap& pixmap) {
 
 TEST(IconsCommands, EveryIconDrawsAt1xAnd2xAndNoTwoAreAlike) {
     std::vector<QImage> images;
-    for (int id : kIconCommands) {
-        SCOPED_TRACE(id);
+    std::vector<int> ids;
+    for (CommandId id : kIconCommands) {
+        SCOPED_TRACE(static_cast<int>(id));
         const QIcon icon = commandIcon(id);
         ASSERT_FALSE(icon.isNull());
         for (qreal ratio : {1.0, 2.0}) {
@@ -73,16 +98,17 @@ TEST(IconsCommands, EveryIconDrawsAt1xAnd2xAndNoTwoAreAlike) {
             EXPECT_TRUE(showsADrawing(image));
         }
         images.push_back(imageOf(icon.pixmap(QSize(16, 16), 1.0)));
+        ids.push_back(static_cast<int>(id));
     }
-    EXPECT_TRUE(allDistinct(images, kIconCommands));
+    EXPECT_TRUE(allDistinct(images, ids));
 }
 
 TEST(IconsToolButtons, EveryButtonDrawsAt1xAnd2xAndNoTwoAreAlike) {
     std::vector<QImage> images;
     std::vector<int> ids;
-    for (int id = kToolSelect; id <= kCmdMirrorVertical; ++id) {
+    for (ToolId id : kAllTools) {
         for (qreal ratio : {1.0, 2.0}) {
-            SCOPED_TRACE(::testing::Message() << id << " at " << ratio << "x");
+            SCOPED_TRACE(::testing::Message() << static_cast<int>(id) << " at " << ratio << "x");
             const QPixmap pixmap = toolButtonPixmap(id, ToolLook::Normal, ratio);
             ASSERT_FALSE(pixmap.isNull());
             EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(17, 17));
@@ -90,19 +116,19 @@ TEST(IconsToolButtons, EveryButtonDrawsAt1xAnd2xAndNoTwoAreAlike) {
             EXPECT_TRUE(showsADrawing(imageOf(pixmap)));
         }
         images.push_back(imageOf(toolButtonPixmap(id, ToolLook::Normal)));
-        ids.push_back(id);
+        ids.push_back(static_cast<int>(id));
     }
     EXPECT_TRUE(allDistinct(images, ids));
 }
 
 TEST(IconsToolButtons, LooksAreDistinctWhereTheButtonHasThem) {
-    for (int id = kToolSelect; id <= kCmdMirrorVertical; ++id) {
-        SCOPED_TRACE(id);
+    for (ToolId id : kAllTools) {
+        SCOPED_TRACE(static_cast<int>(id));
         const QImage normal = imageOf(toolButtonPixmap(id, ToolLook::Normal, 2.0));
         const QImage pressed = imageOf(toolButtonPixmap(id, ToolLook::Pressed, 2.0));
         const QImage active = imageOf(toolButtonPixmap(id, ToolLook::Active, 2.0));
         EXPECT_NE(normal, pressed);
-        if (id <= kToolEraser) {
+        if (isDrawingTool(id)) {
             EXPECT_NE(normal, active);
             EXPECT_NE(pressed, active);
         } else {
@@ -114,13 +140,16 @@ TEST(IconsToolButtons, LooksAreDistinctWhereTheButtonHasThem) {
 
 TEST(IconsUnknownIds, GiveNullIconsAndPixmaps) {
     // Save As, an export by layout and Exit have no icon; 0 and -1 are no command at all.
-    for (int id : {57604, 32850, 57665, 0, -1}) {
-        EXPECT_TRUE(commandIcon(id).isNull()) << id;
+    for (CommandId id : {C::SaveAs, C::ExportGeneralC, C::Exit, CommandId{0}, CommandId{-1}}) {
+        EXPECT_TRUE(commandIcon(id).isNull()) << static_cast<int>(id);
     }
-    for (int id : {kToolSelect - 1, kCmdMirrorVertical + 1, 57601, 0}) {
-        EXPECT_TRUE(toolButtonPixmap(id, ToolLook::Normal).isNull()) << id;
+    // Values cast from numbers that are no tool.
+    for (int value : {static_cast<int>(ToolId::Select) - 1,
+                      static_cast<int>(ToolId::MirrorVertical) + 1, static_cast<int>(C::Open), 0}) {
+        EXPECT_TRUE(toolButtonPixmap(static_cast<ToolId>(value), ToolLook::Normal).isNull())
+            << value;
     }
-    EXPECT_TRUE(toolButtonPixmap(kToolPencil, ToolLook::Normal, 0.0).isNull());
+    EXPECT_TRUE(toolButtonPixmap(ToolId::Pencil, ToolLook::Normal, 0.0).isNull());
 }
 
 // How far an opaque pixel reaches in a direction: the largest dx * x + dy * y.
@@ -168,15 +197,15 @@ TEST(IconsCursors, HotSpotsSitOnOpaqueTips) {
 }
 
 TEST(IconsCursors, ToolCursorsFollowTheActiveTool) {
-    EXPECT_EQ(toolCursor(kToolPencil).hotSpot(), pencilCursor().hotSpot());
-    EXPECT_EQ(toolCursor(kToolPencil).shape(), Qt::BitmapCursor);
-    EXPECT_EQ(toolCursor(kToolEraser).hotSpot(), eraserCursor().hotSpot());
-    EXPECT_EQ(toolCursor(kToolEraser).shape(), Qt::BitmapCursor);
-    for (int id : {kToolLine, kToolRectangle, kToolFilledRectangle}) {
-        EXPECT_EQ(toolCursor(id).shape(), Qt::CrossCursor) << id;
+    EXPECT_EQ(toolCursor(ToolId::Pencil).hotSpot(), pencilCursor().hotSpot());
+    EXPECT_EQ(toolCursor(ToolId::Pencil).shape(), Qt::BitmapCursor);
+    EXPECT_EQ(toolCursor(ToolId::Eraser).hotSpot(), eraserCursor().hotSpot());
+    EXPECT_EQ(toolCursor(ToolId::Eraser).shape(), Qt::BitmapCursor);
+    for (ToolId id : {ToolId::Line, ToolId::Rectangle, ToolId::FilledRectangle}) {
+        EXPECT_EQ(toolCursor(id).shape(), Qt::CrossCursor) << static_cast<int>(id);
     }
-    for (int id : {kToolSelect, kCmdInvert, kCmdMoveUp, 0}) {
-        EXPECT_EQ(toolCursor(id).shape(), Qt::ArrowCursor) << id;
+    for (ToolId id : {ToolId::Select, ToolId::Invert, ToolId::MoveUp}) {
+        EXPECT_EQ(toolCursor(id).shape(), Qt::ArrowCursor) << static_cast<int>(id);
     }
 }
 

@@ -10,12 +10,15 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSet>
 #include <QSettings>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <optional>
+#include <set>
 
 #include "app/commands.h"
 #include "app/font_document.h"
@@ -147,94 +150,152 @@ TEST_F(FrameTest, MenusHoldTheirItemsInOrder) {
 
 TEST_F(FrameTest, RemovedExportItemsAreNowhereInTheMenus) {
     // The older layouts' groups and the HEX export are reachable only from other commands.
-    for (int id : {32837, 32838, 32840, 32841, 32842, 32843, 32844, 32845, 32846}) {
-        SCOPED_TRACE(id);
-        for (QAction* top : frame().menuBar()->actions()) {
-            const QStringList all = texts(top->menu());
-            EXPECT_FALSE(all.contains(QStringLiteral("Export to &Hex File\tCtrl+E")));
-            EXPECT_FALSE(all.contains(QStringLiteral("New Typeloom ver3.0 Format>")));
-            EXPECT_FALSE(all.contains(QStringLiteral("Old Typeloom ver2.0 Format>")));
-        }
-        if (id != 32840) {
-            EXPECT_EQ(frame().action(id), nullptr);
+    for (QAction* top : frame().menuBar()->actions()) {
+        const QStringList all = texts(top->menu());
+        EXPECT_FALSE(all.contains(QStringLiteral("Export to &Hex File\tCtrl+E")));
+        EXPECT_FALSE(all.contains(QStringLiteral("New Typeloom ver3.0 Format>")));
+        EXPECT_FALSE(all.contains(QStringLiteral("Old Typeloom ver2.0 Format>")));
+    }
+    // Of the export commands only the menu's layouts and the HEX export remain.
+    std::vector<CommandId> exports;
+    for (const CommandInfo& command : commandTable()) {
+        if (QString::fromLatin1(command.name).startsWith(QStringLiteral("Export"))) {
+            exports.push_back(command.id);
         }
     }
+    EXPECT_EQ(exports, (std::vector<CommandId>{
+                           CommandId::ExportGeneralC, CommandId::ExportGeneralBin,
+                           CommandId::ExportMicrochipC, CommandId::ExportMicrochipBin,
+                           CommandId::ExportOldC, CommandId::ExportOldAsm, CommandId::ExportOldDat,
+                           CommandId::ExportHex, CommandId::ExportFnt, CommandId::ExportFon,
+                           CommandId::ExportBitmaps, CommandId::ExportDialog}));
+    EXPECT_NE(frame().action(CommandId::ExportHex), nullptr);
 }
 
 TEST_F(FrameTest, PromptsAndToolTipsComeFromTheCommandStrings) {
-    QAction* save = frame().action(57603);
+    QAction* save = frame().action(CommandId::Save);
     ASSERT_NE(save, nullptr);
     EXPECT_EQ(save->statusTip(), QStringLiteral("Save the active Typeloom document"));
     EXPECT_EQ(save->toolTip(), QStringLiteral("Save"));
-    QAction* exportButton = frame().action(1017);
+    QAction* exportButton = frame().action(CommandId::ExportDialog);
     EXPECT_EQ(exportButton->toolTip(), QStringLiteral("Step 5: export font"));
     EXPECT_EQ(exportButton->statusTip(), QStringLiteral("Export the font in various format"));
-    EXPECT_EQ(frame().action(32815)->statusTip(),
+    EXPECT_EQ(frame().action(CommandId::ToFixedWidth)->statusTip(),
               QStringLiteral("Change this varialbe width font to be Fixed-Width font"));
 }
 
+TEST_F(FrameTest, EveryCommandHasOneActionNamedAfterIt) {
+    std::set<CommandId> ids;
+    QSet<QString> names;
+    for (const CommandInfo& command : commandTable()) {
+        SCOPED_TRACE(command.name);
+        EXPECT_TRUE(ids.insert(command.id).second) << "id listed twice";
+        const QString name = QStringLiteral("action") + QLatin1String(command.name);
+        EXPECT_FALSE(names.contains(name)) << "name listed twice";
+        names.insert(name);
+        QAction* action = frame().action(command.id);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(frame().findChild<QAction*>(name), action);
+        EXPECT_EQ(action->data().value<CommandId>(), command.id);
+    }
+    EXPECT_EQ(frame().findChild<QAction*>(QStringLiteral("actionSaveAs")),
+              frame().action(CommandId::SaveAs));
+    EXPECT_EQ(frame().findChild<QAction*>(QStringLiteral("actionExportDialog"))->toolTip(),
+              QStringLiteral("Step 5: export font"));
+}
+
 TEST_F(FrameTest, ToolbarsHoldTheirButtonsInOrder) {
+    // The commands of a bar's buttons, a separator as none.
+    using Ids = std::vector<std::optional<CommandId>>;
     auto ids = [](QToolBar* bar) {
-        std::vector<int> out;
+        Ids out;
         for (QAction* action : bar->actions()) {
             if (action->isSeparator()) {
-                out.push_back(0);
+                out.push_back(std::nullopt);
             } else if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action));
                        button != nullptr && button->defaultAction() != nullptr) {
-                out.push_back(button->defaultAction()->data().toInt());
+                out.push_back(button->defaultAction()->data().value<CommandId>());
             } else {
-                out.push_back(action->data().toInt());
+                out.push_back(action->data().value<CommandId>());
             }
         }
         return out;
     };
-    EXPECT_EQ(ids(frame().fileBar()), (std::vector<int>{32812, 57601, 57603, 0, 57634, 57637}));
-    EXPECT_EQ(ids(frame().stepsBar()), (std::vector<int>{32790, 32793, 32792, 32797, 1017}));
-    EXPECT_EQ(ids(frame().fontBar()), (std::vector<int>{32804, 32805, 32806, 32817}));
-    std::vector<int> newIds;
+    using C = CommandId;
+    EXPECT_EQ(ids(frame().fileBar()),
+              (Ids{C::NewMenu, C::Open, C::Save, std::nullopt, C::Copy, C::Paste}));
+    EXPECT_EQ(ids(frame().stepsBar()), (Ids{C::ImportSystemFont, C::EditTable, C::ChangeHeight,
+                                            C::DataFormat, C::ExportDialog}));
+    EXPECT_EQ(ids(frame().fontBar()),
+              (Ids{C::InvertAll, C::MirrorHorizontal, C::MirrorVertical, C::RemoveBlankColumns}));
+    std::vector<CommandId> newIds;
     for (QAction* action : frame().newMenu()->actions()) {
-        newIds.push_back(action->data().toInt());
+        newIds.push_back(action->data().value<CommandId>());
     }
-    EXPECT_EQ(newIds, (std::vector<int>{32807, 32790, 32824}));
+    EXPECT_EQ(newIds,
+              (std::vector<CommandId>{C::NewFromScratch, C::ImportSystemFont, C::ImportResource}));
 }
 
 TEST(CommandRules, EmptyAndFilledFonts) {
     CommandState empty;
     empty.characterCount = 0;
     empty.fixedWidth = 8;
-    for (int id :
-         {57603, 57604, 32850, 32851, 32852, 32853, 32847, 32848, 32849, 32825, 32826, 32827,
-          32797, 32792, 32810, 32870, 32805, 32806, 32804, 32793, 57634, 57637, 57642, 1017}) {
-        SCOPED_TRACE(id);
+    for (CommandId id : {CommandId::Save,
+                         CommandId::SaveAs,
+                         CommandId::ExportGeneralC,
+                         CommandId::ExportGeneralBin,
+                         CommandId::ExportMicrochipC,
+                         CommandId::ExportMicrochipBin,
+                         CommandId::ExportOldC,
+                         CommandId::ExportOldAsm,
+                         CommandId::ExportOldDat,
+                         CommandId::ExportFnt,
+                         CommandId::ExportFon,
+                         CommandId::ExportBitmaps,
+                         CommandId::DataFormat,
+                         CommandId::ChangeHeight,
+                         CommandId::ChangeAscent,
+                         CommandId::Resize,
+                         CommandId::MirrorHorizontal,
+                         CommandId::MirrorVertical,
+                         CommandId::InvertAll,
+                         CommandId::EditTable,
+                         CommandId::Copy,
+                         CommandId::Paste,
+                         CommandId::SelectAll,
+                         CommandId::ExportDialog}) {
+        SCOPED_TRACE(static_cast<int>(id));
         EXPECT_FALSE(isCommandEnabled(findCommand(id)->rule, empty));
     }
     // New, Open, the imports, Change Font Width of a fixed-width font and Preferences stay.
-    for (int id : {32807, 32790, 32824, 57601, 32791, 32803}) {
-        SCOPED_TRACE(id);
+    for (CommandId id :
+         {CommandId::NewFromScratch, CommandId::ImportSystemFont, CommandId::ImportResource,
+          CommandId::Open, CommandId::ChangeWidth, CommandId::Preferences}) {
+        SCOPED_TRACE(static_cast<int>(id));
         EXPECT_TRUE(isCommandEnabled(findCommand(id)->rule, empty));
     }
-    EXPECT_FALSE(isCommandEnabled(findCommand(32839)->rule, empty));
+    EXPECT_FALSE(isCommandEnabled(findCommand(CommandId::OldFormatHeading)->rule, empty));
 
     CommandState fixed;
     fixed.characterCount = 4;
     fixed.fixedWidth = 8;
     fixed.encoding = 1;
-    EXPECT_TRUE(isCommandEnabled(findCommand(32816)->rule, fixed));
-    EXPECT_TRUE(isCommandEnabled(findCommand(32808)->rule, fixed));
-    EXPECT_FALSE(isCommandEnabled(findCommand(32815)->rule, fixed));
-    EXPECT_FALSE(isCommandEnabled(findCommand(32817)->rule, fixed));
+    EXPECT_TRUE(isCommandEnabled(findCommand(CommandId::ToVariableWidth)->rule, fixed));
+    EXPECT_TRUE(isCommandEnabled(findCommand(CommandId::CenterAll)->rule, fixed));
+    EXPECT_FALSE(isCommandEnabled(findCommand(CommandId::ToFixedWidth)->rule, fixed));
+    EXPECT_FALSE(isCommandEnabled(findCommand(CommandId::RemoveBlankColumns)->rule, fixed));
     // Font information needs the Ascii+ISO8859 encoding.
-    EXPECT_FALSE(isCommandEnabled(findCommand(32794)->rule, fixed));
+    EXPECT_FALSE(isCommandEnabled(findCommand(CommandId::FontInformation)->rule, fixed));
     fixed.encoding = 0;
-    EXPECT_TRUE(isCommandEnabled(findCommand(32794)->rule, fixed));
+    EXPECT_TRUE(isCommandEnabled(findCommand(CommandId::FontInformation)->rule, fixed));
 
     CommandState zoom;
     zoom.gridZoom = 30;
-    EXPECT_FALSE(isCommandEnabled(findCommand(32813)->rule, zoom));
-    EXPECT_TRUE(isCommandEnabled(findCommand(32814)->rule, zoom));
+    EXPECT_FALSE(isCommandEnabled(findCommand(CommandId::ZoomIn)->rule, zoom));
+    EXPECT_TRUE(isCommandEnabled(findCommand(CommandId::ZoomOut)->rule, zoom));
     zoom.gridZoom = 1;
-    EXPECT_TRUE(isCommandEnabled(findCommand(32813)->rule, zoom));
-    EXPECT_FALSE(isCommandEnabled(findCommand(32814)->rule, zoom));
+    EXPECT_TRUE(isCommandEnabled(findCommand(CommandId::ZoomIn)->rule, zoom));
+    EXPECT_FALSE(isCommandEnabled(findCommand(CommandId::ZoomOut)->rule, zoom));
 }
 
 TEST(CommandRules, EditCommandsFollowTheFocusedField) {
@@ -258,27 +319,30 @@ TEST(CommandRules, EditCommandsFollowTheFocusedField) {
 
 TEST_F(FrameTest, CommandsRunOnlyWhileEnabled) {
     int saves = 0;
-    frame().setCommandHandler(57603, [&] { ++saves; });
-    EXPECT_FALSE(frame().executeCommand(57603));  // no characters yet
-    EXPECT_FALSE(frame().action(57603)->isEnabled());
+    frame().setCommandHandler(CommandId::Save, [&] { ++saves; });
+    EXPECT_FALSE(frame().executeCommand(CommandId::Save));  // no characters yet
+    EXPECT_FALSE(frame().action(CommandId::Save)->isEnabled());
     makeFont();
-    EXPECT_TRUE(frame().action(57603)->isEnabled());
-    EXPECT_TRUE(frame().executeCommand(57603));
+    EXPECT_TRUE(frame().action(CommandId::Save)->isEnabled());
+    EXPECT_TRUE(frame().executeCommand(CommandId::Save));
     EXPECT_EQ(saves, 1);
     // A command without work stays disabled even when its rule holds.
-    EXPECT_FALSE(frame().action(32871)->isEnabled());
+    EXPECT_FALSE(frame().action(CommandId::MultiCopy)->isEnabled());
 }
 
 TEST(KeyFilterRules, KeysInTheirOrder) {
     using K = KeyAction::Kind;
-    EXPECT_EQ(classifyKey(Qt::Key_E, Qt::ControlModifier, 1, false).command, 1017);
-    EXPECT_EQ(classifyKey(Qt::Key_U, Qt::ControlModifier, 1, false).command, 32803);
-    EXPECT_EQ(classifyKey(Qt::Key_Equal, Qt::ControlModifier, 1, false).command, 32813);
-    EXPECT_EQ(classifyKey(Qt::Key_Minus, Qt::ControlModifier, 1, false).command, 32814);
+    EXPECT_EQ(classifyKey(Qt::Key_E, Qt::ControlModifier, 1, false).command,
+              CommandId::ExportDialog);
+    EXPECT_EQ(classifyKey(Qt::Key_U, Qt::ControlModifier, 1, false).command,
+              CommandId::Preferences);
+    EXPECT_EQ(classifyKey(Qt::Key_Equal, Qt::ControlModifier, 1, false).command, CommandId::ZoomIn);
+    EXPECT_EQ(classifyKey(Qt::Key_Minus, Qt::ControlModifier, 1, false).command,
+              CommandId::ZoomOut);
     // Delete with or without Shift or Ctrl is the Delete command.
     for (auto mods : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier),
                       Qt::KeyboardModifiers(Qt::ControlModifier)}) {
-        EXPECT_EQ(classifyKey(Qt::Key_Delete, mods, 1, true).command, 57632);
+        EXPECT_EQ(classifyKey(Qt::Key_Delete, mods, 1, true).command, CommandId::Delete);
     }
     EXPECT_EQ(classifyKey(Qt::Key_F1, {}, 1, false).kind, K::Help);
     // "=" does nothing in a 1-bit font, steps the swatches in a 2-bit font, but not while a
@@ -299,11 +363,13 @@ TEST_F(FrameTest, KeyFilterSendsCommandsAndRoutesDeleteToAFocusedField) {
     QApplication::setActiveWindow(&frame());
     makeFont();
 
-    std::vector<int> ran;
-    frame().setCommandHandler(1017, [&] { ran.push_back(1017); });
-    frame().setCommandHandler(32840, [&] { ran.push_back(32840); });
+    std::vector<CommandId> ran;
+    for (CommandId id : {CommandId::ExportDialog, CommandId::ExportHex}) {
+        frame().setCommandHandler(id, [&ran, id] { ran.push_back(id); });
+    }
     QTest::keyClick(&frame(), Qt::Key_E, Qt::ControlModifier);
-    EXPECT_EQ(ran, (std::vector<int>{1017}));  // the export dialog, not the HEX export
+    // The export dialog, not the HEX export.
+    EXPECT_EQ(ran, (std::vector<CommandId>{CommandId::ExportDialog}));
 
     // A text field in the frame: Delete clears its selection, Ctrl+C copies its text.
     auto* field =
@@ -396,7 +462,7 @@ TEST_F(FrameTest, AutoOpenSkipsAnImportedFileAndOpensTheProjectBehindIt) {
     m_app->addToRecentFiles(project);
     m_app->addToRecentFiles(QString::fromStdString(m_dir.file("imported.fnt")));
     int imports = 0;
-    frame().setCommandHandler(32790, [&] { ++imports; });
+    frame().setCommandHandler(CommandId::ImportSystemFont, [&] { ++imports; });
 
     m_app->autoOpen();
     EXPECT_EQ(m_app->document().pathName(), QFileInfo(project).absoluteFilePath());
@@ -408,7 +474,7 @@ TEST_F(FrameTest, AutoOpenSkipsAnImportedFileAndOpensTheProjectBehindIt) {
 TEST_F(FrameTest, AutoOpenWithoutAProjectStartsTheSystemFontImport) {
     m_app->addToRecentFiles(QString::fromStdString(m_dir.file("only.bdf")));
     int imports = 0;
-    frame().setCommandHandler(32790, [&] { ++imports; });
+    frame().setCommandHandler(CommandId::ImportSystemFont, [&] { ++imports; });
     m_app->autoOpen();
     EXPECT_EQ(imports, 1);
     EXPECT_TRUE(m_app->recentFiles().isEmpty());

@@ -96,7 +96,7 @@ TEST_F(PixelGridTest, PencilClickInvertsWithOrWithoutCtrlAndDragInvertsEachCellO
 
 TEST_F(PixelGridTest, EraserClearsWhatItCrosses) {
     open(Rows{"######", "######"});
-    grid->setTool(kToolEraser);
+    grid->setTool(ToolId::Eraser);
     press(at(1, 0));
     move(at(2, 0));
     move(at(2, 1));
@@ -116,7 +116,7 @@ TEST_F(PixelGridTest, PencilInAGreyFontDrawsTheColourAndCtrlErases) {
 
 TEST_F(PixelGridTest, LineDragsDrawStraightRowsOrColumns) {
     open(test::blankRows(10, 10));
-    grid->setTool(kToolLine);
+    grid->setTool(ToolId::Line);
     // More horizontal than vertical: the anchor's row.
     drag(at(2, 5), at(9, 7));
     EXPECT_EQ(picture()[5], "..########");
@@ -141,7 +141,7 @@ TEST_F(PixelGridTest, LineDragsDrawStraightRowsOrColumns) {
 
 TEST_F(PixelGridTest, RectangleReleasedOutsideTheWindowKeepsTheLastRectangle) {
     open(test::blankRows(8, 8));
-    grid->setTool(kToolRectangle);
+    grid->setTool(ToolId::Rectangle);
     press(at(6, 6));
     move(at(2, 3));
     const Rows outline{"........", "........", "........", "..#####.",
@@ -160,7 +160,7 @@ TEST_F(PixelGridTest, RectangleReleasedOutsideTheWindowKeepsTheLastRectangle) {
 
 TEST_F(PixelGridTest, FilledRectangleWithCtrlDrawsBackground) {
     open(Rows{"####", "####", "####"});
-    grid->setTool(kToolFilledRectangle);
+    grid->setTool(ToolId::FilledRectangle);
     drag(at(1, 0), at(2, 1), Qt::ControlModifier);
     EXPECT_EQ(picture(), (Rows{"#..#", "#..#", "####"}));
 }
@@ -169,13 +169,13 @@ TEST_F(PixelGridTest, FilledRectangleWithCtrlDrawsBackground) {
 
 TEST_F(PixelGridTest, RubberBandSelectsTheCellsUnderItsCornersAndHandlesReshapeIt) {
     open(test::blankRows(6, 5));
-    grid->setTool(kToolSelect);
+    grid->setTool(ToolId::Select);
     // A band less than a cell both ways selects nothing.
     drag(at(1, 1), at(1, 1) + QPoint(6, 6));
-    EXPECT_EQ(grid->workingGlyph().selectionState(), 0);
+    EXPECT_EQ(grid->workingGlyph().selectionState(), SelectionState::None);
     drag(at(1, 1), at(2, 2));
     EXPECT_EQ(grid->workingGlyph().selection(), (CellRect{1, 1, 2, 2}));
-    EXPECT_EQ(grid->workingGlyph().selectionState(), 1);
+    EXPECT_EQ(grid->workingGlyph().selectionState(), SelectionState::InPlace);
     // The frame lies on the grid lines around the cells: x 24 (before column 1) to 54 (after
     // column 2).
     EXPECT_EQ(grid->trackerRect(), QRect(QPoint(24, 24), QPoint(54, 54)));
@@ -193,18 +193,18 @@ TEST_F(PixelGridTest, RubberBandSelectsTheCellsUnderItsCornersAndHandlesReshapeI
     EXPECT_EQ(grid->workingGlyph().selection(), (CellRect{2, 1, 2, 4}));
     // A press outside the glyph drops the selection.
     click(QPoint(300, 300));
-    EXPECT_EQ(grid->workingGlyph().selectionState(), 0);
+    EXPECT_EQ(grid->workingGlyph().selectionState(), SelectionState::None);
     EXPECT_FALSE(grid->canDelete());
 }
 
 TEST_F(PixelGridTest, MovingASelectionCutsItFirstAndThenPutsBackWhatItCovered) {
     open(Rows{"##.#..", "##.#..", "......"});
-    grid->setTool(kToolSelect);
+    grid->setTool(ToolId::Select);
     drag(at(0, 0), at(1, 1));
     press(at(0, 0));
     move(at(2, 0));
     EXPECT_EQ(picture(), (Rows{"..##..", "..##..", "......"}));
-    EXPECT_EQ(grid->workingGlyph().selectionState(), 2);
+    EXPECT_EQ(grid->workingGlyph().selectionState(), SelectionState::Moved);
     move(at(4, 0));
     release(at(4, 0));
     // The column under the first place comes back; the source stays cut.
@@ -223,14 +223,14 @@ TEST_F(PixelGridTest, MovingASelectionCutsItFirstAndThenPutsBackWhatItCovered) {
 
 TEST_F(PixelGridTest, DeleteClearsExactlyTheSelectedCells) {
     open(Rows{"###", "###"});
-    grid->setTool(kToolSelect);
+    grid->setTool(ToolId::Select);
     // The single top-left cell: a band drawn from below right of it up to the margin.
     drag(at(0, 0) + QPoint(7, 7), QPoint(2, 2));
     ASSERT_EQ(grid->workingGlyph().selection(), (CellRect{0, 0, 1, 1}));
     grid->deleteSelection();
     EXPECT_EQ(picture(), (Rows{".##", "###"}));
     // Without the Select tool Delete does nothing.
-    grid->setTool(kToolPencil);
+    grid->setTool(ToolId::Pencil);
     grid->deleteSelection();
     EXPECT_EQ(picture(), (Rows{".##", "###"}));
 }
@@ -239,9 +239,9 @@ TEST_F(PixelGridTest, SelectAllTakesTheWholeGlyphAndTheSelectTool) {
     open(Rows{"#.#", ".#."});
     QSignalSpy tools(grid.get(), &PixelGrid::toolChanged);
     grid->selectAll();
-    EXPECT_EQ(grid->tool(), kToolSelect);
+    EXPECT_EQ(grid->tool(), ToolId::Select);
     ASSERT_EQ(tools.count(), 1);
-    EXPECT_EQ(tools.at(0).at(0).toInt(), kToolSelect);
+    EXPECT_EQ(tools.at(0).at(0).value<ToolId>(), ToolId::Select);
     EXPECT_EQ(grid->workingGlyph().selection(), (CellRect{0, 0, 3, 2}));
     grid->deleteSelection();
     EXPECT_EQ(picture(), (Rows{"...", "..."}));
@@ -256,7 +256,7 @@ TEST_F(PixelGridTest, CopyPutsTheSelectionOnTheClipboardAsABlackAndWhiteImage) {
     ASSERT_EQ(whole.size(), QSize(3, 3));
     EXPECT_EQ(whole.pixelColor(0, 0), QColor(0, 0, 0));
     EXPECT_EQ(whole.pixelColor(1, 0), QColor(255, 255, 255));
-    grid->setTool(kToolSelect);
+    grid->setTool(ToolId::Select);
     drag(at(1, 1), at(2, 2));
     grid->copy();
     const QImage part = QGuiApplication::clipboard()->image();
@@ -276,8 +276,8 @@ TEST_F(PixelGridTest, PasteFloatsTheImageUntilTheUserDragsItIntoPlace) {
     EXPECT_TRUE(grid->canPaste());
     grid->paste();
     EXPECT_EQ(picture(), (Rows{"#.....", "......", "......"}));
-    EXPECT_EQ(grid->tool(), kToolSelect);
-    EXPECT_EQ(grid->workingGlyph().selectionState(), 3);
+    EXPECT_EQ(grid->tool(), ToolId::Select);
+    EXPECT_EQ(grid->workingGlyph().selectionState(), SelectionState::Pasted);
     press(at(0, 0));
     move(at(2, 2));
     release(at(2, 2));
@@ -383,13 +383,13 @@ TEST_F(PixelGridTest, ColumnCommandInAFixedWidthFontAsksFirst) {
         asked = q;
         return false;
     };
-    grid->setTool(kCmdInsertColumn);
+    grid->setTool(ToolId::InsertColumn);
     EXPECT_TRUE(asked.startsWith("This is a fixed-width font."));
     EXPECT_EQ(picture(), (Rows{"##", "##"}));
     EXPECT_EQ(font.fixedWidth, 2);
     grid->fixedWidthQuestion = [](const QString&) { return true; };
     QSignalSpy title(grid.get(), &PixelGrid::titleChanged);
-    grid->setTool(kCmdInsertColumn, /*ctrl=*/true);
+    grid->setTool(ToolId::InsertColumn, /*ctrl=*/true);
     EXPECT_EQ(picture(), (Rows{"##.", "##."}));
     EXPECT_EQ(font.fixedWidth, 0);
     EXPECT_EQ(title.count(), 1);
@@ -484,11 +484,11 @@ TEST_F(PixelGridTest, ZoomStaysWithinOneToThirtyAndIsKeptWhenTheGridCloses) {
 
 TEST_F(PixelGridTest, CursorFollowsTheTool) {
     open(Rows{"#"});
-    grid->setTool(kToolLine);
+    grid->setTool(ToolId::Line);
     EXPECT_EQ(grid->cursor().shape(), Qt::CrossCursor);
-    grid->setTool(kToolFilledRectangle);
+    grid->setTool(ToolId::FilledRectangle);
     EXPECT_EQ(grid->cursor().shape(), Qt::CrossCursor);
-    grid->setTool(kCmdMoveUp);
+    grid->setTool(ToolId::MoveUp);
     EXPECT_EQ(grid->cursor().shape(), Qt::ArrowCursor);
 }
 
@@ -502,7 +502,7 @@ TEST_F(PixelGridTest, AnEmptyFontShowsNothingAndIgnoresInput) {
     EXPECT_FALSE(grid->hasCharacter());
     click(QPoint(17, 17));
     grid->selectAll();
-    grid->setTool(kCmdInsertColumn);
+    grid->setTool(ToolId::InsertColumn);
     grid->undo();
     QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
     EXPECT_FALSE(grid->canPaste());
@@ -516,9 +516,9 @@ TEST_F(PixelGridTest, AnEmptyFontShowsNothingAndIgnoresInput) {
 
 TEST_F(PixelGridTest, AZeroWidthGlyphIgnoresTheMouse) {
     open(Rows{"", "", ""});
-    grid->setTool(kToolPencil);
+    grid->setTool(ToolId::Pencil);
     click(QPoint(17, 17));
-    grid->setTool(kToolSelect);
+    grid->setTool(ToolId::Select);
     drag(QPoint(12, 12), QPoint(80, 80));
     grid->selectAll();
     grid->copy();

@@ -74,14 +74,14 @@ TEST(GeneralPage, FirstRunMakesTheFolderInTheDocuments) {
     GeneralPage page(settings);
     folders.use(page);
     page.show();
-    EXPECT_TRUE(child<QCheckBox>(page, "check1126")->isChecked());   // auto-open
-    EXPECT_FALSE(child<QCheckBox>(page, "check1129")->isChecked());  // auto-save
-    EXPECT_TRUE(child<QRadioButton>(page, "radio1099")->isChecked());
-    EXPECT_FALSE(child<QRadioButton>(page, "radio1098")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>(page, "autoOpenCheck")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>(page, "autoSaveCheck")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(page, "alwaysAskRadio")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>(page, "saveInRadio")->isChecked());
     const std::filesystem::path expected = folders.documents / "TLM_bitmaps";
-    EXPECT_EQ(child<QLineEdit>(page, "edit1068")->text(), qpath(expected));
+    EXPECT_EQ(child<QLineEdit>(page, "folderEdit")->text(), qpath(expected));
     EXPECT_TRUE(std::filesystem::is_directory(expected));
-    EXPECT_EQ(child<QLineEdit>(page, "edit1068")->maxLength(), 256);
+    EXPECT_EQ(child<QLineEdit>(page, "folderEdit")->maxLength(), 256);
     EXPECT_TRUE(settings.written.empty());  // loading writes nothing
 }
 
@@ -106,7 +106,7 @@ TEST(GeneralPage, DefaultFolderFallsBackBesideTheProgramThenToAsking) {
         page.setDefaultFolderBases(qpath(blockedDocuments), qpath(blockedDocuments));
         page.show();
         EXPECT_TRUE(page.folder().isEmpty());
-        EXPECT_TRUE(child<QRadioButton>(page, "radio1099")->isChecked());
+        EXPECT_TRUE(child<QRadioButton>(page, "alwaysAskRadio")->isChecked());
         page.apply();
         EXPECT_EQ(settings.readInteger(kSettingsSection, kAlwaysAskKey), 1);
         EXPECT_FALSE(settings.readString(kSettingsSection, kBmpFolderKey).has_value());
@@ -125,9 +125,9 @@ TEST(GeneralPage, StoredValuesAreShown) {
     GeneralPage page(settings);
     folders.use(page);
     page.show();
-    EXPECT_TRUE(child<QCheckBox>(page, "check1129")->isChecked());
-    EXPECT_FALSE(child<QCheckBox>(page, "check1126")->isChecked());
-    EXPECT_TRUE(child<QRadioButton>(page, "radio1098")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>(page, "autoSaveCheck")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>(page, "autoOpenCheck")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(page, "saveInRadio")->isChecked());
     EXPECT_EQ(page.folder(), qpath(mine));
     EXPECT_FALSE(std::filesystem::exists(folders.documents / "TLM_bitmaps"));
 
@@ -157,14 +157,14 @@ TEST(GeneralPage, BrowseChoosesTheFolderAndSaveIn) {
     const QString shown = page.folder();
 
     // Cancelled: nothing changes.
-    click(page, "button1124");
+    click(page, "browseButton");
     EXPECT_EQ(titles, QStringList{QStringLiteral("Select a folder to save the bitmap files: ")});
     EXPECT_EQ(page.folder(), shown);
     EXPECT_TRUE(page.alwaysAsk());
 
     // Not a folder: the message, nothing changes.
     answer = QStringLiteral("/no/such/folder/anywhere");
-    click(page, "button1124");
+    click(page, "browseButton");
     EXPECT_EQ(warnings, QStringList{QStringLiteral(
                             "The folder path is invalid.\n\nSelect a valid folder or create a "
                             "new folder, please!")});
@@ -172,9 +172,9 @@ TEST(GeneralPage, BrowseChoosesTheFolderAndSaveIn) {
     EXPECT_TRUE(page.alwaysAsk());
 
     answer = qpath(chosen);
-    click(page, "button1124");
+    click(page, "browseButton");
     EXPECT_EQ(page.folder(), qpath(chosen));
-    EXPECT_TRUE(child<QRadioButton>(page, "radio1098")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(page, "saveInRadio")->isChecked());
     EXPECT_FALSE(page.alwaysAsk());
 }
 
@@ -184,10 +184,10 @@ TEST(GeneralPage, SaveInClickedTwiceStaysSelected) {
     GeneralPage page(settings);
     folders.use(page);
     page.show();
-    click(page, "radio1098");
-    click(page, "radio1098");
-    EXPECT_TRUE(child<QRadioButton>(page, "radio1098")->isChecked());
-    EXPECT_FALSE(child<QRadioButton>(page, "radio1099")->isChecked());
+    click(page, "saveInRadio");
+    click(page, "saveInRadio");
+    EXPECT_TRUE(child<QRadioButton>(page, "saveInRadio")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>(page, "alwaysAskRadio")->isChecked());
     EXPECT_FALSE(page.alwaysAsk());
     page.apply();
     EXPECT_EQ(settings.readInteger(kSettingsSection, kAlwaysAskKey), 0);
@@ -200,7 +200,7 @@ TEST(GeneralPage, FolderThatDoesNotExistIsNotStored) {
     GeneralPage page(settings);
     folders.use(page);
     page.show();
-    QLineEdit* edit = child<QLineEdit>(page, "edit1068");
+    QLineEdit* edit = child<QLineEdit>(page, "folderEdit");
     edit->clear();
     QTest::keyClicks(edit, QStringLiteral("/typed/but/missing"));
     page.apply();
@@ -251,10 +251,10 @@ TEST(PreferencesSheet, OkSavesThePagesInOrder) {
     std::filesystem::create_directory(chosen);
     s.sheet.preferPage()->setBrowseFunction(
         [&](QWidget*, const QString&, const QString&) { return qpath(chosen); });
-    click(*s.sheet.preferPage(), "button1124");
-    click(*s.sheet.preferPage(), "check1129");
+    click(*s.sheet.preferPage(), "browseButton");
+    click(*s.sheet.preferPage(), "autoSaveCheck");
     s.sheet.tabs()->setCurrentIndex(2);
-    click(*s.sheet.c99Page(), "check1126");  // 0x20 off
+    click(*s.sheet.c99Page(), "checkC99Braces");  // 0x20 off
     s.sheet.tabs()->setCurrentIndex(1);
     click(*s.sheet.exportPage(), "checkOffsetTable");  // 0x02 off
     click(s.sheet, "buttonOk");
@@ -272,8 +272,8 @@ TEST(PreferencesSheet, OkSavesThePagesInOrder) {
 
 TEST(PreferencesSheet, CancelSavesNothing) {
     Sheet s;
-    click(*s.sheet.preferPage(), "check1129");
-    click(*s.sheet.preferPage(), "radio1098");
+    click(*s.sheet.preferPage(), "autoSaveCheck");
+    click(*s.sheet.preferPage(), "saveInRadio");
     s.sheet.tabs()->setCurrentIndex(1);
     click(*s.sheet.exportPage(), "checkWidthTable");
     click(s.sheet, "buttonCancel");

@@ -24,32 +24,31 @@ namespace typeloom::ui {
 namespace {
 
 struct ToolEntry {
-    int id;
+    ToolId id;
+    const char* name;  // the button's object name
     const char* tip;
 };
 
 // Three buttons a row, in the order they sit on the panel.
 constexpr std::array<ToolEntry, 15> kTools{{
-    {kToolSelect, "Select"},
-    {kToolLine, "Line"},
-    {kToolPencil, "Pencil <press Ctrl to erase>"},
-    {kToolRectangle, "Rectangle"},
-    {kToolFilledRectangle, "Filled Rectangle"},
-    {kToolEraser, "Eraser"},
-    {kCmdDeleteColumn, "Delete a column at the left side <press Ctrl at right side>"},
-    {kCmdMoveUp, "Move Up"},
-    {kCmdInsertColumn, "Insert a column at the left side <press Ctrl at right side>"},
-    {kCmdMoveLeft, "Move Left"},
-    {kCmdMoveDown, "Move Down"},
-    {kCmdMoveRight, "Move Right"},
-    {kCmdInvert, "Invert"},
-    {kCmdMirrorHorizontal, "Horizontal Mirror"},
-    {kCmdMirrorVertical, "Vertical Mirror"},
+    {ToolId::Select, "selectTool", "Select"},
+    {ToolId::Line, "lineTool", "Line"},
+    {ToolId::Pencil, "pencilTool", "Pencil <press Ctrl to erase>"},
+    {ToolId::Rectangle, "rectangleTool", "Rectangle"},
+    {ToolId::FilledRectangle, "filledRectangleTool", "Filled Rectangle"},
+    {ToolId::Eraser, "eraserTool", "Eraser"},
+    {ToolId::DeleteColumn, "deleteColumnButton",
+     "Delete a column at the left side <press Ctrl at right side>"},
+    {ToolId::MoveUp, "moveUpButton", "Move Up"},
+    {ToolId::InsertColumn, "insertColumnButton",
+     "Insert a column at the left side <press Ctrl at right side>"},
+    {ToolId::MoveLeft, "moveLeftButton", "Move Left"},
+    {ToolId::MoveDown, "moveDownButton", "Move Down"},
+    {ToolId::MoveRight, "moveRightButton", "Move Right"},
+    {ToolId::Invert, "invertButton", "Invert"},
+    {ToolId::MirrorHorizontal, "mirrorHorizontalButton", "Horizontal Mirror"},
+    {ToolId::MirrorVertical, "mirrorVerticalButton", "Vertical Mirror"},
 }};
-
-bool isDrawingTool(int id) {
-    return id >= kToolSelect && id <= kToolEraser;
-}
 
 int swatchCountFor(int bits) {
     switch (bits) {
@@ -100,6 +99,7 @@ CharacterEditorPanel::CharacterEditorPanel(Font& font, SettingsStore& settings, 
     toolGrid->setContentsMargins(4, 4, 4, 4);
     for (std::size_t i = 0; i < kTools.size(); ++i) {
         auto* button = new ToolButton(kTools[i].id, QString::fromLatin1(kTools[i].tip), toolFrame);
+        button->setObjectName(QString::fromLatin1(kTools[i].name));
         m_buttons[i] = button;
         toolGrid->addWidget(button, static_cast<int>(i / 3), static_cast<int>(i % 3));
         connect(button, &ToolButton::clicked, this, [this, button] { toolClicked(button); });
@@ -128,7 +128,7 @@ CharacterEditorPanel::CharacterEditorPanel(Font& font, SettingsStore& settings, 
     swatchGrid->setSpacing(2);
     for (int i = 0; i < 16; ++i) {
         auto* swatch = new ColorSwatch(m_colorsBox);
-        swatch->setObjectName(QStringLiteral("ColorSwatch%1").arg(1133 + i));
+        swatch->setObjectName(QStringLiteral("colorSwatch%1").arg(i));
         m_swatches[static_cast<std::size_t>(i)] = swatch;
         swatchGrid->addWidget(swatch, i / 4, i % 4);
         connect(swatch, &ColorSwatch::clicked, this, [this, i] { swatchClicked(i); });
@@ -201,7 +201,7 @@ QString CharacterEditorPanel::title() const {
 
 // --- Tools
 
-ToolButton* CharacterEditorPanel::toolButton(int id) const {
+ToolButton* CharacterEditorPanel::toolButton(ToolId id) const {
     for (ToolButton* button : m_buttons) {
         if (button->id() == id) {
             return button;
@@ -217,8 +217,8 @@ void CharacterEditorPanel::toolClicked(ToolButton* button) {
     showActiveTool(m_grid->tool());
 }
 
-void CharacterEditorPanel::showActiveTool(int toolId) {
-    m_activeTool = isDrawingTool(toolId) ? toolId : 0;
+void CharacterEditorPanel::showActiveTool(ToolId tool) {
+    m_activeTool = isDrawingTool(tool) ? std::optional<ToolId>(tool) : std::nullopt;
     for (ToolButton* button : m_buttons) {
         button->setActiveTool(button->id() == m_activeTool);
     }

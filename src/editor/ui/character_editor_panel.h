@@ -4,8 +4,10 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "editor/ui/confirm_save_dialog.h"
+#include "editor/working_glyph.h"
 
 class QGroupBox;
 class QLabel;
@@ -62,14 +64,14 @@ class CharacterEditorPanel : public QWidget {
     void stepZoomControl(bool in);
 
     // Controls, for the frame's key handling and for tests.
-    ToolButton* toolButton(int id) const;
+    ToolButton* toolButton(ToolId id) const;
     ColorSwatch* swatch(int index) const;
     QSlider* zoomSlider() const { return m_zoomSlider; }
     QLabel* zoomLabel() const { return m_zoomLabel; }
     QGroupBox* colorsBox() const { return m_colorsBox; }
     QLabel* titleLabel() const { return m_title; }
-    // The id of the active drawing tool, 0 after a one-shot command.
-    int activeTool() const { return m_activeTool; }
+    // The active drawing tool; none after a one-shot command.
+    std::optional<ToolId> activeTool() const { return m_activeTool; }
 
     // Asks whether to save the changed character; replaceable by tests. The default shows the
     // ConfirmSaveDialog.
@@ -84,7 +86,7 @@ class CharacterEditorPanel : public QWidget {
 
   private:
     void toolClicked(ToolButton* button);
-    void showActiveTool(int toolId);
+    void showActiveTool(ToolId tool);
     void zoomSliderMoved(int value);
     void gridZoomChanged(int zoom);
     void swatchClicked(int index);
@@ -102,7 +104,7 @@ class CharacterEditorPanel : public QWidget {
     int m_layoutBits = -1;  // bits per pixel of the last swatch layout, -1 before the first
     int m_swatchCount = 0;
     int m_selectedSwatch = -1;
-    int m_activeTool = 0;
+    std::optional<ToolId> m_activeTool;
 };
 
 }  // namespace typeloom::ui

@@ -28,10 +28,6 @@ constexpr QRgb kBackground = qRgb(192, 192, 192);
 // Side of the selection frame's resize handles, drawn just outside the frame.
 constexpr int kHandleSize = 6;
 
-bool isDrawingTool(int id) {
-    return id >= kToolSelect && id <= kToolEraser;
-}
-
 QString messageTitle() {
     return QGuiApplication::applicationDisplayName();
 }
@@ -138,7 +134,7 @@ void PixelGrid::reloadEditedGlyph() {
 
 // --- Tools and colour
 
-void PixelGrid::setTool(int id, bool ctrl) {
+void PixelGrid::setTool(ToolId id, bool ctrl) {
     if (!hasCharacter()) {
         // Nothing to act on: only a drawing tool is taken, for the next character.
         if (isDrawingTool(id)) {
@@ -148,8 +144,8 @@ void PixelGrid::setTool(int id, bool ctrl) {
         return;
     }
     bool makeVariableWidth = false;
-    if ((id == kCmdDeleteColumn || id == kCmdInsertColumn) &&
-        m_glyph.columnQuestionNeeded(m_font, id == kCmdInsertColumn)) {
+    if ((id == ToolId::DeleteColumn || id == ToolId::InsertColumn) &&
+        m_glyph.columnQuestionNeeded(m_font, id == ToolId::InsertColumn)) {
         makeVariableWidth = fixedWidthQuestion(toQString(kFixedWidthQuestion));
     }
     const QRect frameBefore = trackerBounds();
@@ -185,8 +181,8 @@ void PixelGrid::zoomStep(bool in) {
 // --- Edit commands
 
 bool PixelGrid::canDelete() const {
-    return hasCharacter() && m_glyph.tool() == kToolSelect && m_glyph.selectionState() != 0 &&
-           !m_glyph.selection().empty();
+    return hasCharacter() && m_glyph.tool() == ToolId::Select &&
+           m_glyph.selectionState() != SelectionState::None && !m_glyph.selection().empty();
 }
 
 bool PixelGrid::canPaste() const {
@@ -279,7 +275,8 @@ GridGeometry PixelGrid::geometry() const {
 }
 
 QRect PixelGrid::trackerRect() const {
-    if (!hasCharacter() || m_glyph.tool() != kToolSelect || m_glyph.selectionState() == 0) {
+    if (!hasCharacter() || m_glyph.tool() != ToolId::Select ||
+        m_glyph.selectionState() == SelectionState::None) {
         return {};
     }
     return geometry().frameRect(m_glyph.selection());
@@ -446,8 +443,8 @@ void PixelGrid::paintTracker(QPainter& painter) const {
 // --- Mouse
 
 void PixelGrid::updateCursor(QPoint p) {
-    const int tool = m_glyph.tool();
-    if (tool != kToolSelect) {
+    const ToolId tool = m_glyph.tool();
+    if (tool != ToolId::Select) {
         setCursor(toolCursor(tool));
         return;
     }
@@ -476,7 +473,7 @@ void PixelGrid::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     const GridGeometry g = geometry();
     const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
-    if (m_glyph.tool() == kToolSelect) {
+    if (m_glyph.tool() == ToolId::Select) {
         selectPress(p);
         return;
     }
@@ -487,10 +484,10 @@ void PixelGrid::mousePressEvent(QMouseEvent* event) {
     if (m_glyph.shapeMode()) {
         // Shapes draw on the first move; the press only anchors them.
         m_glyph.shapeBegin(cell.x, cell.y);
-    } else if (m_glyph.tool() == kToolPencil) {
+    } else if (m_glyph.tool() == ToolId::Pencil) {
         m_stroking = true;
         applyOutcome(m_glyph.pencilDown(cell.x, cell.y, ctrl), QRect(), false);
-    } else if (m_glyph.tool() == kToolEraser) {
+    } else if (m_glyph.tool() == ToolId::Eraser) {
         m_stroking = true;
         applyOutcome(m_glyph.eraserDown(cell.x, cell.y), QRect(), false);
     }
@@ -517,9 +514,9 @@ void PixelGrid::mouseMoveEvent(QMouseEvent* event) {
         applyOutcome(m_glyph.shapeUpdate(cell.x, cell.y, ctrl), QRect(), false);
     } else if (m_stroking && g.gridRect().contains(p)) {
         const Cell cell = g.clampedCellAt(p);
-        if (m_glyph.tool() == kToolPencil) {
+        if (m_glyph.tool() == ToolId::Pencil) {
             applyOutcome(m_glyph.pencilMove(cell.x, cell.y, ctrl), QRect(), false);
-        } else if (m_glyph.tool() == kToolEraser) {
+        } else if (m_glyph.tool() == ToolId::Eraser) {
             applyOutcome(m_glyph.eraserMove(cell.x, cell.y), QRect(), false);
         }
     }

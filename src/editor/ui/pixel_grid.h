@@ -49,8 +49,8 @@ class PixelGrid : public QWidget {
     // --- Tools and colour
     // What a tool button does: selects a drawing tool or runs a one-shot command. `ctrl`
     // chooses the right side for the column commands.
-    void setTool(int id, bool ctrl = false);
-    int tool() const { return m_glyph.tool(); }
+    void setTool(ToolId id, bool ctrl = false);
+    ToolId tool() const { return m_glyph.tool(); }
     void setCurrentColor(int value);
     int currentColor() const { return m_glyph.currentColor(); }
 
@@ -105,7 +105,7 @@ class PixelGrid : public QWidget {
     void titleChanged();
     // The active tool changed (by a button, or by Select All, Paste or Invert choosing the
     // Select tool).
-    void toolChanged(int id);
+    void toolChanged(ToolId id);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -142,7 +142,7 @@ class PixelGrid : public QWidget {
     WorkingGlyph m_glyph;
     int m_index = -1;
     int m_zoom = 15;
-    int m_lastTool = 0;
+    ToolId m_lastTool = ToolId::Pencil;
 
     // Mouse state between a press and its release.
     bool m_stroking = false;  // a pencil or eraser press inside the grid

@@ -5,21 +5,42 @@
 #include <iterator>
 
 #include "common/ui/svg_art.h"
-#include "editor/working_glyph.h"
 
 namespace typeloom::ui {
 namespace {
 
-// Glyph files of the tool buttons, in id order from kToolSelect.
-constexpr const char* kToolGlyphs[] = {
-    "select",    "line",          "pencil",  "rectangle",         "filled_rectangle",
-    "eraser",    "delete_column", "move_up", "insert_column",     "move_left",
-    "move_down", "move_right",    "invert",  "mirror_horizontal", "mirror_vertical",
+struct ToolGlyph {
+    ToolId tool;
+    const char* file;  // under :/icons/tools/, without ".svg"
 };
-static_assert(std::size(kToolGlyphs) == kCmdMirrorVertical - kToolSelect + 1);
 
-bool isDrawingTool(int id) {
-    return id >= kToolSelect && id <= kToolEraser;
+// The glyph file of every tool button.
+constexpr ToolGlyph kToolGlyphs[] = {
+    {ToolId::Select, "select"},
+    {ToolId::Line, "line"},
+    {ToolId::Pencil, "pencil"},
+    {ToolId::Rectangle, "rectangle"},
+    {ToolId::FilledRectangle, "filled_rectangle"},
+    {ToolId::Eraser, "eraser"},
+    {ToolId::DeleteColumn, "delete_column"},
+    {ToolId::MoveUp, "move_up"},
+    {ToolId::InsertColumn, "insert_column"},
+    {ToolId::MoveLeft, "move_left"},
+    {ToolId::MoveDown, "move_down"},
+    {ToolId::MoveRight, "move_right"},
+    {ToolId::Invert, "invert"},
+    {ToolId::MirrorHorizontal, "mirror_horizontal"},
+    {ToolId::MirrorVertical, "mirror_vertical"},
+};
+static_assert(std::size(kToolGlyphs) == kToolCount);
+
+const char* glyphFileOf(ToolId id) {
+    for (const ToolGlyph& entry : kToolGlyphs) {
+        if (entry.tool == id) {
+            return entry.file;
+        }
+    }
+    return nullptr;
 }
 
 // The button face behind a tool glyph. At rest a light raised face; held down a darker sunken
@@ -66,15 +87,15 @@ void paintToolFace(QPainter& painter, ToolLook look) {
 
 }  // namespace
 
-QPixmap toolButtonPixmap(int id, ToolLook look, qreal devicePixelRatio) {
-    if (id < kToolSelect || id > kCmdMirrorVertical || devicePixelRatio <= 0) {
+QPixmap toolButtonPixmap(ToolId id, ToolLook look, qreal devicePixelRatio) {
+    const char* file = glyphFileOf(id);
+    if (file == nullptr || devicePixelRatio <= 0) {
         return {};
     }
     if (look == ToolLook::Active && !isDrawingTool(id)) {
         look = ToolLook::Normal;
     }
-    const QString path =
-        QStringLiteral(":/icons/tools/%1.svg").arg(QLatin1String(kToolGlyphs[id - kToolSelect]));
+    const QString path = QStringLiteral(":/icons/tools/%1.svg").arg(QLatin1String(file));
     const QPixmap glyph =
         renderSvg(path, QSizeF(kToolButtonSize, kToolButtonSize), devicePixelRatio);
     if (glyph.isNull()) {
@@ -101,15 +122,15 @@ QCursor eraserCursor() {
     return svgCursor(QStringLiteral(":/icons/cursors/eraser.svg"), QPoint(3, 20));
 }
 
-QCursor toolCursor(int toolId) {
-    switch (toolId) {
-        case kToolPencil:
+QCursor toolCursor(ToolId tool) {
+    switch (tool) {
+        case ToolId::Pencil:
             return pencilCursor();
-        case kToolEraser:
+        case ToolId::Eraser:
             return eraserCursor();
-        case kToolLine:
-        case kToolRectangle:
-        case kToolFilledRectangle:
+        case ToolId::Line:
+        case ToolId::Rectangle:
+        case ToolId::FilledRectangle:
             return QCursor(Qt::CrossCursor);
         default:
             return QCursor(Qt::ArrowCursor);

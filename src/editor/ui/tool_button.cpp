@@ -8,9 +8,8 @@
 
 namespace typeloom::ui {
 
-ToolButton::ToolButton(int id, const QString& toolTip, QWidget* parent)
+ToolButton::ToolButton(ToolId id, const QString& toolTip, QWidget* parent)
     : QAbstractButton(parent), m_id(id) {
-    setObjectName(QStringLiteral("ToolButton%1").arg(id));
     setToolTip(toolTip);
     setAccessibleName(toolTip);
     // Clicking a tool keeps the keyboard focus where the user works (the grid); the buttons are

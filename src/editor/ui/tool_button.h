@@ -14,9 +14,9 @@ class ToolButton : public QAbstractButton {
     Q_OBJECT
 
   public:
-    ToolButton(int id, const QString& toolTip, QWidget* parent = nullptr);
+    ToolButton(ToolId id, const QString& toolTip, QWidget* parent = nullptr);
 
-    int id() const { return m_id; }
+    ToolId id() const { return m_id; }
     // Whether the button's tool is the active drawing tool.
     bool isActiveTool() const { return m_active; }
     void setActiveTool(bool active);
@@ -34,7 +34,7 @@ class ToolButton : public QAbstractButton {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    int m_id;
+    ToolId m_id;
     bool m_active = false;
     bool m_ctrl = false;
 };

@@ -1,43 +1,28 @@
 #pragma once
 
-#include <QString>
-#include <QWidget>
+#include "common/ui/option_page.h"
 
 class QCheckBox;
 
-namespace typeloom {
-class SettingsStore;
-}
-
 namespace typeloom::ui {
 
-// The preferences page "C99 compatible compiler" (IDD 131): check box 1126 sets bit 0x20 of
+// The preferences page "C99 compatible compiler": its one check box sets bit 0x20 of
 // "Pages option" (the General C file written with extra braces). Read when the page is first
 // shown; apply() rewrites bit 0x20 only and writes only a changed value. A page that was
 // never shown applies nothing.
 //
-// Object names: check1126, buttonHelp.
-class CompilerPage : public QWidget {
+// Object names: checkC99Braces, buttonHelp.
+class CompilerPage : public OptionPage {
     Q_OBJECT
 
   public:
     explicit CompilerPage(SettingsStore& settings, QWidget* parent = nullptr);
 
-    static QString caption() { return QStringLiteral("C99 compatible compiler"); }
-
-    void load();
-    bool isLoaded() const { return m_loaded; }
-    void apply();
-
-  signals:
-    void helpRequested(const QString& topic);
-
   protected:
-    void showEvent(QShowEvent* event) override;
+    void loadValues() override;
+    void applyValues() override;
 
   private:
-    SettingsStore& m_settings;
-    bool m_loaded = false;
     QCheckBox* m_braces;
 };
 

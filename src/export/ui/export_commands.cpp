@@ -62,12 +62,8 @@ QString chooseExportFile(QWidget* parent, const Font& font, exporters::ExportFor
 }
 
 bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings, ProgressSink& progress,
-                   int commandId, QString* lastBaseName, const ExportUiHooks& givenHooks) {
-    const exporters::FormatInfo* info = exporters::findFormat(commandId);
-    if (info == nullptr) {
-        return false;
-    }
-    const exporters::ExportFormat format = info->id;
+                   exporters::ExportFormat format, QString* lastBaseName,
+                   const ExportUiHooks& givenHooks) {
     const ExportUiHooks hooks = withDefaults(givenHooks);
     if (format == exporters::ExportFormat::Hex) {
         const std::string problem = exporters::hexExportProblem(font);

@@ -15,7 +15,11 @@ namespace typeloom::ui {
 
 namespace {
 
-constexpr int kFirstRadioId = 32860;
+struct Radio {
+    int index;         // the radio's index in the remembered choice
+    const char* name;  // its object name
+    const char* text;
+};
 
 // The button keeps its label and ends in "<<" while the dialog is expanded, ">>" while
 // collapsed.
@@ -33,26 +37,29 @@ ExportDialog::ExportDialog(const Font& font, SettingsStore& settings, ExportUiHo
     m_radios->setExclusive(true);
 
     auto makeGroup = [this](const char* name, const QString& title,
-                            std::initializer_list<std::pair<int, const char*>> radios) {
+                            std::initializer_list<Radio> radios) {
         auto* group = new QGroupBox(title, this);
         group->setObjectName(QString::fromLatin1(name));
         auto* layout = new QVBoxLayout(group);
-        for (const auto& [index, text] : radios) {
-            auto* radio = new QRadioButton(QString::fromLatin1(text), group);
-            radio->setObjectName(QStringLiteral("radio%1").arg(kFirstRadioId + index));
-            m_radios->addButton(radio, index);
+        for (const Radio& entry : radios) {
+            auto* radio = new QRadioButton(QString::fromLatin1(entry.text), group);
+            radio->setObjectName(QString::fromLatin1(entry.name));
+            m_radios->addButton(radio, entry.index);
             layout->addWidget(radio);
         }
         return group;
     };
 
-    QGroupBox* general = makeGroup("groupGeneral", QStringLiteral("General Format"),
-                                   {{3, "C File (*.c)"}, {4, "Binary File (*.bin)"}});
-    QGroupBox* microchip = makeGroup("groupMicrochip", QStringLiteral("Microchip Format"),
-                                     {{5, "C File (*.c)"}, {6, "Binary File (*.bin)"}});
-    m_oldGroup =
-        makeGroup("groupOld", QStringLiteral("Old Typeloom Studio 3.0 Format"),
-                  {{0, "C File (*.c)"}, {1, "ASM File (*.asm)"}, {2, "Binary File (*.dat)"}});
+    QGroupBox* general = makeGroup(
+        "groupGeneral", QStringLiteral("General Format"),
+        {{3, "radioGeneralC", "C File (*.c)"}, {4, "radioGeneralBin", "Binary File (*.bin)"}});
+    QGroupBox* microchip = makeGroup(
+        "groupMicrochip", QStringLiteral("Microchip Format"),
+        {{5, "radioMicrochipC", "C File (*.c)"}, {6, "radioMicrochipBin", "Binary File (*.bin)"}});
+    m_oldGroup = makeGroup("groupOld", QStringLiteral("Old Typeloom Studio 3.0 Format"),
+                           {{0, "radioOldC", "C File (*.c)"},
+                            {1, "radioOldAsm", "ASM File (*.asm)"},
+                            {2, "radioOldDat", "Binary File (*.dat)"}});
 
     auto* saveAs = new QPushButton(QStringLiteral("&Save As..."), this);
     saveAs->setObjectName(QStringLiteral("buttonSaveAs"));
@@ -67,7 +74,7 @@ ExportDialog::ExportDialog(const Font& font, SettingsStore& settings, ExportUiHo
 
     // The part that stays when the dialog is collapsed.
     m_frame = new QFrame(this);
-    m_frame->setObjectName(QStringLiteral("frame1150"));
+    m_frame->setObjectName(QStringLiteral("frameMain"));
     m_frame->setFrameShape(QFrame::StyledPanel);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(saveAs);

@@ -19,9 +19,9 @@ class SettingsStore;
 
 namespace typeloom::ui {
 
-// "Export Bitmap Data" (command 1017, IDD 125): seven radios 32860..32866 in the groups "Old
-// Typeloom Studio 3.0 Format", "General Format" and "Microchip Format", and the buttons
-// "&Save As...", "&Cancel" and "&Advance <<". The frame "frame1150" holds the General and
+// "Export Bitmap Data" (the steps bar's export command): seven radios, one a format, in the
+// groups "Old Typeloom Studio 3.0 Format", "General Format" and "Microchip Format", and the
+// buttons "&Save As...", "&Cancel" and "&Advance <<". The main frame holds the General and
 // Microchip groups and the buttons; "&Advance" collapses the dialog to that frame, disabling
 // the old-format group outside it, and expands it again.
 //
@@ -29,7 +29,8 @@ namespace typeloom::ui {
 // choice in "FontOut" and closes the dialog with OK. Cancelling the file dialog leaves this
 // dialog open.
 //
-// Object names: radio32860..radio32866, frame1150, groupOld, groupGeneral, groupMicrochip,
+// Object names: radioOldC, radioOldAsm, radioOldDat, radioGeneralC, radioGeneralBin,
+// radioMicrochipC, radioMicrochipBin, frameMain, groupOld, groupGeneral, groupMicrochip,
 // buttonSaveAs, buttonCancel, buttonAdvance.
 class ExportDialog : public QDialog {
     Q_OBJECT
@@ -39,7 +40,8 @@ class ExportDialog : public QDialog {
                  QWidget* parent = nullptr);
 
     bool isExpanded() const { return m_expanded; }
-    int checkedRadioIndex() const;  // 0..6 for radios 32860..32866
+    // 0..6 for the radios in the order of their object names above.
+    int checkedRadioIndex() const;
     // After OK: the chosen file and the format of the checked radio.
     const QString& path() const { return m_path; }
     exporters::ExportFormat format() const { return m_format; }

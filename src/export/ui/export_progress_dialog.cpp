@@ -32,14 +32,14 @@ ExportProgressDialog::ExportProgressDialog(const Font& font, const SettingsStore
     setModal(true);
 
     auto* product = new QLabel(QStringLiteral("Typeloom Studio"), this);
-    product->setObjectName(QStringLiteral("label1084"));
+    product->setObjectName(QStringLiteral("labelProduct"));
     QFont bold = product->font();
     bold.setBold(true);
     product->setFont(bold);
     auto* what = new QLabel(QStringLiteral("is exporting bitmap data to a file."), this);
     what->setObjectName(QStringLiteral("labelExporting"));
     m_stateText = new QLabel(QStringLiteral("Please Wait..."), this);
-    m_stateText->setObjectName(QStringLiteral("label1070"));
+    m_stateText->setObjectName(QStringLiteral("labelState"));
     m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
     m_cancel->setObjectName(QStringLiteral("buttonCancel"));
     m_ok = new QPushButton(QStringLiteral("OK"), this);

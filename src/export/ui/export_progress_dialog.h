@@ -16,7 +16,7 @@ class SettingsStore;
 
 namespace typeloom::ui {
 
-// "Exporting..." (IDD 111): runs one export on a worker thread while the user can cancel it.
+// "Exporting...": runs one export on a worker thread while the user can cancel it.
 // When shown it waits 100 ms, then starts the core's ExportJob. The worker only reads the font
 // and settings and writes the file; it never touches a widget. This window watches the job
 // from the user-interface thread and sets its own texts when the job has ended:
@@ -24,8 +24,8 @@ namespace typeloom::ui {
 // (OK reads "Exit"). A cancelled or failed export leaves no file and any earlier file at the
 // path as it was.
 //
-// Object names: label1084 ("Typeloom Studio"), labelExporting, label1070 (the state text),
-// buttonCancel, buttonOk.
+// Object names: labelProduct ("Typeloom Studio"), labelExporting, labelState (the state
+// text), buttonCancel, buttonOk.
 class ExportProgressDialog : public QDialog {
     Q_OBJECT
 

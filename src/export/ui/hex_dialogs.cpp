@@ -17,13 +17,13 @@ StartAddressDialog::StartAddressDialog(QWidget* parent) : QDialog(parent) {
     auto* label = new QLabel(QStringLiteral(" 0x "), this);
     // Only hexadecimal digits can be typed, so the text always reads as an address.
     m_edit = new HexEdit(QStringLiteral("00000000"), this);
-    m_edit->setObjectName(QStringLiteral("edit1008"));
+    m_edit->setObjectName(QStringLiteral("editAddress"));
     m_edit->setMaxLength(8);
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
-    ok->setObjectName(QStringLiteral("button1"));
+    ok->setObjectName(QStringLiteral("buttonOk"));
     ok->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("button2"));
+    cancel->setObjectName(QStringLiteral("buttonCancel"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -50,14 +50,14 @@ HexWidthWarningDialog::HexWidthWarningDialog(const QString& list, QWidget* paren
     setWindowTitle(QString::fromLatin1(exporters::kHexWidthWarningCaption));
     auto* text = new QLabel(QString::fromLatin1(exporters::kHexWidthWarning), this);
     auto* field = new QPlainTextEdit(list, this);
-    field->setObjectName(QStringLiteral("edit1008"));
+    field->setObjectName(QStringLiteral("editCharacters"));
     field->setReadOnly(true);
     auto* question = new QLabel(QString::fromLatin1(exporters::kHexWidthQuestion), this);
     auto* yes = new QPushButton(QStringLiteral("Yes"), this);
-    yes->setObjectName(QStringLiteral("button1"));
+    yes->setObjectName(QStringLiteral("buttonYes"));
     yes->setDefault(true);
     auto* no = new QPushButton(QStringLiteral("No"), this);
-    no->setObjectName(QStringLiteral("button2"));
+    no->setObjectName(QStringLiteral("buttonNo"));
     connect(yes, &QPushButton::clicked, this, &QDialog::accept);
     connect(no, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -8,8 +8,8 @@ class QLineEdit;
 
 namespace typeloom::ui {
 
-// "Start Address" (IDD 127): " 0x " before a field of at most 8 hexadecimal digits that
-// starts as "00000000".
+// "Start Address" (asked before a HEX export): " 0x " before a field of at most 8 hexadecimal
+// digits that starts as "00000000".
 class StartAddressDialog : public QDialog {
     Q_OBJECT
 
@@ -23,8 +23,8 @@ class StartAddressDialog : public QDialog {
     QLineEdit* m_edit;
 };
 
-// "To generate Hex File" (IDD 128): the characters wider than 16 pixels in a read-only
-// field, with "Yes" and "No".
+// "To generate Hex File" (the HEX export's width warning): the characters wider than 16
+// pixels in a read-only field, with "Yes" and "No".
 class HexWidthWarningDialog : public QDialog {
     Q_OBJECT
 

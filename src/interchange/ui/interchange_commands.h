@@ -18,7 +18,7 @@ namespace typeloom::ui {
 // The import and export commands of the main frame for font files of other tools. The
 // overloads taking DialogServices let tests answer every dialog; the others show the real ones.
 
-// "Import Font Resource..." (32824): an open-file dialog for .fnt, .fon and .bdf files, the
+// "Import Font Resource...": an open-file dialog for .fnt, .fon and .bdf files, the
 // save prompt of `startNewDocument` (false: nothing changes), then the import (wait cursor).
 // True when the file was imported and replaced the font (its path in `importedPath`); the frame
 // then lays out the character list again, selects the character 0x41 or the first one, and
@@ -31,8 +31,8 @@ bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& settings,
                            const std::function<bool()>& startNewDocument, QString* importedPath,
                            const DialogServices& services);
 
-// "Windows Font Resource file (*.fnt)..." (32825, fon false) and "Windows Bitmap Font file
-// (*.fon)..." (32826, fon true). The frame stores the edited glyph first. A font whose encoding
+// "Windows Font Resource file (*.fnt)..." (fon false) and "Windows Bitmap Font file
+// (*.fon)..." (fon true). The frame stores the edited glyph first. A font whose encoding
 // is not "Ascii+ISO8859" is refused with its message; then the Font Info dialog (Cancel:
 // "...Cancelled!"), a save dialog proposing "<name><height>h.fnt", and the file written
 // atomically. True when the Font Info dialog changed the font (as runFontInformation: the
@@ -42,7 +42,7 @@ bool runWindowsFontExport(QWidget* parent, Font& font, bool fon);
 bool runWindowsFontExport(QWidget* parent, Font& font, bool fon, const DialogServices& services,
                           bool* written = nullptr);
 
-// "Windows Bitmap files of all chars(*.bmp)" (32827). The frame stores the edited glyph first.
+// "Windows Bitmap files of all chars(*.bmp)". The frame stores the edited glyph first.
 // The folder is the stored "BmpFolder" unless "AlwaysAsk" is set or that folder is gone, when
 // the folder chooser asks (Cancel ends silently; the choice is stored). Every character is
 // written as char%04x.bmp (wait cursor, "%d of %d" progress) and the folder is shown in the

@@ -25,10 +25,8 @@ CharactersTablePanel::CharactersTablePanel(Font& font, QWidget* parent) : QWidge
     m_grid = new CharacterListGrid(font, this);
     m_editTable = new QPushButton(QStringLiteral("Edit Table..."), this);
     m_editTable->setObjectName(QStringLiteral("editTable"));
-    m_editTable->setProperty("commandId", kEditTableButtonId);
     m_help = new QPushButton(QStringLiteral("&Help"), this);
     m_help->setObjectName(QStringLiteral("help"));
-    m_help->setProperty("commandId", kCharactersTableHelpButtonId);
     // The buttons leave the keyboard with the list, where the arrow keys pick characters.
     m_editTable->setFocusPolicy(Qt::TabFocus);
     m_help->setFocusPolicy(Qt::TabFocus);

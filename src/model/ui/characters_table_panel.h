@@ -14,10 +14,6 @@ namespace typeloom::ui {
 
 class CharacterListGrid;
 
-// Resource and command ids of the panel and its buttons.
-inline constexpr int kCharactersTablePanelId = 103;
-inline constexpr int kEditTableButtonId = 57603;
-inline constexpr int kCharactersTableHelpButtonId = 57666;
 // The help topic of the "&Help" button.
 inline constexpr const char* kCharactersTableHelpTopic = "changerange.htm";
 

@@ -22,7 +22,7 @@ namespace typeloom::ui {
 // these commands (the argument keeps the frame's calls alike). Help buttons go to
 // DialogServices::showHelp (setHelpHandler for the standard services).
 
-// "New Font From Scratch" (32807): the New Empty Font dialog, then a fixed-width Unicode font of
+// "New Font From Scratch": the New Empty Font dialog, then a fixed-width Unicode font of
 // blank characters replaces the font. After true the frame selects the initial character and
 // refreshes every pane; the new document is not modified.
 bool runNewFontFromScratch(QWidget* parent, Font& font, SettingsStore& settings,
@@ -31,7 +31,7 @@ bool runNewFontFromScratch(QWidget* parent, Font& font, SettingsStore& settings,
                            const std::function<bool()>& startNewDocument,
                            const DialogServices& services);
 
-// "Import An Existing System Font" (32790): the font chooser, then every character the chosen
+// "Import An Existing System Font": the font chooser, then every character the chosen
 // font supports is rendered into a new Unicode font (wait cursor, "%d of %d" progress). After
 // true the frame hands font.sourceFont to its character views, selects the initial character
 // and refreshes every pane; the new document is not modified.
@@ -41,7 +41,7 @@ bool runImportSystemFont(QWidget* parent, Font& font, SettingsStore& settings,
                          ProgressSink& progress, const std::function<bool()>& startNewDocument,
                          const DialogServices& services);
 
-// "Font Information..." (32794): the Font Info dialog on the font's Windows header values.
+// "Font Information...": the Font Info dialog on the font's Windows header values.
 // True when OK changed a header value or made the font variable-width; the frame then reloads
 // the edited glyph, updates its status panes and marks the document modified.
 bool runFontInformation(QWidget* parent, Font& font);
