@@ -1,4 +1,5 @@
 #include <iostream>
+#include <limits>
 #include <sstream>
 
 #include "cli/cli.h"
@@ -182,7 +183,10 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
     }
     const FormatInfo* format = findFormat(formatName);
     if (format == nullptr) {
-        if (auto id = parseNumber(formatName)) {
+        // A number is a format id; one beyond int's range is none (cut to an int, some would
+        // wrap round to a valid id).
+        constexpr auto kLargestId = static_cast<unsigned long>(std::numeric_limits<int>::max());
+        if (auto id = parseNumber(formatName); id && *id <= kLargestId) {
             format = findFormat(static_cast<int>(*id));
         }
     }

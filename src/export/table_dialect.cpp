@@ -307,20 +307,9 @@ void AsmTableDialect::runOnRow(std::span<const std::uint32_t> units, int) {
     m_out.line(line);
 }
 
-// Every offset with as many digits as the largest needs (dw for 4, dd for more), a leading 0
-// for all when the largest starts with a letter, right-aligned in nine columns.
 void AsmTableDialect::offsetRow(std::uint32_t offset, std::uint32_t largest, bool,
                                 std::string_view note) {
-    const int digits = largest < 0x10000u      ? 4
-                       : largest < 0x100000u   ? 5
-                       : largest < 0x1000000u  ? 6
-                       : largest < 0x10000000u ? 7
-                                               : 8;
-    const bool leadingZero = (largest >> (digits * 4 - 4)) >= 0xA;
-    const std::string pad(static_cast<std::size_t>(8 - digits + (leadingZero ? 0 : 1)), ' ');
-    const char* directive = digits == 4 ? "dw    " : "dd    ";
-    m_out.line(kIndent + directive + pad + (leadingZero ? "0" : "") +
-               formatText("%0*xh", digits, offset) + " ;" + str(note));
+    m_out.line(kIndent + asmOffsetEntry(offset, largest) + " ;" + str(note));
 }
 
 void AsmTableDialect::entryRow(int value, bool, std::string_view columns) {

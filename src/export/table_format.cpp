@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "common/progress_sink.h"
-#include "common/text.h"
 #include "export/data_format.h"
 #include "export/table_dialect.h"
 #include "export/unit_text.h"
@@ -159,22 +158,11 @@ struct IdleText {
 const std::string kRule1 = "/" + std::string(91, '*');
 const std::string kRule2 = " " + std::string(91, '*') + "/";
 
-// The character itself (its Unicode value) for the comments; "." below 32 so that no control
-// character reaches the file. A value the code page lacks becomes '?' in the stream.
-std::string characterText(std::uint32_t unicode) {
-    if (unicode < 32) {
-        return ".";
-    }
-    if (unicode >= 0xD800 && unicode <= 0xDFFF) {
-        return "?";  // a lone surrogate is no character
-    }
-    return utf16ToUtf8(std::u16string(1, static_cast<char16_t>(unicode)));
-}
-
 // The comment columns of a character in the offset, width and ASCII index tables: the
-// character, its code in hexadecimal and in decimal.
-std::string characterColumns(std::uint32_t character, std::uint16_t code) {
-    return characterText(character) + formatText("        %04X    %7d", code, code);
+// character ("." below 32, so that no control character reaches the file), its code in
+// hexadecimal and in decimal. A character the code page lacks becomes '?' in the stream.
+std::string characterColumns(std::uint16_t unicode, std::uint16_t code) {
+    return characterText(unicode, '.') + formatText("        %04X    %7d", code, code);
 }
 
 // The structure of the C and assembler files: which tables and records, which rows and values
@@ -329,7 +317,7 @@ class TableTextWriter {
                                      ? " character 0x%04X ('%s'): [width=%d, offset= 0x%04X (%u) ] "
                                      : "character 0x%04X ('%s'): [width=%d, offset= 0x%04X (%u) ]";
             m_dialect.characterNote(formatText(format, codeAt(m_font, i),
-                                               characterText(unicode).c_str(),
+                                               characterText(unicode, '.').c_str(),
                                                glyphWidth(m_font, i), offset, offset));
             const std::span<const std::uint32_t> units = m_ctx.encoder.unitsOf(unicode);
             if (rowMode) {
@@ -506,7 +494,7 @@ class TableTextWriter {
         for (int c = 0; c < 256; ++c) {
             m_dialect.entryRow(
                 m_data.asciiIndex[static_cast<std::size_t>(c)], c == 255,
-                characterColumns(static_cast<std::uint32_t>(c), static_cast<std::uint16_t>(c)));
+                characterColumns(static_cast<std::uint16_t>(c), static_cast<std::uint16_t>(c)));
         }
         writeTableEnd();
     }

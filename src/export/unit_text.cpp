@@ -78,6 +78,18 @@ const char* asmDirective(int bits, bool asBytes) {
     return bits == 16 ? "dw " : "dd ";
 }
 
+std::string asmOffsetEntry(std::uint32_t offset, std::uint32_t largest) {
+    const int digits = largest < 0x10000u      ? 4
+                       : largest < 0x100000u   ? 5
+                       : largest < 0x1000000u  ? 6
+                       : largest < 0x10000000u ? 7
+                                               : 8;
+    const bool leadingZero = (largest >> (digits * 4 - 4)) >= 0xA;
+    const std::string pad(static_cast<std::size_t>(8 - digits + (leadingZero ? 0 : 1)), ' ');
+    return (digits == 4 ? "dw    " : "dd    ") + pad + (leadingZero ? "0" : "") +
+           formatText("%0*xh", digits, offset);
+}
+
 std::string characterText(std::uint16_t unicode, char control) {
     if (unicode < 32) {
         return std::string(1, control);

@@ -5,8 +5,8 @@
 
 namespace typeloom::exporters {
 
-// How data units and characters are spelled in generated C and assembler text. Shared by the
-// version 2.0 writers and the character data panel.
+// How data units, offsets and characters are spelled in generated C and assembler text. Shared
+// by the dialects of the text writers and the character data panel.
 
 // printf into a std::string.
 std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -23,6 +23,12 @@ std::string unitAsAsm(std::uint32_t unit, int bits, bool asBytes);
 
 // The assembler directive of a data line: "db ", "dw " or "dd " ("db " for bytes).
 const char* asmDirective(int bits, bool asBytes);
+
+// An entry of an assembler offset table: "dw" while `largest` (the table's largest offset)
+// fits four hexadecimal digits, "dd" above; then the offset with as many digits as the
+// largest needs, right-aligned in nine columns, with a leading 0 in every entry when the
+// largest starts with a letter: "dw         0012h", "dd    000000012h".
+std::string asmOffsetEntry(std::uint32_t offset, std::uint32_t largest);
 
 // The character of a Unicode value as UTF-8, or `control` for values below 32 (a control
 // character would break the line or comment it is written in).

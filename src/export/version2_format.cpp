@@ -1,5 +1,6 @@
 #include "export/version2_format.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <ctime>
 #include <span>
@@ -10,6 +11,7 @@
 #include "common/progress_sink.h"
 #include "export/data_format.h"
 #include "export/unit_text.h"
+#include "export/version2_dialect.h"
 #include "model/font.h"
 
 namespace typeloom::exporters {
@@ -19,18 +21,16 @@ namespace {
 // The address in the create-time line of version 2.0 files.
 constexpr const char* kMakerEmail = "fonts@typeloom.example";
 
-constexpr const char* kIndent = "    ";
-
-// The C and assembler text of the version 2.0 layout: a data table and, as the export
-// options say, an offset, a width and an index table. The text is built section by section
-// (and character by character in the data table) and handed to the stream after each, so
-// memory does not grow with the font.
-class Version2Text {
+// The structure of the version 2.0 C and assembler files: a data table and, as the export
+// options say, an offset, a width and an index table; which rows and values they hold in
+// which order and what the comments say. The dialect writes each piece in its language.
+class Version2Writer {
   public:
-    Version2Text(ExportContext& context, bool assembler)
+    Version2Writer(ExportContext& context, Version2Dialect& dialect)
         : m_ctx(context),
+          m_out(context.out),
           m_font(context.font),
-          m_asm(assembler),
+          m_dialect(dialect),
           m_bits(context.encoder.unitBits()),
           m_pages(context.pages()) {}
 
@@ -62,44 +62,23 @@ class Version2Text {
     }
 
   private:
+    // A part of the file, written unless the run has been cancelled.
     template <typename F>
     bool section(F body) {
         if (m_ctx.cancelled()) {
             return false;
         }
         body();
-        flush();
         return true;
     }
 
-    void flush() {
-        m_ctx.out << m_text;
-        m_text.clear();
-    }
-
-    // A line of a comment block; every one of them, blank ones too, starts with ';' in
-    // assembler.
-    void comment(std::string_view text = {}) {
-        if (m_asm) {
-            m_text += ';';
-        }
-        m_text += text;
-        m_text += '\n';
-    }
+    // A line of a comment block.
+    void comment(std::string_view text = {}) { m_dialect.comment(text); }
     void openRule() { comment("/" + std::string(91, '*')); }
     // The closing rule and a blank line after the comment.
     void closeRule() {
         comment(" " + std::string(91, '*') + "/");
-        m_text += '\n';
-    }
-    // The declaration of a table: "const TYPE NAME[] = {" in C, the label in assembler.
-    void declare(const char* type, const char* suffix) {
-        if (m_asm) {
-            m_text += m_ctx.identifierBase + suffix + " \n\n";
-        } else {
-            m_text +=
-                std::string("const ") + type + " " + m_ctx.identifierBase + suffix + "[] = \n{\n";
-        }
+        m_out.line();
     }
 
     bool ucharData() const { return (m_pages & kPageUcharData) != 0; }
@@ -162,13 +141,13 @@ class Version2Text {
             comment("     const unsigned long *pData = data_table[offset];");
         }
         closeRule();
-        declare(dataType(), "_data_table");
+        m_dialect.openTable(dataType(), m_ctx.identifierBase + "_data_table");
     }
 
-    std::string unitText(std::uint32_t unit) const {
-        return m_asm ? unitAsAsm(unit, m_bits, ucharData()) : unitAsC(unit, m_bits, ucharData());
+    // Whether `count` units from table position `first` end the data table.
+    bool endsTable(std::uint32_t first, std::size_t count) const {
+        return first + static_cast<std::uint32_t>(count) == m_total;
     }
-    bool isLastUnit(std::uint32_t position) const { return position + 1 == m_total; }
 
     // The pixels of a row as the stored units hold them ('#' set, '.' clear), so an inverted
     // export draws inverted.
@@ -190,17 +169,11 @@ class Version2Text {
         const std::uint32_t offset = m_offsets[static_cast<std::size_t>(i)];
         const std::span<const std::uint32_t> units = m_ctx.encoder.unitsOf(unicode);
         const bool rowMode = (m_font.dataFormat & kTraversalMask) == 0x110;
-        const char* open = m_asm ? " ;" : "/*";
-        const char* close = m_asm ? "  " : "*/";
 
-        m_text += kIndent;
-        m_text += open;
-        m_text += formatText(rowMode ? " character 0x%04X ('%s'): [width=%d, offset= 0x%04X (%u) ] "
-                                     : "character 0x%04X ('%s'): [width=%d, offset= 0x%04X (%u) ]",
-                             m_font.codeAt(i), characterText(unicode, '.').c_str(), width, offset,
-                             offset);
-        m_text += close;
-        m_text += '\n';
+        m_dialect.characterNote(formatText(
+            rowMode ? " character 0x%04X ('%s'): [width=%d, offset= 0x%04X (%u) ] "
+                    : "character 0x%04X ('%s'): [width=%d, offset= 0x%04X (%u) ]",
+            m_font.codeAt(i), characterText(unicode, '.').c_str(), width, offset, offset));
 
         if (rowMode) {
             const int height = m_font.height;
@@ -212,50 +185,24 @@ class Version2Text {
             // A character without units has no rows to write (in assembler a "db" without
             // operands would not even assemble).
             for (int r = 0; perRow != 0 && r < height; ++r) {
-                m_text += kIndent;
-                if (m_asm) {
-                    m_text += asmDirective(m_bits, ucharData());
-                }
-                for (std::size_t k = 0; k < perRow; ++k) {
-                    const std::size_t index = static_cast<std::size_t>(r) * perRow + k;
-                    if (m_asm && k > 0) {
-                        m_text += ",  ";
-                    }
-                    m_text += unitText(units[index]);
-                    if (!m_asm) {
-                        m_text +=
-                            isLastUnit(offset + static_cast<std::uint32_t>(index)) ? "  " : ", ";
-                    }
-                }
-                if (draw) {
-                    m_text += m_asm ? " ;  " : " // ";
-                    m_text +=
-                        drawRow(units.subspan(static_cast<std::size_t>(r) * perRow, perRow), width);
-                }
-                m_text += '\n';
+                const std::size_t first = static_cast<std::size_t>(r) * perRow;
+                const std::span<const std::uint32_t> row = units.subspan(first, perRow);
+                m_dialect.pixelRow(row,
+                                   endsTable(offset + static_cast<std::uint32_t>(first), perRow),
+                                   draw ? drawRow(row, width) : std::string());
             }
         } else {
+            // The units run on, 128 / L to a line.
             const std::size_t perLine = static_cast<std::size_t>(128 / m_bits);
-            for (std::size_t k = 0; k < units.size(); ++k) {
-                if (k % perLine == 0) {
-                    m_text += kIndent;
-                    if (m_asm) {
-                        m_text += asmDirective(m_bits, ucharData());
-                    }
-                } else if (m_asm) {
-                    m_text += ", ";
-                }
-                m_text += unitText(units[k]);
-                if (!m_asm && !isLastUnit(offset + static_cast<std::uint32_t>(k))) {
-                    m_text += ", ";
-                }
-                if (k % perLine == perLine - 1 || k + 1 == units.size()) {
-                    m_text += '\n';
-                }
+            for (std::size_t first = 0; first < units.size(); first += perLine) {
+                const std::span<const std::uint32_t> line =
+                    units.subspan(first, std::min(perLine, units.size() - first));
+                m_dialect.runOnRow(
+                    line, endsTable(offset + static_cast<std::uint32_t>(first), line.size()));
             }
         }
         if (i != m_font.lastIndex()) {
-            m_text += '\n';
+            m_out.line();
         }
     }
 
@@ -268,21 +215,18 @@ class Version2Text {
                 return false;
             }
             writeCharacter(i);
-            flush();
             run.step();
         }
         return true;
     }
 
-    void writeDataEnd() { m_text += m_asm ? "\n\n\n" : "};\n\n\n"; }
+    void writeDataEnd() { m_dialect.closeTable(Version2Table::Data); }
 
-    // "   A" (the %4c of the tables' comments): the character right-aligned in four columns,
-    // '.' for control characters.
-    static std::string charColumn(std::uint16_t unicode) {
-        return "   " + characterText(unicode, '.');
-    }
-    std::string entryComment(std::uint16_t unicode, int code) const {
-        return formatText("    -  %s        %04X    %7d", charColumn(unicode).c_str(), code, code);
+    // The comment columns of a character in the offset, width and index tables: the
+    // character right-aligned in four columns ('.' for control characters), its code in
+    // hexadecimal and in decimal.
+    static std::string characterColumns(std::uint16_t unicode, int code) {
+        return "   " + characterText(unicode, '.') + formatText("        %04X    %7d", code, code);
     }
 
     void writeOffsetTable() {
@@ -297,72 +241,16 @@ class Version2Text {
         comment("     const unsigned int offset = offset_table[index];");
         comment();
         closeRule();
-        declare("unsigned int", "_offset_table");
-        if (m_asm) {
-            m_text += kIndent;
-            m_text += " ;       offset       -  char     hexcode    decimal\n";
-            m_text += kIndent;
-            m_text += " ;     ========       -  ====     =======    =======\n";
-        } else {
-            m_text += kIndent;
-            m_text += "/*            -  char     hexcode    decimal */\n";
-            m_text += kIndent;
-            m_text += "/*            -  ====     =======    ======= */\n";
-        }
-        // Assembler entries: "dw" while the total fits four digits, "dd" above; every entry
-        // as wide as the total, with a leading 0 when the total starts with a letter.
-        int digits = 8;
-        for (int n = 4; n < 8; ++n) {
-            if (m_total < (1u << (4 * n))) {
-                digits = n;
-                break;
-            }
-        }
-        const bool leadingZero = (m_total >> (4 * (digits - 1))) >= 0xA;
-        const std::string pad(static_cast<std::size_t>(8 - digits + (leadingZero ? 0 : 1)), ' ');
+        m_dialect.openTable("unsigned int", m_ctx.identifierBase + "_offset_table");
+        m_dialect.columnHeads(Version2Table::Offset);
+        // One row per character; the end of the last character's data has none.
         const int last = m_font.lastIndex();
         for (int i = 0; i <= last; ++i) {
             const auto unicode = static_cast<std::uint16_t>(m_font.unicodeAt(i));
-            const std::uint32_t offset = m_offsets[static_cast<std::size_t>(i)];
-            m_text += kIndent;
-            if (m_asm) {
-                m_text += m_total <= 0xFFFF ? "dw" : "dd";
-                m_text += "    " + pad + (leadingZero ? "0" : "");
-                m_text += formatText("%0*xh", digits, offset);
-                if (i != last) {
-                    m_text += " ;" + entryComment(unicode, m_font.codeAt(i)) + "\n";
-                }
-            } else {
-                m_text += formatText("0x%04X%s /*", offset, i != last ? "," : " ");
-                m_text += entryComment(unicode, m_font.codeAt(i)) + " */\n";
-            }
+            m_dialect.offsetRow(m_offsets[static_cast<std::size_t>(i)], m_total, i == last,
+                                "    -  " + characterColumns(unicode, m_font.codeAt(i)));
         }
-        m_text += m_asm ? "\n\n" : "};\n\n\n";
-    }
-
-    // A width or index table entry: the value, then the character it belongs to.
-    void smallEntry(int value, bool last, std::uint16_t unicode, int code) {
-        m_text += kIndent;
-        const std::string tail =
-            formatText("%s        %04X    %7d", charColumn(unicode).c_str(), code, code);
-        if (m_asm) {
-            m_text += formatText("db    %5d ;    -  ", value) + tail + "\n";
-        } else {
-            m_text += formatText("%2d%c     /* ", value, last ? ' ' : ',') + tail + " */\n";
-        }
-    }
-
-    void smallHeads(const char* word) {
-        m_text += kIndent;
-        if (m_asm) {
-            m_text += formatText(" ;    %s      -  char     hexcode    decimal\n", word);
-            m_text += kIndent;
-            m_text += " ;    =====      -  ====     =======    =======\n";
-        } else {
-            m_text += "/*      -  char     hexcode    decimal */\n";
-            m_text += kIndent;
-            m_text += "/*      -  ====     =======    ======= */\n";
-        }
+        m_dialect.closeTable(Version2Table::Offset);
     }
 
     void writeWidthTable() {
@@ -378,14 +266,15 @@ class Version2Text {
         comment("     const unsigned char width = width_table[index];");
         comment();
         closeRule();
-        declare("unsigned char", "_width_table");
-        smallHeads("width");
+        m_dialect.openTable("unsigned char", m_ctx.identifierBase + "_width_table");
+        m_dialect.columnHeads(Version2Table::Width);
         const int last = m_font.lastIndex();
         for (int i = 0; i <= last; ++i) {
             const auto unicode = static_cast<std::uint16_t>(m_font.unicodeAt(i));
-            smallEntry(widthOf(unicode), i == last, unicode, m_font.codeAt(i));
+            m_dialect.entryRow(widthOf(unicode), i == last,
+                               characterColumns(unicode, m_font.codeAt(i)));
         }
-        m_text += m_asm ? "\n\n" : "};\n\n\n";
+        m_dialect.closeTable(Version2Table::Width);
     }
 
     void writeIndexTable() {
@@ -404,8 +293,8 @@ class Version2Text {
         comment("     const unsigned char index = index_table['A'];");
         comment();
         closeRule();
-        declare("unsigned char", "_index_table");
-        smallHeads("index");
+        m_dialect.openTable("unsigned char", m_ctx.identifierBase + "_index_table");
+        m_dialect.columnHeads(Version2Table::Index);
         // Characters with codes up to 255 are numbered in font order; a code of 256 is passed
         // over and the first code above it ends the walk.
         int index[256] = {};
@@ -420,29 +309,34 @@ class Version2Text {
             }
         }
         for (int c = 0; c < 256; ++c) {
-            smallEntry(index[c], c == 255, static_cast<std::uint16_t>(c), c);
+            m_dialect.entryRow(index[c], c == 255,
+                               characterColumns(static_cast<std::uint16_t>(c), c));
         }
-        m_text += m_asm ? "\n\n" : "};\n\n\n";
+        m_dialect.closeTable(Version2Table::Index);
     }
 
     ExportContext& m_ctx;
+    ExportStream& m_out;
     const Font& m_font;
-    bool m_asm;
+    Version2Dialect& m_dialect;
     int m_bits;
     int m_pages;
     std::vector<std::uint32_t> m_offsets;
     std::uint32_t m_total = 0;
-    std::string m_text;
 };
 
 }  // namespace
 
 bool writeVersion2C(ExportContext& context) {
-    return Version2Text(context, false).write();
+    CVersion2Dialect dialect(context.out, context.encoder.unitBits(),
+                             (context.pages() & kPageUcharData) != 0);
+    return Version2Writer(context, dialect).write();
 }
 
 bool writeVersion2Asm(ExportContext& context) {
-    return Version2Text(context, true).write();
+    AsmVersion2Dialect dialect(context.out, context.encoder.unitBits(),
+                               (context.pages() & kPageUcharData) != 0);
+    return Version2Writer(context, dialect).write();
 }
 
 bool writeVersion2Dat(ExportContext& context) {

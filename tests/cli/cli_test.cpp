@@ -191,6 +191,8 @@ TEST(CliExport, RefusesBadOptionsWithoutWriting) {
     };
     const Row rows[] = {
         {{"export", project, "-o", out, "--format", "bogus"}, "unknown format 'bogus'"},
+        // 2^32 + 32840: the id of Intel HEX in its low 32 bits.
+        {{"export", project, "-o", out, "--format", "4295000136"}, "unknown format '4295000136'"},
         {{"export", project, "-o", out}, "needs --format"},
         {{"export", project, "--format", "table-c"}, "needs an output file"},
         {{"export", project, "-o", out, "--format", "table-c", "--unit", "12"}, "--unit"},

@@ -505,6 +505,18 @@ TEST(TableText, ControlCharactersAreWrittenAsDots) {
             EXPECT_EQ(c.find(control), std::string::npos) << int(control);
         }
     }
+
+    // A lone surrogate is no character: the comments show '?', as for any character the code
+    // page lacks.
+    Font surrogate = makeFont(kEncodingUnicode, 2, {{0xD800, 1}, {0xDFFF, 1}},
+                              [](int, int, int) { return true; });
+    for (ExportFormat format : {ExportFormat::TableC, ExportFormat::TableAsm}) {
+        SCOPED_TRACE(format);
+        const std::string text = exportText(surrogate, 0x6F, format, "fontS");
+        EXPECT_NE(text.find(" character 0xD800 ('?'): [width=1, offset= 0x0000 (0) ] "),
+                  std::string::npos);
+        EXPECT_NE(text.find("?        DFFF      57343"), std::string::npos);
+    }
 }
 
 // One character per 65,535 units at most: a font whose data table holds `total` units
