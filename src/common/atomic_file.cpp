@@ -1,10 +1,12 @@
 #include "common/atomic_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <filesystem>
 
@@ -14,18 +16,98 @@ namespace typeloom {
 
 namespace {
 
+namespace fs = std::filesystem;
+
+// A chain of symbolic links longer than this is refused (the system's own limit is 40).
+constexpr int kMaxLinkDepth = 40;
+
 std::string folderOf(const std::string& path) {
-    std::filesystem::path p(path);
+    fs::path p(path);
     auto parent = p.parent_path();
     return parent.empty() ? std::string(".") : parent.string();
+}
+
+// What a temporary file's name starts with: ".<file name>.typeloom-", then the writing
+// process's id, "-" and mkstemp's six characters. The process id tells a temporary that a
+// crashed program left behind from one another program is still writing.
+std::string temporaryPrefix(const std::string& target) {
+    return "." + fs::path(target).filename().string() + ".typeloom-";
+}
+
+[[noreturn]] void refuse(const std::string& destination, const std::string& why) {
+    throw FileError(FileError::Kind::Io, "cannot write " + destination + ": " + why);
+}
+
+// The file a save really replaces: the destination itself, or the last file of its chain of
+// symbolic links (a relative link counts from its own folder), so that the save updates the
+// target and keeps the links.
+std::string resolveLinks(const std::string& destination) {
+    fs::path path(destination);
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(path, error))) {
+            return path.string();
+        }
+        const fs::path target = fs::read_symlink(path, error);
+        if (error) {
+            refuse(destination, "its symbolic link cannot be read");
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    refuse(destination, "too many levels of symbolic links");
+}
+
+// Refuses to replace what a save must not turn into a regular file (a folder, a device, a pipe,
+// a socket), and a read-only file, as editors do. A missing file is fine: it is created.
+void checkReplaceable(const std::string& destination, const std::string& target) {
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) != 0) {
+        return;
+    }
+    if (S_ISDIR(existing.st_mode)) {
+        refuse(destination, "it is a folder");
+    }
+    if (!S_ISREG(existing.st_mode)) {
+        refuse(destination, "it is not a regular file (a device, a pipe or a socket)");
+    }
+    // The permission bits count for the administrator too, who could write anyway.
+    if ((existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+        refuse(destination, "the file is read-only");
+    }
+}
+
+// Removes the temporary files of earlier writes to `target` whose program has ended (a crash
+// or a kill in the middle of a save); those of a program still running are left alone.
+void removeStaleTemporaries(const std::string& target) {
+    const std::string prefix = temporaryPrefix(target);
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folderOf(target), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        const char* first = name.data() + prefix.size();
+        const char* last = name.data() + name.size();
+        long pid = 0;
+        const auto [end, problem] = std::from_chars(first, last, pid);
+        if (problem != std::errc() || end == last || *end != '-' || pid <= 0 || pid == ::getpid()) {
+            continue;
+        }
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            fs::remove(entry.path(), ignored);
+        }
+    }
 }
 
 }  // namespace
 
 AtomicFileWriter::AtomicFileWriter(std::string destination)
     : m_destination(std::move(destination)) {
-    std::string pattern = folderOf(m_destination) + "/." +
-                          std::filesystem::path(m_destination).filename().string() + ".XXXXXX";
+    m_target = resolveLinks(m_destination);
+    checkReplaceable(m_destination, m_target);
+    std::string pattern = folderOf(m_target) + "/" + temporaryPrefix(m_target) +
+                          std::to_string(::getpid()) + "-XXXXXX";
     int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
         fail("cannot create a temporary file beside it");
@@ -34,7 +116,7 @@ AtomicFileWriter::AtomicFileWriter(std::string destination)
     // mkstemp creates the file readable by the owner only; give it the usual permissions
     // (as a plain create would, subject to the umask) or those of the file it replaces.
     struct stat existing {};
-    if (::stat(m_destination.c_str(), &existing) == 0) {
+    if (::stat(m_target.c_str(), &existing) == 0) {
         ::fchmod(fd, existing.st_mode & 07777);
     } else {
         mode_t mask = ::umask(0);
@@ -100,10 +182,11 @@ void AtomicFileWriter::commit() {
     if (std::fclose(file) != 0) {
         fail("closing failed");
     }
-    if (std::rename(m_tempPath.c_str(), m_destination.c_str()) != 0) {
+    if (std::rename(m_tempPath.c_str(), m_target.c_str()) != 0) {
         fail("renaming the temporary file failed");
     }
     m_committed = true;
+    removeStaleTemporaries(m_target);
 }
 
 void writeFileAtomically(const std::string& destination, std::span<const std::uint8_t> data) {

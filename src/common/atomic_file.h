@@ -12,7 +12,12 @@ namespace typeloom {
 // Writes a file so that the destination is either left as it was or replaced whole by the
 // new contents: the data goes to a temporary file in the destination's folder, which is
 // flushed to disk and renamed over the destination only by commit(). Destroying the writer
-// without commit() (an error, a cancel, an exception) removes the temporary file.
+// without commit() (an error, a cancel, an exception) removes the temporary file; the
+// temporaries a crashed program left beside the destination go with the next commit.
+//
+// A destination that is a symbolic link is written through to the file it names (the link
+// stays); a folder, a device, a pipe, a socket or a read-only file is refused before anything
+// is written. The replaced file keeps its permissions.
 //
 // Errors are reported by throwing FileError(Io) naming the destination.
 class AtomicFileWriter {
@@ -34,6 +39,7 @@ class AtomicFileWriter {
     void discard();
 
     std::string m_destination;
+    std::string m_target;  // the file replaced: the destination or the end of its links
     std::string m_tempPath;
     std::FILE* m_file = nullptr;
     bool m_committed = false;
