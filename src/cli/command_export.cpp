@@ -1,5 +1,7 @@
+#include <ctime>
 #include <iostream>
 #include <limits>
+#include <optional>
 #include <sstream>
 
 #include "cli/cli.h"
@@ -22,6 +24,20 @@ namespace {
 
 using namespace typeloom::exporters;
 
+// The formats whose files are text, which standard output can carry.
+bool isTextFormat(ExportFormat format) {
+    switch (format) {
+        case ExportFormat::TableBin:
+        case ExportFormat::StudioDat:
+        case ExportFormat::GeneralBin:
+        case ExportFormat::MicrochipBin:
+        case ExportFormat::V2Dat:
+            return false;
+        default:
+            return true;
+    }
+}
+
 constexpr const char* kExportHelp =
     "Usage: typeloom export IN -o OUT --format NAME [OPTIONS]\n"
     "\n"
@@ -36,6 +52,7 @@ constexpr const char* kExportHelp =
     "  fnt, fon                           Windows font resource / font library (fonts of\n"
     "                                     encoding Ascii+ISO8859)\n"
     "  bmp                                one charXXXX.bmp per character into the folder OUT\n"
+    "With -o - a text format (C, assembler, HEX) is written to standard output.\n"
     "\n"
     "Data layout (defaults from the desktop program's settings, else big endian, row\n"
     "based, row preferred, unpacked, 8 bits):\n"
@@ -170,6 +187,11 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
         throw UsageError{"export needs an output file (-o OUT)"};
     }
     const std::string formatName = a.value("--format", "");
+    // "-o -" writes the file to standard output, for the formats that are text.
+    const bool toStandardOutput = output == "-";
+    if (toStandardOutput && isFontFileFormat(formatName)) {
+        throw UsageError{"-o - takes a text format; " + formatName + " is not one"};
+    }
     if (isFontFileFormat(formatName)) {
         Font font;
         if (!loadAnyFontFile(a.positional().front(), font, err)) {
@@ -193,6 +215,10 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
     if (format == nullptr) {
         throw UsageError{formatName.empty() ? "export needs --format NAME"
                                             : "unknown format '" + formatName + "'"};
+    }
+    if (toStandardOutput && !isTextFormat(format->id)) {
+        throw UsageError{std::string("-o - takes a text format; ") + format->shortName +
+                         " is binary"};
     }
 
     // The desktop program's settings give the defaults; options override them for this run
@@ -236,6 +262,19 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
                 << "Run again with --skip-wide to leave them out.\n";
             return kExitFailed;
         }
+    }
+
+    if (toStandardOutput) {
+        // The symbols are named after the input file, as a file named like it would name them.
+        const std::optional<std::string> text =
+            exportToMemory(font, settings, format->id, identifierBase(a.positional().front()),
+                           std::time(nullptr), request.hex);
+        if (!text) {
+            err << "typeloom: export failed\n";
+            return kExitFailed;
+        }
+        out << *text;
+        return kExitOk;
     }
 
     const CancelFlag neverCancelled;  // a command-line export runs to its end

@@ -164,6 +164,37 @@ TEST(CliExport, WritesTheChosenFormatWithLayoutOptions) {
               kExitOk);
 }
 
+TEST(CliExport, DashWritesTextFormatsToStandardOutput) {
+    test::TempDir dir;
+    ScopedConfigHome config(dir.file("config"));
+    const std::string project = dir.file("My Font.tlf");
+    ASSERT_EQ(runCli({"new", "--from", "0x41", "--to", "0x42", "-o", project}).status, kExitOk);
+    for (const char* format : {"table-c", "v2-asm", "hex"}) {
+        SCOPED_TRACE(format);
+        Result piped = runCli({"export", project, "-o", "-", "--format", format, "--skip-wide"});
+        ASSERT_EQ(piped.status, kExitOk) << piped.err;
+        // The same text a file gets, the symbols named after the input file ("My Font"); only
+        // the time in the header may differ.
+        const std::string file = dir.file("My Font.out");
+        ASSERT_EQ(runCli({"export", project, "-o", file, "--format", format, "--skip-wide"}).status,
+                  kExitOk);
+        const auto bytes = test::readFile(file);
+        const auto withoutTime = [](std::string text) {
+            const std::size_t at = text.find("Create time: ");
+            return at == std::string::npos ? text : text.erase(at, 30);
+        };
+        EXPECT_EQ(withoutTime(piped.out), withoutTime(std::string(bytes.begin(), bytes.end())));
+    }
+    for (const char* format : {"table-bin", "v2-dat", "fnt", "bmp"}) {
+        SCOPED_TRACE(format);
+        Result r = runCli({"export", project, "-o", "-", "--format", format});
+        EXPECT_EQ(r.status, kExitUsage);
+        EXPECT_NE(r.err.find("-o - takes a text format"), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("-")));
+}
+
 TEST(CliExport, TakesItsDefaultsFromTheDesktopSettings) {
     test::TempDir dir;
     ScopedConfigHome config(dir.file("config"));
