@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/file_error.h"
+#include "model/glyph_renderer.h"
 
 namespace typeloom {
 
@@ -12,7 +13,7 @@ class Font;
 
 // Limits every importer keeps so that a hostile file cannot make it allocate without bound.
 // The pixels of all characters together (width x height bytes each) may not pass this.
-inline constexpr std::uint64_t kMaxImportedPixels = std::uint64_t{128} << 20;
+inline constexpr std::uint64_t kMaxImportedPixels = kMaxFontPixels;
 // The font record keeps the ascent in 16 signed bits and the height in 16 bits.
 inline constexpr int kMaxImportedAscent = 0x7FFF;
 inline constexpr int kMaxImportedHeight = 0xFFFF;

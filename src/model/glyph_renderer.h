@@ -15,6 +15,11 @@ namespace typeloom {
 inline constexpr int kMaxRenderHeight = 1024;
 inline constexpr int kMaxRenderWidth = 1024;
 
+// The most pixels the characters of one font read from a file may hold together (128 Mi, a
+// byte each): 65,536 characters of 64 x 32, far past any display's font. Readers refuse a
+// file that would need more before they allocate it.
+inline constexpr std::uint64_t kMaxFontPixels = std::uint64_t{128} << 20;
+
 // Text metrics of a system font at the size of its LogFont.
 struct RenderMetrics {
     int ascent = 0;

@@ -278,10 +278,34 @@ void readVersion2(ByteReader& r, Font& font, ProgressSink& progress) {
             missing.push_back(u);
         }
     }
+    // A source face can support tens of thousands of characters, each up to kMaxRenderHeight
+    // rows: a file of a few bytes must not make the reader render gigabytes. The face's widest
+    // character bounds the work before any is drawn; the pixels drawn are counted as well, in
+    // case a character comes out wider than the face says.
+    const std::uint64_t widest =
+        static_cast<std::uint64_t>(std::clamp(m.maxWidth, 1, kMaxRenderWidth));
+    const auto tooMany = [&](std::uint64_t pixels) {
+        r.fail("the source font would render " + std::to_string(missing.size()) +
+               " characters of " + std::to_string(font.height) + " rows, more than " +
+               std::to_string(kMaxFontPixels) + " pixels (" + std::to_string(pixels) +
+               " at least)");
+    };
+    std::uint64_t pixels = 0;
+    for (std::uint16_t u : font.unicodeList) {
+        pixels += font.glyphs.find(u)->pixels.size();
+    }
+    if (const std::uint64_t estimate = pixels + missing.size() * widest * font.height;
+        estimate > kMaxFontPixels) {
+        tooMany(estimate);
+    }
     {
         ProgressRun run(progress, static_cast<int>(missing.size()));
         for (std::uint16_t u : missing) {
             font.addRenderedGlyph(u);
+            pixels += font.glyphs.find(u)->pixels.size();
+            if (pixels > kMaxFontPixels) {
+                tooMany(pixels);
+            }
             run.step();
         }
     }

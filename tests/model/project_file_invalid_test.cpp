@@ -259,6 +259,69 @@ TEST(ProjectFileInvalid, Version2SizesFromTheFileAreBounded) {
     expectUnchanged(tall);
 }
 
+// A source face that supports every Unicode value, whose characters are `drawnWidth` pixels
+// wide while its metrics claim `claimedWidth`.
+class EveryCharacterRenderer : public GlyphRenderer {
+  public:
+    EveryCharacterRenderer(int claimedWidth, int drawnWidth)
+        : m_claimedWidth(claimedWidth), m_drawnWidth(drawnWidth) {}
+    RenderMetrics metrics() const override {
+        RenderMetrics m;
+        m.ascent = 12;
+        m.descent = 4;
+        m.averageWidth = m_claimedWidth;
+        m.maxWidth = m_claimedWidth;
+        m.scalable = true;
+        return m;
+    }
+    std::vector<std::pair<std::uint16_t, std::uint32_t>> unicodeRanges() const override {
+        return {{0, 0x10000}};
+    }
+    CharSpacing spacing(std::uint16_t) const override { return {m_drawnWidth, false, 0, 0, 0}; }
+    bool render(std::uint16_t, int, int, int, std::uint8_t*) const override { return true; }
+
+  private:
+    int m_claimedWidth;
+    int m_drawnWidth;
+};
+
+TEST(ProjectFileInvalid, Version2FilesCannotMakeTheReaderRenderWithoutBound) {
+    struct Row {
+        const char* name;
+        int claimedWidth;
+        int drawnWidth;
+        std::uint16_t height;
+        bool accepted;
+    };
+    const Row rows[] = {
+        // 65,534 missing characters of 8 x 16: 8 Mi pixels, rendered.
+        {"within the bound", 8, 8, 16, true},
+        // 65,534 x 16 x 1,024 rows: 1 Gi pixels, refused before anything is drawn.
+        {"refused up front", 16, 16, 1024, false},
+        // The face claims 1 pixel but draws 1,024: refused once the drawn pixels pass the bound.
+        {"refused while drawing", 1, 1024, 64, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        setRendererFactory([&row](const LogFont&) {
+            return std::make_shared<EveryCharacterRenderer>(row.claimedWidth, row.drawnWidth);
+        });
+        Font font = openFont();
+        const ProjectLoadResult r = loadBytes(version2File(-16, row.height, 1), font);
+        setRendererFactory([](const LogFont& f) { return std::make_shared<BlankRenderer>(f); });
+        if (row.accepted) {
+            EXPECT_TRUE(r.ok()) << r.message;
+            EXPECT_EQ(font.glyphs.size(), 0x10000u);
+            continue;
+        }
+        EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
+        EXPECT_NE(r.message.find("the source font would render 65534 characters"),
+                  std::string::npos)
+            << r.message;
+        expectUnchanged(font);
+    }
+}
+
 TEST(ProjectFileInvalid, UnknownEncodingsAreRefused) {
     Layout layout;
     layout.encodingWord = 0x00010007;
