@@ -24,6 +24,12 @@ std::string folderOf(const std::string& path) {
 
 AtomicFileWriter::AtomicFileWriter(std::string destination)
     : m_destination(std::move(destination)) {
+    // A folder cannot be replaced by a file: say so rather than what renaming over it reports.
+    std::error_code ec;
+    if (std::filesystem::is_directory(m_destination, ec)) {
+        errno = 0;
+        fail("it is a folder");
+    }
     std::string pattern = folderOf(m_destination) + "/." +
                           std::filesystem::path(m_destination).filename().string() + ".XXXXXX";
     int fd = ::mkstemp(pattern.data());
