@@ -19,8 +19,18 @@ bool isFontFileFormat(const std::string& format) {
 int exportFontFile(const Font& font, const std::string& format, const std::string& output,
                    std::ostream& out, std::ostream& err) {
     if (format == "bmp") {
+        // The folder is made first; when that fails, its reason (a read-only file system, no
+        // permission, a file of that name) is the one to report.
         std::error_code ec;
+        if (std::filesystem::exists(output, ec) && !std::filesystem::is_directory(output, ec)) {
+            err << "typeloom: cannot write bitmaps into " << output << ": it is not a folder\n";
+            return kExitFailed;
+        }
         std::filesystem::create_directories(output, ec);
+        if (ec) {
+            err << "typeloom: cannot make the folder " << output << ": " << ec.message() << "\n";
+            return kExitFailed;
+        }
         const BitmapExportResult r = exportCharacterBitmaps(font, output);
         if (!r.ok) {
             err << "typeloom: " << r.message << "\n  " << r.detail << "\n";
@@ -36,8 +46,10 @@ int exportFontFile(const Font& font, const std::string& format, const std::strin
     }
     const FontWriteResult r = fon ? writeFon(font, output) : writeFnt(font, output);
     if (!r.ok) {
-        err << "typeloom: " << (r.message.empty() ? "cannot write " + output : r.message) << "\n  "
-            << r.detail << "\n";
+        // A destination that cannot be written has no message of its own: its detail already
+        // names the file and the cause.
+        err << "typeloom: " << (r.message.empty() ? r.detail : r.message + "\n  " + r.detail)
+            << "\n";
         return kExitFailed;
     }
     out << "Wrote " << output << ": " << font.count() << " characters\n";

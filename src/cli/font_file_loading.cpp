@@ -56,6 +56,10 @@ bool loadAnyFontFile(const std::string& path, Font& font, std::ostream& err, std
         err << "\n  " << outcome.detail << "\n";
         return false;
     }
+    // The font was read, but not all of it as written: say what was repaired or left out.
+    for (const std::string& w : outcome.warnings) {
+        err << "typeloom: " << path << ": warning: " << w << "\n";
+    }
     if (kind != nullptr) {
         *kind = outcome.reader == "bdf"  ? "imported BDF"
                 : outcome.reader == "rb" ? "imported RB11/RB12"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <climits>
 #include <cstring>
 #include <optional>
@@ -107,6 +108,36 @@ int needInt(const Line& line, std::string_view keyword) {
     return *v;
 }
 
+// Characters (or lines) of one kind that the reader repaired or left out: how many, and the
+// lines of the first few, for the warning the import carries.
+class Tally {
+  public:
+    void add(int lineNumber) {
+        if (m_lines.size() < kShownLines) {
+            m_lines.push_back(lineNumber);
+        }
+        ++m_count;
+    }
+
+    // "2 characters <what> (lines 5, 9)"; nothing when none was found.
+    void report(std::vector<std::string>& warnings, const char* noun, const char* what) const {
+        if (m_count == 0) {
+            return;
+        }
+        std::string text = std::to_string(m_count) + " " + noun + (m_count == 1 ? " " : "s ") +
+                           what + (m_lines.size() == 1 ? " (line " : " (lines ");
+        for (std::size_t i = 0; i < m_lines.size(); ++i) {
+            text += (i == 0 ? "" : ", ") + std::to_string(m_lines[i]);
+        }
+        warnings.push_back(text + (m_count > m_lines.size() ? ", ...)" : ")"));
+    }
+
+  private:
+    static constexpr std::size_t kShownLines = 5;
+    std::vector<int> m_lines;
+    std::uint64_t m_count = 0;
+};
+
 struct Box {
     int width = 0;
     int height = 0;
@@ -126,11 +157,33 @@ Box needBox(const Line& line, std::string_view keyword) {
     return {*w, *h, *x, *y};
 }
 
+// A box with a negative width or height is read as one of size 0 there (the sizes are counts
+// of pixels); true when it was repaired.
+bool repairBox(Box& box) {
+    const bool negative = box.width < 0 || box.height < 0;
+    box.width = std::max(box.width, 0);
+    box.height = std::max(box.height, 0);
+    return negative;
+}
+
+// A bitmap row's hexadecimal digits: the row up to its first other character. `damaged` is set
+// when anything but blanks follows them.
+std::string_view hexDigits(std::string_view row, bool& damaged) {
+    std::size_t n = 0;
+    while (n < row.size() && std::isxdigit(static_cast<unsigned char>(row[n])) != 0) {
+        ++n;
+    }
+    damaged = row.find_first_not_of(" \t", n) != std::string_view::npos;
+    return row.substr(0, n);
+}
+
 struct Header {
     int lowest = 0xFFFF;
     int highest = -1;
     Box fontBox;
     std::uint64_t characters = 0;  // STARTCHAR lines before ENDFONT
+    int charsLine = 0;             // the CHARS line, 0 when there is none
+    int negativeFontBoxLine = 0;   // a FONTBOUNDINGBOX of negative size, 0 when there is none
 };
 
 // Pass 1: the header values, wherever they stand before ENDFONT, and the range of codes.
@@ -156,7 +209,10 @@ Header readHeader(std::string_view all, ImportedFont& font) {
                     }
                     font.copyright = std::string(t.substr(10));
                 } else if (startsWith(t, "CHARS ")) {
+                    // Only compared with the characters found: a count from the file reserves
+                    // nothing.
                     font.charsCount = needInt(line, "CHARS ");
+                    h.charsLine = line.number;
                 }
                 break;
             case 'D':
@@ -210,6 +266,9 @@ Header readHeader(std::string_view all, ImportedFont& font) {
                     font.ascent = needInt(line, "FONT_ASCENT ");
                 } else if (startsWith(t, "FONTBOUNDINGBOX ")) {
                     h.fontBox = needBox(line, "FONTBOUNDINGBOX ");
+                    if (repairBox(h.fontBox)) {
+                        h.negativeFontBoxLine = line.number;
+                    }
                 }
                 break;
             case 'S':
@@ -227,6 +286,9 @@ Header readHeader(std::string_view all, ImportedFont& font) {
 
 // What a character's lines say, as far as its width is concerned.
 struct CharacterLines {
+    int startLine = 0;  // the STARTCHAR line
+    int negativeBoxLine = 0;
+    int notHexLine = 0;
     bool hasEncoding = false;
     int code = -1;
     std::optional<int> dwidth;
@@ -362,24 +424,39 @@ class CharacterReader {
         LineCursor cursor(m_all);
         Line line;
         bool inCharacter = false;
+        bool inOrphan = false;
         while (cursor.next(line)) {
             const std::string_view t = line.text;
             if (!inCharacter) {
                 if (startsWith(t, "STARTCHAR")) {
                     inCharacter = true;
+                    inOrphan = false;
                     ++m_characterIndex;
                     m_c = CharacterLines{};
+                    m_c.startLine = line.number;
                     m_c.box = m_header.fontBox;
                 } else if (startsWith(t, "ENDFONT")) {
                     if (!equals(t, "ENDFONT")) {
                         readUnmeasured(cursor);
                     }
                     return;
+                } else if (startsWith(t, "ENCODING ") || equals(t, "BITMAP") ||
+                           equals(t, "BITMAP ") || startsWith(t, "ENDCHAR")) {
+                    // A character's lines without its STARTCHAR: left out, up to its ENDCHAR.
+                    if (!inOrphan) {
+                        m_noStartchar.add(line.number);
+                    }
+                    inOrphan = !startsWith(t, "ENDCHAR");
                 }
                 continue;
             }
             if (readCharacterLine(line) == LineKind::EndChar) {
-                finishCharacter(line);
+                // A character without BITMAP is kept with its width and no ink.
+                const int width = finishCharacter(line);
+                const int code = inRange(m_c.code) ? m_c.code : -1;
+                if (reserve(code, code >= 0 && m_font.isPresent(code), width).wanted) {
+                    m_noBitmap.add(m_c.startLine);
+                }
                 inCharacter = false;
             } else if (equals(t, "BITMAP") || equals(t, "BITMAP ")) {
                 readBitmap(cursor);
@@ -426,6 +503,9 @@ class CharacterReader {
             case 'B':
                 if (startsWith(t, "BBX ")) {
                     m_c.box = needBox(line, "BBX ");
+                    if (repairBox(m_c.box) && m_c.negativeBoxLine == 0) {
+                        m_c.negativeBoxLine = line.number;
+                    }
                 }
                 break;
             default:
@@ -510,13 +590,18 @@ class CharacterReader {
                         Line row;
                         for (std::int64_t y2 = top; again.next(row) && row.number < line.number;
                              --y2) {
-                            placeAt(p, row.text, xOffset, y2);
+                            bool damaged = false;
+                            placeAt(p, hexDigits(row.text, damaged), xOffset, y2);
                         }
                     }
                 }
                 return;
             }
-            placeAt(guessed, line.text, xOffset, y);
+            bool damaged = false;
+            placeAt(guessed, hexDigits(line.text, damaged), xOffset, y);
+            if (damaged && m_c.notHexLine == 0) {
+                m_c.notHexLine = line.number;
+            }
             --y;
         }
         // The width pass ends here too.
@@ -527,6 +612,12 @@ class CharacterReader {
     int finishCharacter(const Line& line) {
         if (!m_c.hasEncoding) {
             failAt(line, "the character has no ENCODING");
+        }
+        if (m_c.negativeBoxLine != 0) {
+            m_negativeBox.add(m_c.negativeBoxLine);
+        }
+        if (m_c.notHexLine != 0) {
+            m_notHex.add(m_c.notHexLine);
         }
         int width = -1;
         if (inRange(m_c.code)) {
@@ -586,6 +677,18 @@ class CharacterReader {
         failAtEnd(m_all.size(), "the file ends before ENDFONT");
     }
 
+  public:
+    // The characters repaired or left out, one warning per kind.
+    void report(std::vector<std::string>& warnings) const {
+        m_noStartchar.report(warnings, "character", "without STARTCHAR left out");
+        m_noBitmap.report(warnings, "character", "without BITMAP kept blank");
+        m_negativeBox.report(warnings, "character", "with a negative BBX size read as size 0");
+        m_notHex.report(warnings, "character",
+                        "with bitmap rows that are not hexadecimal, each row read up to its "
+                        "first other character");
+    }
+
+  private:
     std::string_view m_all;
     const Header& m_header;
     ImportedFont& m_font;
@@ -593,6 +696,10 @@ class CharacterReader {
     int m_characterIndex = -1;
     int m_previousWidth = -1;
     std::uint64_t m_wordsNeeded = 0;
+    Tally m_noStartchar;
+    Tally m_noBitmap;
+    Tally m_negativeBox;
+    Tally m_notHex;
 };
 
 }  // namespace
@@ -611,7 +718,20 @@ ImportedFont parseBdf(std::span<const std::uint8_t> bytes) {
         std::min({header.characters * static_cast<std::uint64_t>(font.height),
                   std::uint64_t{bytes.size()}, kMaxImportedPixels / 16})));
     font.maxWidth = 0;
-    CharacterReader(all, header, font).run();
+    if (header.negativeFontBoxLine != 0) {
+        font.warnings.push_back("FONTBOUNDINGBOX has a negative size, read as size 0 (line " +
+                                std::to_string(header.negativeFontBoxLine) + ")");
+    }
+    if (header.charsLine != 0 &&
+        (font.charsCount < 0 || static_cast<std::uint64_t>(font.charsCount) != header.characters)) {
+        font.warnings.push_back(
+            "CHARS " + std::to_string(font.charsCount) + " (line " +
+            std::to_string(header.charsLine) + ") does not match the number of characters, " +
+            std::to_string(header.characters) + "; the characters are read as found");
+    }
+    CharacterReader reader(all, header, font);
+    reader.run();
+    reader.report(font.warnings);
 
     // Codes without a character take the default character's width; it counts in the
     // fixed-width decision.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "common/byte_io.h"
 #include "common/file_error.h"
@@ -86,8 +87,12 @@ ImportOutcome importFontResource(const std::string& path, Font& font) {
         switch (reader) {
             case Reader::Bdf:
                 outcome.reader = "bdf";
-                buildFromImported(readBdf(path), path, fresh);
-                break;
+                {
+                    ImportedFont imported = readBdf(path);
+                    buildFromImported(imported, path, fresh);
+                    outcome.warnings = std::move(imported.warnings);
+                    break;
+                }
             case Reader::Rb:
                 outcome.reader = "rb";
                 buildFromImported(readRbFont(path), path, fresh);

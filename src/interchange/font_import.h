@@ -28,6 +28,8 @@ struct ImportOutcome {
     std::vector<std::string> messages;
     // Why the reader gave up, with the line or byte offset, for logs and the command line.
     std::string detail;
+    // An import that succeeded but repaired or left out characters (BDF): one sentence each.
+    std::vector<std::string> warnings;
     // Which reader ran: "bdf", "fnt" (Windows resource), "rb" or empty.
     std::string reader;
 

@@ -53,6 +53,10 @@ struct ImportedFont {
     // False when every covered code has width maxWidth (the font is then fixed-width).
     bool hasWidths = true;
 
+    // What the reader repaired or left out while reading on (BDF): one sentence per kind of
+    // damage, with how many characters it touched and the first lines where it was found.
+    std::vector<std::string> warnings;
+
     // Kept from the file but not used by the import.
     std::string fontName;
     std::string copyright;

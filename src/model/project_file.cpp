@@ -121,6 +121,23 @@ void writeHeader(ByteWriter& w, const std::uint8_t (&magic)[4], std::uint16_t ve
     w.u32(0);
 }
 
+// The font's cell: characters need at least one row, and the baseline lies within the cell
+// (0 to height rows above its bottom). `offset` is where the height field starts in the file;
+// the ascent follows it at `ascentOffset`.
+void requireCell(std::size_t offset, std::size_t ascentOffset, std::uint16_t height,
+                 std::int32_t ascent, bool hasCharacters) {
+    if (height == 0 && hasCharacters) {
+        throw FileError(FileError::Kind::BadFormat,
+                        "the font height is 0 but the font has characters", offset);
+    }
+    if (ascent < 0 || ascent > height) {
+        throw FileError(FileError::Kind::BadFormat,
+                        "the ascent " + std::to_string(ascent) + " lies outside the height " +
+                            std::to_string(height),
+                        ascentOffset);
+    }
+}
+
 void applyLogFont(Font& font, const LogFont& lf) {
     font.setSourceFont(lf);
     font.faceName = lf.faceName;
@@ -157,6 +174,7 @@ void readVersion3(ByteReader& r, const Header& header, Font& font, ProgressSink&
     LogFont lf = readLogFont(r);
     std::uint16_t pointSize = r.u16();
     std::uint16_t fixedWidth = r.u16();
+    const std::size_t heightOffset = r.offset();
     std::uint16_t height = r.u16();
     std::uint16_t ascent = r.u16();
     std::uint32_t encodingWord = r.u32();
@@ -187,6 +205,7 @@ void readVersion3(ByteReader& r, const Header& header, Font& font, ProgressSink&
         font.codeList = font.unicodeList;
     }
     requireAscending(r, font.codeList, true, "the code list");
+    requireCell(heightOffset, heightOffset + 2, height, font.ascent, !font.unicodeList.empty());
     font.maxWidth = r.u16();
     const std::uint32_t glyphCount = (header.countHigh << 16) | r.u16();
     // Every glyph record needs at least 8 bytes (key, code, width, pixel count).
@@ -218,6 +237,7 @@ void readVersion2(ByteReader& r, Font& font, ProgressSink& progress) {
     applyLogFont(font, readLogFont(r));
     font.pointSize = static_cast<std::int16_t>(r.u16());
     font.fixedWidth = r.u16();
+    const std::size_t heightOffset = r.offset();
     font.height = r.u16();
     font.ascent = static_cast<std::int16_t>(r.u16());
     std::uint32_t encodingWord = r.u32();
@@ -240,6 +260,8 @@ void readVersion2(ByteReader& r, Font& font, ProgressSink& progress) {
         font.codeList = font.unicodeList;
     }
     requireAscending(r, font.codeList, true, "the code list");
+    requireCell(heightOffset, heightOffset + 2, font.height, font.ascent,
+                !font.unicodeList.empty());
     font.setEncoding(kEncodingUnicode);
     r.requireItems(font.unicodeList.size(), 6, "glyphs");
     for (std::uint16_t u : font.unicodeList) {
@@ -330,6 +352,7 @@ void readVersion20(ByteReader& r, Font& font) {
     h.lastChar = r.u8();
     h.defaultChar = r.u8();
     h.breakChar = r.u8();
+    const std::size_t heightOffset = r.offset();
     h.pixHeight = r.u16();
     h.pixWidth = r.u16();
     h.ascent = r.u16();
@@ -356,6 +379,8 @@ void readVersion20(ByteReader& r, Font& font) {
     font.fixedWidth = h.pixWidth;
     font.height = h.pixHeight;
     font.ascent = static_cast<std::int16_t>(h.ascent);
+    requireCell(heightOffset, heightOffset + 4, font.height, font.ascent,
+                h.firstChar <= h.lastChar);
     for (int c = h.firstChar; c <= h.lastChar; ++c) {
         font.codeList.push_back(static_cast<std::uint16_t>(c));
         font.unicodeList.push_back(codeToUnicode(codePage, static_cast<std::uint16_t>(c)));
@@ -365,6 +390,11 @@ void readVersion20(ByteReader& r, Font& font) {
         Glyph g = readGlyph(r);
         requireGlyphSize(r, g, font.height);
         font.glyphs.insert(u, std::move(g));
+    }
+    // The last glyph ends the file: anything after it is damage, not data of this layout.
+    if (!r.atEnd()) {
+        r.fail("the file goes on after the last glyph (" + std::to_string(r.remaining()) +
+               " more byte(s))");
     }
     font.setBitsPerPixel(1);
     font.setEncoding(kEncodingAnsi);

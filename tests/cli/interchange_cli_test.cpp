@@ -1,6 +1,7 @@
 // The import and font export commands end to end.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
@@ -96,6 +97,99 @@ TEST(CliInterchange, ExportFontWritesWindowsFontsAndBitmaps) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("uni.fon")));
     EXPECT_EQ(runCli({"export", dir.file("f.tlf"), "-o", dir.file("x"), "--format", "png"}).status,
               kExitUsage);
+}
+
+// A BDF file read with repairs imports with exit status 0 and says what it repaired on
+// standard error, also when a command reads the .bdf directly.
+TEST(CliInterchange, RepairedBdfCharactersAreReportedOnStandardError) {
+    test::TempDir dir;
+    std::vector<std::string> noBitmap = kBdf;
+    noBitmap.erase(noBitmap.begin() + 7, noBitmap.begin() + 10);  // BITMAP and its rows
+    writeText(dir.file("nobitmap.bdf"), noBitmap);
+    const char* warning = ": warning: 1 character without BITMAP kept blank (line 4)";
+    Result r = runCli({"import", dir.file("nobitmap.bdf"), "-o", dir.file("out.tlf")});
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_NE(r.err.find(warning), std::string::npos) << r.err;
+    Result e =
+        runCli({"export", dir.file("nobitmap.bdf"), "-o", dir.file("bmp"), "--format", "bmp"});
+    EXPECT_EQ(e.status, kExitOk) << e.err;
+    EXPECT_NE(e.err.find(warning), std::string::npos) << e.err;
+    // A clean file prints nothing there.
+    writeText(dir.file("tiny.bdf"), kBdf);
+    EXPECT_EQ(runCli({"info", dir.file("tiny.bdf")}).err, "");
+}
+
+// True when this process can write into a folder of mode 0555 (it runs as root).
+bool writesIgnorePermissions() {
+    return ::geteuid() == 0;
+}
+
+// Each destination that cannot be written is reported once, with its cause.
+TEST(CliInterchange, WriteFailuresOntoAFolderSayTheCauseOnce) {
+    test::TempDir dir;
+    Font font;
+    font.setEncoding(0);
+    font.createFromScratch(0x41, 0x42, 3, 8, "Cli Font");
+    saveProject(dir.file("f.tlf"), font);
+    std::filesystem::create_directory(dir.path() / "folder");
+
+    struct Row {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Row folderRows[] = {
+        {{"convert", dir.file("f.tlf"), dir.file("folder")}, "folder: it is a folder"},
+        {{"export", dir.file("f.tlf"), "-o", dir.file("folder"), "--format", "fnt"},
+         "folder: it is a folder"},
+        {{"export", dir.file("f.tlf"), "-o", dir.file("folder"), "--format", "fon"},
+         "folder: it is a folder"},
+        {{"export", dir.file("f.tlf"), "-o", dir.file("f.tlf"), "--format", "bmp"},
+         "f.tlf: it is not a folder"},
+    };
+    for (const Row& row : folderRows) {
+        SCOPED_TRACE(row.args[0] + " " + row.args.back());
+        Result r = runCli(row.args);
+        EXPECT_EQ(r.status, kExitFailed);
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("cannot write"), r.err.rfind("cannot write")) << r.err;
+        EXPECT_EQ(r.err.find("busy"), std::string::npos) << r.err;
+    }
+}
+
+TEST(CliInterchange, WriteFailuresInAReadOnlyFolderSayTheCauseOnce) {
+    if (writesIgnorePermissions()) {
+        GTEST_SKIP() << "running as root: a folder of mode 0555 does not stop writes";
+    }
+    test::TempDir dir;
+    Font font;
+    font.setEncoding(0);
+    font.createFromScratch(0x41, 0x42, 3, 8, "Cli Font");
+    saveProject(dir.file("f.tlf"), font);
+    struct Row {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const auto locked = dir.path() / "locked";
+    std::filesystem::create_directory(locked);
+    std::filesystem::permissions(locked, std::filesystem::perms(0555));
+    const Row lockedRows[] = {
+        {{"convert", dir.file("f.tlf"), (locked / "x.tlf").string()}, "Permission denied"},
+        {{"export", dir.file("f.tlf"), "-o", (locked / "x.fnt").string(), "--format", "fnt"},
+         "Permission denied"},
+        {{"export", dir.file("f.tlf"), "-o", locked.string(), "--format", "bmp"},
+         "Permission denied"},
+        {{"export", dir.file("f.tlf"), "-o", (locked / "sub").string(), "--format", "bmp"},
+         "Permission denied"},
+    };
+    for (const Row& row : lockedRows) {
+        SCOPED_TRACE(row.args.back());
+        Result r = runCli(row.args);
+        EXPECT_EQ(r.status, kExitFailed);
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("No such file"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("cannot write"), r.err.rfind("cannot write")) << r.err;
+    }
+    std::filesystem::permissions(locked, std::filesystem::perms(0755));
 }
 
 }  // namespace

@@ -139,6 +139,8 @@ void checkPcfFolder(const fs::path& folder, std::size_t minimumFiles) {
         Font font;
         const ImportOutcome outcome = importFontResource(bdf, font);
         ASSERT_TRUE(outcome.ok()) << outcome.detail;
+        // Fonts FreeType reads cleanly import without a warning.
+        EXPECT_EQ(outcome.warnings, std::vector<std::string>{});
         EXPECT_EQ(font.encoding, static_cast<std::uint32_t>(kEncodingUnicode));
         EXPECT_EQ(font.codeList, font.unicodeList);
         EXPECT_EQ(compareBdf(bdf, font, glyphs), 0);

@@ -381,6 +381,77 @@ TEST(BdfReader, RefusesMalformedFilesAndKeepsTheOpenFont) {
     }
 }
 
+// What is readable is read; every repaired or left-out character is counted in a warning with
+// the first lines where it was found.
+TEST(BdfReader, RepairsAndLeftOutCharactersAreReported) {
+    auto changed = [](std::size_t index, const std::string& line) {
+        std::vector<std::string> text = tinyFont();
+        text[index] = line;
+        return text;
+    };
+    std::vector<std::string> noStartchar = tinyFont();
+    noStartchar.erase(noStartchar.begin() + 23);  // STARTCHAR g: its ENCODING is line 24
+    const std::vector<std::string> twoWithoutBitmap = {
+        "STARTFONT 2.1", "FONT_ASCENT 2", "FONT_DESCENT 0", "STARTCHAR a",
+        "ENCODING 65",   "DWIDTH 3 0",    "ENDCHAR",        "STARTCHAR b",
+        "ENCODING 66",   "DWIDTH 3 0",    "ENDCHAR",        "ENDFONT"};
+    struct Row {
+        const char* what;
+        std::vector<std::string> text;
+        std::vector<std::string> warnings;
+    };
+    const Row rows[] = {
+        {"a clean file", tinyFont(), {}},
+        {"trailing blanks after a row",
+         oneCharacter({"DWIDTH 6 0", "BBX 6 1 0 0", "BITMAP", "F8 "}),
+         {}},
+        {"no BITMAP",
+         oneCharacter({"DWIDTH 3 0", "BBX 3 2 0 0"}),
+         {"1 character without BITMAP kept blank (line 5)"}},
+        {"two without BITMAP",
+         twoWithoutBitmap,
+         {"2 characters without BITMAP kept blank (lines 4, 8)"}},
+        {"no STARTCHAR",
+         noStartchar,
+         {"CHARS 2 (line 10) does not match the number of characters, 1; the characters are "
+          "read as found",
+          "1 character without STARTCHAR left out (line 24)"}},
+        {"CHARS 999999999",
+         changed(9, "CHARS 999999999"),
+         {"CHARS 999999999 (line 10) does not match the number of characters, 2; the "
+          "characters are read as found"}},
+        {"CHARS -1",
+         changed(9, "CHARS -1"),
+         {"CHARS -1 (line 10) does not match the number of characters, 2; the characters are "
+          "read as found"}},
+        {"negative FONTBOUNDINGBOX",
+         changed(3, "FONTBOUNDINGBOX -6 8 0 -2"),
+         {"FONTBOUNDINGBOX has a negative size, read as size 0 (line 4)"}},
+        {"negative BBX",
+         oneCharacter({"DWIDTH 3 0", "BBX 3 -2 0 0", "BITMAP"}),
+         {"1 character with a negative BBX size read as size 0 (line 8)"}},
+        {"not hexadecimal",
+         oneCharacter({"DWIDTH 6 0", "BBX 6 2 0 0", "BITMAP", "FX", "8G"}),
+         {"1 character with bitmap rows that are not hexadecimal, each row read up to its "
+          "first other character (line 10)"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Imported r = importText(row.text);
+        ASSERT_TRUE(r.outcome.ok()) << r.outcome.detail;
+        EXPECT_EQ(r.outcome.warnings, row.warnings);
+    }
+    // The repaired characters themselves.
+    Imported blank = importText(oneCharacter({"DWIDTH 3 0", "BBX 3 2 0 0"}));
+    EXPECT_EQ(glyphArt(blank.font, 65),
+              (Art{"...", "...", "...", "...", "...", "...", "...", "..."}));
+    Imported hex = importText(oneCharacter({"DWIDTH 6 0", "BBX 6 2 0 0", "BITMAP", "FX", "8G"}));
+    EXPECT_EQ(glyphArt(hex.font, 65), (Art{"......", "......", "......", "......", "####..",
+                                           "#.....", "......", "......"}));
+    Imported orphan = importText(noStartchar);
+    EXPECT_EQ(orphan.font.codeList, std::vector<std::uint16_t>{65});
+}
+
 TEST(BdfReader, TooManyPixelsIsRefusedBeforeAllocating) {
     // Ten characters of 255 x 65,535 pixels would need 167 million pixels.
     std::vector<std::string> text = {"STARTFONT 2.1", "FONT_ASCENT 32767", "FONT_DESCENT 32768"};

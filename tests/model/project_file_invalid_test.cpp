@@ -29,6 +29,8 @@ struct Layout {
     std::uint16_t subVersion = 0x0200;
     std::uint32_t countHigh = 0;
     std::uint32_t encodingWord = 0x00010000;  // encoding 0, 1 bit per pixel
+    std::uint16_t height = 2;                 // at byte 60
+    std::uint16_t ascent = 1;                 // at byte 62
     std::vector<std::uint16_t> unicodes = {0x41, 0x42};
     std::vector<std::uint16_t> codes = {0x41, 0x42};
     std::uint16_t glyphCount = 3;
@@ -42,7 +44,7 @@ std::vector<std::uint8_t> assemble(const Layout& l) {
     Bytes b;
     b.header(l.magic, l.version, l.subVersion, l.countHigh);
     b.logFont(-16, "Face");
-    b.u16(8).u16(2).u16(2).u16(1);
+    b.u16(8).u16(2).u16(l.height).u16(l.ascent);
     b.u32(l.encodingWord);
     b.words(l.unicodes).words(l.codes);
     b.u16(2).u16(l.glyphCount);
@@ -162,6 +164,107 @@ TEST(ProjectFileInvalid, MalformedFilesAreRefusedWithAReason) {
         EXPECT_NE(r.message.find(row.messagePart), std::string::npos) << r.message;
         expectUnchanged(font);
     }
+}
+
+// A cell no character fits in is refused where its field starts.
+TEST(ProjectFileInvalid, ImpossibleCellsAreRefusedAtTheirField) {
+    struct Row {
+        const char* what;
+        std::uint16_t height;
+        std::uint16_t ascent;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"height 0 with characters", 0, 0,
+         "font height is 0 but the font has characters, at byte 60"},
+        {"ascent -32768", 2, 0x8000, "ascent -32768 lies outside the height 2, at byte 62"},
+        {"ascent -1", 2, 0xFFFF, "ascent -1 lies outside the height 2, at byte 62"},
+        {"ascent above the height", 2, 3, "ascent 3 lies outside the height 2, at byte 62"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Layout layout;
+        layout.height = row.height;
+        layout.ascent = row.ascent;
+        Font font = openFont();
+        ProjectLoadResult r = loadBytes(assemble(layout), font);
+        EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
+        EXPECT_NE(r.message.find(row.message), std::string::npos) << r.message;
+        expectUnchanged(font);
+    }
+    // The ascent may sit at either edge of the cell.
+    for (std::uint16_t ascent : {0, 2}) {
+        Layout layout;
+        layout.ascent = ascent;
+        Font font = openFont();
+        EXPECT_TRUE(loadBytes(assemble(layout), font).ok()) << ascent;
+    }
+}
+
+// A font without characters needs no height: a new empty font saves and opens again.
+TEST(ProjectFileInvalid, AFontWithoutCharactersIsReadable) {
+    Font empty;
+    Font font = openFont();
+    ProjectLoadResult r = loadBytes(projectBytes(empty), font);
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(font.height, 0);
+    EXPECT_TRUE(font.codeList.empty());
+}
+
+// A version 2.0 file with characters 0xC0 and 0xC1, pixel height at byte 70, ascent at byte
+// 74, the last glyph ending at byte 122; `tail` follows it.
+std::vector<std::uint8_t> version20File(std::uint16_t height, std::uint16_t ascent,
+                                        const std::vector<std::uint8_t>& tail = {},
+                                        std::uint8_t last = 0xC1) {
+    Bytes b;
+    b.header("NOFW", 0x0220, 0x0220);
+    b.logFont(-11, "Old", 204);
+    b.ustr("N").ustr("C");
+    b.u8(0xC0).u8(last).u8(0xC0).u8(0xC0);  // first, last, default, break
+    b.u16(height).u16(1).u16(ascent).u16(8);
+    b.u16(0).u16(0).u8(0).u8(0).u8(0).u8(0);
+    b.u16(400).u8(204).u8(0x31);
+    b.u16(0x300).u16(0).u16(96).u16(96).u16(1).u16(1);
+    b.u32(1251);
+    for (int c = 0xC0; c <= last; ++c) {
+        b.glyph(static_cast<std::uint16_t>(c), 1, std::vector<std::uint8_t>(height, 1));
+    }
+    for (std::uint8_t t : tail) {
+        b.u8(t);
+    }
+    return b.bytes();
+}
+
+TEST(ProjectFileInvalid, Version20CellsAndTrailingBytesAreRefused) {
+    struct Row {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"height 0 with characters", version20File(0, 0),
+         "height is 0 but the font has characters, at byte 70"},
+        {"ascent -32768", version20File(2, 0x8000),
+         "ascent -32768 lies outside the height 2, at byte 74"},
+        {"ascent above the height", version20File(2, 3),
+         "ascent 3 lies outside the height 2, at byte 74"},
+        {"one byte after the last glyph", version20File(2, 2, {0}),
+         "after the last glyph (1 more byte(s)), at byte 122"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Font font = openFont();
+        ProjectLoadResult r = loadBytes(row.bytes, font);
+        EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
+        EXPECT_NE(r.message.find(row.message), std::string::npos) << r.message;
+        expectUnchanged(font);
+    }
+    Font font = openFont();
+    EXPECT_TRUE(loadBytes(version20File(2, 2), font).ok());
+    // First character after the last: no characters, so no height is needed.
+    Font empty = openFont();
+    ProjectLoadResult r = loadBytes(version20File(0, 0, {}, 0xBF), empty);
+    EXPECT_TRUE(r.ok()) << r.message;
 }
 
 TEST(ProjectFileInvalid, HugeCountsFailWithoutAllocating) {

@@ -58,6 +58,8 @@ bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& /*setting
     if (!outcome.ok()) {
         return false;  // not a file the import knows: nothing is shown
     }
+    // Not shown yet: outcome.warnings (BDF characters repaired or left out) are to appear in a
+    // message box once the font is open, as the command line prints them.
     if (importedPath != nullptr) {
         *importedPath = path;
     }
