@@ -16,8 +16,25 @@ typedef unsigned int ULONG;
 #define DATALENGTH_8 0x01000000u
 #define DATALENGTH_16 0x02000000u
 #define DATALENGTH_32 0x04000000u
-typedef struct { USHORT width; USHORT units; const void *pData; } TLM_CHARINFO;
+typedef struct {
+    USHORT width;
+    USHORT units;
+    const void* pData;
+} TLM_CHARINFO;
 #define CHAR_DATA(ci) ((ci)->pData)
-typedef struct TLM_FONT_PROP { USHORT first; USHORT last; const TLM_CHARINFO *pFirstChar; const struct TLM_FONT_PROP *pNext; } TLM_FONT_PROP;
-typedef struct { ULONG fontType; USHORT height; short ascent; USHORT reserved; union { const TLM_FONT_PROP *pProp; } first; } TLM_FONT;
+typedef struct TLM_FONT_PROP {
+    USHORT first;
+    USHORT last;
+    const TLM_CHARINFO* pFirstChar;
+    const struct TLM_FONT_PROP* pNext;
+} TLM_FONT_PROP;
+typedef struct {
+    ULONG fontType;
+    USHORT height;
+    short ascent;
+    USHORT reserved;
+    union {
+        const TLM_FONT_PROP* pProp;
+    } first;
+} TLM_FONT;
 #endif

@@ -15,7 +15,7 @@ typedef struct {
     ULONG cbThis;
     USHORT nChars;
     USHORT nRanges;
-    GLYPH_RANGE *pRanges;
+    GLYPH_RANGE* pRanges;
 } GLYPH_SET;
 
 typedef struct {
@@ -31,11 +31,11 @@ typedef struct {
     UCHAR reserved;
     UCHAR bytesPerUnit;
     ULONG dataSize;
-    UCHAR *data_table;
-    ULONG *offset_table;
-    USHORT *width_table;
-    UCHAR *ascii_index_table;
-    GLYPH_SET *extended_index_table;
+    UCHAR* data_table;
+    ULONG* offset_table;
+    USHORT* width_table;
+    UCHAR* ascii_index_table;
+    GLYPH_SET* extended_index_table;
 } FONTHEADER_TLM;
 
 #endif
