@@ -13,6 +13,7 @@
 #include "export/intel_hex.h"
 #include "export/microchip_format.h"
 #include "export/table_format.h"
+#include "export/unit_text.h"
 #include "export/version2_format.h"
 #include "model/font.h"
 #include "model/font_settings.h"
@@ -212,7 +213,7 @@ void writeHeaderComment(ExportStream& out, bool assembler, const Font& font, std
         boxed(" * Typeloom Studio - bitmap fonts for embedded displays"),
         boxed(" * Edit the font project (.tlf) and export again rather than edit this file"),
         boxed(" *"),
-        boxed(" * Font name: " + font.faceName),
+        boxed(" * Font name: " + commentText(font.faceName)),
         boxed(" * Font width: " + width),
         boxed(" * Font height: " + std::to_string(font.height)),
         boxed(" * Encode: " + std::string(encodingName(static_cast<int>(font.encoding)))),

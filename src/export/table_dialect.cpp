@@ -69,9 +69,12 @@ void CTableDialect::remark(std::string_view text) {
     m_out.line("/* " + str(text) + " */");
 }
 
-void CTableDialect::openTable(TableKind, std::string_view cType, const std::string& name) {
+// The glyph set is an array of one record: its braces are doubled ("{{" ... "}};") so that
+// the record's initializer is braced inside the array's.
+void CTableDialect::openTable(TableKind table, std::string_view cType, const std::string& name) {
+    m_inRecordArray = table == TableKind::GlyphSet;
     m_out.line("const " + str(cType) + " " + name + "[] = ");
-    m_out.line("{");
+    m_out.line(m_inRecordArray ? "{{" : "{");
 }
 
 void CTableDialect::openRecord(std::string_view cType, const std::string& name) {
@@ -80,7 +83,8 @@ void CTableDialect::openRecord(std::string_view cType, const std::string& name) 
 }
 
 void CTableDialect::closeTable(bool endsGuard) {
-    m_out.line("};");
+    m_out.line(m_inRecordArray ? "}};" : "};");
+    m_inRecordArray = false;
     if (endsGuard) {
         m_out.line("#endif");
     }

@@ -148,6 +148,10 @@ class CTableDialect final : public TableDialect {
 
   private:
     std::string unitText(std::uint32_t unit) const;
+
+    // The open table is the glyph set: an array of one record, whose fields need braces of
+    // their own inside the array's.
+    bool m_inRecordArray = false;
 };
 
 // The assembler source: labels and db / dw / dd lines, comments after ';', and the C parts

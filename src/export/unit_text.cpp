@@ -90,12 +90,58 @@ std::string asmOffsetEntry(std::uint32_t offset, std::uint32_t largest) {
            formatText("%0*xh", digits, offset);
 }
 
+namespace {
+
+bool isControl(char16_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+bool isSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDFFF;
+}
+
+bool endsWith(const std::string& text, std::string_view tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+}  // namespace
+
 std::string characterText(std::uint16_t unicode, char control) {
     if (unicode < 32) {
         return std::string(1, control);
     }
     // A lone surrogate becomes U+FFFD (written as '?' in ANSI files).
     return utf16ToUtf8(std::u16string(1, static_cast<char16_t>(unicode)));
+}
+
+std::string commentText(std::string_view utf8) {
+    const std::u16string units = utf8ToUtf16(utf8);
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t c = units[i];
+        std::string piece;
+        if (isSurrogate(c)) {
+            // A character beyond U+FFFF (a pair, read as one) is never in the code page.
+            if (c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+                units[i + 1] <= 0xDFFF) {
+                ++i;
+            }
+            piece = "?";
+        } else if (isControl(c) || c == u'\\' || (c != u'?' && unicodeToAnsi(c) == '?')) {
+            piece = "?";
+        } else {
+            piece = utf16ToUtf8(std::u16string(1, c));
+        }
+        const char first = piece.front();
+        if ((first == '/' && (endsWith(out, "*") || endsWith(out, "??"))) ||
+            (first == '*' && endsWith(out, "/"))) {
+            out += ' ';
+        }
+        out += piece;
+    }
+    return out;
 }
 
 }  // namespace typeloom::exporters

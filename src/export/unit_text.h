@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace typeloom::exporters {
 
@@ -31,7 +32,20 @@ const char* asmDirective(int bits, bool asBytes);
 std::string asmOffsetEntry(std::uint32_t offset, std::uint32_t largest);
 
 // The character of a Unicode value as UTF-8, or `control` for values below 32 (a control
-// character would break the line or comment it is written in).
+// character would break the line or comment it is written in). 127 and the code page's five
+// undefined bytes (0x81, 0x8D, 0x8F, 0x90, 0x9D) are written as they are: they end no line and
+// no comment, and every font's ASCII index table has always listed them so.
 std::string characterText(std::uint16_t unicode, char control);
+
+// Free text (a font name, one that came from a file name) made safe for a comment of a
+// generated C or assembler file, the one place every writer passes such text through:
+// - a control character (C0, DEL, C1: line breaks and tabs among them), a backslash (a line
+//   splice at a line's end), a broken UTF-8 sequence and a character windows-1252 lacks each
+//   become '?', so the text stays on its line and every byte is one of the file's code page;
+// - a space goes between '*' and '/', between '/' and '*', and between "??" and '/', so the
+//   text can neither end a C comment ("*/"), open a nested one ("/*", which compilers warn
+//   about) nor spell a backslash as the trigraph "??/".
+// Any other text comes back unchanged.
+std::string commentText(std::string_view utf8);
 
 }  // namespace typeloom::exporters

@@ -99,7 +99,7 @@ class Version2Writer {
     void writeHeader() {
         const std::uint32_t word = m_font.dataFormat;
         openRule();
-        comment("  Font name: " + m_font.faceName);
+        comment("  Font name: " + commentText(m_font.faceName));
         if (m_font.fixedWidth != 0) {
             comment(formatText("  Font width: %d (monospaced font)", m_font.fixedWidth));
         } else {

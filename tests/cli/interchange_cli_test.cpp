@@ -192,5 +192,40 @@ TEST(CliInterchange, WriteFailuresInAReadOnlyFolderSayTheCauseOnce) {
     std::filesystem::permissions(locked, std::filesystem::perms(0755));
 }
 
+// A font exported straight from a .bdf takes its name from the file name, which may hold a line
+// break: the name must stay on the one comment line that names the font.
+TEST(CliInterchange, ExportFromAFileNameWithALineBreak) {
+    test::TempDir dir;
+    const std::string bdf = dir.file("evil\nint injected = 1; *\r;injected.bdf");
+    writeText(bdf, kBdf);
+    const struct {
+        const char* format;
+        bool assembler;
+    } kFormats[] = {{"table-c", false},
+                    {"table-asm", true},
+                    {"general-c", false},
+                    {"v2-c", false},
+                    {"v2-asm", true}};
+    for (const auto& [format, assembler] : kFormats) {
+        SCOPED_TRACE(format);
+        const std::string out = dir.file(std::string("out.") + format);
+        Result r = runCli({"export", bdf, "-o", out, "--format", format});
+        ASSERT_EQ(r.status, kExitOk) << r.err;
+        const std::vector<std::uint8_t> bytes = test::readFile(out);
+        std::istringstream text(std::string(bytes.begin(), bytes.end()));
+        int named = 0;
+        for (std::string line; std::getline(text, line);) {
+            if (line.find("injected") == std::string::npos) {
+                continue;
+            }
+            ++named;
+            EXPECT_NE(line.find("Font name: evil?int injected = 1; *?;injected"), std::string::npos)
+                << line;
+            EXPECT_TRUE(!assembler || line[0] == ';') << line;
+        }
+        EXPECT_EQ(named, 1);
+    }
+}
+
 }  // namespace
 }  // namespace typeloom::cli

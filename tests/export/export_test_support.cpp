@@ -135,4 +135,27 @@ CompileResult compileAndRun(const std::vector<std::pair<std::string, std::string
     return result;
 }
 
+ObjectResult compileObject(const std::vector<std::pair<std::string, std::string>>& files,
+                           const std::string& source, const std::string& flags) {
+    typeloom::test::TempDir dir;
+    for (const auto& [name, text] : files) {
+        std::ofstream out(dir.file(name), std::ios::binary);
+        out << text;
+    }
+    ObjectResult result;
+    const std::string compile =
+        "cc -I'" + dir.path().string() + "' " + flags + " '" + dir.file(source) + "'";
+    const std::string object = dir.file("object.o");
+    int status = 0;
+    result.diagnostics = runCommand(compile + " -c -o '" + object + "'", status);
+    if (status != 0) {
+        return result;
+    }
+    result.compiled = true;
+    result.symbols =
+        runCommand("nm -g --defined-only --format=just-symbols '" + object + "'", status);
+    result.preprocessed = runCommand(compile + " -E -P", status);
+    return result;
+}
+
 }  // namespace typeloom::exporters::test

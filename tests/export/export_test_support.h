@@ -78,4 +78,17 @@ struct CompileResult {
 CompileResult compileAndRun(const std::vector<std::pair<std::string, std::string>>& files,
                             const std::string& flags = "");
 
+struct ObjectResult {
+    bool compiled = false;
+    std::string diagnostics;   // compiler output, warnings included
+    std::string symbols;       // the object's defined external symbols (nm), one a line
+    std::string preprocessed;  // the source after the preprocessor: comments gone
+};
+
+// Writes the files into a temporary folder and compiles `source`, one of them, to an object
+// with the host compiler: `cc -c` and `flags` alone (the caller chooses the language, the
+// standard and the warnings), the folder on the include path.
+ObjectResult compileObject(const std::vector<std::pair<std::string, std::string>>& files,
+                           const std::string& source, const std::string& flags);
+
 }  // namespace typeloom::exporters::test

@@ -1135,9 +1135,7 @@ void compileAndCompare(const std::vector<CompiledExport>& cases) {
         "    return 0;\n}\n";
     files.push_back({"main.c", main});
     files.push_back({"tables.c", tables});
-    // The extended index comment holds "//*" (a "/*" inside a comment) and the glyph set is an
-    // array of one record initialised without inner braces, both as the format writes them.
-    test::CompileResult r = test::compileAndRun(files, "-Wno-comment -Wno-missing-braces");
+    test::CompileResult r = test::compileAndRun(files, "-Wextra");
     ASSERT_TRUE(r.compiled) << r.diagnostics.substr(0, 4000);
     ASSERT_EQ(r.exitStatus, 0);
     // Export by export, so that a failure names the export.

@@ -392,7 +392,7 @@ fontUni5h_ascii_index_table
 ;        USHORT lastChar  = pFontHeader->lastChar;
 ;
 ;        if( glyph < firstChar || glyph > lastChar )
-;			  return 0;  //* not found, return the first glyph index * //
+;			  return 0;  //  not found, return the first glyph index * //
 ;
 ;        USHORT index = 0;
 ;        GLYPH_SET *pGlyphSet = pFontHeader->extended_index_table;
@@ -421,7 +421,7 @@ fontUni5h_ascii_index_table
 ;            }
 ;        }
 ;
-;        return 0;   //* not found, return the first glyph index * //
+;        return 0;   //  not found, return the first glyph index * //
 ;
 ;    }
 ;

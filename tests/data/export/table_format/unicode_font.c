@@ -396,7 +396,7 @@ const UCHAR fontUni5h_ascii_index_table[] =
         USHORT lastChar  = pFontHeader->lastChar;
 
         if( glyph < firstChar || glyph > lastChar )
-			  return 0;  //* not found, return the first glyph index * //
+			  return 0;  //  not found, return the first glyph index * //
 
         USHORT index = 0;
         GLYPH_SET *pGlyphSet = pFontHeader->extended_index_table;
@@ -425,7 +425,7 @@ const UCHAR fontUni5h_ascii_index_table[] =
             }
         }
 
-        return 0;   //* not found, return the first glyph index * //
+        return 0;   //  not found, return the first glyph index * //
 
     }
 
@@ -440,12 +440,12 @@ const GLYPH_RANGE fontUni5h_glyph_ranges[] =
 };
 
 const GLYPH_SET fontUni5h_glyph_set[] = 
-{
+{{
     0x18, 	/* cbThis = sizeof(GLYPH_SET) + sizeof(GLYPH_RANGE)*nRanges */
     3, 	/* nChars: total # characters in font */
     3, 		/* nRanges: # ranges */
     (GLYPH_RANGE *)fontUni5h_glyph_ranges  /* pRanges: pointer to the first range */
-};
+}};
 #endif
 
 

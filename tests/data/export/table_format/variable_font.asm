@@ -405,7 +405,7 @@ fontVar_Test4h_ascii_index_table
 ;        USHORT lastChar  = pFontHeader->lastChar;
 ;
 ;        if( glyph < firstChar || glyph > lastChar )
-;			  return 0;  //* not found, return the first glyph index * //
+;			  return 0;  //  not found, return the first glyph index * //
 ;
 ;        USHORT index = 0;
 ;        GLYPH_SET *pGlyphSet = pFontHeader->extended_index_table;
@@ -434,7 +434,7 @@ fontVar_Test4h_ascii_index_table
 ;            }
 ;        }
 ;
-;        return 0;   //* not found, return the first glyph index * //
+;        return 0;   //  not found, return the first glyph index * //
 ;
 ;    }
 ;

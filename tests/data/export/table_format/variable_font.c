@@ -409,7 +409,7 @@ const UCHAR fontVar_Test4h_ascii_index_table[] =
         USHORT lastChar  = pFontHeader->lastChar;
 
         if( glyph < firstChar || glyph > lastChar )
-			  return 0;  //* not found, return the first glyph index * //
+			  return 0;  //  not found, return the first glyph index * //
 
         USHORT index = 0;
         GLYPH_SET *pGlyphSet = pFontHeader->extended_index_table;
@@ -438,7 +438,7 @@ const UCHAR fontVar_Test4h_ascii_index_table[] =
             }
         }
 
-        return 0;   //* not found, return the first glyph index * //
+        return 0;   //  not found, return the first glyph index * //
 
     }
 
@@ -452,12 +452,12 @@ const GLYPH_RANGE fontVar_Test4h_glyph_ranges[] =
 };
 
 const GLYPH_SET fontVar_Test4h_glyph_set[] = 
-{
+{{
     0x14, 	/* cbThis = sizeof(GLYPH_SET) + sizeof(GLYPH_RANGE)*nRanges */
     4, 	/* nChars: total # characters in font */
     2, 		/* nRanges: # ranges */
     (GLYPH_RANGE *)fontVar_Test4h_glyph_ranges  /* pRanges: pointer to the first range */
-};
+}};
 #endif
 
 
