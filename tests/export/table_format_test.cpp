@@ -815,50 +815,6 @@ std::vector<std::pair<int, int>> expectedRanges(const Font& font) {
 // ---------------------------------------------------------------------------------------------
 // The generated C compiled with the host compiler and read back by a C program
 
-// Declares the record types the generated files name and expect from "tlmtype.h".
-const char* const kTlmType = R"C(#ifndef TLMTYPE_H
-#define TLMTYPE_H
-#include <stdint.h>
-
-typedef uint8_t UCHAR;
-typedef uint16_t USHORT;
-typedef uint32_t ULONG;
-
-typedef struct {
-    USHORT charLow;
-    USHORT nGlyphs;
-} GLYPH_RANGE;
-
-typedef struct {
-    ULONG cbThis;
-    USHORT nChars;
-    USHORT nRanges;
-    GLYPH_RANGE *pRanges;
-} GLYPH_SET;
-
-typedef struct {
-    USHORT magic;
-    USHORT version;
-    USHORT flags;
-    USHORT width;
-    USHORT height;
-    USHORT ascent;
-    USHORT firstChar;
-    USHORT lastChar;
-    USHORT nChars;
-    UCHAR reserved;
-    UCHAR bytesPerUnit;
-    ULONG dataSize;
-    UCHAR *data_table;
-    ULONG *offset_table;
-    USHORT *width_table;
-    UCHAR *ascii_index_table;
-    GLYPH_SET *extended_index_table;
-} FONTHEADER_TLM;
-
-#endif
-)C";
-
 // Walks the compiled tables of each export: prints the header, the index tables, and every
 // character found through them, redrawn from its units by the layout's traversal.
 const char* const kDecoder = R"C(#include <stdio.h>
@@ -1097,7 +1053,9 @@ std::vector<Font> compileFonts() {
 // read back, export by export.
 void compileAndCompare(const std::vector<CompiledExport>& cases) {
     std::vector<Font> fonts = compileFonts();
-    std::vector<std::pair<std::string, std::string>> files = {{"tlmtype.h", kTlmType}};
+    // The record types the generated files name and expect from "tlmtype.h".
+    std::vector<std::pair<std::string, std::string>> files = {
+        {"tlmtype.h", typeloom::test::readTestData("export/headers/tlmtype.h")}};
     std::string tables;
     std::string main = kDecoder;
     for (std::size_t f = 0; f < fonts.size(); ++f) {
