@@ -48,15 +48,15 @@ std::string str(std::string_view text) {
 // ---------------------------------------------------------------------------------------------
 // C
 
-void CTableDialect::fileHeader(const Font& font, std::time_t now) {
+void TableCDialect::fileHeader(const Font& font, std::time_t now) {
     writeHeaderComment(m_out, false, font, now);
 }
 
-void CTableDialect::cText(std::string_view text, CTextKind) {
+void TableCDialect::cText(std::string_view text, CodeTextKind) {
     m_out.line(text);
 }
 
-void CTableDialect::blockComment(std::initializer_list<std::string_view> lines) {
+void TableCDialect::blockComment(std::initializer_list<std::string_view> lines) {
     bool first = true;
     for (std::string_view line : lines) {
         m_out.line((first ? "/*" : "  ") + str(line));
@@ -65,24 +65,24 @@ void CTableDialect::blockComment(std::initializer_list<std::string_view> lines) 
     m_out.line("*/");
 }
 
-void CTableDialect::remark(std::string_view text) {
+void TableCDialect::remark(std::string_view text) {
     m_out.line("/* " + str(text) + " */");
 }
 
 // The glyph set is an array of one record: its braces are doubled ("{{" ... "}};") so that
 // the record's initializer is braced inside the array's.
-void CTableDialect::openTable(TableKind table, std::string_view cType, const std::string& name) {
+void TableCDialect::openTable(TableKind table, std::string_view cType, const std::string& name) {
     m_inRecordArray = table == TableKind::GlyphSet;
     m_out.line("const " + str(cType) + " " + name + "[] = ");
     m_out.line(m_inRecordArray ? "{{" : "{");
 }
 
-void CTableDialect::openRecord(std::string_view cType, const std::string& name) {
+void TableCDialect::openRecord(std::string_view cType, const std::string& name) {
     m_out.line("const " + str(cType) + " " + name + " = ");
     m_out.line("{");
 }
 
-void CTableDialect::closeTable(bool endsGuard) {
+void TableCDialect::closeTable(bool endsGuard) {
     m_out.line(m_inRecordArray ? "}};" : "};");
     m_inRecordArray = false;
     if (endsGuard) {
@@ -90,7 +90,7 @@ void CTableDialect::closeTable(bool endsGuard) {
     }
 }
 
-void CTableDialect::columnHeads(TableKind table) {
+void TableCDialect::columnHeads(TableKind table) {
     switch (table) {
         case TableKind::Offset:
             m_out.line(kIndent + "/*            -  char     hexcode    decimal */");
@@ -111,16 +111,16 @@ void CTableDialect::columnHeads(TableKind table) {
     }
 }
 
-void CTableDialect::characterNote(std::string_view text) {
+void TableCDialect::characterNote(std::string_view text) {
     m_out.line(kIndent + "/*" + str(text) + "*/");
 }
 
-std::string CTableDialect::unitText(std::uint32_t unit) const {
+std::string TableCDialect::unitText(std::uint32_t unit) const {
     return unitAsC(unit, m_unitBits, m_unitsAsBytes);
 }
 
 // Every unit is followed by ", " but the table's last, followed by two spaces.
-void CTableDialect::pixelRow(std::span<const std::uint32_t> units, int tableEndsAt,
+void TableCDialect::pixelRow(std::span<const std::uint32_t> units, int tableEndsAt,
                              std::string_view drawing) {
     std::string line = kIndent;
     for (std::size_t k = 0; k < units.size(); ++k) {
@@ -133,7 +133,7 @@ void CTableDialect::pixelRow(std::span<const std::uint32_t> units, int tableEnds
 }
 
 // Every unit is followed by ", " but the table's last, followed by nothing.
-void CTableDialect::runOnRow(std::span<const std::uint32_t> units, int tableEndsAt) {
+void TableCDialect::runOnRow(std::span<const std::uint32_t> units, int tableEndsAt) {
     std::string line = kIndent;
     for (std::size_t k = 0; k < units.size(); ++k) {
         line += unitText(units[k]);
@@ -144,24 +144,24 @@ void CTableDialect::runOnRow(std::span<const std::uint32_t> units, int tableEnds
     m_out.line(line);
 }
 
-void CTableDialect::offsetRow(std::uint32_t offset, std::uint32_t, bool last,
+void TableCDialect::offsetRow(std::uint32_t offset, std::uint32_t, bool last,
                               std::string_view note) {
     m_out.line(kIndent + formatText("0x%04X", offset) + (last ? "  " : ", ") + "/*" + str(note) +
                " */");
 }
 
-void CTableDialect::entryRow(int value, bool last, std::string_view columns) {
+void TableCDialect::entryRow(int value, bool last, std::string_view columns) {
     m_out.line(kIndent + formatText("%2d%c     /*    ", value, last ? ' ' : ',') + str(columns) +
                " */");
 }
 
-void CTableDialect::rangeRow(std::uint16_t low, std::uint16_t count, bool last,
+void TableCDialect::rangeRow(std::uint16_t low, std::uint16_t count, bool last,
                              std::string_view note) {
     m_out.line(formatText("  { %5d,    %5d }%c  /*", low, count, last ? ' ' : ',') + str(note) +
                "*/ ");
 }
 
-void CTableDialect::field(const RecordField& f) {
+void TableCDialect::field(const RecordField& f) {
     const std::string comment = "/* " + f.comment + " */";
     const int number = static_cast<int>(f.value);
     const auto hex = static_cast<unsigned>(f.value);
@@ -204,54 +204,54 @@ void CTableDialect::field(const RecordField& f) {
 // ---------------------------------------------------------------------------------------------
 // Assembler
 
-void AsmTableDialect::fileHeader(const Font& font, std::time_t now) {
+void TableAsmDialect::fileHeader(const Font& font, std::time_t now) {
     writeHeaderComment(m_out, true, font, now);
 }
 
-void AsmTableDialect::cText(std::string_view text, CTextKind kind) {
+void TableAsmDialect::cText(std::string_view text, CodeTextKind kind) {
     switch (kind) {
-        case CTextKind::Box:
+        case CodeTextKind::Box:
             m_out << ";";
             break;
-        case CTextKind::HeaderBox:
+        case CodeTextKind::HeaderBox:
             m_out << "; ";
             break;
-        case CTextKind::Preamble:
+        case CodeTextKind::Preamble:
             m_out << ";  ";
             break;
     }
     m_out.line(text);
 }
 
-void AsmTableDialect::blockComment(std::initializer_list<std::string_view> lines) {
+void TableAsmDialect::blockComment(std::initializer_list<std::string_view> lines) {
     for (std::string_view line : lines) {
         m_out.line(";" + str(line));
     }
 }
 
-void AsmTableDialect::remark(std::string_view text) {
+void TableAsmDialect::remark(std::string_view text) {
     m_out.line("; " + str(text) + " ");
 }
 
 // A label on a line of its own, then a blank line; the ASCII index table's label is followed
 // by two spaces, the others' by one.
-void AsmTableDialect::openTable(TableKind table, std::string_view, const std::string& name) {
+void TableAsmDialect::openTable(TableKind table, std::string_view, const std::string& name) {
     m_out.line(name + (table == TableKind::AsciiIndex ? "  " : " "));
     m_out.line();
 }
 
 // The C declaration as a comment, then the label.
-void AsmTableDialect::openRecord(std::string_view cType, const std::string& name) {
+void TableAsmDialect::openRecord(std::string_view cType, const std::string& name) {
     m_out.line("; const " + str(cType) + " " + name + " = {");
     m_out.line(name + " = ");
     m_out.line();
 }
 
-void AsmTableDialect::closeTable(bool endsGuard) {
+void TableAsmDialect::closeTable(bool endsGuard) {
     m_out.line(endsGuard ? ";#endif" : "");
 }
 
-void AsmTableDialect::columnHeads(TableKind table) {
+void TableAsmDialect::columnHeads(TableKind table) {
     switch (table) {
         case TableKind::Offset:
             m_out.line(kIndent + " ;       offset       -  char     hexcode    decimal");
@@ -274,20 +274,20 @@ void AsmTableDialect::columnHeads(TableKind table) {
     }
 }
 
-void AsmTableDialect::characterNote(std::string_view text) {
+void TableAsmDialect::characterNote(std::string_view text) {
     m_out.line(kIndent + " ;" + str(text) + "  ");
 }
 
-std::string AsmTableDialect::unitText(std::uint32_t unit) const {
+std::string TableAsmDialect::unitText(std::uint32_t unit) const {
     return unitAsAsm(unit, m_unitBits, m_unitsAsBytes);
 }
 
-const char* AsmTableDialect::dataDirective() const {
+const char* TableAsmDialect::dataDirective() const {
     return asmDirective(m_unitBits, m_unitsAsBytes);
 }
 
 // The directive, then the units separated by ",  "; the end of the table needs no mark.
-void AsmTableDialect::pixelRow(std::span<const std::uint32_t> units, int,
+void TableAsmDialect::pixelRow(std::span<const std::uint32_t> units, int,
                                std::string_view drawing) {
     std::string line = kIndent + dataDirective();
     for (std::size_t k = 0; k < units.size(); ++k) {
@@ -300,7 +300,7 @@ void AsmTableDialect::pixelRow(std::span<const std::uint32_t> units, int,
 }
 
 // The directive, then the units separated by ", ".
-void AsmTableDialect::runOnRow(std::span<const std::uint32_t> units, int) {
+void TableAsmDialect::runOnRow(std::span<const std::uint32_t> units, int) {
     std::string line = kIndent + dataDirective();
     for (std::size_t k = 0; k < units.size(); ++k) {
         if (k != 0) {
@@ -311,22 +311,22 @@ void AsmTableDialect::runOnRow(std::span<const std::uint32_t> units, int) {
     m_out.line(line);
 }
 
-void AsmTableDialect::offsetRow(std::uint32_t offset, std::uint32_t largest, bool,
+void TableAsmDialect::offsetRow(std::uint32_t offset, std::uint32_t largest, bool,
                                 std::string_view note) {
     m_out.line(kIndent + asmOffsetEntry(offset, largest) + " ;" + str(note));
 }
 
-void AsmTableDialect::entryRow(int value, bool, std::string_view columns) {
+void TableAsmDialect::entryRow(int value, bool, std::string_view columns) {
     m_out.line(kIndent + "db    " + formatText("%5d ;    -     ", value) + str(columns));
 }
 
-void AsmTableDialect::rangeRow(std::uint16_t low, std::uint16_t count, bool,
+void TableAsmDialect::rangeRow(std::uint16_t low, std::uint16_t count, bool,
                                std::string_view note) {
     m_out.line(kIndent + " dw " + asmHex4(low) + ",   " + asmHex4(count) + "    ;" + str(note) +
                "   ");
 }
 
-void AsmTableDialect::field(const RecordField& f) {
+void TableAsmDialect::field(const RecordField& f) {
     const int number = static_cast<int>(f.value);
     const auto hex = static_cast<std::uint32_t>(f.value);
     std::string text;

@@ -26,7 +26,7 @@ enum class TableKind { Data, Offset, Width, AsciiIndex, GlyphRanges, GlyphSet };
 // Lines that are C text in both files: the C file holds them as they are (as preprocessor
 // lines, declarations, or inside a box of /**** and ****/ rules), the assembler file comments
 // them out and sets each kind off differently after its ';'.
-enum class CTextKind {
+enum class CodeTextKind {
     Box,        // the boxes before the tables, the #ifdef guards, the header's table pointers
     HeaderBox,  // the box before the font header
     Preamble,   // the #include lines, the font's declaration and the USE_..._TABLE switches
@@ -69,8 +69,8 @@ class TableDialect {
     // ---- Comments
     // The boxed comment at the top of the file.
     virtual void fileHeader(const Font& font, std::time_t now) = 0;
-    // One line of C text (see CTextKind).
-    virtual void cText(std::string_view text, CTextKind kind) = 0;
+    // One line of C text (see CodeTextKind).
+    virtual void cText(std::string_view text, CodeTextKind kind) = 0;
     // A comment of its own over several lines.
     virtual void blockComment(std::initializer_list<std::string_view> lines) = 0;
     // A one-line comment between declarations.
@@ -123,12 +123,12 @@ class TableDialect {
 };
 
 // The C source: tables as const arrays, comments in /* */.
-class CTableDialect final : public TableDialect {
+class TableCDialect final : public TableDialect {
   public:
     using TableDialect::TableDialect;
 
     void fileHeader(const Font& font, std::time_t now) override;
-    void cText(std::string_view text, CTextKind kind) override;
+    void cText(std::string_view text, CodeTextKind kind) override;
     void blockComment(std::initializer_list<std::string_view> lines) override;
     void remark(std::string_view text) override;
     void openTable(TableKind table, std::string_view cType, const std::string& name) override;
@@ -156,12 +156,12 @@ class CTableDialect final : public TableDialect {
 
 // The assembler source: labels and db / dw / dd lines, comments after ';', and the C parts
 // (preprocessor lines, declarations) kept as comments.
-class AsmTableDialect final : public TableDialect {
+class TableAsmDialect final : public TableDialect {
   public:
     using TableDialect::TableDialect;
 
     void fileHeader(const Font& font, std::time_t now) override;
-    void cText(std::string_view text, CTextKind kind) override;
+    void cText(std::string_view text, CodeTextKind kind) override;
     void blockComment(std::initializer_list<std::string_view> lines) override;
     void remark(std::string_view text) override;
     void openTable(TableKind table, std::string_view cType, const std::string& name) override;

@@ -237,11 +237,11 @@ class TableTextWriter {
     bool on(int bit) const { return (m_pages & bit) != 0; }
 
     // A line of the boxes before the tables, of their #ifdef guards and so on.
-    void comment(const std::string& text) { m_dialect.cText(text, CTextKind::Box); }
+    void comment(const std::string& text) { m_dialect.cText(text, CodeTextKind::Box); }
     void rule1() { comment(kRule1); }
     void rule2() { comment(kRule2); }
     // A line of the box before the font header.
-    void headerComment(const std::string& text) { m_dialect.cText(text, CTextKind::HeaderBox); }
+    void headerComment(const std::string& text) { m_dialect.cText(text, CodeTextKind::HeaderBox); }
 
     // "const UCHAR index = index_table['A'];" for Ascii+ISO8859, else the extended lookup.
     std::string indexLine(const char* table) const {
@@ -255,12 +255,12 @@ class TableTextWriter {
     // ---- 2. Includes and switches
     void writeIncludes() {
         m_out.line();
-        m_dialect.cText("#include <stdio.h>", CTextKind::Preamble);
-        m_dialect.cText("#include \"tlmtype.h\" ", CTextKind::Preamble);
+        m_dialect.cText("#include <stdio.h>", CodeTextKind::Preamble);
+        m_dialect.cText("#include \"tlmtype.h\" ", CodeTextKind::Preamble);
         m_out.line();
         m_dialect.blockComment(
             {"  The following line needs to be included in any file selecting the", "  font."});
-        m_dialect.cText("extern const FONTHEADER_TLM " + m_base + ";", CTextKind::Preamble);
+        m_dialect.cText("extern const FONTHEADER_TLM " + m_base + ";", CodeTextKind::Preamble);
         m_out.line();
         static const std::pair<int, const char*> kSwitches[] = {
             {kPageOffsetTable, "USE_OFFSET_TABLE"},
@@ -270,7 +270,7 @@ class TableTextWriter {
         };
         for (const auto& [bit, name] : kSwitches) {
             const std::string define = std::string("#define ") + name;
-            m_dialect.cText(on(bit) ? define : "/*" + define + "*/", CTextKind::Preamble);
+            m_dialect.cText(on(bit) ? define : "/*" + define + "*/", CodeTextKind::Preamble);
         }
         m_out.line();
         m_out.line();
@@ -690,13 +690,13 @@ class TableTextWriter {
 }  // namespace
 
 bool writeTableC(ExportContext& context) {
-    CTableDialect dialect(context.out, context.encoder.unitBits(),
+    TableCDialect dialect(context.out, context.encoder.unitBits(),
                           (context.pages() & kPageUcharData) != 0);
     return TableTextWriter(context, dialect).write();
 }
 
 bool writeTableAsm(ExportContext& context) {
-    AsmTableDialect dialect(context.out, context.encoder.unitBits(),
+    TableAsmDialect dialect(context.out, context.encoder.unitBits(),
                             (context.pages() & kPageUcharData) != 0);
     return TableTextWriter(context, dialect).write();
 }

@@ -23,23 +23,23 @@ void Version2Dialect::put(std::string text) {
 // ---------------------------------------------------------------------------------------------
 // C
 
-void CVersion2Dialect::comment(std::string_view text) {
+void Version2CDialect::comment(std::string_view text) {
     put(str(text));
 }
 
-void CVersion2Dialect::openTable(std::string_view cType, const std::string& name) {
+void Version2CDialect::openTable(std::string_view cType, const std::string& name) {
     put("const " + str(cType) + " " + name + "[] = ");
     put("{");
 }
 
 // The closing brace and two blank lines.
-void CVersion2Dialect::closeTable(Version2Table) {
+void Version2CDialect::closeTable(Version2Table) {
     put("};");
     put("");
     put("");
 }
 
-void CVersion2Dialect::columnHeads(Version2Table table) {
+void Version2CDialect::columnHeads(Version2Table table) {
     switch (table) {
         case Version2Table::Offset:
             put(kIndent + "/*            -  char     hexcode    decimal */");
@@ -55,16 +55,16 @@ void CVersion2Dialect::columnHeads(Version2Table table) {
     }
 }
 
-void CVersion2Dialect::characterNote(std::string_view text) {
+void Version2CDialect::characterNote(std::string_view text) {
     put(kIndent + "/*" + str(text) + "*/");
 }
 
-std::string CVersion2Dialect::unitText(std::uint32_t unit) const {
+std::string Version2CDialect::unitText(std::uint32_t unit) const {
     return unitAsC(unit, m_unitBits, m_unitsAsBytes);
 }
 
 // Every unit is followed by ", " but the table's last, followed by two spaces.
-void CVersion2Dialect::pixelRow(std::span<const std::uint32_t> units, bool endsTable,
+void Version2CDialect::pixelRow(std::span<const std::uint32_t> units, bool endsTable,
                                 std::string_view drawing) {
     std::string line = kIndent;
     for (std::size_t k = 0; k < units.size(); ++k) {
@@ -77,7 +77,7 @@ void CVersion2Dialect::pixelRow(std::span<const std::uint32_t> units, bool endsT
 }
 
 // Every unit is followed by ", " but the table's last, followed by nothing.
-void CVersion2Dialect::runOnRow(std::span<const std::uint32_t> units, bool endsTable) {
+void Version2CDialect::runOnRow(std::span<const std::uint32_t> units, bool endsTable) {
     std::string line = kIndent;
     for (std::size_t k = 0; k < units.size(); ++k) {
         line += unitText(units[k]);
@@ -88,12 +88,12 @@ void CVersion2Dialect::runOnRow(std::span<const std::uint32_t> units, bool endsT
     put(line);
 }
 
-void CVersion2Dialect::offsetRow(std::uint32_t offset, std::uint32_t, bool last,
+void Version2CDialect::offsetRow(std::uint32_t offset, std::uint32_t, bool last,
                                  std::string_view note) {
     put(kIndent + formatText("0x%04X%c /*", offset, last ? ' ' : ',') + str(note) + " */");
 }
 
-void CVersion2Dialect::entryRow(int value, bool last, std::string_view note) {
+void Version2CDialect::entryRow(int value, bool last, std::string_view note) {
     put(kIndent + formatText("%2d%c     /* ", value, last ? ' ' : ',') + str(note) + " */");
 }
 
@@ -101,19 +101,19 @@ void CVersion2Dialect::entryRow(int value, bool last, std::string_view note) {
 // Assembler
 
 // Every line of a comment block starts with ';', blank ones too.
-void AsmVersion2Dialect::comment(std::string_view text) {
+void Version2AsmDialect::comment(std::string_view text) {
     put(";" + str(text));
 }
 
 // The label on a line of its own, then a blank line.
-void AsmVersion2Dialect::openTable(std::string_view, const std::string& name) {
+void Version2AsmDialect::openTable(std::string_view, const std::string& name) {
     put(name + " ");
     put("");
 }
 
 // Blank lines only: three after the data table, one after the offset table (whose last row
 // has no comment), two after the others.
-void AsmVersion2Dialect::closeTable(Version2Table table) {
+void Version2AsmDialect::closeTable(Version2Table table) {
     const int blankLines = table == Version2Table::Data     ? 3
                            : table == Version2Table::Offset ? 1
                                                             : 2;
@@ -122,7 +122,7 @@ void AsmVersion2Dialect::closeTable(Version2Table table) {
     }
 }
 
-void AsmVersion2Dialect::columnHeads(Version2Table table) {
+void Version2AsmDialect::columnHeads(Version2Table table) {
     switch (table) {
         case Version2Table::Offset:
             put(kIndent + " ;       offset       -  char     hexcode    decimal");
@@ -139,15 +139,15 @@ void AsmVersion2Dialect::columnHeads(Version2Table table) {
     }
 }
 
-void AsmVersion2Dialect::characterNote(std::string_view text) {
+void Version2AsmDialect::characterNote(std::string_view text) {
     put(kIndent + " ;" + str(text) + "  ");
 }
 
-std::string AsmVersion2Dialect::unitText(std::uint32_t unit) const {
+std::string Version2AsmDialect::unitText(std::uint32_t unit) const {
     return unitAsAsm(unit, m_unitBits, m_unitsAsBytes);
 }
 
-std::string AsmVersion2Dialect::dataLine(std::span<const std::uint32_t> units,
+std::string Version2AsmDialect::dataLine(std::span<const std::uint32_t> units,
                                          std::string_view separator) const {
     std::string line = kIndent + asmDirective(m_unitBits, m_unitsAsBytes);
     for (std::size_t k = 0; k < units.size(); ++k) {
@@ -160,7 +160,7 @@ std::string AsmVersion2Dialect::dataLine(std::span<const std::uint32_t> units,
 }
 
 // The units separated by ",  "; the end of the table needs no mark.
-void AsmVersion2Dialect::pixelRow(std::span<const std::uint32_t> units, bool,
+void Version2AsmDialect::pixelRow(std::span<const std::uint32_t> units, bool,
                                   std::string_view drawing) {
     std::string line = dataLine(units, ",  ");
     if (!drawing.empty()) {
@@ -170,17 +170,17 @@ void AsmVersion2Dialect::pixelRow(std::span<const std::uint32_t> units, bool,
 }
 
 // The units separated by ", ".
-void AsmVersion2Dialect::runOnRow(std::span<const std::uint32_t> units, bool) {
+void Version2AsmDialect::runOnRow(std::span<const std::uint32_t> units, bool) {
     put(dataLine(units, ", "));
 }
 
 // The table's last row has no comment.
-void AsmVersion2Dialect::offsetRow(std::uint32_t offset, std::uint32_t largest, bool last,
+void Version2AsmDialect::offsetRow(std::uint32_t offset, std::uint32_t largest, bool last,
                                    std::string_view note) {
     put(kIndent + asmOffsetEntry(offset, largest) + (last ? "" : " ;" + str(note)));
 }
 
-void AsmVersion2Dialect::entryRow(int value, bool, std::string_view note) {
+void Version2AsmDialect::entryRow(int value, bool, std::string_view note) {
     put(kIndent + formatText("db    %5d ;    -  ", value) + str(note));
 }
 

@@ -62,7 +62,7 @@ class Version2Dialect {
 };
 
 // The C source: tables as const arrays, comments as they are.
-class CVersion2Dialect final : public Version2Dialect {
+class Version2CDialect final : public Version2Dialect {
   public:
     using Version2Dialect::Version2Dialect;
 
@@ -83,7 +83,7 @@ class CVersion2Dialect final : public Version2Dialect {
 };
 
 // The assembler source: labels and db / dw / dd lines, comments after ';'.
-class AsmVersion2Dialect final : public Version2Dialect {
+class Version2AsmDialect final : public Version2Dialect {
   public:
     using Version2Dialect::Version2Dialect;
 

@@ -328,13 +328,13 @@ class Version2Writer {
 }  // namespace
 
 bool writeVersion2C(ExportContext& context) {
-    CVersion2Dialect dialect(context.out, context.encoder.unitBits(),
+    Version2CDialect dialect(context.out, context.encoder.unitBits(),
                              (context.pages() & kPageUcharData) != 0);
     return Version2Writer(context, dialect).write();
 }
 
 bool writeVersion2Asm(ExportContext& context) {
-    AsmVersion2Dialect dialect(context.out, context.encoder.unitBits(),
+    Version2AsmDialect dialect(context.out, context.encoder.unitBits(),
                                (context.pages() & kPageUcharData) != 0);
     return Version2Writer(context, dialect).write();
 }

@@ -1,5 +1,7 @@
 #include "export_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -156,6 +158,16 @@ ObjectResult compileObject(const std::vector<std::pair<std::string, std::string>
         runCommand("nm -g --defined-only --format=just-symbols '" + object + "'", status);
     result.preprocessed = runCommand(compile + " -E -P", status);
     return result;
+}
+
+std::vector<std::string> crlfLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    EXPECT_EQ(start, text.size()) << "text after the last line end";
+    return lines;
 }
 
 }  // namespace typeloom::exporters::test

@@ -65,6 +65,10 @@ MemorySettingsStore settingsWithPages(int pages);
 // The pixel of a glyph of the font (0 when the character has no glyph).
 int pixelOf(const Font& font, std::uint16_t unicode, int x, int y);
 
+// The lines of a text whose every line ends with CR LF, as the export stream writes them; text
+// after the last line end fails the calling test.
+std::vector<std::string> crlfLines(const std::string& text);
+
 struct CompileResult {
     bool compiled = false;
     std::string diagnostics;  // compiler output when it failed

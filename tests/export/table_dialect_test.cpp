@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "export/export_stream.h"
+#include "export_test_support.h"
 
 namespace typeloom::exporters {
 namespace {
@@ -26,29 +27,22 @@ Lines linesOf(const Write& write, int unitBits, bool unitsAsBytes) {
     ExportStream out;
     Dialect dialect(out, unitBits, unitsAsBytes);
     write(dialect);
-    Lines lines;
-    const std::string& text = out.contents();
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        lines.push_back(text.substr(start, end - start));
-    }
-    EXPECT_EQ(start, text.size()) << "text after the last line end";
-    return lines;
+    return test::crlfLines(out.contents());
 }
 
 // What the dialects write, by default for a data table of 16-bit units.
 Lines inC(const Write& write, int unitBits = 16, bool unitsAsBytes = false) {
-    return linesOf<CTableDialect>(write, unitBits, unitsAsBytes);
+    return linesOf<TableCDialect>(write, unitBits, unitsAsBytes);
 }
 Lines inAsm(const Write& write, int unitBits = 16, bool unitsAsBytes = false) {
-    return linesOf<AsmTableDialect>(write, unitBits, unitsAsBytes);
+    return linesOf<TableAsmDialect>(write, unitBits, unitsAsBytes);
 }
 
 TEST(TableDialect, CommentsAndCTextInBothFiles) {
     auto write = [](TableDialect& d) {
-        d.cText("#define X", CTextKind::Preamble);
-        d.cText("box", CTextKind::Box);
-        d.cText("header box", CTextKind::HeaderBox);
+        d.cText("#define X", CodeTextKind::Preamble);
+        d.cText("box", CodeTextKind::Box);
+        d.cText("header box", CodeTextKind::HeaderBox);
         d.blockComment({"  first", "  second"});
         d.remark("clear");
     };
