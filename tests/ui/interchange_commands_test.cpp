@@ -101,6 +101,29 @@ TEST(InterchangeImport, BdfFileReplacesTheFont) {
     EXPECT_EQ(font.glyphs.find(0x31), nullptr);
 }
 
+TEST(InterchangeImport, RepairedCharactersAreToldInOneMessage) {
+    TempDir dir;
+    std::vector<std::string> repaired = kTinyBdf;
+    // Character A without its BITMAP line and rows (lines 15 to 21 of the file).
+    repaired.erase(repaired.begin() + 14, repaired.begin() + 21);
+    test::writeFile(dir.file("repaired.bdf"), test::lines(repaired));
+    ScriptedDialogs scripted;
+    scripted.openFileAnswer = qpath(dir.file("repaired.bdf"));
+    Font font = test::openFont();
+    MemorySettingsStore settings;
+    ASSERT_TRUE(ui::runImportFontResource(
+        nullptr, font, settings, [] { return true; }, nullptr, scripted.services()));
+    ASSERT_EQ(scripted.messages.size(), 1u);
+    EXPECT_EQ(scripted.messages[0].icon, ui::MessageIcon::Exclamation);
+    EXPECT_EQ(scripted.messages[0].text,
+              QStringLiteral("Some characters of repaired.bdf were damaged; the font was read as "
+                             "far as it could be:\n\n- 1 character without BITMAP kept blank "
+                             "(line 10)"));
+    // The character is there, blank at its width.
+    EXPECT_EQ(glyphArt(font, 0x41),
+              (std::vector<std::string>{"....", "....", "....", "....", "....", "...."}));
+}
+
 TEST(InterchangeImport, DamagedFileShowsTheMessagesAndLeavesTheFont) {
     TempDir dir;
     std::vector<std::string> damaged = kTinyBdf;

@@ -58,8 +58,18 @@ bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& /*setting
     if (!outcome.ok()) {
         return false;  // not a file the import knows: nothing is shown
     }
-    // Not shown yet: outcome.warnings (BDF characters repaired or left out) are to appear in a
-    // message box once the font is open, as the command line prints them.
+    // What the reader repaired or left out (damaged BDF characters): the font is open, and the
+    // user learns in one message what differs from the file.
+    if (!outcome.warnings.empty()) {
+        QString text = QStringLiteral(
+                           "Some characters of %1 were damaged; the font was read as "
+                           "far as it could be:\n")
+                           .arg(QFileInfo(path).fileName());
+        for (const std::string& warning : outcome.warnings) {
+            text += QStringLiteral("\n- ") + qtText(warning);
+        }
+        services.message(parent, MessageIcon::Exclamation, caption(), text);
+    }
     if (importedPath != nullptr) {
         *importedPath = path;
     }
