@@ -22,7 +22,9 @@ void ProgressRun::step() {
     ++m_done;
     if (m_visible) {
         m_sink.stepIt();
-        m_sink.setText(std::to_string(m_done) + " of " + std::to_string(m_total));
+        if (m_sink.showsText()) {
+            m_sink.setText(std::to_string(m_done) + " of " + std::to_string(m_total));
+        }
     }
 }
 

@@ -16,9 +16,12 @@ class ProgressSink {
     virtual void setStep(int step) = 0;
     virtual void stepIt() = 0;
     virtual void setText(const std::string& text) = 0;
+    // False when the text is thrown away: a walk then spares itself formatting "%d of %d"
+    // for every item (65,536 strings for a large font).
+    virtual bool showsText() const { return true; }
 };
 
-// Ignores everything.
+// Ignores everything (a subclass that wants the texts overrides showsText() too).
 class NullProgressSink : public ProgressSink {
   public:
     void show(bool) override {}
@@ -26,6 +29,7 @@ class NullProgressSink : public ProgressSink {
     void setStep(int) override {}
     void stepIt() override {}
     void setText(const std::string&) override {}
+    bool showsText() const override { return false; }
 };
 
 // The text shown when no operation is running.
