@@ -115,19 +115,14 @@ void TableCDialect::characterNote(std::string_view text) {
     m_out.line(kIndent + "/*" + str(text) + "*/");
 }
 
-std::string TableCDialect::unitText(std::uint32_t unit) const {
-    return unitAsC(unit, m_unitBits, m_unitsAsBytes);
-}
-
 // Every unit is followed by ", " but the table's last, followed by two spaces.
 void TableCDialect::pixelRow(std::span<const std::uint32_t> units, int tableEndsAt,
                              std::string_view drawing) {
     std::string line = kIndent;
-    for (std::size_t k = 0; k < units.size(); ++k) {
-        line += unitText(units[k]) + (static_cast<int>(k) == tableEndsAt ? "  " : ", ");
-    }
+    appendCUnitRow(line, units, m_unitBits, m_unitsAsBytes, tableEndsAt, "  ");
     if (!drawing.empty()) {
-        line += " // " + str(drawing);
+        line += " // ";
+        line += drawing;
     }
     m_out.line(line);
 }
@@ -135,12 +130,7 @@ void TableCDialect::pixelRow(std::span<const std::uint32_t> units, int tableEnds
 // Every unit is followed by ", " but the table's last, followed by nothing.
 void TableCDialect::runOnRow(std::span<const std::uint32_t> units, int tableEndsAt) {
     std::string line = kIndent;
-    for (std::size_t k = 0; k < units.size(); ++k) {
-        line += unitText(units[k]);
-        if (static_cast<int>(k) != tableEndsAt) {
-            line += ", ";
-        }
-    }
+    appendCUnitRow(line, units, m_unitBits, m_unitsAsBytes, tableEndsAt, "");
     m_out.line(line);
 }
 
@@ -278,36 +268,22 @@ void TableAsmDialect::characterNote(std::string_view text) {
     m_out.line(kIndent + " ;" + str(text) + "  ");
 }
 
-std::string TableAsmDialect::unitText(std::uint32_t unit) const {
-    return unitAsAsm(unit, m_unitBits, m_unitsAsBytes);
-}
-
-const char* TableAsmDialect::dataDirective() const {
-    return asmDirective(m_unitBits, m_unitsAsBytes);
-}
-
 // The directive, then the units separated by ",  "; the end of the table needs no mark.
 void TableAsmDialect::pixelRow(std::span<const std::uint32_t> units, int,
                                std::string_view drawing) {
-    std::string line = kIndent + dataDirective();
-    for (std::size_t k = 0; k < units.size(); ++k) {
-        line += (k == 0 ? "" : ",  ") + unitText(units[k]);
-    }
+    std::string line = kIndent;
+    appendAsmUnitRow(line, units, m_unitBits, m_unitsAsBytes, ",  ");
     if (!drawing.empty()) {
-        line += " ;  " + str(drawing);
+        line += " ;  ";
+        line += drawing;
     }
     m_out.line(line);
 }
 
 // The directive, then the units separated by ", ".
 void TableAsmDialect::runOnRow(std::span<const std::uint32_t> units, int) {
-    std::string line = kIndent + dataDirective();
-    for (std::size_t k = 0; k < units.size(); ++k) {
-        if (k != 0) {
-            line += ", ";
-        }
-        line += unitText(units[k]);
-    }
+    std::string line = kIndent;
+    appendAsmUnitRow(line, units, m_unitBits, m_unitsAsBytes, ", ");
     m_out.line(line);
 }
 

@@ -147,8 +147,6 @@ class TableCDialect final : public TableDialect {
     void field(const RecordField& field) override;
 
   private:
-    std::string unitText(std::uint32_t unit) const;
-
     // The open table is the glyph set: an array of one record, whose fields need braces of
     // their own inside the array's.
     bool m_inRecordArray = false;
@@ -178,10 +176,6 @@ class TableAsmDialect final : public TableDialect {
     void rangeRow(std::uint16_t low, std::uint16_t count, bool last,
                   std::string_view note) override;
     void field(const RecordField& field) override;
-
-  private:
-    std::string unitText(std::uint32_t unit) const;
-    const char* dataDirective() const;
 };
 
 }  // namespace typeloom::exporters

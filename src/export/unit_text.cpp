@@ -78,6 +78,25 @@ const char* asmDirective(int bits, bool asBytes) {
     return bits == 16 ? "dw " : "dd ";
 }
 
+void appendCUnitRow(std::string& row, std::span<const std::uint32_t> units, int bits, bool asBytes,
+                    int lastAt, std::string_view afterLast) {
+    for (std::size_t k = 0; k < units.size(); ++k) {
+        row += unitAsC(units[k], bits, asBytes);
+        row += static_cast<int>(k) == lastAt ? afterLast : std::string_view(", ");
+    }
+}
+
+void appendAsmUnitRow(std::string& row, std::span<const std::uint32_t> units, int bits,
+                      bool asBytes, std::string_view separator) {
+    row += asmDirective(bits, asBytes);
+    for (std::size_t k = 0; k < units.size(); ++k) {
+        if (k != 0) {
+            row += separator;
+        }
+        row += unitAsAsm(units[k], bits, asBytes);
+    }
+}
+
 std::string asmOffsetEntry(std::uint32_t offset, std::uint32_t largest) {
     const int digits = largest < 0x10000u      ? 4
                        : largest < 0x100000u   ? 5

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,17 @@ std::string unitAsAsm(std::uint32_t unit, int bits, bool asBytes);
 
 // The assembler directive of a data line: "db ", "dw " or "dd " ("db " for bytes).
 const char* asmDirective(int bits, bool asBytes);
+
+// Appends the units of a C data row to `row`: each one followed by ", " except the unit at
+// `lastAt` (the table's last unit, or -1 when the row does not end the table), followed by
+// `afterLast`. Rows are written for every character of a font: they are built in place.
+void appendCUnitRow(std::string& row, std::span<const std::uint32_t> units, int bits, bool asBytes,
+                    int lastAt, std::string_view afterLast);
+
+// Appends an assembler data row to `row`: the directive, then the units separated by
+// `separator`.
+void appendAsmUnitRow(std::string& row, std::span<const std::uint32_t> units, int bits,
+                      bool asBytes, std::string_view separator);
 
 // An entry of an assembler offset table: "dw" while `largest` (the table's largest offset)
 // fits four hexadecimal digits, "dd" above; then the offset with as many digits as the

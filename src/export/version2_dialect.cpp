@@ -1,5 +1,7 @@
 #include "export/version2_dialect.h"
 
+#include <utility>
+
 #include "export/export_stream.h"
 #include "export/unit_text.h"
 
@@ -11,6 +13,11 @@ const std::string kIndent = "    ";
 
 std::string str(std::string_view text) {
     return std::string(text);
+}
+
+// The index of a row's unit that ends its table: the last one when the row ends it, else none.
+int lastUnitAt(std::span<const std::uint32_t> units, bool endsTable) {
+    return endsTable ? static_cast<int>(units.size()) - 1 : -1;
 }
 
 }  // namespace
@@ -59,33 +66,23 @@ void Version2CDialect::characterNote(std::string_view text) {
     put(kIndent + "/*" + str(text) + "*/");
 }
 
-std::string Version2CDialect::unitText(std::uint32_t unit) const {
-    return unitAsC(unit, m_unitBits, m_unitsAsBytes);
-}
-
 // Every unit is followed by ", " but the table's last, followed by two spaces.
 void Version2CDialect::pixelRow(std::span<const std::uint32_t> units, bool endsTable,
                                 std::string_view drawing) {
     std::string line = kIndent;
-    for (std::size_t k = 0; k < units.size(); ++k) {
-        line += unitText(units[k]) + (endsTable && k + 1 == units.size() ? "  " : ", ");
-    }
+    appendCUnitRow(line, units, m_unitBits, m_unitsAsBytes, lastUnitAt(units, endsTable), "  ");
     if (!drawing.empty()) {
-        line += " // " + str(drawing);
+        line += " // ";
+        line += drawing;
     }
-    put(line);
+    put(std::move(line));
 }
 
 // Every unit is followed by ", " but the table's last, followed by nothing.
 void Version2CDialect::runOnRow(std::span<const std::uint32_t> units, bool endsTable) {
     std::string line = kIndent;
-    for (std::size_t k = 0; k < units.size(); ++k) {
-        line += unitText(units[k]);
-        if (!endsTable || k + 1 != units.size()) {
-            line += ", ";
-        }
-    }
-    put(line);
+    appendCUnitRow(line, units, m_unitBits, m_unitsAsBytes, lastUnitAt(units, endsTable), "");
+    put(std::move(line));
 }
 
 void Version2CDialect::offsetRow(std::uint32_t offset, std::uint32_t, bool last,
@@ -143,35 +140,23 @@ void Version2AsmDialect::characterNote(std::string_view text) {
     put(kIndent + " ;" + str(text) + "  ");
 }
 
-std::string Version2AsmDialect::unitText(std::uint32_t unit) const {
-    return unitAsAsm(unit, m_unitBits, m_unitsAsBytes);
-}
-
-std::string Version2AsmDialect::dataLine(std::span<const std::uint32_t> units,
-                                         std::string_view separator) const {
-    std::string line = kIndent + asmDirective(m_unitBits, m_unitsAsBytes);
-    for (std::size_t k = 0; k < units.size(); ++k) {
-        if (k != 0) {
-            line += separator;
-        }
-        line += unitText(units[k]);
-    }
-    return line;
-}
-
 // The units separated by ",  "; the end of the table needs no mark.
 void Version2AsmDialect::pixelRow(std::span<const std::uint32_t> units, bool,
                                   std::string_view drawing) {
-    std::string line = dataLine(units, ",  ");
+    std::string line = kIndent;
+    appendAsmUnitRow(line, units, m_unitBits, m_unitsAsBytes, ",  ");
     if (!drawing.empty()) {
-        line += " ;  " + str(drawing);
+        line += " ;  ";
+        line += drawing;
     }
-    put(line);
+    put(std::move(line));
 }
 
 // The units separated by ", ".
 void Version2AsmDialect::runOnRow(std::span<const std::uint32_t> units, bool) {
-    put(dataLine(units, ", "));
+    std::string line = kIndent;
+    appendAsmUnitRow(line, units, m_unitBits, m_unitsAsBytes, ", ");
+    put(std::move(line));
 }
 
 // The table's last row has no comment.

@@ -77,9 +77,6 @@ class Version2CDialect final : public Version2Dialect {
     void offsetRow(std::uint32_t offset, std::uint32_t largest, bool last,
                    std::string_view note) override;
     void entryRow(int value, bool last, std::string_view note) override;
-
-  private:
-    std::string unitText(std::uint32_t unit) const;
 };
 
 // The assembler source: labels and db / dw / dd lines, comments after ';'.
@@ -98,11 +95,6 @@ class Version2AsmDialect final : public Version2Dialect {
     void offsetRow(std::uint32_t offset, std::uint32_t largest, bool last,
                    std::string_view note) override;
     void entryRow(int value, bool last, std::string_view note) override;
-
-  private:
-    std::string unitText(std::uint32_t unit) const;
-    // The directive and the units separated by `separator`.
-    std::string dataLine(std::span<const std::uint32_t> units, std::string_view separator) const;
 };
 
 }  // namespace typeloom::exporters
