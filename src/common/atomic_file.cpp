@@ -102,8 +102,8 @@ void removeStaleTemporaries(const std::string& target) {
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string destination)
-    : m_destination(std::move(destination)) {
+AtomicFileWriter::AtomicFileWriter(std::string destination, StaleTemporaries stale)
+    : m_destination(std::move(destination)), m_stale(stale) {
     m_target = resolveLinks(m_destination);
     checkReplaceable(m_destination, m_target);
     std::string pattern = folderOf(m_target) + "/" + temporaryPrefix(m_target) +
@@ -186,11 +186,14 @@ void AtomicFileWriter::commit() {
         fail("renaming the temporary file failed");
     }
     m_committed = true;
-    removeStaleTemporaries(m_target);
+    if (m_stale == StaleTemporaries::Remove) {
+        removeStaleTemporaries(m_target);
+    }
 }
 
-void writeFileAtomically(const std::string& destination, std::span<const std::uint8_t> data) {
-    AtomicFileWriter writer(destination);
+void writeFileAtomically(const std::string& destination, std::span<const std::uint8_t> data,
+                         StaleTemporaries stale) {
+    AtomicFileWriter writer(destination, stale);
     writer.write(data);
     writer.commit();
 }

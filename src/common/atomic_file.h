@@ -20,9 +20,16 @@ namespace typeloom {
 // is written. The replaced file keeps its permissions.
 //
 // Errors are reported by throwing FileError(Io) naming the destination.
+//
+// A writer of many files into one folder (a bitmap per character) passes
+// StaleTemporaries::Keep: looking through the folder after each of tens of thousands of files
+// would make the whole export quadratic.
+enum class StaleTemporaries { Remove, Keep };
+
 class AtomicFileWriter {
   public:
-    explicit AtomicFileWriter(std::string destination);
+    explicit AtomicFileWriter(std::string destination,
+                              StaleTemporaries stale = StaleTemporaries::Remove);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -43,9 +50,11 @@ class AtomicFileWriter {
     std::string m_tempPath;
     std::FILE* m_file = nullptr;
     bool m_committed = false;
+    StaleTemporaries m_stale;
 };
 
 // Convenience for writers that build their output in memory.
-void writeFileAtomically(const std::string& destination, std::span<const std::uint8_t> data);
+void writeFileAtomically(const std::string& destination, std::span<const std::uint8_t> data,
+                         StaleTemporaries stale = StaleTemporaries::Remove);
 
 }  // namespace typeloom

@@ -68,7 +68,9 @@ std::vector<std::uint8_t> bmpBytes(int width, int height, int bitsPerPixel,
 
 void writeBmp(int width, int height, int bitsPerPixel, std::span<const std::uint8_t> pixels,
               const std::string& path) {
-    writeFileAtomically(path, bmpBytes(width, height, bitsPerPixel, pixels));
+    // One of many files into one folder: no look through the folder after each.
+    writeFileAtomically(path, bmpBytes(width, height, bitsPerPixel, pixels),
+                        StaleTemporaries::Keep);
 }
 
 std::string characterBitmapName(std::uint16_t code) {
