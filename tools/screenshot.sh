@@ -2,17 +2,25 @@
 # Starts the desktop application under a virtual X display (Xvfb), opens a project (a sample
 # font made with the command-line tool when none is given), and saves a PNG screenshot of the
 # main window.
-#   tools/screenshot.sh [-o shot.png] [-z ZOOM] [project.tlf]
+#   tools/screenshot.sh [-o shot.png] [-z ZOOM] [-w WORD] [-c COMMAND] [-p X,Y] [project.tlf]
+# -w sets the data-format word ("BmpDataFlag", e.g. 0x01021110); -c runs a command once the
+# window is up, by its action name without "action" (DataFormat opens the "Bitmap Data Format"
+# dialog, saved beside the main window as *-dialog.png); -p rests the pointer on a cell of the
+# pixel grid (the bit inspector). QT_SCALE_FACTOR=2 takes the pictures at twice the size.
 # Uses the dev build (build/dev/bin); build it first with `cmake --build --preset dev`.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 out=build/screenshots/main-window.png
 zoom=""
-while getopts "o:z:" opt; do
+word=""
+while getopts "o:z:w:c:p:" opt; do
     case $opt in
     o) out=$OPTARG ;;
     z) zoom=$OPTARG ;;
+    w) word=$OPTARG ;;
+    c) export TYPELOOM_SCREENSHOT_COMMAND=$OPTARG ;;
+    p) export TYPELOOM_SCREENSHOT_HOVER=$OPTARG ;;
     *) exit 2 ;;
     esac
 done
@@ -36,6 +44,7 @@ mkdir -p "$XDG_CONFIG_HOME/Typeloom"
     echo "[Settings]"
     echo "AutoOpen=0"
     [ -n "$zoom" ] && echo "Grid%20zoom=$zoom"
+    [ -n "$word" ] && echo "BmpDataFlag=$((word))"
 } >"$XDG_CONFIG_HOME/Typeloom/Typeloom Studio.conf"
 
 export TYPELOOM_SCREENSHOT=$out

@@ -15,6 +15,7 @@
 #include "app/studio_app.h"
 #include "editor/ui/pixel_grid.h"
 #include "export/export_driver.h"
+#include "export/ui/character_data_panel.h"
 #include "export/ui/export_commands.h"
 #include "interchange/ui/interchange_commands.h"
 #include "model/font_settings.h"
@@ -207,9 +208,14 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
         // A large font is exported on a worker thread, which reads the export options: it
         // reads them from a copy, never from the settings file the window thread owns.
         ExportSettings settings(app.settings());
+        ui::ExportUiHooks hooks;
+        hooks.showHelp = [](const QString& topic) { showHelp(topic); };
         ui::runExportDialog(&frame, app.font(), settings, frame.progressBar(),
-                            &frame.lastExportBaseName());
+                            &frame.lastExportBaseName(), hooks);
     });
+    // "Configure Data Format" presses the data panel's "Data Format..." button.
+    frame.setCommandHandler(CommandId::DataFormat,
+                            [&frame] { frame.dataPanel()->pressDataFormat(); });
     frame.setCommandHandler(CommandId::Preferences, [&app, &frame] {
         openPreferences(&frame, app.settings(),
                         [&frame](const QString& topic) { frame.showHelpTopic(topic); });

@@ -1,4 +1,6 @@
+#include <QAction>
 #include <QApplication>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTimer>
@@ -7,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/studio_app.h"
 #include "charset/dbcs_tables.h"
+#include "editor/ui/pixel_grid.h"
 #include "model/freetype_renderer.h"
 
 int main(int argc, char** argv) {
@@ -33,6 +36,27 @@ int main(int argc, char** argv) {
     // ends without touching the project.
     const QString screenshot = qEnvironmentVariable("TYPELOOM_SCREENSHOT");
     if (!screenshot.isEmpty()) {
+        // For the pictures of the help pages: a cell of the grid the pointer rests on ("x,y")
+        // and a command run once the window is up (its object name without "action").
+        const QStringList hover =
+            qEnvironmentVariable("TYPELOOM_SCREENSHOT_HOVER").split(QLatin1Char(','));
+        const QString command = qEnvironmentVariable("TYPELOOM_SCREENSHOT_COMMAND");
+        QTimer::singleShot(400, &app, [&app, hover, command] {
+            typeloom::app::MainWindow* frame = app.mainWindow();
+            if (hover.size() == 2) {
+                typeloom::ui::PixelGrid* grid = frame->pixelGrid();
+                const typeloom::ui::GridGeometry g = grid->geometry();
+                const QPoint at = g.cellSquare(hover[0].toInt(), hover[1].toInt()).center();
+                QMouseEvent move(QEvent::MouseMove, at, grid->mapToGlobal(at), Qt::NoButton,
+                                 Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(grid, &move);
+            }
+            if (!command.isEmpty()) {
+                if (auto* action = frame->findChild<QAction*>(QStringLiteral("action") + command)) {
+                    action->trigger();
+                }
+            }
+        });
         const int delay = qEnvironmentVariableIntValue("TYPELOOM_SCREENSHOT_DELAY_MS");
         QTimer::singleShot(delay > 0 ? delay : 1500, &app, [&app, screenshot] {
             bool saved = app.mainWindow()->grab().save(screenshot, "PNG");

@@ -30,6 +30,7 @@
 #include "editor/ui/character_editor_panel.h"
 #include "editor/ui/editor_settings.h"
 #include "editor/ui/pixel_grid.h"
+#include "export/ui/character_data_panel.h"
 #include "model/font_settings.h"
 #include "model/ui/character_list_grid.h"
 #include "model/ui/characters_table_panel.h"
@@ -77,7 +78,8 @@ MainWindow::~MainWindow() {
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
     for (QObject* pane : std::initializer_list<QObject*>{m_pixelGrid, m_editorPanel,
-                                                         m_characterList, m_tablePanel}) {
+                                                         m_characterList, m_tablePanel,
+                                                         m_dataPanel}) {
         if (pane != nullptr) {
             pane->disconnect();
         }
@@ -87,6 +89,7 @@ MainWindow::~MainWindow() {
     m_editorPanel = nullptr;
     m_characterList = nullptr;
     m_tablePanel = nullptr;
+    m_dataPanel = nullptr;
 }
 
 void MainWindow::createActions() {
@@ -349,6 +352,29 @@ void MainWindow::createPanes() {
     connect(m_pixelGrid, &ui::PixelGrid::characterLoaded, this, &MainWindow::updateCommandStates);
     connect(m_pixelGrid, &ui::PixelGrid::zoomChanged, this, &MainWindow::updateCommandStates);
     m_dataView = plainPane(QStringLiteral("DataView"), m_leftSplitter);
+    static_cast<QFrame*>(m_dataView)->setFrameShape(QFrame::NoFrame);
+    auto* dataLayout = new QVBoxLayout(m_dataView);
+    dataLayout->setContentsMargins(0, 0, 0, 0);
+    m_dataPanel = new ui::CharacterDataPanel(m_app.font(), m_app.settings(), m_dataView);
+    dataLayout->addWidget(m_dataPanel);
+    // The panel shows the glyph on screen, also while a stroke is under way.
+    m_dataPanel->setGlyphSource([this] {
+        ui::CharacterDataPanel::GlyphOnScreen glyph;
+        if (m_pixelGrid != nullptr && m_pixelGrid->hasCharacter()) {
+            const WorkingGlyph& working = m_pixelGrid->workingGlyph();
+            glyph.index = m_pixelGrid->currentIndex();
+            glyph.width = working.width();
+            glyph.pixels = working.pixels();
+        }
+        return glyph;
+    });
+    connect(m_pixelGrid, &ui::PixelGrid::glyphChanged, m_dataPanel,
+            &ui::CharacterDataPanel::scheduleRefresh);
+    connect(m_dataPanel, &ui::CharacterDataPanel::wordChanged, this, [this] {
+        m_characterList->viewport()->update();
+        updateCommandStates();
+    });
+    connectBitInspector();
     m_tableView = plainPane(QStringLiteral("TableView"), m_mainSplitter);
     static_cast<QFrame*>(m_tableView)->setFrameShape(QFrame::NoFrame);
     auto* rightLayout = new QVBoxLayout(m_tableView);
@@ -398,6 +424,26 @@ void MainWindow::reloadEditedGlyph() {
 
 void MainWindow::refreshDataPanel() {
     m_pixelGrid->update();
+    m_dataPanel->refreshPanel();
+}
+
+void MainWindow::connectBitInspector() {
+    // A unit hovered in the text: its pixels are marked in the grid.
+    connect(m_dataPanel, &ui::CharacterDataPanel::unitHovered, this,
+            [this](int unit) { m_pixelGrid->setMarkedPixels(m_dataPanel->pixelsOfUnit(unit)); });
+    // A pixel hovered in the grid: its unit is marked in the text and in the grid, and the
+    // status bar says where the pixel goes.
+    connect(m_pixelGrid, &ui::PixelGrid::cellHovered, this, [this](int x, int y) {
+        const int unit = m_dataPanel->unitOfPixel(x, y);
+        m_dataPanel->markUnit(unit);
+        m_pixelGrid->setMarkedPixels(m_dataPanel->pixelsOfUnit(unit));
+        const QString where = m_dataPanel->describePixel(x, y);
+        if (where.isEmpty()) {
+            m_statusBar->clearMessage();
+        } else {
+            m_statusBar->showMessage(where);
+        }
+    });
 }
 void MainWindow::refreshCharacterList() {
     m_characterList->relayout();
@@ -416,7 +462,7 @@ void MainWindow::selectInitialCharacter() {
 }
 
 void MainWindow::showHelpTopic(const QString& topic) {
-    (void)topic;
+    showHelp(topic);
 }
 
 void MainWindow::updateFrameTitle() {

@@ -14,6 +14,7 @@ class QToolBar;
 class QToolButton;
 
 namespace typeloom::ui {
+class CharacterDataPanel;
 class CharacterEditorPanel;
 class CharacterListGrid;
 class CharactersTablePanel;
@@ -40,6 +41,7 @@ class MainWindow : public QMainWindow {
     ui::PixelGrid* pixelGrid() const { return m_pixelGrid; }
     ui::CharactersTablePanel* tablePanel() const { return m_tablePanel; }
     ui::CharacterListGrid* characterList() const { return m_characterList; }
+    ui::CharacterDataPanel* dataPanel() const { return m_dataPanel; }
 
     // --- Commands
     QAction* action(CommandId id) const;
@@ -98,6 +100,7 @@ class MainWindow : public QMainWindow {
     void createShortcuts();
     void popUpNewMenu();
     void gridEditCommand(CommandId id);
+    void connectBitInspector();
 
     StudioApp& m_app;
     QSplitter* m_mainSplitter = nullptr;
@@ -109,6 +112,7 @@ class MainWindow : public QMainWindow {
     ui::CharacterEditorPanel* m_editorPanel = nullptr;
     ui::PixelGrid* m_pixelGrid = nullptr;
     ui::CharactersTablePanel* m_tablePanel = nullptr;
+    ui::CharacterDataPanel* m_dataPanel = nullptr;
     ui::CharacterListGrid* m_characterList = nullptr;
     QString m_lastExportBaseName;
     std::map<CommandId, QAction*> m_actions;

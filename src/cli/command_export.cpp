@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <ctime>
 #include <iostream>
 #include <limits>
@@ -12,6 +13,7 @@
 #include "common/cancel_flag.h"
 #include "common/ini_settings_store.h"
 #include "common/progress_sink.h"
+#include "export/controller_presets.h"
 #include "export/data_format.h"
 #include "export/export_driver.h"
 #include "export/intel_hex.h"
@@ -63,6 +65,8 @@ constexpr const char* kExportHelp =
     "  --packed / --unpacked        run the bit stream on across rows (columns) or not\n"
     "  --unit 8|16|32               unit width in bits\n"
     "  --invert / --no-invert       complement every unit\n"
+    "  --preset NAME                the layout of a kind of display controller (see\n"
+    "                               Presets below); the options above may change it\n"
     "Tables (table-based and General formats):\n"
     "  --tables LIST                comma list of offset,width,ascii,extended (or none)\n"
     "  --uchar                      declare the data table as UCHAR whatever the unit\n"
@@ -71,6 +75,41 @@ constexpr const char* kExportHelp =
     "  --start-address HEX          address of the first byte (default 0)\n"
     "  --skip-wide                  leave out characters wider than 16 pixels (without it\n"
     "                               such characters end the export with their list)\n";
+
+// Text broken into lines of at most 88 columns, each after `indent` blanks.
+std::string wrapped(std::string_view text, std::size_t indent) {
+    constexpr std::size_t kWidth = 88;
+    std::string out;
+    std::string line;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        const std::string_view word = text.substr(at, end - at);
+        if (!line.empty() && indent + line.size() + 1 + word.size() > kWidth) {
+            out += std::string(indent, ' ') + line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + std::string(word);
+        at = end + 1;
+    }
+    if (!line.empty()) {
+        out += std::string(indent, ' ') + line + "\n";
+    }
+    return out;
+}
+
+// The help's list of controller presets, from the table the desktop program lists.
+std::string presetsHelp() {
+    std::string text = "Presets (--preset NAME):\n";
+    for (const ControllerPreset& preset : controllerPresets()) {
+        const std::string name = preset.name;
+        text += "  " + name + std::string(name.size() < 14 ? 14 - name.size() : 1, ' ') +
+                preset.title + "\n";
+        text += wrapped(preset.description, 16);
+        text += wrapped(preset.arrangement, 16);
+    }
+    return text;
+}
 
 std::uint32_t parseWord(const std::string& text, const char* option) {
     auto v = parseNumber(text);
@@ -83,6 +122,19 @@ std::uint32_t parseWord(const std::string& text, const char* option) {
 std::uint32_t applyLayoutOptions(const Arguments& a, std::uint32_t word) {
     if (auto w = a.value("--data-format")) {
         word = parseWord(*w, "--data-format");
+    }
+    // A preset sets the layout; the single options after it may still change a part of it.
+    if (auto name = a.value("--preset")) {
+        const ControllerPreset* preset = findControllerPreset(*name);
+        if (preset == nullptr) {
+            std::string names;
+            for (const ControllerPreset& known : controllerPresets()) {
+                names += names.empty() ? "" : ", ";
+                names += known.name;
+            }
+            throw UsageError{"unknown preset '" + *name + "' (presets: " + names + ")"};
+        }
+        word = applyControllerPreset(word, *preset);
     }
     auto choose = [&](const char* option, const char* on, const char* off, std::uint32_t bit) {
         if (auto v = a.value(option)) {
@@ -173,10 +225,10 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
     Arguments a(
         args,
         {"-o", "--output", "--format", "--data-format", "--bit-order", "--scan", "--prefer",
-         "--unit", "--tables", "--start-address"},
+         "--unit", "--tables", "--start-address", "--preset"},
         {"--packed", "--unpacked", "--invert", "--no-invert", "--uchar", "--c99", "--skip-wide"});
     if (a.helpRequested()) {
-        out << kExportHelp;
+        out << kExportHelp << presetsHelp();
         return kExitOk;
     }
     if (a.positional().size() != 1) {

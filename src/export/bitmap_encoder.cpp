@@ -53,6 +53,108 @@ class UnitPacker {
     int m_k = 0;
 };
 
+// Walks the unit slots of a W x H bitmap in the order of a traversal: `slot(r, c)` for each
+// pixel position a unit takes in turn (positions outside the bitmap are padding), and
+// `endStream()` where a packed stream ends, so that a partly filled unit is closed there. The
+// encoder and the map of where each pixel lands (placePixels) both walk this one order, so the
+// map cannot drift from the data.
+template <typename Slot, typename EndStream>
+void walkTraversal(int W, int H, std::uint32_t traversal, int P, Slot&& slot,
+                   EndStream&& endStream) {
+    const int rowBands = (W + P - 1) / P;     // column bands of a row
+    const int columnBands = (H + P - 1) / P;  // row bands of a column
+    switch (traversal & kTraversalMask) {
+        case 0x110:  // row based, row preferred, unpacked
+            for (int r = 0; r < H; ++r) {
+                for (int b = 0; b < rowBands; ++b) {
+                    for (int k = 0; k < P; ++k) {
+                        slot(r, b * P + k);
+                    }
+                }
+            }
+            break;
+        case 0x100:  // row based, column preferred, unpacked
+            for (int b = 0; b < rowBands; ++b) {
+                for (int r = 0; r < H; ++r) {
+                    for (int k = 0; k < P; ++k) {
+                        slot(r, b * P + k);
+                    }
+                }
+            }
+            break;
+        case 0x111:  // row-major stream
+            for (int r = 0; r < H; ++r) {
+                for (int c = 0; c < W; ++c) {
+                    slot(r, c);
+                }
+            }
+            endStream();
+            break;
+        case 0x101: {  // full column bands, then the remaining columns as one stream
+            const int full = W / P;
+            for (int b = 0; b < full; ++b) {
+                for (int r = 0; r < H; ++r) {
+                    for (int k = 0; k < P; ++k) {
+                        slot(r, b * P + k);
+                    }
+                }
+            }
+            for (int r = 0; r < H; ++r) {
+                for (int c = full * P; c < W; ++c) {
+                    slot(r, c);
+                }
+            }
+            endStream();
+            break;
+        }
+        case 0x000:  // column based, column preferred, unpacked
+            for (int c = 0; c < W; ++c) {
+                for (int b = 0; b < columnBands; ++b) {
+                    for (int k = 0; k < P; ++k) {
+                        slot(b * P + k, c);
+                    }
+                }
+            }
+            break;
+        case 0x010:  // column based, row preferred, unpacked
+            for (int b = 0; b < columnBands; ++b) {
+                for (int c = 0; c < W; ++c) {
+                    for (int k = 0; k < P; ++k) {
+                        slot(b * P + k, c);
+                    }
+                }
+            }
+            break;
+        case 0x001:  // column-major stream
+            for (int c = 0; c < W; ++c) {
+                for (int r = 0; r < H; ++r) {
+                    slot(r, c);
+                }
+            }
+            endStream();
+            break;
+        case 0x011: {  // full row bands, then the remaining rows as one stream
+            const int full = H / P;
+            for (int b = 0; b < full; ++b) {
+                for (int c = 0; c < W; ++c) {
+                    for (int k = 0; k < P; ++k) {
+                        slot(b * P + k, c);
+                    }
+                }
+            }
+            for (int c = 0; c < W; ++c) {
+                for (int r = full * P; r < H; ++r) {
+                    slot(r, c);
+                }
+            }
+            endStream();
+            break;
+        }
+        default:
+            break;
+    }
+}
+
 }  // namespace
 
 BitmapEncoder::BitmapEncoder(const Font& font)
@@ -70,102 +172,41 @@ void BitmapEncoder::encodePixels(const std::uint8_t* px, int W, int H, std::uint
         return;
     }
     UnitPacker unit(L, bigEndian, invert, out);
-    const int P = L;  // one bit per pixel
-    auto pixel = [&](int r, int c) -> std::uint8_t {
-        return (r < H && c < W) ? px[static_cast<std::size_t>(r) * W + c] : 0;
-    };
-    const int rowBands = (W + P - 1) / P;     // column bands of a row
-    const int columnBands = (H + P - 1) / P;  // row bands of a column
-    switch (traversal & kTraversalMask) {
-        case 0x110:  // row based, row preferred, unpacked
-            for (int r = 0; r < H; ++r) {
-                for (int b = 0; b < rowBands; ++b) {
-                    for (int k = 0; k < P; ++k) {
-                        unit.add(pixel(r, b * P + k));
-                    }
-                }
-            }
-            break;
-        case 0x100:  // row based, column preferred, unpacked
-            for (int b = 0; b < rowBands; ++b) {
-                for (int r = 0; r < H; ++r) {
-                    for (int k = 0; k < P; ++k) {
-                        unit.add(pixel(r, b * P + k));
-                    }
-                }
-            }
-            break;
-        case 0x111:  // row-major stream
-            for (int r = 0; r < H; ++r) {
-                for (int c = 0; c < W; ++c) {
-                    unit.add(pixel(r, c));
-                }
-            }
-            unit.finish();
-            break;
-        case 0x101: {  // full column bands, then the remaining columns as one stream
-            const int full = W / P;
-            for (int b = 0; b < full; ++b) {
-                for (int r = 0; r < H; ++r) {
-                    for (int k = 0; k < P; ++k) {
-                        unit.add(pixel(r, b * P + k));
-                    }
-                }
-            }
-            for (int r = 0; r < H; ++r) {
-                for (int c = full * P; c < W; ++c) {
-                    unit.add(pixel(r, c));
-                }
-            }
-            unit.finish();
-            break;
-        }
-        case 0x000:  // column based, column preferred, unpacked
-            for (int c = 0; c < W; ++c) {
-                for (int b = 0; b < columnBands; ++b) {
-                    for (int k = 0; k < P; ++k) {
-                        unit.add(pixel(b * P + k, c));
-                    }
-                }
-            }
-            break;
-        case 0x010:  // column based, row preferred, unpacked
-            for (int b = 0; b < columnBands; ++b) {
-                for (int c = 0; c < W; ++c) {
-                    for (int k = 0; k < P; ++k) {
-                        unit.add(pixel(b * P + k, c));
-                    }
-                }
-            }
-            break;
-        case 0x001:  // column-major stream
-            for (int c = 0; c < W; ++c) {
-                for (int r = 0; r < H; ++r) {
-                    unit.add(pixel(r, c));
-                }
-            }
-            unit.finish();
-            break;
-        case 0x011: {  // full row bands, then the remaining rows as one stream
-            const int full = H / P;
-            for (int b = 0; b < full; ++b) {
-                for (int c = 0; c < W; ++c) {
-                    for (int k = 0; k < P; ++k) {
-                        unit.add(pixel(b * P + k, c));
-                    }
-                }
-            }
-            for (int c = 0; c < W; ++c) {
-                for (int r = full * P; r < H; ++r) {
-                    unit.add(pixel(r, c));
-                }
-            }
-            unit.finish();
-            break;
-        }
-        default:
-            break;
+    walkTraversal(
+        W, H, traversal, L,  // one bit per pixel: L pixels fill a unit
+        [&](int r, int c) {
+            unit.add((r < H && c < W) ? px[static_cast<std::size_t>(r) * W + c] : 0);
+        },
+        [&] { unit.finish(); });
+}
+
+std::vector<BitPlace> BitmapEncoder::placePixels(int W, int H, std::uint32_t traversal, int L,
+                                                 bool bigEndian) {
+    std::vector<BitPlace> places;
+    if (W <= 0 || H <= 0) {
+        return places;
     }
+    places.resize(static_cast<std::size_t>(W) * static_cast<std::size_t>(H));
+    int unit = 0;
+    int k = 0;
+    walkTraversal(
+        W, H, traversal, L,
+        [&](int r, int c) {
+            if (r < H && c < W) {
+                places[static_cast<std::size_t>(r) * W + c] = {unit, bigEndian ? L - 1 - k : k};
+            }
+            if (++k == L) {
+                ++unit;
+                k = 0;
+            }
+        },
+        [&] {
+            if (k != 0) {
+                ++unit;
+                k = 0;
+            }
+        });
+    return places;
 }
 
 int BitmapEncoder::encodeGlyph(std::uint16_t unicode, const std::uint8_t* pixels,

@@ -12,6 +12,14 @@ class ProgressSink;
 
 namespace typeloom::exporters {
 
+// Where one pixel lands in the encoded data: the index of its unit in output order and its
+// bit in that unit (0 = least significant).
+struct BitPlace {
+    int unit = -1;
+    int bit = -1;
+    bool operator==(const BitPlace&) const = default;
+};
+
 // Turns glyphs into data units of 8, 16 or 32 bits as the font's data-format word says.
 //
 // Worked example, glyph W = 3, H = 2 with rows 101 / 011, 8-bit units:
@@ -57,6 +65,12 @@ class BitmapEncoder {
     static void encodePixels(const std::uint8_t* pixels, int width, int height,
                              std::uint32_t traversal, int unitBits, bool bigEndian, bool invert,
                              std::vector<std::uint32_t>& out);
+
+    // Where each pixel of a W x H bitmap lands (row-major, as the pixels are stored) when
+    // encodePixels runs with the same traversal, unit length and bit order. Both walk one
+    // traversal, so flipping pixel i changes exactly bit places[i].bit of unit places[i].unit.
+    static std::vector<BitPlace> placePixels(int width, int height, std::uint32_t traversal,
+                                             int unitBits, bool bigEndian);
 
   private:
     const Font& m_font;

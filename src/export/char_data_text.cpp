@@ -22,31 +22,47 @@ const char* dataType(int bits, bool asBytes) {
 
 }  // namespace
 
-std::string characterDataText(const Font& font, int index, std::uint32_t panelWord, int pagesOption,
-                              std::span<const std::uint8_t> editedPixels) {
+CharacterData characterData(const Font& font, int index, std::uint32_t panelWord, int pagesOption,
+                            const EditedGlyph* edited) {
+    CharacterData data;
     if (index < 0 || index >= font.count()) {
-        return {};
+        return data;
     }
     const auto unicode = static_cast<std::uint16_t>(font.unicodeAt(index));
     const int code = font.codeAt(index);
     const Glyph* glyph = font.glyphs.find(unicode);
-    const int width = glyph != nullptr ? glyph->width : 0;
     const int height = font.height;
-
-    BitmapEncoder encoder(font);
-    const std::uint8_t* pixels = nullptr;
-    if (!editedPixels.empty() &&
-        editedPixels.size() == static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
-        pixels = editedPixels.data();
+    int width = glyph != nullptr ? glyph->width : 0;
+    const std::uint8_t* pixels = glyph != nullptr ? glyph->pixels.data() : nullptr;
+    if (glyph != nullptr &&
+        glyph->pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+        pixels = nullptr;  // a glyph of another height cannot be encoded at this one
     }
-    const int unitCount = encoder.encodeGlyph(unicode, pixels, -1);
-    const std::span<const std::uint32_t> units = encoder.unitsOf(unicode);
-    const int bits = encoder.unitBits();
+    if (edited != nullptr && edited->width >= 0 && glyph != nullptr &&
+        edited->pixels.size() ==
+            static_cast<std::size_t>(edited->width) * static_cast<std::size_t>(height)) {
+        width = edited->width;
+        pixels = edited->pixels.data();
+    }
+
+    // The units as every export makes them: the font's own word.
+    const std::uint32_t word = font.dataFormat;
+    const int bits = exporters::unitBits(word);
+    if (pixels != nullptr) {
+        BitmapEncoder::encodePixels(pixels, width, height, word, bits, isBigEndian(word),
+                                    isInverted(word), data.units);
+        data.places = BitmapEncoder::placePixels(width, height, word, bits, isBigEndian(word));
+    }
+    data.unitBits = bits;
+    data.width = width;
+    data.height = height;
+    const std::vector<std::uint32_t>& units = data.units;
+    const auto unitCount = static_cast<int>(units.size());
     const bool asBytes = (pagesOption & kPageUcharData) != 0;
     const bool assembler = (panelWord & kPanelC) == 0;
     const bool detail = (panelWord & kPanelDetail) != 0;
 
-    std::string text;
+    std::string& text = data.text;
     if (detail) {
         const std::string character = characterText(unicode, ' ');
         const int size = unitCount * bits / 8;
@@ -69,8 +85,15 @@ std::string characterDataText(const Font& font, int index, std::uint32_t panelWo
         }
     }
 
-    auto unitText = [&](std::uint32_t unit) {
-        return assembler ? unitAsAsm(unit, bits, asBytes) : unitAsC(unit, bits, asBytes);
+    data.unitSpans.reserve(units.size());
+    auto addUnit = [&](std::uint32_t unit) {
+        const std::string unitText =
+            assembler ? unitAsAsm(unit, bits, asBytes) : unitAsC(unit, bits, asBytes);
+        // The span holds the number itself, not the blank that pads an assembler unit.
+        const std::size_t lead = unitText.find_first_not_of(' ');
+        const std::size_t skip = lead == std::string::npos ? 0 : lead;
+        data.unitSpans.push_back({text.size() + skip, unitText.size() - skip});
+        text += unitText;
     };
     auto lineStart = [&] {
         text += "    ";
@@ -78,9 +101,9 @@ std::string characterDataText(const Font& font, int index, std::uint32_t panelWo
             text += asmDirective(bits, asBytes);
         }
     };
-    if ((font.dataFormat & kTraversalMask) == 0x110) {
+    if ((word & kTraversalMask) == 0x110) {
         // One line per pixel row.
-        std::size_t perRow = static_cast<std::size_t>(encoder.unitsFor(width));
+        std::size_t perRow = static_cast<std::size_t>((width + bits - 1) / bits);
         if (units.size() != perRow * static_cast<std::size_t>(height)) {
             perRow = 0;
         }
@@ -90,9 +113,13 @@ std::string characterDataText(const Font& font, int index, std::uint32_t panelWo
             for (std::size_t k = 0; k < perRow; ++k) {
                 const std::size_t i = static_cast<std::size_t>(r) * perRow + k;
                 if (assembler) {
-                    text += (k > 0 ? ",  " : "") + unitText(units[i]);
+                    if (k > 0) {
+                        text += ",  ";
+                    }
+                    addUnit(units[i]);
                 } else {
-                    text += unitText(units[i]) + (i + 1 == units.size() ? "  " : ", ");
+                    addUnit(units[i]);
+                    text += i + 1 == units.size() ? "  " : ", ";
                 }
             }
             text += "\r\n";
@@ -106,7 +133,7 @@ std::string characterDataText(const Font& font, int index, std::uint32_t panelWo
             } else if (assembler) {
                 text += ", ";
             }
-            text += unitText(units[i]);
+            addUnit(units[i]);
             if (!assembler && i + 1 != units.size()) {
                 text += ", ";
             }
@@ -118,7 +145,17 @@ std::string characterDataText(const Font& font, int index, std::uint32_t panelWo
     if (detail && !assembler) {
         text += "};";
     }
-    return text;
+    return data;
+}
+
+std::string characterDataText(const Font& font, int index, std::uint32_t panelWord, int pagesOption,
+                              std::span<const std::uint8_t> editedPixels) {
+    const Glyph* glyph =
+        index >= 0 && index < font.count()
+            ? font.glyphs.find(static_cast<std::uint16_t>(font.unicodeAt(index)))
+            : nullptr;
+    const EditedGlyph edited{glyph != nullptr ? glyph->width : 0, editedPixels};
+    return characterData(font, index, panelWord, pagesOption, &edited).text;
 }
 
 std::string characterDataFileContents(std::string_view panelText) {

@@ -232,6 +232,8 @@ TEST(CliExport, RefusesBadOptionsWithoutWriting) {
          "--tables"},
         {{"export", project, "-o", out, "--format", "table-c", "--data-format", "zz"},
          "--data-format"},
+        {{"export", project, "-o", out, "--format", "table-c", "--preset", "oled"},
+         "unknown preset 'oled' (presets: page, page-column, row, row-stream, led-row)"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.message);
@@ -249,6 +251,41 @@ TEST(CliExport, RefusesBadOptionsWithoutWriting) {
 
 namespace typeloom::cli {
 namespace {
+
+TEST(CliExport, PresetsSetTheLayoutAndAreListedInTheHelp) {
+    const Result help = runCli({"export", "--help"});
+    EXPECT_NE(help.out.find("--preset NAME"), std::string::npos);
+    for (const char* name : {"page", "page-column", "row", "row-stream", "led-row"}) {
+        EXPECT_NE(help.out.find(std::string("\n  ") + name + " "), std::string::npos) << name;
+    }
+    test::TempDir dir;
+    ScopedConfigHome config(dir.file("config"));
+    const std::string project = dir.file("f.tlf");
+    ASSERT_EQ(runCli({"new", "-o", project}).status, kExitOk);
+    struct Row {
+        std::vector<std::string> options;
+        const char* format;
+        const char* bits;
+    };
+    const Row rows[] = {
+        {{"--preset", "page"}, "Little Endian, Column based, Row preferred, Unpacked", "8"},
+        {{"--preset", "row-stream", "--invert"}, "Big Endian, Row based, Row preferred, Packed",
+         "8"},
+        // The options after a preset change a part of it, whatever their order.
+        {{"--unit", "16", "--preset", "led-row"}, "Little Endian, Row based, Row preferred, Unpacked",
+         "16"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.format);
+        std::vector<std::string> args = {"export", project, "-o", "-", "--format", "table-c"};
+        args.insert(args.end(), row.options.begin(), row.options.end());
+        const Result r = runCli(args);
+        ASSERT_EQ(r.status, kExitOk) << r.err;
+        EXPECT_NE(r.out.find(std::string(" * Data format: ") + row.format), std::string::npos);
+        EXPECT_NE(r.out.find(std::string(" * Data length: ") + row.bits + " bits"),
+                  std::string::npos);
+    }
+}
 
 TEST(CliExport, HexAsksItsQuestionsThroughOptions) {
     test::TempDir dir;

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "charset/encodings.h"
+#include "export/data_format.h"
+#include "export/unit_text.h"
 #include "rows_font.h"
 
 namespace typeloom::exporters {
@@ -245,6 +247,46 @@ TEST(CharDataText, EmptyCharacterAndIndexOutsideTheFont) {
         startsWith(characterDataText(columns, 3, kC | kDetail, 0x6F), "/* character = 'Z' */\r\n"));
     EXPECT_EQ(characterDataText(font, -1, kC | kDetail, 0x6F), "");
     EXPECT_EQ(characterDataText(font, font.count(), kC | kDetail, 0x6F), "");
+}
+
+
+// The bit inspector's view of the text: each unit's span holds exactly that unit's number,
+// in C and assembler, with and without the head, also for a glyph edited to another width.
+TEST(CharDataText, UnitSpansAndAnEditedWidth) {
+    for (std::uint32_t word : {0x01121110u, 0x00181000u, 0x02040001u}) {
+        const Font font = panelFont(word);
+        for (std::uint32_t panel : {kC | kDetail, kC, kDetail, 0u}) {
+            for (int pages : {0x6F, 0x7F}) {
+                SCOPED_TRACE(testing::Message() << std::hex << word << " " << panel << " " << pages);
+                const CharacterData data = characterData(font, 4, panel, pages);  // the euro sign
+                ASSERT_EQ(data.unitSpans.size(), data.units.size());
+                ASSERT_FALSE(data.units.empty());
+                for (std::size_t u = 0; u < data.units.size(); ++u) {
+                    const std::string number =
+                        data.text.substr(data.unitSpans[u].begin, data.unitSpans[u].length);
+                    const bool asm_ = (panel & kC) == 0;
+                    const std::string expected =
+                        asm_ ? unitAsAsm(data.units[u], unitBits(word), (pages & 0x10) != 0)
+                             : unitAsC(data.units[u], unitBits(word), (pages & 0x10) != 0);
+                    EXPECT_EQ(number, expected.substr(expected.find_first_not_of(' ')));
+                }
+            }
+        }
+    }
+    // 'A' (3 wide) edited to 4 columns: the text and the units follow the edit.
+    const Font font = panelFont(0x00021110);  // big endian rows, C, pure data
+    const std::vector<std::uint8_t> pixels = {1, 0, 0, 1, 0, 0, 0, 0, 1, 1, 1, 1};
+    const EditedGlyph edited{4, pixels};
+    const CharacterData data = characterData(font, 1, kC | kDetail, 0x6F, &edited);
+    EXPECT_EQ(data.width, 4);
+    EXPECT_EQ(data.units, (std::vector<std::uint32_t>{0x90, 0x00, 0xF0}));
+    EXPECT_NE(data.text.find("width x height: 4 x 3"), std::string::npos);
+    ASSERT_EQ(data.places.size(), 12u);
+    EXPECT_EQ(data.places[3], (BitPlace{0, 4}));
+    // Pixels of the wrong size are ignored: the stored glyph is shown.
+    const EditedGlyph wrong{4, std::span(pixels).first(8)};
+    EXPECT_EQ(characterData(font, 1, kC, 0x6F, &wrong).units,
+              (std::vector<std::uint32_t>{0xA0, 0x60, 0x00}));
 }
 
 }  // namespace

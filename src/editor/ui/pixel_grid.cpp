@@ -100,6 +100,8 @@ PixelGrid::~PixelGrid() {
 // --- The edited character
 
 void PixelGrid::loadCharacter(int index) {
+    m_marked.clear();
+    m_markMask.clear();
     m_track = Track::None;
     m_stroking = false;
     if (index < 0 || index >= m_font.count()) {
@@ -261,6 +263,35 @@ void PixelGrid::undoAll() {
     applyOutcome(m_glyph.undoAll(), QRect(), true);
 }
 
+// --- Bit inspector
+
+void PixelGrid::setMarkedPixels(std::vector<int> pixels) {
+    if (pixels == m_marked) {
+        return;
+    }
+    m_marked = std::move(pixels);
+    m_markMask.assign(static_cast<std::size_t>(m_glyph.width()) * m_glyph.height(), 0);
+    for (int i : m_marked) {
+        if (i >= 0 && static_cast<std::size_t>(i) < m_markMask.size()) {
+            m_markMask[static_cast<std::size_t>(i)] = 1;
+        }
+    }
+    update();
+}
+
+void PixelGrid::setHoveredCell(Cell cell) {
+    if (cell.x == m_hovered.x && cell.y == m_hovered.y) {
+        return;
+    }
+    m_hovered = cell;
+    emit cellHovered(cell.x, cell.y);
+}
+
+void PixelGrid::leaveEvent(QEvent* event) {
+    setHoveredCell({-1, -1});
+    QWidget::leaveEvent(event);
+}
+
 // --- Geometry
 
 GridGeometry PixelGrid::geometry() const {
@@ -403,8 +434,16 @@ void PixelGrid::paintCells(QPainter& painter, const QRect& dirty) const {
         rows[static_cast<std::size_t>(j)] = cy;
     }
     const std::array<QRgb, 256> colors = pixelColorTable(m_glyph.bitsPerPixel());
+    // The bit inspector's unit: its cells in orange, darker where the pixel is set.
+    std::array<QRgb, 256> marked{};
+    for (std::size_t v = 0; v < marked.size(); ++v) {
+        const QColor c(colors[v]);
+        marked[v] = qRgb((c.red() + 2 * 255) / 3, (c.green() + 2 * 150) / 3, c.blue() / 3);
+    }
     const std::vector<std::uint8_t>& pixels = m_glyph.pixels();
     const auto width = static_cast<std::size_t>(g.width);
+    const bool anyMarked =
+        !m_markMask.empty() && m_markMask.size() == width * static_cast<std::size_t>(g.height);
     QImage image(area.size(), QImage::Format_RGB32);
     for (int j = 0; j < area.height(); ++j) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(j));
@@ -414,9 +453,17 @@ void PixelGrid::paintCells(QPainter& painter, const QRect& dirty) const {
             continue;
         }
         const std::uint8_t* row = pixels.data() + static_cast<std::size_t>(cy) * width;
+        const std::uint8_t* markRow =
+            anyMarked ? m_markMask.data() + static_cast<std::size_t>(cy) * width : nullptr;
         for (int i = 0; i < area.width(); ++i) {
             const int cx = columns[static_cast<std::size_t>(i)];
-            line[i] = cx < 0 ? kBackground : colors[row[cx]];
+            if (cx < 0) {
+                line[i] = kBackground;
+            } else if (markRow != nullptr && markRow[cx] != 0) {
+                line[i] = marked[row[cx]];
+            } else {
+                line[i] = colors[row[cx]];
+            }
         }
     }
     painter.drawImage(area.topLeft(), image);
@@ -498,6 +545,13 @@ void PixelGrid::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     const QPoint p = event->position().toPoint();
+    {
+        const GridGeometry g = geometry();
+        const Cell cell = g.cellAt(p);
+        const bool onCell = g.gridRect().contains(p) && cell.x >= 0 && cell.y >= 0 &&
+                            cell.x < g.width && cell.y < g.height;
+        setHoveredCell(onCell ? cell : Cell{-1, -1});
+    }
     if (m_track != Track::None) {
         selectDrag(p);
         return;

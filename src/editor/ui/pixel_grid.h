@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "editor/ui/grid_geometry.h"
 #include "editor/working_glyph.h"
@@ -84,6 +85,14 @@ class PixelGrid : public QWidget {
     // Shows a failure (error icon).
     std::function<void(const QString& message)> errorMessage;
 
+    // --- Bit inspector
+    // Marks the pixels (row-major indices of the glyph on screen) of one data unit; an empty
+    // list clears the mark. The mark is dropped when another character is loaded.
+    void setMarkedPixels(std::vector<int> pixels);
+    const std::vector<int>& markedPixels() const { return m_marked; }
+    // The cell under the pointer, (-1, -1) when it is over no cell.
+    Cell hoveredCell() const { return m_hovered; }
+
     // --- Geometry, for the panel and for tests
     GridGeometry geometry() const;
     // The selection frame in client pixels (empty without a selection).
@@ -106,12 +115,15 @@ class PixelGrid : public QWidget {
     // The active tool changed (by a button, or by Select All, Paste or Invert choosing the
     // Select tool).
     void toolChanged(ToolId id);
+    // The pointer moved onto another cell of the glyph; (-1, -1) when it left the cells.
+    void cellHovered(int x, int y);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     // Nothing drawn depends on the focus: gaining or losing it repaints nothing.
     void focusInEvent(QFocusEvent*) override {}
     void focusOutEvent(QFocusEvent*) override {}
@@ -123,6 +135,7 @@ class PixelGrid : public QWidget {
     enum Handle { kTopLeft, kTop, kTopRight, kRight, kBottomRight, kBottom, kBottomLeft, kLeft };
 
     bool acceptsInput() const;
+    void setHoveredCell(Cell cell);
     // Repaints what an edit changed and tells the others. `frameBefore` is where the
     // selection frame was before the edit (its handles included); `whole` repaints all.
     void applyOutcome(const EditOutcome& out, const QRect& frameBefore, bool whole);
@@ -154,6 +167,10 @@ class PixelGrid : public QWidget {
     Cell m_resizeAnchor;  // the corner of the selection that a handle drag keeps
     int m_resizeHandle = -1;
     CellRect m_resizeCells;  // the selection being shaped by a handle drag
+
+    std::vector<int> m_marked;          // pixels of the unit the bit inspector marks
+    std::vector<std::uint8_t> m_markMask;  // the same as one flag per pixel
+    Cell m_hovered{-1, -1};
 };
 
 }  // namespace typeloom::ui

@@ -68,6 +68,11 @@ ExportDialog::ExportDialog(const Font& font, SettingsStore& settings, ExportUiHo
     cancel->setObjectName(QStringLiteral("buttonCancel"));
     m_advance = new QPushButton(advanceText(true), this);
     m_advance->setObjectName(QStringLiteral("buttonAdvance"));
+    auto* help = new QPushButton(QStringLiteral("&Help"), this);
+    help->setObjectName(QStringLiteral("buttonHelp"));
+    help->setAutoDefault(false);
+    connect(help, &QPushButton::clicked, this,
+            [this] { m_hooks.showHelp(QString::fromLatin1(kExportHelpTopic)); });
     connect(saveAs, &QPushButton::clicked, this, &ExportDialog::saveAs);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_advance, &QPushButton::clicked, this, &ExportDialog::toggleAdvanced);
@@ -79,6 +84,7 @@ ExportDialog::ExportDialog(const Font& font, SettingsStore& settings, ExportUiHo
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(saveAs);
     buttons->addWidget(cancel);
+    buttons->addWidget(help);
     buttons->addStretch();
     buttons->addWidget(m_advance);
     auto* groups = new QVBoxLayout;

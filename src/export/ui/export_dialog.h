@@ -31,7 +31,7 @@ namespace typeloom::ui {
 //
 // Object names: radioOldC, radioOldAsm, radioOldDat, radioGeneralC, radioGeneralBin,
 // radioMicrochipC, radioMicrochipBin, frameMain, groupOld, groupGeneral, groupMicrochip,
-// buttonSaveAs, buttonCancel, buttonAdvance.
+// buttonSaveAs, buttonCancel, buttonHelp (the "fileformat.htm" topic), buttonAdvance.
 class ExportDialog : public QDialog {
     Q_OBJECT
 

@@ -42,6 +42,9 @@ ExportUiHooks withDefaults(ExportUiHooks hooks) {
     if (!hooks.showError) {
         hooks.showError = showErrorBox;
     }
+    if (!hooks.showHelp) {
+        hooks.showHelp = [](const QString&) {};
+    }
     return hooks;
 }
 

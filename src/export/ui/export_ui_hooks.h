@@ -29,7 +29,12 @@ struct ExportUiHooks {
     std::function<bool(QWidget* parent, const QString& list)> confirmWideCharacters;
     // A failure, shown with the stop icon.
     std::function<void(QWidget* parent, const QString& text)> showError;
+    // Opens a help topic ("fileformat.htm"); by default nothing (the program sets it).
+    std::function<void(const QString& topic)> showHelp;
 };
+
+// The help topic of the "Export Bitmap Data" dialog.
+inline constexpr const char* kExportHelpTopic = "fileformat.htm";
 
 ExportUiHooks withDefaults(ExportUiHooks hooks);
 
