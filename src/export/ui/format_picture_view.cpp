@@ -11,6 +11,7 @@ namespace {
 constexpr int kMargin = 6;
 constexpr int kCaptionHeight = 30;
 constexpr int kNoteHeight = 16;
+constexpr int kLegendLine = 16;
 
 // Light, clearly different hues; neighbouring units never share one.
 constexpr std::array<QRgb, 8> kUnitColors = {
@@ -55,9 +56,10 @@ FormatPictureLayout FormatPictureView::pictureLayout() const {
     const QRect all = rect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
     layout.caption = QRect(all.left(), all.top(), all.width(), kCaptionHeight);
     const int noteHeight = m_picture.note.empty() ? 0 : kNoteHeight;
-    // The legend keeps room for three lines; the grid takes what is left.
-    const int lineHeight = std::max(14, height() / 26);
-    const int legendHeight = lineHeight * 4;
+    // The legend: a heading and up to four lines of entries; the grid takes what is left.
+    const int lineHeight = kLegendLine;
+    const int lines = static_cast<int>(m_picture.units.size()) <= 8 ? 3 : 5;
+    const int legendHeight = lineHeight * lines;
     const int gridTop = layout.caption.bottom() + 1 + 4;
     const int gridRoom = all.bottom() + 1 - gridTop - legendHeight - noteHeight - 6;
     const int w = std::max(1, m_picture.width);
@@ -68,11 +70,12 @@ FormatPictureLayout FormatPictureView::pictureLayout() const {
                         layout.cell * h);
     layout.legend = QRect(all.left(), layout.grid.bottom() + 1 + 6, all.width(), legendHeight);
     layout.legendLineHeight = lineHeight;
-    // An entry is a swatch, the unit's number and its value.
+    // An entry is a swatch, the unit's number and its value, in the legend's font.
     const int digits = m_picture.unitBits / 4;
-    const int entryWidth = lineHeight + (digits + 8) * std::max(6, lineHeight * 6 / 10);
+    const int entryWidth =
+        lineHeight + 8 + QFontMetrics(pixelFont(font(), 12)).averageCharWidth() * (digits + 6);
     layout.legendColumns = std::max(1, all.width() / entryWidth);
-    layout.legendEntries = layout.legendColumns * 3;  // the first line is the heading
+    layout.legendEntries = layout.legendColumns * (lines - 1);  // the first line is the heading
     if (noteHeight != 0) {
         layout.note = QRect(all.left(), layout.legend.bottom() + 1, all.width(), noteHeight);
     }
@@ -111,7 +114,7 @@ void FormatPictureView::paintEvent(QPaintEvent*) {
             const QRect r = cellRect(x, y);
             const bool ink = pic.ink[i] != 0;
             const QColor band = unitColor(place.unit);
-            painter.fillRect(r, ink ? band.darker(300) : band);
+            painter.fillRect(r, ink ? band.darker(240) : band);
             painter.setPen(ink ? Qt::white : Qt::black);
             const QString bit = QString::number(place.bit);
             if (place.bit == firstBit) {
@@ -156,7 +159,7 @@ void FormatPictureView::paintEvent(QPaintEvent*) {
     // The units in output order with their values.
     const int line = layout.legendLineHeight;
     painter.setPen(Qt::black);
-    painter.setFont(pixelFont(base, line * 8 / 10, true));
+    painter.setFont(pixelFont(base, 12, true));
     const int total = static_cast<int>(pic.units.size());
     const int shown = std::min(total, layout.legendEntries);
     QString heading = QStringLiteral("%1 units in output order").arg(total);
@@ -167,7 +170,7 @@ void FormatPictureView::paintEvent(QPaintEvent*) {
     }
     painter.drawText(QRect(layout.legend.left(), layout.legend.top(), layout.legend.width(), line),
                      Qt::AlignLeft | Qt::AlignVCenter, heading);
-    painter.setFont(pixelFont(base, line * 8 / 10));
+    painter.setFont(pixelFont(base, 12));
     const int entryWidth = layout.legend.width() / layout.legendColumns;
     for (int u = 0; u < shown; ++u) {
         const int column = u % layout.legendColumns;
