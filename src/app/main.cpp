@@ -1,7 +1,7 @@
 #include <QAction>
 #include <QApplication>
-#include <QMouseEvent>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QSettings>
 #include <QTimer>
 

@@ -77,9 +77,8 @@ MainWindow::~MainWindow() {
     // their destruction (focus changes, the grid storing its zoom) reaches the frame.
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
-    for (QObject* pane : std::initializer_list<QObject*>{m_pixelGrid, m_editorPanel,
-                                                         m_characterList, m_tablePanel,
-                                                         m_dataPanel}) {
+    for (QObject* pane : std::initializer_list<QObject*>{
+             m_pixelGrid, m_editorPanel, m_characterList, m_tablePanel, m_dataPanel}) {
         if (pane != nullptr) {
             pane->disconnect();
         }

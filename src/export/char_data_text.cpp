@@ -150,10 +150,9 @@ CharacterData characterData(const Font& font, int index, std::uint32_t panelWord
 
 std::string characterDataText(const Font& font, int index, std::uint32_t panelWord, int pagesOption,
                               std::span<const std::uint8_t> editedPixels) {
-    const Glyph* glyph =
-        index >= 0 && index < font.count()
-            ? font.glyphs.find(static_cast<std::uint16_t>(font.unicodeAt(index)))
-            : nullptr;
+    const Glyph* glyph = index >= 0 && index < font.count()
+                             ? font.glyphs.find(static_cast<std::uint16_t>(font.unicodeAt(index)))
+                             : nullptr;
     const EditedGlyph edited{glyph != nullptr ? glyph->width : 0, editedPixels};
     return characterData(font, index, panelWord, pagesOption, &edited).text;
 }

@@ -62,9 +62,10 @@ FormatPicture formatPicture(std::uint32_t word) {
     if (length == kLength4) {
         picture.note = "4-bit units are written as 8-bit units.";
     } else if (length != kLength8 && length != kLength16 && length != kLength32) {
-        picture.note = formatText("The unit length field holds 0x%05X: the data is written in "
-                                  "%d-bit units.",
-                                  length, picture.unitBits);
+        picture.note = formatText(
+            "The unit length field holds 0x%05X: the data is written in "
+            "%d-bit units.",
+            length, picture.unitBits);
     }
     return picture;
 }

@@ -13,10 +13,10 @@ namespace typeloom::exporters {
 // each pixel goes to, the units in output order with their values, and a caption. The dialog
 // only draws this model, so the picture shows what the encoder does for every word.
 struct FormatPicture {
-    int width = 0;   // the sample letter's size in pixels
+    int width = 0;  // the sample letter's size in pixels
     int height = 0;
-    std::vector<std::uint8_t> ink;   // the sample's pixels, row-major, 0 or 1
-    std::vector<BitPlace> places;    // where each pixel goes, row-major
+    std::vector<std::uint8_t> ink;     // the sample's pixels, row-major, 0 or 1
+    std::vector<BitPlace> places;      // where each pixel goes, row-major
     std::vector<std::uint32_t> units;  // the sample's units in output order
     // For each unit, the pixel (row-major index) that comes first in it in traversal order:
     // where the picture writes the unit's number.

@@ -269,10 +269,12 @@ TEST(CliExport, PresetsSetTheLayoutAndAreListedInTheHelp) {
     };
     const Row rows[] = {
         {{"--preset", "page"}, "Little Endian, Column based, Row preferred, Unpacked", "8"},
-        {{"--preset", "row-stream", "--invert"}, "Big Endian, Row based, Row preferred, Packed",
+        {{"--preset", "row-stream", "--invert"},
+         "Big Endian, Row based, Row preferred, Packed",
          "8"},
         // The options after a preset change a part of it, whatever their order.
-        {{"--unit", "16", "--preset", "led-row"}, "Little Endian, Row based, Row preferred, Unpacked",
+        {{"--unit", "16", "--preset", "led-row"},
+         "Little Endian, Row based, Row preferred, Unpacked",
          "16"},
     };
     for (const Row& row : rows) {

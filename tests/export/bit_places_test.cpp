@@ -15,8 +15,7 @@
 namespace typeloom::exporters {
 namespace {
 
-constexpr std::uint32_t kTraversals[] = {0x000, 0x001, 0x010, 0x011,
-                                         0x100, 0x101, 0x110, 0x111};
+constexpr std::uint32_t kTraversals[] = {0x000, 0x001, 0x010, 0x011, 0x100, 0x101, 0x110, 0x111};
 
 std::vector<std::uint32_t> encode(const std::vector<std::uint8_t>& pixels, int w, int h,
                                   std::uint32_t traversal, int bits, bool big, bool invert) {
@@ -34,7 +33,8 @@ void expectPlacesMatchFlips(const std::vector<std::uint8_t>& pixels, int w, int 
     for (std::size_t i = 0; i < pixels.size(); ++i) {
         std::vector<std::uint8_t> flipped = pixels;
         flipped[i] ^= 1;
-        const std::vector<std::uint32_t> units = encode(flipped, w, h, traversal, bits, big, invert);
+        const std::vector<std::uint32_t> units =
+            encode(flipped, w, h, traversal, bits, big, invert);
         ASSERT_EQ(units.size(), base.size());
         BitPlace changed;
         int changedUnits = 0;
@@ -48,8 +48,8 @@ void expectPlacesMatchFlips(const std::vector<std::uint8_t>& pixels, int w, int 
             }
         }
         ASSERT_EQ(changedUnits, 1) << "pixel " << i;
-        ASSERT_EQ(places[i], changed) << "pixel " << i << " (row " << i / w << ", column "
-                                      << i % w << ")";
+        ASSERT_EQ(places[i], changed)
+            << "pixel " << i << " (row " << i / w << ", column " << i % w << ")";
     }
 }
 

@@ -249,7 +249,6 @@ TEST(CharDataText, EmptyCharacterAndIndexOutsideTheFont) {
     EXPECT_EQ(characterDataText(font, font.count(), kC | kDetail, 0x6F), "");
 }
 
-
 // The bit inspector's view of the text: each unit's span holds exactly that unit's number,
 // in C and assembler, with and without the head, also for a glyph edited to another width.
 TEST(CharDataText, UnitSpansAndAnEditedWidth) {
@@ -257,7 +256,8 @@ TEST(CharDataText, UnitSpansAndAnEditedWidth) {
         const Font font = panelFont(word);
         for (std::uint32_t panel : {kC | kDetail, kC, kDetail, 0u}) {
             for (int pages : {0x6F, 0x7F}) {
-                SCOPED_TRACE(testing::Message() << std::hex << word << " " << panel << " " << pages);
+                SCOPED_TRACE(testing::Message()
+                             << std::hex << word << " " << panel << " " << pages);
                 const CharacterData data = characterData(font, 4, panel, pages);  // the euro sign
                 ASSERT_EQ(data.unitSpans.size(), data.units.size());
                 ASSERT_FALSE(data.units.empty());

@@ -49,7 +49,8 @@ class DataPanelTest : public ::testing::Test {
         m_font.createFromScratch('A', 'C', 10, 3, "Panel");
         m_font.dataFormat = 0x01121110;
         std::vector<std::uint8_t>& b = m_font.glyphs.find('B')->pixels;
-        b = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1};
+        b = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0,
+             0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1};
         m_panel.setGlyphSource([] {
             CharacterDataPanel::GlyphOnScreen glyph;
             glyph.index = 1;
@@ -76,8 +77,8 @@ TEST_F(DataPanelTest, EveryOptionChangesTheFontWordAndTheText) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.control);
         int changes = 0;
-        auto connection = QObject::connect(&m_panel, &CharacterDataPanel::wordChanged,
-                                           [&changes] { ++changes; });
+        auto connection =
+            QObject::connect(&m_panel, &CharacterDataPanel::wordChanged, [&changes] { ++changes; });
         click(m_panel, row.control);
         QObject::disconnect(connection);
         EXPECT_EQ(m_font.dataFormat, row.expected);
@@ -85,8 +86,9 @@ TEST_F(DataPanelTest, EveryOptionChangesTheFontWordAndTheText) {
         EXPECT_EQ(m_panel.text(), expectedText(m_font, 1));
     }
     // Row mode with 8-bit units: two units on each row line of the 10-pixel character.
-    EXPECT_TRUE(m_panel.text().endsWith(QStringLiteral("    0xFF, 0xC0, \n    0x80, 0x40, \n"
-                                                       "    0x00, 0xC0  \n};")));
+    EXPECT_TRUE(
+        m_panel.text().endsWith(QStringLiteral("    0xFF, 0xC0, \n    0x80, 0x40, \n"
+                                               "    0x00, 0xC0  \n};")));
     // A word changed elsewhere (a new font, the dialog) shows in the options at the refresh.
     m_font.dataFormat = 0x02020000;
     m_panel.refreshPanel();
@@ -198,7 +200,8 @@ TEST(DataFormatDialog, PresetsSetTheRadiosWhichStayFree) {
     EXPECT_TRUE(dialog.radio(DataFormatRadio::PreferRow)->isChecked());
     EXPECT_TRUE(dialog.radio(DataFormatRadio::LittleEndian)->isChecked());
     EXPECT_TRUE(dialog.radio(DataFormatRadio::Bits8)->isChecked());
-    EXPECT_TRUE(child<QLabel>(dialog, "presetDescription")->text().contains(QStringLiteral("page")));
+    EXPECT_TRUE(
+        child<QLabel>(dialog, "presetDescription")->text().contains(QStringLiteral("page")));
     // A radio changes the layout by hand: the list no longer names a preset.
     dialog.radio(DataFormatRadio::Bits16)->click();
     EXPECT_EQ(presets->currentIndex(), 0);
@@ -272,8 +275,8 @@ TEST_F(DataRoadTest, ADrawnPixelShowsUpInTheTextOncePerFrame) {
     const QString before = panel().text();
     QTest::mousePress(&grid, Qt::LeftButton, {}, cell(1, 0));
     for (int x = 2; x < 6; ++x) {
-        QMouseEvent move(QEvent::MouseMove, cell(x, 0), grid.mapToGlobal(cell(x, 0)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, cell(x, 0), grid.mapToGlobal(cell(x, 0)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&grid, &move);
     }
     QTest::mouseRelease(&grid, Qt::LeftButton, {}, cell(5, 0));
@@ -305,8 +308,7 @@ TEST_F(DataRoadTest, HoveringAPixelOrAUnitInspectsIt) {
     QMouseEvent move(QEvent::MouseMove, cell(3, 2), grid.mapToGlobal(cell(3, 2)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&grid, &move);
-    EXPECT_EQ(frame().statusBar()->currentMessage(),
-              QStringLiteral("unit 2, bit 4, value 0x00"));
+    EXPECT_EQ(frame().statusBar()->currentMessage(), QStringLiteral("unit 2, bit 4, value 0x00"));
     EXPECT_EQ(panel().markedUnit(), 2);
     EXPECT_EQ(grid.markedPixels(), (std::vector<int>{16, 17, 18, 19, 20, 21, 22, 23}));
 
@@ -317,8 +319,8 @@ TEST_F(DataRoadTest, HoveringAPixelOrAUnitInspectsIt) {
     QTextCursor at(text->document());
     at.setPosition(start + 1);
     const QPoint point = text->cursorRect(at).center();
-    QMouseEvent over(QEvent::MouseMove, point, text->viewport()->mapToGlobal(point),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent over(QEvent::MouseMove, point, text->viewport()->mapToGlobal(point), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(text->viewport(), &over);
     EXPECT_EQ(grid.markedPixels(), (std::vector<int>{40, 41, 42, 43, 44, 45, 46, 47}));
     QEvent leave(QEvent::Leave);

@@ -168,7 +168,7 @@ class PixelGrid : public QWidget {
     int m_resizeHandle = -1;
     CellRect m_resizeCells;  // the selection being shaped by a handle drag
 
-    std::vector<int> m_marked;          // pixels of the unit the bit inspector marks
+    std::vector<int> m_marked;             // pixels of the unit the bit inspector marks
     std::vector<std::uint8_t> m_markMask;  // the same as one flag per pixel
     Cell m_hovered{-1, -1};
 };

@@ -69,8 +69,7 @@ CharacterDataPanel::CharacterDataPanel(Font& font, SettingsStore& settings, QWid
     connect(m_detail, &QRadioButton::clicked, this,
             [this] { setWordBit(exporters::kPanelDetail, true); });
     connect(m_c, &QRadioButton::clicked, this, [this] { setWordBit(exporters::kPanelC, true); });
-    connect(m_asm, &QRadioButton::clicked, this,
-            [this] { setWordBit(exporters::kPanelC, false); });
+    connect(m_asm, &QRadioButton::clicked, this, [this] { setWordBit(exporters::kPanelC, false); });
     connect(m_invert, &QCheckBox::clicked, this,
             [this](bool on) { setWordBit(exporters::kInvert, on); });
 
@@ -94,28 +93,34 @@ CharacterDataPanel::CharacterDataPanel(Font& font, SettingsStore& settings, QWid
     m_text->viewport()->setMouseTracking(true);
     m_text->viewport()->installEventFilter(this);
 
+    // Three short rows, so that the panel fits the 435-pixel column the window starts with;
+    // a narrower pane cuts the rows off at its right edge rather than widening the column.
     auto* options = new QHBoxLayout;
+    options->setSpacing(4);
     options->addWidget(m_pure);
     options->addWidget(m_detail);
-    options->addSpacing(12);
+    options->addSpacing(16);
     options->addWidget(m_c);
     options->addWidget(m_asm);
-    options->addSpacing(12);
-    options->addWidget(m_invert);
     options->addStretch();
     auto* buttons = new QHBoxLayout;
-    auto* label = new QLabel(QStringLiteral("Character Bitmap Data"), this);
-    buttons->addWidget(label);
-    buttons->addStretch();
+    buttons->setSpacing(4);
     for (QPushButton* button : {format, copy, saveAs, refresh}) {
         buttons->addWidget(button);
     }
+    buttons->addStretch();
+    auto* caption = new QHBoxLayout;
+    caption->addWidget(new QLabel(QStringLiteral("Character Bitmap Data"), this));
+    caption->addStretch();
+    caption->addWidget(m_invert);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->setSpacing(4);
+    layout->setSpacing(3);
     layout->addLayout(options);
     layout->addLayout(buttons);
+    layout->addLayout(caption);
     layout->addWidget(m_text, 1);
+    setMinimumSize(160, 120);
     showOptions();
 }
 
@@ -177,8 +182,7 @@ void CharacterDataPanel::refreshPanel() {
     int position = headLength;
     for (std::size_t i = dataStart; i < text.size(); ++i) {
         while (span < m_data.unitSpans.size() && m_data.unitSpans[span].begin == i) {
-            m_unitRanges.emplace_back(position,
-                                      static_cast<int>(m_data.unitSpans[span].length));
+            m_unitRanges.emplace_back(position, static_cast<int>(m_data.unitSpans[span].length));
             ++span;
         }
         if (text[i] == '\r') {
@@ -225,9 +229,9 @@ void CharacterDataPanel::saveTextAs() {
     }
     const std::string contents = exporters::characterDataFileContents(m_data.text);
     try {
-        writeFileAtomically(path.toStdString(),
-                            std::span(reinterpret_cast<const std::uint8_t*>(contents.data()),
-                                      contents.size()));
+        writeFileAtomically(
+            path.toStdString(),
+            std::span(reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size()));
     } catch (const FileError& error) {
         ask.showError(this, QString::fromStdString(error.what()));
     }

@@ -152,7 +152,8 @@ void DataFormatDialog::clickRadio(DataFormatRadio which) {
 void DataFormatDialog::choosePreset(int row) {
     const auto presets = exporters::controllerPresets();
     if (row >= 1 && static_cast<std::size_t>(row) <= presets.size()) {
-        m_word = exporters::applyControllerPreset(m_word, presets[static_cast<std::size_t>(row - 1)]);
+        m_word =
+            exporters::applyControllerPreset(m_word, presets[static_cast<std::size_t>(row - 1)]);
     }
     showWord();
 }
@@ -184,8 +185,7 @@ void DataFormatDialog::showWord() {
         preset != nullptr ? presetText(*preset)
                           : QStringLiteral("The radios below set the layout by hand; a preset "
                                            "sets them for a kind of display controller."));
-    const std::uint32_t shown =
-        m_invert->isChecked() ? (m_word | kInvert) : (m_word & ~kInvert);
+    const std::uint32_t shown = m_invert->isChecked() ? (m_word | kInvert) : (m_word & ~kInvert);
     m_picture->setWord(shown);
 }
 

@@ -66,8 +66,8 @@ FormatPictureLayout FormatPictureView::pictureLayout() const {
     const int h = std::max(1, m_picture.height);
     layout.cell = std::clamp(std::min(all.width() / w, gridRoom / h), 8, 64);
     const int gridWidth = layout.cell * w;
-    layout.grid = QRect(all.left() + (all.width() - gridWidth) / 2, gridTop, gridWidth,
-                        layout.cell * h);
+    layout.grid =
+        QRect(all.left() + (all.width() - gridWidth) / 2, gridTop, gridWidth, layout.cell * h);
     layout.legend = QRect(all.left(), layout.grid.bottom() + 1 + 6, all.width(), legendHeight);
     layout.legendLineHeight = lineHeight;
     // An entry is a swatch, the unit's number and its value, in the legend's font.
@@ -96,7 +96,9 @@ void FormatPictureView::paintEvent(QPaintEvent*) {
 
     const int s = layout.cell;
     const QPoint origin = layout.grid.topLeft();
-    auto cellRect = [&](int x, int y) { return QRect(origin.x() + x * s, origin.y() + y * s, s, s); };
+    auto cellRect = [&](int x, int y) {
+        return QRect(origin.x() + x * s, origin.y() + y * s, s, s);
+    };
     auto unitAt = [&](int x, int y) {
         if (x < 0 || y < 0 || x >= pic.width || y >= pic.height) {
             return -2;
@@ -149,12 +151,12 @@ void FormatPictureView::paintEvent(QPaintEvent*) {
             }
         }
     }
-    painter.fillRect(QRect(layout.grid.left() - 1, layout.grid.top() - 1, 1,
-                           layout.grid.height() + 1),
-                     Qt::black);
-    painter.fillRect(QRect(layout.grid.left() - 1, layout.grid.top() - 1,
-                           layout.grid.width() + 1, 1),
-                     Qt::black);
+    painter.fillRect(
+        QRect(layout.grid.left() - 1, layout.grid.top() - 1, 1, layout.grid.height() + 1),
+        Qt::black);
+    painter.fillRect(
+        QRect(layout.grid.left() - 1, layout.grid.top() - 1, layout.grid.width() + 1, 1),
+        Qt::black);
 
     // The units in output order with their values.
     const int line = layout.legendLineHeight;
@@ -180,10 +182,10 @@ void FormatPictureView::paintEvent(QPaintEvent*) {
         const QRect swatch(entry.left(), entry.top() + 2, line - 4, line - 4);
         painter.fillRect(swatch, unitColor(u));
         painter.fillRect(QRect(swatch.left(), swatch.bottom(), swatch.width(), 1), Qt::black);
-        painter.drawText(entry.adjusted(line, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                         QStringLiteral("#%1 %2").arg(u).arg(QString::fromStdString(
-                             exporters::pictureUnitText(pic.units[static_cast<std::size_t>(u)],
-                                                        pic.unitBits))));
+        painter.drawText(
+            entry.adjusted(line, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+            QStringLiteral("#%1 %2").arg(u).arg(QString::fromStdString(
+                exporters::pictureUnitText(pic.units[static_cast<std::size_t>(u)], pic.unitBits))));
     }
     if (!pic.note.empty()) {
         painter.setPen(QColor(150, 0, 0));
