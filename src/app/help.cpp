@@ -42,6 +42,7 @@ const std::vector<HelpTopic>& helpTopics() {
         topic(kAppendCharacters, "Change Font Ascent"),
         topic(kFontInfo, "Font Information"),
         topic(kExport, "Export and Data Format"),
+        topic(kDataPanel, "Character Data and Data Format"),
         topic(kMultiCopyPaste, "Multi Copy and Multi Paste"),
         topic(kPreferences, "Preferences"),
     };

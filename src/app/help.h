@@ -26,6 +26,7 @@ inline constexpr char kAppendCharacters[] = "changeascent.htm";    // Append Cha
 inline constexpr char kChangeHeight[] = "changeheight.htm";        // Change Font Height dialog
 inline constexpr char kChangeWidth[] = "changewidth.htm";          // Change Font Width dialog
 inline constexpr char kExport[] = "fileformat.htm";                // Export Bitmap Data dialog
+inline constexpr char kDataPanel[] = "datapanel.htm";              // data panel and format dialog
 inline constexpr char kMultiCopyPaste[] = "multi_copy_paste.htm";  // Multi Copy, Multi Paste
 inline constexpr char kCharactersTable[] = "changerange.htm";      // table panel and its dialog
 inline constexpr char kPreferences[] = "preference.htm";           // the export option pages

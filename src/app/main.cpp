@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         const QStringList hover =
             qEnvironmentVariable("TYPELOOM_SCREENSHOT_HOVER").split(QLatin1Char(','));
         const QString command = qEnvironmentVariable("TYPELOOM_SCREENSHOT_COMMAND");
-        QTimer::singleShot(400, &app, [&app, hover, command] {
+        QTimer::singleShot(800, &app, [&app, hover, command] {
             typeloom::app::MainWindow* frame = app.mainWindow();
             if (hover.size() == 2) {
                 typeloom::ui::PixelGrid* grid = frame->pixelGrid();

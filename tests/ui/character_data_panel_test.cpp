@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -311,6 +312,16 @@ TEST_F(DataRoadTest, HoveringAPixelOrAUnitInspectsIt) {
     EXPECT_EQ(frame().statusBar()->currentMessage(), QStringLiteral("unit 2, bit 4, value 0x00"));
     EXPECT_EQ(panel().markedUnit(), 2);
     EXPECT_EQ(grid.markedPixels(), (std::vector<int>{16, 17, 18, 19, 20, 21, 22, 23}));
+
+    // A unit below the text's view is scrolled into it.
+    panel().textField()->setFixedHeight(60);
+    QApplication::processEvents();
+    const QPoint low = cell(5, 11);
+    QMouseEvent down(QEvent::MouseMove, low, grid.mapToGlobal(low), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&grid, &down);
+    EXPECT_EQ(panel().markedUnit(), 11);
+    EXPECT_GT(panel().textField()->verticalScrollBar()->value(), 0);
 
     // Hovering unit 5's text marks row 5 in the grid.
     const auto [start, length] = panel().unitTextRange(5);

@@ -191,9 +191,25 @@ void CharacterDataPanel::refreshPanel() {
         shown += QLatin1Char(text[i]);
         ++position;
     }
-    m_markedUnit = -1;
-    m_hoveredUnit = -1;
+    const int marked = m_markedUnit;
+    // The same character keeps its place in the text: a stroke on the lower rows of a tall
+    // glyph must not throw the view back to the top every frame.
+    const bool sameCharacter = glyph.index == m_shownIndex;
+    const int vertical = m_text->verticalScrollBar()->value();
+    const int horizontal = m_text->horizontalScrollBar()->value();
     m_text->setPlainText(shown);
+    m_shownIndex = glyph.index;
+    if (sameCharacter) {
+        m_text->verticalScrollBar()->setValue(vertical);
+        m_text->horizontalScrollBar()->setValue(horizontal);
+    }
+    // A unit marked from the grid stays marked while the text follows a stroke.
+    m_markedUnit = -1;
+    if (marked >= 0 && static_cast<std::size_t>(marked) < m_unitRanges.size()) {
+        showMark(marked);
+    } else {
+        m_hoveredUnit = -1;
+    }
 }
 
 QString CharacterDataPanel::text() const {
@@ -261,6 +277,30 @@ std::pair<int, int> CharacterDataPanel::unitTextRange(int unit) const {
 }
 
 void CharacterDataPanel::markUnit(int unit) {
+    if (unit == m_markedUnit) {
+        return;
+    }
+    showMark(unit);
+    // Bring the unit into view without moving the user's caret or selection (a unit hovered
+    // in the text is in view already).
+    const auto [start, length] = unitTextRange(m_markedUnit);
+    if (length > 0 && m_hoveredUnit < 0) {
+        // Setting a cursor scrolls to it, so the scroll position that shows the unit is put
+        // back after the user's cursor.
+        const QTextCursor saved = m_text->textCursor();
+        QTextCursor at(m_text->document());
+        at.setPosition(start);
+        m_text->setTextCursor(at);
+        m_text->ensureCursorVisible();
+        const int vertical = m_text->verticalScrollBar()->value();
+        const int horizontal = m_text->horizontalScrollBar()->value();
+        m_text->setTextCursor(saved);
+        m_text->verticalScrollBar()->setValue(vertical);
+        m_text->horizontalScrollBar()->setValue(horizontal);
+    }
+}
+
+void CharacterDataPanel::showMark(int unit) {
     const auto [start, length] = unitTextRange(unit);
     m_markedUnit = length > 0 ? unit : -1;
     QList<QTextEdit::ExtraSelection> marks;
@@ -271,15 +311,6 @@ void CharacterDataPanel::markUnit(int unit) {
         mark.cursor.setPosition(start + length, QTextCursor::KeepAnchor);
         mark.format.setBackground(QColor(255, 210, 90));
         marks.push_back(mark);
-        // Bring the unit into view without moving the user's caret or selection.
-        if (m_hoveredUnit < 0) {
-            const QTextCursor saved = m_text->textCursor();
-            QTextCursor at(m_text->document());
-            at.setPosition(start);
-            m_text->setTextCursor(at);
-            m_text->ensureCursorVisible();
-            m_text->setTextCursor(saved);
-        }
     }
     m_text->setExtraSelections(marks);
 }

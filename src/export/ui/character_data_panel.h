@@ -107,6 +107,8 @@ class CharacterDataPanel : public QWidget {
     void setWordBit(std::uint32_t bit, bool on);
     void showOptions();
     void hoverTextAt(QPoint viewportPoint);
+    // Marks a unit's text without scrolling.
+    void showMark(int unit);
 
     Font& m_font;
     SettingsStore& m_settings;
@@ -117,6 +119,7 @@ class CharacterDataPanel : public QWidget {
     std::vector<std::pair<int, int>> m_unitRanges;
     int m_markedUnit = -1;
     int m_hoveredUnit = -1;
+    int m_shownIndex = -1;  // the character the text shows
 
     QRadioButton* m_pure = nullptr;
     QRadioButton* m_detail = nullptr;
