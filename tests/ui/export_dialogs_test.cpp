@@ -328,6 +328,20 @@ TEST(ExportDialog, OpensExpandedWithTheRememberedRadio) {
     }
 }
 
+TEST(ExportDialog, HelpOpensTheExportTopicAndKeepsTheDialogOpen) {
+    const Font font = testFont(5, 12);
+    MemorySettingsStore settings;
+    Answers answers;
+    ExportUiHooks hooks = answers.hooks();
+    QStringList topics;
+    hooks.showHelp = [&topics](const QString& topic) { topics << topic; };
+    ExportDialog dialog(font, settings, hooks);
+    dialog.show();
+    click(dialog, "buttonHelp");
+    EXPECT_EQ(topics, QStringList{QStringLiteral("fileformat.htm")});
+    EXPECT_TRUE(dialog.isVisible());
+}
+
 TEST(ExportDialog, AdvanceCollapsesToTheFrameAndDisablesTheOldFormats) {
     const Font font = testFont(5, 12);
     MemorySettingsStore settings;
