@@ -45,8 +45,9 @@ std::vector<std::string> listFolder(const std::filesystem::path& folder) {
     return names;
 }
 
-std::string readTestData(std::string_view relativePath) {
-    const std::filesystem::path path = std::filesystem::path(TYPELOOM_TEST_DATA_DIR) / relativePath;
+namespace {
+
+std::string readWholeFile(const std::filesystem::path& path) {
     std::error_code error;
     std::ifstream in;
     if (std::filesystem::is_regular_file(path, error)) {
@@ -57,6 +58,17 @@ std::string readTestData(std::string_view relativePath) {
         return {};
     }
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+std::string readTestData(std::string_view relativePath) {
+    return readWholeFile(std::filesystem::path(TYPELOOM_TEST_DATA_DIR) / relativePath);
+}
+
+std::string readShippedHeader(std::string_view name) {
+    return readWholeFile(std::filesystem::path(TYPELOOM_SOURCE_DIR) / "include" / "typeloom" /
+                         name);
 }
 
 }  // namespace typeloom::test

@@ -35,6 +35,8 @@ std::vector<std::string> listFolder(const std::filesystem::path& folder);
 // exactly as stored (CR LF line ends stay). A missing or unreadable file fails the calling test
 // with its full path and gives an empty string.
 std::string readTestData(std::string_view relativePath);
+// A C header the program ships (include/typeloom/NAME in the source tree), likewise.
+std::string readShippedHeader(std::string_view name);
 
 // Names the instances of a parameterised test after the `name` of their row, so that a test
 // made of a table of rows keeps a readable name per row.

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <limits>
@@ -11,12 +12,14 @@
 #include "cli/font_file_exports.h"
 #include "cli/font_file_loading.h"
 #include "common/cancel_flag.h"
+#include "common/file_error.h"
 #include "common/ini_settings_store.h"
 #include "common/progress_sink.h"
 #include "export/controller_presets.h"
 #include "export/data_format.h"
 #include "export/export_driver.h"
 #include "export/intel_hex.h"
+#include "export/shipped_headers.h"
 #include "model/font.h"
 #include "model/font_settings.h"
 
@@ -55,6 +58,12 @@ constexpr const char* kExportHelp =
     "                                     encoding Ascii+ISO8859)\n"
     "  bmp                                one charXXXX.bmp per character into the folder OUT\n"
     "With -o - a text format (C, assembler, HEX) is written to standard output.\n"
+    "--with-headers also writes the header the C file includes (tlmtype.h for table-c and\n"
+    "studio-c, tlmfont.h for general-c) into the folder of OUT.\n"
+    "\n"
+    "Date of the header comment (the same project and options then give the same bytes):\n"
+    "  --date YYYY-MM-DD|none       that day at 00:00 UTC, or no date at all\n"
+    "  (without --date, SOURCE_DATE_EPOCH in seconds when it is set, else the local time)\n"
     "\n"
     "Data layout (defaults from the desktop program's settings, else big endian, row\n"
     "based, row preferred, unpacked, 8 bits):\n"
@@ -200,6 +209,24 @@ int applyTableOptions(const Arguments& a, int pages) {
     return pages | kPageDataTable;
 }
 
+// The "Create time" of this run: --date, else SOURCE_DATE_EPOCH, else now (local time).
+CreateTime createTimeOfRun(const Arguments& a) {
+    if (auto date = a.value("--date")) {
+        if (auto t = createTimeFromDate(*date)) {
+            return *t;
+        }
+        throw UsageError{"--date takes a day as YYYY-MM-DD (1970 or later) or none"};
+    }
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr) {
+        if (auto t = createTimeFromEpoch(epoch)) {
+            return *t;
+        }
+        throw UsageError{
+            "SOURCE_DATE_EPOCH must be a count of seconds since 1970 (decimal digits only)"};
+    }
+    return CreateTime(std::time(nullptr));
+}
+
 // A message box text on one line of a terminal.
 std::string oneLine(std::string text) {
     std::string out;
@@ -222,11 +249,11 @@ std::string oneLine(std::string text) {
 }
 
 int commandExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    Arguments a(
-        args,
-        {"-o", "--output", "--format", "--data-format", "--bit-order", "--scan", "--prefer",
-         "--unit", "--tables", "--start-address", "--preset"},
-        {"--packed", "--unpacked", "--invert", "--no-invert", "--uchar", "--c99", "--skip-wide"});
+    Arguments a(args,
+                {"-o", "--output", "--format", "--data-format", "--bit-order", "--scan", "--prefer",
+                 "--unit", "--tables", "--start-address", "--preset", "--date"},
+                {"--packed", "--unpacked", "--invert", "--no-invert", "--uchar", "--c99",
+                 "--skip-wide", "--with-headers"});
     if (a.helpRequested()) {
         out << kExportHelp << presetsHelp();
         return kExitOk;
@@ -272,6 +299,14 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
         throw UsageError{std::string("-o - takes a text format; ") + format->shortName +
                          " is binary"};
     }
+    const bool withHeaders = a.has("--with-headers");
+    if (withHeaders && headerIncludedBy(format->id) == nullptr) {
+        throw UsageError{std::string("--with-headers: ") + format->shortName +
+                         " files include no header of ours (table-c, studio-c and general-c do)"};
+    }
+    if (withHeaders && toStandardOutput) {
+        throw UsageError{"--with-headers needs an output file, not -o -"};
+    }
 
     // The desktop program's settings give the defaults; options override them for this run
     // only, and nothing is written back.
@@ -283,6 +318,7 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
     ExportRequest request;
     request.path = output;
     request.format = format->id;
+    request.now = createTimeOfRun(a);
     if (auto address = a.value("--start-address")) {
         std::string text = *address;
         if (text.rfind("0x", 0) != 0 && text.rfind("0X", 0) != 0) {
@@ -320,7 +356,7 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
         // The symbols are named after the input file, as a file named like it would name them.
         const std::optional<std::string> text =
             exportToMemory(font, settings, format->id, identifierBase(a.positional().front()),
-                           std::time(nullptr), request.hex);
+                           request.now, request.hex);
         if (!text) {
             err << "typeloom: export failed\n";
             return kExitFailed;
@@ -342,6 +378,15 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
             << " bits";
     }
     out << ")\n";
+    if (withHeaders) {
+        try {
+            const int pages = pagesOption(settings);
+            out << "Wrote " << writeHeaderBeside(output, format->id, pages) << "\n";
+        } catch (const FileError& e) {
+            err << "typeloom: " << e.what() << "\n";
+            return kExitFailed;
+        }
+    }
     return kExitOk;
 }
 

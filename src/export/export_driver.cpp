@@ -174,11 +174,15 @@ std::string identifierBase(const std::string& path) {
     return base;
 }
 
-std::string createTimeText(std::time_t now) {
-    std::tm local{};
-    localtime_r(&now, &local);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%H:%M %m-%d-%Y", &local);
+std::string createTimeText(const CreateTime& now) {
+    std::tm broken{};
+    if (!now.brokenDown(broken)) {
+        return {};
+    }
+    char buffer[64];
+    if (std::strftime(buffer, sizeof buffer, "%H:%M %m-%d-%Y", &broken) == 0) {
+        return {};
+    }
     return buffer;
 }
 
@@ -201,7 +205,8 @@ std::string boxed(const std::string& text) {
 
 }  // namespace
 
-void writeHeaderComment(ExportStream& out, bool assembler, const Font& font, std::time_t now) {
+void writeHeaderComment(ExportStream& out, bool assembler, const Font& font,
+                        const CreateTime& now) {
     const std::uint32_t word = font.dataFormat;
     const std::string width = font.fixedWidth != 0
                                   ? std::to_string(font.fixedWidth) + " (monospaced font)"
@@ -257,7 +262,9 @@ ExportResult runExport(const Font& font, const SettingsStore& settings,
         BitmapEncoder encoder(font);
         ExportContext context(font, encoder, out, cancelFlag, progress, settings,
                               identifierBase(request.path));
-        context.now = request.now != 0 ? request.now : std::time(nullptr);
+        const bool currentTime =
+            request.now.zone == CreateTime::Zone::Local && request.now.when == 0;
+        context.now = currentTime ? CreateTime(std::time(nullptr)) : request.now;
         context.hex = request.hex;
         if (!writer(context)) {
             // The temporary file is removed with `file`.
@@ -278,7 +285,7 @@ ExportResult runExport(const Font& font, const SettingsStore& settings,
 
 std::optional<std::string> exportToMemory(const Font& font, const SettingsStore& settings,
                                           ExportFormat format, const std::string& identifier,
-                                          std::time_t now, const HexOptions& hex) {
+                                          const CreateTime& now, const HexOptions& hex) {
     WriterFunction writer = writerFor(format);
     if (writer == nullptr) {
         return std::nullopt;

@@ -12,6 +12,7 @@
 
 #include "common/cancel_flag.h"
 #include "export/bitmap_encoder.h"
+#include "export/create_time.h"
 #include "export/export_stream.h"
 
 namespace typeloom {
@@ -111,7 +112,7 @@ struct ExportContext {
     ProgressSink& progress;
     const SettingsStore& settings;
     std::string identifierBase;  // "font" + the output file's title up to its first '.'
-    std::time_t now = 0;         // the "Create time" of headers
+    CreateTime now;              // the "Create time" of headers
     HexOptions hex;
 
     bool cancelled() const { return cancelFlag.cancelled(); }
@@ -140,8 +141,9 @@ std::string suggestedExportName(const Font& font);
 // fontSmall_Font12h.
 std::string identifierBase(const std::string& path);
 
-// The "Create time" of generated files: local time as "%H:%M %m-%d-%Y".
-std::string createTimeText(std::time_t now);
+// The "Create time" of generated files: "%H:%M %m-%d-%Y" in the time's zone; empty when the date
+// is omitted.
+std::string createTimeText(const CreateTime& now);
 
 // True when an export of the font runs on the worker thread with the progress window: more
 // than 499 characters, or more than 99 at a height of 50 or more.
@@ -149,12 +151,12 @@ bool needsProgressWindow(const Font& font);
 
 // The boxed comment at the top of C and assembler files (every line 80 characters but the
 // last, each prefixed by ';' in assembler).
-void writeHeaderComment(ExportStream& out, bool assembler, const Font& font, std::time_t now);
+void writeHeaderComment(ExportStream& out, bool assembler, const Font& font, const CreateTime& now);
 
 struct ExportRequest {
     std::string path;
     ExportFormat format{};
-    std::time_t now = 0;  // 0: the current time
+    CreateTime now;  // a local time of 0: the current time
     HexOptions hex;
 };
 
@@ -176,7 +178,7 @@ ExportResult runExport(const Font& font, const SettingsStore& settings,
 // format is unknown.
 std::optional<std::string> exportToMemory(const Font& font, const SettingsStore& settings,
                                           ExportFormat format, const std::string& identifier,
-                                          std::time_t now, const HexOptions& hex = {});
+                                          const CreateTime& now, const HexOptions& hex = {});
 
 // An export on a worker thread that another thread can cancel (the "Exporting..." window).
 // The font and settings must not change until the job has finished.

@@ -23,10 +23,13 @@ const char* const kMonthNames[] = {"January",   "February", "March",    "April",
                                    "May",       "June",     "July",     "August",
                                    "September", "October",  "November", "December"};
 
-// "7 December 2026": day, full English month name and year of the local time.
-std::string dateText(std::time_t now) {
+// "7 December 2026": day, full English month name and year of the time in its zone; empty when
+// the date is omitted.
+std::string dateText(const CreateTime& now) {
     std::tm local{};
-    localtime_r(&now, &local);
+    if (!now.brokenDown(local)) {
+        return {};
+    }
     const int month = std::clamp(local.tm_mon, 0, 11);
     return std::to_string(local.tm_mday) + " " + kMonthNames[month] + " " +
            std::to_string(local.tm_year + 1900);

@@ -48,7 +48,7 @@ std::string str(std::string_view text) {
 // ---------------------------------------------------------------------------------------------
 // C
 
-void TableCDialect::fileHeader(const Font& font, std::time_t now) {
+void TableCDialect::fileHeader(const Font& font, const CreateTime& now) {
     writeHeaderComment(m_out, false, font, now);
 }
 
@@ -194,7 +194,7 @@ void TableCDialect::field(const RecordField& f) {
 // ---------------------------------------------------------------------------------------------
 // Assembler
 
-void TableAsmDialect::fileHeader(const Font& font, std::time_t now) {
+void TableAsmDialect::fileHeader(const Font& font, const CreateTime& now) {
     writeHeaderComment(m_out, true, font, now);
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "export/create_time.h"
+
 namespace typeloom {
 class Font;
 }
@@ -68,7 +70,7 @@ class TableDialect {
 
     // ---- Comments
     // The boxed comment at the top of the file.
-    virtual void fileHeader(const Font& font, std::time_t now) = 0;
+    virtual void fileHeader(const Font& font, const CreateTime& now) = 0;
     // One line of C text (see CodeTextKind).
     virtual void cText(std::string_view text, CodeTextKind kind) = 0;
     // A comment of its own over several lines.
@@ -127,7 +129,7 @@ class TableCDialect final : public TableDialect {
   public:
     using TableDialect::TableDialect;
 
-    void fileHeader(const Font& font, std::time_t now) override;
+    void fileHeader(const Font& font, const CreateTime& now) override;
     void cText(std::string_view text, CodeTextKind kind) override;
     void blockComment(std::initializer_list<std::string_view> lines) override;
     void remark(std::string_view text) override;
@@ -158,7 +160,7 @@ class TableAsmDialect final : public TableDialect {
   public:
     using TableDialect::TableDialect;
 
-    void fileHeader(const Font& font, std::time_t now) override;
+    void fileHeader(const Font& font, const CreateTime& now) override;
     void cText(std::string_view text, CodeTextKind kind) override;
     void blockComment(std::initializer_list<std::string_view> lines) override;
     void remark(std::string_view text) override;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+
 #include "common/progress_sink.h"
 #include "export/data_format.h"
 #include "export_test_support.h"
@@ -110,6 +114,56 @@ TEST(HeaderComment, BoxedLinesOfEightyCharacters) {
     ExportStream out;
     writeHeaderComment(out, false, variable, 0);
     EXPECT_NE(out.contents().find(" * Font width: 0 (proportional font)"), std::string::npos);
+}
+
+// The fixed moments of reproducible builds, read from SOURCE_DATE_EPOCH and from --date, and
+// written in UTC whatever the local zone; malformed text is refused, not guessed at.
+TEST(CreateTime, FixedMomentsOfReproducibleBuilds) {
+    struct Row {
+        const char* what;
+        std::optional<CreateTime> (*parse)(std::string_view);
+        const char* text;
+        const char* shown;  // nullptr: refused
+    };
+    const Row rows[] = {
+        {"epoch", createTimeFromEpoch, "1700000000", "22:13 11-14-2023"},
+        {"epoch zero", createTimeFromEpoch, "0", "00:00 01-01-1970"},
+        {"last second of 9999", createTimeFromEpoch, "253402300799", "23:59 12-31-9999"},
+        {"beyond 9999", createTimeFromEpoch, "253402300800", nullptr},
+        {"empty", createTimeFromEpoch, "", nullptr},
+        {"negative", createTimeFromEpoch, "-1", nullptr},
+        {"plus sign", createTimeFromEpoch, "+5", nullptr},
+        {"trailing letter", createTimeFromEpoch, "12a", nullptr},
+        {"leading space", createTimeFromEpoch, " 12", nullptr},
+        {"overflow", createTimeFromEpoch, "99999999999999999999999", nullptr},
+        {"day", createTimeFromDate, "2026-12-07", "00:00 12-07-2026"},
+        {"leap day", createTimeFromDate, "2024-02-29", "00:00 02-29-2024"},
+        {"first day", createTimeFromDate, "1970-01-01", "00:00 01-01-1970"},
+        {"century leap day", createTimeFromDate, "2000-02-29", "00:00 02-29-2000"},
+        {"none", createTimeFromDate, "none", ""},
+        {"not a leap year", createTimeFromDate, "2023-02-29", nullptr},
+        {"century, not leap", createTimeFromDate, "2100-02-29", nullptr},
+        {"before 1970", createTimeFromDate, "1969-12-31", nullptr},
+        {"month 13", createTimeFromDate, "2024-13-01", nullptr},
+        {"day 31 of April", createTimeFromDate, "2024-04-31", nullptr},
+        {"day 0", createTimeFromDate, "2024-04-00", nullptr},
+        {"short month", createTimeFromDate, "2024-1-01", nullptr},
+        {"other order", createTimeFromDate, "07-12-2026", nullptr},
+        {"letters", createTimeFromDate, "2024-0a-01", nullptr},
+        {"None", createTimeFromDate, "None", nullptr},
+    };
+    setenv("TZ", "EST+5", 1);  // a local zone far from UTC must not show
+    tzset();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::optional<CreateTime> t = row.parse(row.text);
+        ASSERT_EQ(t.has_value(), row.shown != nullptr);
+        if (t) {
+            EXPECT_EQ(createTimeText(*t), row.shown);
+        }
+    }
+    unsetenv("TZ");
+    tzset();
 }
 
 TEST(ExportStream, ConvertsTextAndPassesBinaryThrough) {

@@ -131,35 +131,6 @@ TEST(GeneralC, UnicodeFontChainsThreeRanges) {
 // The generated C compiled with the host compiler and read back by a program that walks the
 // records and redraws every glyph.
 
-// Reader-side definitions of the records. With the C99 braces the data pointer of a
-// character sits in a union, which is what the extra braces initialise.
-std::string tlmfontHeader(bool c99) {
-    std::string h =
-        "#ifndef TLMFONT_H\n#define TLMFONT_H\n"
-        "typedef unsigned char UCHAR;\ntypedef unsigned short USHORT;\n"
-        "typedef unsigned int ULONG;\n"
-        "#define FONTTYPE_PROP 0x00000002u\n#define FONTTYPE_PROP_AA2 0x00000020u\n"
-        "#define FONTTYPE_PROP_AA4 0x00000040u\n#define FONTTYPE_PROP_AA8 0x00000080u\n"
-        "#define ENCODING_ASCII 0x00010000u\n#define ENCODING_UNICODE 0x00020000u\n"
-        "#define ENCODING_SHIFTJIS 0x00040000u\n#define ENCODING_BIG5 0x00080000u\n"
-        "#define ENCODING_GBK 0x00100000u\n#define ENCODING_JOHAB 0x00200000u\n"
-        "#define DATALENGTH_8 0x01000000u\n#define DATALENGTH_16 0x02000000u\n"
-        "#define DATALENGTH_32 0x04000000u\n";
-    if (c99) {
-        h += "typedef struct { USHORT width; USHORT units; union { const void *pData; } data; } "
-             "TLM_CHARINFO;\n#define CHAR_DATA(ci) ((ci)->data.pData)\n";
-    } else {
-        h += "typedef struct { USHORT width; USHORT units; const void *pData; } TLM_CHARINFO;\n"
-             "#define CHAR_DATA(ci) ((ci)->pData)\n";
-    }
-    h += "typedef struct TLM_FONT_PROP { USHORT first; USHORT last; const TLM_CHARINFO "
-         "*pFirstChar; const struct TLM_FONT_PROP *pNext; } TLM_FONT_PROP;\n"
-         "typedef struct { ULONG fontType; USHORT height; short ascent; USHORT reserved; "
-         "union { const TLM_FONT_PROP *pProp; } first; } TLM_FONT;\n"
-         "#endif\n";
-    return h;
-}
-
 struct CompiledCase {
     std::string base;
     Font font;
@@ -203,7 +174,7 @@ int main(void) {
             for (code = p->first; code <= p->last; code++) {
                 const TLM_CHARINFO *ci = p->pFirstChar + (code - p->first);
                 int ok = (long)ci->width * f->height <= (long)sizeof pix &&
-                         decodeGlyph(get, CHAR_DATA(ci), ci->units, ci->width, f->height,
+                         decodeGlyph(get, TLM_CHAR_DATA(ci), ci->units, ci->width, f->height,
                                      cases[i].traversal, L, cases[i].be, cases[i].inv, pix);
                 printf("char %04lX width %u units %u %s\n", code, ci->width, ci->units,
                        ok ? "ok" : "BAD");
@@ -253,7 +224,8 @@ std::string expectedDecoderOutput(const std::vector<CompiledCase>& cases) {
 
 void compileAndCompare(const std::vector<CompiledCase>& cases, bool c99) {
     std::vector<std::pair<std::string, std::string>> files;
-    files.emplace_back("tlmfont.h", tlmfontHeader(c99));
+    // The record types from the "tlmfont.h" the program ships, told the form of the entries.
+    files.emplace_back("tlmfont.h", typeloom::test::readShippedHeader("tlmfont.h"));
     // One translation unit per font with the files of all its layouts one after the other (each
     // file stands on its own; fewer compiler runs keep the test quick).
     for (const CompiledCase& c : cases) {
@@ -264,7 +236,8 @@ void compileAndCompare(const std::vector<CompiledCase>& cases, bool c99) {
         files.back().second += generalC(c.font, c99 ? kPagesC99 : kPagesPlain, c.base);
     }
     files.emplace_back("main.c", decoderMain(cases));
-    const test::CompileResult r = test::compileAndRun(files, "-pedantic-errors");
+    const test::CompileResult r = test::compileAndRun(
+        files, c99 ? "-pedantic-errors" : "-pedantic-errors -DTLMFONT_NO_C99_BRACES");
     ASSERT_TRUE(r.compiled) << r.diagnostics;
     EXPECT_EQ(r.exitStatus, 0);
     EXPECT_EQ(r.output, expectedDecoderOutput(cases));

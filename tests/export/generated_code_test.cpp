@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "export/export_driver.h"
+#include "export/shipped_headers.h"
 #include "export/unit_text.h"
 #include "export_test_support.h"
 #include "test_support.h"
@@ -14,6 +15,7 @@
 namespace typeloom::exporters {
 namespace {
 
+using typeloom::test::readShippedHeader;
 using typeloom::test::readTestData;
 
 // ---------------------------------------------------------------------------------------------
@@ -100,15 +102,14 @@ std::string exportWithName(ExportFormat format, const std::string& name, int pag
     return text.value_or("");
 }
 
-// The header a C file includes, under the name it includes.
-std::vector<std::pair<std::string, std::string>> headersFor(ExportFormat format, int pages) {
+// The header a C file includes, under the name it includes: ours as installed, and a stand-in
+// for the graphics library's.
+std::vector<std::pair<std::string, std::string>> headersFor(ExportFormat format) {
     switch (format) {
         case ExportFormat::TableC:
-            return {{"tlmtype.h", readTestData("export/headers/tlmtype.h")}};
+            return {{"tlmtype.h", readShippedHeader("tlmtype.h")}};
         case ExportFormat::GeneralC:
-            return {{"tlmfont.h",
-                     readTestData((pages & kPageC99Braces) != 0 ? "export/headers/tlmfont_c99.h"
-                                                                : "export/headers/tlmfont.h")}};
+            return {{"tlmfont.h", readShippedHeader("tlmfont.h")}};
         case ExportFormat::MicrochipC:
             return {{"graphics.h", readTestData("export/headers/graphics.h")}};
         default:
@@ -116,9 +117,16 @@ std::vector<std::pair<std::string, std::string>> headersFor(ExportFormat format,
     }
 }
 
-// The flags of a C file: the Microchip one declares no include of its own.
-std::string flagsFor(ExportFormat format) {
-    return format == ExportFormat::MicrochipC ? " -include graphics.h" : "";
+// The flags of a C file: the Microchip one declares no include of its own; a General file
+// written without the C99 braces tells the installed tlmfont.h so, as its comment says.
+std::string flagsFor(ExportFormat format, int pages = 0x6F) {
+    if (format == ExportFormat::MicrochipC) {
+        return " -include graphics.h";
+    }
+    if (format == ExportFormat::GeneralC && (pages & kPageC99Braces) == 0) {
+        return " -DTLMFONT_NO_C99_BRACES";
+    }
+    return "";
 }
 
 std::size_t lineCount(const std::string& text) {
@@ -161,7 +169,7 @@ TEST(GeneratedCode, HostileNameStaysInsideItsComment) {
                 EXPECT_EQ(text[start == std::string::npos ? 0 : start + 2], ';');
                 continue;
             }
-            std::vector<std::pair<std::string, std::string>> files = headersFor(format, 0x6F);
+            std::vector<std::pair<std::string, std::string>> files = headersFor(format);
             files.emplace_back("font.c", text);
             const test::ObjectResult r =
                 test::compileObject(files, "font.c", "-std=c99" + flagsFor(format));
@@ -215,18 +223,37 @@ TEST(GeneratedCode, CompilesWithoutWarningsAsCAndCpp) {
     for (const WarningCase& c : kWarningCases) {
         const std::string text = exportWithName(c.format, "Warn Test", c.pages, c.word);
         ASSERT_FALSE(text.empty()) << c.format;
-        std::vector<std::pair<std::string, std::string>> files = headersFor(c.format, c.pages);
+        std::vector<std::pair<std::string, std::string>> files = headersFor(c.format);
         files.emplace_back("font.c", text);
         for (const std::string& language : languages) {
             if (!c.asCpp && language != languages[0]) {
                 continue;
             }
             const test::ObjectResult r = test::compileObject(
-                files, "font.c", language + " -Wall -Wextra -Werror" + flagsFor(c.format));
+                files, "font.c", language + " -Wall -Wextra -Werror" + flagsFor(c.format, c.pages));
             EXPECT_TRUE(r.compiled)
                 << c.format << " pages " << c.pages << " word " << c.word << " " << language << "\n"
                 << r.diagnostics;
         }
+    }
+}
+
+// The program writes beside an export the very headers it installs, and the copy that goes
+// with a General file without braces compiles with that file as it stands.
+TEST(ShippedHeaders, CopiesBesideAnExportAreTheInstalledFiles) {
+    for (const ShippedHeader& header : shippedHeaders()) {
+        EXPECT_EQ(header.text, readShippedHeader(header.name)) << header.name;
+    }
+    EXPECT_EQ(headerIncludedBy(ExportFormat::StudioC)->name, std::string("tlmtype.h"));
+    EXPECT_EQ(headerIncludedBy(ExportFormat::TableAsm), nullptr);
+    const ShippedHeader& font = *headerIncludedBy(ExportFormat::GeneralC);
+    for (int pages : {0x0F, 0x2F}) {
+        const std::vector<std::pair<std::string, std::string>> files = {
+            {"tlmfont.h", headerTextFor(font, pages)},
+            {"font.c", exportWithName(ExportFormat::GeneralC, "Beside", pages)}};
+        const test::ObjectResult r =
+            test::compileObject(files, "font.c", "-std=c99 -Wall -Wextra -Werror");
+        EXPECT_TRUE(r.compiled) << pages << "\n" << r.diagnostics;
     }
 }
 

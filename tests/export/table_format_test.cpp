@@ -1053,9 +1053,9 @@ std::vector<Font> compileFonts() {
 // read back, export by export.
 void compileAndCompare(const std::vector<CompiledExport>& cases) {
     std::vector<Font> fonts = compileFonts();
-    // The record types the generated files name and expect from "tlmtype.h".
+    // The record types the generated files name, from the "tlmtype.h" the program ships.
     std::vector<std::pair<std::string, std::string>> files = {
-        {"tlmtype.h", typeloom::test::readTestData("export/headers/tlmtype.h")}};
+        {"tlmtype.h", typeloom::test::readShippedHeader("tlmtype.h")}};
     std::string tables;
     std::string main = kDecoder;
     for (std::size_t f = 0; f < fonts.size(); ++f) {

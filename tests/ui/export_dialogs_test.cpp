@@ -490,6 +490,42 @@ TEST(ExportDialog, DirectRunFailureIsShown) {
     EXPECT_TRUE(test::listFolder(dir.path()).empty());
 }
 
+// The header check box offers the header of the checked format, and a run with it ticked
+// writes that header beside the file.
+TEST(ExportDialog, HeaderCheckBoxWritesTheIncludedHeaderBeside) {
+    Font font = testFont(5, 12);
+    MemorySettingsStore settings;
+    Answers answers;
+    {
+        ExportDialog dialog(font, settings, answers.hooks());
+        dialog.show();
+        auto* check = child<QCheckBox>(dialog, "checkWithHeader");
+        struct Row {
+            const char* radio;
+            const char* header;  // nullptr: the box is disabled
+        };
+        for (const Row& row : {Row{"radioOldC", "tlmtype.h"}, Row{"radioGeneralC", "tlmfont.h"},
+                               Row{"radioOldAsm", nullptr}, Row{"radioMicrochipC", nullptr},
+                               Row{"radioGeneralBin", nullptr}}) {
+            SCOPED_TRACE(row.radio);
+            click(dialog, row.radio);
+            EXPECT_EQ(check->isEnabled(), row.header != nullptr);
+            if (row.header != nullptr) {
+                EXPECT_TRUE(check->text().contains(QString::fromLatin1(row.header)));
+            }
+        }
+    }
+    test::TempDir dir;
+    settings.writeInteger(kSettingsSection, exporters::kFontOutKey, 0x300);  // General C
+    settings.writeInteger(kSettingsSection, "ExportHeaders", 1);
+    NullProgressSink progress;
+    answers.file = QString::fromStdString(dir.file("font.c"));
+    ModalDriver driver;
+    EXPECT_TRUE(runExportDialog(nullptr, font, settings, progress, nullptr, answers.hooks()));
+    EXPECT_EQ(test::listFolder(dir.path()), (std::vector<std::string>{"font.c", "tlmfont.h"}));
+    EXPECT_EQ(fileText(dir.file("tlmfont.h")), test::readShippedHeader("tlmfont.h"));
+}
+
 // --- "Exporting..."
 
 ExportRequest requestFor(const std::string& path, ExportFormat format) {

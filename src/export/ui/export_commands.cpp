@@ -5,8 +5,10 @@
 #include <QGuiApplication>
 
 #include "common/cancel_flag.h"
+#include "common/file_error.h"
 #include "export/export_driver.h"
 #include "export/intel_hex.h"
+#include "export/shipped_headers.h"
 #include "export/ui/export_dialog.h"
 #include "export/ui/export_progress_dialog.h"
 #include "model/font.h"
@@ -108,18 +110,30 @@ bool runExportDialog(QWidget* parent, Font& font, SettingsStore& settings, Progr
     }
     rememberBaseName(lastBaseName, dialog.path());
     const exporters::ExportRequest request = requestFor(dialog.path(), dialog.format());
+    bool written = false;
     if (exporters::needsProgressWindow(font)) {
         ExportProgressDialog window(font, settings, request, parent);
         window.exec();
-        return window.result().ok();
+        written = window.result().ok();
+    } else {
+        const exporters::ExportResult result = runDirect(font, settings, request, progress);
+        // A write failure is reported rather than passed over in silence, so a missing file
+        // is never taken for a written one.
+        if (result.status == exporters::ExportResult::Status::Failed) {
+            hooks.showError(parent, messageText(result.message));
+        }
+        written = result.ok();
     }
-    const exporters::ExportResult result = runDirect(font, settings, request, progress);
-    // A write failure is reported rather than passed over in silence, so a missing file is
-    // never taken for a written one.
-    if (result.status == exporters::ExportResult::Status::Failed) {
-        hooks.showError(parent, messageText(result.message));
+    if (written && dialog.withHeader()) {
+        try {
+            exporters::writeHeaderBeside(request.path, request.format,
+                                         exporters::pagesOption(settings));
+        } catch (const FileError& e) {
+            hooks.showError(parent, messageText(e.what()));
+            return false;
+        }
     }
-    return result.ok();
+    return written;
 }
 
 }  // namespace typeloom::ui

@@ -1,6 +1,7 @@
 #include "export/ui/export_dialog.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -8,8 +9,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "common/settings_store.h"
 #include "export/export_driver.h"
+#include "export/shipped_headers.h"
 #include "export/ui/export_commands.h"
+#include "model/font_settings.h"
 
 namespace typeloom::ui {
 
@@ -26,6 +30,8 @@ struct Radio {
 QString advanceText(bool expanded) {
     return expanded ? QStringLiteral("&Advance <<") : QStringLiteral("&Advance >>");
 }
+
+constexpr const char* kExportHeadersKey = "ExportHeaders";
 
 }  // namespace
 
@@ -87,9 +93,13 @@ ExportDialog::ExportDialog(const Font& font, SettingsStore& settings, ExportUiHo
     buttons->addWidget(help);
     buttons->addStretch();
     buttons->addWidget(m_advance);
+    m_withHeader = new QCheckBox(this);
+    m_withHeader->setObjectName(QStringLiteral("checkWithHeader"));
+    m_withHeader->setChecked(m_settings.integer(kSettingsSection, kExportHeadersKey, 0) != 0);
     auto* groups = new QVBoxLayout;
     groups->addWidget(general);
     groups->addWidget(microchip);
+    groups->addWidget(m_withHeader);
     auto* frameLayout = new QHBoxLayout(m_frame);
     frameLayout->addLayout(groups);
     frameLayout->addLayout(buttons);
@@ -105,6 +115,28 @@ ExportDialog::ExportDialog(const Font& font, SettingsStore& settings, ExportUiHo
     if (QAbstractButton* radio = m_radios->button(choice.radioIndex)) {
         radio->setChecked(true);
     }
+    connect(m_radios, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked) {
+            updateHeaderCheck();
+        }
+    });
+    updateHeaderCheck();
+}
+
+void ExportDialog::updateHeaderCheck() {
+    const std::optional<exporters::ExportFormat> format =
+        exporters::formatOfExportRadio(checkedRadioIndex());
+    const exporters::ShippedHeader* header =
+        format ? exporters::headerIncludedBy(*format) : nullptr;
+    m_withHeader->setEnabled(header != nullptr);
+    m_withHeader->setText(header != nullptr
+                              ? QStringLiteral("Also &write %1 beside the file")
+                                    .arg(QString::fromLatin1(header->name))
+                              : QStringLiteral("Also &write the C header (C files only)"));
+}
+
+bool ExportDialog::withHeader() const {
+    return m_withHeader->isEnabled() && m_withHeader->isChecked();
 }
 
 int ExportDialog::checkedRadioIndex() const {
@@ -135,6 +167,10 @@ void ExportDialog::saveAs() {
     m_path = path;
     m_format = *format;
     exporters::storeExportDialogChoice(m_settings, {index, m_expanded});
+    if (m_withHeader->isEnabled()) {
+        m_settings.writeInteger(kSettingsSection, kExportHeadersKey,
+                                m_withHeader->isChecked() ? 1 : 0);
+    }
     accept();
 }
 

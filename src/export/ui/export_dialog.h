@@ -7,6 +7,7 @@
 #include "export/ui/export_ui_hooks.h"
 
 class QButtonGroup;
+class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QPushButton;
@@ -29,9 +30,15 @@ namespace typeloom::ui {
 // choice in "FontOut" and closes the dialog with OK. Cancelling the file dialog leaves this
 // dialog open.
 //
-// Object names: radioOldC, radioOldAsm, radioOldDat, radioGeneralC, radioGeneralBin,
-// radioMicrochipC, radioMicrochipBin, frameMain, groupOld, groupGeneral, groupMicrochip,
-// buttonSaveAs, buttonCancel, buttonHelp (the "fileformat.htm" topic), buttonAdvance.
+// Below the groups, "Also write ... beside the file" asks for the C header the chosen file
+// includes (tlmtype.h for the table-based C file, tlmfont.h for the General C file); it is
+// disabled for the formats that include none of ours, and its state is kept in
+// "ExportHeaders".
+//
+// Object names: checkWithHeader, radioOldC, radioOldAsm, radioOldDat, radioGeneralC,
+// radioGeneralBin, radioMicrochipC, radioMicrochipBin, frameMain, groupOld, groupGeneral,
+// groupMicrochip, buttonSaveAs, buttonCancel, buttonHelp (the "fileformat.htm" topic),
+// buttonAdvance.
 class ExportDialog : public QDialog {
     Q_OBJECT
 
@@ -45,11 +52,14 @@ class ExportDialog : public QDialog {
     // After OK: the chosen file and the format of the checked radio.
     const QString& path() const { return m_path; }
     exporters::ExportFormat format() const { return m_format; }
+    // After OK: whether the header the file includes is to be written beside it.
+    bool withHeader() const;
 
   private:
     void toggleAdvanced();
     void setExpanded(bool expanded);
     void saveAs();
+    void updateHeaderCheck();
 
     const Font& m_font;
     SettingsStore& m_settings;
@@ -58,6 +68,7 @@ class ExportDialog : public QDialog {
     QFrame* m_frame;
     QGroupBox* m_oldGroup;
     QPushButton* m_advance;
+    QCheckBox* m_withHeader;
     bool m_expanded = true;
     QString m_path;
     exporters::ExportFormat m_format{};
