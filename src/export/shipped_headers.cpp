@@ -50,7 +50,7 @@ std::string writeHeaderBeside(const std::string& exportPath, ExportFormat format
         return {};
     }
     const std::filesystem::path folder = std::filesystem::path(exportPath).parent_path();
-    const std::string path = (folder / header->name).string();
+    std::string path = (folder / header->name).string();
     AtomicFileWriter file(path);
     file.write(headerTextFor(*header, pages));
     file.commit();
