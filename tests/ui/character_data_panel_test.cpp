@@ -249,7 +249,8 @@ TEST_F(DataRoadTest, CtrlGAndTheFourthStepOpenTheDialogWhoseOkReachesThePanel) {
         dialog.accept();
         return static_cast<int>(dialog.result());
     };
-    ASSERT_TRUE(frame().executeCommand(app::CommandId::DataFormat));
+    m_app->installKeyFilter();
+    QTest::keyClick(&frame(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(m_app->font().dataFormat, 0x03140110u);
     EXPECT_TRUE(child<QAbstractButton>(panel(), "checkInvertBits")->isChecked());

@@ -269,14 +269,30 @@ void PixelGrid::setMarkedPixels(std::vector<int> pixels) {
     if (pixels == m_marked) {
         return;
     }
+    // Only the cells of the old and the new unit are repainted: hovering over a large glyph
+    // moves the mark with every cell the pointer crosses.
+    const int width = m_glyph.width();
+    QRect dirty;
+    auto addCells = [&](const std::vector<int>& cells) {
+        const GridGeometry g = geometry();
+        for (int i : cells) {
+            if (i >= 0 && width > 0) {
+                dirty |= g.cellsRect(CellRect{i % width, i / width, 1, 1});
+            }
+        }
+    };
+    addCells(m_marked);
     m_marked = std::move(pixels);
-    m_markMask.assign(static_cast<std::size_t>(m_glyph.width()) * m_glyph.height(), 0);
+    addCells(m_marked);
+    m_markMask.assign(static_cast<std::size_t>(width) * m_glyph.height(), 0);
     for (int i : m_marked) {
         if (i >= 0 && static_cast<std::size_t>(i) < m_markMask.size()) {
             m_markMask[static_cast<std::size_t>(i)] = 1;
         }
     }
-    update();
+    if (!dirty.isEmpty()) {
+        update(dirty);
+    }
 }
 
 void PixelGrid::setHoveredCell(Cell cell) {
