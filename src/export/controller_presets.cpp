@@ -26,7 +26,7 @@ constexpr std::array kPresets = {
     ControllerPreset{
         "row", "Row framebuffer (horizontal bytes)",
         "Framebuffers of monochrome LCDs and e-paper panels that store each row on its own "
-        "(ST7920, UC8151, memory LCDs and alike).",
+        "(ST7920, UC8151 and alike).",
         "Each byte is 8 pixels of one row, most significant bit at the left; every row starts "
         "a new byte, rows from the top.",
         kLength8 | kBigEndian | kScanRow | kPreferRow},
@@ -38,8 +38,8 @@ constexpr std::array kPresets = {
         kLength8 | kBigEndian | kScanRow | kPreferRow | kPacked},
     ControllerPreset{
         "led-row", "LED matrix driver (one byte per row)",
-        "8 x 8 LED matrix drivers with one row register per row (MAX7219 and HT16K33 "
-        "modules and alike).",
+        "LED matrix modules whose driver has one 8-bit register per row (MAX7219 and alike), "
+        "wired with bit 0 at the leftmost LED.",
         "One byte per row, bit 0 for the leftmost LED; a wider glyph takes one more byte per "
         "row for each 8 columns, rows from the top.",
         kLength8 | kScanRow | kPreferRow},

@@ -302,6 +302,12 @@ TEST_F(DataRoadTest, EditCommandsActOnTheTextWhenItHasTheFocus) {
     EXPECT_EQ(text->textCursor().selectedText().size(), text->toPlainText().size());
     ASSERT_TRUE(frame().executeCommand(app::CommandId::Copy));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), text->toPlainText());
+    // The text is read-only: Paste and Delete leave it as it is.
+    const QString shown = text->toPlainText();
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+    frame().executeCommand(app::CommandId::Paste);
+    frame().executeCommand(app::CommandId::Delete);
+    EXPECT_EQ(text->toPlainText(), shown);
 }
 
 TEST_F(DataRoadTest, HoveringAPixelOrAUnitInspectsIt) {
