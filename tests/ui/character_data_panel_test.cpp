@@ -113,6 +113,7 @@ TEST_F(DataPanelTest, CopyAndSaveAsTakeTheWholeText) {
     click(m_panel, "buttonSaveAs");
     EXPECT_EQ(asked.filter, QStringLiteral("ASM File (*.asm)"));
     EXPECT_EQ(asked.defaultSuffix, QStringLiteral("asm"));
+    EXPECT_EQ(asked.suggestedName, QStringLiteral("Data0042"));
     const auto bytes = test::readFile(path.toStdString());
     const std::string expected = "; character = 'B'  \r\nData0042 \r\n";
     ASSERT_GE(bytes.size(), expected.size());

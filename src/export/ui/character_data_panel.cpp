@@ -239,6 +239,13 @@ void CharacterDataPanel::saveTextAs() {
     SaveFileRequest request;
     request.filter = qtFilterOf(c ? "C File (*.c)|*.c||" : "ASM File (*.asm)|*.asm||");
     request.defaultSuffix = c ? QStringLiteral("c") : QStringLiteral("asm");
+    // The name the text declares: "Data0041" for the character 0041.
+    if (m_shownIndex >= 0 && m_shownIndex < m_font.count()) {
+        request.suggestedName =
+            QStringLiteral("Data") + QString::number(m_font.codeAt(m_shownIndex), 16)
+                                         .rightJustified(4, QLatin1Char('0'))
+                                         .toUpper();
+    }
     const QString path = ask.chooseFile(this, request);
     if (path.isEmpty()) {
         return;
