@@ -35,16 +35,6 @@ std::string dateText(const CreateTime& now) {
            std::to_string(local.tm_year + 1900);
 }
 
-// The code shown as a character in the bitmap comments. Control codes would break the
-// comment line (a line feed ends it and leaves the rest to the compiler, a zero ends the
-// text), so they are shown as '.'.
-std::string codeCharacter(std::uint16_t code) {
-    if (code < 32) {
-        return ".";
-    }
-    return utf16ToUtf8(std::u16string(1, static_cast<char16_t>(code)));
-}
-
 bool isRowMode(std::uint32_t word) {
     return (word & kTraversalMask) == 0x110;
 }
@@ -210,7 +200,9 @@ bool writeMicrochipC(ExportContext& context) {
                               ? "//\t\t\t\t\t\t\t\t\t\t\tIndex: %d (0x%04X)  Character: 0x%04X ("
                               : "// Index: %d (0x%04X)  Character: 0x%04X (",
                           i, i, code);
-        out << "'" << codeCharacter(code) << "')\n";
+        // Control codes would break the comment line or put a byte the code page lacks into
+        // it, so they are shown as '.'.
+        out << "'" << characterText(code, '.') << "')\n";
 
         const std::span<const std::uint32_t> units = context.encoder.unitsOf(unicode);
         const int count = static_cast<int>(units.size());

@@ -127,8 +127,15 @@ bool endsWith(const std::string& text, std::string_view tail) {
 }  // namespace
 
 std::string characterText(std::uint16_t unicode, char control) {
-    if (unicode < 32) {
+    if (unicode < 32 || unicode == 0x7F) {
         return std::string(1, control);
+    }
+    // The C1 controls have no character in windows-1252: the generated text shows them as
+    // '?', as it shows every other character the code page lacks. Written as they are, the
+    // five that share a byte the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D)
+    // would put that byte into the file.
+    if (isControl(static_cast<char16_t>(unicode))) {
+        return "?";
     }
     // A lone surrogate becomes U+FFFD (written as '?' in ANSI files).
     return utf16ToUtf8(std::u16string(1, static_cast<char16_t>(unicode)));

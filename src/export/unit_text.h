@@ -43,10 +43,9 @@ void appendAsmUnitRow(std::string& row, std::span<const std::uint32_t> units, in
 // largest starts with a letter: "dw         0012h", "dd    000000012h".
 std::string asmOffsetEntry(std::uint32_t offset, std::uint32_t largest);
 
-// The character of a Unicode value as UTF-8, or `control` for values below 32 (a control
-// character would break the line or comment it is written in). 127 and the code page's five
-// undefined bytes (0x81, 0x8D, 0x8F, 0x90, 0x9D) are written as they are: they end no line and
-// no comment, and every font's ASCII index table has always listed them so.
+// The character of a Unicode value as UTF-8: `control` for values below 32 and DEL (a control
+// character would break the line or comment it is written in), '?' for the C1 controls
+// U+0080-U+009F, which windows-1252 lacks.
 std::string characterText(std::uint16_t unicode, char control);
 
 // Free text (a font name, one that came from a file name) made safe for a comment of a

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "charset/encodings.h"
 #include "export/export_driver.h"
 #include "export/shipped_headers.h"
 #include "export/unit_text.h"
@@ -185,6 +186,40 @@ TEST(GeneratedCode, HostileNameStaysInsideItsComment) {
                 const std::string symbol = r.symbols.substr(from, end - from);
                 EXPECT_NE(symbol.find("fontHostile"), std::string::npos) << symbol;
             }
+        }
+    }
+}
+
+// Characters whose own text is a control character: DEL, C1 controls and the five bytes
+// windows-1252 leaves undefined. Their comments name them by '.', never by the byte itself.
+TEST(GeneratedCode, ControlCharactersNeverReachTheCommentsAsBytes) {
+    Font font;
+    font.setEncoding(kEncodingUnicode);
+    font.faceName = "Controls";
+    font.height = 3;
+    font.ascent = 2;
+    for (std::uint16_t c : {0x09, 0x7E, 0x7F, 0x80, 0x81, 0x85, 0x8D, 0x8F, 0x90, 0x9D, 0x9F}) {
+        Glyph g;
+        g.init(c, 2, font.height);
+        g.pixels[0] = 1;
+        font.glyphs.insert(c, std::move(g));
+        font.insertCode(c, c);
+    }
+    font.charTable.buildFromUnicodeList(font.unicodeList, 0, kEncodingUnicode);
+    font.updateFixedWidth();
+    font.updateMaxWidth();
+    for (ExportFormat format : kTextFormats) {
+        SCOPED_TRACE(testing::Message() << format);
+        const auto text =
+            exportToMemory(font, test::settingsWithPages(0x6F), format, "fontControls", 1000000000);
+        ASSERT_TRUE(text.has_value());
+        EXPECT_TRUE(onlyLineEndsAndTabs(*text));
+        for (unsigned char b : {0x7F, 0x81, 0x8D, 0x8F, 0x90, 0x9D}) {
+            EXPECT_EQ(text->find(static_cast<char>(b)), std::string::npos) << int{b};
+        }
+        // '~' is no control and keeps its own character where characters are named.
+        if (format != ExportFormat::GeneralC) {
+            EXPECT_NE(text->find("('~')"), std::string::npos);
         }
     }
 }
