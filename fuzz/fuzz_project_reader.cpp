@@ -17,6 +17,7 @@
 #include "charset/encodings.h"
 #include "common/file_error.h"
 #include "common/progress_sink.h"
+#include "fuzz_cli_replay.h"
 #include "model/font.h"
 #include "model/project_file.h"
 
@@ -72,7 +73,8 @@ void readAccepted(std::span<const std::uint8_t> bytes, Font& font) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    fuzz::readHarnessOptions(argc, argv);
     // The program loads the double-byte tables at start; the harness does the same so that
     // every code path that consults them runs as it does in the product.
     if (auto problem = loadProgramDbcsTables()) {
@@ -83,6 +85,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (fuzz::viaCli()) {
+        fuzz::replayThroughCli(data, size, ".tlf");
+        return 0;
+    }
     const std::span<const std::uint8_t> bytes(data, size);
     Font font;
     NullProgressSink progress;

@@ -9,13 +9,15 @@
 
 #include "charset/dbcs_tables.h"
 #include "common/file_error.h"
+#include "fuzz_cli_replay.h"
 #include "fuzz_interchange_check.h"
 #include "interchange/winfont_reader.h"
 #include "interchange/winfont_writer.h"
 
 using namespace typeloom;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    fuzz::readHarnessOptions(argc, argv);
     if (auto problem = loadProgramDbcsTables()) {
         std::fprintf(stderr, "fuzz_winfont_reader: %s\n", problem->c_str());
         std::exit(1);
@@ -24,6 +26,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (fuzz::viaCli()) {
+        fuzz::replayThroughCli(data, size, ".fon");
+        return 0;
+    }
     Font font;
     try {
         buildFromWindowsResource(parseWindowsFontResource(std::span(data, size)), font);
