@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "charset/encodings.h"
+#include "common/bulk_data.h"
 #include "model/font.h"
 
 namespace typeloom::fuzz {
@@ -23,7 +24,8 @@ inline void check(bool ok, const char* what) {
     }
 }
 
-inline void checkImportedFont(const Font& font) {
+// Uninstrumented: coverage is to come from the reader, not from these walks.
+TYPELOOM_BULK_DATA inline void checkImportedFont(const Font& font) {
     check(font.count() > 0, "an accepted import has no character");
     check(font.unicodeList.size() == font.codeList.size(), "the two lists differ in length");
     for (std::size_t i = 1; i < font.codeList.size(); ++i) {

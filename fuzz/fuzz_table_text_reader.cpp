@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
@@ -20,14 +21,8 @@
 #include "charset/dbcs_tables.h"
 #include "charset/encodings.h"
 #include "charset/table_text_file.h"
+#include "common/bulk_data.h"
 #include "common/text.h"
-
-// Leaves a function out of the coverage instrumentation.
-#if defined(__clang__)
-#define TYPELOOM_NO_COVERAGE __attribute__((no_sanitize("coverage")))
-#else
-#define TYPELOOM_NO_COVERAGE
-#endif
 
 namespace {
 
@@ -98,8 +93,8 @@ const std::array<CharacterTable, kTableCount>& tables() {
     return built;
 }
 
-TYPELOOM_NO_COVERAGE void checkDecoding(std::span<const std::uint8_t> file,
-                                        const std::u16string& text) {
+TYPELOOM_BULK_DATA void checkDecoding(std::span<const std::uint8_t> file,
+                                      const std::u16string& text) {
     const bool bom = file.size() >= 2 && file[0] == 0xFF && file[1] == 0xFE;
     const bool hasZero = std::find(file.begin(), file.end(), 0) != file.end();
     if (file.size() >= 2 && hasZero) {
@@ -124,9 +119,9 @@ TYPELOOM_NO_COVERAGE void checkDecoding(std::span<const std::uint8_t> file,
 
 // The checks run uninstrumented: coverage feedback is to come from the code under test, and
 // the walks over all 65,536 codes would otherwise dominate the time of every run.
-TYPELOOM_NO_COVERAGE void checkResult(const CharacterTable& original, const CharacterTable& table,
-                                      std::span<const std::uint8_t> file,
-                                      const TableTextLoadResult& result) {
+TYPELOOM_BULK_DATA void checkResult(const CharacterTable& original, const CharacterTable& table,
+                                    std::span<const std::uint8_t> file,
+                                    const TableTextLoadResult& result) {
     const CodeMap& before = original.editing;
     check(table.committed == original.committed, "loading a table text changed the committed map");
     check(table.editing.encoding == before.encoding && table.editing.codePage == before.codePage,
@@ -145,32 +140,48 @@ TYPELOOM_NO_COVERAGE void checkResult(const CharacterTable& original, const Char
     // Expected: walking the candidate codes upwards, the first code of each wanted character.
     static std::array<bool, 0x10000> wanted;
     static std::array<bool, 0x10000> found;
-    wanted.fill(false);
-    found.fill(false);
+    std::memset(wanted.data(), 0, wanted.size());
+    std::memset(found.data(), 0, found.size());
     for (char16_t u : text) {
         wanted[u] = true;
     }
+    // The entries of both maps in code order, gathered into fixed arrays.
+    struct Entries {
+        std::array<std::uint16_t, 0x10000> codes;
+        std::array<CodeEntry, 0x10000> entries;
+        std::size_t count = 0;
+        TYPELOOM_BULK_DATA void gather(const CodeMap& map) {
+            count = 0;
+            map.forEach([this](std::uint16_t code, CodeEntry e) {
+                codes[count] = code;
+                entries[count] = e;
+                ++count;
+            });
+        }
+    };
+    static Entries was;
+    static Entries now;
+    was.gather(before);
+    now.gather(table.editing);
+    check(was.count == now.count &&
+              std::equal(was.codes.begin(), was.codes.begin() + was.count, now.codes.begin()),
+          "loading a table text added or removed an entry");
+
     const std::uint32_t last = codeSpaceLast(before.encoding);
     std::vector<std::uint16_t> flipped;
-    for (std::uint32_t c = 0; c <= 0xFFFF; ++c) {
-        const auto code = static_cast<std::uint16_t>(c);
-        const bool had = before.contains(code);
-        check(table.editing.contains(code) == had,
-              "loading a table text added or removed an entry");
-        if (!had) {
-            continue;
-        }
-        const CodeEntry was = before.get(code);
-        const CodeEntry now = table.editing.get(code);
+    for (std::size_t k = 0; k < was.count; ++k) {
+        const std::uint16_t code = was.codes[k];
+        const CodeEntry a = was.entries[k];
+        const CodeEntry b = now.entries[k];
         bool expectEnabled = false;
-        if (c <= last && wanted[was.unicode] && !found[was.unicode]) {
-            found[was.unicode] = true;
+        if (code <= last && wanted[a.unicode] && !found[a.unicode]) {
+            found[a.unicode] = true;
             expectEnabled = true;
         }
-        check(now.unicode == was.unicode && now.mapped == was.mapped,
+        check(b.unicode == a.unicode && b.mapped == a.mapped,
               "loading a table text changed more than enabled flags");
-        check(now.enabled == expectEnabled, "a code's enabled flag is wrong after loading");
-        if (now.enabled != was.enabled) {
+        check(b.enabled == expectEnabled, "a code's enabled flag is wrong after loading");
+        if (b.enabled != a.enabled) {
             flipped.push_back(code);
         }
     }
@@ -201,9 +212,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
-    CharacterTable table = tables()[data[0] % kTableCount];
+    // The working copy is assigned, not built: its 65,536-entry maps keep their storage from
+    // one input to the next instead of being allocated and released for every run.
+    static std::array<CharacterTable, kTableCount> working;
+    const std::size_t which = data[0] % kTableCount;
+    CharacterTable& table = working[which];
+    table = tables()[which];
     const std::span<const std::uint8_t> file(data + 1, size - 1);
     const TableTextLoadResult result = applyTableText(table, file);
-    checkResult(tables()[data[0] % kTableCount], table, file, result);
+    checkResult(tables()[which], table, file, result);
     return 0;
 }

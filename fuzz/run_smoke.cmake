@@ -31,8 +31,8 @@ endif()
 execute_process(
     COMMAND "${HARNESS}"
         ${mode}
-        # A file of a few hundred bytes must not make a reader allocate a gigabyte: no font
-        # the readers accept comes near this limit.
+        # A file of a few hundred bytes must not make a reader allocate a gigabyte: the
+        # largest font the readers accept (128 Mi pixels) fits in this limit.
         -rss_limit_mb=512
         -max_len=65536
         # One input running this long is a hang; stop well before CTest's own timeout so

@@ -2,7 +2,7 @@
 
 namespace typeloom {
 
-void CodeMap::setPacked(std::uint16_t code, std::uint32_t packed) {
+TYPELOOM_BULK_DATA void CodeMap::setPacked(std::uint16_t code, std::uint32_t packed) {
     if (m_entries.empty()) {
         m_entries.assign(kCodes, kNoEntry);
     }
@@ -12,7 +12,7 @@ void CodeMap::setPacked(std::uint16_t code, std::uint32_t packed) {
     m_entries[code] = packed;
 }
 
-void CodeMap::setEnabled(std::uint16_t code, bool enabled) {
+TYPELOOM_BULK_DATA void CodeMap::setEnabled(std::uint16_t code, bool enabled) {
     if (!contains(code)) {
         return;
     }
@@ -26,7 +26,7 @@ void CodeMap::clear() {
     m_count = 0;
 }
 
-bool operator==(const CodeMap& a, const CodeMap& b) {
+TYPELOOM_BULK_DATA bool operator==(const CodeMap& a, const CodeMap& b) {
     if (a.encoding != b.encoding || a.codePage != b.codePage || a.m_count != b.m_count) {
         return false;
     }

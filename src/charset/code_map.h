@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/bulk_data.h"
+
 namespace typeloom {
 
 // One table entry packed the way project files store it: bits 16-31 the Unicode value,
@@ -52,7 +54,7 @@ class CodeMap {
 
     // Calls f(code, entry) for every code that has an entry, in ascending code order.
     template <typename F>
-    void forEach(F&& f) const {
+    TYPELOOM_BULK_DATA void forEach(F&& f) const {
         if (m_entries.empty()) {
             return;
         }

@@ -1,6 +1,7 @@
 #include "charset/table_text_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -8,6 +9,7 @@
 #include "charset/character_table.h"
 #include "charset/encodings.h"
 #include "common/atomic_file.h"
+#include "common/bulk_data.h"
 #include "common/file_error.h"
 #include "common/text.h"
 
@@ -63,55 +65,53 @@ std::u16string decodeTableText(std::span<const std::uint8_t> bytes) {
     return ansiToUtf16(bytes.first(static_cast<std::size_t>(end - bytes.begin())));
 }
 
+namespace {
+
+// One bit for each of the 65,536 UTF-16 values.
+class CharacterBits {
+  public:
+    bool test(std::uint16_t u) const { return ((m_words[u >> 6] >> (u & 63)) & 1u) != 0; }
+    void set(std::uint16_t u) { m_words[u >> 6] |= std::uint64_t{1} << (u & 63); }
+
+  private:
+    std::array<std::uint64_t, 0x10000 / 64> m_words{};
+};
+
+// Enables, for each wanted character, the lowest candidate code (up to `last`) standing for it
+// and disables every other entry; appends the codes whose flag changed to `changed`, in
+// ascending order. Returns false when a wanted character has no candidate code. One walk of
+// the map in ascending code order: the first candidate met for a character is its lowest.
+TYPELOOM_BULK_DATA bool enableWanted(CodeMap& map, std::uint16_t last, std::u16string_view wanted,
+                                     std::vector<std::uint16_t>& changed) {
+    CharacterBits isWanted;
+    for (char16_t u : wanted) {
+        isWanted.set(u);
+    }
+    CharacterBits found;
+    map.forEach([&](std::uint16_t code, CodeEntry e) {
+        const bool enable = code <= last && isWanted.test(e.unicode) && !found.test(e.unicode);
+        if (enable) {
+            found.set(e.unicode);
+        }
+        if (enable != e.enabled) {
+            map.setEnabled(code, enable);
+            changed.push_back(code);
+        }
+    });
+    return std::all_of(wanted.begin(), wanted.end(), [&](char16_t u) { return found.test(u); });
+}
+
+}  // namespace
+
 TableTextLoadResult applyTableText(CharacterTable& table, std::span<const std::uint8_t> bytes) {
     TableTextLoadResult result;
     if (bytes.empty()) {
         result.status = TableTextLoadResult::Status::Empty;
         return result;
     }
-    std::u16string text = decodeTableText(bytes);
-    std::vector<std::uint16_t> wanted(text.begin(), text.end());
-    std::sort(wanted.begin(), wanted.end());
-    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
-
-    // Lowest candidate code for each Unicode value.
+    const std::u16string text = decodeTableText(bytes);
     CodeMap& map = table.editing;
-    const std::uint16_t last = codeSpaceLast(map.encoding);
-    std::vector<std::int32_t> lowestCode(0x10000, -1);
-    std::vector<bool> wasEnabled(std::size_t{last} + 1, false);
-    for (std::uint32_t c = 0; c <= last; ++c) {
-        auto code = static_cast<std::uint16_t>(c);
-        if (!map.contains(code)) {
-            continue;
-        }
-        CodeEntry e = map.get(code);
-        wasEnabled[c] = e.enabled;
-        if (lowestCode[e.unicode] < 0) {
-            lowestCode[e.unicode] = static_cast<std::int32_t>(c);
-        }
-    }
-    std::vector<bool> nowEnabled(std::size_t{last} + 1, false);
-    for (std::uint16_t u : wanted) {
-        if (lowestCode[u] >= 0) {
-            nowEnabled[static_cast<std::size_t>(lowestCode[u])] = true;
-        } else {
-            result.someUnmapped = true;
-        }
-    }
-    // Entries outside the candidate codes are disabled too.
-    map.forEach([&](std::uint16_t code, CodeEntry e) {
-        if (code > last && e.enabled) {
-            map.setEnabled(code, false);
-            result.changed.push_back(code);
-        }
-    });
-    for (std::uint32_t c = 0; c <= last; ++c) {
-        if (wasEnabled[c] != nowEnabled[c]) {
-            map.setEnabled(static_cast<std::uint16_t>(c), nowEnabled[c]);
-            result.changed.push_back(static_cast<std::uint16_t>(c));
-        }
-    }
-    std::sort(result.changed.begin(), result.changed.end());
+    result.someUnmapped = !enableWanted(map, codeSpaceLast(map.encoding), text, result.changed);
     if (result.someUnmapped) {
         result.message = kSomeCharactersUnmapped;
     }

@@ -77,12 +77,12 @@ void ByteReader::seek(std::size_t offset) {
     m_pos = offset;
 }
 
-void ByteWriter::u16(std::uint16_t v) {
+TYPELOOM_BULK_DATA void ByteWriter::u16(std::uint16_t v) {
     m_bytes.push_back(static_cast<std::uint8_t>(v));
     m_bytes.push_back(static_cast<std::uint8_t>(v >> 8));
 }
 
-void ByteWriter::u32(std::uint32_t v) {
+TYPELOOM_BULK_DATA void ByteWriter::u32(std::uint32_t v) {
     for (int i = 0; i < 4; ++i) {
         m_bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     }

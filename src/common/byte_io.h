@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/bulk_data.h"
 #include "common/file_error.h"
 
 namespace typeloom {
@@ -47,9 +48,9 @@ class ByteReader {
 // Little-endian writer appending to a growing byte buffer.
 class ByteWriter {
   public:
-    void u8(std::uint8_t v) { m_bytes.push_back(v); }
-    void u16(std::uint16_t v);
-    void u32(std::uint32_t v);
+    TYPELOOM_BULK_DATA void u8(std::uint8_t v) { m_bytes.push_back(v); }
+    TYPELOOM_BULK_DATA void u16(std::uint16_t v);
+    TYPELOOM_BULK_DATA void u32(std::uint32_t v);
     void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
     void bytes(std::span<const std::uint8_t> data);
     void zeros(std::size_t n) { m_bytes.resize(m_bytes.size() + n, 0); }

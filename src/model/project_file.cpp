@@ -6,6 +6,7 @@
 #include "charset/code_pages.h"
 #include "charset/encodings.h"
 #include "common/atomic_file.h"
+#include "common/bulk_data.h"
 #include "common/progress_sink.h"
 #include "common/text.h"
 #include "model/font.h"
@@ -23,24 +24,25 @@ constexpr const char* kVer20Copyright = "Copyright 2014 by ...";
 constexpr std::size_t kGlyphProgressThreshold = 256;
 constexpr std::size_t kTableProgressThreshold = 5120;
 
-void writeWordList(ByteWriter& w, const std::vector<std::uint16_t>& list) {
+TYPELOOM_BULK_DATA void writeWordList(ByteWriter& w, const std::vector<std::uint16_t>& list) {
     writeArchiveCount(w, static_cast<std::uint32_t>(list.size()));
     for (std::uint16_t v : list) {
         w.u16(v);
     }
 }
 
-std::vector<std::uint16_t> readWordList(ByteReader& r, const char* what) {
+TYPELOOM_BULK_DATA std::vector<std::uint16_t> readWordList(ByteReader& r, const char* what) {
     std::uint32_t n = readArchiveCount(r);
     r.requireItems(n, 2, what);
+    const std::span<const std::uint8_t> raw = r.bytes(std::size_t{n} * 2);
     std::vector<std::uint16_t> list(n);
-    for (std::uint16_t& v : list) {
-        v = r.u16();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        list[i] = static_cast<std::uint16_t>(raw[2 * i] | (raw[2 * i + 1] << 8));
     }
     return list;
 }
 
-void writeGlyph(ByteWriter& w, const Glyph& g) {
+TYPELOOM_BULK_DATA void writeGlyph(ByteWriter& w, const Glyph& g) {
     w.u16(g.code);
     w.u16(g.width);
     writeArchiveCount(w, static_cast<std::uint32_t>(g.pixels.size()));
@@ -48,7 +50,7 @@ void writeGlyph(ByteWriter& w, const Glyph& g) {
 }
 
 // Reads a glyph record. Pixel values other than 0 are ink (this edition is 1 bit deep).
-Glyph readGlyph(ByteReader& r) {
+TYPELOOM_BULK_DATA Glyph readGlyph(ByteReader& r) {
     Glyph g;
     g.code = r.u16();
     g.width = r.u16();
@@ -143,6 +145,26 @@ void applyLogFont(Font& font, const LogFont& lf) {
     font.faceName = lf.faceName;
 }
 
+// The table's entries, six bytes each: the code (u16) and the packed entry (u32).
+TYPELOOM_BULK_DATA void readTableEntries(ByteReader& r, std::uint32_t n, CodeMap& map,
+                                         ProgressRun& run) {
+    const std::size_t start = r.offset();
+    const std::span<const std::uint8_t> raw = r.bytes(std::size_t{n} * 6);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t* p = raw.data() + 6 * i;
+        const auto code = static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+        const std::uint32_t packed = std::uint32_t{p[2]} | (std::uint32_t{p[3]} << 8) |
+                                     (std::uint32_t{p[4]} << 16) | (std::uint32_t{p[5]} << 24);
+        if (!CodeEntry::isWellFormed(packed)) {
+            r.seek(start + 6 * (i + 1));  // the offset just past the entry
+            r.fail("character table entry for code " + std::to_string(code) +
+                   " has flags other than 0 and 1");
+        }
+        map.setPacked(code, packed);
+        run.step();
+    }
+}
+
 void readTableRecord(ByteReader& r, Font& font, ProgressSink& progress) {
     CharacterTable& table = font.charTable;
     table.codeOrder = readWordList(r, "character table code order");
@@ -157,16 +179,7 @@ void readTableRecord(ByteReader& r, Font& font, ProgressSink& progress) {
     table.committed.encoding = static_cast<int>(encoding);
     table.committed.codePage = static_cast<int>(codePage);
     ProgressRun run(progress, static_cast<int>(n), n > kTableProgressThreshold);
-    for (std::uint32_t i = 0; i < n; ++i) {
-        std::uint16_t code = r.u16();
-        std::uint32_t packed = r.u32();
-        if (!CodeEntry::isWellFormed(packed)) {
-            r.fail("character table entry for code " + std::to_string(code) +
-                   " has flags other than 0 and 1");
-        }
-        table.committed.setPacked(code, packed);
-        run.step();
-    }
+    readTableEntries(r, n, table.committed, run);
     table.editing = table.committed;
 }
 
@@ -615,6 +628,27 @@ ProjectLoadResult loadProject(const std::string& path, Font& font, ProgressSink&
 // ---------------------------------------------------------------------------------------------
 // Writing
 
+namespace {
+
+// The table's entries in ascending code order, six bytes each, written in one sweep.
+TYPELOOM_BULK_DATA void writeTableEntries(ByteWriter& w, const CodeMap& map) {
+    std::vector<std::uint8_t>& out = w.data();
+    std::size_t at = out.size();
+    out.resize(at + map.size() * 6);
+    map.forEach([&](std::uint16_t code, CodeEntry e) {
+        const std::uint32_t v = e.packed();
+        std::uint8_t* p = out.data() + at;
+        p[0] = static_cast<std::uint8_t>(code);
+        p[1] = static_cast<std::uint8_t>(code >> 8);
+        for (int k = 0; k < 4; ++k) {
+            p[2 + k] = static_cast<std::uint8_t>(v >> (8 * k));
+        }
+        at += 6;
+    });
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> projectBytes(const Font& font) {
     ByteWriter w;
     std::size_t pixelBytes = 0;
@@ -648,10 +682,7 @@ std::vector<std::uint8_t> projectBytes(const Font& font) {
     w.u32(font.encoding);
     w.u32(static_cast<std::uint32_t>(table.committed.codePage));
     w.u32(static_cast<std::uint32_t>(table.committed.size()));
-    table.committed.forEach([&](std::uint16_t code, CodeEntry e) {
-        w.u16(code);
-        w.u32(e.packed());
-    });
+    writeTableEntries(w, table.committed);
     return w.take();
 }
 
