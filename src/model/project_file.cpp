@@ -50,17 +50,34 @@ TYPELOOM_BULK_DATA void writeGlyph(ByteWriter& w, const Glyph& g) {
 }
 
 // Reads a glyph record. Pixel values other than 0 are ink (this edition is 1 bit deep).
+// Stores 1 for every non-zero byte of `in` and 0 for every zero byte, eight bytes at a time:
+// folding each byte's high bits onto its lowest bit leaves 1 there exactly when the byte is
+// not zero (the shifts carry bits of the next byte only into bits that are masked off).
+TYPELOOM_BULK_DATA void copyAsPixels(std::span<const std::uint8_t> in, std::uint8_t* out) {
+    constexpr std::uint64_t kLowBits = 0x0101010101010101u;
+    std::size_t i = 0;
+    for (; i + 8 <= in.size(); i += 8) {
+        std::uint64_t w = 0;
+        std::memcpy(&w, in.data() + i, 8);
+        w |= w >> 4;
+        w |= w >> 2;
+        w |= w >> 1;
+        w &= kLowBits;
+        std::memcpy(out + i, &w, 8);
+    }
+    for (; i < in.size(); ++i) {
+        out[i] = in[i] != 0 ? 1 : 0;
+    }
+}
+
 TYPELOOM_BULK_DATA Glyph readGlyph(ByteReader& r) {
     Glyph g;
     g.code = r.u16();
     g.width = r.u16();
     std::uint32_t n = readArchiveCount(r);
     r.requireItems(n, 1, "glyph pixels");
-    auto bytes = r.bytes(n);
     g.pixels.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        g.pixels[i] = bytes[i] != 0 ? 1 : 0;
-    }
+    copyAsPixels(r.bytes(n), g.pixels.data());
     return g;
 }
 
