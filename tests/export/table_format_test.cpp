@@ -459,8 +459,7 @@ TEST(TableText, NinetyFiveAsciiCharactersMakeOneRange) {
     EXPECT_NE(c.find("    1, \t\t/* nRanges"), std::string::npos);
     EXPECT_NE(c.find("\r\n    31,     /*    ?        003F         63 */\r\n"), std::string::npos);
     EXPECT_NE(c.find("\r\n    94,     /*    ~        007E        126 */\r\n"), std::string::npos);
-    EXPECT_NE(c.find("\r\n     0,     /*    .        007F        127 */\r\n"),
-              std::string::npos);
+    EXPECT_NE(c.find("\r\n     0,     /*    .        007F        127 */\r\n"), std::string::npos);
     // The width table of a fixed-width font holds the fixed width for every character.
     EXPECT_NE(c.find("\r\n     6      /*    ~        007E        126 */\r\n};\r\n#endif"),
               std::string::npos);
