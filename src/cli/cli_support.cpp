@@ -73,3 +73,62 @@ std::string hex4(int value) {
 }
 
 }  // namespace typeloom::cli
+
+namespace typeloom::cli {
+
+std::vector<CodeRange> parseCodeRanges(const std::string& text, std::uint16_t maxCode,
+                                       const std::string& option) {
+    if (text == "all") {
+        return {{0, maxCode}};
+    }
+    std::vector<CodeRange> ranges;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = text.find(',', start);
+        const std::string item =
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const std::size_t dash = item.find('-');
+        const std::string firstText = item.substr(0, dash);
+        const std::string lastText = dash == std::string::npos ? firstText : item.substr(dash + 1);
+        const std::optional<unsigned long> first = parseNumber(firstText);
+        const std::optional<unsigned long> last = parseNumber(lastText);
+        if (!first || !last) {
+            throw UsageError{option + " takes code ranges like 0x20-0x7E,0xA0-0xFF; \"" + item +
+                             "\" is not one"};
+        }
+        if (*first > *last) {
+            throw UsageError{option + ": the first code of " + item + " is above its last"};
+        }
+        if (*last > maxCode) {
+            throw UsageError{option + ": " + item + " goes beyond the encoding's last code " +
+                             hex4(maxCode)};
+        }
+        ranges.push_back({static_cast<std::uint16_t>(*first), static_cast<std::uint16_t>(*last)});
+        if (comma == std::string::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    return ranges;
+}
+
+std::string formatCodeRanges(const std::vector<std::uint16_t>& ascendingCodes) {
+    std::string text;
+    for (std::size_t i = 0; i < ascendingCodes.size();) {
+        std::size_t j = i;
+        while (j + 1 < ascendingCodes.size() && ascendingCodes[j + 1] == ascendingCodes[j] + 1) {
+            ++j;
+        }
+        if (!text.empty()) {
+            text += ", ";
+        }
+        text += hex4(ascendingCodes[i]);
+        if (j > i) {
+            text += "-" + hex4(ascendingCodes[j]);
+        }
+        i = j + 1;
+    }
+    return text;
+}
+
+}  // namespace typeloom::cli

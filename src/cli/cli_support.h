@@ -4,6 +4,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/arguments.h"
 
@@ -25,5 +26,24 @@ bool loadFontFile(const std::string& path, Font& font, std::ostream& err,
 
 // "0x0041".
 std::string hex4(int value);
+
+}  // namespace typeloom::cli
+
+namespace typeloom::cli {
+
+// An inclusive range of codes.
+struct CodeRange {
+    std::uint16_t first = 0;
+    std::uint16_t last = 0;
+};
+
+// Reads "0x20-0x7E,0xA0-0xFF" (decimal or 0x-prefixed numbers; a single code is a range of
+// one; "all" is 0..maxCode). Throws UsageError for a malformed list, a range whose first code
+// is above its last, or a code above maxCode (`option` names the option in the message).
+std::vector<CodeRange> parseCodeRanges(const std::string& text, std::uint16_t maxCode,
+                                       const std::string& option);
+
+// Ranges of consecutive codes written compactly: "0x0020-0x007E, 0x00A0".
+std::string formatCodeRanges(const std::vector<std::uint16_t>& ascendingCodes);
 
 }  // namespace typeloom::cli

@@ -14,13 +14,15 @@ namespace typeloom::cli {
 namespace {
 
 constexpr const char* kInfoHelp =
-    "Usage: typeloom info FILE.tlf|FILE.bdf|FILE.fnt|FILE.fon\n"
+    "Usage: typeloom info FILE.tlf|FILE.bdf|FILE.fnt|FILE.fon [--table]\n"
     "\n"
     "Shows the font's name, encoding, height, ascent, width, character count, first and last\n"
-    "code, and how many codes of its characters table are enabled and mapped.\n";
+    "code, and how many codes of its characters table are enabled and mapped.\n"
+    "\n"
+    "  --table    also list the enabled codes of the characters table as ranges\n";
 
 int commandInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    Arguments a(args, {}, {});
+    Arguments a(args, {}, {"--table"});
     if (a.helpRequested()) {
         out << kInfoHelp;
         return kExitOk;
@@ -55,6 +57,15 @@ int commandInfo(const std::vector<std::string>& args, std::ostream& out, std::os
     out << "Table:          " << font.charTable.enabledCount() << " enabled, "
         << font.charTable.mappedCount() << " mapped of " << font.charTable.committed.size()
         << " codes\n";
+    if (a.has("--table")) {
+        std::vector<std::uint16_t> enabled;
+        font.charTable.committed.forEach([&](std::uint16_t code, CodeEntry e) {
+            if (e.enabled) {
+                enabled.push_back(code);
+            }
+        });
+        out << "Enabled codes:  " << formatCodeRanges(enabled) << "\n";
+    }
     return kExitOk;
 }
 

@@ -157,7 +157,11 @@ void Font::rebuildFromTable() {
             continue;
         }
         if (!entry.mapped) {
-            if (fromSystemFont) {
+            // A character kept from before (disabled earlier, or pasted) is used as it is;
+            // only a value without one gets a new character.
+            if (glyphs.contains(entry.unicode)) {
+                // nothing to make
+            } else if (fromSystemFont) {
                 addRenderedGlyph(entry.unicode);
             } else {
                 addBlankGlyph(entry.unicode, fixedWidth != 0 ? fixedWidth : maxWidth);
