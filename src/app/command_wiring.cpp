@@ -1,5 +1,6 @@
 #include "app/command_wiring.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -20,7 +21,9 @@
 #include "interchange/ui/interchange_commands.h"
 #include "model/font_settings.h"
 #include "model/transforms.h"
+#include "model/ui/characters_table_panel.h"
 #include "model/ui/dialog_services.h"
+#include "model/ui/edit_characters_table_dialog.h"
 #include "model/ui/font_commands.h"
 
 namespace typeloom::app {
@@ -188,6 +191,23 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
             }
         });
     }
+    // Edit Characters Table: the command presses the panel's "Edit Table..." button, which
+    // follows the command's enable rule; OK commits and shows the new character set.
+    ui::CharactersTablePanel* tablePanel = frame.tablePanel();
+    frame.setCommandHandler(CommandId::EditTable, [tablePanel] { tablePanel->pressEditTable(); });
+    QAction* editTable = frame.action(CommandId::EditTable);
+    QObject::connect(editTable, &QAction::changed, tablePanel, [tablePanel, editTable] {
+        tablePanel->setEditTableAvailable(editTable->isEnabled());
+    });
+    tablePanel->setEditTableAvailable(editTable->isEnabled());
+    QObject::connect(
+        tablePanel, &ui::CharactersTablePanel::editTableRequested, &frame, [&app, &frame] {
+            frame.storeEditedGlyph();
+            if (ui::runEditCharactersTable(&frame, app.font(), ui::DialogServices::standard())) {
+                app.document().setModifiedFlag(true);
+                frame.selectInitialCharacter();
+            }
+        });
     frame.setCommandHandler(CommandId::ExportBitmaps, [&app, &frame] {
         frame.storeEditedGlyph();
         ui::runBitmapExport(&frame, app.font(), app.settings(), frame.progressBar());

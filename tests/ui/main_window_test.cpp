@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSet>
 #include <QSettings>
 #include <QSplitter>
@@ -27,6 +29,9 @@
 #include "app/studio_app.h"
 #include "model/font.h"
 #include "model/project_file.h"
+#include "model/ui/character_list_grid.h"
+#include "model/ui/characters_table_panel.h"
+#include "model/ui/edit_characters_table_dialog.h"
 #include "test_support.h"
 
 namespace typeloom::app {
@@ -566,6 +571,50 @@ TEST_F(FrameTest, FailedOpenKeepsTheFontAndCancelledPromptKeepsEverything) {
     m_app->document().savePrompt = [](const QString&) { return int(QMessageBox::Cancel); };
     EXPECT_FALSE(m_app->startNewDocument());
     EXPECT_TRUE(m_app->document().isModified());
+}
+
+// Ctrl+T, the steps bar's second button and the panel's "Edit Table..." open the same dialog;
+// OK commits the new table and the list, the editor and the status bar show it.
+TEST_F(FrameTest, EditTableOpensTheDialogAndOkRefreshesTheFrame) {
+    m_app->installKeyFilter();
+    frame().show();
+    QApplication::setActiveWindow(&frame());
+    ui::CharactersTablePanel& panel = *frame().tablePanel();
+    EXPECT_FALSE(panel.editTableButton()->isEnabled());  // no characters yet
+    font().createFromScratch(0x20, 0x7E, 6, 8, "Latin");
+    frame().selectInitialCharacter();
+    EXPECT_TRUE(panel.editTableButton()->isEnabled());
+
+    int opened = 0;
+    auto answer = [&opened](bool toAnsi) {
+        QTimer::singleShot(0, [&opened, toAnsi] {
+            auto* dialog =
+                qobject_cast<ui::EditCharactersTableDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            ++opened;
+            if (toAnsi) {
+                dialog->encodingButton(0)->click();
+                dialog->accept();
+            } else {
+                dialog->button("disableAll")->click();
+                dialog->reject();
+            }
+        });
+    };
+    answer(false);
+    QTest::keyClick(&frame(), Qt::Key_T, Qt::ControlModifier);
+    answer(false);
+    frame().stepsBar()->actions().at(1)->trigger();
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(font().count(), 0x7F - 0x20);
+    EXPECT_FALSE(m_app->document().isModified());
+
+    answer(true);
+    panel.editTableButton()->click();
+    EXPECT_EQ(opened, 3);
+    EXPECT_EQ(font().encoding, 0u);
+    EXPECT_TRUE(m_app->document().isModified());
+    EXPECT_EQ(frame().characterList()->currentIndex(), font().initialIndex());
 }
 
 }  // namespace
