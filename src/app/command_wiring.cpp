@@ -25,6 +25,7 @@
 #include "model/ui/dialog_services.h"
 #include "model/ui/edit_characters_table_dialog.h"
 #include "model/ui/font_commands.h"
+#include "model/ui/font_size_dialogs.h"
 
 namespace typeloom::app {
 
@@ -276,6 +277,40 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
     });
     frame.setCommandHandler(CommandId::RemoveBlankColumns,
                             [&app, &frame] { changeWholeFont(app, frame, &trimAll, true); });
+
+    // The font-wide dialogs: the character being edited is written into the font once OK was
+    // pressed, then the editor shows it again as the change left it and the views follow.
+    auto afterSizeChange = [&app, &frame] {
+        frame.reloadEditedGlyph();
+        frame.refreshCharacterList();
+        frame.refreshDataPanel();
+        app.document().setModifiedFlag(true);
+        frame.updateStatusPanes();
+    };
+    auto commit = [&frame] { frame.storeEditedGlyph(); };
+    frame.setCommandHandler(CommandId::ChangeHeight, [&app, &frame, afterSizeChange, commit] {
+        if (ui::runChangeHeight(&frame, app.font(), frame.pixelGrid()->currentIndex(), commit)) {
+            afterSizeChange();
+        }
+    });
+    frame.setCommandHandler(CommandId::ChangeWidth, [&app, &frame, afterSizeChange, commit] {
+        if (ui::runChangeWidth(&frame, app.font(), frame.pixelGrid()->currentIndex(), commit)) {
+            afterSizeChange();
+        }
+    });
+    frame.setCommandHandler(CommandId::ChangeAscent, [&app, &frame, afterSizeChange] {
+        if (ui::runChangeAscent(&frame, app.font(), frame.pixelGrid()->currentIndex())) {
+            afterSizeChange();
+        }
+    });
+    // After a resize the editor moves to the initial character (the letter A).
+    frame.setCommandHandler(CommandId::Resize, [&app, &frame, commit] {
+        if (ui::runResizeFont(&frame, app.font(), frame.pixelGrid()->currentIndex(), commit)) {
+            frame.selectInitialCharacter();
+            app.document().setModifiedFlag(true);
+            frame.updateFrameTitle();
+        }
+    });
 }
 
 }  // namespace typeloom::app
