@@ -40,6 +40,7 @@ const std::vector<HelpTopic>& helpTopics() {
         topic(kChangeHeight, "Change Font Height"),
         topic(kChangeWidth, "Change Font Width"),
         topic(kAppendCharacters, "Change Font Ascent"),
+        topic(kResizeFont, "Resize Font"),
         topic(kFontInfo, "Font Information"),
         topic(kExport, "Export and Data Format"),
         topic(kDataPanel, "Character Data and Data Format"),

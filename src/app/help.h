@@ -25,6 +25,7 @@ inline constexpr char kFontInfo[] = "changeinfo.htm";              // the same d
 inline constexpr char kAppendCharacters[] = "changeascent.htm";    // Append Characters dialog
 inline constexpr char kChangeHeight[] = "changeheight.htm";        // Change Font Height dialog
 inline constexpr char kChangeWidth[] = "changewidth.htm";          // Change Font Width dialog
+inline constexpr char kResizeFont[] = "resizefont.htm";            // Resize Font dialog
 inline constexpr char kExport[] = "fileformat.htm";                // Export Bitmap Data dialog
 inline constexpr char kDataPanel[] = "datapanel.htm";              // data panel and format dialog
 inline constexpr char kMultiCopyPaste[] = "multi_copy_paste.htm";  // Multi Copy, Multi Paste

@@ -110,17 +110,13 @@ TEST(HelpFolder, LookupOrder) {
 
 TEST(HelpPages, EveryHelpTopicHasItsPageAndIsListed) {
     // The pages opened by the help commands and the dialogs' Help buttons.
-    const QStringList required = {QStringLiteral("index.htm"),
-                                  QStringLiteral("quickguide.htm"),
-                                  QStringLiteral("changeascent.htm"),
-                                  QStringLiteral("newfont.htm"),
-                                  QStringLiteral("changeinfo.htm"),
-                                  QStringLiteral("changeheight.htm"),
-                                  QStringLiteral("changewidth.htm"),
-                                  QStringLiteral("fileformat.htm"),
-                                  QStringLiteral("multi_copy_paste.htm"),
-                                  QStringLiteral("changerange.htm"),
-                                  QStringLiteral("preference.htm")};
+    const QStringList required = {
+        QStringLiteral("index.htm"),        QStringLiteral("quickguide.htm"),
+        QStringLiteral("changeascent.htm"), QStringLiteral("newfont.htm"),
+        QStringLiteral("changeinfo.htm"),   QStringLiteral("changeheight.htm"),
+        QStringLiteral("changewidth.htm"),  QStringLiteral("resizefont.htm"),
+        QStringLiteral("fileformat.htm"),   QStringLiteral("multi_copy_paste.htm"),
+        QStringLiteral("changerange.htm"),  QStringLiteral("preference.htm")};
     QStringList listed;
     for (const HelpTopic& topic : helpTopics()) {
         listed << topic.file;

@@ -72,7 +72,8 @@ ChangeSizeDialog::ChangeSizeDialog(const ChangeSizeTexts& texts, std::uint16_t s
 
     const char* captions[] = {texts.clipBefore, texts.clipAfter, texts.addBefore, texts.addAfter};
     auto* grid = new QGridLayout;
-    grid->addWidget(m_sizeLabel, 0, 0, 1, 2);
+    grid->addWidget(new QLabel(QString::fromLatin1(texts.current), this), 0, 0);
+    grid->addWidget(m_sizeLabel, 0, 1);
     grid->addWidget(m_reduce, 1, 0, 1, 2);
     grid->addWidget(m_increase, 1, 2, 1, 2);
     for (int i = 0; i < 4; ++i) {
@@ -146,6 +147,11 @@ void ChangeSizeDialog::updateEnabled() {
 void ChangeSizeDialog::updatePreview() {
     m_complete = true;
     const ChangeSizeOutcome outcome = check(fields(), m_values);
+    if (outcome.result == DialogResult::Unchanged) {
+        // Nothing to change: the after row shows the characters as they are.
+        m_preview->showAfter(m_preview->before().font, oneLine(outcome.message));
+        return;
+    }
     if (outcome.result != DialogResult::Accepted) {
         m_preview->showNoChange(oneLine(outcome.message));
         return;
@@ -194,6 +200,7 @@ void ChangeSizeDialog::accept() {
 namespace {
 
 const ChangeSizeTexts kHeightTexts = {"Change Font Height",
+                                      "Current height:",
                                       "Reduce Font Height",
                                       "Increase Font Height",
                                       "Clip top row",
@@ -204,11 +211,12 @@ const ChangeSizeTexts kHeightTexts = {"Change Font Height",
                                       kHeightIncreasedTooMuchMessage,
                                       kChangeHeightHelpTopic};
 
-const ChangeSizeTexts kWidthTexts = {
-    "Change Font Width",  "Reduce Font Width",         "Increase Font Width",
-    "Clip left column",   "Clip right column",         "Add left column",
-    "Add right column",   kWidthClippedTooMuchMessage, kWidthIncreasedTooMuchMessage,
-    kChangeWidthHelpTopic};
+const ChangeSizeTexts kWidthTexts = {"Change Font Width",         "Current width:",
+                                     "Reduce Font Width",         "Increase Font Width",
+                                     "Clip left column",          "Clip right column",
+                                     "Add left column",           "Add right column",
+                                     kWidthClippedTooMuchMessage, kWidthIncreasedTooMuchMessage,
+                                     kChangeWidthHelpTopic};
 
 }  // namespace
 

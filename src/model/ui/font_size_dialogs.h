@@ -28,6 +28,7 @@ inline constexpr char16_t kPreviewSample[] = u"Ag8";
 // What differs between the Change Font Height and the Change Font Width dialog.
 struct ChangeSizeTexts {
     const char* title;
+    const char* current;  // the caption of the current size
     const char* reduce;
     const char* increase;
     const char* clipBefore;
