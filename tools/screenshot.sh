@@ -2,11 +2,13 @@
 # Starts the desktop application under a virtual X display (Xvfb), opens a project (a sample
 # font made with the command-line tool when none is given), and saves a PNG screenshot of the
 # main window.
-#   tools/screenshot.sh [-o shot.png] [-z ZOOM] [-w WORD] [-c COMMAND] [-p X,Y] [project.tlf]
+#   tools/screenshot.sh [-o shot.png] [-z ZOOM] [-w WORD] [-c COMMAND] [-t TEXT] [-p X,Y]
+#                       [project.tlf]
 # -w sets the data-format word ("BmpDataFlag", e.g. 0x01021110); -c runs a command once the
 # window is up, by its action name without "action" (DataFormat opens the "Bitmap Data Format"
 # dialog, saved beside the main window as *-dialog.png); -p rests the pointer on a cell of the
-# pixel grid (the bit inspector). QT_SCALE_FACTOR=2 takes the pictures at twice the size.
+# pixel grid (the bit inspector); -t types TEXT into the focused field of the dialog that -c
+# opened (a value for its preview, say). QT_SCALE_FACTOR=2 takes the pictures at twice the size.
 # Uses the dev build (build/dev/bin); build it first with `cmake --build --preset dev`.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,12 +16,13 @@ cd "$(dirname "$0")/.."
 out=build/screenshots/main-window.png
 zoom=""
 word=""
-while getopts "o:z:w:c:p:" opt; do
+while getopts "o:z:w:c:t:p:" opt; do
     case $opt in
     o) out=$OPTARG ;;
     z) zoom=$OPTARG ;;
     w) word=$OPTARG ;;
     c) export TYPELOOM_SCREENSHOT_COMMAND=$OPTARG ;;
+    t) export TYPELOOM_SCREENSHOT_TYPE=$OPTARG ;;
     p) export TYPELOOM_SCREENSHOT_HOVER=$OPTARG ;;
     *) exit 2 ;;
     esac

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QSettings>
@@ -57,6 +58,22 @@ int main(int argc, char** argv) {
                 }
             }
         });
+        // Text typed into the field that has the focus in the dialog the command opened, so
+        // that a picture shows the dialog with a value of the user's.
+        const QString typed = qEnvironmentVariable("TYPELOOM_SCREENSHOT_TYPE");
+        if (!typed.isEmpty()) {
+            QTimer::singleShot(1100, &app, [typed] {
+                QWidget* modal = QApplication::activeModalWidget();
+                QWidget* field = modal != nullptr ? modal->focusWidget() : nullptr;
+                if (field == nullptr) {
+                    return;
+                }
+                for (const QChar c : typed) {
+                    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+                    QApplication::sendEvent(field, &press);
+                }
+            });
+        }
         const int delay = qEnvironmentVariableIntValue("TYPELOOM_SCREENSHOT_DELAY_MS");
         QTimer::singleShot(delay > 0 ? delay : 1500, &app, [&app, screenshot] {
             bool saved = app.mainWindow()->grab().save(screenshot, "PNG");
