@@ -4,15 +4,19 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolBar>
 #include <map>
 #include <set>
 
 #include "app/commands.h"
+#include "app/font_document.h"
 #include "app/help.h"
 #include "app/main_window.h"
 #include "app/studio_app.h"
+#include "editor/ui/pixel_grid.h"
 #include "model/font.h"
 #include "model/ui/characters_table_panel.h"
+#include "model/ui/font_size_dialogs.h"
 #include "test_support.h"
 
 namespace typeloom::app {
@@ -131,6 +135,27 @@ TEST_F(CoverageTest, EveryHelpButtonShowsItsPage) {
     } else {
         qputenv("TYPELOOM_HELP", saved);
     }
+}
+
+// The steps bar's third step opens Change Font Height; after OK the font, the editor and the
+// document follow.
+TEST_F(CoverageTest, StepThreeChangesTheHeightAndTheEditorFollows) {
+    ASSERT_GE(frame().stepsBar()->actions().size(), 3);
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = qobject_cast<ui::ChangeSizeDialog*>(QApplication::activeModalWidget())) {
+            ChangeSizeFields fields;
+            fields.increase = true;
+            fields.addBefore = "2";
+            fields.addAfter = "1";
+            dialog->setFields(fields);
+            dialog->accept();
+        }
+    });
+    frame().stepsBar()->actions()[2]->trigger();
+    EXPECT_EQ(m_app->font().height, 15);
+    EXPECT_EQ(m_app->font().ascent, 12);  // 10 + 2 rows added on top
+    EXPECT_EQ(frame().pixelGrid()->workingGlyph().height(), 15);
+    EXPECT_TRUE(m_app->document().isModified());
 }
 
 }  // namespace
