@@ -42,6 +42,8 @@ struct FontHeaderInfo {
     // The two strings the font-information dialog edits (UTF-8).
     std::string headerFaceName;
     std::string headerCopyright;
+
+    friend bool operator==(const FontHeaderInfo&, const FontHeaderInfo&) = default;
 };
 
 }  // namespace typeloom

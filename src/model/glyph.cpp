@@ -1,5 +1,7 @@
 #include "model/glyph.h"
 
+#include <utility>
+
 namespace typeloom {
 
 void Glyph::init(std::uint16_t glyphCode, std::uint16_t glyphWidth, std::uint16_t height) {
@@ -55,6 +57,22 @@ void GlyphMap::erase(std::uint16_t key) {
         m_slots[key].reset();
         --m_count;
     }
+}
+
+std::unique_ptr<Glyph> GlyphMap::exchange(std::uint16_t key, std::unique_ptr<Glyph> glyph) {
+    if (m_slots.empty()) {
+        if (!glyph) {
+            return nullptr;
+        }
+        m_slots.resize(kSlots);
+    }
+    const bool had = m_slots[key] != nullptr;
+    std::unique_ptr<Glyph> old = std::exchange(m_slots[key], std::move(glyph));
+    const bool has = m_slots[key] != nullptr;
+    if (had != has) {
+        m_count = has ? m_count + 1 : m_count - 1;
+    }
+    return old;
 }
 
 void GlyphMap::clear() {

@@ -57,6 +57,9 @@ class GlyphMap {
     // Stores a glyph under key, replacing (destroying) any glyph there.
     Glyph& insert(std::uint16_t key, Glyph glyph);
     void erase(std::uint16_t key);
+    // Puts `glyph` (nullptr: none) under key and hands back what was there, without copying
+    // either: the undo history swaps whole glyphs this way.
+    std::unique_ptr<Glyph> exchange(std::uint16_t key, std::unique_ptr<Glyph> glyph);
     void clear();
     std::size_t size() const { return m_count; }
     bool empty() const { return m_count == 0; }
