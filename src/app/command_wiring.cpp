@@ -10,6 +10,7 @@
 #include "app/edit_routing.h"
 #include "app/font_document.h"
 #include "app/help.h"
+#include "app/history_dialog.h"
 #include "app/main_window.h"
 #include "app/preferences_sheet.h"
 #include "app/progress_status_bar.h"
@@ -81,23 +82,14 @@ constexpr MenuExport kMenuExports[] = {
     {CommandId::ExportMicrochipBin, exporters::ExportFormat::MicrochipBin},
 };
 
-// A font-wide change: the glyph on screen is written back first so that the change applies
-// to it too (and no edit is lost), then the editor and the panes show the result.
-void changeWholeFont(StudioApp& app, MainWindow& frame, void (*change)(Font&), bool refreshLists) {
-    frame.storeEditedGlyph();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    change(app.font());
-    QGuiApplication::restoreOverrideCursor();
-    frame.reloadEditedGlyph();
-    if (refreshLists) {
-        frame.refreshCharacterList();
-        frame.refreshDataPanel();
-    } else {
-        // The pitch commands change widths, which the characters list shows too.
-        frame.refreshCharacterList();
-    }
-    app.document().setModifiedFlag(true);
-    frame.updateStatusPanes();
+// A font-wide change, one step of the history: the glyph on screen is written back first so
+// that the change applies to it too (and no edit is lost), then the editor and the panes show
+// the result.
+void changeWholeFont(MainWindow& frame, const char* name, void (*change)(Font&)) {
+    frame.runFontWideStep(name, [change](Font& font) {
+        change(font);
+        return true;
+    });
 }
 
 }  // namespace
@@ -250,33 +242,41 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
     frame.setCommandHandler(CommandId::About, [&frame] { showAboutDialog(&frame); });
 
     for (CommandId id : {CommandId::Copy, CommandId::Paste, CommandId::Delete, CommandId::SelectAll,
-                         CommandId::Undo}) {
+                         CommandId::Undo, CommandId::Redo}) {
         frame.setCommandHandler(id, [&frame, id] { frame.routeEditCommand(id); });
     }
+    frame.setCommandHandler(CommandId::History, [&app, &frame] {
+        HistoryDialog dialog(
+            app.document().history(), [&frame](std::size_t count) { frame.historyJump(count); },
+            &frame);
+        dialog.exec();
+    });
 
     frame.setCommandHandler(CommandId::UndoAll, [&frame] { frame.pixelGrid()->undoAll(); });
     frame.setCommandHandler(CommandId::ZoomIn, [&frame] { frame.pixelGrid()->zoomStep(true); });
     frame.setCommandHandler(CommandId::ZoomOut, [&frame] { frame.pixelGrid()->zoomStep(false); });
 
-    frame.setCommandHandler(CommandId::ToFixedWidth, [&app, &frame] {
-        changeWholeFont(app, frame, &makeFixedWidth, false);
+    frame.setCommandHandler(CommandId::ToFixedWidth, [&frame] {
+        changeWholeFont(frame, "Convert to Fixed Width", &makeFixedWidth);
     });
-    frame.setCommandHandler(CommandId::ToVariableWidth, [&app, &frame] {
-        changeWholeFont(app, frame, &makeVariableWidth, false);
+    frame.setCommandHandler(CommandId::ToVariableWidth, [&frame] {
+        changeWholeFont(frame, "Convert to Variable Width", &makeVariableWidth);
     });
     frame.setCommandHandler(CommandId::CenterAll,
-                            [&app, &frame] { changeWholeFont(app, frame, &centerAll, false); });
-    frame.setCommandHandler(CommandId::MirrorHorizontal, [&app, &frame] {
-        changeWholeFont(app, frame, static_cast<void (*)(Font&)>(&mirrorHorizontal), true);
+                            [&frame] { changeWholeFont(frame, "Center All", &centerAll); });
+    frame.setCommandHandler(CommandId::MirrorHorizontal, [&frame] {
+        changeWholeFont(frame, "Mirror All Horizontally",
+                        static_cast<void (*)(Font&)>(&mirrorHorizontal));
     });
-    frame.setCommandHandler(CommandId::MirrorVertical, [&app, &frame] {
-        changeWholeFont(app, frame, static_cast<void (*)(Font&)>(&mirrorVertical), true);
+    frame.setCommandHandler(CommandId::MirrorVertical, [&frame] {
+        changeWholeFont(frame, "Mirror All Vertically",
+                        static_cast<void (*)(Font&)>(&mirrorVertical));
     });
-    frame.setCommandHandler(CommandId::InvertAll, [&app, &frame] {
-        changeWholeFont(app, frame, static_cast<void (*)(Font&)>(&invert), true);
+    frame.setCommandHandler(CommandId::InvertAll, [&frame] {
+        changeWholeFont(frame, "Invert All", static_cast<void (*)(Font&)>(&invert));
     });
     frame.setCommandHandler(CommandId::RemoveBlankColumns,
-                            [&app, &frame] { changeWholeFont(app, frame, &trimAll, true); });
+                            [&frame] { changeWholeFont(frame, "Remove Blank Columns", &trimAll); });
 
     // The font-wide dialogs: the character being edited is written into the font once OK was
     // pressed, then the editor shows it again as the change left it and the views follow.

@@ -51,6 +51,9 @@ const std::vector<CommandInfo> kCommands = {
     {CommandId::Exit, "Exit", "E&xit", "Quit the application; prompts to save documents\nExit",
      R::Always},
     {CommandId::Undo, "Undo", "&Undo\tCtrl+Z", "Undo the last action\nUndo", R::Undo},
+    {CommandId::Redo, "Redo", "&Redo\tCtrl+Y", "Redo the last action undone\nRedo", R::Redo},
+    {CommandId::History, "History", "&History...",
+     "Show the steps that Undo and Redo walk, and go back or forward to one", R::History},
     {CommandId::UndoAll, "UndoAll", "U&ndo All", "Restore current character to last saved state.",
      R::UndoAll},
     {CommandId::Copy, "Copy", "&Copy\tCtrl+C",
@@ -178,7 +181,11 @@ bool isCommandEnabled(EnableRule rule, const CommandState& s) {
         case R::ZoomOut:
             return s.gridZoom > 1;
         case R::Undo:
-            return s.editFieldFocused ? s.fieldCanUndo : s.glyphChanged;
+            return s.editFieldFocused ? s.fieldCanUndo : s.historyCanUndo;
+        case R::Redo:
+            return s.editFieldFocused ? s.fieldCanRedo : s.historyCanRedo;
+        case R::History:
+            return s.historyHasSteps;
         case R::UndoAll:
             return s.glyphCanUndoAll;
         case R::Copy:
@@ -209,8 +216,9 @@ const std::vector<MenuPopup>& mainMenu() {
           item(CommandId::DataFormat), separator(), recentFiles(), separator(),
           item(CommandId::Exit)}},
         {"&Edit",
-         {item(CommandId::Undo), item(CommandId::UndoAll), separator(), item(CommandId::Copy),
-          item(CommandId::Paste), item(CommandId::Delete), separator(), item(CommandId::MultiCopy),
+         {item(CommandId::Undo), item(CommandId::Redo), item(CommandId::UndoAll),
+          item(CommandId::History), separator(), item(CommandId::Copy), item(CommandId::Paste),
+          item(CommandId::Delete), separator(), item(CommandId::MultiCopy),
           item(CommandId::MultiPaste), separator(), item(CommandId::SelectAll), separator()}},
         {"Fo&nt",
          {item(CommandId::ChangeHeight), item(CommandId::ChangeWidth),

@@ -47,6 +47,7 @@ enum class CommandId : int {
     Resize = 32870,
     MultiCopy = 32871,
     MultiPaste = 32872,
+    History = 32880,
     FileNew = 57600,
     Open = 57601,
     Save = 57603,
@@ -59,6 +60,7 @@ enum class CommandId : int {
     Paste = 57637,
     SelectAll = 57642,
     Undo = 57643,
+    Redo = 57644,
     About = 57664,
     Exit = 57665,
     HelpContents = 57666,
@@ -80,6 +82,8 @@ enum class EnableRule {
     ZoomIn,
     ZoomOut,
     Undo,
+    Redo,
+    History,
     UndoAll,
     Copy,
     Paste,
@@ -113,10 +117,15 @@ struct CommandState {
     // The focused widget is a text field, and what it offers.
     bool editFieldFocused = false;
     bool fieldCanUndo = false;
+    bool fieldCanRedo = false;
     bool fieldHasSelection = false;
     bool fieldHasText = false;
     bool clipboardHasText = false;
     bool clipboardHasImage = false;
+    // The undo history of the font.
+    bool historyCanUndo = false;
+    bool historyCanRedo = false;
+    bool historyHasSteps = false;
     // The glyph editor.
     bool glyphChanged = false;     // the working glyph is marked changed (undo)
     bool glyphCanUndoAll = false;  // the working glyph differs from the loaded one

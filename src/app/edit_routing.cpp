@@ -48,6 +48,19 @@ bool fieldCanUndo(const QWidget* field) {
     return false;
 }
 
+bool fieldCanRedo(const QWidget* field) {
+    if (QLineEdit* line = lineEditOf(field)) {
+        return line->isRedoAvailable();
+    }
+    if (QTextEdit* text = textEditOf(field)) {
+        return !text->isReadOnly() && text->document()->isRedoAvailable();
+    }
+    if (QPlainTextEdit* plain = plainEditOf(field)) {
+        return !plain->isReadOnly() && plain->document()->isRedoAvailable();
+    }
+    return false;
+}
+
 bool fieldHasSelection(const QWidget* field) {
     if (QLineEdit* line = lineEditOf(field)) {
         return line->hasSelectedText();
@@ -132,6 +145,16 @@ void fieldUndo(QWidget* field) {
         text->undo();
     } else if (QPlainTextEdit* plain = plainEditOf(field)) {
         plain->undo();
+    }
+}
+
+void fieldRedo(QWidget* field) {
+    if (QLineEdit* line = lineEditOf(field)) {
+        line->redo();
+    } else if (QTextEdit* text = textEditOf(field)) {
+        text->redo();
+    } else if (QPlainTextEdit* plain = plainEditOf(field)) {
+        plain->redo();
     }
 }
 

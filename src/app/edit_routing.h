@@ -10,6 +10,7 @@ namespace typeloom::app {
 bool isEditField(const QWidget* widget);
 
 bool fieldCanUndo(const QWidget* field);
+bool fieldCanRedo(const QWidget* field);
 bool fieldHasSelection(const QWidget* field);
 bool fieldHasText(const QWidget* field);
 
@@ -20,5 +21,6 @@ void fieldClear(QWidget* field);
 // Selects all text and keeps the caret in view.
 void fieldSelectAll(QWidget* field);
 void fieldUndo(QWidget* field);
+void fieldRedo(QWidget* field);
 
 }  // namespace typeloom::app

@@ -61,6 +61,26 @@ QString FontDocument::title() const {
 }
 
 void FontDocument::setModifiedFlag(bool modified) {
+    if (modified) {
+        m_history.markChangedOutside();
+    } else {
+        m_history.markSaved();
+    }
+    if (m_modified != modified) {
+        m_modified = modified;
+        Q_EMIT modifiedChanged(modified);
+    }
+}
+
+void FontDocument::noteEdit() {
+    if (!m_modified) {
+        m_modified = true;
+        Q_EMIT modifiedChanged(true);
+    }
+}
+
+void FontDocument::followHistory() {
+    const bool modified = !m_history.isAtSavedState();
     if (m_modified != modified) {
         m_modified = modified;
         Q_EMIT modifiedChanged(modified);
@@ -69,11 +89,14 @@ void FontDocument::setModifiedFlag(bool modified) {
 
 void FontDocument::newDocument() {
     m_path.clear();
+    m_history.clear();
     setModifiedFlag(false);
     Q_EMIT titleChanged();
 }
 
 void FontDocument::restoreDocument(const QString& path, bool modified) {
+    // The font on screen is the one the history was cleared for by newDocument(): its steps
+    // are gone, and an unsaved font must stay modified whatever is done next.
     m_path = path;
     setModifiedFlag(modified);
     Q_EMIT titleChanged();
@@ -94,6 +117,7 @@ bool FontDocument::openDocument(const QString& path, bool* closeRequested) {
         return false;
     }
     m_path = QFileInfo(path).absoluteFilePath();
+    m_history.clear();
     setModifiedFlag(false);
     Q_EMIT titleChanged();
     return true;

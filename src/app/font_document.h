@@ -4,6 +4,8 @@
 #include <QString>
 #include <functional>
 
+#include "model/font_history.h"
+
 class QWidget;
 
 namespace typeloom {
@@ -25,7 +27,18 @@ class FontDocument : public QObject {
     // The title shown before " - Typeloom Studio 3.5": the file name, or "Untitled".
     QString title() const;
     bool isModified() const { return m_modified; }
+    // Marks a change the undo history does not hold (font information, ...): the document
+    // stays modified whatever the history walks to. false: not modified.
     void setModifiedFlag(bool modified = true);
+    // An edit of the glyph on screen, which the history records when it is finished.
+    void noteEdit();
+    // The modified flag after a step was recorded, undone or redone: modified unless the
+    // history stands at the state last saved.
+    void followHistory();
+
+    // The undo history of the font: cleared by New and Open, marked at every save.
+    FontHistory& history() { return m_history; }
+    const FontHistory& history() const { return m_history; }
 
     // Called before the font is serialised, so a save holds the glyph on screen.
     void setStoreEditedGlyph(std::function<void()> store) { m_storeEditedGlyph = std::move(store); }
@@ -82,6 +95,7 @@ class FontDocument : public QObject {
     bool m_lastSaveRenamed = false;
     std::function<void()> m_storeEditedGlyph;
     QWidget* m_dialogParent = nullptr;
+    FontHistory m_history;
 };
 
 }  // namespace typeloom::app

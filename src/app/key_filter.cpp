@@ -48,6 +48,8 @@ std::optional<CommandId> ctrlLetterCommand(int key) {
             return CommandId::Paste;
         case Qt::Key_W:
             return CommandId::ChangeWidth;
+        case Qt::Key_Y:
+            return CommandId::Redo;
         case Qt::Key_Z:
             return CommandId::Undo;
         default:
@@ -76,6 +78,9 @@ KeyAction classifyKey(int key, Qt::KeyboardModifiers modifiers, int bitsPerPixel
         }
     }
     if (ctrl) {
+        if (key == Qt::Key_Z && modifiers.testFlag(Qt::ShiftModifier)) {
+            return {KeyAction::Kind::Command, CommandId::Redo};
+        }
         if (const std::optional<CommandId> command = ctrlLetterCommand(key)) {
             return {KeyAction::Kind::Command, command};
         }

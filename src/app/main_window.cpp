@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -162,6 +163,7 @@ CommandState MainWindow::commandState() const {
     state.editFieldFocused = isEditField(focus);
     if (state.editFieldFocused) {
         state.fieldCanUndo = fieldCanUndo(focus);
+        state.fieldCanRedo = fieldCanRedo(focus);
         state.fieldHasSelection = fieldHasSelection(focus);
         state.fieldHasText = fieldHasText(focus);
     }
@@ -169,6 +171,10 @@ CommandState MainWindow::commandState() const {
         state.clipboardHasText = clipboard->hasText();
         state.clipboardHasImage = clipboard->hasImage();
     }
+    const FontHistory& history = m_app.document().history();
+    state.historyCanUndo = history.canUndo();
+    state.historyCanRedo = history.canRedo();
+    state.historyHasSteps = history.size() > 0;
     if (m_pixelGrid != nullptr) {
         state.gridZoom = m_pixelGrid->zoom();
         state.glyphChanged = m_pixelGrid->canUndo();
@@ -186,6 +192,124 @@ void MainWindow::updateCommandStates() {
                              app::isCommandEnabled(command->rule, state);
         action->setEnabled(enabled);
     }
+    updateHistoryTexts(state);
+}
+
+void MainWindow::updateHistoryTexts(const CommandState& state) {
+    const FontHistory& history = m_app.document().history();
+    struct Entry {
+        CommandId id;
+        std::string name;
+        const char* verb;
+        const char* key;
+    };
+    for (const Entry& entry : {Entry{CommandId::Undo, history.undoName(), "&Undo", "Ctrl+Z"},
+                               Entry{CommandId::Redo, history.redoName(), "&Redo", "Ctrl+Y"}}) {
+        QAction* a = action(entry.id);
+        const CommandInfo* command = findCommand(entry.id);
+        if (a == nullptr || command == nullptr) {
+            continue;
+        }
+        // A text field's own undo has no name; neither has an empty history.
+        if (state.editFieldFocused || entry.name.empty()) {
+            a->setText(QString::fromLatin1(command->menuText));
+        } else {
+            a->setText(QStringLiteral("%1 %2\t%3")
+                           .arg(QString::fromLatin1(entry.verb),
+                                QString::fromStdString(entry.name).replace('&', "&&"),
+                                QString::fromLatin1(entry.key)));
+        }
+    }
+}
+
+namespace {
+
+// The working copy of the editor, as the history reaches it.
+class EditorGlyph : public EditedGlyph {
+  public:
+    explicit EditorGlyph(ui::PixelGrid& grid) : m_grid(grid) {}
+    std::uint16_t editedUnicode() const override { return m_grid.workingGlyph().unicode(); }
+    void restoreEdited(const GlyphContent& content) override { m_grid.restoreContent(content); }
+
+  private:
+    ui::PixelGrid& m_grid;
+};
+
+}  // namespace
+
+void MainWindow::historyUndo() {
+    FontHistory& history = m_app.document().history();
+    if (!history.canUndo()) {
+        return;
+    }
+    const bool fontWide = !history.step(history.position() - 1).glyphKey().has_value();
+    if (fontWide) {
+        storeEditedGlyph();
+    }
+    EditorGlyph editor(*m_pixelGrid);
+    history.undo(m_app.font(), m_pixelGrid->hasCharacter() ? &editor : nullptr);
+    afterHistoryWalk(fontWide);
+}
+
+void MainWindow::historyRedo() {
+    FontHistory& history = m_app.document().history();
+    if (!history.canRedo()) {
+        return;
+    }
+    const bool fontWide = !history.step(history.position()).glyphKey().has_value();
+    if (fontWide) {
+        storeEditedGlyph();
+    }
+    EditorGlyph editor(*m_pixelGrid);
+    history.redo(m_app.font(), m_pixelGrid->hasCharacter() ? &editor : nullptr);
+    afterHistoryWalk(fontWide);
+}
+
+void MainWindow::historyJump(std::size_t count) {
+    // One step at a time, so that the glyph on screen is stored before and reloaded after each
+    // font-wide step exactly as a single Undo or Redo does.
+    const FontHistory& history = m_app.document().history();
+    while (history.position() > count && history.canUndo()) {
+        historyUndo();
+    }
+    while (history.position() < count && history.canRedo()) {
+        historyRedo();
+    }
+}
+
+void MainWindow::afterHistoryWalk(bool fontWide) {
+    if (fontWide) {
+        // The step may have changed the character list: stay on the character when it is
+        // still there, else start again where a new font starts.
+        const int index = m_pixelGrid->currentIndex();
+        if (index >= 0 && index < m_app.font().count()) {
+            reloadEditedGlyph();
+        } else {
+            selectInitialCharacter();
+        }
+    }
+    refreshCharacterList();
+    refreshDataPanel();
+    m_app.document().followHistory();
+    updateFrameTitle();
+    updateStatusPanes();
+    updateCommandStates();
+}
+
+void MainWindow::runFontWideStep(const std::string& name,
+                                 const std::function<bool(Font&)>& command) {
+    storeEditedGlyph();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    FontHistory::Snapshot before(m_app.font());
+    const bool changed = command(m_app.font());
+    if (changed) {
+        m_app.document().history().recordFontChange(name, std::move(before), m_app.font());
+    }
+    QGuiApplication::restoreOverrideCursor();
+    if (!changed) {
+        return;
+    }
+    afterHistoryWalk(true);
 }
 
 void MainWindow::createMenus() {
@@ -345,8 +469,18 @@ void MainWindow::createPanes() {
     m_editorPanel = new ui::CharacterEditorPanel(m_app.font(), m_app.settings(), m_editorView);
     editorLayout->addWidget(m_editorPanel);
     m_pixelGrid = m_editorPanel->pixelGrid();
+    // Edits of the glyph on screen become steps of the font's history when they finish; a
+    // store only moves the glyph into the font, which the history sees as no change.
     connect(m_pixelGrid, &ui::PixelGrid::documentModified, this,
-            [this] { m_app.document().setModifiedFlag(true); });
+            [this] { m_app.document().noteEdit(); });
+    m_pixelGrid->editFinished = [this](const std::string& name, std::uint16_t unicode,
+                                       GlyphContent before, GlyphContent after) {
+        m_app.document().history().recordGlyphEdit(name, unicode, std::move(before),
+                                                   std::move(after));
+        m_app.document().followHistory();
+        updateCommandStates();
+    };
+    m_pixelGrid->undoHandler = [this] { historyUndo(); };
     connect(m_pixelGrid, &ui::PixelGrid::glyphChanged, this, &MainWindow::updateCommandStates);
     connect(m_pixelGrid, &ui::PixelGrid::characterLoaded, this, &MainWindow::updateCommandStates);
     connect(m_pixelGrid, &ui::PixelGrid::zoomChanged, this, &MainWindow::updateCommandStates);
@@ -533,6 +667,9 @@ void MainWindow::routeEditCommand(CommandId id) {
             case CommandId::Undo:
                 fieldUndo(focus);
                 break;
+            case CommandId::Redo:
+                fieldRedo(focus);
+                break;
             default:
                 break;
         }
@@ -556,7 +693,10 @@ void MainWindow::gridEditCommand(CommandId id) {
             m_pixelGrid->selectAll();
             break;
         case CommandId::Undo:
-            m_pixelGrid->undo();
+            historyUndo();
+            break;
+        case CommandId::Redo:
+            historyRedo();
             break;
         default:
             break;

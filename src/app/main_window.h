@@ -2,8 +2,10 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <cstddef>
 #include <functional>
 #include <map>
+#include <string>
 
 #include "app/commands.h"
 
@@ -20,6 +22,10 @@ class CharacterListGrid;
 class CharactersTablePanel;
 class PixelGrid;
 }  // namespace typeloom::ui
+
+namespace typeloom {
+class Font;
+}
 
 namespace typeloom::app {
 
@@ -72,6 +78,17 @@ class MainWindow : public QMainWindow {
     QSplitter* mainSplitter() const { return m_mainSplitter; }
     QSplitter* leftSplitter() const { return m_leftSplitter; }
 
+    // --- The undo history
+    // Undo and Redo on the font's history, and a walk to the state after `count` steps (the
+    // History list): the glyph on screen, the panes and the modified flag follow.
+    void historyUndo();
+    void historyRedo();
+    void historyJump(std::size_t count);
+    // Runs a font-wide command as one step of the history named `name`: the glyph on screen is
+    // stored first, the command changes the font (returning false when it changed nothing),
+    // and the editor and panes show the result.
+    void runFontWideStep(const std::string& name, const std::function<bool(Font&)>& command);
+
     // --- Frame services
     void storeEditedGlyph();
     void reloadEditedGlyph();
@@ -100,6 +117,10 @@ class MainWindow : public QMainWindow {
     void createShortcuts();
     void popUpNewMenu();
     void gridEditCommand(CommandId id);
+    // What follows every walk of the history.
+    void afterHistoryWalk(bool fontWide);
+    // The Undo and Redo menu texts name the step they take.
+    void updateHistoryTexts(const CommandState& state);
     void connectBitInspector();
 
     StudioApp& m_app;

@@ -21,6 +21,10 @@ inline constexpr int kSplitterPosDefault = 0;
 
 inline constexpr const char* kWindowPosKey = "Window Pos";  // default: absent
 
+// The most memory the undo history keeps, in MiB (at least 1); the oldest steps go first.
+inline constexpr const char* kHistoryMemoryKey = "HistoryMemory";
+inline constexpr int kHistoryMemoryDefault = 256;
+
 // The recent-file list lives in a group of its own beside "Settings".
 inline constexpr const char* kRecentFilesGroup = "Recent File List";
 inline constexpr int kRecentFileCount = 4;

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QTimer>
+#include <algorithm>
+#include <cstdint>
 
 #include "app/command_wiring.h"
 #include "app/commands.h"
@@ -71,6 +73,10 @@ bool StudioApp::initInstance(const QStringList& arguments, const StartOptions& o
     // Settings: the recent-file list, then the font's data format and encoding.
     m_recentFiles.load(*m_settings);
     loadFontSettings(m_font, *m_store);
+    const std::int64_t historyMiB = std::clamp<std::int64_t>(
+        m_store->integer(kSettingsSection, kHistoryMemoryKey, kHistoryMemoryDefault), 1,
+        std::int64_t{1} << 20);
+    m_document->history().setLimit(static_cast<std::size_t>(historyMiB) * 1024 * 1024);
 
     m_frame = std::make_unique<MainWindow>(*this);
     m_progress.target = &m_frame->progressBar();

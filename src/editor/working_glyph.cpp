@@ -679,6 +679,26 @@ EditOutcome WorkingGlyph::undoAll() {
     return out;
 }
 
+EditOutcome WorkingGlyph::restoreContent(std::vector<std::uint8_t> pixels, int width) {
+    const CellRect before = bounds();
+    const int oldWidth = m_width;
+    m_undoCopy = std::move(m_pixels);
+    m_undoWidth = m_width;
+    m_pixels = std::move(pixels);
+    m_width = std::clamp(width, 0, kMaxGlyphWidth);
+    m_pixels.resize(static_cast<std::size_t>(m_width) * m_height, 0);
+    for (std::uint8_t& v : m_pixels) {
+        v = std::min(v, m_maxValue);
+    }
+    ensureFloatBuffer();
+    m_modified = m_width != m_loadedWidth || m_pixels != m_loadedCopy;
+    EditOutcome out;
+    out.changed = unite(before, bounds());
+    out.titleChanged = m_width != oldWidth;
+    out.selectionChanged = fitSelection(oldWidth);
+    return out;
+}
+
 // --- Clipboard images
 
 ClipboardImage WorkingGlyph::copyImage() const {

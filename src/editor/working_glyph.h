@@ -183,6 +183,12 @@ class WorkingGlyph {
     EditOutcome undo();
     // Back to the glyph as it was loaded.
     EditOutcome undoAll();
+    // Puts the content of an earlier or later state of this character into the working copy,
+    // the way undo() does: the content it replaces becomes the undo copy, the selection stays
+    // (ended when the width changes). The copy counts as changed only while it differs from
+    // the loaded glyph, so walking the history back to the loaded state leaves nothing to
+    // store.
+    EditOutcome restoreContent(std::vector<std::uint8_t> pixels, int width);
 
     // --- Clipboard images
     // The selection (with the Select tool) or the whole glyph as an indexed image.

@@ -133,10 +133,11 @@ TEST_F(FrameTest, MenusHoldTheirItemsInOrder) {
                            "Recent File",
                            "-",
                            "E&xit"}));
-    EXPECT_EQ(texts(topMenu(QStringLiteral("&Edit"))),
-              (QStringList{"&Undo\tCtrl+Z", "U&ndo All", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V",
-                           "&Delete\t   Del", "-", "Multi Cop&y ...", "Multi Pas&te ...", "-",
-                           "Select &All\tCtrl+A", "-"}));
+    EXPECT_EQ(
+        texts(topMenu(QStringLiteral("&Edit"))),
+        (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "U&ndo All", "&History...", "-",
+                     "&Copy\tCtrl+C", "&Paste\tCtrl+V", "&Delete\t   Del", "-", "Multi Cop&y ...",
+                     "Multi Pas&te ...", "-", "Select &All\tCtrl+A", "-"}));
     EXPECT_EQ(texts(topMenu(QStringLiteral("Fo&nt"))),
               (QStringList{"Change Font &Height...\tCtrl+H", "Change Font &Width...\tCtrl+W",
                            "Change Font &Ascent...", "Re&size Font...", "-",

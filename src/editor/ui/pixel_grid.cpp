@@ -104,6 +104,7 @@ void PixelGrid::loadCharacter(int index) {
     m_markMask.clear();
     m_track = Track::None;
     m_stroking = false;
+    m_pressOpen = false;
     if (index < 0 || index >= m_font.count()) {
         m_index = -1;
         update();
@@ -125,7 +126,9 @@ void PixelGrid::storeEditedGlyph() {
     }
     const EditOutcome out = m_glyph.storeGlyph(m_font);
     emit glyphStored(m_index);
-    if (out.documentModified) {
+    // With a history the edit itself marked the document; storing only moves the glyph the
+    // user sees into the font, which changes nothing a walk of the history could return to.
+    if (out.documentModified && !editFinished) {
         emit documentModified();
     }
 }
@@ -135,6 +138,71 @@ void PixelGrid::reloadEditedGlyph() {
 }
 
 // --- Tools and colour
+
+namespace {
+
+// The name of the step a tool's edit makes in the history.
+const char* stepName(ToolId id) {
+    switch (id) {
+        case ToolId::Select:
+            return "Move Selection";
+        case ToolId::Line:
+            return "Line";
+        case ToolId::Pencil:
+            return "Pencil";
+        case ToolId::Rectangle:
+            return "Rectangle";
+        case ToolId::FilledRectangle:
+            return "Filled Rectangle";
+        case ToolId::Eraser:
+            return "Eraser";
+        case ToolId::DeleteColumn:
+            return "Delete Column";
+        case ToolId::MoveUp:
+            return "Move Up";
+        case ToolId::InsertColumn:
+            return "Insert Column";
+        case ToolId::MoveLeft:
+            return "Move Left";
+        case ToolId::MoveDown:
+            return "Move Down";
+        case ToolId::MoveRight:
+            return "Move Right";
+        case ToolId::Invert:
+            return "Invert";
+        case ToolId::MirrorHorizontal:
+            return "Horizontal Mirror";
+        case ToolId::MirrorVertical:
+            return "Vertical Mirror";
+    }
+    return "Edit";
+}
+
+}  // namespace
+
+GlyphContent PixelGrid::content() const {
+    return {static_cast<std::uint16_t>(m_glyph.width()), m_glyph.pixels()};
+}
+
+void PixelGrid::finishEdit(const char* name, const GlyphContent& before) {
+    if (!hasCharacter() || !editFinished) {
+        return;
+    }
+    GlyphContent after = content();
+    if (after != before) {
+        editFinished(name, m_glyph.unicode(), before, std::move(after));
+    }
+}
+
+void PixelGrid::restoreContent(const GlyphContent& content) {
+    if (!hasCharacter()) {
+        return;
+    }
+    m_track = Track::None;
+    m_stroking = false;
+    m_pressOpen = false;
+    applyOutcome(m_glyph.restoreContent(content.pixels, content.width), QRect(), true);
+}
 
 void PixelGrid::setTool(ToolId id, bool ctrl) {
     if (!hasCharacter()) {
@@ -153,8 +221,10 @@ void PixelGrid::setTool(ToolId id, bool ctrl) {
     const QRect frameBefore = trackerBounds();
     m_track = Track::None;
     m_stroking = false;
+    const GlyphContent before = content();
     const EditOutcome out = m_glyph.setTool(id, m_font, ctrl, makeVariableWidth);
     applyOutcome(out, frameBefore, !isDrawingTool(id));
+    finishEdit(stepName(id), before);
 }
 
 void PixelGrid::setCurrentColor(int value) {
@@ -222,12 +292,14 @@ void PixelGrid::paste() {
     const QRect frameBefore = trackerBounds();
     m_track = Track::None;
     const QImageSource source(image);
+    const GlyphContent before = content();
     const PasteOutcome out = m_glyph.pasteImage(source, m_font, answer);
     if (!out.message.empty()) {
         errorMessage(toQString(out.message));
         return;
     }
     applyOutcome(out.edit, frameBefore, false);
+    finishEdit("Paste", before);
 }
 
 void PixelGrid::deleteSelection() {
@@ -235,7 +307,9 @@ void PixelGrid::deleteSelection() {
         return;
     }
     const QRect frameBefore = trackerBounds();
+    const GlyphContent before = content();
     applyOutcome(m_glyph.deleteSelection(), frameBefore, false);
+    finishEdit("Delete", before);
 }
 
 void PixelGrid::selectAll() {
@@ -248,6 +322,10 @@ void PixelGrid::selectAll() {
 }
 
 void PixelGrid::undo() {
+    if (undoHandler) {
+        undoHandler();
+        return;
+    }
     if (!hasCharacter()) {
         return;
     }
@@ -260,7 +338,9 @@ void PixelGrid::undoAll() {
         return;
     }
     m_track = Track::None;
+    const GlyphContent before = content();
     applyOutcome(m_glyph.undoAll(), QRect(), true);
+    finishEdit("Restore Character", before);
 }
 
 // --- Bit inspector
@@ -536,6 +616,9 @@ void PixelGrid::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     const GridGeometry g = geometry();
     const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+    // One stroke, one step: the edit is reported when the button is let go.
+    m_pressContent = content();
+    m_pressOpen = true;
     if (m_glyph.tool() == ToolId::Select) {
         selectPress(p);
         return;
@@ -604,6 +687,10 @@ void PixelGrid::mouseReleaseEvent(QMouseEvent* event) {
         selectRelease(event->position().toPoint());
     }
     m_track = Track::None;
+    if (m_pressOpen) {
+        m_pressOpen = false;
+        finishEdit(stepName(m_glyph.tool()), m_pressContent);
+    }
 }
 
 // A press with the Select tool: on a handle it reshapes the selection, inside the frame it

@@ -8,6 +8,7 @@
 
 #include "editor/ui/grid_geometry.h"
 #include "editor/working_glyph.h"
+#include "model/font_history.h"
 
 namespace typeloom {
 class Font;
@@ -74,8 +75,23 @@ class PixelGrid : public QWidget {
     void paste();
     void deleteSelection();
     void selectAll();
+    // Undo: the history's when one is connected (undoHandler), else the working copy's own
+    // single level.
     void undo();
     void undoAll();
+
+    // --- History
+    // Every finished edit of the working copy (a stroke from press to release, a one-shot
+    // command, a paste, a delete, Undo All) that changed it, named for the Undo menu.
+    std::function<void(const std::string& name, std::uint16_t unicode, GlyphContent before,
+                       GlyphContent after)>
+        editFinished;
+    // What undo() does instead of the working copy's own undo (the frame's history).
+    std::function<void()> undoHandler;
+    // The working copy's content now.
+    GlyphContent content() const;
+    // Puts another state of the edited character into the working copy (a history walk).
+    void restoreContent(const GlyphContent& content);
 
     // --- Questions and messages, replaceable by tests. The defaults show message boxes.
     // Asked before a column command changes a fixed-width font: true makes it variable-width.
@@ -129,12 +145,16 @@ class PixelGrid : public QWidget {
     void focusOutEvent(QFocusEvent*) override {}
 
   private:
+    GlyphContent m_pressContent;  // the working copy when the mouse button went down
+    bool m_pressOpen = false;
     // What a press with the Select tool started.
     enum class Track { None, RubberBand, Move, Resize };
     // Resize handles of the selection frame, clockwise from the top-left corner.
     enum Handle { kTopLeft, kTop, kTopRight, kRight, kBottomRight, kBottom, kBottomLeft, kLeft };
 
     bool acceptsInput() const;
+    // Reports the edit that began with content `before` when it changed the working copy.
+    void finishEdit(const char* name, const GlyphContent& before);
     void setHoveredCell(Cell cell);
     // Repaints what an edit changed and tells the others. `frameBefore` is where the
     // selection frame was before the edit (its handles included); `whole` repaints all.
