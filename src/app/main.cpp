@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
     const QString screenshot = qEnvironmentVariable("TYPELOOM_SCREENSHOT");
     if (!screenshot.isEmpty()) {
         // For the pictures of the help pages: a cell of the grid the pointer rests on ("x,y")
-        // and a command run once the window is up (its object name without "action").
+        // and commands run once the window is up (object names without "action", comma
+        // separated).
         const QStringList hover =
             qEnvironmentVariable("TYPELOOM_SCREENSHOT_HOVER").split(QLatin1Char(','));
         const QString command = qEnvironmentVariable("TYPELOOM_SCREENSHOT_COMMAND");
@@ -52,8 +53,9 @@ int main(int argc, char** argv) {
                                  Qt::NoButton, Qt::NoModifier);
                 QApplication::sendEvent(grid, &move);
             }
-            if (!command.isEmpty()) {
-                if (auto* action = frame->findChild<QAction*>(QStringLiteral("action") + command)) {
+            // Several commands, separated by commas, run in order (the last may open a dialog).
+            for (const QString& name : command.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+                if (auto* action = frame->findChild<QAction*>(QStringLiteral("action") + name)) {
                     action->trigger();
                 }
             }
