@@ -20,6 +20,7 @@
 #include "export/ui/character_data_panel.h"
 #include "export/ui/export_commands.h"
 #include "interchange/ui/interchange_commands.h"
+#include "interchange/ui/multi_copy_dialogs.h"
 #include "model/font_settings.h"
 #include "model/transforms.h"
 #include "model/ui/characters_table_panel.h"
@@ -201,6 +202,24 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
                 frame.selectInitialCharacter();
             }
         });
+    // Multi Copy puts the chosen characters on the clipboard; Multi Paste writes the chosen
+    // ones of the clipboard's block into the font.
+    frame.setCommandHandler(CommandId::MultiCopy, [&app, &frame] {
+        frame.storeEditedGlyph();
+        ui::runMultiCopy(&frame, app.font(), ui::DialogServices::standard());
+        frame.updateCommandStates();
+    });
+    frame.setCommandHandler(CommandId::MultiPaste, [&app, &frame] {
+        frame.storeEditedGlyph();
+        if (ui::runMultiPaste(&frame, app.font(), ui::DialogServices::standard())) {
+            app.document().setModifiedFlag(true);
+            frame.reloadEditedGlyph();
+            frame.refreshCharacterList();
+            frame.refreshDataPanel();
+            frame.updateStatusPanes();
+        }
+        frame.updateCommandStates();
+    });
     frame.setCommandHandler(CommandId::ExportBitmaps, [&app, &frame] {
         frame.storeEditedGlyph();
         ui::runBitmapExport(&frame, app.font(), app.settings(), frame.progressBar());

@@ -64,7 +64,7 @@ const std::vector<CommandInfo> kCommands = {
     {CommandId::MultiCopy, "MultiCopy", "Multi Cop&y ...",
      "Copy select characters into Windows clipboard", R::MoreThanOneCharacter},
     {CommandId::MultiPaste, "MultiPaste", "Multi Pas&te ...",
-     "Paste the copied characters from Windows clipboard into this font", R::HasCharacters},
+     "Paste the copied characters from Windows clipboard into this font", R::MultiPaste},
     {CommandId::SelectAll, "SelectAll", "Select &All\tCtrl+A",
      "Select the entire editing character pixels\nSelect All", R::SelectAll},
     {CommandId::ChangeHeight, "ChangeHeight", "Change Font &Height...\tCtrl+H",
@@ -166,6 +166,8 @@ bool isCommandEnabled(EnableRule rule, const CommandState& s) {
             return hasCharacters;
         case R::MoreThanOneCharacter:
             return s.characterCount > 1;
+        case R::MultiPaste:
+            return hasCharacters && s.clipboardCanMultiPaste;
         case R::HasCharactersOneBit:
             return hasCharacters && s.bitsPerPixel == 1;
         case R::FixedWidth:

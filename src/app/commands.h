@@ -74,6 +74,7 @@ enum class EnableRule {
     Never,
     HasCharacters,
     MoreThanOneCharacter,        // multi copy
+    MultiPaste,                  // the clipboard holds a block that can be pasted into the font
     HasCharactersOneBit,         // Windows font exports
     FixedWidth,                  // change font width
     HasCharactersVariableWidth,  // to fixed width, remove blank columns
@@ -126,6 +127,9 @@ struct CommandState {
     bool historyCanUndo = false;
     bool historyCanRedo = false;
     bool historyHasSteps = false;
+    // The clipboard holds a multi-copy block of the font's bits per pixel that is not the
+    // font's own.
+    bool clipboardCanMultiPaste = false;
     // The glyph editor.
     bool glyphChanged = false;     // the working glyph is marked changed (undo)
     bool glyphCanUndoAll = false;  // the working glyph differs from the loaded one

@@ -32,6 +32,8 @@
 #include "editor/ui/editor_settings.h"
 #include "editor/ui/pixel_grid.h"
 #include "export/ui/character_data_panel.h"
+#include "interchange/multicopy.h"
+#include "interchange/ui/multi_copy_dialogs.h"
 #include "model/font_settings.h"
 #include "model/ui/character_list_grid.h"
 #include "model/ui/characters_table_panel.h"
@@ -170,6 +172,9 @@ CommandState MainWindow::commandState() const {
     if (const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData()) {
         state.clipboardHasText = clipboard->hasText();
         state.clipboardHasImage = clipboard->hasImage();
+        state.clipboardCanMultiPaste =
+            state.characterCount > 0 &&
+            multiPasteEnabled(m_app.font(), ui::clipboardMultiCopyBlock());
     }
     const FontHistory& history = m_app.document().history();
     state.historyCanUndo = history.canUndo();

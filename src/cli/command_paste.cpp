@@ -97,7 +97,7 @@ int commandPaste(const std::vector<std::string>& args, std::ostream& out, std::o
     for (const MultiCopyRecord& rec : data.records) {
         pastedCodes.push_back(rec.code);
     }
-    const PasteOutcome outcome = pasteCharacters(dest, data, pastedCodes);
+    const MultiPasteOutcome outcome = pasteCharacters(dest, data, pastedCodes);
     std::vector<std::uint16_t> skipped = outcome.skipped;
     skipped.insert(skipped.end(), leftOut.begin(), leftOut.end());
     if (outcome.pasted == 0) {

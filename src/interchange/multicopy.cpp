@@ -193,9 +193,9 @@ int gridPositionCode(const std::vector<int>& rows, int position) {
     return position % 16 + 16 * rows[static_cast<std::size_t>(position / 16)];
 }
 
-PasteOutcome pasteCharacters(Font& font, const MultiCopyData& data,
-                             std::span<const std::uint16_t> selectedCodes) {
-    PasteOutcome outcome;
+MultiPasteOutcome pasteCharacters(Font& font, const MultiCopyData& data,
+                                  std::span<const std::uint16_t> selectedCodes) {
+    MultiPasteOutcome outcome;
     const int h = font.height;
     const int pastedHeight = static_cast<int>(data.height);
     const int shift = (pastedHeight - h) / 2;  // rounded toward zero

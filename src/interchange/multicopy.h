@@ -70,7 +70,7 @@ std::vector<int> multiCopyGridRows(const Font& font);
 // The code at a position of a grid showing `rows`, or -1 beyond them.
 int gridPositionCode(const std::vector<int>& rows, int position);
 
-struct PasteOutcome {
+struct MultiPasteOutcome {
     int pasted = 0;
     // Selected codes that were not pasted: outside the font's code space, or with no key that
     // another character of the font does not already have.
@@ -84,7 +84,7 @@ struct PasteOutcome {
 // font row r takes pasted row r + (H - h) / 2. The table entry of each code becomes mapped and
 // enabled, the code joins the table's code order and the font's lists, and the fixed and
 // maximum widths are recomputed.
-PasteOutcome pasteCharacters(Font& font, const MultiCopyData& data,
-                             std::span<const std::uint16_t> selectedCodes);
+MultiPasteOutcome pasteCharacters(Font& font, const MultiCopyData& data,
+                                  std::span<const std::uint16_t> selectedCodes);
 
 }  // namespace typeloom

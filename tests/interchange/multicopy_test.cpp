@@ -207,7 +207,7 @@ TEST(MultiPaste, CentresCharactersOfAnotherHeight) {
         Font font;
         font.createFromScratch(0x41, 0x42, 3, 3, "T");
         const std::vector<std::uint16_t> selected = {0x41};
-        PasteOutcome o = pasteCharacters(
+        MultiPasteOutcome o = pasteCharacters(
             font,
             block(1, static_cast<std::uint32_t>(c.pasted.size()), {record(0x41, 0x41, c.pasted)}),
             selected);
@@ -224,7 +224,7 @@ TEST(MultiPaste, AddsNewCodesAndReplacesExistingOnes) {
                record(0x60, 0x60, {"#..#", "...."})});
     // Only the selected codes are pasted.
     const std::vector<std::uint16_t> selected = {0x60, 0x41, 0x43};
-    PasteOutcome o = pasteCharacters(font, data, std::span(selected.data(), 2));
+    MultiPasteOutcome o = pasteCharacters(font, data, std::span(selected.data(), 2));
     EXPECT_EQ(o.pasted, 2);
     EXPECT_EQ(font.codeList, (std::vector<std::uint16_t>{0x41, 0x42, 0x60}));
     EXPECT_EQ(font.unicodeList, font.codeList);
@@ -288,7 +288,7 @@ TEST(MultiPaste, KeepsOneKeyPerCodeAcrossEncodings) {
     Font small = ansiFont();
     const MultiCopyData beyond = block(1, 1, {record(0x410, 0x410, {"#"})});
     const std::vector<std::uint16_t> big = {0x410};
-    PasteOutcome o = pasteCharacters(small, beyond, big);
+    MultiPasteOutcome o = pasteCharacters(small, beyond, big);
     EXPECT_EQ(o.pasted, 0);
     EXPECT_EQ(o.skipped, big);
     EXPECT_EQ(small.count(), 3);
