@@ -220,6 +220,10 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
         }
         frame.updateCommandStates();
     });
+    frame.setCommandHandler(CommandId::ExportBdf, [&app, &frame] {
+        frame.storeEditedGlyph();
+        ui::runBdfExport(&frame, app.font());
+    });
     frame.setCommandHandler(CommandId::ExportBitmaps, [&app, &frame] {
         frame.storeEditedGlyph();
         ui::runBitmapExport(&frame, app.font(), app.settings(), frame.progressBar());

@@ -35,6 +35,7 @@ enum class CommandId : int {
     ExportFnt = 32825,
     ExportFon = 32826,
     ExportBitmaps = 32827,
+    ExportBdf = 32890,
     OldFormatHeading = 32839,
     ExportHex = 32840,
     ExportOldC = 32847,

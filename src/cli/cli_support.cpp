@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "common/progress_sink.h"
+#include "export/controller_presets.h"
+#include "export/data_format.h"
 #include "model/font.h"
 #include "model/project_file.h"
 
@@ -70,6 +72,67 @@ std::string hex4(int value) {
     std::ostringstream s;
     s << "0x" << std::uppercase << std::hex << std::setw(4) << std::setfill('0') << value;
     return s.str();
+}
+
+std::uint32_t parseWord(const std::string& text, const char* option) {
+    auto v = parseNumber(text);
+    if (!v || *v > 0xFFFFFFFFul) {
+        throw UsageError{std::string(option) + " takes a number such as 0x01121110"};
+    }
+    return static_cast<std::uint32_t>(*v);
+}
+
+std::uint32_t applyLayoutOptions(const Arguments& a, std::uint32_t word) {
+    using namespace typeloom::exporters;
+    if (auto w = a.value("--data-format")) {
+        word = parseWord(*w, "--data-format");
+    }
+    // A preset sets the layout; the single options after it may still change a part of it.
+    if (auto name = a.value("--preset")) {
+        const ControllerPreset* preset = findControllerPreset(*name);
+        if (preset == nullptr) {
+            std::string names;
+            for (const ControllerPreset& known : controllerPresets()) {
+                names += names.empty() ? "" : ", ";
+                names += known.name;
+            }
+            throw UsageError{"unknown preset '" + *name + "' (presets: " + names + ")"};
+        }
+        word = applyControllerPreset(word, *preset);
+    }
+    auto choose = [&](const char* option, const char* on, const char* off, std::uint32_t bit) {
+        if (auto v = a.value(option)) {
+            if (*v == on) {
+                word |= bit;
+            } else if (*v == off) {
+                word &= ~bit;
+            } else {
+                throw UsageError{std::string(option) + " takes " + on + " or " + off};
+            }
+        }
+    };
+    choose("--bit-order", "msb", "lsb", kBigEndian);
+    choose("--scan", "row", "column", kScanRow);
+    choose("--prefer", "row", "column", kPreferRow);
+    if (a.has("--packed")) {
+        word |= kPacked;
+    }
+    if (a.has("--unpacked")) {
+        word &= ~kPacked;
+    }
+    if (a.has("--invert")) {
+        word |= kInvert;
+    }
+    if (a.has("--no-invert")) {
+        word &= ~kInvert;
+    }
+    if (auto u = a.value("--unit")) {
+        if (*u != "8" && *u != "16" && *u != "32") {
+            throw UsageError{"--unit takes 8, 16 or 32"};
+        }
+        word = withUnitBits(word, std::stoi(*u));
+    }
+    return word;
 }
 
 }  // namespace typeloom::cli

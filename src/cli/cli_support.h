@@ -24,6 +24,13 @@ std::unique_ptr<ProgressSink> progressFor(std::ostream& err);
 bool loadFontFile(const std::string& path, Font& font, std::ostream& err,
                   std::uint16_t* layoutVersion = nullptr);
 
+// A 32-bit number option (decimal or 0x...); UsageError naming `option` otherwise.
+std::uint32_t parseWord(const std::string& text, const char* option);
+// The data-format word with the layout options of a command applied: --data-format, then
+// --preset, then --bit-order, --scan, --prefer, --packed/--unpacked, --invert/--no-invert,
+// --unit.
+std::uint32_t applyLayoutOptions(const Arguments& a, std::uint32_t word);
+
 // "0x0041".
 std::string hex4(int value);
 

@@ -56,6 +56,7 @@ constexpr const char* kExportHelp =
     "  hex                                Intel HEX\n"
     "  fnt, fon                           Windows font resource / font library (fonts of\n"
     "                                     encoding Ascii+ISO8859)\n"
+    "  bdf                                Glyph Bitmap Distribution Format 2.1\n"
     "  bmp                                one charXXXX.bmp per character into the folder OUT\n"
     "With -o - a text format (C, assembler, HEX) is written to standard output.\n"
     "--with-headers also writes the header the C file includes (tlmtype.h for table-c and\n"
@@ -118,66 +119,6 @@ std::string presetsHelp() {
         text += wrapped(preset.arrangement, 16);
     }
     return text;
-}
-
-std::uint32_t parseWord(const std::string& text, const char* option) {
-    auto v = parseNumber(text);
-    if (!v || *v > 0xFFFFFFFFul) {
-        throw UsageError{std::string(option) + " takes a number such as 0x01121110"};
-    }
-    return static_cast<std::uint32_t>(*v);
-}
-
-std::uint32_t applyLayoutOptions(const Arguments& a, std::uint32_t word) {
-    if (auto w = a.value("--data-format")) {
-        word = parseWord(*w, "--data-format");
-    }
-    // A preset sets the layout; the single options after it may still change a part of it.
-    if (auto name = a.value("--preset")) {
-        const ControllerPreset* preset = findControllerPreset(*name);
-        if (preset == nullptr) {
-            std::string names;
-            for (const ControllerPreset& known : controllerPresets()) {
-                names += names.empty() ? "" : ", ";
-                names += known.name;
-            }
-            throw UsageError{"unknown preset '" + *name + "' (presets: " + names + ")"};
-        }
-        word = applyControllerPreset(word, *preset);
-    }
-    auto choose = [&](const char* option, const char* on, const char* off, std::uint32_t bit) {
-        if (auto v = a.value(option)) {
-            if (*v == on) {
-                word |= bit;
-            } else if (*v == off) {
-                word &= ~bit;
-            } else {
-                throw UsageError{std::string(option) + " takes " + on + " or " + off};
-            }
-        }
-    };
-    choose("--bit-order", "msb", "lsb", kBigEndian);
-    choose("--scan", "row", "column", kScanRow);
-    choose("--prefer", "row", "column", kPreferRow);
-    if (a.has("--packed")) {
-        word |= kPacked;
-    }
-    if (a.has("--unpacked")) {
-        word &= ~kPacked;
-    }
-    if (a.has("--invert")) {
-        word |= kInvert;
-    }
-    if (a.has("--no-invert")) {
-        word &= ~kInvert;
-    }
-    if (auto u = a.value("--unit")) {
-        if (*u != "8" && *u != "16" && *u != "32") {
-            throw UsageError{"--unit takes 8, 16 or 32"};
-        }
-        word = withUnitBits(word, std::stoi(*u));
-    }
-    return word;
 }
 
 int applyTableOptions(const Arguments& a, int pages) {

@@ -6,6 +6,8 @@
 #include "cli/cli.h"
 #include "cli/cli_support.h"
 #include "cli/font_file_loading.h"
+#include "common/file_error.h"
+#include "interchange/bdf_writer.h"
 #include "interchange/bmp_writer.h"
 #include "interchange/winfont_writer.h"
 #include "model/font.h"
@@ -13,7 +15,7 @@
 namespace typeloom::cli {
 
 bool isFontFileFormat(const std::string& format) {
-    return format == "fnt" || format == "fon" || format == "bmp";
+    return format == "fnt" || format == "fon" || format == "bmp" || format == "bdf";
 }
 
 int exportFontFile(const Font& font, const std::string& format, const std::string& output,
@@ -37,6 +39,17 @@ int exportFontFile(const Font& font, const std::string& format, const std::strin
             return kExitFailed;
         }
         out << "Wrote " << r.written << " bitmap files into " << output << "\n";
+        return kExitOk;
+    }
+    if (format == "bdf") {
+        try {
+            writeBdf(font, output);
+        } catch (const FileError& e) {
+            err << "typeloom: " << e.what() << "\n";
+            return kExitFailed;
+        }
+        out << "Wrote " << output << ": " << font.count() << " characters ("
+            << bdfCharsetOf(font).registry << "-" << bdfCharsetOf(font).encoding << ")\n";
         return kExitOk;
     }
     const bool fon = format == "fon";

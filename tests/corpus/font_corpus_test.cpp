@@ -14,6 +14,7 @@
 
 #include "charset/encodings.h"
 #include "interchange/bdf_reader.h"
+#include "interchange/bdf_writer.h"
 #include "interchange/font_import.h"
 #include "interchange/freetype_reference.h"
 #include "interchange/imported_font.h"
@@ -77,7 +78,8 @@ int compareBdf(const std::string& path, const Font& font, int& checked) {
         FT_Set_Charmap(ft.face, ft.face->charmaps[0]);
     }
     int differences = 0;
-    for (std::uint16_t code : font.codeList) {
+    for (int i = 0; i < font.count(); ++i) {
+        const auto code = static_cast<std::uint16_t>(font.codeAt(i));
         const FT_UInt index = FT_Get_Char_Index(ft.face, code);
         if (index == 0 || FT_Load_Glyph(ft.face, index, FT_LOAD_DEFAULT) != 0) {
             ADD_FAILURE() << path << ": FreeType has no glyph for code " << code;
@@ -86,7 +88,7 @@ int compareBdf(const std::string& path, const Font& font, int& checked) {
         }
         const FT_GlyphSlot slot = ft.face->glyph;
         const FT_Bitmap& bm = slot->bitmap;
-        const Glyph& g = *font.glyphs.find(code);
+        const Glyph& g = *font.glyphs.find(static_cast<std::uint16_t>(font.unicodeAt(i)));
         const int left = std::max(slot->bitmap_left, 0);
         const int advance = static_cast<int>(slot->advance.x >> 6);
         std::vector<std::uint8_t> expected(g.pixels.size(), 0);
@@ -120,6 +122,26 @@ int compareBdf(const std::string& path, const Font& font, int& checked) {
     return differences;
 }
 
+// Imports a file written from `font` and expects the same codes, metrics and pictures.
+void expectSameFont(const std::string& path, const Font& font) {
+    Font back;
+    const ImportOutcome outcome = importFontResource(path, back);
+    ASSERT_TRUE(outcome.ok()) << outcome.detail;
+    EXPECT_EQ(back.codeList, font.codeList);
+    EXPECT_EQ(back.height, font.height);
+    EXPECT_EQ(back.ascent, font.ascent);
+    int differing = 0;
+    for (int i = 0; i < font.count(); ++i) {
+        const Glyph* ours = font.glyphs.find(static_cast<std::uint16_t>(font.unicodeAt(i)));
+        const Glyph* theirs = back.glyphs.find(static_cast<std::uint16_t>(font.codeAt(i)));
+        if (theirs == nullptr || ours->width != theirs->width || ours->pixels != theirs->pixels) {
+            if (++differing <= 5) {
+                ADD_FAILURE() << path << ": code " << font.codeAt(i) << " differs after import";
+            }
+        }
+    }
+}
+
 void checkPcfFolder(const fs::path& folder, std::size_t minimumFiles) {
     if (!fs::exists(folder) || !havePcf2bdf()) {
         GTEST_SKIP() << folder << " or pcf2bdf is not installed";
@@ -144,6 +166,13 @@ void checkPcfFolder(const fs::path& folder, std::size_t minimumFiles) {
         EXPECT_EQ(font.encoding, static_cast<std::uint32_t>(kEncodingUnicode));
         EXPECT_EQ(font.codeList, font.unicodeList);
         EXPECT_EQ(compareBdf(bdf, font, glyphs), 0);
+        // The font exported as BDF again: FreeType reads the same glyphs from it, and its
+        // import gives the same font.
+        const std::string exported = dir.file("exported.bdf");
+        writeBdf(font, exported);
+        int exportedGlyphs = 0;
+        EXPECT_EQ(compareBdf(exported, font, exportedGlyphs), 0);
+        expectSameFont(exported, font);
         ++fonts;
         fs::remove(bdf);
     }
@@ -188,6 +217,7 @@ TEST(FontCorpus, WineFontsMatchFreeTypesWindowsFontDriver) {
     if (files.empty()) {
         GTEST_SKIP() << "fonts-wine is not installed";
     }
+    test::TempDir dir;
     int characters = 0;
     for (const fs::path& fon : files) {
         SCOPED_TRACE(fon.string());
@@ -202,6 +232,12 @@ TEST(FontCorpus, WineFontsMatchFreeTypesWindowsFontDriver) {
         // What was imported writes back as a .fnt and a .fon with the same characters.
         compareWinFont(fntBytes(font), font, "written .fnt");
         compareWinFont(fonBytes(font), font, "written .fon");
+        // ... and as a BDF file of its code page that FreeType and the import read back.
+        const std::string exported = dir.file("exported.bdf");
+        writeBdf(font, exported);
+        int exportedGlyphs = 0;
+        EXPECT_EQ(compareBdf(exported, font, exportedGlyphs), 0);
+        expectSameFont(exported, font);
         characters += font.count();
     }
     std::printf("%zu libraries, %d characters compared\n", files.size(), characters);

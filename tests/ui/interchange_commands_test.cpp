@@ -333,6 +333,33 @@ TEST(InterchangeFntExport, FileThatCannotBeCreatedIsReported) {
     EXPECT_TRUE(test::listFolder(dir.path()).empty());
 }
 
+// --- BDF export
+
+TEST(InterchangeBdfExport, WritesWhatFreeTypeReadsOrReportsWhyNot) {
+    TempDir dir;
+    const Font font = panelFont();
+    ScriptedDialogs scripted;
+    scripted.saveFileAnswer = qpath(dir.file("out.bdf"));
+    EXPECT_TRUE(ui::runBdfExport(nullptr, font, scripted.services()));
+    EXPECT_EQ(scripted.proposedSaveNames, std::vector<QString>{QStringLiteral("Panel7h.bdf")});
+    EXPECT_TRUE(scripted.messages.empty());
+    const test::ReferenceFace face = test::freetypeFace(test::readFile(dir.file("out.bdf")));
+    ASSERT_TRUE(face.ok) << face.error;
+    for (std::uint16_t code = 0x41; code <= 0x45; ++code) {
+        EXPECT_EQ(face.glyphs[code - 0x41 + 1].rows, glyphArt(font, code)) << code;
+    }
+    // A folder that does not exist: a stop message naming the file, nothing written.
+    scripted.saveFileAnswer = qpath(dir.file("missing/out.bdf"));
+    EXPECT_FALSE(ui::runBdfExport(nullptr, font, scripted.services()));
+    ASSERT_EQ(scripted.messages.size(), 1u);
+    EXPECT_EQ(scripted.messages[0].icon, ui::MessageIcon::Stop);
+    EXPECT_TRUE(scripted.messages[0].text.contains(QStringLiteral("out.bdf")));
+    // Cancelled: nothing.
+    scripted.saveFileAnswer.clear();
+    EXPECT_FALSE(ui::runBdfExport(nullptr, font, scripted.services()));
+    EXPECT_EQ(test::listFolder(dir.path()), std::vector<std::string>{"out.bdf"});
+}
+
 // --- Bitmap files of all characters
 
 void expectBitmapsOfPanel(const std::filesystem::path& folder, const Font& font) {

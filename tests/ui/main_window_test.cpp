@@ -174,7 +174,8 @@ TEST_F(FrameTest, RemovedExportItemsAreNowhereInTheMenus) {
                            CommandId::ExportMicrochipC, CommandId::ExportMicrochipBin,
                            CommandId::ExportOldC, CommandId::ExportOldAsm, CommandId::ExportOldDat,
                            CommandId::ExportHex, CommandId::ExportFnt, CommandId::ExportFon,
-                           CommandId::ExportBitmaps, CommandId::ExportDialog}));
+                           CommandId::ExportBitmaps, CommandId::ExportBdf,
+                           CommandId::ExportDialog}));
     EXPECT_NE(frame().action(CommandId::ExportHex), nullptr);
 }
 
@@ -258,6 +259,7 @@ TEST(CommandRules, EmptyAndFilledFonts) {
                          CommandId::ExportFnt,
                          CommandId::ExportFon,
                          CommandId::ExportBitmaps,
+                         CommandId::ExportBdf,
                          CommandId::DataFormat,
                          CommandId::ChangeHeight,
                          CommandId::ChangeAscent,

@@ -5,8 +5,10 @@
 #include <QFileInfo>
 #include <filesystem>
 
+#include "common/file_error.h"
 #include "common/progress_sink.h"
 #include "common/settings_store.h"
+#include "interchange/bdf_writer.h"
 #include "interchange/bmp_writer.h"
 #include "interchange/font_import.h"
 #include "interchange/winfont_writer.h"
@@ -124,6 +126,30 @@ bool runWindowsFontExport(QWidget* parent, Font& font, bool fon, const DialogSer
         *written = true;
     }
     return changed;
+}
+
+bool runBdfExport(QWidget* parent, const Font& font) {
+    return runBdfExport(parent, font, DialogServices::standard());
+}
+
+bool runBdfExport(QWidget* parent, const Font& font, const DialogServices& services) {
+    const QString suffix = QStringLiteral("bdf");
+    const QString path = services.saveFile(
+        parent, QStringLiteral("Save As"), qtText(suggestedWindowsFontName(font)) + '.' + suffix,
+        qtFileFilter(kBdfFilter), suffix);
+    if (path.isEmpty()) {
+        return false;
+    }
+    try {
+        WaitCursor wait;
+        writeBdf(font, localPath(path));
+    } catch (const FileError& e) {
+        services.message(parent, MessageIcon::Stop, caption(),
+                         QStringLiteral("The file %1 could not be written.\n\n%2")
+                             .arg(path, qtText(e.what())));
+        return false;
+    }
+    return true;
 }
 
 bool runBitmapExport(QWidget* parent, Font& font, SettingsStore& settings, ProgressSink& progress) {

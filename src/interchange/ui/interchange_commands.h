@@ -42,6 +42,12 @@ bool runWindowsFontExport(QWidget* parent, Font& font, bool fon);
 bool runWindowsFontExport(QWidget* parent, Font& font, bool fon, const DialogServices& services,
                           bool* written = nullptr);
 
+// "Bitmap Distribution Format file (*.bdf)...": a save dialog proposing
+// "<name><height>h.bdf", then the file written atomically (wait cursor). A failure shows the
+// file and the reason (stop icon). The font is not changed; true when the file was written.
+bool runBdfExport(QWidget* parent, const Font& font);
+bool runBdfExport(QWidget* parent, const Font& font, const DialogServices& services);
+
 // "Windows Bitmap files of all chars(*.bmp)". The frame stores the edited glyph first.
 // The folder is the stored "BmpFolder" unless "AlwaysAsk" is set or that folder is gone, when
 // the folder chooser asks (Cancel ends silently; the choice is stored). Every character is

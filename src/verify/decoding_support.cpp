@@ -1,0 +1,67 @@
+#include "verify/decoding_support.h"
+
+#include "model/font.h"
+
+namespace typeloom::verify::detail {
+
+void fail(const std::string& message, std::size_t offset) {
+    throw DecodeError(message, offset);
+}
+
+DecodedCharacter decodeCharacter(int code, int width, int height, const UnitLayout& layout,
+                                 std::span<const std::uint32_t> units, std::size_t offset,
+                                 std::size_t unitBytes, std::span<const std::size_t> unitOffsets) {
+    DecodedCharacter c;
+    c.code = code;
+    c.width = width;
+    c.offset = offset;
+    const std::size_t expected = unitCount(layout, width, height);
+    if (units.size() != expected) {
+        c.problem = "holds " + std::to_string(units.size()) + " units where width " +
+                    std::to_string(width) + " needs " + std::to_string(expected);
+        c.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+        if (units.size() < expected) {
+            return c;
+        }
+        units = units.first(expected);
+    }
+    std::vector<UnitProblem> problems;
+    c.pixels = decodeUnits(layout, width, height, units, problems);
+    if (!problems.empty() && c.problem.empty()) {
+        const UnitProblem& p = problems.front();
+        const std::size_t at =
+            p.unit < unitOffsets.size() ? unitOffsets[p.unit] : offset + p.unit * unitBytes;
+        c.problem = "unit " + std::to_string(p.unit) + " at offset " + std::to_string(at) + ": " +
+                    p.what;
+    }
+    return c;
+}
+
+std::vector<std::uint32_t> readUnits(ByteReader& reader, std::size_t count, int bits) {
+    const std::size_t bytes = static_cast<std::size_t>(bits / 8);
+    reader.requireItems(count, bytes, "units");
+    std::vector<std::uint32_t> units(count);
+    for (std::uint32_t& u : units) {
+        u = bits == 8 ? reader.u8() : bits == 16 ? reader.u16() : reader.u32();
+    }
+    return units;
+}
+
+ProjectShape projectShape(const DecodeOptions& options, const char* what) {
+    if (options.project == nullptr) {
+        fail(std::string("this layout does not record ") + what + "; a project must give them",
+             FileError::npos);
+    }
+    const Font& font = *options.project;
+    ProjectShape shape;
+    shape.height = font.height;
+    for (int i = 0; i < font.count(); ++i) {
+        shape.codes.push_back(font.codeAt(i));
+        std::uint16_t w = 0;
+        font.widthOf(static_cast<std::uint16_t>(font.unicodeAt(i)), w);
+        shape.widths.push_back(w);
+    }
+    return shape;
+}
+
+}  // namespace typeloom::verify::detail
