@@ -127,6 +127,7 @@ TEST_F(FrameTest, MenusHoldTheirItemsInOrder) {
                            "Windows Font &Resource file (*.fnt)...",
                            "Windows Bitmap &Font file (*.fon)...",
                            "Windows &Bitmap files of all chars(*.bmp)",
+                           "Bitmap &Distribution Format file (*.bdf)...",
                            "<",
                            "Confi&gure Data Format...\tCtrl+G",
                            "-",
