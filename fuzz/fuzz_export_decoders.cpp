@@ -20,10 +20,10 @@ namespace {
 
 // The layouts a single file holds (all but the folder of bitmaps).
 constexpr verify::Layout kLayouts[] = {
-    verify::Layout::TableC,     verify::Layout::TableAsm,     verify::Layout::TableBin,
-    verify::Layout::GeneralC,   verify::Layout::GeneralBin,   verify::Layout::MicrochipC,
+    verify::Layout::TableC,       verify::Layout::TableAsm,   verify::Layout::TableBin,
+    verify::Layout::GeneralC,     verify::Layout::GeneralBin, verify::Layout::MicrochipC,
     verify::Layout::MicrochipBin, verify::Layout::V2C,        verify::Layout::V2Asm,
-    verify::Layout::V2Dat,      verify::Layout::Hex,          verify::Layout::Fnt,
+    verify::Layout::V2Dat,        verify::Layout::Hex,        verify::Layout::Fnt,
     verify::Layout::Fon};
 
 const Font& project() {
@@ -56,14 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Words from the second byte: every traversal, order, length and inversion.
     if (size > 1) {
         const std::uint32_t b = data[1];
-        options.dataWord = (b & 0x01) | ((b & 0x02) << 3) | ((b & 0x04) << 6) |
-                           ((b & 0x08) << 9) | (0x00020000u << ((b >> 4) % 3)) |
-                           ((b & 0x80) != 0 ? 0x02000000u : 0);
+        options.dataWord = (b & 0x01) | ((b & 0x02) << 3) | ((b & 0x04) << 6) | ((b & 0x08) << 9) |
+                           (0x00020000u << ((b >> 4) % 3)) | ((b & 0x80) != 0 ? 0x02000000u : 0);
     }
     try {
         const verify::DecodedExport decoded = verify::decodeExportBytes(layout, bytes, options);
-        const verify::VerifyReport report =
-            verify::compareWithProject(project(), decoded, "fuzz");
+        const verify::VerifyReport report = verify::compareWithProject(project(), decoded, "fuzz");
         (void)report.text();
     } catch (const verify::DecodeError&) {
         return 0;

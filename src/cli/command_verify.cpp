@@ -33,8 +33,8 @@ constexpr const char* kVerifyHelp =
 
 int commandVerify(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Arguments a(args,
-                {"--format", "--data-format", "--preset", "--bit-order", "--scan", "--prefer", "--unit",
-                 "--start-address", "--show"},
+                {"--format", "--data-format", "--preset", "--bit-order", "--scan", "--prefer",
+                 "--unit", "--start-address", "--show"},
                 {"--packed", "--unpacked", "--invert", "--no-invert"});
     if (a.helpRequested()) {
         out << kVerifyHelp;
@@ -66,10 +66,10 @@ int commandVerify(const std::vector<std::string>& args, std::ostream& out, std::
     }
     verify::DecodeOptions options;
     options.dataWord = applyLayoutOptions(a, font.dataFormat);
-    options.dataWordGiven =
-        a.has("--data-format") || a.has("--preset") || a.has("--bit-order") || a.has("--scan") || a.has("--prefer") ||
-        a.has("--unit") || a.has("--packed") || a.has("--unpacked") || a.has("--invert") ||
-        a.has("--no-invert");
+    options.dataWordGiven = a.has("--data-format") || a.has("--preset") || a.has("--bit-order") ||
+                            a.has("--scan") || a.has("--prefer") || a.has("--unit") ||
+                            a.has("--packed") || a.has("--unpacked") || a.has("--invert") ||
+                            a.has("--no-invert");
     if (auto address = a.value("--start-address")) {
         std::string text = *address;
         if (text.rfind("0x", 0) != 0 && text.rfind("0X", 0) != 0) {
@@ -93,8 +93,9 @@ int commandVerify(const std::vector<std::string>& args, std::ostream& out, std::
     return kExitFailed;
 }
 
-const CommandRegistration kRegistration(
-    {"verify", "check that an export holds the project's characters", commandVerify});
+const CommandRegistration kRegistration({"verify",
+                                         "check that an export holds the project's characters",
+                                         commandVerify});
 
 }  // namespace
 

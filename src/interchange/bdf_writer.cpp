@@ -153,9 +153,8 @@ std::string bdfText(const Font& font) {
         line("STARTCHAR " + charName);
         line("ENCODING " + number(code));
         // SWIDTH in thousandths of the point size: the advance at 96 dpi.
-        const long long swidth = height > 0 ? (static_cast<long long>(width) * 1000 + height / 2) /
-                                                  height
-                                            : 0;
+        const long long swidth =
+            height > 0 ? (static_cast<long long>(width) * 1000 + height / 2) / height : 0;
         line("SWIDTH " + number(swidth) + " 0");
         line("DWIDTH " + number(width) + " 0");
         if (width == 0) {
@@ -195,8 +194,8 @@ void writeBdf(const Font& font, const std::string& path) {
                         "the font has no characters or no rows to write as BDF");
     }
     const std::string text = bdfText(font);
-    writeFileAtomically(
-        path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    writeFileAtomically(path,
+                        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 }  // namespace typeloom

@@ -327,8 +327,8 @@ DecodedExport decodeMicrochipImage(std::span<const std::uint8_t> bytes, const De
                 for (std::size_t u = 0; u < need && !byteOffsets.empty(); ++u) {
                     offsets.push_back(fileOffset(at + u * unitBytes));
                 }
-                c = decodeCharacter(codes[i], widths[i], out.height, layout, units,
-                                    fileOffset(at), unitBytes, offsets);
+                c = decodeCharacter(codes[i], widths[i], out.height, layout, units, fileOffset(at),
+                                    unitBytes, offsets);
             }
             // A character's units end where the next one's begin.
             if (c.problem.empty() && i + 1 < count && starts[i + 1] != at + need * unitBytes) {
@@ -538,9 +538,8 @@ DecodedExport decodeFnt(std::span<const std::uint8_t> bytes, std::size_t base) {
             c.pixels.assign(static_cast<std::size_t>(width) * out.height, 0);
             for (int x = 0; x < width; ++x) {
                 for (int y = 0; y < out.height; ++y) {
-                    const std::uint8_t b =
-                        bytes[at + static_cast<std::size_t>(x / 8) * out.height +
-                              static_cast<std::size_t>(y)];
+                    const std::uint8_t b = bytes[at + static_cast<std::size_t>(x / 8) * out.height +
+                                                 static_cast<std::size_t>(y)];
                     c.pixels[static_cast<std::size_t>(y) * width + x] = (b >> (7 - x % 8)) & 1;
                 }
             }

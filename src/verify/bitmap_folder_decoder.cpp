@@ -34,8 +34,8 @@ DecodedCharacter decodeBmp(std::span<const std::uint8_t> bytes, int code, int he
     }
     const int absRows = rows < 0 ? -rows : rows;
     if (absRows != height) {
-        c.problem = "it is " + std::to_string(absRows) + " rows high, not " +
-                    std::to_string(height);
+        c.problem =
+            "it is " + std::to_string(absRows) + " rows high, not " + std::to_string(height);
     }
     r.seek(14 + infoSize);
     const int colours = 1 << bits;
@@ -92,10 +92,10 @@ DecodedExport decodeBmpFolder(const std::string& folder, const DecodeOptions& o)
             const std::vector<std::uint8_t> bytes = readWholeFile(path, std::uint64_t{64} << 20);
             c = decodeBmp(bytes, code, shape.height);
         } catch (const FileError& e) {
-            c.problem = std::string(name) + ": " + e.what() +
-                        (e.offset() != FileError::npos
-                             ? " (offset " + std::to_string(e.offset()) + ")"
-                             : std::string());
+            c.problem =
+                std::string(name) + ": " + e.what() +
+                (e.offset() != FileError::npos ? " (offset " + std::to_string(e.offset()) + ")"
+                                               : std::string());
             c.pixels.clear();
         }
         out.characters.push_back(std::move(c));

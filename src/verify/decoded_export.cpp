@@ -18,14 +18,22 @@ struct LayoutName {
 
 // Every command-line format name of a layout; the first of each layout is its own name.
 constexpr std::array kNames{
-    LayoutName{"table-c", Layout::TableC},         LayoutName{"table-asm", Layout::TableAsm},
-    LayoutName{"table-bin", Layout::TableBin},     LayoutName{"general-c", Layout::GeneralC},
-    LayoutName{"general-bin", Layout::GeneralBin}, LayoutName{"microchip-c", Layout::MicrochipC},
-    LayoutName{"microchip-bin", Layout::MicrochipBin}, LayoutName{"v2-c", Layout::V2C},
-    LayoutName{"v2-asm", Layout::V2Asm},           LayoutName{"v2-dat", Layout::V2Dat},
-    LayoutName{"hex", Layout::Hex},                LayoutName{"fnt", Layout::Fnt},
-    LayoutName{"fon", Layout::Fon},                LayoutName{"bmp", Layout::BmpFolder},
-    LayoutName{"studio-c", Layout::TableC},        LayoutName{"studio-asm", Layout::TableAsm},
+    LayoutName{"table-c", Layout::TableC},
+    LayoutName{"table-asm", Layout::TableAsm},
+    LayoutName{"table-bin", Layout::TableBin},
+    LayoutName{"general-c", Layout::GeneralC},
+    LayoutName{"general-bin", Layout::GeneralBin},
+    LayoutName{"microchip-c", Layout::MicrochipC},
+    LayoutName{"microchip-bin", Layout::MicrochipBin},
+    LayoutName{"v2-c", Layout::V2C},
+    LayoutName{"v2-asm", Layout::V2Asm},
+    LayoutName{"v2-dat", Layout::V2Dat},
+    LayoutName{"hex", Layout::Hex},
+    LayoutName{"fnt", Layout::Fnt},
+    LayoutName{"fon", Layout::Fon},
+    LayoutName{"bmp", Layout::BmpFolder},
+    LayoutName{"studio-c", Layout::TableC},
+    LayoutName{"studio-asm", Layout::TableAsm},
     LayoutName{"studio-dat", Layout::TableBin},
 };
 

@@ -17,9 +17,9 @@ namespace typeloom::verify {
 
 // The layouts an export can be decoded from, by their command-line names.
 enum class Layout {
-    TableC,     // table-c, studio-c
-    TableAsm,   // table-asm, studio-asm
-    TableBin,   // table-bin, studio-dat
+    TableC,    // table-c, studio-c
+    TableAsm,  // table-asm, studio-asm
+    TableBin,  // table-bin, studio-dat
     GeneralC,
     GeneralBin,
     MicrochipC,

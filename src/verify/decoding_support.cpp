@@ -31,8 +31,8 @@ DecodedCharacter decodeCharacter(int code, int width, int height, const UnitLayo
         const UnitProblem& p = problems.front();
         const std::size_t at =
             p.unit < unitOffsets.size() ? unitOffsets[p.unit] : offset + p.unit * unitBytes;
-        c.problem = "unit " + std::to_string(p.unit) + " at offset " + std::to_string(at) + ": " +
-                    p.what;
+        c.problem =
+            "unit " + std::to_string(p.unit) + " at offset " + std::to_string(at) + ": " + p.what;
     }
     return c;
 }

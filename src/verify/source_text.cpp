@@ -211,11 +211,10 @@ std::vector<SourceSection> readAsmSections(std::span<const std::uint8_t> text) {
                             break;  // not a data line (a pointer line of the header)
                         }
                     } else {
-                        SourceItem item = isNameStart(c) && token.back() != 'h' &&
-                                                  token.back() != 'H'
-                                              ? SourceItem{SourceItem::Kind::Bad, 0,
-                                                           std::string(token), k, 0}
-                                              : numberItem(token, k, true);
+                        SourceItem item =
+                            isNameStart(c) && token.back() != 'h' && token.back() != 'H'
+                                ? SourceItem{SourceItem::Kind::Bad, 0, std::string(token), k, 0}
+                                : numberItem(token, k, true);
                         if (isNameStart(c) && item.kind == SourceItem::Kind::Number) {
                             // A hexadecimal number never starts with a letter in these files.
                             item.kind = SourceItem::Kind::Bad;

@@ -17,9 +17,9 @@ struct SourceItem {
     enum class Kind { Number, Name, Bad };
     Kind kind = Kind::Number;
     std::uint64_t value = 0;
-    std::string text;          // names and bad tokens
-    std::size_t offset = 0;    // byte offset in the file
-    int directiveBits = 0;     // assembler: 8, 16 or 32 from db/dw/dd; 0 in C
+    std::string text;        // names and bad tokens
+    std::size_t offset = 0;  // byte offset in the file
+    int directiveBits = 0;   // assembler: 8, 16 or 32 from db/dw/dd; 0 in C
 };
 
 struct SourceSection {

@@ -209,8 +209,8 @@ DecodedExport decodeTableText(std::span<const std::uint8_t> bytes, bool assemble
     }
     out.units = layout;
     const SourceSection& data = required(sections, "_data_table", "data table");
-    const Units units =
-        collectUnits(data.numbers(), layout.unitBits, declaredAsBytes(data, assembler, layout.unitBits));
+    const Units units = collectUnits(data.numbers(), layout.unitBits,
+                                     declaredAsBytes(data, assembler, layout.unitBits));
     if (units.values.size() != h[11]) {
         fail("the data table holds " + std::to_string(units.values.size()) +
                  " units, the header says " + std::to_string(h[11]),
@@ -236,12 +236,12 @@ DecodedExport decodeTableText(std::span<const std::uint8_t> bytes, bool assemble
              ranges.offset);
     }
     std::vector<int> widths;
-    for (std::uint64_t w : readNumbers(required(sections, "_width_table", "width table"), count,
-                                       "width table")) {
+    for (std::uint64_t w :
+         readNumbers(required(sections, "_width_table", "width table"), count, "width table")) {
         widths.push_back(static_cast<int>(w));
     }
-    const std::vector<std::uint64_t> offsets = readNumbers(
-        required(sections, "_offset_table", "offset table"), count + 1, "offset table");
+    const std::vector<std::uint64_t> offsets =
+        readNumbers(required(sections, "_offset_table", "offset table"), count + 1, "offset table");
     cutCharacters(out, units, codes, widths, offsets, layout);
     return out;
 }

@@ -176,9 +176,9 @@ std::vector<std::int32_t> pixelSlots(const UnitLayout& layout, int width, int he
 std::vector<std::uint8_t> decodeUnits(const UnitLayout& layout, int width, int height,
                                       std::span<const std::uint32_t> units,
                                       std::vector<UnitProblem>& problems) {
-    std::vector<std::uint8_t> pixels(
-        static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0)),
-        0);
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(std::max(width, 0)) *
+                                         static_cast<std::size_t>(std::max(height, 0)),
+                                     0);
     const std::vector<std::int32_t> slots = pixelSlots(layout, width, height);
     const auto p = static_cast<std::size_t>(layout.unitBits);
     const std::uint32_t mask = p == 32 ? 0xFFFFFFFFu : ((1u << p) - 1u);
@@ -200,8 +200,8 @@ std::vector<std::uint8_t> decodeUnits(const UnitLayout& layout, int width, int h
             }
         }
         if (paddingSet) {
-            problems.push_back({u, layout.inverted ? "a padding bit is clear"
-                                                   : "a padding bit is set"});
+            problems.push_back(
+                {u, layout.inverted ? "a padding bit is clear" : "a padding bit is set"});
         }
     }
     return pixels;

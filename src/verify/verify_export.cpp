@@ -65,10 +65,9 @@ std::string VerifyReport::text(std::size_t shown) const {
     if (ok) {
         return "Verified " + std::to_string(verified) + " characters of " + what + "\n";
     }
-    std::string out = what + " differs from the project in " +
-                      std::to_string(differences.size()) + " character" +
-                      (differences.size() == 1 ? "" : "s") + " (" + std::to_string(verified) +
-                      " match):\n";
+    std::string out = what + " differs from the project in " + std::to_string(differences.size()) +
+                      " character" + (differences.size() == 1 ? "" : "s") + " (" +
+                      std::to_string(verified) + " match):\n";
     for (std::size_t k = 0; k < differences.size() && k < shown; ++k) {
         const CharacterDifference& d = differences[k];
         out += "\n" + d.what + "\n";
@@ -106,10 +105,11 @@ VerifyReport compareWithProject(const Font& project, const DecodedExport& decode
             continue;
         }
         if (found[static_cast<std::size_t>(code)] >= 0) {
-            report.differences.push_back({code, decoded.characters[k].offset,
-                                          "Character " + codeText(code, code) +
-                                              " appears twice in the export",
-                                          {}});
+            report.differences.push_back(
+                {code,
+                 decoded.characters[k].offset,
+                 "Character " + codeText(code, code) + " appears twice in the export",
+                 {}});
             continue;
         }
         found[static_cast<std::size_t>(code)] = static_cast<int>(k);
@@ -136,13 +136,11 @@ VerifyReport compareWithProject(const Font& project, const DecodedExport& decode
         }
         const DecodedCharacter& d = decoded.characters[static_cast<std::size_t>(at)];
         const std::string where = " (offset " + std::to_string(d.offset) + ")";
-        const std::vector<std::string> theirs =
-            picture(d.width, decoded.height, d.pixels);
+        const std::vector<std::string> theirs = picture(d.width, decoded.height, d.pixels);
         if (!d.problem.empty()) {
-            report.differences.push_back({code, d.offset,
-                                          "Character " + codeText(code, unicode) + where + ": " +
-                                              d.problem,
-                                          sideBySide(ours, theirs)});
+            report.differences.push_back(
+                {code, d.offset, "Character " + codeText(code, unicode) + where + ": " + d.problem,
+                 sideBySide(ours, theirs)});
         } else if (d.width != width || decoded.height != project.height || theirs != ours) {
             std::string what = "Character " + codeText(code, unicode) + where + " differs";
             if (d.width != width) {
@@ -165,12 +163,14 @@ VerifyReport compareWithProject(const Font& project, const DecodedExport& decode
             if (emptyGaps && d.width == 0 && d.problem.empty()) {
                 continue;
             }
-            if (d.code >= 0 && d.code <= 0xFFFF && inProject[static_cast<std::size_t>(d.code)] == 0) {
-                report.differences.push_back(
-                    {d.code, d.offset,
-                     "Character " + codeText(d.code, -1) + " (offset " + std::to_string(d.offset) +
-                         ") is in the export but not in the project",
-                     {}});
+            if (d.code >= 0 && d.code <= 0xFFFF &&
+                inProject[static_cast<std::size_t>(d.code)] == 0) {
+                report.differences.push_back({d.code,
+                                              d.offset,
+                                              "Character " + codeText(d.code, -1) + " (offset " +
+                                                  std::to_string(d.offset) +
+                                                  ") is in the export but not in the project",
+                                              {}});
             }
         }
     }

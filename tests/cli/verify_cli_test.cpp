@@ -23,8 +23,8 @@ TEST(CliVerify, ExportsVerifyAndAChangedUnitIsShown) {
     for (const char* format : {"table-c", "general-bin", "bdf"}) {
         SCOPED_TRACE(format);
         const std::string out = dir.file(std::string("f.") + format);
-        const Result r = runCli({"export", project, "-o", out, "--format", format, "--unit", "16",
-                                 "--scan", "column"});
+        const Result r = runCli(
+            {"export", project, "-o", out, "--format", format, "--unit", "16", "--scan", "column"});
         ASSERT_EQ(r.status, kExitOk) << r.err;
         if (std::string(format) == "bdf") {
             Font back;
@@ -35,7 +35,8 @@ TEST(CliVerify, ExportsVerifyAndAChangedUnitIsShown) {
         // The C file states its layout; the binary one is told it.
         std::vector<std::string> args = {"verify", project, out};
         if (std::string(format) == "general-bin") {
-            args.insert(args.end(), {"--format", "general-bin", "--unit", "16", "--scan", "column"});
+            args.insert(args.end(),
+                        {"--format", "general-bin", "--unit", "16", "--scan", "column"});
         }
         const Result v = runCli(args);
         EXPECT_EQ(v.status, kExitOk) << v.err;

@@ -170,13 +170,13 @@ TEST_F(FrameTest, RemovedExportItemsAreNowhereInTheMenus) {
             exports.push_back(command.id);
         }
     }
-    EXPECT_EQ(exports, (std::vector<CommandId>{
-                           CommandId::ExportGeneralC, CommandId::ExportGeneralBin,
-                           CommandId::ExportMicrochipC, CommandId::ExportMicrochipBin,
-                           CommandId::ExportOldC, CommandId::ExportOldAsm, CommandId::ExportOldDat,
-                           CommandId::ExportHex, CommandId::ExportFnt, CommandId::ExportFon,
-                           CommandId::ExportBitmaps, CommandId::ExportBdf,
-                           CommandId::ExportDialog}));
+    EXPECT_EQ(exports,
+              (std::vector<CommandId>{
+                  CommandId::ExportGeneralC, CommandId::ExportGeneralBin,
+                  CommandId::ExportMicrochipC, CommandId::ExportMicrochipBin, CommandId::ExportOldC,
+                  CommandId::ExportOldAsm, CommandId::ExportOldDat, CommandId::ExportHex,
+                  CommandId::ExportFnt, CommandId::ExportFon, CommandId::ExportBitmaps,
+                  CommandId::ExportBdf, CommandId::ExportDialog}));
     EXPECT_NE(frame().action(CommandId::ExportHex), nullptr);
 }
 

@@ -77,17 +77,16 @@ Font ansiFont() {
 }
 
 const std::vector<ExportFormat> kDataFormats = {
-    ExportFormat::TableC,     ExportFormat::TableAsm,     ExportFormat::TableBin,
-    ExportFormat::GeneralC,   ExportFormat::GeneralBin,   ExportFormat::MicrochipC,
+    ExportFormat::TableC,       ExportFormat::TableAsm,   ExportFormat::TableBin,
+    ExportFormat::GeneralC,     ExportFormat::GeneralBin, ExportFormat::MicrochipC,
     ExportFormat::MicrochipBin, ExportFormat::V2C,        ExportFormat::V2Asm,
-    ExportFormat::V2Dat,      ExportFormat::Hex};
+    ExportFormat::V2Dat,        ExportFormat::Hex};
 
 // Big endian row/row unpacked 8; little endian column/column packed 16; row based column
 // preferred packed 32 inverted; column based row preferred unpacked 8 big endian.
 const std::vector<std::uint32_t> kWords = {0x01121110, 0x00040001, 0x02080101, 0x00021010};
 
-std::string exportFile(const Font& font, ExportFormat format, int pages,
-                       const test::TempDir& dir) {
+std::string exportFile(const Font& font, ExportFormat format, int pages, const test::TempDir& dir) {
     MemorySettingsStore settings;
     settings.writeInteger("Settings", exporters::kPagesOptionKey, pages);
     const exporters::FormatInfo* info = exporters::findFormat(static_cast<int>(format));
@@ -134,8 +133,8 @@ TEST(VerifyExport, EveryLayoutOfEveryWordVerifies) {
                                  std::to_string(static_cast<int>(format)) + " pages " +
                                  std::to_string(pages));
                     const std::string path = exportFile(font, format, pages, dir);
-                    const auto layout = layoutOfName(
-                        exporters::findFormat(static_cast<int>(format))->shortName);
+                    const auto layout =
+                        layoutOfName(exporters::findFormat(static_cast<int>(format))->shortName);
                     ASSERT_TRUE(layout);
                     expectVerified(font, path, *layout);
                     // The text layouts are recognised without being named.
@@ -165,8 +164,9 @@ TEST(VerifyExport, AFontOfEveryCodeVerifies) {
                                     ExportFormat::V2Dat, ExportFormat::Hex}) {
             SCOPED_TRACE(static_cast<int>(format));
             const std::string path = exportFile(font, format, 0x6F, dir);
-            expectVerified(font, path,
-                           *layoutOfName(exporters::findFormat(static_cast<int>(format))->shortName));
+            expectVerified(
+                font, path,
+                *layoutOfName(exporters::findFormat(static_cast<int>(format))->shortName));
         }
     }
     // The table-based header counts characters in 16 bits and its glyph ranges count their

@@ -134,9 +134,9 @@ bool runBdfExport(QWidget* parent, const Font& font) {
 
 bool runBdfExport(QWidget* parent, const Font& font, const DialogServices& services) {
     const QString suffix = QStringLiteral("bdf");
-    const QString path = services.saveFile(
-        parent, QStringLiteral("Save As"), qtText(suggestedWindowsFontName(font)) + '.' + suffix,
-        qtFileFilter(kBdfFilter), suffix);
+    const QString path = services.saveFile(parent, QStringLiteral("Save As"),
+                                           qtText(suggestedWindowsFontName(font)) + '.' + suffix,
+                                           qtFileFilter(kBdfFilter), suffix);
     if (path.isEmpty()) {
         return false;
     }
@@ -144,9 +144,9 @@ bool runBdfExport(QWidget* parent, const Font& font, const DialogServices& servi
         WaitCursor wait;
         writeBdf(font, localPath(path));
     } catch (const FileError& e) {
-        services.message(parent, MessageIcon::Stop, caption(),
-                         QStringLiteral("The file %1 could not be written.\n\n%2")
-                             .arg(path, qtText(e.what())));
+        services.message(
+            parent, MessageIcon::Stop, caption(),
+            QStringLiteral("The file %1 could not be written.\n\n%2").arg(path, qtText(e.what())));
         return false;
     }
     return true;
