@@ -8,6 +8,8 @@ set -euo pipefail
 
 what=${1:-test}
 packages=(cmake ninja-build g++ ccache pkg-config libicu-dev libfreetype-dev libfontconfig-dev)
+# PNG pictures of text as the firmware draws it (typeloom render).
+packages+=(libpng-dev)
 # The desktop application: Qt 6 Widgets with SVG icons.
 packages+=(qt6-base-dev qt6-svg-dev libqt6svg6)
 if [ "$what" = test ]; then

@@ -159,4 +159,80 @@ void AnsiTextSink::line(std::string_view utf8) {
     m_bytes += "\r\n";
 }
 
+std::optional<std::u32string> decodeUtf8Strict(std::span<const std::uint8_t> bytes,
+                                               std::size_t& badOffset) {
+    std::u32string out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+        i = 3;
+    }
+    while (i < bytes.size()) {
+        const std::uint8_t b = bytes[i];
+        if (b < 0x80) {
+            out.push_back(b);
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        char32_t value = 0;
+        char32_t smallest = 0;
+        if ((b & 0xE0) == 0xC0) {
+            length = 2;
+            value = b & 0x1F;
+            smallest = 0x80;
+        } else if ((b & 0xF0) == 0xE0) {
+            length = 3;
+            value = b & 0x0F;
+            smallest = 0x800;
+        } else if ((b & 0xF8) == 0xF0) {
+            length = 4;
+            value = b & 0x07;
+            smallest = 0x10000;
+        } else {
+            badOffset = i;
+            return std::nullopt;
+        }
+        if (bytes.size() - i < length) {
+            badOffset = i;
+            return std::nullopt;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const std::uint8_t c = bytes[i + k];
+            if ((c & 0xC0) != 0x80) {
+                badOffset = i;
+                return std::nullopt;
+            }
+            value = (value << 6) | (c & 0x3F);
+        }
+        if (value < smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+            badOffset = i;
+            return std::nullopt;
+        }
+        out.push_back(value);
+        i += length;
+    }
+    return out;
+}
+
+std::string utf8Of(char32_t c) {
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
 }  // namespace typeloom

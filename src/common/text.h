@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,6 +13,15 @@ namespace typeloom {
 // trusted.
 std::u16string utf8ToUtf16(std::string_view text);
 std::string utf16ToUtf8(std::u16string_view text);
+
+// Strict UTF-8 for text files a command reads (firmware strings): the code points of `bytes`,
+// or, at the first byte that does not begin or continue a valid sequence (an overlong form, a
+// surrogate, a value above U+10FFFF, a cut-off sequence), nullopt with its offset in
+// `badOffset`. A byte order mark at the start is skipped.
+std::optional<std::u32string> decodeUtf8Strict(std::span<const std::uint8_t> bytes,
+                                               std::size_t& badOffset);
+// One code point as UTF-8.
+std::string utf8Of(char32_t c);
 
 // Windows-1252, the "ANSI" code page every generated text file uses. Bytes 0x81, 0x8D, 0x8F,
 // 0x90 and 0x9D, which the code page leaves undefined, decode to the C1 controls of the same
