@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -23,6 +24,7 @@
 #include "app/font_document.h"
 #include "app/help.h"
 #include "app/icons.h"
+#include "app/preview_panel.h"
 #include "app/progress_status_bar.h"
 #include "app/settings_keys.h"
 #include "app/studio_app.h"
@@ -86,7 +88,10 @@ MainWindow::~MainWindow() {
             pane->disconnect();
         }
     }
+    delete m_previewDock;
     delete takeCentralWidget();
+    m_previewDock = nullptr;
+    m_previewPanel = nullptr;
     m_pixelGrid = nullptr;
     m_editorPanel = nullptr;
     m_characterList = nullptr;
@@ -543,6 +548,18 @@ void MainWindow::createPanes() {
     m_leftSplitter->setStretchFactor(0, 0);
     m_leftSplitter->setStretchFactor(1, 1);
     setCentralWidget(m_mainSplitter);
+
+    // Sample text as the firmware will draw it, docked below the panes and redrawn as the
+    // glyph being edited changes.
+    m_previewPanel = new PreviewPanel(m_app.font(), m_app.settings(), m_pixelGrid, this);
+    m_previewDock = new QDockWidget(QStringLiteral("Preview"), this);
+    m_previewDock->setObjectName(QStringLiteral("PreviewDock"));
+    m_previewDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    m_previewDock->setWidget(m_previewPanel);
+    addDockWidget(Qt::BottomDockWidgetArea, m_previewDock);
+    connect(m_pixelGrid, &ui::PixelGrid::glyphChanged, m_previewPanel, &PreviewPanel::refresh);
+    connect(m_pixelGrid, &ui::PixelGrid::characterLoaded, m_previewPanel,
+            [this] { m_previewPanel->refresh(); });
 }
 
 void MainWindow::applySplitterPos(long long splitterPos) {
@@ -585,6 +602,7 @@ void MainWindow::connectBitInspector() {
 }
 void MainWindow::refreshCharacterList() {
     m_characterList->relayout();
+    m_previewPanel->refresh();
 }
 void MainWindow::selectInitialCharacter() {
     // The letter A, else the first character (nothing in an empty font).

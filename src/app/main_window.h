@@ -11,6 +11,7 @@
 
 class QAction;
 class QMenu;
+class QDockWidget;
 class QSplitter;
 class QToolBar;
 class QToolButton;
@@ -31,6 +32,7 @@ namespace typeloom::app {
 
 class StudioApp;
 class ProgressStatusBar;
+class PreviewPanel;
 
 // The main window: a splitter with the editing panel above the character data panel on the
 // left and the characters table panel on the right, three toolbars, the menus and the status
@@ -126,9 +128,11 @@ class MainWindow : public QMainWindow {
     StudioApp& m_app;
     QSplitter* m_mainSplitter = nullptr;
     QSplitter* m_leftSplitter = nullptr;
-    QWidget* m_editorView = nullptr;  // character editor panel and pixel grid
-    QWidget* m_dataView = nullptr;    // character data panel
-    QWidget* m_tableView = nullptr;   // characters table panel
+    QWidget* m_editorView = nullptr;       // character editor panel and pixel grid
+    QWidget* m_dataView = nullptr;         // character data panel
+    QWidget* m_tableView = nullptr;        // characters table panel
+    QDockWidget* m_previewDock = nullptr;  // sample text as the firmware draws it
+    PreviewPanel* m_previewPanel = nullptr;
     ProgressStatusBar* m_statusBar = nullptr;
     ui::CharacterEditorPanel* m_editorPanel = nullptr;
     ui::PixelGrid* m_pixelGrid = nullptr;

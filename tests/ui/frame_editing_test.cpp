@@ -4,13 +4,17 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
 #include "app/font_document.h"
 #include "app/main_window.h"
+#include "app/preview_panel.h"
 #include "app/qt_settings_store.h"
 #include "app/studio_app.h"
 #include "common/ini_settings_store.h"
@@ -21,6 +25,7 @@
 #include "model/font.h"
 #include "model/project_file.h"
 #include "model/ui/character_list_grid.h"
+#include "preview/text_preview.h"
 #include "test_support.h"
 
 namespace typeloom::app {
@@ -135,6 +140,46 @@ TEST_F(FrameEditingTest, SaveListsTheProjectButAVersion20CopyDoesNot) {
     EXPECT_EQ(m_app->recentFiles().entries(), QStringList{QFileInfo(project).absoluteFilePath()});
     // The File menu shows it at once.
     EXPECT_NE(frame().findChild<QAction*>(QStringLiteral("recentFile1")), nullptr);
+}
+
+// The preview pane draws what `typeloom render` draws for the same text, and follows the
+// glyph being edited before it is stored; its text and scale are kept in the settings.
+TEST_F(FrameEditingTest, PreviewFollowsTheEditedGlyphAndMatchesTheRenderer) {
+    auto* panel = frame().findChild<PreviewPanel*>();
+    ASSERT_NE(panel, nullptr);
+    panel->scaleBox()->setValue(2);
+    panel->textField()->setText(QStringLiteral("AB\u00B0"));
+    auto rendered = [&] {
+        preview::EncodedPictures pictures(font());
+        return preview::renderText(U"AB\u00B0", pictures, {2, 0});
+    };
+    auto sameAs = [&](const preview::PreviewImage& image) {
+        const QImage& shown = panel->image();
+        if (shown.width() != image.width || shown.height() != image.height) {
+            return false;
+        }
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                if ((shown.pixel(x, y) & 0xFFFFFF) !=
+                    image.pixels[static_cast<std::size_t>(y * image.width + x)]) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(sameAs(rendered()));
+    EXPECT_TRUE(panel->missingLabel()->text().contains(QStringLiteral("U+00B0")));
+    // A pixel drawn in 'A' shows at once (2 x 2 image pixels at cell (0, 0)), before it is
+    // stored in the font.
+    EXPECT_EQ(panel->image().pixel(0, 0) & 0xFFFFFF, preview::kPaperColour);
+    clickCell(0, 0);
+    EXPECT_EQ(panel->image().pixel(1, 1) & 0xFFFFFF, preview::kInkColour);
+    EXPECT_EQ(fontPixel('A', 0, 0), 0);
+    grid().storeEditedGlyph();
+    EXPECT_TRUE(sameAs(rendered()));
+    EXPECT_EQ(m_app->settings().string("Settings", kPreviewTextKey, ""), "AB\u00B0");
+    EXPECT_EQ(m_app->settings().integer("Settings", kPreviewScaleKey, 0), 2);
 }
 
 TEST_F(FrameEditingTest, FontWideCommandsApplyToTheGlyphOnScreenToo) {
