@@ -35,10 +35,11 @@ constexpr const char* kRenderHelp =
     "  --strict               exit 1 when a character is missing (the picture is written)\n";
 
 int commandRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    Arguments a(args,
-                {"-o", "--output", "--text", "--text-file", "--scale", "--width", "--from-export",
-                 "--format", "--data-format", "--bit-order", "--scan", "--prefer", "--unit"},
-                {"--strict", "--packed", "--unpacked", "--invert", "--no-invert"});
+    Arguments a(
+        args,
+        {"-o", "--output", "--text", "--text-file", "--scale", "--width", "--from-export",
+         "--format", "--data-format", "--preset", "--bit-order", "--scan", "--prefer", "--unit"},
+        {"--strict", "--packed", "--unpacked", "--invert", "--no-invert"});
     if (a.helpRequested()) {
         out << kRenderHelp;
         return kExitOk;
