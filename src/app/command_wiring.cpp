@@ -15,6 +15,7 @@
 #include "app/preferences_sheet.h"
 #include "app/progress_status_bar.h"
 #include "app/studio_app.h"
+#include "app/subset_command.h"
 #include "editor/ui/pixel_grid.h"
 #include "export/export_driver.h"
 #include "export/ui/character_data_panel.h"
@@ -334,6 +335,8 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
             frame.updateFrameTitle();
         }
     });
+    frame.setCommandHandler(CommandId::KeepOnlyUsedCharacters,
+                            [&app, &frame] { runKeepOnlyCharactersUsedIn(app, frame); });
 }
 
 }  // namespace typeloom::app

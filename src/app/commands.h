@@ -36,6 +36,7 @@ enum class CommandId : int {
     ExportFon = 32826,
     ExportBitmaps = 32827,
     ExportBdf = 32890,
+    KeepOnlyUsedCharacters = 32891,
     OldFormatHeading = 32839,
     ExportHex = 32840,
     ExportOldC = 32847,

@@ -17,6 +17,7 @@
 #include "app/preview_panel.h"
 #include "app/qt_settings_store.h"
 #include "app/studio_app.h"
+#include "app/subset_command.h"
 #include "common/ini_settings_store.h"
 #include "common/progress_sink.h"
 #include "editor/ui/character_editor_panel.h"
@@ -180,6 +181,23 @@ TEST_F(FrameEditingTest, PreviewFollowsTheEditedGlyphAndMatchesTheRenderer) {
     EXPECT_TRUE(sameAs(rendered()));
     EXPECT_EQ(m_app->settings().string("Settings", kPreviewTextKey, ""), "AB\u00B0");
     EXPECT_EQ(m_app->settings().integer("Settings", kPreviewScaleKey, 0), 2);
+}
+
+// Keep Only Characters Used In: the characters a string table uses stay, with the space;
+// a text that is not UTF-8 changes nothing and says where it broke.
+TEST_F(FrameEditingTest, KeepOnlyCharactersUsedInATextLeavesThoseUsed) {
+    const std::string text = m_dir.file("strings.json");
+    test::writeFile(text, {'{', '"', 'k', '"', ':', '"', 'D', 'A', 'D', '"', '}'});
+    const SubsetOutcome outcome = keepOnlyCharactersUsedIn(font(), {QString::fromStdString(text)});
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.before, 4);
+    EXPECT_EQ(font().codeList, (std::vector<std::uint16_t>{'A', 'D'}));
+    const std::string bad = m_dir.file("bad.txt");
+    test::writeFile(bad, {'B', 0xFF});
+    const SubsetOutcome refused = keepOnlyCharactersUsedIn(font(), {QString::fromStdString(bad)});
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.message.contains(QStringLiteral("byte offset 1")));
+    EXPECT_EQ(font().count(), 2);
 }
 
 TEST_F(FrameEditingTest, FontWideCommandsApplyToTheGlyphOnScreenToo) {

@@ -145,8 +145,8 @@ TEST_F(FrameTest, MenusHoldTheirItemsInOrder) {
                            "Change to &Fixed-Width Font", "Change to &Variable-Width Font", "-",
                            "&Remove Blank Columns", "&Center All Characters Horizontally",
                            "Mirror All Characters>", "&Horizontal", "&Vertical", "<",
-                           "&Invert All Characters", "-", "Edit Characters &Table...\tCtrl+T",
-                           "Font Information..."}));
+                           "&Invert All Characters", "-", "Keep Only Characters &Used In...",
+                           "Edit Characters &Table...\tCtrl+T", "Font Information..."}));
     EXPECT_EQ(
         texts(topMenu(QStringLiteral("&Options"))),
         (QStringList{"Grid Zoom &In\tCtrl +", "Grid Zoom &Out\tCtrl -", "-", "&Preferences..."}));
