@@ -45,7 +45,6 @@ bool parseDigits(std::string_view digits, int base, std::uint64_t& value) {
 SourceItem numberItem(std::string_view token, std::size_t offset, bool assembler) {
     SourceItem item;
     item.offset = offset;
-    item.text = std::string(token);
     bool ok = false;
     if (!assembler && token.size() > 2 && token[0] == '0' && (token[1] == 'x' || token[1] == 'X')) {
         ok = parseDigits(token.substr(2), 16, item.value);
@@ -55,6 +54,9 @@ SourceItem numberItem(std::string_view token, std::size_t offset, bool assembler
         ok = parseDigits(token, 10, item.value);
     }
     item.kind = ok ? SourceItem::Kind::Number : SourceItem::Kind::Bad;
+    if (!ok) {
+        item.text = std::string(token);  // kept only for the message
+    }
     return item;
 }
 
