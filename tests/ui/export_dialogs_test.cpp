@@ -550,6 +550,7 @@ TEST(ExportProgress, FinishesOnTheWorkerThread) {
     EXPECT_EQ(child<QLabel>(window, "labelState")->text(), QStringLiteral("Please Wait..."));
     EXPECT_TRUE(child<QPushButton>(window, "buttonCancel")->isEnabled());
     EXPECT_FALSE(child<QPushButton>(window, "buttonOk")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>(window, "buttonVerify")->isEnabled());
     EXPECT_EQ(window.state(), ExportProgressDialog::State::Waiting);
 
     QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(window, "labelState")->text(),
@@ -563,6 +564,14 @@ TEST(ExportProgress, FinishesOnTheWorkerThread) {
         exporters::exportToMemory(font, settings, ExportFormat::StudioC, "fontBig", 1700000000);
     ASSERT_TRUE(expected.has_value());
     EXPECT_EQ(fileText(path), *expected);
+
+    // Verify reads the file just written back and finds every character.
+    EXPECT_TRUE(child<QPushButton>(window, "buttonVerify")->isEnabled());
+    click(window, "buttonVerify");
+    EXPECT_TRUE(child<QLabel>(window, "labelState")
+                    ->text()
+                    .startsWith(QStringLiteral("Verified 500 characters of Big.c (table-c, ")))
+        << window.verifyText().toStdString();
 
     click(window, "buttonOk");
     EXPECT_FALSE(window.isVisible());

@@ -3,11 +3,15 @@
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "export/ui/export_ui_hooks.h"
+#include "model/font.h"
+#include "verify/verify_export.h"
 
 namespace typeloom::ui {
 
@@ -42,6 +46,10 @@ ExportProgressDialog::ExportProgressDialog(const Font& font, const SettingsStore
     m_stateText->setObjectName(QStringLiteral("labelState"));
     m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
     m_cancel->setObjectName(QStringLiteral("buttonCancel"));
+    m_verify = new QPushButton(QStringLiteral("Verify"), this);
+    m_verify->setObjectName(QStringLiteral("buttonVerify"));
+    m_verify->setEnabled(false);
+    connect(m_verify, &QPushButton::clicked, this, &ExportProgressDialog::verifyFile);
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("buttonOk"));
     m_ok->setEnabled(false);
@@ -51,6 +59,7 @@ ExportProgressDialog::ExportProgressDialog(const Font& font, const SettingsStore
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_cancel);
+    buttons->addWidget(m_verify);
     buttons->addWidget(m_ok);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(product);
@@ -117,6 +126,7 @@ void ExportProgressDialog::showResult() {
         case exporters::ExportResult::Status::Written:
             m_state = State::Finished;
             m_stateText->setText(QStringLiteral("Finished!!"));
+            m_verify->setEnabled(true);
             break;
         case exporters::ExportResult::Status::Cancelled:
             m_state = State::Cancelled;
@@ -132,6 +142,26 @@ void ExportProgressDialog::showResult() {
     }
     m_cancel->setEnabled(false);
     m_ok->setEnabled(true);
+}
+
+void ExportProgressDialog::verifyFile() {
+    const exporters::FormatInfo* info = exporters::findFormat(static_cast<int>(m_request.format));
+    const std::optional<verify::Layout> layout =
+        info != nullptr ? verify::layoutOfName(info->shortName) : std::nullopt;
+    verify::DecodeOptions options;
+    options.dataWord = m_font.dataFormat;
+    options.hexStartAddress = m_request.hex.startAddress;
+    const verify::VerifyReport report =
+        verify::verifyExport(m_font, m_request.path, layout, options);
+    const QString text = QString::fromStdString(report.text());
+    m_verifyText = text;
+    m_stateText->setText(text.section(QLatin1Char('\n'), 0, 0));
+    if (!report.ok) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Typeloom Studio"),
+                        text.section(QLatin1Char('\n'), 0, 0), QMessageBox::Ok, this);
+        box.setDetailedText(text);
+        box.exec();
+    }
 }
 
 exporters::ExportResult ExportProgressDialog::result() {

@@ -24,8 +24,11 @@ namespace typeloom::ui {
 // (OK reads "Exit"). A cancelled or failed export leaves no file and any earlier file at the
 // path as it was.
 //
+// Once the file is written, "Verify" (enabled only then) reads it back and compares it with
+// the font, and the state text says what it found (the differences in a message beside it).
+//
 // Object names: labelProduct ("Typeloom Studio"), labelExporting, labelState (the state
-// text), buttonCancel, buttonOk.
+// text), buttonCancel, buttonVerify, buttonOk.
 class ExportProgressDialog : public QDialog {
     Q_OBJECT
 
@@ -37,6 +40,8 @@ class ExportProgressDialog : public QDialog {
     ~ExportProgressDialog() override;
 
     State state() const { return m_state; }
+    // What "Verify" found: empty before it was pressed.
+    const QString& verifyText() const { return m_verifyText; }
     // The export's result; waits for the worker when it is still running. Before the export
     // started (or when it was cancelled before it started) the result is Cancelled.
     exporters::ExportResult result();
@@ -54,6 +59,7 @@ class ExportProgressDialog : public QDialog {
     void pollJob();
     void cancelExport();
     void showResult();
+    void verifyFile();
 
     const Font& m_font;
     const SettingsStore& m_settings;
@@ -63,11 +69,13 @@ class ExportProgressDialog : public QDialog {
     bool m_haveResult = false;
     State m_state = State::Waiting;
     bool m_shownOnce = false;
+    QString m_verifyText;
 
     QTimer* m_startTimer;
     QTimer* m_pollTimer;
     QLabel* m_stateText;
     QPushButton* m_cancel;
+    QPushButton* m_verify;
     QPushButton* m_ok;
 };
 
