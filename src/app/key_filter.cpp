@@ -1,5 +1,6 @@
 #include "app/key_filter.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
@@ -94,6 +95,26 @@ KeyAction classifyKey(int key, Qt::KeyboardModifiers modifiers, int bitsPerPixel
     return {};
 }
 
+QAbstractButton* helpButtonOf(QWidget* dialog) {
+    // The Help button in view first; a page without one (the General page of the
+    // Preferences) takes the first of the other pages', which show the same topic.
+    QAbstractButton* hidden = nullptr;
+    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+        QString text = button->text();
+        text.remove(QLatin1Char('&'));
+        if (text != QStringLiteral("Help") || !button->isEnabled()) {
+            continue;
+        }
+        if (button->isVisible()) {
+            return button;
+        }
+        if (hidden == nullptr) {
+            hidden = button;
+        }
+    }
+    return hidden;
+}
+
 KeyFilter::KeyFilter(Hooks hooks, QObject* parent) : QObject(parent), m_hooks(std::move(hooks)) {}
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
@@ -101,8 +122,25 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || QApplication::activeModalWidget() != nullptr) {
+    if (widget == nullptr) {
         return false;
+    }
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+        // F1 in a dialog does what its Help button does: it opens the dialog's own topic.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier ||
+            widget->window() != dialog) {
+            return false;
+        }
+        QAbstractButton* help = helpButtonOf(dialog);
+        if (help == nullptr) {
+            return false;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            help->click();
+        }
+        event->accept();
+        return true;
     }
     if (m_hooks.isMainWindowPart && !m_hooks.isMainWindowPart(widget)) {
         return false;

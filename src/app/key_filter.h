@@ -7,6 +7,9 @@
 
 #include "app/commands.h"
 
+class QAbstractButton;
+class QWidget;
+
 namespace typeloom::app {
 
 // What the application does with a key press before dialogs and shortcuts see it.
@@ -29,9 +32,13 @@ struct KeyAction {
 KeyAction classifyKey(int key, Qt::KeyboardModifiers modifiers, int bitsPerPixel,
                       bool editFieldFocused);
 
+// The enabled "Help" button of a dialog, the one in view first, if it has one.
+QAbstractButton* helpButtonOf(QWidget* dialog);
+
 // Installed on the application: applies classifyKey to key presses addressed to the main
-// window and its panes (not while a modal dialog is open, and never to the characters list,
-// which takes its keys directly).
+// window and its panes (never to the characters list, which takes its keys directly). While a
+// modal dialog is open only F1 is taken, and only in a dialog with a Help button: it presses
+// that button, so F1 shows the dialog's own help topic.
 class KeyFilter : public QObject {
     Q_OBJECT
 

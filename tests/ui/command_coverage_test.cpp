@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <map>
@@ -11,6 +12,7 @@
 #include "app/commands.h"
 #include "app/font_document.h"
 #include "app/help.h"
+#include "app/key_filter.h"
 #include "app/main_window.h"
 #include "app/studio_app.h"
 #include "editor/ui/pixel_grid.h"
@@ -63,9 +65,9 @@ TEST_F(CoverageTest, EveryCommandHasItsWorkOrIsADeliberateAbsence) {
     }
 }
 
-// Every window with Help buttons, opened by its command: each enabled Help button is clicked
-// and the help window must show the button's own page (a page that is missing would show
-// the contents page instead).
+// Every window with Help buttons, opened by its command: each enabled Help button is clicked,
+// then F1 pressed, and the help window must show the button's own page both times (a page
+// that is missing would show the contents page instead).
 TEST_F(CoverageTest, EveryHelpButtonShowsItsPage) {
     const QByteArray saved = qgetenv("TYPELOOM_HELP");
     qputenv("TYPELOOM_HELP", QByteArrayLiteral(TYPELOOM_HELP_SOURCE_DIR));
@@ -90,6 +92,9 @@ TEST_F(CoverageTest, EveryHelpButtonShowsItsPage) {
         return topics;
     };
 
+    // The application's key filter, which turns F1 in a dialog into its Help button.
+    KeyFilter keys(KeyFilter::Hooks{});
+    qApp->installEventFilter(&keys);
     const std::map<CommandId, std::set<std::string>> expected = {
         {CommandId::NewFromScratch, {"newfont.htm"}},
         {CommandId::FontInformation, {"changeinfo.htm"}},
@@ -113,6 +118,10 @@ TEST_F(CoverageTest, EveryHelpButtonShowsItsPage) {
             }
             opened = true;
             shown = clickHelp(window);
+            // F1 in the dialog shows the same page as its Help button.
+            helpService().window()->openTopic(helpService().window()->folder(), {});
+            QTest::keyClick(window, Qt::Key_F1);
+            shown.insert(shownTopic().toStdString());
             if (auto* dialog = qobject_cast<QDialog*>(window)) {
                 dialog->reject();
             }
