@@ -33,6 +33,19 @@ int main(int argc, char** argv) {
     if (!app.initInstance(QApplication::arguments().mid(1))) {
         return 1;
     }
+    // For the tests that drive the real program (and tools/screenshot.sh): commands run once
+    // the window is up, by object name without "action", comma separated.
+    const QString run = qEnvironmentVariable("TYPELOOM_RUN_COMMANDS");
+    if (!run.isEmpty()) {
+        QTimer::singleShot(300, &app, [&app, run] {
+            for (const QString& name : run.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+                if (auto* action =
+                        app.mainWindow()->findChild<QAction*>(QStringLiteral("action") + name)) {
+                    action->trigger();
+                }
+            }
+        });
+    }
     // tools/screenshot.sh: after a delay the main window is saved as a PNG and the program
     // ends without touching the project.
     const QString screenshot = qEnvironmentVariable("TYPELOOM_SCREENSHOT");

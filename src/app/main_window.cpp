@@ -304,6 +304,9 @@ void MainWindow::afterHistoryWalk(bool fontWide) {
     updateFrameTitle();
     updateStatusPanes();
     updateCommandStates();
+    if (fontWide) {
+        Q_EMIT fontWideChangeDone();
+    }
 }
 
 void MainWindow::runFontWideStep(const std::string& name,

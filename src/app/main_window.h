@@ -105,6 +105,10 @@ class MainWindow : public QMainWindow {
     void saveWindowPlacement();
     void applySplitterPos(long long splitterPos);
 
+  Q_SIGNALS:
+    // A font-wide command, or the undo or redo of one, changed the font.
+    void fontWideChangeDone();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

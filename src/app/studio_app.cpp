@@ -13,6 +13,7 @@
 #include "app/key_filter.h"
 #include "app/main_window.h"
 #include "app/progress_status_bar.h"
+#include "app/recovery.h"
 #include "app/settings_keys.h"
 #include "model/font_settings.h"
 
@@ -55,6 +56,7 @@ StudioApp::~StudioApp() {
     if (m_keyFilter) {
         qApp->removeEventFilter(m_keyFilter.get());
     }
+    m_recovery.reset();
     m_frame.reset();
     if (g_instance == this) {
         g_instance = nullptr;
@@ -85,6 +87,8 @@ bool StudioApp::initInstance(const QStringList& arguments, const StartOptions& o
             &MainWindow::updateFrameTitle);
     m_document->setStoreEditedGlyph([this] { m_frame->storeEditedGlyph(); });
     connectCommands(*this, *m_frame);
+    m_recovery = std::make_unique<RecoveryManager>(
+        *this, options.recoveryFolder.isEmpty() ? defaultRecoveryFolder() : options.recoveryFolder);
     if (options.installKeyFilter) {
         installKeyFilter();
     }
@@ -106,9 +110,13 @@ bool StudioApp::initInstance(const QStringList& arguments, const StartOptions& o
     }
 
     if (options.autoOpen) {
-        // Once the window is up: the most recent project, or the system-font import when
-        // there is no document to show.
-        QTimer::singleShot(0, this, [this] { autoOpen(); });
+        // Once the window is up: the copies a crashed run left, else the most recent project,
+        // or the system-font import when there is no document to show.
+        QTimer::singleShot(0, this, [this] {
+            if (!m_recovery->offerAtStart()) {
+                autoOpen();
+            }
+        });
     }
     return true;
 }

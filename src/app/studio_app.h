@@ -17,6 +17,7 @@ namespace typeloom::app {
 
 class MainWindow;
 class FontDocument;
+class RecoveryManager;
 
 // The application object: owns the one font record for the whole run, the settings, the
 // recent-file list, the document and the main window.
@@ -36,11 +37,14 @@ class StudioApp : public QObject {
     FontDocument& document() { return *m_document; }
     RecentFileList& recentFiles() { return m_recentFiles; }
     MainWindow* mainWindow() { return m_frame.get(); }
+    RecoveryManager& recovery() { return *m_recovery; }
 
     struct StartOptions {
         bool show = true;      // show the main window
         bool autoOpen = true;  // run auto-open (or start the system-font import)
         bool installKeyFilter = true;
+        // Where recovery copies are kept (empty: defaultRecoveryFolder()).
+        QString recoveryFolder;
     };
     // Start-up after the code tables were loaded: settings, the font's defaults, the main
     // window, the command-line project, the window placement, auto-open. False when the
@@ -80,6 +84,7 @@ class StudioApp : public QObject {
     FrameProgress m_progress;
     std::unique_ptr<FontDocument> m_document;
     std::unique_ptr<MainWindow> m_frame;
+    std::unique_ptr<RecoveryManager> m_recovery;
     std::unique_ptr<QObject> m_keyFilter;
 };
 
