@@ -3,12 +3,14 @@
 # font made with the command-line tool when none is given), and saves a PNG screenshot of the
 # main window.
 #   tools/screenshot.sh [-o shot.png] [-z ZOOM] [-w WORD] [-c COMMAND] [-t TEXT] [-p X,Y]
-#                       [project.tlf]
+#                       [-r] [project.tlf]
 # -w sets the data-format word ("BmpDataFlag", e.g. 0x01021110); -c runs a command once the
 # window is up, by its action name without "action" (DataFormat opens the "Bitmap Data Format"
 # dialog, saved beside the main window as *-dialog.png); -p rests the pointer on a cell of the
 # pixel grid (the bit inspector); -t types TEXT into the focused field of the dialog that -c
-# opened (a value for its preview, say). QT_SCALE_FACTOR=2 takes the pictures at twice the size.
+# opened (a value for its preview, say); -r first runs the program on the project, mirrors it,
+# waits for its recovery copy and kills it, so that the picture shows the start-up offer of the
+# copy (saved as *-dialog.png). QT_SCALE_FACTOR=2 takes the pictures at twice the size.
 # Uses the dev build (build/dev/bin); build it first with `cmake --build --preset dev`.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +18,8 @@ cd "$(dirname "$0")/.."
 out=build/screenshots/main-window.png
 zoom=""
 word=""
-while getopts "o:z:w:c:t:p:" opt; do
+recover=""
+while getopts "o:z:w:c:t:p:r" opt; do
     case $opt in
     o) out=$OPTARG ;;
     z) zoom=$OPTARG ;;
@@ -24,6 +27,7 @@ while getopts "o:z:w:c:t:p:" opt; do
     c) export TYPELOOM_SCREENSHOT_COMMAND=$OPTARG ;;
     t) export TYPELOOM_SCREENSHOT_TYPE=$OPTARG ;;
     p) export TYPELOOM_SCREENSHOT_HOVER=$OPTARG ;;
+    r) recover=1 ;;
     *) exit 2 ;;
     esac
 done
@@ -49,6 +53,20 @@ mkdir -p "$XDG_CONFIG_HOME/Typeloom"
     [ -n "$zoom" ] && echo "Grid%20zoom=$zoom"
     [ -n "$word" ] && echo "BmpDataFlag=$((word))"
 } >"$XDG_CONFIG_HOME/Typeloom/Typeloom Studio.conf"
+
+# Recovery copies of its own too.
+export XDG_STATE_HOME=$work/state
+if [ -n "$recover" ]; then
+    QT_QPA_PLATFORM=offscreen TYPELOOM_RUN_COMMANDS=MirrorHorizontal \
+        "$bin/typeloom-studio" "$project" &
+    crashed=$!
+    for _ in $(seq 300); do
+        compgen -G "$XDG_STATE_HOME/typeloom-studio/recovery/*.info" >/dev/null && break
+        sleep 0.1
+    done
+    kill -9 "$crashed"
+    wait "$crashed" 2>/dev/null || true
+fi
 
 export TYPELOOM_SCREENSHOT=$out
 export TYPELOOM_SCREENSHOT_DELAY_MS=${TYPELOOM_SCREENSHOT_DELAY_MS:-1500}

@@ -491,24 +491,27 @@ QString RecoveryManager::promptText(const RecoveryCandidate& candidate) {
     if (candidate.info.project.isEmpty()) {
         return QStringLiteral(
                    "Typeloom Studio did not close normally while an unsaved font was open.\n\n"
-                   "A recovery copy of it was saved at %1.\n\n"
+                   "Recovery copy saved: %1\n\n"
                    "Restore opens the recovered font as an unsaved document.\n"
                    "Discard deletes the recovery copy.")
             .arg(when);
     }
-    const QString project = QDir::toNativeSeparators(candidate.info.project);
     QString text =
-        QStringLiteral(
-            "Typeloom Studio did not close normally while %1 had unsaved changes.\n\n"
-            "A recovery copy of it was saved at %2, after the project was last saved.\n\n"
-            "Restore opens the recovered font as a modified document; Save then writes it to "
-            "the project.\n")
-            .arg(project, when);
+        QStringLiteral("Typeloom Studio did not close normally while %1 had unsaved changes. ")
+            .arg(QFileInfo(candidate.info.project).fileName());
+    text += candidate.projectExists
+                ? QStringLiteral("A recovery copy of them is newer than the project.")
+                : QStringLiteral(
+                      "A recovery copy of them was kept; the project is no longer "
+                      "there.");
+    text += QStringLiteral("\n\nProject: %1\nRecovery copy saved: %2\n\n")
+                .arg(QDir::toNativeSeparators(candidate.info.project), when);
+    text += QStringLiteral(
+        "Restore opens the recovered font as a modified document; Save then writes it to the "
+        "project.\n");
     if (candidate.projectExists) {
         text += QStringLiteral(
             "Open Original opens the project as it was last saved and keeps the recovery copy.\n");
-    } else {
-        text += QStringLiteral("The project is no longer there.\n");
     }
     text += QStringLiteral("Discard deletes the recovery copy.");
     return text;
