@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <span>
 #include <vector>
 
 #include "charset/encodings.h"
+#include "common/file_error.h"
 #include "common/progress_sink.h"
 #include "export/data_format.h"
 #include "export/unit_text.h"
@@ -13,6 +15,9 @@
 namespace typeloom::exporters {
 
 namespace {
+
+// The most units (General C) or bytes (binary) a character's description counts.
+constexpr std::uint32_t kLargestCharacterSize = 0xFFFF;
 
 // A maximal run of consecutive codes and the font index of its first code.
 struct CodeRange {
@@ -180,6 +185,29 @@ void writeDataArray(ExportContext& context, int index) {
     out << "};\n\n";
 }
 
+
+// The character information counts a character's units (C) or bytes (binary) in 16 bits; a
+// character with more would be described with a wrong size, so the font is refused.
+void refuseLargeCharacters(const ExportContext& context, std::span<const std::uint32_t> offsets,
+                           std::uint32_t bytesPerCount, const char* what) {
+    const Font& font = context.font;
+    for (int i = 0; i < font.count(); ++i) {
+        const std::uint64_t size =
+            std::uint64_t{offsets[static_cast<std::size_t>(i) + 1] -
+                          offsets[static_cast<std::size_t>(i)]} *
+            bytesPerCount;
+        if (size > kLargestCharacterSize) {
+            throw FileError(FileError::Kind::BadFormat,
+                            formatText("Character 0x%04X holds %llu %s; the General layout counts "
+                                       "them in 16 bits and holds at most %u. Make the character "
+                                       "smaller or choose another layout.",
+                                       static_cast<unsigned>(font.codeAt(i)),
+                                       static_cast<unsigned long long>(size), what,
+                                       kLargestCharacterSize));
+        }
+    }
+}
+
 }  // namespace
 
 bool writeGeneralC(ExportContext& context) {
@@ -188,6 +216,7 @@ bool writeGeneralC(ExportContext& context) {
     if (!beginExport(context, offsets)) {
         return false;
     }
+    refuseLargeCharacters(context, offsets, 1, "units");
     ExportStream& out = context.out;
     const std::string& base = context.identifierBase;
     const int bits = context.encoder.unitBits();
@@ -280,6 +309,7 @@ bool writeGeneralBin(ExportContext& context) {
     ExportStream& out = context.out;
     const int bits = context.encoder.unitBits();
     const std::uint32_t unitBytes = static_cast<std::uint32_t>(bits) / 8;
+    refuseLargeCharacters(context, offsets, unitBytes, "bytes");
     const std::vector<CodeRange> ranges = codeRanges(font);
 
     out.u32(fontTypeValue(font, bits));
@@ -295,9 +325,8 @@ bool writeGeneralBin(ExportContext& context) {
     if (context.cancelled()) {
         return false;
     }
-    // Each character's offset is where its data really starts. The size field has 16 bits:
-    // a character of more than 65,535 bytes keeps only the low 16 bits there, and a reader
-    // takes its size from the next offset instead; the offsets never lose count.
+    // Each character's offset is where its data really starts; its size fits the 16-bit field
+    // (larger characters were refused above).
     std::uint64_t position =
         12 + 4 * std::uint64_t{ranges.size()} + 8 * std::uint64_t(font.count());
     for (int i = 0; i < font.count(); ++i) {

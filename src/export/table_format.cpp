@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_error.h"
 #include "common/progress_sink.h"
 #include "export/data_format.h"
 #include "export/table_dialect.h"
@@ -28,6 +29,7 @@ namespace {
 constexpr std::uint16_t kMagic = 0x6A5D;
 constexpr std::uint16_t kVersion = 0x0320;
 constexpr std::uint32_t kBinaryHeaderSize = 44;
+constexpr int kMostTableCharacters = 0xFFFF;
 
 struct GlyphRange {
     std::uint16_t charLow;
@@ -115,6 +117,15 @@ int tableWidth(const Font& font, int i) {
 // The writers' shared opening (a font without characters has no first or last code to
 // write, so it is refused), then the index tables; false when the writer must stop.
 bool prepare(ExportContext& ctx, TableData& data) {
+    // The header, the glyph set and the glyph ranges count characters in 16 bits: a font of
+    // every code would be written with a count of 0, which a firmware reads as an empty font.
+    if (ctx.font.count() > kMostTableCharacters) {
+        throw FileError(FileError::Kind::BadFormat,
+                        formatText("The font has %d characters; the table-based layout counts "
+                                   "characters in 16 bits and holds at most %d. Remove a "
+                                   "character or choose another layout.",
+                                   ctx.font.count(), kMostTableCharacters));
+    }
     if (!beginExport(ctx, data.offsets)) {
         return false;
     }

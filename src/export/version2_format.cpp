@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/file_error.h"
 #include "common/progress_sink.h"
 #include "export/data_format.h"
 #include "export/unit_text.h"
@@ -20,6 +21,8 @@ namespace {
 
 // The address in the create-time line of version 2.0 files.
 constexpr const char* kMakerEmail = "fonts@typeloom.example";
+// The widest character the width table (unsigned char) holds.
+constexpr int kWidestTableWidth = 255;
 
 // The structure of the version 2.0 C and assembler files: a data table and, as the export
 // options say, an offset, a width and an index table; which rows and values they hold in
@@ -35,6 +38,7 @@ class Version2Writer {
           m_pages(context.pages()) {}
 
     bool write() {
+        refuseWideCharacters();
         // An empty data table is no valid C (nor anything to assemble): beginExport refuses it.
         if (!beginExport(m_ctx, m_offsets)) {
             return false;
@@ -251,6 +255,26 @@ class Version2Writer {
                                 "    -  " + characterColumns(unicode, m_font.codeAt(i)));
         }
         m_dialect.closeTable(Version2Table::Offset);
+    }
+
+    // The width table holds unsigned chars: a wider character would be written with its
+    // width cut to 8 bits, so such a font is refused while the table is asked for.
+    void refuseWideCharacters() {
+        if ((m_pages & kPageWidthTable) == 0) {
+            return;
+        }
+        for (int i = 0; i < m_font.count(); ++i) {
+            const int width = widthOf(static_cast<std::uint16_t>(m_font.unicodeAt(i)));
+            if (width > kWidestTableWidth) {
+                throw FileError(
+                    FileError::Kind::BadFormat,
+                    formatText("Character 0x%04X is %d pixels wide; the width table of the "
+                               "version 2.0 layout holds widths of at most %d pixels. Turn the "
+                               "width table off or choose another layout.",
+                               static_cast<unsigned>(m_font.codeAt(i)), width,
+                               kWidestTableWidth));
+            }
+        }
     }
 
     void writeWidthTable() {

@@ -360,14 +360,13 @@ TEST(GeneralBinary, TwoRangesOfThreeCharactersStartDataAt44) {
     EXPECT_EQ(in.u32(), 44u + 7);
 }
 
-// Offsets are 32-bit and count the real sizes: past 65,536 bytes of data they keep growing,
-// and a character of more than 65,535 bytes (its 16-bit size field keeps the low 16 bits)
-// does not shift the characters after it.
+// Offsets are 32-bit and count the real sizes: past 65,536 bytes of data they keep growing.
+// A character of more than 65,535 bytes is refused (layout_limits_test).
 TEST(GeneralBinary, OffsetsStayExactPast64KiB) {
     Font font;
     font.setEncoding(1);
     font.faceName = "Big";
-    font.height = 520;
+    font.height = 511;
     font.ascent = 500;
     const std::uint16_t widths[] = {1024, 8, 16, 128};
     const std::uint16_t codes[] = {0x41, 0x42, 0x43, 0x44};
@@ -388,22 +387,22 @@ TEST(GeneralBinary, OffsetsStayExactPast64KiB) {
 
     test::ByteReader in{bytes};
     in.pos = 12 + 4;
-    // 1024 x 520 pixels in rows of 128 bytes: 66,560 bytes, 0x10400.
+    // 1024 x 511 pixels in rows of 128 bytes: 65,408 bytes, 0xFF80, the largest size the
+    // 16-bit field holds in whole rows; the offsets after it pass 64 KiB.
     EXPECT_EQ(in.u16(), 1024);
-    EXPECT_EQ(in.u16(), 0x0400);
+    EXPECT_EQ(in.u16(), 0xFF80);
     EXPECT_EQ(in.u32(), 12u + 4 + 32);
     EXPECT_EQ(in.u16(), 8);
-    EXPECT_EQ(in.u16(), 520);
-    EXPECT_EQ(in.u32(), 48u + 66560);
+    EXPECT_EQ(in.u16(), 511);
+    EXPECT_EQ(in.u32(), 48u + 65408);
     EXPECT_EQ(in.u16(), 16);
-    EXPECT_EQ(in.u16(), 1040);
-    EXPECT_EQ(in.u32(), 48u + 66560 + 520);
+    EXPECT_EQ(in.u16(), 1022);
+    EXPECT_EQ(in.u32(), 48u + 65408 + 511);
     EXPECT_EQ(in.u16(), 128);
-    EXPECT_EQ(in.u16(), 8320);
-    EXPECT_EQ(in.u32(), 48u + 66560 + 520 + 1040);
-    EXPECT_EQ(bytes.size(), 48u + 66560 + 520 + 1040 + 8320);
-    // The characters after the large one decode from where their offsets point (the field
-    // checks of the common reader would stop at the truncated size).
+    EXPECT_EQ(in.u16(), 8176);
+    EXPECT_EQ(in.u32(), 48u + 65408 + 511 + 1022);
+    EXPECT_EQ(bytes.size(), 48u + 65408 + 511 + 1022 + 8176);
+    // The characters after the large one decode from where their offsets point.
     for (int i = 1; i < 4; ++i) {
         const std::size_t entry = 16 + 8 * static_cast<std::size_t>(i);
         in.pos = entry + 4;

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -16,12 +17,14 @@
 #include <mutex>
 #include <thread>
 
+#include "common/cancel_flag.h"
 #include "common/progress_sink.h"
 #include "common/settings_store.h"
 #include "export/export_driver.h"
 #include "export/ui/compiler_page.h"
 #include "export/ui/export_commands.h"
 #include "export/ui/export_dialog.h"
+#include "export/ui/export_finished_dialog.h"
 #include "export/ui/export_options_page.h"
 #include "export/ui/export_progress_dialog.h"
 #include "model/font.h"
@@ -70,6 +73,7 @@ struct Answers {
     SaveFileRequest lastRequest;
     QStringList wideLists;
     QStringList errors;
+    QStringList finished;  // the files the "Export Finished" window was shown for
     int startAddressQuestions = 0;
 
     ExportUiHooks hooks() {
@@ -88,6 +92,9 @@ struct Answers {
             return wideYes;
         };
         h.showError = [this](QWidget*, const QString& text) { errors << text; };
+        h.showFinished = [this](QWidget*, const Font&, const ExportRequest& request) {
+            finished << QString::fromStdString(request.path);
+        };
         return h;
     }
 };
@@ -193,6 +200,7 @@ TEST(ExportMenu, WritesWhatTheCoreExportsThroughTheChosenFile) {
         ASSERT_TRUE(expected.has_value());
         EXPECT_EQ(fileText(dir.file(c.name)), *expected);
         EXPECT_TRUE(answers.errors.isEmpty());
+        EXPECT_EQ(answers.finished, QStringList{answers.file});
     }
 }
 
@@ -469,6 +477,9 @@ TEST(ExportDialog, LargeFontsExportThroughTheProgressWindow) {
         QString baseName;
         EXPECT_TRUE(runExportDialog(nullptr, font, settings, progress, &baseName, answers.hooks()));
         EXPECT_EQ(driver.progressShown, c.window);
+        // Either window offers "Verify": the progress window stays, a direct run ends in
+        // "Export Finished".
+        EXPECT_EQ(answers.finished.size(), c.window ? 0 : 1);
         EXPECT_EQ(baseName, QStringLiteral("font"));
         const auto expected =
             exporters::exportToMemory(font, settings, ExportFormat::GeneralBin, "fontfont", 0);
@@ -487,6 +498,7 @@ TEST(ExportDialog, DirectRunFailureIsShown) {
     ModalDriver driver;
     EXPECT_FALSE(runExportDialog(nullptr, font, settings, progress, nullptr, answers.hooks()));
     EXPECT_EQ(answers.errors.size(), 1);
+    EXPECT_TRUE(answers.finished.isEmpty());
     EXPECT_TRUE(test::listFolder(dir.path()).empty());
 }
 
@@ -642,6 +654,44 @@ TEST(ExportProgress, WriteFailureIsNotShownAsACancel) {
     EXPECT_FALSE(text.isEmpty());
     EXPECT_EQ(child<QPushButton>(window, "buttonOk")->text(), QStringLiteral("Exit"));
     EXPECT_TRUE(test::listFolder(dir.path()).empty());
+}
+
+// --- "Export Finished"
+
+TEST(ExportFinished, VerifyReadsTheFileJustWrittenBack) {
+    test::TempDir dir;
+    Font font = testFont(5, 12);
+    MemorySettingsStore settings;
+    const ExportRequest request = requestFor(dir.file("Small.c"), ExportFormat::StudioC);
+    const CancelFlag never;
+    NullProgressSink progress;
+    ASSERT_TRUE(exporters::runExport(font, settings, request, never, progress).ok());
+    {
+        ExportFinishedDialog window(font, request);
+        window.show();
+        EXPECT_EQ(child<QLabel>(window, "labelState")->text(), QStringLiteral("Finished!!"));
+        EXPECT_TRUE(child<QLabel>(window, "labelFile")->text().endsWith(QStringLiteral("Small.c")));
+        click(window, "buttonVerify");
+        EXPECT_TRUE(child<QLabel>(window, "labelState")
+                        ->text()
+                        .startsWith(QStringLiteral("Verified 5 characters of Small.c (table-c, ")))
+            << window.verifyText().toStdString();
+        EXPECT_FALSE(child<QPlainTextEdit>(window, "textVerifyReport")->isVisible());
+        click(window, "buttonOk");
+        EXPECT_FALSE(window.isVisible());
+    }
+    // A file that no longer matches the font: the differing character with both pictures.
+    font.glyphs.find(0x22)->pixels[0] ^= 1;
+    ExportFinishedDialog window(font, request);
+    window.show();
+    click(window, "buttonVerify");
+    EXPECT_EQ(child<QLabel>(window, "labelState")->text(),
+              QStringLiteral("Small.c (table-c, Big Endian, Row based, Row preferred, Unpacked, 8 "
+                             "bits) differs from the project in 1 character (4 match):"));
+    auto* report = child<QPlainTextEdit>(window, "textVerifyReport");
+    EXPECT_TRUE(report->isVisible());
+    EXPECT_TRUE(report->toPlainText().contains(QStringLiteral("0x0022")))
+        << report->toPlainText().toStdString();
 }
 
 // --- Option pages

@@ -98,6 +98,9 @@ bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings, Progres
     if (result.status == exporters::ExportResult::Status::Failed) {
         hooks.showError(parent, messageText(result.message));
     }
+    if (result.ok()) {
+        hooks.showFinished(parent, font, request);
+    }
     return result.ok();
 }
 
@@ -111,10 +114,13 @@ bool runExportDialog(QWidget* parent, Font& font, SettingsStore& settings, Progr
     rememberBaseName(lastBaseName, dialog.path());
     const exporters::ExportRequest request = requestFor(dialog.path(), dialog.format());
     bool written = false;
+    bool windowShown = false;
     if (exporters::needsProgressWindow(font)) {
+        // The window stays after the export with its own "Verify".
         ExportProgressDialog window(font, settings, request, parent);
         window.exec();
         written = window.result().ok();
+        windowShown = true;
     } else {
         const exporters::ExportResult result = runDirect(font, settings, request, progress);
         // A write failure is reported rather than passed over in silence, so a missing file
@@ -132,6 +138,9 @@ bool runExportDialog(QWidget* parent, Font& font, SettingsStore& settings, Progr
             hooks.showError(parent, messageText(e.what()));
             return false;
         }
+    }
+    if (written && !windowShown) {
+        hooks.showFinished(parent, font, request);
     }
     return written;
 }

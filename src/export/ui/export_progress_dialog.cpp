@@ -3,15 +3,14 @@
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <optional>
 
 #include "export/ui/export_ui_hooks.h"
+#include "export/ui/export_verification.h"
 #include "model/font.h"
-#include "verify/verify_export.h"
 
 namespace typeloom::ui {
 
@@ -44,6 +43,8 @@ ExportProgressDialog::ExportProgressDialog(const Font& font, const SettingsStore
     what->setObjectName(QStringLiteral("labelExporting"));
     m_stateText = new QLabel(QStringLiteral("Please Wait..."), this);
     m_stateText->setObjectName(QStringLiteral("labelState"));
+    m_stateText->setWordWrap(true);
+    m_report = makeVerifyReportField(this);
     m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
     m_cancel->setObjectName(QStringLiteral("buttonCancel"));
     m_verify = new QPushButton(QStringLiteral("Verify"), this);
@@ -65,6 +66,7 @@ ExportProgressDialog::ExportProgressDialog(const Font& font, const SettingsStore
     layout->addWidget(product);
     layout->addWidget(what);
     layout->addWidget(m_stateText);
+    layout->addWidget(m_report, 1);
     layout->addLayout(buttons);
 
     m_startTimer = new QTimer(this);
@@ -145,23 +147,10 @@ void ExportProgressDialog::showResult() {
 }
 
 void ExportProgressDialog::verifyFile() {
-    const exporters::FormatInfo* info = exporters::findFormat(static_cast<int>(m_request.format));
-    const std::optional<verify::Layout> layout =
-        info != nullptr ? verify::layoutOfName(info->shortName) : std::nullopt;
-    verify::DecodeOptions options;
-    options.dataWord = m_font.dataFormat;
-    options.hexStartAddress = m_request.hex.startAddress;
-    const verify::VerifyReport report =
-        verify::verifyExport(m_font, m_request.path, layout, options);
-    const QString text = QString::fromStdString(report.text());
-    m_verifyText = text;
-    m_stateText->setText(text.section(QLatin1Char('\n'), 0, 0));
-    if (!report.ok) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Typeloom Studio"),
-                        text.section(QLatin1Char('\n'), 0, 0), QMessageBox::Ok, this);
-        box.setDetailedText(text);
-        box.exec();
-    }
+    const verify::VerifyReport report = verifyWrittenExport(m_font, m_request);
+    m_verifyText = QString::fromStdString(report.text());
+    showVerifyReport(report, m_stateText, m_report);
+    adjustSize();
 }
 
 exporters::ExportResult ExportProgressDialog::result() {

@@ -6,6 +6,7 @@
 #include "export/export_driver.h"
 
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 
@@ -25,10 +26,11 @@ namespace typeloom::ui {
 // path as it was.
 //
 // Once the file is written, "Verify" (enabled only then) reads it back and compares it with
-// the font, and the state text says what it found (the differences in a message beside it).
+// the font, and the state text says what it found (the differing characters, with their
+// pictures, in a field below it).
 //
 // Object names: labelProduct ("Typeloom Studio"), labelExporting, labelState (the state
-// text), buttonCancel, buttonVerify, buttonOk.
+// text), textVerifyReport, buttonCancel, buttonVerify, buttonOk.
 class ExportProgressDialog : public QDialog {
     Q_OBJECT
 
@@ -74,6 +76,7 @@ class ExportProgressDialog : public QDialog {
     QTimer* m_startTimer;
     QTimer* m_pollTimer;
     QLabel* m_stateText;
+    QPlainTextEdit* m_report;
     QPushButton* m_cancel;
     QPushButton* m_verify;
     QPushButton* m_ok;

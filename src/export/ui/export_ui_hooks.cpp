@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "export/ui/export_finished_dialog.h"
 #include "export/ui/hex_dialogs.h"
 
 namespace typeloom::ui {
@@ -27,6 +28,12 @@ void showErrorBox(QWidget* parent, const QString& text) {
     QMessageBox::critical(parent, QString::fromLatin1(kMessageCaption), text);
 }
 
+void showFinishedWindow(QWidget* parent, const Font& font,
+                        const exporters::ExportRequest& request) {
+    ExportFinishedDialog window(font, request, parent);
+    window.exec();
+}
+
 }  // namespace
 
 ExportUiHooks withDefaults(ExportUiHooks hooks) {
@@ -41,6 +48,9 @@ ExportUiHooks withDefaults(ExportUiHooks hooks) {
     }
     if (!hooks.showError) {
         hooks.showError = showErrorBox;
+    }
+    if (!hooks.showFinished) {
+        hooks.showFinished = showFinishedWindow;
     }
     if (!hooks.showHelp) {
         hooks.showHelp = [](const QString&) {};

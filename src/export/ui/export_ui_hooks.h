@@ -8,6 +8,13 @@
 
 class QWidget;
 
+namespace typeloom {
+class Font;
+}
+namespace typeloom::exporters {
+struct ExportRequest;
+}
+
 namespace typeloom::ui {
 
 // What the save-file dialog of an export is given.
@@ -29,6 +36,10 @@ struct ExportUiHooks {
     std::function<bool(QWidget* parent, const QString& list)> confirmWideCharacters;
     // A failure, shown with the stop icon.
     std::function<void(QWidget* parent, const QString& text)> showError;
+    // The end of an export written without the "Exporting..." window: by default the "Export
+    // Finished" window with its "Verify".
+    std::function<void(QWidget* parent, const Font& font, const exporters::ExportRequest& request)>
+        showFinished;
     // Opens a help topic ("fileformat.htm"); by default nothing (the program sets it).
     std::function<void(const QString& topic)> showHelp;
 };
