@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <random>
 
 #include "charset/encodings.h"
@@ -230,6 +233,215 @@ TEST(VerifyExport, AnyFlippedDataBitIsFoundInItsCharacter) {
                 ASSERT_FALSE(report.ok);
                 ASSERT_EQ(report.differences.size(), 1u) << report.text();
                 EXPECT_EQ(report.differences[0].code, font.codeAt(static_cast<int>(index)));
+            }
+        }
+    }
+}
+
+// One number of the data part of a text export: where its digits stand, how many, in which
+// case, and which unit of the data table it belongs to.
+struct DataToken {
+    std::size_t at = 0;  // first digit
+    std::size_t digits = 0;
+    bool assembler = false;  // "0a0h" style: a '0' or a space before the digits
+    std::size_t unit = 0;
+};
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        std::size_t end = text.find('\n', begin);
+        end = end == std::string::npos ? text.size() : end + 1;
+        lines.push_back(text.substr(begin, end - begin));
+        begin = end;
+    }
+    return lines;
+}
+
+bool isHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+
+// The numbers of the data part of a C or assembler export, in file order, each `perUnit` of
+// them one unit. The data part starts after a line holding `start` and runs to "};" (C) or
+// to the next line that does not start with a blank (assembler); comments are left out, and
+// so is the placeholder of a General C character without data.
+std::vector<DataToken> dataTokens(const std::string& text, const char* start, bool assembler,
+                                  std::size_t perUnit) {
+    std::vector<DataToken> tokens;
+    bool inside = false;
+    std::size_t lineAt = 0;
+    for (const std::string& line : linesOf(text)) {
+        const std::size_t at = lineAt;
+        lineAt += line.size();
+        if (!inside) {
+            inside = line.find(start) != std::string::npos;
+            continue;
+        }
+        if ((!assembler && line.rfind("};", 0) == 0) ||
+            (assembler && !line.empty() && line[0] != ' ' && line[0] != '\r' && line[0] != ';')) {
+            inside = false;
+            continue;
+        }
+        if (line.find("no data") != std::string::npos) {
+            continue;
+        }
+        const std::size_t end = std::min({line.find("//"), line.find("/*"), line.find(';')});
+        const std::string code = line.substr(0, end);
+        std::size_t k = assembler ? code.find_first_of("dD") : 0;  // past db/dw/dd
+        k = k == std::string::npos ? code.size() : k + (assembler ? 2 : 0);
+        while (k < code.size()) {
+            std::size_t digits = k;
+            if (!assembler && code.compare(k, 2, "0x") == 0) {
+                digits = k + 2;
+            } else if (!assembler || !isHexDigit(code[k])) {
+                ++k;
+                continue;
+            }
+            std::size_t e = digits;
+            while (e < code.size() && isHexDigit(code[e])) {
+                ++e;
+            }
+            DataToken t{at + digits, e - digits, assembler, tokens.size() / perUnit};
+            // An assembler number whose first digit is a letter has a '0' before it.
+            if (assembler && t.digits > 2 && code[digits] == '0' &&
+                std::isalpha(static_cast<unsigned char>(code[digits + 1])) != 0) {
+                ++t.at;
+                --t.digits;
+            }
+            tokens.push_back(t);
+            k = e + 1;
+        }
+    }
+    return tokens;
+}
+
+// Flips bit `bit` of the number, written back with as many digits, in the same case and, in
+// assembler, with the '0' or space before it that its first digit calls for.
+void flipToken(std::string& text, const DataToken& t, std::size_t bit) {
+    std::uint64_t value = std::stoull(text.substr(t.at, t.digits), nullptr, 16);
+    value ^= std::uint64_t{1} << bit;
+    char buffer[24];
+    std::snprintf(buffer, sizeof buffer, t.assembler ? "%0*llx" : "%0*llX",
+                  static_cast<int>(t.digits), static_cast<unsigned long long>(value));
+    text.replace(t.at, t.digits, buffer);
+    if (t.assembler) {
+        text[t.at - 1] = std::isalpha(static_cast<unsigned char>(buffer[0])) != 0 ? '0' : ' ';
+    }
+}
+
+// Flips one bit of a band byte of the HEX record `record` (a line without its ':'), then
+// writes the block's check byte and the record's checksum again, so that only the pixels
+// differ. Returns the character value of the block.
+int flipHexBit(std::string& record, std::size_t pick) {
+    std::vector<unsigned> bytes;
+    for (std::size_t k = 0; k + 1 < record.size() && isHexDigit(record[k]); k += 2) {
+        bytes.push_back(static_cast<unsigned>(std::stoul(record.substr(k, 2), nullptr, 16)));
+    }
+    const unsigned width = bytes[4];
+    const std::size_t band = 5 + pick / 8 % (2 * width);
+    bytes[band] ^= 1u << (pick % 8);
+    unsigned check = 0;
+    for (unsigned b = 0; b < 1 + 2 * width; ++b) {
+        check ^= bytes[4 + b];
+    }
+    bytes[5 + 2 * width] = check;
+    unsigned sum = 0;
+    for (std::size_t k = 0; k + 1 < bytes.size(); ++k) {
+        sum += bytes[k];
+    }
+    bytes.back() = (0x100 - (sum & 0xFF)) & 0xFF;
+    std::string text;
+    for (unsigned b : bytes) {
+        char two[3];
+        std::snprintf(two, sizeof two, "%02X", b);
+        text += two;
+    }
+    record.replace(0, text.size(), text);
+    return static_cast<int>((bytes[1] << 8 | bytes[2]) / 34);
+}
+
+TEST(VerifyExport, AnyFlippedDataBitOfATextExportIsFoundInItsCharacter) {
+    struct Case {
+        ExportFormat format;
+        int pages;
+        const char* start;  // the line the data part follows
+        bool assembler;
+        bool byteTokens;  // units written as their bytes
+    };
+    const Case cases[] = {
+        {ExportFormat::TableC, 0x6F, "_data_table[]", false, false},
+        {ExportFormat::TableC, 0x7F, "_data_table[]", false, true},
+        {ExportFormat::TableAsm, 0x7F, "_data_table ", true, true},
+        {ExportFormat::GeneralC, 0x6F, "] = { /* code", false, false},
+        {ExportFormat::MicrochipC, 0x6F, "FONT BITMAP", false, true},
+        {ExportFormat::V2C, 0x6F, "_data_table[]", false, false},
+        {ExportFormat::V2Asm, 0x6F, "_data_table ", true, false},
+        {ExportFormat::Hex, 0x6F, nullptr, false, false},
+    };
+    test::TempDir dir;
+    std::mt19937 random(15);
+    Font font = variableFont(false);
+    for (std::uint32_t word : kWords) {
+        font.dataFormat = word;
+        exporters::BitmapEncoder encoder(font);
+        std::vector<std::uint32_t> offsets;
+        const CancelFlag never;
+        NullProgressSink progress;
+        ASSERT_TRUE(encoder.encodeAll(offsets, -1, never, progress));
+        const auto unitBytes = static_cast<std::size_t>(encoder.unitBits() / 8);
+        for (const Case& c : cases) {
+            const std::string path = exportFile(font, c.format, c.pages, dir);
+            const std::vector<std::uint8_t> bytes = test::readFile(path);
+            const std::string original(bytes.begin(), bytes.end());
+            const Layout layout =
+                *layoutOfName(exporters::findFormat(static_cast<int>(c.format))->shortName);
+            const std::vector<DataToken> tokens =
+                c.start == nullptr
+                    ? std::vector<DataToken>{}
+                    : dataTokens(original, c.start, c.assembler, c.byteTokens ? unitBytes : 1);
+            const std::vector<std::string> lines = linesOf(original);
+            if (c.start != nullptr) {
+                ASSERT_EQ(tokens.size() / (c.byteTokens ? unitBytes : 1), offsets.back());
+            }
+            for (int trial = 0; trial < 20; ++trial) {
+                std::string damaged = original;
+                int code = -1;
+                std::string where;
+                if (c.start == nullptr) {
+                    // A data record of a character with pixels (the last record ends the file).
+                    std::size_t line = 0;
+                    do {
+                        line = random() % (lines.size() - 1);
+                    } while (lines[line].compare(7, 2, "00") != 0 || lines[line].size() < 12 ||
+                             lines[line].compare(9, 2, "00") == 0);
+                    std::string record = lines[line].substr(1);
+                    code = flipHexBit(record, random());
+                    damaged.clear();
+                    for (std::size_t k = 0; k < lines.size(); ++k) {
+                        damaged += k == line ? ":" + record : lines[k];
+                    }
+                    where = "line " + std::to_string(line);
+                } else {
+                    const DataToken& t = tokens[random() % tokens.size()];
+                    const std::size_t bit = random() % (4 * t.digits);
+                    flipToken(damaged, t, bit);
+                    std::size_t index = 0;
+                    while (offsets[index + 1] <= t.unit) {
+                        ++index;
+                    }
+                    code = font.codeAt(static_cast<int>(index));
+                    where = "offset " + std::to_string(t.at) + " bit " + std::to_string(bit);
+                }
+                test::writeFile(path, std::vector<std::uint8_t>(damaged.begin(), damaged.end()));
+                DecodeOptions options;
+                options.dataWord = word;
+                const VerifyReport report = verifyExport(font, path, layout, options);
+                SCOPED_TRACE("format " + std::to_string(static_cast<int>(c.format)) + " pages " +
+                             std::to_string(c.pages) + " word " + std::to_string(word) + " " +
+                             where);
+                ASSERT_FALSE(report.ok);
+                ASSERT_EQ(report.differences.size(), 1u) << report.text();
+                EXPECT_EQ(report.differences[0].code, code);
             }
         }
     }
