@@ -16,6 +16,8 @@ if [ "$what" = test ]; then
     packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev srecord)
     # Fonts the rasteriser tests and benchmarks read.
     packages+=(fonts-dejavu-core fonts-liberation fonts-unifont fonts-wine)
+    # A CJK font (the smallest Debian has) for the subset of a rasterised Chinese font.
+    packages+=(fonts-wqy-microhei)
     # Bitmap fonts the corpus tests import and compare with FreeType (PCF turned into BDF).
     packages+=(xfonts-base xfonts-75dpi xfonts-unifont pcf2bdf)
     # A virtual X display for tools/screenshot.sh.

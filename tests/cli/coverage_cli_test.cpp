@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "cli/cli.h"
 #include "cli/cli_test_support.h"
 #include "common/progress_sink.h"
 #include "model/font.h"
+#include "model/freetype_renderer.h"
 #include "model/project_file.h"
+#include "model/system_fonts.h"
 #include "test_support.h"
 
 namespace typeloom::cli {
@@ -55,6 +59,60 @@ TEST(CliCoverage, ListsWhatIsMissingAndSubsetKeepsWhatIsUsed) {
                       dir.file("x.tlf")})
                   .status,
               kExitUsage);
+}
+
+// A Chinese string table against a CJK font as rasterised: the subset holds exactly the
+// characters the strings use, the space and the default character, with their pictures.
+TEST(CliCoverage, SubsetOfARasterisedCjkFontKeepsExactlyTheCharactersUsed) {
+    const char* family = "WenQuanYi Micro Hei";
+    if (!findSystemFace(family, "Regular")) {
+        GTEST_SKIP() << family << " is not installed (Debian package fonts-wqy-microhei)";
+    }
+    installFreeTypeRenderer();
+    test::TempDir dir;
+    const std::string project = dir.file("cjk.tlf");
+    const Result made =
+        runCli({"rasterize", "--family", family, "--points", "9", "-o", project});
+    ASSERT_EQ(made.status, kExitOk) << made.err;
+    // 设置, 保存文件, "温度: 21.5" and 确定 as \u escapes; a comment is passed over.
+    writeText(dir.file("strings.c"),
+              "/* \xE6\xB5\x8B\xE8\xAF\x95 */\n"
+              "static const char* const kStrings[] = {\n"
+              "    \"\xE8\xAE\xBE\xE7\xBD\xAE\",\n"
+              "    \"\xE4\xBF\x9D\xE5\xAD\x98\xE6\x96\x87\xE4\xBB\xB6\",\n"
+              "    \"\xE6\xB8\xA9\xE5\xBA\xA6: 21.5\",\n"
+              "    \"\\u786E\\u5B9A\",\n"
+              "};\n");
+    const Result subset =
+        runCli({"subset", project, "--text-file", dir.file("strings.c"), "-o", dir.file("s.tlf")});
+    ASSERT_EQ(subset.status, kExitOk) << subset.err;
+
+    NullProgressSink progress;
+    Font full;
+    ASSERT_TRUE(loadProject(project, full, progress).ok());
+    Font small;
+    ASSERT_TRUE(loadProject(dir.file("s.tlf"), small, progress).ok());
+    std::vector<std::uint16_t> expected = {0x20,   0x2E,   0x31,   0x32,   0x35,   0x3A,
+                                           0x4EF6, 0x4FDD, 0x5B58, 0x5B9A, 0x5EA6, 0x6587,
+                                           0x6E29, 0x786E, 0x7F6E, 0x8BBE};
+    const int defaultIndex = full.indexOfCode(full.fontHeader.defaultChar);
+    if (defaultIndex >= 0) {
+        expected.push_back(static_cast<std::uint16_t>(full.unicodeAt(defaultIndex)));
+    }
+    std::sort(expected.begin(), expected.end());
+    expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+    EXPECT_GT(full.count(), 20000);
+    EXPECT_EQ(small.unicodeList, expected);
+    for (std::uint16_t u : expected) {
+        SCOPED_TRACE(u);
+        const Glyph* kept = small.glyphs.find(u);
+        const Glyph* drawn = full.glyphs.find(u);
+        ASSERT_TRUE(kept != nullptr && drawn != nullptr);
+        EXPECT_EQ(kept->width, drawn->width);
+        EXPECT_EQ(kept->pixels, drawn->pixels);
+    }
+    const Glyph* settings = small.glyphs.find(0x8BBE);
+    EXPECT_NE(std::count(settings->pixels.begin(), settings->pixels.end(), 1), 0);
 }
 
 }  // namespace
