@@ -75,6 +75,7 @@ std::string_view view(std::span<const std::uint8_t> text, std::size_t from, std:
 
 std::vector<const SourceItem*> SourceSection::numbers() const {
     std::vector<const SourceItem*> out;
+    out.reserve(items.size());
     for (const SourceItem& item : items) {
         if (item.kind != SourceItem::Kind::Name) {
             out.push_back(&item);

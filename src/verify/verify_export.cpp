@@ -36,6 +36,21 @@ std::vector<std::string> picture(int width, int height, const std::vector<std::u
     return rows;
 }
 
+// True when both pixel lists draw the same picture of width x height (a pixel beyond a
+// list's end is blank, as picture() draws it).
+bool samePicture(int width, int height, const std::vector<std::uint8_t>& a,
+                 const std::vector<std::uint8_t>& b) {
+    const std::size_t n = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    for (std::size_t at = 0; at < n; ++at) {
+        const bool inkA = at < a.size() && a[at] != 0;
+        const bool inkB = at < b.size() && b[at] != 0;
+        if (inkA != inkB) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::vector<std::string> sideBySide(const std::vector<std::string>& left,
                                     const std::vector<std::string>& right) {
     std::size_t width = 7;  // "project"
@@ -114,34 +129,37 @@ VerifyReport compareWithProject(const Font& project, const DecodedExport& decode
         }
         found[static_cast<std::size_t>(code)] = static_cast<int>(k);
     }
-    std::vector<std::uint8_t> pixels;
     for (int i = 0; i < project.count(); ++i) {
         const int code = project.codeAt(i);
         const int unicode = project.unicodeAt(i);
         const Glyph* glyph = project.glyphs.find(static_cast<std::uint16_t>(unicode));
         const std::uint16_t width = glyph != nullptr ? glyph->width : 0;
-        pixels = glyph != nullptr ? glyph->pixels : std::vector<std::uint8_t>{};
+        static const std::vector<std::uint8_t> kNoPixels;
+        const std::vector<std::uint8_t>& pixels = glyph != nullptr ? glyph->pixels : kNoPixels;
         if (byUnicode && width > 16) {
             continue;  // HEX files leave such characters out
         }
         const int key = byUnicode ? unicode : code;
         inProject[static_cast<std::size_t>(key)] = 1;
-        const std::vector<std::string> ours = picture(width, project.height, pixels);
+        // The pictures are drawn only for a character that differs.
+        const auto ours = [&] { return picture(width, project.height, pixels); };
         const int at = found[static_cast<std::size_t>(key)];
         if (at < 0) {
             report.differences.push_back(
                 {code, 0, "Character " + codeText(code, unicode) + " is missing from the export",
-                 sideBySide(ours, {})});
+                 sideBySide(ours(), {})});
             continue;
         }
         const DecodedCharacter& d = decoded.characters[static_cast<std::size_t>(at)];
-        const std::string where = " (offset " + std::to_string(d.offset) + ")";
-        const std::vector<std::string> theirs = picture(d.width, decoded.height, d.pixels);
+        const auto theirs = [&] { return picture(d.width, decoded.height, d.pixels); };
         if (!d.problem.empty()) {
+            const std::string where = " (offset " + std::to_string(d.offset) + ")";
             report.differences.push_back(
                 {code, d.offset, "Character " + codeText(code, unicode) + where + ": " + d.problem,
-                 sideBySide(ours, theirs)});
-        } else if (d.width != width || decoded.height != project.height || theirs != ours) {
+                 sideBySide(ours(), theirs())});
+        } else if (d.width != width || decoded.height != project.height ||
+                   !samePicture(width, project.height, pixels, d.pixels)) {
+            const std::string where = " (offset " + std::to_string(d.offset) + ")";
             std::string what = "Character " + codeText(code, unicode) + where + " differs";
             if (d.width != width) {
                 what += ": width " + std::to_string(d.width) + " in the export, " +
@@ -150,7 +168,7 @@ VerifyReport compareWithProject(const Font& project, const DecodedExport& decode
                 what += ": height " + std::to_string(decoded.height) + " in the export, " +
                         std::to_string(project.height) + " in the project";
             }
-            report.differences.push_back({code, d.offset, what, sideBySide(ours, theirs)});
+            report.differences.push_back({code, d.offset, what, sideBySide(ours(), theirs())});
         } else {
             ++report.verified;
         }
