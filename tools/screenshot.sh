@@ -3,14 +3,17 @@
 # font made with the command-line tool when none is given), and saves a PNG screenshot of the
 # main window.
 #   tools/screenshot.sh [-o shot.png] [-z ZOOM] [-w WORD] [-c COMMAND] [-t TEXT] [-p X,Y]
-#                       [-r] [project.tlf]
+#                       [-r] [-b BUTTON] [project.tlf]
 # -w sets the data-format word ("BmpDataFlag", e.g. 0x01021110); -c runs a command once the
 # window is up, by its action name without "action" (DataFormat opens the "Bitmap Data Format"
 # dialog, saved beside the main window as *-dialog.png); -p rests the pointer on a cell of the
 # pixel grid (the bit inspector); -t types TEXT into the focused field of the dialog that -c
-# opened (a value for its preview, say); -r first runs the program on the project, mirrors it,
-# waits for its recovery copy and kills it, so that the picture shows the start-up offer of the
-# copy (saved as *-dialog.png). QT_SCALE_FACTOR=2 takes the pictures at twice the size.
+# opened (a value for its preview, say; a line feed in TEXT presses Return, which accepts a file
+# dialog); -b presses the button of that name in the dialog open just before the picture
+# (-c ExportGeneralC -t $'/tmp/x.c\n' -b buttonVerify shows "Export Finished" after Verify);
+# -r first runs the program on the project, mirrors it, waits for its recovery copy and kills
+# it, so that the picture shows the start-up offer of the copy (saved as *-dialog.png).
+# QT_SCALE_FACTOR=2 takes the pictures at twice the size.
 # Uses the dev build (build/dev/bin); build it first with `cmake --build --preset dev`.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +22,7 @@ out=build/screenshots/main-window.png
 zoom=""
 word=""
 recover=""
-while getopts "o:z:w:c:t:p:r" opt; do
+while getopts "o:z:w:c:t:p:rb:" opt; do
     case $opt in
     o) out=$OPTARG ;;
     z) zoom=$OPTARG ;;
@@ -28,6 +31,7 @@ while getopts "o:z:w:c:t:p:r" opt; do
     t) export TYPELOOM_SCREENSHOT_TYPE=$OPTARG ;;
     p) export TYPELOOM_SCREENSHOT_HOVER=$OPTARG ;;
     r) recover=1 ;;
+    b) export TYPELOOM_SCREENSHOT_CLICK=$OPTARG ;;
     *) exit 2 ;;
     esac
 done

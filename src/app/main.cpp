@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -5,6 +6,7 @@
 #include <QMouseEvent>
 #include <QSettings>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/icons.h"
 #include "app/main_window.h"
@@ -83,9 +85,24 @@ int main(int argc, char** argv) {
                 if (field == nullptr) {
                     return;
                 }
+                // A line feed is the Return key (it accepts a file dialog, say).
                 for (const QChar c : typed) {
-                    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+                    QKeyEvent press(QEvent::KeyPress, c == QLatin1Char('\n') ? Qt::Key_Return : 0,
+                                    Qt::NoModifier, QString(c));
                     QApplication::sendEvent(field, &press);
+                }
+            });
+        }
+        // A button of the dialog open then, by object name ("buttonVerify"), pressed shortly
+        // before the picture is taken.
+        const QString button = qEnvironmentVariable("TYPELOOM_SCREENSHOT_CLICK");
+        if (!button.isEmpty()) {
+            const int at = qEnvironmentVariableIntValue("TYPELOOM_SCREENSHOT_DELAY_MS");
+            QTimer::singleShot(std::max(at - 400, 1200), &app, [button] {
+                QWidget* modal = QApplication::activeModalWidget();
+                if (auto* target = modal != nullptr ? modal->findChild<QAbstractButton*>(button)
+                                                    : nullptr) {
+                    target->click();
                 }
             });
         }

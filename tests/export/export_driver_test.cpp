@@ -227,7 +227,7 @@ TEST(ExportDialogChoice, RemembersTheRadioAndTheAdvancedPart) {
 TEST(ExportJob, CancelFromAnotherThreadLeavesNoFile) {
     typeloom::test::TempDir dir;
     Font font;
-    font.createFromScratch(0, 0xFFFF, 16, 16, "Big");  // long enough to cancel half-way
+    font.createFromScratch(1, 0xFFFF, 16, 16, "Big");  // long enough to cancel half-way
     MemorySettingsStore settings;
     ExportRequest request;
     request.path = dir.file("big.c");

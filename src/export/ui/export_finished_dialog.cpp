@@ -57,6 +57,8 @@ ExportFinishedDialog::ExportFinishedDialog(const Font& font, exporters::ExportRe
     layout->addWidget(m_report, 1);
     layout->addLayout(buttons);
     ok->setFocus();
+    // Wide enough for the result line of a usual file name on two lines at most.
+    setMinimumWidth(440);
 }
 
 void ExportFinishedDialog::verifyFile() {

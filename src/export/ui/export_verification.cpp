@@ -27,7 +27,8 @@ void showVerifyReport(const verify::VerifyReport& report, QLabel* state, QPlainT
         details->clear();
         details->hide();
     } else {
-        details->setPlainText(text);
+        // The first line stands above the field already.
+        details->setPlainText(text.section(QLatin1Char('\n'), 1).trimmed());
         details->show();
     }
 }

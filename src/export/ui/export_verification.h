@@ -19,8 +19,8 @@ namespace typeloom::ui {
 verify::VerifyReport verifyWrittenExport(const Font& font, const exporters::ExportRequest& request);
 
 // Shows what verify found: the first line ("Verified N characters of FILE (...)" or why it
-// failed) in `state`, and for a failure the whole report, with the differing characters'
-// pictures side by side, in `details`, which stays hidden after a success.
+// failed) in `state`, and for a failure the rest of the report, the differing characters
+// with their pictures side by side, in `details`, which stays hidden after a success.
 void showVerifyReport(const verify::VerifyReport& report, QLabel* state, QPlainTextEdit* details);
 
 // The read-only field, in a fixed-pitch font so that the pictures line up, that
