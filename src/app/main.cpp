@@ -100,8 +100,8 @@ int main(int argc, char** argv) {
             const int at = qEnvironmentVariableIntValue("TYPELOOM_SCREENSHOT_DELAY_MS");
             QTimer::singleShot(std::max(at - 400, 1200), &app, [button] {
                 QWidget* modal = QApplication::activeModalWidget();
-                if (auto* target = modal != nullptr ? modal->findChild<QAbstractButton*>(button)
-                                                    : nullptr) {
+                if (auto* target =
+                        modal != nullptr ? modal->findChild<QAbstractButton*>(button) : nullptr) {
                     target->click();
                 }
             });

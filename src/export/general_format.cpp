@@ -185,25 +185,23 @@ void writeDataArray(ExportContext& context, int index) {
     out << "};\n\n";
 }
 
-
 // The character information counts a character's units (C) or bytes (binary) in 16 bits; a
 // character with more would be described with a wrong size, so the font is refused.
 void refuseLargeCharacters(const ExportContext& context, std::span<const std::uint32_t> offsets,
                            std::uint32_t bytesPerCount, const char* what) {
     const Font& font = context.font;
     for (int i = 0; i < font.count(); ++i) {
-        const std::uint64_t size =
-            std::uint64_t{offsets[static_cast<std::size_t>(i) + 1] -
-                          offsets[static_cast<std::size_t>(i)]} *
-            bytesPerCount;
+        const std::uint64_t size = std::uint64_t{offsets[static_cast<std::size_t>(i) + 1] -
+                                                 offsets[static_cast<std::size_t>(i)]} *
+                                   bytesPerCount;
         if (size > kLargestCharacterSize) {
-            throw FileError(FileError::Kind::BadFormat,
-                            formatText("Character 0x%04X holds %llu %s; the General layout counts "
-                                       "them in 16 bits and holds at most %u. Make the character "
-                                       "smaller or choose another layout.",
-                                       static_cast<unsigned>(font.codeAt(i)),
-                                       static_cast<unsigned long long>(size), what,
-                                       kLargestCharacterSize));
+            throw FileError(
+                FileError::Kind::BadFormat,
+                formatText("Character 0x%04X holds %llu %s; the General layout counts "
+                           "them in 16 bits and holds at most %u. Make the character "
+                           "smaller or choose another layout.",
+                           static_cast<unsigned>(font.codeAt(i)),
+                           static_cast<unsigned long long>(size), what, kLargestCharacterSize));
         }
     }
 }

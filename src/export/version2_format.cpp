@@ -271,8 +271,7 @@ class Version2Writer {
                     formatText("Character 0x%04X is %d pixels wide; the width table of the "
                                "version 2.0 layout holds widths of at most %d pixels. Turn the "
                                "width table off or choose another layout.",
-                               static_cast<unsigned>(m_font.codeAt(i)), width,
-                               kWidestTableWidth));
+                               static_cast<unsigned>(m_font.codeAt(i)), width, kWidestTableWidth));
             }
         }
     }

@@ -71,8 +71,7 @@ TEST(CliCoverage, SubsetOfARasterisedCjkFontKeepsExactlyTheCharactersUsed) {
     installFreeTypeRenderer();
     test::TempDir dir;
     const std::string project = dir.file("cjk.tlf");
-    const Result made =
-        runCli({"rasterize", "--family", family, "--points", "9", "-o", project});
+    const Result made = runCli({"rasterize", "--family", family, "--points", "9", "-o", project});
     ASSERT_EQ(made.status, kExitOk) << made.err;
     // 设置, 保存文件, "温度: 21.5" and 确定 as \u escapes; a comment is passed over.
     writeText(dir.file("strings.c"),

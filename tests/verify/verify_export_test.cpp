@@ -259,7 +259,9 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
-bool isHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+bool isHexDigit(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 // The numbers of the data part of a C or assembler export, in file order, each `perUnit` of
 // them one unit. The data part starts after a line holding `start` and runs to "};" (C) or
