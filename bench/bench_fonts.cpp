@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -46,6 +47,42 @@ struct ScratchFile {
 
 const std::string& scratchProjectPath() {
     static const ScratchFile file;
+    return file.path;
+}
+
+namespace {
+
+// The BDF made from the PCF, removed when the program ends.
+struct UnifontBdf {
+    std::string path;
+
+    UnifontBdf() {
+        const std::string pcf = "/usr/share/fonts/X11/misc/unifont.pcf.gz";
+        const std::string out = scratchProjectPath() + ".unifont.bdf";
+        if (!std::filesystem::exists(pcf)) {
+            return;
+        }
+        const std::string command = "gzip -dc '" + pcf + "' > '" + out + ".pcf' && pcf2bdf -o '" +
+                                    out + "' '" + out + ".pcf' 2>/dev/null";
+        const bool made = std::system(command.c_str()) == 0;
+        std::remove((out + ".pcf").c_str());
+        if (made) {
+            path = out;
+        } else {
+            std::remove(out.c_str());
+        }
+    }
+    ~UnifontBdf() {
+        if (!path.empty()) {
+            std::remove(path.c_str());
+        }
+    }
+};
+
+}  // namespace
+
+const std::string& unifontBdf() {
+    static const UnifontBdf file;
     return file.path;
 }
 

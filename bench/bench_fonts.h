@@ -22,4 +22,8 @@ Font makeFullUnicodeFont();
 // folder; the file is removed when the program ends.
 const std::string& scratchProjectPath();
 
+// Unifont as a BDF file (about 57,000 glyphs, 9 MB), made once from Debian's xfonts-unifont PCF
+// with pcf2bdf beside the scratch project; empty when either is missing.
+const std::string& unifontBdf();
+
 }  // namespace typeloom::bench

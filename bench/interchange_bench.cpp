@@ -21,24 +21,6 @@
 namespace typeloom::bench {
 namespace {
 
-const std::string& unifontBdf() {
-    static const std::string path = [] {
-        const std::string pcf = "/usr/share/fonts/X11/misc/unifont.pcf.gz";
-        const std::string out = scratchProjectPath() + ".unifont.bdf";
-        if (!std::filesystem::exists(pcf)) {
-            return std::string();
-        }
-        const std::string command = "gzip -dc '" + pcf + "' > '" + out + ".pcf' && pcf2bdf -o '" +
-                                    out + "' '" + out + ".pcf' 2>/dev/null";
-        if (std::system(command.c_str()) != 0) {
-            return std::string();
-        }
-        std::remove((out + ".pcf").c_str());
-        return out;
-    }();
-    return path;
-}
-
 const char* kWineFon = "/usr/share/wine/fonts/coure.fon";
 
 void BM_ImportUnifontBdf(benchmark::State& state) {

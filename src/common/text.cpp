@@ -140,6 +140,21 @@ std::u16string ansiToUtf16(std::span<const std::uint8_t> bytes) {
 
 AnsiTextSink& AnsiTextSink::operator<<(std::string_view utf8) {
     for (std::size_t i = 0; i < utf8.size();) {
+        // ASCII other than the line-end characters is its own windows-1252 byte: a run of it,
+        // most generated text, is copied whole.
+        std::size_t plain = i;
+        while (plain < utf8.size()) {
+            const auto b = static_cast<unsigned char>(utf8[plain]);
+            if (b >= 0x80 || b == '\n' || b == '\r') {
+                break;
+            }
+            ++plain;
+        }
+        if (plain != i) {
+            m_bytes.append(utf8.data() + i, plain - i);
+            i = plain;
+            continue;
+        }
         char32_t c = nextUtf8(utf8, i);
         if (c == '\r' && i < utf8.size() && utf8[i] == '\n') {
             continue;  // "\r\n" in the text is one line end, like "\n"

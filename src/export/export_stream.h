@@ -15,8 +15,8 @@ namespace typeloom::exporters {
 
 // Where a writer's output goes: text is converted to windows-1252 with CR LF line ends
 // ('\n' in the text), binary data is written as it is. Output is buffered and passed on to
-// the file in blocks of about 4096 bytes, so memory does not grow with the file; without a
-// file it is kept in memory (the character data panel, tests).
+// the file in blocks of about 256 KiB (few system calls, and memory does not grow with the
+// file); without a file it is kept in memory (the character data panel, tests).
 class ExportStream {
   public:
     explicit ExportStream(AtomicFileWriter* file = nullptr) : m_file(file) {}
@@ -47,8 +47,10 @@ class ExportStream {
     const std::string& contents() const { return m_text.bytes(); }
 
   private:
+    static constexpr std::size_t kBlockSize = std::size_t{1} << 18;
+
     void spill() {
-        if (m_file != nullptr && m_text.bytes().size() >= 4096) {
+        if (m_file != nullptr && m_text.bytes().size() >= kBlockSize) {
             flush();
         }
     }

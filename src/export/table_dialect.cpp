@@ -112,13 +112,17 @@ void TableCDialect::columnHeads(TableKind table) {
 }
 
 void TableCDialect::characterNote(std::string_view text) {
-    m_out.line(kIndent + "/*" + str(text) + "*/");
+    std::string& line = startLine(kIndent);
+    line += "/*";
+    line += text;
+    line += "*/";
+    m_out.line(line);
 }
 
 // Every unit is followed by ", " but the table's last, followed by two spaces.
 void TableCDialect::pixelRow(std::span<const std::uint32_t> units, int tableEndsAt,
                              std::string_view drawing) {
-    std::string line = kIndent;
+    std::string& line = startLine(kIndent);
     appendCUnitRow(line, units, m_unitBits, m_unitsAsBytes, tableEndsAt, "  ");
     if (!drawing.empty()) {
         line += " // ";
@@ -129,20 +133,29 @@ void TableCDialect::pixelRow(std::span<const std::uint32_t> units, int tableEnds
 
 // Every unit is followed by ", " but the table's last, followed by nothing.
 void TableCDialect::runOnRow(std::span<const std::uint32_t> units, int tableEndsAt) {
-    std::string line = kIndent;
+    std::string& line = startLine(kIndent);
     appendCUnitRow(line, units, m_unitBits, m_unitsAsBytes, tableEndsAt, "");
     m_out.line(line);
 }
 
 void TableCDialect::offsetRow(std::uint32_t offset, std::uint32_t, bool last,
                               std::string_view note) {
-    m_out.line(kIndent + formatText("0x%04X", offset) + (last ? "  " : ", ") + "/*" + str(note) +
-               " */");
+    std::string& line = startLine(kIndent);
+    line += "0x";
+    appendHex(line, offset, 4, true);
+    line += last ? "  /*" : ", /*";
+    line += note;
+    line += " */";
+    m_out.line(line);
 }
 
 void TableCDialect::entryRow(int value, bool last, std::string_view columns) {
-    m_out.line(kIndent + formatText("%2d%c     /*    ", value, last ? ' ' : ',') + str(columns) +
-               " */");
+    std::string& line = startLine(kIndent);
+    appendDecimal(line, value, 2);
+    line += last ? "      /*    " : ",     /*    ";
+    line += columns;
+    line += " */";
+    m_out.line(line);
 }
 
 void TableCDialect::rangeRow(std::uint16_t low, std::uint16_t count, bool last,
@@ -265,13 +278,17 @@ void TableAsmDialect::columnHeads(TableKind table) {
 }
 
 void TableAsmDialect::characterNote(std::string_view text) {
-    m_out.line(kIndent + " ;" + str(text) + "  ");
+    std::string& line = startLine(kIndent);
+    line += " ;";
+    line += text;
+    line += "  ";
+    m_out.line(line);
 }
 
 // The directive, then the units separated by ",  "; the end of the table needs no mark.
 void TableAsmDialect::pixelRow(std::span<const std::uint32_t> units, int,
                                std::string_view drawing) {
-    std::string line = kIndent;
+    std::string& line = startLine(kIndent);
     appendAsmUnitRow(line, units, m_unitBits, m_unitsAsBytes, ",  ");
     if (!drawing.empty()) {
         line += " ;  ";
@@ -282,18 +299,27 @@ void TableAsmDialect::pixelRow(std::span<const std::uint32_t> units, int,
 
 // The directive, then the units separated by ", ".
 void TableAsmDialect::runOnRow(std::span<const std::uint32_t> units, int) {
-    std::string line = kIndent;
+    std::string& line = startLine(kIndent);
     appendAsmUnitRow(line, units, m_unitBits, m_unitsAsBytes, ", ");
     m_out.line(line);
 }
 
 void TableAsmDialect::offsetRow(std::uint32_t offset, std::uint32_t largest, bool,
                                 std::string_view note) {
-    m_out.line(kIndent + asmOffsetEntry(offset, largest) + " ;" + str(note));
+    std::string& line = startLine(kIndent);
+    line += asmOffsetEntry(offset, largest);
+    line += " ;";
+    line += note;
+    m_out.line(line);
 }
 
 void TableAsmDialect::entryRow(int value, bool, std::string_view columns) {
-    m_out.line(kIndent + "db    " + formatText("%5d ;    -     ", value) + str(columns));
+    std::string& line = startLine(kIndent);
+    line += "db    ";
+    appendDecimal(line, value, 5);
+    line += " ;    -     ";
+    line += columns;
+    m_out.line(line);
 }
 
 void TableAsmDialect::rangeRow(std::uint16_t low, std::uint16_t count, bool,

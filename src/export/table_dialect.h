@@ -119,9 +119,17 @@ class TableDialect {
     // The data table's entries are bytes (declared as bytes, or 8-bit units).
     bool bytesInTable() const { return m_unitsAsBytes || m_unitBits == 8; }
 
+    // Starts the reused line of a row (the rows are written for every character and pixel
+    // row of a font): cleared, then `start` (the indent).
+    std::string& startLine(std::string_view start) {
+        m_line.assign(start);
+        return m_line;
+    }
+
     ExportStream& m_out;
     int m_unitBits;
     bool m_unitsAsBytes;
+    std::string m_line;
 };
 
 // The C source: tables as const arrays, comments in /* */.

@@ -172,8 +172,18 @@ const std::string kRule2 = " " + std::string(91, '*') + "/";
 // The comment columns of a character in the offset, width and ASCII index tables: the
 // character ("." below 32, so that no control character reaches the file), its code in
 // hexadecimal and in decimal. A character the code page lacks becomes '?' in the stream.
+void appendCharacterColumns(std::string& out, std::uint16_t unicode, std::uint16_t code) {
+    appendCharacterText(out, unicode, '.');
+    out += "        ";
+    appendHex(out, code, 4, true);
+    out += "    ";
+    appendDecimal(out, code, 7);
+}
+
 std::string characterColumns(std::uint16_t unicode, std::uint16_t code) {
-    return characterText(unicode, '.') + formatText("        %04X    %7d", code, code);
+    std::string out;
+    appendCharacterColumns(out, unicode, code);
+    return out;
 }
 
 // The structure of the C and assembler files: which tables and records, which rows and values
@@ -324,12 +334,7 @@ class TableTextWriter {
             }
             const std::uint16_t unicode = unicodeAt(m_font, i);
             const std::uint32_t offset = m_data.offsets[static_cast<std::size_t>(i)];
-            const char* format = rowMode
-                                     ? " character 0x%04X ('%s'): [width=%d, offset= 0x%04X (%u) ] "
-                                     : "character 0x%04X ('%s'): [width=%d, offset= 0x%04X (%u) ]";
-            m_dialect.characterNote(formatText(format, codeAt(m_font, i),
-                                               characterText(unicode, '.').c_str(),
-                                               glyphWidth(m_font, i), offset, offset));
+            writeCharacterNote(i, offset, rowMode);
             const std::span<const std::uint32_t> units = m_ctx.encoder.unitsOf(unicode);
             if (rowMode) {
                 writeRows(i, units, offset);
@@ -342,6 +347,30 @@ class TableTextWriter {
             run.step();
         }
         return true;
+    }
+
+    // "character 0x%04X ('%s'): [width=%d, offset= 0x%04X (%u) ]", between spaces in row mode.
+    void writeCharacterNote(int i, std::uint32_t offset, bool rowMode) {
+        std::string& note = m_text;
+        note.clear();
+        if (rowMode) {
+            note += ' ';
+        }
+        note += "character 0x";
+        appendHex(note, codeAt(m_font, i), 4, true);
+        note += " ('";
+        appendCharacterText(note, unicodeAt(m_font, i), '.');
+        note += "'): [width=";
+        appendDecimal(note, glyphWidth(m_font, i));
+        note += ", offset= 0x";
+        appendHex(note, offset, 4, true);
+        note += " (";
+        appendDecimal(note, offset);
+        note += ") ]";
+        if (rowMode) {
+            note += ' ';
+        }
+        m_dialect.characterNote(note);
     }
 
     // Where among `n` units from table position `first` the data table's last unit is (-1:
@@ -364,13 +393,15 @@ class TableTextWriter {
             return;  // a zero-width character has no units and no rows to draw
         }
         const bool drawn = m_font.bitsPerPixel == 1 || m_font.bitsPerPixel == 2;
-        std::vector<std::uint32_t> row(static_cast<std::size_t>(perRow));
+        std::vector<std::uint32_t>& row = m_row;
+        row.assign(static_cast<std::size_t>(perRow), 0);
+        std::string& drawing = m_text;
         for (int r = 0; r < m_font.height; ++r) {
             const std::size_t first = static_cast<std::size_t>(r) * perRow;
             for (std::size_t b = 0; b < row.size(); ++b) {
                 row[b] = first + b < units.size() ? units[first + b] : 0;
             }
-            std::string drawing;
+            drawing.clear();
             if (drawn) {
                 for (int c = 0; c < width; ++c) {
                     const std::uint32_t unit = row[static_cast<std::size_t>(c / m_bits)];
@@ -433,9 +464,9 @@ class TableTextWriter {
             }
             const std::uint32_t offset = m_data.offsets[static_cast<std::size_t>(i)];
             if (i < count) {
-                m_dialect.offsetRow(
-                    offset, m_data.total, false,
-                    "    -     " + characterColumns(unicodeAt(m_font, i), codeAt(m_font, i)));
+                m_text.assign("    -     ");
+                appendCharacterColumns(m_text, unicodeAt(m_font, i), codeAt(m_font, i));
+                m_dialect.offsetRow(offset, m_data.total, false, m_text);
                 run.step();
             } else {
                 m_dialect.offsetRow(
@@ -472,8 +503,9 @@ class TableTextWriter {
             if (cancelled()) {
                 return false;
             }
-            m_dialect.entryRow(tableWidth(m_font, i), i == count - 1,
-                               characterColumns(unicodeAt(m_font, i), codeAt(m_font, i)));
+            m_text.clear();
+            appendCharacterColumns(m_text, unicodeAt(m_font, i), codeAt(m_font, i));
+            m_dialect.entryRow(tableWidth(m_font, i), i == count - 1, m_text);
             run.step();
         }
         writeTableEnd();
@@ -696,6 +728,10 @@ class TableTextWriter {
     int m_bits;
     std::string m_base;
     TableData m_data;
+    // Reused for the text of each row and the units of each pixel row: a font's rows are
+    // built without an allocation each.
+    std::string m_text;
+    std::vector<std::uint32_t> m_row;
 };
 
 }  // namespace

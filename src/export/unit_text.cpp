@@ -1,5 +1,7 @@
 #include "export/unit_text.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 
@@ -24,51 +26,109 @@ std::string formatText(const char* format, ...) {
     return out;
 }
 
+void appendHex(std::string& out, std::uint32_t value, int digits, bool capitals) {
+    static constexpr char kCapitals[] = "0123456789ABCDEF";
+    static constexpr char kSmall[] = "0123456789abcdef";
+    const char* const letters = capitals ? kCapitals : kSmall;
+    int needed = 1;
+    while (needed < 8 && (value >> (4 * needed)) != 0) {
+        ++needed;
+    }
+    const int n = std::max(needed, digits);
+    const std::size_t at = out.size();
+    out.resize(at + static_cast<std::size_t>(n), '0');
+    char* p = out.data() + at + n;
+    for (int k = 0; k < needed; ++k) {
+        *--p = letters[value & 0xFu];
+        value >>= 4;
+    }
+}
+
+void appendDecimal(std::string& out, std::int64_t value, int width) {
+    char digits[24];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+    const auto n = static_cast<int>(end - digits);
+    if (width > n) {
+        out.append(static_cast<std::size_t>(width - n), ' ');
+    }
+    out.append(digits, end);
+}
+
 namespace {
 
 std::uint8_t byteOf(std::uint32_t unit, int index) {
     return static_cast<std::uint8_t>(unit >> (8 * index));
 }
 
-std::string asmByte(std::uint8_t b) {
-    return formatText("%c%02xh", b >= 0xA0 ? '0' : ' ', b);
+// "0x" and two capital digits per byte: the C spelling of an 8-bit value.
+void appendCByte(std::string& out, std::uint8_t b) {
+    out += "0x";
+    appendHex(out, b, 2, true);
+}
+
+// "%c%02xh": a leading "0" when the first digit is a letter, else a space.
+void appendAsmByte(std::string& out, std::uint8_t b) {
+    out += b >= 0xA0 ? '0' : ' ';
+    appendHex(out, b, 2, false);
+    out += 'h';
 }
 
 }  // namespace
 
-std::string unitAsC(std::uint32_t unit, int bits, bool asBytes) {
+void appendUnitAsC(std::string& out, std::uint32_t unit, int bits, bool asBytes) {
+    if ((bits == 16 || bits == 32) && asBytes) {
+        for (int k = bits / 8 - 1; k >= 0; --k) {
+            appendCByte(out, byteOf(unit, k));
+            if (k != 0) {
+                out += ", ";
+            }
+        }
+        return;
+    }
+    out += "0x";
     if (bits == 16) {
-        if (asBytes) {
-            return formatText("0x%02X, 0x%02X", byteOf(unit, 1), byteOf(unit, 0));
-        }
-        return formatText("0x%04X", unit & 0xFFFFu);
+        appendHex(out, unit & 0xFFFFu, 4, true);
+    } else if (bits == 32) {
+        appendHex(out, unit, 8, true);
+    } else {
+        appendHex(out, unit & 0xFFu, 2, true);
     }
-    if (bits == 32) {
-        if (asBytes) {
-            return formatText("0x%02X, 0x%02X, 0x%02X, 0x%02X", byteOf(unit, 3), byteOf(unit, 2),
-                              byteOf(unit, 1), byteOf(unit, 0));
+}
+
+std::string unitAsC(std::uint32_t unit, int bits, bool asBytes) {
+    std::string out;
+    appendUnitAsC(out, unit, bits, asBytes);
+    return out;
+}
+
+void appendUnitAsAsm(std::string& out, std::uint32_t unit, int bits, bool asBytes) {
+    if ((bits == 16 || bits == 32) && asBytes) {
+        for (int k = bits / 8 - 1; k >= 0; --k) {
+            appendAsmByte(out, byteOf(unit, k));
+            if (k != 0) {
+                out += ",  ";
+            }
         }
-        return formatText("0x%08X", unit);
+        return;
     }
-    return formatText("0x%02X", unit & 0xFFu);
+    if (bits == 16) {
+        unit &= 0xFFFFu;
+        out += unit >= 0xA000u ? '0' : ' ';
+        appendHex(out, unit, 4, false);
+        out += 'h';
+    } else if (bits == 32) {
+        out += unit >= 0xA0000000u ? '0' : ' ';
+        appendHex(out, unit, 8, false);
+        out += 'h';
+    } else {
+        appendAsmByte(out, byteOf(unit, 0));
+    }
 }
 
 std::string unitAsAsm(std::uint32_t unit, int bits, bool asBytes) {
-    if (bits == 16) {
-        if (asBytes) {
-            return asmByte(byteOf(unit, 1)) + ",  " + asmByte(byteOf(unit, 0));
-        }
-        unit &= 0xFFFFu;
-        return formatText("%c%04xh", unit >= 0xA000u ? '0' : ' ', unit);
-    }
-    if (bits == 32) {
-        if (asBytes) {
-            return asmByte(byteOf(unit, 3)) + ",  " + asmByte(byteOf(unit, 2)) + ",  " +
-                   asmByte(byteOf(unit, 1)) + ",  " + asmByte(byteOf(unit, 0));
-        }
-        return formatText("%c%08xh", unit >= 0xA0000000u ? '0' : ' ', unit);
-    }
-    return asmByte(byteOf(unit, 0));
+    std::string out;
+    appendUnitAsAsm(out, unit, bits, asBytes);
+    return out;
 }
 
 const char* asmDirective(int bits, bool asBytes) {
@@ -81,7 +141,7 @@ const char* asmDirective(int bits, bool asBytes) {
 void appendCUnitRow(std::string& row, std::span<const std::uint32_t> units, int bits, bool asBytes,
                     int lastAt, std::string_view afterLast) {
     for (std::size_t k = 0; k < units.size(); ++k) {
-        row += unitAsC(units[k], bits, asBytes);
+        appendUnitAsC(row, units[k], bits, asBytes);
         row += static_cast<int>(k) == lastAt ? afterLast : std::string_view(", ");
     }
 }
@@ -93,7 +153,7 @@ void appendAsmUnitRow(std::string& row, std::span<const std::uint32_t> units, in
         if (k != 0) {
             row += separator;
         }
-        row += unitAsAsm(units[k], bits, asBytes);
+        appendUnitAsAsm(row, units[k], bits, asBytes);
     }
 }
 
@@ -126,19 +186,38 @@ bool endsWith(const std::string& text, std::string_view tail) {
 
 }  // namespace
 
-std::string characterText(std::uint16_t unicode, char control) {
+void appendCharacterText(std::string& out, std::uint16_t unicode, char control) {
     if (unicode < 32 || unicode == 0x7F) {
-        return std::string(1, control);
+        out += control;
+        return;
     }
     // The C1 controls have no character in windows-1252: the generated text shows them as
     // '?', as it shows every other character the code page lacks. Written as they are, the
     // five that share a byte the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D)
     // would put that byte into the file.
     if (isControl(static_cast<char16_t>(unicode))) {
-        return "?";
+        out += '?';
+        return;
     }
-    // A lone surrogate becomes U+FFFD (written as '?' in ANSI files).
-    return utf16ToUtf8(std::u16string(1, static_cast<char16_t>(unicode)));
+    // UTF-8 by hand (one, two or three bytes); a lone surrogate becomes U+FFFD (written as
+    // '?' in ANSI files).
+    const std::uint32_t c = isSurrogate(static_cast<char16_t>(unicode)) ? 0xFFFDu : unicode;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::string characterText(std::uint16_t unicode, char control) {
+    std::string out;
+    appendCharacterText(out, unicode, control);
+    return out;
 }
 
 std::string commentText(std::string_view utf8) {

@@ -13,15 +13,29 @@ namespace typeloom::exporters {
 // printf into a std::string.
 std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// Appends `value` in hexadecimal with at least `digits` digits (leading zeros), in capitals or
+// small letters: "%0*X" or "%0*x". Faster than printf: the text writers spell every unit of a
+// font with it.
+void appendHex(std::string& out, std::uint32_t value, int digits, bool capitals);
+
+// Appends `value` in decimal, right-aligned in `width` columns: "%*d" (and "%d" for 0).
+void appendDecimal(std::string& out, std::int64_t value, int width = 0);
+
 // A unit in C: "0x%02X", "0x%04X" or "0x%08X" for 8, 16 and 32 bits; with `asBytes` (the
 // UCHAR data type) a wider unit is written as its bytes, most significant first:
 // "0x12, 0x34".
 std::string unitAsC(std::uint32_t unit, int bits, bool asBytes);
 
+// Appends unitAsC(unit, bits, asBytes) to `out`.
+void appendUnitAsC(std::string& out, std::uint32_t unit, int bits, bool asBytes);
+
 // A unit in assembler: "%02xh", "%04xh" or "%08xh", preceded by "0" when the first digit would
 // be a letter (so the assembler reads a number) and by a space otherwise; with `asBytes` each
 // byte, most significant first, with its own prefix, the bytes separated by ",  ".
 std::string unitAsAsm(std::uint32_t unit, int bits, bool asBytes);
+
+// Appends unitAsAsm(unit, bits, asBytes) to `out`.
+void appendUnitAsAsm(std::string& out, std::uint32_t unit, int bits, bool asBytes);
 
 // The assembler directive of a data line: "db ", "dw " or "dd " ("db " for bytes).
 const char* asmDirective(int bits, bool asBytes);
@@ -47,6 +61,9 @@ std::string asmOffsetEntry(std::uint32_t offset, std::uint32_t largest);
 // character would break the line or comment it is written in), '?' for the C1 controls
 // U+0080-U+009F, which windows-1252 lacks.
 std::string characterText(std::uint16_t unicode, char control);
+
+// Appends characterText(unicode, control) to `out`.
+void appendCharacterText(std::string& out, std::uint16_t unicode, char control);
 
 // Free text (a font name, one that came from a file name) made safe for a comment of a
 // generated C or assembler file, the one place every writer passes such text through:

@@ -44,7 +44,8 @@ TEST(AnsiTextSink, WritesCrLfAndQuestionMarksForMissingCharacters) {
     sink << "const \xE2\x82\xAC";   // the euro sign is byte 0x80
     sink.line(" // \xE4\xB8\x80");  // a CJK ideograph has no windows-1252 byte
     sink << "a\nb\r\nc";
-    EXPECT_EQ(sink.bytes(), std::string("const \x80 // ?\r\na\r\nb\r\nc"));
+    sink << "\rd\r";  // a carriage return alone stays one
+    EXPECT_EQ(sink.bytes(), std::string("const \x80 // ?\r\na\r\nb\r\nc\rd\r"));
 }
 
 }  // namespace
