@@ -10,6 +10,7 @@
 #include <fontconfig/fcfreetype.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <optional>
 
@@ -29,6 +30,18 @@ constexpr int kDefaultCellHeight = 16;
 
 constexpr std::uint8_t kDefaultCharSet = 1;
 constexpr std::uint8_t kSymbolCharSet = 2;
+
+// The eight pixels (0 or 1, leftmost first) of each byte of a 1-bit row, most significant
+// bit leftmost: every character's rows are spread into pixels through it.
+constexpr std::array<std::array<std::uint8_t, 8>, 256> kPixelsOfByte = [] {
+    std::array<std::array<std::uint8_t, 8>, 256> table{};
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+        for (std::size_t bit = 0; bit < 8; ++bit) {
+            table[byte][bit] = static_cast<std::uint8_t>((byte >> (7 - bit)) & 1);
+        }
+    }
+    return table;
+}();
 
 // num / den rounded half away from zero; den > 0.
 int roundDiv(long long num, long long den) {
@@ -557,9 +570,17 @@ bool FreeTypeRenderer::render(std::uint16_t unicode, int originX, int width, int
             if (byte == 0) {
                 continue;
             }
+            const int x0 = left + k * 8;
+            const std::array<std::uint8_t, 8>& eight = kPixelsOfByte[byte];
+            if (x0 >= 0 && x0 + 8 <= width) {
+                for (int bit = 0; bit < 8; ++bit) {
+                    out[x0 + bit] |= eight[static_cast<std::size_t>(bit)];
+                }
+                continue;
+            }
             for (int bit = 0; bit < 8; ++bit) {
-                const int x = left + k * 8 + bit;
-                if ((byte & (0x80 >> bit)) != 0 && x >= 0 && x < width) {
+                const int x = x0 + bit;
+                if (eight[static_cast<std::size_t>(bit)] != 0 && x >= 0 && x < width) {
                     out[x] = 1;
                 }
             }

@@ -666,14 +666,15 @@ TYPELOOM_BULK_DATA void writeTableEntries(ByteWriter& w, const CodeMap& map) {
 
 }  // namespace
 
-std::vector<std::uint8_t> projectBytes(const Font& font) {
-    ByteWriter w;
-    std::size_t pixelBytes = 0;
-    font.glyphs.forEach([&](std::uint16_t, const Glyph& g) { pixelBytes += g.pixels.size(); });
-    w.reserve(256 + pixelBytes + font.glyphs.size() * 12 + font.unicodeList.size() * 4 +
-              font.charTable.committed.size() * 6 + font.charTable.codeOrder.size() * 2 +
-              font.charTable.supportedSet.size() * 2);
+namespace {
 
+// Glyph records are passed on to a file in blocks of about this size.
+constexpr std::size_t kSaveBlock = std::size_t{1} << 20;
+
+// The version 3 layout into `w`. `spill` is called between glyph records with the bytes built
+// so far; it may pass them on and clear them (a save to a file), or leave them (in memory).
+template <typename Spill>
+void writeProjectVer3(const Font& font, ByteWriter& w, Spill&& spill) {
     const auto glyphCount = static_cast<std::uint32_t>(font.glyphs.size());
     writeHeader(w, kMagicV3, kVersion3, kSubVersion, glyphCount >> 16);
     writeLogFont(w, font.sourceFont);
@@ -691,6 +692,7 @@ std::vector<std::uint8_t> projectBytes(const Font& font) {
     font.glyphs.forEach([&](std::uint16_t key, const Glyph& g) {
         w.u16(key);
         writeGlyph(w, g);
+        spill(w);
     });
 
     const CharacterTable& table = font.charTable;
@@ -700,6 +702,18 @@ std::vector<std::uint8_t> projectBytes(const Font& font) {
     w.u32(static_cast<std::uint32_t>(table.committed.codePage));
     w.u32(static_cast<std::uint32_t>(table.committed.size()));
     writeTableEntries(w, table.committed);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> projectBytes(const Font& font) {
+    ByteWriter w;
+    std::size_t pixelBytes = 0;
+    font.glyphs.forEach([&](std::uint16_t, const Glyph& g) { pixelBytes += g.pixels.size(); });
+    w.reserve(256 + pixelBytes + font.glyphs.size() * 12 + font.unicodeList.size() * 4 +
+              font.charTable.committed.size() * 6 + font.charTable.codeOrder.size() * 2 +
+              font.charTable.supportedSet.size() * 2);
+    writeProjectVer3(font, w, [](ByteWriter&) {});
     return w.take();
 }
 
@@ -754,8 +768,20 @@ std::vector<std::uint8_t> projectBytesVer20(Font& font) {
     return w.take();
 }
 
+// Written in blocks rather than built whole: a font of tens of thousands of characters is
+// several megabytes, and the file takes them as they come.
 void saveProject(const std::string& path, const Font& font) {
-    writeFileAtomically(path, projectBytes(font));
+    AtomicFileWriter file(path);
+    ByteWriter w;
+    w.reserve(kSaveBlock + (std::size_t{1} << 16));
+    writeProjectVer3(font, w, [&](ByteWriter& bytes) {
+        if (bytes.size() >= kSaveBlock) {
+            file.write(bytes.data());
+            bytes.data().clear();
+        }
+    });
+    file.write(w.data());
+    file.commit();
 }
 
 void saveProjectVer20(const std::string& path, Font& font) {
