@@ -87,6 +87,8 @@ constexpr MenuExport kMenuExports[] = {
 // A font-wide change, one step of the history: the glyph on screen is written back first so
 // that the change applies to it too (and no edit is lost), then the editor and the panes show
 // the result.
+constexpr const char* kFontInformationStep = "Font Information";
+
 void changeWholeFont(MainWindow& frame, const char* name, void (*change)(Font&)) {
     frame.runFontWideStep(name, [change](Font& font) {
         change(font);
@@ -165,25 +167,21 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
         }
     });
     // Font information and the Windows font exports may change the header values or make the
-    // font variable-width.
-    auto afterFontInformation = [&app, &frame] {
-        frame.reloadEditedGlyph();
-        frame.refreshCharacterList();
-        frame.updateStatusPanes();
-        app.document().setModifiedFlag(true);
-    };
-    frame.setCommandHandler(CommandId::FontInformation, [&app, &frame, afterFontInformation] {
-        frame.storeEditedGlyph();
-        if (ui::runFontInformation(&frame, app.font())) {
-            afterFontInformation();
-        }
+    // font variable-width: one step of the history, the font noted before the dialog opens.
+    frame.setCommandHandler(CommandId::FontInformation, [&frame] {
+        frame.runFontWideDialog(kFontInformationStep,
+                                [&frame](Font& font, const std::function<void()>& begin) {
+                                    begin();
+                                    return ui::runFontInformation(&frame, font);
+                                });
     });
     for (CommandId id : {CommandId::ExportFnt, CommandId::ExportFon}) {
-        frame.setCommandHandler(id, [&app, &frame, afterFontInformation, id] {
-            frame.storeEditedGlyph();
-            if (ui::runWindowsFontExport(&frame, app.font(), id == CommandId::ExportFon)) {
-                afterFontInformation();
-            }
+        frame.setCommandHandler(id, [&frame, id] {
+            frame.runFontWideDialog(
+                kFontInformationStep, [&frame, id](Font& font, const std::function<void()>& begin) {
+                    begin();
+                    return ui::runWindowsFontExport(&frame, font, id == CommandId::ExportFon);
+                });
         });
     }
     // Edit Characters Table: the command presses the panel's "Edit Table..." button, which
@@ -195,14 +193,16 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
         tablePanel->setEditTableAvailable(editTable->isEnabled());
     });
     tablePanel->setEditTableAvailable(editTable->isEnabled());
-    QObject::connect(
-        tablePanel, &ui::CharactersTablePanel::editTableRequested, &frame, [&app, &frame] {
-            frame.storeEditedGlyph();
-            if (ui::runEditCharactersTable(&frame, app.font(), ui::DialogServices::standard())) {
-                app.document().setModifiedFlag(true);
-                frame.selectInitialCharacter();
-            }
-        });
+    QObject::connect(tablePanel, &ui::CharactersTablePanel::editTableRequested, &frame, [&frame] {
+        const bool committed = frame.runFontWideDialog(
+            "Edit Characters Table", [&frame](Font& font, const std::function<void()>& begin) {
+                begin();
+                return ui::runEditCharactersTable(&frame, font, ui::DialogServices::standard());
+            });
+        if (committed) {
+            frame.selectInitialCharacter();
+        }
+    });
     // Multi Copy puts the chosen characters on the clipboard; Multi Paste writes the chosen
     // ones of the clipboard's block into the font.
     frame.setCommandHandler(CommandId::MultiCopy, [&app, &frame] {
@@ -210,15 +210,14 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
         ui::runMultiCopy(&frame, app.font(), ui::DialogServices::standard());
         frame.updateCommandStates();
     });
-    frame.setCommandHandler(CommandId::MultiPaste, [&app, &frame] {
-        frame.storeEditedGlyph();
-        if (ui::runMultiPaste(&frame, app.font(), ui::DialogServices::standard())) {
-            app.document().setModifiedFlag(true);
-            frame.reloadEditedGlyph();
-            frame.refreshCharacterList();
-            frame.refreshDataPanel();
-            frame.updateStatusPanes();
-        }
+    // The whole paste is one step of the history.
+    frame.setCommandHandler(CommandId::MultiPaste, [&frame] {
+        frame.runFontWideDialog("Multi Paste",
+                                [&frame](Font& font, const std::function<void()>& begin) {
+                                    begin();
+                                    return ui::runMultiPaste(&frame, font,
+                                                             ui::DialogServices::standard());
+                                });
         frame.updateCommandStates();
     });
     frame.setCommandHandler(CommandId::ExportBdf, [&app, &frame] {
@@ -302,37 +301,29 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
     frame.setCommandHandler(CommandId::RemoveBlankColumns,
                             [&frame] { changeWholeFont(frame, "Remove Blank Columns", &trimAll); });
 
-    // The font-wide dialogs: the character being edited is written into the font once OK was
-    // pressed, then the editor shows it again as the change left it and the views follow.
-    auto afterSizeChange = [&app, &frame] {
-        frame.reloadEditedGlyph();
-        frame.refreshCharacterList();
-        frame.refreshDataPanel();
-        app.document().setModifiedFlag(true);
-        frame.updateStatusPanes();
+    // The font-wide dialogs, each one step of the history: once OK was pressed the character
+    // being edited is written into the font and the font noted as it was, then the editor
+    // shows the character again as the change left it and the views follow.
+    auto sizeDialog = [&frame](CommandId id, const char* name, auto run) {
+        frame.setCommandHandler(id, [&frame, name, run] {
+            frame.runFontWideDialog(
+                name, [&frame, run](Font& font, const std::function<void()>& begin) {
+                    return run(&frame, font, frame.pixelGrid()->currentIndex(), begin,
+                               ui::DialogServices::standard());
+                });
+        });
     };
-    auto commit = [&frame] { frame.storeEditedGlyph(); };
-    frame.setCommandHandler(CommandId::ChangeHeight, [&app, &frame, afterSizeChange, commit] {
-        if (ui::runChangeHeight(&frame, app.font(), frame.pixelGrid()->currentIndex(), commit)) {
-            afterSizeChange();
-        }
-    });
-    frame.setCommandHandler(CommandId::ChangeWidth, [&app, &frame, afterSizeChange, commit] {
-        if (ui::runChangeWidth(&frame, app.font(), frame.pixelGrid()->currentIndex(), commit)) {
-            afterSizeChange();
-        }
-    });
-    frame.setCommandHandler(CommandId::ChangeAscent, [&app, &frame, afterSizeChange] {
-        if (ui::runChangeAscent(&frame, app.font(), frame.pixelGrid()->currentIndex())) {
-            afterSizeChange();
-        }
-    });
+    sizeDialog(CommandId::ChangeHeight, "Change Font Height", &ui::runChangeHeight);
+    sizeDialog(CommandId::ChangeWidth, "Change Font Width", &ui::runChangeWidth);
+    sizeDialog(CommandId::ChangeAscent, "Change Font Ascent", &ui::runChangeAscent);
     // After a resize the editor moves to the initial character (the letter A).
-    frame.setCommandHandler(CommandId::Resize, [&app, &frame, commit] {
-        if (ui::runResizeFont(&frame, app.font(), frame.pixelGrid()->currentIndex(), commit)) {
+    frame.setCommandHandler(CommandId::Resize, [&frame] {
+        const bool resized = frame.runFontWideDialog(
+            "Resize Font", [&frame](Font& font, const std::function<void()>& begin) {
+                return ui::runResizeFont(&frame, font, frame.pixelGrid()->currentIndex(), begin);
+            });
+        if (resized) {
             frame.selectInitialCharacter();
-            app.document().setModifiedFlag(true);
-            frame.updateFrameTitle();
         }
     });
     frame.setCommandHandler(CommandId::KeepOnlyUsedCharacters,

@@ -19,6 +19,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "app/edit_routing.h"
 #include "app/font_document.h"
@@ -39,6 +40,7 @@
 #include "model/font_settings.h"
 #include "model/ui/character_list_grid.h"
 #include "model/ui/characters_table_panel.h"
+#include "model/ui/dialog_services.h"
 
 namespace typeloom::app {
 
@@ -309,20 +311,37 @@ void MainWindow::afterHistoryWalk(bool fontWide) {
     }
 }
 
-void MainWindow::runFontWideStep(const std::string& name,
+bool MainWindow::runFontWideStep(const std::string& name,
                                  const std::function<bool(Font&)>& command) {
-    storeEditedGlyph();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    FontHistory::Snapshot before(m_app.font());
-    const bool changed = command(m_app.font());
-    if (changed) {
-        m_app.document().history().recordFontChange(name, std::move(before), m_app.font());
+    return runFontWideDialog(name, [&command](Font& font, const std::function<void()>& begin) {
+        begin();
+        const ui::WaitCursor wait;
+        return command(font);
+    });
+}
+
+bool MainWindow::runFontWideDialog(const std::string& name, const FontWideDialog& command) {
+    std::optional<FontHistory::Snapshot> before;
+    const std::function<void()> begin = [this, &before] {
+        if (!before) {
+            storeEditedGlyph();
+            const ui::WaitCursor wait;
+            before.emplace(m_app.font());
+        }
+    };
+    if (!command(m_app.font(), begin)) {
+        return false;
     }
-    QGuiApplication::restoreOverrideCursor();
-    if (!changed) {
-        return;
+    if (before) {
+        const ui::WaitCursor wait;
+        m_app.document().history().recordFontChange(name, std::move(*before), m_app.font());
+    } else {
+        // A command that changed the font without noting it first cannot be undone: the
+        // saved state is then out of reach, so the document stays modified.
+        m_app.document().setModifiedFlag(true);
     }
     afterHistoryWalk(true);
+    return true;
 }
 
 void MainWindow::createMenus() {
@@ -516,10 +535,19 @@ void MainWindow::createPanes() {
     });
     connect(m_pixelGrid, &ui::PixelGrid::glyphChanged, m_dataPanel,
             &ui::CharacterDataPanel::scheduleRefresh);
-    connect(m_dataPanel, &ui::CharacterDataPanel::wordChanged, this, [this] {
-        m_characterList->viewport()->update();
-        updateCommandStates();
-    });
+    // A new data-format word is one step of the history: the project keeps it.
+    connect(m_dataPanel, &ui::CharacterDataPanel::wordChanged, this,
+            [this](std::uint32_t previous) {
+                Font& font = m_app.font();
+                const std::uint32_t word = font.dataFormat;
+                font.dataFormat = previous;
+                m_app.document().history().recordFrameChange(
+                    "Data Format", font, [word](Font& f) { f.dataFormat = word; });
+                m_app.document().followHistory();
+                m_characterList->viewport()->update();
+                updateFrameTitle();
+                updateCommandStates();
+            });
     connectBitInspector();
     m_tableView = plainPane(QStringLiteral("TableView"), m_mainSplitter);
     static_cast<QFrame*>(m_tableView)->setFrameShape(QFrame::NoFrame);

@@ -88,8 +88,13 @@ class MainWindow : public QMainWindow {
     void historyJump(std::size_t count);
     // Runs a font-wide command as one step of the history named `name`: the glyph on screen is
     // stored first, the command changes the font (returning false when it changed nothing),
-    // and the editor and panes show the result.
-    void runFontWideStep(const std::string& name, const std::function<bool(Font&)>& command);
+    // and the editor and panes show the result. True when the font changed.
+    bool runFontWideStep(const std::string& name, const std::function<bool(Font&)>& command);
+    // The same for a command whose dialog comes first: the command calls `begin` once the user
+    // accepted and before it changes the font (the glyph on screen is stored then and the font
+    // noted as it was), so that a cancelled dialog costs and stores nothing.
+    using FontWideDialog = std::function<bool(Font&, const std::function<void()>& begin)>;
+    bool runFontWideDialog(const std::string& name, const FontWideDialog& command);
 
     // --- Frame services
     void storeEditedGlyph();

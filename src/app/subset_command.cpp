@@ -3,7 +3,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "app/font_document.h"
 #include "app/main_window.h"
 #include "app/studio_app.h"
 #include "coverage/font_coverage.h"
@@ -59,9 +58,14 @@ void runKeepOnlyCharactersUsedIn(StudioApp& app, MainWindow& frame) {
         QMessageBox::Yes) {
         return;
     }
-    app.font() = std::move(trial);
+    // One step of the history, so the characters that left can be brought back.
+    frame.runFontWideDialog("Keep Only Characters Used In",
+                            [&trial](Font& font, const std::function<void()>& begin) {
+                                begin();
+                                font = std::move(trial);
+                                return true;
+                            });
     frame.selectInitialCharacter();
-    app.document().setModifiedFlag(true);
 }
 
 }  // namespace typeloom::app

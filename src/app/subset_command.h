@@ -25,8 +25,8 @@ struct SubsetOutcome {
 SubsetOutcome keepOnlyCharactersUsedIn(Font& font, const QStringList& files);
 
 // Font > "Keep Only Characters Used In…": chooses the text files, says how many characters
-// would stay and asks before the others leave the font; then the frame shows the font again
-// and the document is marked modified.
+// would stay and asks before the others leave the font, as one step of the undo history; then
+// the frame shows the font again.
 void runKeepOnlyCharactersUsedIn(StudioApp& app, MainWindow& frame);
 
 }  // namespace typeloom::app

@@ -100,6 +100,30 @@ void FontHistory::recordFontChange(std::string name, Snapshot before, const Font
     push(std::move(step));
 }
 
+void FontHistory::recordFrameChange(std::string name, Font& font,
+                                    const std::function<void(Font&)>& change) {
+    // The font as it was, without its glyphs: they are moved aside while the rest is copied.
+    GlyphMap glyphs = std::move(font.glyphs);
+    font.glyphs = GlyphMap();
+    std::unique_ptr<Font> before;
+    try {
+        before = std::make_unique<Font>(font);
+    } catch (...) {
+        font.glyphs = std::move(glyphs);
+        throw;
+    }
+    font.glyphs = std::move(glyphs);
+    change(font);
+    if (sameFrame(*before, font)) {
+        return;
+    }
+    auto step = std::make_unique<FontStep>();
+    step->m_name = std::move(name);
+    step->m_bytes = sizeof(FontStep) + step->m_name.capacity() + frameBytes(*before);
+    step->m_frame = std::move(before);
+    push(std::move(step));
+}
+
 void FontHistory::push(std::unique_ptr<FontStep> step) {
     // A new step ends every redo.
     while (m_steps.size() > m_position) {

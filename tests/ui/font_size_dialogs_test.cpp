@@ -217,7 +217,7 @@ TEST(FontSizeCommands, CancelAndAZeroHeightResizeLeaveTheFontAlone) {
     };
     EXPECT_FALSE(ui::runChangeHeight(nullptr, font, 0, commit, scripted.services()));
     EXPECT_FALSE(ui::runChangeWidth(nullptr, font, 0, commit, scripted.services()));
-    EXPECT_FALSE(ui::runChangeAscent(nullptr, font, 0, scripted.services()));
+    EXPECT_FALSE(ui::runChangeAscent(nullptr, font, 0, commit, scripted.services()));
     EXPECT_FALSE(ui::runResizeFont(nullptr, font, 0, commit, scripted.services()));
     EXPECT_EQ(commits, 0);
 
@@ -257,8 +257,8 @@ TEST(FontSizeCommands, OkChangesTheFontAsTheCommandLineTransformDoes) {
     auto width = [nothing](Font& f, const ui::DialogServices& s) {
         return ui::runChangeWidth(nullptr, f, 0, nothing, s);
     };
-    auto ascent = [](Font& f, const ui::DialogServices& s) {
-        return ui::runChangeAscent(nullptr, f, 0, s);
+    auto ascent = [nothing](Font& f, const ui::DialogServices& s) {
+        return ui::runChangeAscent(nullptr, f, 0, nothing, s);
     };
     auto resizeFont = [nothing](Font& f, const ui::DialogServices& s) {
         return ui::runResizeFont(nullptr, f, 0, nothing, s);

@@ -141,9 +141,10 @@ void CharacterDataPanel::showOptions() {
 }
 
 void CharacterDataPanel::setWordBit(std::uint32_t bit, bool on) {
+    const std::uint32_t previous = m_font.dataFormat;
     m_font.dataFormat = on ? (m_font.dataFormat | bit) : (m_font.dataFormat & ~bit);
     refreshPanel();
-    emit wordChanged();
+    emit wordChanged(previous);
 }
 
 void CharacterDataPanel::setInvertCheck(bool on) {
@@ -222,10 +223,11 @@ void CharacterDataPanel::pressDataFormat() {
     if (result != QDialog::Accepted) {
         return;
     }
+    const std::uint32_t previous = m_font.dataFormat;
     m_font.dataFormat = dialog.word();
     setInvertCheck(dialog.invertChecked());
     refreshPanel();
-    emit wordChanged();
+    emit wordChanged(previous);
 }
 
 void CharacterDataPanel::copyText() {

@@ -482,12 +482,13 @@ bool runChangeWidth(QWidget* parent, Font& font, int currentIndex,
 }
 
 bool runChangeAscent(QWidget* parent, Font& font, int currentIndex,
-                     const DialogServices& services) {
+                     const std::function<void()>& commit, const DialogServices& services) {
     ChangeAscentDialog dialog(font, currentIndex, parent, services);
     connectHelp(dialog, services);
     if (services.runDialog(dialog) != QDialog::Accepted || !dialog.outcome().changed) {
         return false;
     }
+    commit();
     font.ascent = dialog.outcome().ascent;
     return true;
 }

@@ -204,6 +204,7 @@ bool runChangeWidth(QWidget* parent, Font& font, int currentIndex,
                     const std::function<void()>& commit,
                     const DialogServices& services = DialogServices::standard());
 bool runChangeAscent(QWidget* parent, Font& font, int currentIndex,
+                     const std::function<void()>& commit,
                      const DialogServices& services = DialogServices::standard());
 // A resize that the font operation refuses (new height 0, too large) shows its message with
 // the error icon and changes nothing.
