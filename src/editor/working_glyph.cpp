@@ -679,7 +679,8 @@ EditOutcome WorkingGlyph::undoAll() {
     return out;
 }
 
-EditOutcome WorkingGlyph::restoreContent(std::vector<std::uint8_t> pixels, int width) {
+EditOutcome WorkingGlyph::restoreContent(std::vector<std::uint8_t> pixels, int width,
+                                         const Font& font) {
     const CellRect before = bounds();
     const int oldWidth = m_width;
     m_undoCopy = std::move(m_pixels);
@@ -691,7 +692,8 @@ EditOutcome WorkingGlyph::restoreContent(std::vector<std::uint8_t> pixels, int w
         v = std::min(v, m_maxValue);
     }
     ensureFloatBuffer();
-    m_modified = m_width != m_loadedWidth || m_pixels != m_loadedCopy;
+    const Glyph* stored = font.glyphs.find(m_unicode);
+    m_modified = stored == nullptr || m_width != stored->width || m_pixels != stored->pixels;
     EditOutcome out;
     out.changed = unite(before, bounds());
     out.titleChanged = m_width != oldWidth;

@@ -186,9 +186,9 @@ class WorkingGlyph {
     // Puts the content of an earlier or later state of this character into the working copy,
     // the way undo() does: the content it replaces becomes the undo copy, the selection stays
     // (ended when the width changes). The copy counts as changed only while it differs from
-    // the loaded glyph, so walking the history back to the loaded state leaves nothing to
-    // store.
-    EditOutcome restoreContent(std::vector<std::uint8_t> pixels, int width);
+    // the glyph in `font` (as loaded or last stored), so walking the history back to it leaves
+    // nothing to store, and walking away from it after a store always stores again.
+    EditOutcome restoreContent(std::vector<std::uint8_t> pixels, int width, const Font& font);
 
     // --- Clipboard images
     // The selection (with the Select tool) or the whole glyph as an indexed image.

@@ -201,7 +201,7 @@ void PixelGrid::restoreContent(const GlyphContent& content) {
     m_track = Track::None;
     m_stroking = false;
     m_pressOpen = false;
-    applyOutcome(m_glyph.restoreContent(content.pixels, content.width), QRect(), true);
+    applyOutcome(m_glyph.restoreContent(content.pixels, content.width, m_font), QRect(), true);
 }
 
 void PixelGrid::setTool(ToolId id, bool ctrl) {
