@@ -535,19 +535,10 @@ void MainWindow::createPanes() {
     });
     connect(m_pixelGrid, &ui::PixelGrid::glyphChanged, m_dataPanel,
             &ui::CharacterDataPanel::scheduleRefresh);
-    // A new data-format word is one step of the history: the project keeps it.
-    connect(m_dataPanel, &ui::CharacterDataPanel::wordChanged, this,
-            [this](std::uint32_t previous) {
-                Font& font = m_app.font();
-                const std::uint32_t word = font.dataFormat;
-                font.dataFormat = previous;
-                m_app.document().history().recordFrameChange(
-                    "Data Format", font, [word](Font& f) { f.dataFormat = word; });
-                m_app.document().followHistory();
-                m_characterList->viewport()->update();
-                updateFrameTitle();
-                updateCommandStates();
-            });
+    connect(m_dataPanel, &ui::CharacterDataPanel::wordChanged, this, [this] {
+        m_characterList->viewport()->update();
+        updateCommandStates();
+    });
     connectBitInspector();
     m_tableView = plainPane(QStringLiteral("TableView"), m_mainSplitter);
     static_cast<QFrame*>(m_tableView)->setFrameShape(QFrame::NoFrame);

@@ -10,10 +10,11 @@ std::size_t glyphBytes(const Glyph* glyph) {
     return glyph == nullptr ? sizeof(void*) : sizeof(Glyph) + glyph->pixels.capacity();
 }
 
-// Everything of a font but its glyphs.
+// Everything of a font but its glyphs and its data-format word (a setting of the program that
+// the font carries, not part of the project: no step changes it and no walk takes it back).
 bool sameFrame(const Font& a, const Font& b) {
     return a.hasSourceFont == b.hasSourceFont && a.sourceFont == b.sourceFont &&
-           a.dataFormat == b.dataFormat && a.fixedWidth == b.fixedWidth && a.height == b.height &&
+           a.fixedWidth == b.fixedWidth && a.height == b.height &&
            a.ascent == b.ascent && a.pointSize == b.pointSize && a.maxWidth == b.maxWidth &&
            a.faceName == b.faceName && a.unicodeList == b.unicodeList && a.codeList == b.codeList &&
            a.encoding == b.encoding && a.bitsPerPixel == b.bitsPerPixel && a.charSet == b.charSet &&
@@ -31,10 +32,11 @@ std::size_t frameBytes(const Font& f) {
            2 * sizeof(CodeEntry) * 0x10000;
 }
 
-// Exchanges everything but the glyphs of two fonts.
+// Exchanges everything but the glyphs and the data-format word of two fonts.
 void swapFrames(Font& a, Font& b) {
     std::swap(a, b);
     std::swap(a.glyphs, b.glyphs);  // the glyphs stay where they were
+    std::swap(a.dataFormat, b.dataFormat);
 }
 
 }  // namespace
@@ -97,30 +99,6 @@ void FontHistory::recordFontChange(std::string name, Snapshot before, const Font
         return;  // the command changed nothing
     }
     step->m_bytes = bytes;
-    push(std::move(step));
-}
-
-void FontHistory::recordFrameChange(std::string name, Font& font,
-                                    const std::function<void(Font&)>& change) {
-    // The font as it was, without its glyphs: they are moved aside while the rest is copied.
-    GlyphMap glyphs = std::move(font.glyphs);
-    font.glyphs = GlyphMap();
-    std::unique_ptr<Font> before;
-    try {
-        before = std::make_unique<Font>(font);
-    } catch (...) {
-        font.glyphs = std::move(glyphs);
-        throw;
-    }
-    font.glyphs = std::move(glyphs);
-    change(font);
-    if (sameFrame(*before, font)) {
-        return;
-    }
-    auto step = std::make_unique<FontStep>();
-    step->m_name = std::move(name);
-    step->m_bytes = sizeof(FontStep) + step->m_name.capacity() + frameBytes(*before);
-    step->m_frame = std::move(before);
     push(std::move(step));
 }
 

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -90,10 +89,6 @@ class FontHistory {
         Font m_frame;
     };
     void recordFontChange(std::string name, Snapshot before, const Font& after);
-    // A change of the font's other values alone (the data-format word, ...), made by `change`
-    // on the font: cheaper than a snapshot, since the glyphs are not copied. Nothing is
-    // recorded when nothing differs.
-    void recordFrameChange(std::string name, Font& font, const std::function<void(Font&)>& change);
 
     // --- Walking
     bool canUndo() const { return m_position > 0; }

@@ -141,10 +141,9 @@ void CharacterDataPanel::showOptions() {
 }
 
 void CharacterDataPanel::setWordBit(std::uint32_t bit, bool on) {
-    const std::uint32_t previous = m_font.dataFormat;
     m_font.dataFormat = on ? (m_font.dataFormat | bit) : (m_font.dataFormat & ~bit);
     refreshPanel();
-    emit wordChanged(previous);
+    emit wordChanged();
 }
 
 void CharacterDataPanel::setInvertCheck(bool on) {
@@ -223,11 +222,10 @@ void CharacterDataPanel::pressDataFormat() {
     if (result != QDialog::Accepted) {
         return;
     }
-    const std::uint32_t previous = m_font.dataFormat;
     m_font.dataFormat = dialog.word();
     setInvertCheck(dialog.invertChecked());
     refreshPanel();
-    emit wordChanged(previous);
+    emit wordChanged();
 }
 
 void CharacterDataPanel::copyText() {

@@ -95,9 +95,8 @@ class CharacterDataPanel : public QWidget {
     std::function<int(DataFormatDialog& dialog)> runDialog;
 
   Q_SIGNALS:
-    // The font's data-format word changed (an option of the panel or the dialog) from
-    // `previous`.
-    void wordChanged(std::uint32_t previous);
+    // The font's data-format word changed (an option of the panel or the dialog).
+    void wordChanged();
     // The pointer is over a unit's text in the field (-1: over none).
     void unitHovered(int unit);
 
