@@ -212,12 +212,11 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
     });
     // The whole paste is one step of the history.
     frame.setCommandHandler(CommandId::MultiPaste, [&frame] {
-        frame.runFontWideDialog("Multi Paste",
-                                [&frame](Font& font, const std::function<void()>& begin) {
-                                    begin();
-                                    return ui::runMultiPaste(&frame, font,
-                                                             ui::DialogServices::standard());
-                                });
+        frame.runFontWideDialog(
+            "Multi Paste", [&frame](Font& font, const std::function<void()>& begin) {
+                begin();
+                return ui::runMultiPaste(&frame, font, ui::DialogServices::standard());
+            });
         frame.updateCommandStates();
     });
     frame.setCommandHandler(CommandId::ExportBdf, [&app, &frame] {
@@ -306,11 +305,11 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
     // shows the character again as the change left it and the views follow.
     auto sizeDialog = [&frame](CommandId id, const char* name, auto run) {
         frame.setCommandHandler(id, [&frame, name, run] {
-            frame.runFontWideDialog(
-                name, [&frame, run](Font& font, const std::function<void()>& begin) {
-                    return run(&frame, font, frame.pixelGrid()->currentIndex(), begin,
-                               ui::DialogServices::standard());
-                });
+            frame.runFontWideDialog(name,
+                                    [&frame, run](Font& font, const std::function<void()>& begin) {
+                                        return run(&frame, font, frame.pixelGrid()->currentIndex(),
+                                                   begin, ui::DialogServices::standard());
+                                    });
         });
     };
     sizeDialog(CommandId::ChangeHeight, "Change Font Height", &ui::runChangeHeight);

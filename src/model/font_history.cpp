@@ -14,10 +14,10 @@ std::size_t glyphBytes(const Glyph* glyph) {
 // the font carries, not part of the project: no step changes it and no walk takes it back).
 bool sameFrame(const Font& a, const Font& b) {
     return a.hasSourceFont == b.hasSourceFont && a.sourceFont == b.sourceFont &&
-           a.fixedWidth == b.fixedWidth && a.height == b.height &&
-           a.ascent == b.ascent && a.pointSize == b.pointSize && a.maxWidth == b.maxWidth &&
-           a.faceName == b.faceName && a.unicodeList == b.unicodeList && a.codeList == b.codeList &&
-           a.encoding == b.encoding && a.bitsPerPixel == b.bitsPerPixel && a.charSet == b.charSet &&
+           a.fixedWidth == b.fixedWidth && a.height == b.height && a.ascent == b.ascent &&
+           a.pointSize == b.pointSize && a.maxWidth == b.maxWidth && a.faceName == b.faceName &&
+           a.unicodeList == b.unicodeList && a.codeList == b.codeList && a.encoding == b.encoding &&
+           a.bitsPerPixel == b.bitsPerPixel && a.charSet == b.charSet &&
            a.fromSystemFont == b.fromSystemFont && a.fontHeader == b.fontHeader &&
            a.charTable.committed == b.charTable.committed &&
            a.charTable.editing == b.charTable.editing &&

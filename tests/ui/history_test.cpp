@@ -22,8 +22,8 @@
 #include "app/history_dialog.h"
 #include "app/main_window.h"
 #include "app/studio_app.h"
-#include "editor/ui/pixel_grid.h"
 #include "dialog_test_support.h"
+#include "editor/ui/pixel_grid.h"
 #include "editor_ui_support.h"
 #include "export/ui/character_data_panel.h"
 #include "interchange/multicopy.h"
@@ -115,9 +115,10 @@ class HistoryTest : public ::testing::Test {
 };
 
 // Every kind of step, each through its real command: strokes, a font-wide transformation, a
-// font-wide dialog, a table commit, a multi paste and a paste into the glyph. Undone one by one back to the opened font, the saved project is the opened file byte
-// for byte; redone to the end, it is the file saved before the undoing. The modified flag
-// follows the walk to whichever state was saved last, and a new edit ends the redo.
+// font-wide dialog, a table commit, a multi paste and a paste into the glyph. Undone one by one
+// back to the opened font, the saved project is the opened file byte for byte; redone to the end,
+// it is the file saved before the undoing. The modified flag follows the walk to whichever state
+// was saved last, and a new edit ends the redo.
 TEST_F(HistoryTest, EveryStepUndoneToTheOpenedFontAndRedoneToTheEnd) {
     const std::vector<std::uint8_t> opened = test::readFile(m_saved);
     EXPECT_FALSE(frame().isCommandEnabled(CommandId::Undo));
@@ -241,9 +242,8 @@ TEST_F(HistoryTest, EachFontWideDialogIsOneStep) {
          }},
         {"Resize Font",
          [this] {
-             answerDialog<ui::ResizeFontDialog>(CommandId::Resize, [](auto& dialog) {
-                 dialog.verticalEdit()->setText("200");
-             });
+             answerDialog<ui::ResizeFontDialog>(
+                 CommandId::Resize, [](auto& dialog) { dialog.verticalEdit()->setText("200"); });
          }},
         {"Font Information",
          [this] {
