@@ -15,6 +15,7 @@
 #include "app/key_filter.h"
 #include "app/main_window.h"
 #include "app/studio_app.h"
+#include "app_test_support.h"
 #include "editor/ui/pixel_grid.h"
 #include "model/font.h"
 #include "model/ui/characters_table_panel.h"
@@ -26,26 +27,13 @@ namespace {
 
 // An application with its own settings file and a small Ascii+ISO8859 font, its window not
 // shown and nothing auto-opened.
-class CoverageTest : public ::testing::Test {
+class CoverageTest : public test::StudioAppTest {
   protected:
     void SetUp() override {
-        m_app = std::make_unique<StudioApp>(
-            openSettingsFile(QString::fromStdString(m_dir.file("settings.ini"))));
-        StudioApp::StartOptions options;
-        options.show = false;
-        options.autoOpen = false;
-        options.installKeyFilter = false;
-        ASSERT_TRUE(m_app->initInstance({}, options));
-        m_app->font().createFromScratch('A', 'D', 8, 12, "Test");
-        m_app->font().encoding = 0;
-        m_app->mainWindow()->selectInitialCharacter();
+        ASSERT_NO_FATAL_FAILURE(startApp("Test"));
+        font().encoding = 0;
+        frame().selectInitialCharacter();
     }
-    void TearDown() override { m_app.reset(); }
-
-    MainWindow& frame() { return *m_app->mainWindow(); }
-
-    test::TempDir m_dir;
-    std::unique_ptr<StudioApp> m_app;
 };
 
 TEST_F(CoverageTest, EveryCommandHasItsWorkOrIsADeliberateAbsence) {

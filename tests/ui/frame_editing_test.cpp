@@ -18,6 +18,7 @@
 #include "app/qt_settings_store.h"
 #include "app/studio_app.h"
 #include "app/subset_command.h"
+#include "app_test_support.h"
 #include "common/ini_settings_store.h"
 #include "common/progress_sink.h"
 #include "editor/ui/character_editor_panel.h"
@@ -34,32 +35,22 @@ namespace {
 
 // The editing loop as the frame wires it: the grid, the characters list and the document see
 // the glyph on screen where they should.
-class FrameEditingTest : public ::testing::Test {
+class FrameEditingTest : public test::StudioAppTest {
   protected:
     void SetUp() override {
-        m_app = std::make_unique<StudioApp>(
-            openSettingsFile(QString::fromStdString(m_dir.file("settings.ini"))));
-        StudioApp::StartOptions options;
-        options.show = false;
-        options.autoOpen = false;
-        options.installKeyFilter = false;
-        ASSERT_TRUE(m_app->initInstance({}, options));
-        frame().resize(900, 650);
-        frame().show();
         // 'A'..'D', 8 x 12, ascent 10: rows 0..9 lie above the baseline, so cell (x, y) of
         // those rows has its middle at (10 + 15x + 7, 10 + 15y + 7) at zoom 15.
-        font().createFromScratch('A', 'D', 8, 12, "Edit");
+        ASSERT_NO_FATAL_FAILURE(startApp("Edit"));
+        frame().resize(900, 650);
+        frame().show();
         frame().selectInitialCharacter();
         grid().setTool(ToolId::Pencil);
     }
     void TearDown() override {
         m_app->document().setModifiedFlag(false);
-        m_app.reset();
+        StudioAppTest::TearDown();
     }
 
-    MainWindow& frame() { return *m_app->mainWindow(); }
-    Font& font() { return m_app->font(); }
-    ui::PixelGrid& grid() { return *frame().pixelGrid(); }
     static QPoint cell(int x, int y) { return {10 + 15 * x + 7, 10 + 15 * y + 7}; }
     void clickCell(int x, int y) { QTest::mouseClick(&grid(), Qt::LeftButton, {}, cell(x, y)); }
     std::uint8_t fontPixel(char16_t u, int x, int y) {
@@ -69,9 +60,6 @@ class FrameEditingTest : public ::testing::Test {
         font().widthOf(u, width);
         return pixels.at(static_cast<std::size_t>(y * width + x));
     }
-
-    test::TempDir m_dir;
-    std::unique_ptr<StudioApp> m_app;
 };
 
 TEST_F(FrameEditingTest, StartsOnTheLetterAAndMarksTheDocumentModifiedOnEdit) {

@@ -22,6 +22,7 @@
 #include "app/history_dialog.h"
 #include "app/main_window.h"
 #include "app/studio_app.h"
+#include "app_test_support.h"
 #include "dialog_test_support.h"
 #include "editor/ui/pixel_grid.h"
 #include "editor_ui_support.h"
@@ -39,29 +40,16 @@
 namespace typeloom::app {
 namespace {
 
-class HistoryTest : public ::testing::Test {
+class HistoryTest : public test::StudioAppTest {
   protected:
     void SetUp() override {
-        m_app = std::make_unique<StudioApp>(
-            openSettingsFile(QString::fromStdString(m_dir.file("settings.ini"))));
-        StudioApp::StartOptions options;
-        options.show = false;
-        options.autoOpen = false;
-        options.installKeyFilter = false;
-        ASSERT_TRUE(m_app->initInstance({}, options));
+        ASSERT_NO_FATAL_FAILURE(startApp("History"));
         frame().resize(1000, 800);
-        font().createFromScratch('A', 'D', 8, 12, "History");
         m_saved = m_dir.file("history.tlf");
         ASSERT_TRUE(doc().saveDocument(QString::fromStdString(m_saved)));
         frame().selectInitialCharacter();  // 'A'
         frame().updateCommandStates();
     }
-    void TearDown() override { m_app.reset(); }
-
-    MainWindow& frame() { return *m_app->mainWindow(); }
-    Font& font() { return m_app->font(); }
-    FontDocument& doc() { return m_app->document(); }
-    ui::PixelGrid& grid() { return *frame().pixelGrid(); }
 
     // A pencil stroke from cell (x0, y) to (x1, y).
     void stroke(int x0, int x1, int y) {
@@ -109,8 +97,6 @@ class HistoryTest : public ::testing::Test {
         EXPECT_TRUE(answered);
     }
 
-    test::TempDir m_dir;
-    std::unique_ptr<StudioApp> m_app;
     std::string m_saved;
 };
 
