@@ -162,11 +162,26 @@ void AtomicFileWriter::write(std::span<const std::uint8_t> data) {
     if (!data.empty() && std::fwrite(data.data(), 1, data.size(), m_file) != data.size()) {
         fail("write failed");
     }
+    m_size += data.size();
 }
 
 void AtomicFileWriter::write(std::string_view text) {
     write(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()),
                                         text.size()));
+}
+
+void AtomicFileWriter::startWriteback() {
+    if (m_file == nullptr) {
+        fail("the file is already closed");
+    }
+    if (std::fflush(m_file) != 0) {
+        fail("write failed");
+    }
+    // Only a request: commit() flushes to disk whether it was taken up or not.
+    static_cast<void>(::sync_file_range(::fileno(m_file), static_cast<off_t>(m_writebackFrom),
+                                        static_cast<off_t>(m_size - m_writebackFrom),
+                                        SYNC_FILE_RANGE_WRITE));
+    m_writebackFrom = m_size;
 }
 
 void AtomicFileWriter::commit() {

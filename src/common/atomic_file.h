@@ -36,6 +36,9 @@ class AtomicFileWriter {
 
     void write(std::span<const std::uint8_t> data);
     void write(std::string_view text);
+    // Hands what was written since the last call to the system and asks it to start putting
+    // it on disk without waiting, so that commit() waits only for the rest.
+    void startWriteback();
     void commit();
 
     const std::string& destination() const { return m_destination; }
@@ -49,6 +52,8 @@ class AtomicFileWriter {
     std::string m_target;  // the file replaced: the destination or the end of its links
     std::string m_tempPath;
     std::FILE* m_file = nullptr;
+    std::uint64_t m_size = 0;           // bytes written
+    std::uint64_t m_writebackFrom = 0;  // where the next startWriteback begins
     bool m_committed = false;
     StaleTemporaries m_stale;
 };

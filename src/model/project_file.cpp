@@ -777,6 +777,7 @@ void saveProject(const std::string& path, const Font& font) {
     writeProjectVer3(font, w, [&](ByteWriter& bytes) {
         if (bytes.size() >= kSaveBlock) {
             file.write(bytes.data());
+            file.startWriteback();
             bytes.data().clear();
         }
     });

@@ -25,7 +25,8 @@ TEST(AtomicFileWriter, CommitReplacesTheDestinationWhole) {
     {
         AtomicFileWriter w(path);
         w.write(std::vector<std::uint8_t>{9, 8});
-        // Until the commit the old contents stay in place.
+        w.startWriteback();
+        // Until the commit the old contents stay in place, data on its way to disk or not.
         EXPECT_EQ(readFile(path), (std::vector<std::uint8_t>{1, 2, 3}));
         w.write(std::string_view("x"));
         w.commit();
@@ -41,6 +42,7 @@ TEST(AtomicFileWriter, AbandonedWriteLeavesTheOldFileAndNoTemporary) {
     {
         AtomicFileWriter w(path);
         w.write(std::vector<std::uint8_t>(1000, 7));
+        w.startWriteback();
         // destroyed without commit: an error or a cancel half-way
     }
     EXPECT_EQ(readFile(path), (std::vector<std::uint8_t>{1, 2, 3}));
