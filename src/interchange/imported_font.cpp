@@ -149,7 +149,8 @@ void buildFromImported(const ImportedFont& imported, const std::string& path, Fo
     font.faceName = importedFaceName(path);
     LogFont source;
     source.height = imported.height;
-    source.faceName = "Arial";
+    // The description carries the font's own name, which a project file keeps.
+    source.faceName = logFontFaceName(font.faceName);
     font.setSourceFont(source);
     font.height = static_cast<std::uint16_t>(imported.height);
     font.ascent = static_cast<std::int16_t>(imported.ascent);

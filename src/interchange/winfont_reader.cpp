@@ -234,6 +234,7 @@ void buildFromWindowsResource(const WindowsFontResource& res, Font& font) {
     const FontHeaderInfo& h = res.header;
     font.clearGlyphs();
     font.fontHeader = h;
+    font.fontHeader.textsOfThisFont = true;
 
     LogFont lf;
     lf.height = h.pixHeight;

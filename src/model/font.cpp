@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "charset/encodings.h"
+#include "common/text.h"
 
 namespace typeloom {
 
@@ -188,6 +189,18 @@ void Font::setEncoding(std::int64_t n) {
     charTable.setEncoding(static_cast<int>(encoding));
 }
 
+std::string logFontFaceName(const std::string& name) {
+    std::u16string units = utf8ToUtf16(name);
+    if (units.size() <= kLogFontFaceNameMax) {
+        return name;
+    }
+    units.resize(kLogFontFaceNameMax);
+    if (units.back() >= 0xD800 && units.back() < 0xDC00) {
+        units.pop_back();  // half a surrogate pair is no character
+    }
+    return utf16ToUtf8(units);
+}
+
 void Font::setSourceFont(const LogFont& font) {
     sourceFont = font;
     hasSourceFont = true;
@@ -250,6 +263,7 @@ void Font::inheritUnsavedState(const Font& previous) {
     charSet = previous.charSet;
     fromSystemFont = previous.fromSystemFont;
     fontHeader = previous.fontHeader;
+    fontHeader.textsOfThisFont = false;
     encoding = previous.encoding;
     bitsPerPixel = previous.bitsPerPixel;
     charTable.setEncoding(previous.charTable.encoding());

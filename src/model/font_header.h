@@ -42,6 +42,10 @@ struct FontHeaderInfo {
     // The two strings the font-information dialog edits (UTF-8).
     std::string headerFaceName;
     std::string headerCopyright;
+    // Set when the two strings are the font's own (read from the Windows font it was imported
+    // from): the dialog then opens with them. The values carried over from an earlier font
+    // are not this font's, so a new font, a BDF import and a project load clear it.
+    bool textsOfThisFont = false;
 
     friend bool operator==(const FontHeaderInfo&, const FontHeaderInfo&) = default;
 };

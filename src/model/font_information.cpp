@@ -141,8 +141,14 @@ FontInfoFields openFontInfo(Font& font) {
     font.syncHeaderInfo();
     const FontHeaderInfo& h = font.fontHeader;
     FontInfoFields f;
-    f.name = font.faceName + std::to_string(h.pixHeight) + "h";
-    f.copyright = kFontInfoCopyrightPlaceholder;
+    // A font imported from a Windows font opens with the name and copyright of that file, so
+    // that a re-export keeps them; other fonts with the name and height and the placeholder.
+    // A text the file left empty, or a name longer than the box holds, is not shown.
+    const bool ownName = h.textsOfThisFont && !isBlank(h.headerFaceName) &&
+                         utf8ToUtf16(h.headerFaceName).size() <= kFontInfoNameMax;
+    const bool ownCopyright = h.textsOfThisFont && !isBlank(h.headerCopyright);
+    f.name = ownName ? h.headerFaceName : font.faceName + std::to_string(h.pixHeight) + "h";
+    f.copyright = ownCopyright ? h.headerCopyright : kFontInfoCopyrightPlaceholder;
     f.firstChar = std::to_string(h.firstChar);
     f.lastChar = std::to_string(h.lastChar);
     f.width = std::to_string(h.pixWidth);

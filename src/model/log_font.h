@@ -29,4 +29,7 @@ struct LogFont {
 // Longest face name a LOGFONTW holds, in UTF-16 units (32 with the terminating zero).
 inline constexpr std::size_t kLogFontFaceNameMax = 31;
 
+// A name cut to the kLogFontFaceNameMax UTF-16 units a description holds.
+std::string logFontFaceName(const std::string& name);
+
 }  // namespace typeloom

@@ -91,9 +91,12 @@ void Font::createFromScratch(std::uint16_t first, std::uint16_t last, std::uint1
                              std::uint16_t glyphHeight, const std::string& name) {
     clearGlyphs();
     fromSystemFont = false;
+    fontHeader.textsOfThisFont = false;
+    // A font made from no installed font keeps its own name in its description, the one name
+    // a project file stores.
     LogFont font;
     font.height = 10;
-    font.faceName = "Arial";
+    font.faceName = logFontFaceName(name);
     setSourceFont(font);
     faceName = name;
     height = glyphHeight;

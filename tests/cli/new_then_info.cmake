@@ -1,5 +1,6 @@
 # Runs `typeloom new` then `typeloom info` on the result and checks the figures printed:
-# a font from 32 to 127 at 12 x 12 has 96 characters of fixed width 12 with ascent 10.
+# a font from 32 to 127 at 12 x 12 has 96 characters of fixed width 12 with ascent 10, and
+# keeps the name it was given.
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
 set(out "${WORK_DIR}/out.tlf")
@@ -15,6 +16,7 @@ if(NOT rc EQUAL 0)
     message(FATAL_ERROR "typeloom info failed (${rc}): ${err}")
 endif()
 foreach(expected
+        "Name: +Demo\n"
         "Characters: +96\n"
         "Height: +12\n"
         "Ascent: +10\n"

@@ -11,6 +11,7 @@
 #include "interchange/font_import.h"
 #include "interchange_test_support.h"
 #include "model/font.h"
+#include "model/font_information.h"
 #include "test_support.h"
 
 namespace typeloom {
@@ -196,6 +197,24 @@ TEST(WinFontReader, ImportsAVersion2Resource) {
     EXPECT_TRUE(f.charTable.committed.get(0x41).enabled);
     EXPECT_FALSE(f.charTable.committed.get(0x42).enabled);
     EXPECT_FALSE(f.fromSystemFont);
+}
+
+// Font Info opens with the file's own name and copyright, so that a re-export keeps them; a
+// font made afterwards is not the file's and opens with its own name and the placeholder.
+TEST(WinFontReader, FontInfoOpensWithTheImportedNameAndCopyright) {
+    Imported r = importBytes(Fnt{}.bytes(), "tiny.fnt");
+    ASSERT_TRUE(r.outcome.ok()) << r.outcome.detail;
+    FontInfoFields f = openFontInfo(r.font);
+    EXPECT_EQ(f.name, "Tiny");
+    EXPECT_EQ(f.copyright, "(c) nobody");
+    f.copyright = "(c) somebody";
+    applyFontInfo(r.font, f, false);
+    EXPECT_EQ(openFontInfo(r.font).copyright, "(c) somebody");
+
+    r.font.createFromScratch(32, 126, 8, 12, "Demo");
+    f = openFontInfo(r.font);
+    EXPECT_EQ(f.name, "Demo12h");
+    EXPECT_EQ(f.copyright, "Copyright (c) 2014 by ...");
 }
 
 TEST(WinFontReader, Version3ReadsLikeVersion2) {

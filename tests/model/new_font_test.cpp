@@ -89,7 +89,7 @@ TEST(CreateFromScratch, MakesBlankFixedWidthCharacters) {
     EXPECT_EQ(font.fixedWidth, 12);
     EXPECT_EQ(font.height, 12);
     EXPECT_EQ(font.faceName, "Demo");
-    EXPECT_EQ(font.sourceFont.faceName, "Arial");
+    EXPECT_EQ(font.sourceFont.faceName, "Demo");
     EXPECT_EQ(font.sourceFont.height, 10);
     EXPECT_FALSE(font.fromSystemFont);
     EXPECT_EQ(font.codeList, font.unicodeList);

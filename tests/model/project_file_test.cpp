@@ -318,16 +318,32 @@ TEST(ProjectFile, SuggestedNameUsesFaceNameAndHeight) {
     EXPECT_EQ(suggestedProjectName(font), "My_font_bold12h");
 }
 
-TEST(ProjectFile, NewFontReloadsWithTheFaceNameOfItsSourceFont) {
+// A font made from no installed font stores its own name as its description's face name, so
+// the name comes back on reopen; a description holds 31 UTF-16 units, so a longer name comes
+// back cut (and a surrogate pair is never cut in half).
+TEST(ProjectFile, NewFontReloadsWithItsOwnName) {
+    const struct {
+        std::string name;
+        std::string reloaded;
+    } rows[] = {
+        {"Demo", "Demo"},
+        {"Untitled", "Untitled"},
+        {std::string(31, 'n'), std::string(31, 'n')},
+        {std::string(32, 'n'), std::string(31, 'n')},
+        {std::string(30, 'n') + "\xF0\x9F\x98\x80", std::string(30, 'n')},
+    };
     TempDir dir;
-    Font font;
-    font.createFromScratch(32, 127, 12, 12, "Untitled");
-    saveProject(dir.file("u.tlf"), font);
-    Font loaded;
-    NullProgressSink progress;
-    ASSERT_TRUE(loadProject(dir.file("u.tlf"), loaded, progress).ok());
-    EXPECT_EQ(loaded.faceName, "Arial");
-    EXPECT_EQ(loaded.count(), 96);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Font font;
+        font.createFromScratch(32, 127, 12, 12, row.name);
+        saveProject(dir.file("u.tlf"), font);
+        Font loaded;
+        NullProgressSink progress;
+        ASSERT_TRUE(loadProject(dir.file("u.tlf"), loaded, progress).ok());
+        EXPECT_EQ(loaded.faceName, row.reloaded);
+        EXPECT_EQ(loaded.count(), 96);
+    }
 }
 
 TEST(ProjectFile, LoadKeepsWhatTheFileDoesNotStore) {
