@@ -295,19 +295,15 @@ struct CharacterLines {
     Box box;
 };
 
-// A DWIDTH of 0 or less stands for the width of the bounding box in force (the font's until
-// the character's BBX line), less its x offset.
-int dwidthOrBox(int value, const Box& box) {
-    if (value > 0) {
-        return value;
-    }
-    return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{box.width} - box.x, 0, INT_MAX));
-}
-
 // The width of a character: its DWIDTH, else the positive font-wide DWIDTH, else the width of
 // the character before it; a negative x offset widens it (the bitmap then starts at column 0).
-// -1 when nothing gives a width.
+// A character of DWIDTH 0 (a combining mark, a zero width space) advances nothing, so it takes
+// the width of its own ink: its bounding box's width and a positive x offset, at least one
+// column, and its bitmap is placed as the box says. -1 when nothing gives a width.
 std::int64_t rawWidth(const CharacterLines& c, int fontWidth, int previousWidth) {
+    if (c.dwidth && *c.dwidth == 0) {
+        return std::max<std::int64_t>(std::int64_t{c.box.width} + std::max(c.box.x, 0), 1);
+    }
     std::int64_t width = 0;
     if (c.dwidth) {
         width = *c.dwidth;
@@ -404,6 +400,7 @@ void placeRow(std::string_view row, int width, int xOffset, std::uint16_t* rowWo
 struct Placement {
     bool wanted = false;
     int width = 0;
+    int inkWidth = 0;  // columns rows may set: the width, or less for a zero-advance character
     std::size_t perRow = 0;
     std::size_t offset = 0;
 };
@@ -497,7 +494,7 @@ class CharacterReader {
                     if (value < 0) {
                         failAt(line, "DWIDTH is negative");
                     }
-                    m_c.dwidth = dwidthOrBox(value, m_c.box);
+                    m_c.dwidth = value;
                 }
                 break;
             case 'B':
@@ -525,6 +522,7 @@ class CharacterReader {
         }
         p.wanted = true;
         p.width = static_cast<int>(width);
+        p.inkWidth = p.width;
         p.perRow = static_cast<std::size_t>(p.width + 15) / 16;
         p.offset = m_font.words.size();
         const auto slot = static_cast<std::size_t>(code - m_font.firstCode);
@@ -551,7 +549,17 @@ class CharacterReader {
             return;
         }
         const auto pixelRow = static_cast<std::size_t>(m_font.ascent - 1 - y);
-        placeRow(row, p.width, xOffset, &m_font.words[p.offset + pixelRow * p.perRow]);
+        placeRow(row, p.inkWidth, xOffset, &m_font.words[p.offset + pixelRow * p.perRow]);
+    }
+
+    // A character that advances nothing is as wide as its box: what its rows hold beyond the
+    // box's width (padding digits) is no ink of it.
+    Placement clippedToBox(Placement p, int xOffset, const Box& box) const {
+        if (m_c.dwidth && *m_c.dwidth == 0) {
+            p.inkWidth = static_cast<int>(
+                std::min<std::int64_t>(p.width, std::int64_t{xOffset} + box.width));
+        }
+        return p;
     }
 
     // From the line after BITMAP to the line beginning with ENDCHAR.
@@ -573,7 +581,7 @@ class CharacterReader {
                 guess = -1;
             }
         }
-        const Placement guessed = reserve(code, codeTaken, guess);
+        const Placement guessed = clippedToBox(reserve(code, codeTaken, guess), xOffset, box);
 
         const LineCursor rows = cursor;
         Line line;
@@ -584,7 +592,7 @@ class CharacterReader {
                 if (width != (guessed.wanted ? guessed.width : -1)) {
                     // The rows changed the width: place them again.
                     release(code, guessed);
-                    const Placement p = reserve(code, codeTaken, width);
+                    const Placement p = clippedToBox(reserve(code, codeTaken, width), xOffset, box);
                     if (p.wanted) {
                         LineCursor again = rows;
                         Line row;

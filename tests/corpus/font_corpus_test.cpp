@@ -65,7 +65,8 @@ struct Face {
 // Compares every character of an imported BDF font with FreeType's rendering of the same
 // code: the ink FreeType places inside the character's cell (its bitmap moved by the glyph's
 // left and top bearings, a negative left bearing widening the character instead) must be the
-// imported ink, pixel for pixel. Returns the number of characters that differ.
+// imported ink, pixel for pixel, and the width its advance (a character that advances nothing
+// is as wide as its ink). Returns the number of characters that differ.
 int compareBdf(const std::string& path, const Font& font, int& checked) {
     Face ft(path);
     EXPECT_NE(ft.face, nullptr) << path;
@@ -106,10 +107,10 @@ int compareBdf(const std::string& path, const Font& font, int& checked) {
                 }
             }
         }
-        const int expectedWidth = advance - std::min(slot->bitmap_left, 0);
-        // A character of advance 0 (DWIDTH 0) takes the bounding box's width on import, so only
-        // its pixels are compared.
-        const bool sameWidth = advance == 0 || expectedWidth == g.width;
+        // A character of advance 0 (DWIDTH 0) is as wide as its ink, at least one column.
+        const int expectedWidth = advance == 0 ? std::max(1, static_cast<int>(bm.width) + left)
+                                               : advance - std::min(slot->bitmap_left, 0);
+        const bool sameWidth = expectedWidth == g.width;
         if (expected != g.pixels || !sameWidth) {
             if (++differences <= 5) {
                 ADD_FAILURE() << path << ": code " << code << " differs (width " << g.width

@@ -94,7 +94,7 @@ TEST(BdfReader, ImportsPixelsWidthsAndMetrics) {
     EXPECT_EQ(f.unicodeList, f.codeList);
     EXPECT_EQ(f.fixedWidth, 6);
     EXPECT_EQ(f.maxWidth, 6);
-    EXPECT_EQ(f.sourceFont.faceName, "Arial");
+    EXPECT_EQ(f.sourceFont.faceName, "tiny");
     EXPECT_EQ(f.sourceFont.height, 8);
     EXPECT_FALSE(f.fromSystemFont);
     EXPECT_EQ(glyphArt(f, 65), (Art{"..#...", ".#.#..", "#...#.", "#####.", "#...#.", "#...#.",
@@ -284,6 +284,39 @@ TEST(BdfReader, ZeroWidthCharactersBecomeOneBlankColumn) {
                              "FF", "FF", "ENDCHAR", "ENDFONT"});
     ASSERT_TRUE(r.outcome.ok()) << r.outcome.detail;
     EXPECT_EQ(glyphArt(r.font, 65), (Art{".", "."}));
+}
+
+// A character of DWIDTH 0 (a combining mark, a zero width space) takes the width of its own
+// ink, whatever the font's bounding box (here 20 wide at x offset -2, which would have made
+// each of them 22 columns wide); a positive DWIDTH keeps its rule.
+TEST(BdfReader, ZeroAdvanceCharactersTakeTheWidthOfTheirInk) {
+    const struct {
+        const char* name;
+        std::vector<std::string> lines;
+        Art art;
+    } rows[] = {
+        {"ink left of the origin",
+         {"DWIDTH 0 0", "BBX 3 1 -5 2", "BITMAP", "E0"},
+         {"...", "###", "...", "..."}},
+        {"ink right of the origin",
+         {"DWIDTH 0 0", "BBX 2 1 1 0", "BITMAP", "C0"},
+         {"...", "...", "...", ".##"}},
+        {"no ink", {"DWIDTH 0 0", "BBX 0 0 0 0", "BITMAP"}, {".", ".", ".", "."}},
+        {"positive advance",
+         {"DWIDTH 5 0", "BBX 2 1 -1 0", "BITMAP", "C0"},
+         {"......", "......", "......", "##...."}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<std::string> text = {"STARTFONT 2.1", "FONTBOUNDINGBOX 20 4 -2 0",
+                                         "FONT_ASCENT 4", "FONT_DESCENT 0",
+                                         "STARTCHAR m",   "ENCODING 768"};
+        text.insert(text.end(), row.lines.begin(), row.lines.end());
+        text.insert(text.end(), {"ENDCHAR", "ENDFONT"});
+        Imported r = importText(text);
+        ASSERT_TRUE(r.outcome.ok()) << r.outcome.detail;
+        EXPECT_EQ(glyphArt(r.font, 768), row.art);
+    }
 }
 
 TEST(BdfReader, LinesAmongTheRowsSetTheWidthTheRowsArePlacedWith) {
