@@ -19,6 +19,7 @@
 #include "export/data_format.h"
 #include "export/export_driver.h"
 #include "export/intel_hex.h"
+#include "export/microchip_format.h"
 #include "export/shipped_headers.h"
 #include "model/font.h"
 #include "model/font_settings.h"
@@ -290,6 +291,13 @@ int commandExport(const std::vector<std::string>& args, std::ostream& out, std::
                 << hexWideCharacterList(font) << "\n"
                 << "Run again with --skip-wide to leave them out.\n";
             return kExitFailed;
+        }
+    }
+
+    if (format->id == ExportFormat::MicrochipC || format->id == ExportFormat::MicrochipBin) {
+        // The table indexes by code: large gaps cost room, which the user should know of.
+        if (std::string gaps = microchipGapWarning(font); !gaps.empty()) {
+            err << "typeloom: warning: " << gaps << "\n";
         }
     }
 

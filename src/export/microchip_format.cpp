@@ -91,11 +91,26 @@ MicrochipLayout microchipLayout(const Font& font, std::span<const std::uint32_t>
     const auto first = static_cast<std::uint16_t>(font.codeAt(0));
     const auto last = static_cast<std::uint16_t>(font.codeAt(count - 1));
     layout.firstCode = first;
-    layout.lastCode = static_cast<std::uint16_t>(std::min(first + count - 1, int{last}));
+    layout.lastCode = last;
 
+    // One entry per code from the first to the last: the codes are ascending.
+    const std::uint64_t entryCount = std::uint64_t{last} - first + 1;
     const std::uint64_t unitBytes = static_cast<std::uint64_t>(unitBits) / 8;
-    const std::uint64_t tableEnd = 8 + 4 * std::uint64_t(count);
-    layout.entries.reserve(static_cast<std::size_t>(count));
+    const std::uint64_t tableEnd = 8 + 4 * entryCount;
+    layout.entries.reserve(static_cast<std::size_t>(entryCount));
+    // Offsets count bytes whatever the unit length: the image is a byte array.
+    auto offsetOf = [&](int i, std::uint16_t code) {
+        const std::uint64_t offset =
+            tableEnd + unitOffsets[static_cast<std::size_t>(i)] * unitBytes;
+        if (offset > kLargestOffset) {
+            throw FileError(FileError::Kind::BadFormat,
+                            formatText("The font's bitmaps are too large for the Microchip layout: "
+                                       "character 0x%04X would start at byte %llu, beyond its "
+                                       "24-bit offsets.",
+                                       code, static_cast<unsigned long long>(offset)));
+        }
+        return static_cast<std::uint32_t>(offset << 8);
+    };
     for (int i = 0; i < count; ++i) {
         const auto code = static_cast<std::uint16_t>(font.codeAt(i));
         std::uint16_t width = 0;
@@ -106,20 +121,33 @@ MicrochipLayout microchipLayout(const Font& font, std::span<const std::uint32_t>
                                        "holds characters of at most %d pixels.",
                                        code, width, kWidestCharacter));
         }
-        // Offsets count bytes whatever the unit length: the image is a byte array.
-        const std::uint64_t offset =
-            tableEnd + unitOffsets[static_cast<std::size_t>(i)] * unitBytes;
-        if (offset > kLargestOffset) {
-            throw FileError(FileError::Kind::BadFormat,
-                            formatText("The font's bitmaps are too large for the Microchip layout: "
-                                       "character 0x%04X would start at byte %llu, beyond its "
-                                       "24-bit offsets.",
-                                       code, static_cast<unsigned long long>(offset)));
+        const std::uint32_t offset = offsetOf(i, code);
+        // The codes the font lacks before this one: empty, pointing at this bitmap.
+        while (first + layout.entries.size() < code) {
+            layout.entries.push_back(offset);
+            ++layout.missingCodes;
         }
-        layout.entries.push_back(static_cast<std::uint32_t>(offset << 8) | width);
+        layout.entries.push_back(offset | width);
     }
     layout.imageSize = tableEnd + std::uint64_t{unitOffsets.back()} * unitBytes;
     return layout;
+}
+
+std::string microchipGapWarning(const Font& font) {
+    if (font.count() == 0) {
+        return {};
+    }
+    const int first = font.codeAt(0);
+    const int last = font.codeAt(font.lastIndex());
+    const auto missing = static_cast<std::uint32_t>(last - first + 1 - font.count());
+    if (missing <= kMicrochipGapWarningCodes) {
+        return {};
+    }
+    return formatText(
+        "The font's codes run from 0x%04X to 0x%04X with %u codes missing between them. The "
+        "Microchip character table holds an entry for every code in that range, so the missing "
+        "codes take %u empty entries: %u bytes more than the characters need.",
+        first, last, missing, missing, 4 * missing);
 }
 
 bool writeMicrochipC(ExportContext& context) {
@@ -196,10 +224,12 @@ bool writeMicrochipC(ExportContext& context) {
         }
         const auto code = static_cast<std::uint16_t>(font.codeAt(i));
         const auto unicode = static_cast<std::uint16_t>(font.unicodeAt(i));
+        // The index of the character's entry in the table, which a reader takes as code - first.
+        const int index = code - layout.firstCode;
         out << formatText(drawRows
                               ? "//\t\t\t\t\t\t\t\t\t\t\tIndex: %d (0x%04X)  Character: 0x%04X ("
                               : "// Index: %d (0x%04X)  Character: 0x%04X (",
-                          i, i, code);
+                          index, index, code);
         // Control codes would break the comment line or put a byte the code page lacks into
         // it, so they are shown as '.'.
         out << "'" << characterText(code, '.') << "')\n";

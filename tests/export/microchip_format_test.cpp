@@ -45,19 +45,39 @@ void PrintTo(const Golden& golden, std::ostream* out) {
 }
 
 // Variable font (codes 0x20 0x21, gap, 0x30 0x31; widths 2, 1, 9, 0) in little-endian 16-bit
-// row mode: one unit per row, pixel k at bit k, written low byte first. The table ends at
-// 8 + 16 = 24; the characters take 8, 8, 8 and 0 bytes. The Last Character ID is
-// 0x20 + 4 - 1 = 0x23, not 0x31. The empty last character leaves the two spaces to the last
-// unit of the character before it.
+// row mode: one unit per row, pixel k at bit k, written low byte first. The table has an
+// entry for each code 0x20..0x31 and ends at 8 + 18 * 4 = 80; the characters take 8, 8, 8 and
+// 0 bytes, at 80, 88, 96 and 104; the 14 missing codes 0x22..0x2F are empty entries pointing
+// at 96, where 0x30 starts. The index of a character is its code - 0x20. The empty last
+// character leaves the two spaces to the last unit of the character before it.
 Font variableFontSixteenBitRows() {
     return test::withLayout(test::variableFont(), {0x110, 16, false, false});
 }
 
-// Unicode font, column based and preferred, unpacked, 8-bit big endian: one unit per 5-pixel
-// column. The characters are written as windows-1252 text: U+00E9 is the byte E9, U+4E00 has
-// no byte and becomes '?'.
+// The three characters of the Unicode font under the codes 0xE9, 0xEB and 0x101, so that the
+// gaps between them stay small.
+Font unicodeFontNearCodes() {
+    const Font source = test::unicodeFont();
+    Font font = source;
+    font.clearGlyphs();
+    const std::uint16_t codes[] = {0xE9, 0xEB, 0x101};
+    for (int i = 0; i < 3; ++i) {
+        Glyph g = *source.glyphs.find(static_cast<std::uint16_t>(source.unicodeAt(i)));
+        g.code = codes[i];
+        font.glyphs.insert(codes[i], std::move(g));
+        font.insertCode(codes[i], codes[i]);
+    }
+    font.charTable.buildFromUnicodeList(font.unicodeList, 0, 1);
+    return font;
+}
+
+// That font, column based and preferred, unpacked, 8-bit big endian: one unit per 5-pixel
+// column. The table holds the codes 0xE9..0x101 (25 entries, 22 of them empty) and ends at
+// 8 + 100 = 108; the characters start at 108, 111 and 114. The characters are written as
+// windows-1252 text: U+00E9 and U+00EB are the bytes E9 and EB, U+0101 has no byte and
+// becomes '?'.
 Font unicodeFontColumns() {
-    return test::withLayout(test::unicodeFont(), {0x000, 8, true, false});
+    return test::withLayout(unicodeFontNearCodes(), {0x000, 8, true, false});
 }
 
 const Golden kGoldens[] = {
@@ -87,14 +107,14 @@ TEST(MicrochipC, UnitsRunOnSixtyFourBitsALine) {
     // little endian: one unit per column holding rows 0..3 in bits 0..3, two units a line.
     const Font font = test::withLayout(test::variableFont(), {0x000, 32, false, false});
     const std::string text = microchipC(font, "fontV");
-    EXPECT_NE(text.find("// Index: 2 (0x0002)  Character: 0x0030 ('0')\r\n"
+    EXPECT_NE(text.find("// Index: 16 (0x0010)  Character: 0x0030 ('0')\r\n"
                         "0x04, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00, \r\n"
                         "0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, \r\n"
                         "0x04, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00, \r\n"
                         "0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, \r\n"
                         "0x04, 0x00, 0x00, 0x00  \r\n"
                         "\r\n"
-                        "// Index: 3 (0x0003)  Character: 0x0031 ('1')\r\n"
+                        "// Index: 17 (0x0011)  Character: 0x0031 ('1')\r\n"
                         "\r\n"
                         "};\r\n\r\n"),
               std::string::npos)
@@ -150,7 +170,11 @@ TEST(MicrochipBinary, NinetySixCharactersHeaderAndFirstEntry) {
     EXPECT_EQ(bytes.size(), 392u + 96 * 8);
 }
 
-TEST(MicrochipBinary, LastCharacterIdCountsCharactersNotTheLastCode) {
+// A firmware finds a character's entry at code - first: a code missing between the first and
+// last character gets an empty entry (width 0, pointing where the next bitmap starts). Codes
+// 0x20, 0x21 and 0x30 of width 3 and 2 rows, one byte a row: 17 entries, the table ends at
+// 8 + 68 = 76, the bitmaps start at 76, 78 and 80.
+TEST(MicrochipBinary, GapsGetEmptyEntriesSoTheTableIndexesByCode) {
     Font font;
     font.setEncoding(0);
     font.height = 2;
@@ -161,10 +185,45 @@ TEST(MicrochipBinary, LastCharacterIdCountsCharactersNotTheLastCode) {
         font.insertCode(c, c);
     }
     const std::string bytes = microchipBin(font);
-    ASSERT_GE(bytes.size(), 8u);
-    EXPECT_EQ(bytes.substr(2, 4), std::string("\x20\x00\x22\x00", 4));
-    EXPECT_NE(microchipC(font, "fontG").find("0x22,0x00,\t// Last Character ID\r\n"),
-              std::string::npos);
+    ASSERT_EQ(bytes.size(), 82u);
+    EXPECT_EQ(bytes.substr(2, 4), std::string("\x20\x00\x30\x00", 4));
+    EXPECT_EQ(bytes.substr(8, 8), std::string("\x03\x4C\x00\x00\x03\x4E\x00\x00", 8));
+    for (std::size_t k = 2; k < 16; ++k) {
+        EXPECT_EQ(bytes.substr(8 + 4 * k, 4), std::string("\x00\x50\x00\x00", 4)) << k;
+    }
+    EXPECT_EQ(bytes.substr(8 + 4 * 16, 4), std::string("\x03\x50\x00\x00", 4));
+    const std::string text = microchipC(font, "fontG");
+    EXPECT_NE(text.find("0x30,0x00,\t// Last Character ID\r\n"), std::string::npos);
+    EXPECT_NE(text.find("// Font size: 82 bytes\r\n"), std::string::npos);
+    EXPECT_NE(text.find("Index: 16 (0x0010)  Character: 0x0030 ('0')\r\n"), std::string::npos);
+}
+
+// More than 256 missing codes are told, with the bytes their empty entries take.
+TEST(MicrochipFormats, LargeGapsAreWarnedAbout) {
+    const struct {
+        std::uint16_t last;
+        std::string warning;
+    } rows[] = {
+        {0x21, ""},
+        {0x20 + 257, ""},  // 256 missing
+        {0x20 + 258,
+         "The font's codes run from 0x0020 to 0x0122 with 257 codes missing between them. The "
+         "Microchip character table holds an entry for every code in that range, so the missing "
+         "codes take 257 empty entries: 1028 bytes more than the characters need."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.last);
+        Font font;
+        font.setEncoding(1);
+        font.height = 1;
+        for (std::uint16_t c : {std::uint16_t{0x20}, row.last}) {
+            Glyph g;
+            g.init(c, 1, 1);
+            font.glyphs.insert(c, std::move(g));
+            font.insertCode(c, c);
+        }
+        EXPECT_EQ(microchipGapWarning(font), row.warning);
+    }
 }
 
 // Every header field, table entry and bitmap of the binary image read back.
@@ -172,15 +231,22 @@ void checkImage(const Font& font, const Layout& layout, const std::string& bytes
     test::ByteReader in{bytes};
     EXPECT_EQ(in.u8(), 0);  // Info
     EXPECT_EQ(in.u8(), 0);  // FontID
-    EXPECT_EQ(in.u16(), font.codeAt(0));
-    EXPECT_EQ(in.u16(), font.codeAt(0) + font.count() - 1);
+    const int first = font.codeAt(0);
+    const int last = font.codeAt(font.lastIndex());
+    EXPECT_EQ(in.u16(), first);
+    EXPECT_EQ(in.u16(), last);
     EXPECT_EQ(in.u16(), font.height);
     const int unitBytes = layout.bits / 8;
-    std::uint32_t expectedOffset = 8 + 4 * static_cast<std::uint32_t>(font.count());
-    for (int i = 0; i < font.count(); ++i) {
-        SCOPED_TRACE("character " + std::to_string(i));
-        in.pos = 8 + 4 * static_cast<std::size_t>(i);
+    std::uint32_t expectedOffset = 8 + 4 * static_cast<std::uint32_t>(last - first + 1);
+    for (int code = first; code <= last; ++code) {
+        SCOPED_TRACE("code " + std::to_string(code));
+        in.pos = 8 + 4 * static_cast<std::size_t>(code - first);
         const std::uint32_t entry = in.u32();
+        const int i = font.indexOfCode(static_cast<std::uint16_t>(code));
+        if (i < 0) {
+            EXPECT_EQ(entry, expectedOffset << 8);  // empty, at the next bitmap
+            continue;
+        }
         const auto u = static_cast<std::uint16_t>(font.unicodeAt(i));
         std::uint16_t w = 0;
         font.widthOf(u, w);
@@ -246,17 +312,18 @@ static unsigned long atLe(const void *d, long i) {
     m += "static const struct { const FONT_FLASH *font; long count, size; int traversal, L, be, "
          "inv; } cases[] = {\n";
     for (const CompiledCase& c : cases) {
-        long size = 8 + 4 * c.font.count();
+        const long entries = c.font.codeAt(c.font.lastIndex()) - c.font.codeAt(0) + 1;
+        long size = 8 + 4 * entries;
         for (int i = 0; i < c.font.count(); ++i) {
             std::uint16_t w = 0;
             c.font.widthOf(static_cast<std::uint16_t>(c.font.unicodeAt(i)), w);
             size += test::expectedUnits(w, c.font.height, c.layout.traversal, c.layout.bits) *
                     c.layout.bits / 8;
         }
-        m += "    {&" + c.base + ", " + std::to_string(c.font.count()) + ", " +
-             std::to_string(size) + ", " + std::to_string(c.layout.traversal) + ", " +
-             std::to_string(c.layout.bits) + ", " + std::to_string(c.layout.bigEndian) + ", " +
-             std::to_string(c.layout.invert) + "},\n";
+        m += "    {&" + c.base + ", " + std::to_string(entries) + ", " + std::to_string(size) +
+             ", " + std::to_string(c.layout.traversal) + ", " + std::to_string(c.layout.bits) +
+             ", " + std::to_string(c.layout.bigEndian) + ", " + std::to_string(c.layout.invert) +
+             "},\n";
     }
     m += R"C(};
 int main(void) {
@@ -296,14 +363,23 @@ std::string expectedDecoderOutput(const std::vector<CompiledCase>& cases) {
         char line[160];
         std::snprintf(line, sizeof line,
                       "font %zu type 1 info 0 id 0 first %04X last %04X height %u\n", i,
-                      font.codeAt(0), font.codeAt(0) + font.count() - 1, font.height);
+                      font.codeAt(0), font.codeAt(font.lastIndex()), font.height);
         out += line;
-        long offset = 8 + 4 * font.count();
-        for (int k = 0; k < font.count(); ++k) {
+        const int first = font.codeAt(0);
+        long offset = 8 + 4 * (font.codeAt(font.lastIndex()) - first + 1);
+        for (int code = first; code <= font.codeAt(font.lastIndex()); ++code) {
+            const int k = font.indexOfCode(static_cast<std::uint16_t>(code));
+            if (k < 0) {  // an empty entry: no units, nothing drawn
+                std::snprintf(line, sizeof line, "char %d width 0 offset %ld ok\n", code - first,
+                              offset);
+                out += line + std::string(font.height, '\n');
+                continue;
+            }
             const auto u = static_cast<std::uint16_t>(font.unicodeAt(k));
             std::uint16_t w = 0;
             font.widthOf(u, w);
-            std::snprintf(line, sizeof line, "char %d width %u offset %ld ok\n", k, w, offset);
+            std::snprintf(line, sizeof line, "char %d width %u offset %ld ok\n", code - first, w,
+                          offset);
             out += line;
             out += test::drawnGlyph(font, u);
             offset += test::expectedUnits(w, font.height, cases[i].layout.traversal,
@@ -316,7 +392,7 @@ std::string expectedDecoderOutput(const std::vector<CompiledCase>& cases) {
 
 TEST(MicrochipC, CompilesAndRedrawsEveryGlyphInEveryTraversal) {
     std::vector<CompiledCase> cases;
-    const Font fonts[] = {test::fixedFont(), test::variableFont(), test::unicodeFont(),
+    const Font fonts[] = {test::fixedFont(), test::variableFont(), unicodeFontNearCodes(),
                           test::tallFont()};
     for (std::size_t f = 0; f < std::size(fonts); ++f) {
         for (std::size_t l = 0; l < test::mixedLayouts().size(); ++l) {
@@ -362,12 +438,12 @@ TEST(MicrochipC, ControlCodesAreShownAsDots) {
     const std::string text = microchipC(font, "fontCtl");
     EXPECT_NE(text.find("Index: 0 (0x0000)  Character: 0x0000 ('.')\r\n0x80,"), std::string::npos)
         << text;
-    EXPECT_NE(text.find("Index: 1 (0x0001)  Character: 0x000A ('.')\r\n0x80,"), std::string::npos);
-    EXPECT_NE(text.find("Index: 2 (0x0002)  Character: 0x000D ('.')\r\n0x80,"), std::string::npos);
-    EXPECT_NE(text.find("Index: 3 (0x0003)  Character: 0x0041 ('A')\r\n0x80,"), std::string::npos);
+    EXPECT_NE(text.find("Index: 10 (0x000A)  Character: 0x000A ('.')\r\n0x80,"), std::string::npos);
+    EXPECT_NE(text.find("Index: 13 (0x000D)  Character: 0x000D ('.')\r\n0x80,"), std::string::npos);
+    EXPECT_NE(text.find("Index: 65 (0x0041)  Character: 0x0041 ('A')\r\n0x80,"), std::string::npos);
     const std::string main =
         "#include \"graphics.h\"\nextern const FONT_FLASH fontCtl;\n"
-        "int main(void) { return fontCtl.address[8 + 4 * 3] == 2 ? 0 : 1; }\n";
+        "int main(void) { return fontCtl.address[8 + 4 * 0x41] == 2 ? 0 : 1; }\n";
     const test::CompileResult r =
         test::compileAndRun({{"graphics.h", kGraphicsHeader}, {"font.c", text}, {"main.c", main}},
                             "-include graphics.h");

@@ -8,6 +8,7 @@
 #include "common/file_error.h"
 #include "export/export_driver.h"
 #include "export/intel_hex.h"
+#include "export/microchip_format.h"
 #include "export/shipped_headers.h"
 #include "export/ui/export_dialog.h"
 #include "export/ui/export_progress_dialog.h"
@@ -40,6 +41,20 @@ exporters::ExportResult runDirect(const Font& font, const SettingsStore& setting
     const CancelFlag neverCancelled;
     WaitCursor wait;
     return exporters::runExport(font, settings, request, neverCancelled, progress);
+}
+
+// A Microchip file of a font with large gaps in its codes was written with an empty entry
+// per missing code: say what they cost.
+void warnOfMicrochipGaps(QWidget* parent, const Font& font, exporters::ExportFormat format,
+                         const ExportUiHooks& hooks) {
+    if (format != exporters::ExportFormat::MicrochipC &&
+        format != exporters::ExportFormat::MicrochipBin) {
+        return;
+    }
+    const std::string warning = exporters::microchipGapWarning(font);
+    if (!warning.empty()) {
+        hooks.showWarning(parent, messageText(warning));
+    }
 }
 
 void rememberBaseName(QString* lastBaseName, const QString& path) {
@@ -97,6 +112,8 @@ bool runMenuExport(QWidget* parent, Font& font, SettingsStore& settings, Progres
     const exporters::ExportResult result = runDirect(font, settings, request, progress);
     if (result.status == exporters::ExportResult::Status::Failed) {
         hooks.showError(parent, messageText(result.message));
+    } else if (result.ok()) {
+        warnOfMicrochipGaps(parent, font, format, hooks);
     }
     if (result.ok()) {
         hooks.showFinished(parent, font, request);
@@ -129,6 +146,9 @@ bool runExportDialog(QWidget* parent, Font& font, SettingsStore& settings, Progr
             hooks.showError(parent, messageText(result.message));
         }
         written = result.ok();
+    }
+    if (written) {
+        warnOfMicrochipGaps(parent, font, request.format, hooks);
     }
     if (written && dialog.withHeader()) {
         try {

@@ -34,6 +34,10 @@ void showFinishedWindow(QWidget* parent, const Font& font,
     window.exec();
 }
 
+void showWarningBox(QWidget* parent, const QString& text) {
+    QMessageBox::warning(parent, QString::fromLatin1(kMessageCaption), text);
+}
+
 }  // namespace
 
 ExportUiHooks withDefaults(ExportUiHooks hooks) {
@@ -54,6 +58,9 @@ ExportUiHooks withDefaults(ExportUiHooks hooks) {
     }
     if (!hooks.showHelp) {
         hooks.showHelp = [](const QString&) {};
+    }
+    if (!hooks.showWarning) {
+        hooks.showWarning = showWarningBox;
     }
     return hooks;
 }

@@ -42,6 +42,8 @@ struct ExportUiHooks {
         showFinished;
     // Opens a help topic ("fileformat.htm"); by default nothing (the program sets it).
     std::function<void(const QString& topic)> showHelp;
+    // A note on a file that was written, shown with the exclamation icon.
+    std::function<void(QWidget* parent, const QString& text)> showWarning;
 };
 
 // The help topic of the "Export Bitmap Data" dialog.
