@@ -88,7 +88,6 @@ class Version2Writer {
     bool ucharData() const { return (m_pages & kPageUcharData) != 0; }
     // The unit length named in the header: 4 for the 4-bit length value (which the encoder
     // writes as 8-bit units), else the length of the units written.
-    int describedBits() const { return (m_font.dataFormat & kLengthMask) == kLength4 ? 4 : m_bits; }
     const char* dataType() const {
         if (ucharData() || m_bits == 8) {
             return "unsigned char";
@@ -110,7 +109,9 @@ class Version2Writer {
             comment("  Font width: varialbe (proportional font)");
         }
         comment(formatText("  Font height: %d", m_font.height));
-        comment(formatText("  Data length: %d bits", describedBits()));
+        // The length the units are written in: a word with the 4-bit length value is written
+        // in 8-bit units, and a reader sizing its array by the header must be told 8.
+        comment(formatText("  Data length: %d bits", m_bits));
         std::string format = "  Data format: ";
         format += isBigEndian(word) ? "Big Endian, " : "Little Endian, ";
         format += (word & kScanRow) != 0 ? "Row based, " : "Column based, ";
@@ -137,7 +138,7 @@ class Version2Writer {
         comment();
         comment("     const unsigned char index = index_table['A'];");
         comment("     const unsigned int offset = offset_table[index];");
-        if (ucharData() || describedBits() <= 8) {
+        if (ucharData() || m_bits == 8) {
             comment("     const unsigned char *pData = data_table[offset];");
         } else if (m_bits == 16) {
             comment("     const unsigned short *pData = data_table[offset];");

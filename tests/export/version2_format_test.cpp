@@ -137,11 +137,12 @@ TEST(Version2Text, HeaderAndPointerLinesFollowTheDataFormat) {
           "  Data length: 16 bits",
           "  Data format: Little Endian, Column based, Column preferred, Unpacked", ""},
          "     const unsigned char *pData = data_table[offset];"},
-        // The 4-bit length value, which the units are written in 8 bits for.
+        // The 4-bit length value, which the units are written in 8 bits for: the header says
+        // the 8 bits written.
         {0x00011100,
          0x01,
          false,
-         {"  Font width: varialbe (proportional font)", "  Font height: 3", "  Data length: 4 bits",
+         {"  Font width: varialbe (proportional font)", "  Font height: 3", "  Data length: 8 bits",
           "  Data format: Big Endian, Row based, Column preferred, Unpacked", ""},
          "     const unsigned char *pData = data_table[offset];"},
         {0x00080001,
