@@ -237,6 +237,10 @@ FontHeaderInfo finishedFntHeader(const Font& font) {
     if (h.internalLeading == 0) {
         h.internalLeading = static_cast<std::uint16_t>(font.height - font.ascent);
     }
+    // The internal leading is room inside the ascent: a larger one (a font whose ascent is
+    // under half its height, or an ascent lowered since the value was set) would make a file
+    // that readers, this program's among them, refuse.
+    h.internalLeading = std::min<std::uint16_t>(h.internalLeading, h.ascent);
     if (h.externalLeading == 0) {
         h.externalLeading = static_cast<std::uint16_t>(font.ascent);
     }

@@ -197,6 +197,38 @@ TEST(WinFontWriter, WriteThenImportGivesTheSameCharacters) {
     EXPECT_EQ(back.ascent, 3);
 }
 
+// What is written reads back: every ascent from 0 to the height, with the internal leading
+// left to the writer (height - ascent, more than an ascent under half the height) or kept
+// from an earlier font (4), imports again as .fnt and .fon with the same characters and
+// metrics, and FreeType reads the same glyphs.
+TEST(WinFontWriter, EveryAscentImportsAgain) {
+    TempDir dir;
+    for (const std::uint16_t leading : {0, 4}) {
+        for (std::int16_t ascent = 0; ascent <= 5; ++ascent) {
+            for (const bool fon : {false, true}) {
+                SCOPED_TRACE(testing::Message() << "ascent " << ascent << " leading " << leading
+                                                << (fon ? " .fon" : " .fnt"));
+                Font font = variableFont();
+                font.ascent = ascent;
+                font.fontHeader.internalLeading = leading;
+                const std::vector<std::uint8_t> b = fon ? fonBytes(font) : fntBytes(font);
+                expectSameGlyphs(test::freetypeFace(b), font, 0x41, 0x45, {{0x43, kFramedB}});
+                const std::string path = dir.file(fon ? "a.fon" : "a.fnt");
+                test::writeFile(path, b);
+                Font back;
+                const ImportOutcome outcome = importFontResource(path, back);
+                ASSERT_TRUE(outcome.ok()) << outcome.detail;
+                EXPECT_EQ(back.height, font.height);
+                EXPECT_EQ(back.ascent, ascent);
+                EXPECT_EQ(back.fixedWidth, font.fixedWidth);
+                for (std::uint16_t u : font.unicodeList) {
+                    EXPECT_EQ(glyphArt(back, u), glyphArt(font, u)) << u;
+                }
+            }
+        }
+    }
+}
+
 TEST(WinFontWriter, LibraryHoldsTheFontForFreeType) {
     const Font font = variableFont();
     const std::vector<std::uint8_t> b = fonBytes(font);
