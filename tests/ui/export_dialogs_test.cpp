@@ -74,6 +74,7 @@ struct Answers {
     QStringList wideLists;
     QStringList errors;
     QStringList finished;  // the files the "Export Finished" window was shown for
+    QStringList warnings;
     int startAddressQuestions = 0;
 
     ExportUiHooks hooks() {
@@ -95,6 +96,7 @@ struct Answers {
         h.showFinished = [this](QWidget*, const Font&, const ExportRequest& request) {
             finished << QString::fromStdString(request.path);
         };
+        h.showWarning = [this](QWidget*, const QString& text) { warnings << text; };
         return h;
     }
 };
@@ -201,6 +203,33 @@ TEST(ExportMenu, WritesWhatTheCoreExportsThroughTheChosenFile) {
         EXPECT_EQ(fileText(dir.file(c.name)), *expected);
         EXPECT_TRUE(answers.errors.isEmpty());
         EXPECT_EQ(answers.finished, QStringList{answers.file});
+        EXPECT_TRUE(answers.warnings.isEmpty());
+    }
+}
+
+// A Microchip file of a font with large gaps is written and then warned about; other formats
+// and fonts without gaps are not.
+TEST(ExportMenu, MicrochipExportWarnsOfLargeGapsAfterWriting) {
+    test::TempDir dir;
+    Font font = testFont(2, 12);
+    font.glyphs.insert(0x20 + 300, Glyph(0x20 + 300, 8, std::vector<std::uint8_t>(96, 0)));
+    font.insertCode(0x20 + 300, 0x20 + 300);
+    MemorySettingsStore settings;
+    NullProgressSink progress;
+    for (const ExportFormat format : {ExportFormat::MicrochipBin, ExportFormat::GeneralBin}) {
+        SCOPED_TRACE(static_cast<int>(format));
+        Answers answers;
+        answers.file = QString::fromStdString(dir.file("gaps.bin"));
+        EXPECT_TRUE(
+            runMenuExport(nullptr, font, settings, progress, format, nullptr, answers.hooks()));
+        EXPECT_TRUE(answers.errors.isEmpty());
+        if (format == ExportFormat::MicrochipBin) {
+            ASSERT_EQ(answers.warnings.size(), 1);
+            EXPECT_TRUE(answers.warnings[0].contains(QStringLiteral("298 codes missing")))
+                << answers.warnings[0].toStdString();
+        } else {
+            EXPECT_TRUE(answers.warnings.isEmpty());
+        }
     }
 }
 
