@@ -139,33 +139,7 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
             frame.updateFrameTitle();
         }
     });
-    frame.setCommandHandler(CommandId::ImportResource, [&app, &frame] {
-        // The save prompt comes before the file is read; when the file then cannot be
-        // imported the font on screen is still the old one, so the document takes back its
-        // name and unsaved state.
-        const QString oldPath = app.document().pathName();
-        const bool oldModified = app.document().isModified();
-        bool started = false;
-        auto startNewForImport = [&app, &started] {
-            started = app.startNewDocument();
-            return started;
-        };
-        QString imported;
-        if (!ui::runImportFontResource(&frame, app.font(), app.settings(), startNewForImport,
-                                       &imported)) {
-            if (started) {
-                app.document().restoreDocument(oldPath, oldModified);
-            }
-            return;
-        }
-        frame.selectInitialCharacter();
-        app.document().setModifiedFlag(true);
-        frame.updateFrameTitle();
-        // Imported files join the recent list; auto-open passes over them later.
-        if (!imported.isEmpty()) {
-            app.addToRecentFiles(imported);
-        }
-    });
+    frame.setCommandHandler(CommandId::ImportResource, [&app] { app.importFontFile(); });
     // Font information and the Windows font exports may change the header values or make the
     // font variable-width: one step of the history, the font noted before the dialog opens.
     frame.setCommandHandler(CommandId::FontInformation, [&frame] {

@@ -410,7 +410,7 @@ void MainWindow::rebuildRecentFilesMenu() {
         recent->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
         recent->setStatusTip(QStringLiteral("Open this document"));
         recent->setToolTip(path);
-        connect(recent, &QAction::triggered, this, [this, path] { m_app.openDocumentFile(path); });
+        connect(recent, &QAction::triggered, this, [this, path] { m_app.openRecentFile(path); });
         m_fileMenu->insertAction(m_recentPlace, recent);
         m_recentActions.push_back(recent);
     }

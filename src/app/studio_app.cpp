@@ -15,6 +15,7 @@
 #include "app/progress_status_bar.h"
 #include "app/recovery.h"
 #include "app/settings_keys.h"
+#include "interchange/ui/interchange_commands.h"
 #include "model/font_settings.h"
 
 namespace typeloom::app {
@@ -168,14 +169,7 @@ bool StudioApp::openDocumentFile(const QString& path) {
     bool closeRequested = false;
     if (!m_document->openDocument(path, &closeRequested)) {
         // A recent entry that cannot be opened (moved, deleted, damaged) leaves the list.
-        const qsizetype listed = m_recentFiles.entries().indexOf(path);
-        if (listed >= 0) {
-            m_recentFiles.remove(static_cast<int>(listed));
-            saveRecentFiles();
-            if (m_frame) {
-                m_frame->rebuildRecentFilesMenu();
-            }
-        }
+        removeFromRecentFiles(path);
         if (closeRequested && m_frame) {
             m_frame->close();
         }
@@ -188,6 +182,66 @@ bool StudioApp::openDocumentFile(const QString& path) {
         m_frame->selectInitialCharacter();
     }
     return true;
+}
+
+bool StudioApp::importFontFile(const QString& path) {
+    // The save prompt comes before the file is read; when the file then cannot be imported
+    // the font on screen is still the old one, so the document takes back its name and
+    // unsaved state.
+    const QString oldPath = m_document->pathName();
+    const bool oldModified = m_document->isModified();
+    bool started = false;
+    auto startNewForImport = [this, &started] {
+        started = startNewDocument();
+        return started;
+    };
+    QString imported = path;
+    const bool ok = path.isEmpty()
+                        ? ui::runImportFontResource(m_frame.get(), m_font, *m_store,
+                                                    startNewForImport, &imported)
+                        : ui::importFontFile(m_frame.get(), m_font, path, startNewForImport);
+    if (!ok) {
+        if (started) {
+            m_document->restoreDocument(oldPath, oldModified);
+            if (!path.isEmpty()) {
+                removeFromRecentFiles(path);
+            }
+        }
+        return false;
+    }
+    if (m_frame) {
+        m_frame->selectInitialCharacter();
+    }
+    m_document->setModifiedFlag(true);
+    if (m_frame) {
+        m_frame->updateFrameTitle();
+    }
+    // Imported files join the recent list; auto-open passes over them later.
+    if (!imported.isEmpty()) {
+        addToRecentFiles(imported);
+    }
+    return true;
+}
+
+bool StudioApp::openRecentFile(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QStringLiteral("bdf") || suffix == QStringLiteral("fnt") ||
+        suffix == QStringLiteral("fon")) {
+        return importFontFile(path);
+    }
+    return openDocumentFile(path);
+}
+
+void StudioApp::removeFromRecentFiles(const QString& path) {
+    const qsizetype listed = m_recentFiles.entries().indexOf(path);
+    if (listed < 0) {
+        return;
+    }
+    m_recentFiles.remove(static_cast<int>(listed));
+    saveRecentFiles();
+    if (m_frame) {
+        m_frame->rebuildRecentFilesMenu();
+    }
 }
 
 void StudioApp::addToRecentFiles(const QString& path) {

@@ -58,9 +58,18 @@ class StudioApp : public QObject {
     // Opens a project as the document (File Open, recent files, command line, drop): asks to
     // save the current one first. False when cancelled or the file could not be opened.
     bool openDocumentFile(const QString& path);
+    // "Import Font Resource...": with an empty path the open-file dialog asks for the file;
+    // with a path (a recent entry) that file is imported. The save prompt comes first; a
+    // failed import keeps the document's name and state, and a recent entry that cannot be
+    // imported leaves the list. The imported file joins the recent list.
+    bool importFontFile(const QString& path = {});
+    // A recent-file entry: a font file of another tool (.bdf, .fnt, .fon) is imported again,
+    // anything else opened as a project.
+    bool openRecentFile(const QString& path);
     // Keeps the recent-file list in the settings file after each change.
     void addToRecentFiles(const QString& path);
     void saveRecentFiles();
+    void removeFromRecentFiles(const QString& path);
     // Start-up's last step: opens the most recent project (when "AutoOpen" is on), or starts
     // the system-font import when no document is shown.
     void autoOpen();

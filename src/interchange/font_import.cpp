@@ -1,5 +1,6 @@
 #include "interchange/font_import.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -107,20 +108,20 @@ ImportOutcome importFontResource(const std::string& path, Font& font) {
     } catch (const FileError& e) {
         outcome.status = ImportOutcome::Status::Failed;
         outcome.detail = describe(e);
+        // One message a failure: the second fixed text ("... this .fnt file", also for a BDF
+        // file) said nothing the first did not, and the reason goes beside the message.
         if (reader == Reader::Bdf && e.kind() == FileError::Kind::Io) {
             outcome.messages = {kImportOpenFailedMessage};
         } else {
-            outcome.messages = {
-                reader == Reader::Windows ? kFntImportFailedMessage : kImportFailedMessage,
-                kImportOpenFailedMessage};
+            outcome.messages = {reader == Reader::Windows ? kFntImportFailedMessage
+                                                          : kImportFailedMessage};
         }
         return outcome;
     } catch (const std::bad_alloc&) {
         outcome.status = ImportOutcome::Status::Failed;
         outcome.detail = "not enough memory to import " + path;
-        outcome.messages = {
-            reader == Reader::Windows ? kFntImportFailedMessage : kImportFailedMessage,
-            kImportOpenFailedMessage};
+        outcome.messages = {reader == Reader::Windows ? kFntImportFailedMessage
+                                                      : kImportFailedMessage};
         return outcome;
     }
     // Characters added later start blank.

@@ -21,7 +21,8 @@ struct ImportOutcome {
         // Not a file the import knows (extension or first bytes), or a .fnt/.fon file that
         // cannot be opened: nothing is imported and nothing is shown.
         NotRecognised,
-        // A reader refused the file (or a BDF file could not be opened): `messages` are shown.
+        // A reader refused the file (or a BDF file could not be opened): the one text of
+        // `messages` is shown, with the file and `detail`.
         Failed,
     };
     Status status = Status::Imported;

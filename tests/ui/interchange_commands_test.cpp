@@ -136,13 +136,54 @@ TEST(InterchangeImport, DamagedFileShowsTheMessagesAndLeavesTheFont) {
     QString imported = QStringLiteral("untouched");
     EXPECT_FALSE(ui::runImportFontResource(
         nullptr, font, settings, [] { return true; }, &imported, scripted.services()));
-    ASSERT_EQ(scripted.messages.size(), 2u);
-    EXPECT_EQ(scripted.messages[0].text, QStringLiteral("Failed to loaded this file."));
-    EXPECT_EQ(scripted.messages[1].text, QStringLiteral("Failed to open this .fnt file"));
+    // One message: the fixed text, then the file and the reader's reason with its line.
+    ASSERT_EQ(scripted.messages.size(), 1u);
     EXPECT_EQ(scripted.messages[0].icon, ui::MessageIcon::Stop);
-    EXPECT_EQ(scripted.messages[1].icon, ui::MessageIcon::Stop);
+    const QString text = scripted.messages[0].text;
+    EXPECT_TRUE(text.startsWith(
+        QStringLiteral("Failed to loaded this file.\n\n") + qpath(dir.file("damaged.bdf")) +
+        QStringLiteral("\nline 35: FONT_ASCENT or FONT_DESCENT is missing")))
+        << text.toStdString();
     EXPECT_EQ(imported, QStringLiteral("untouched"));
     test::expectOpenFontUnchanged(font);
+}
+
+// A file chosen by name (a recent entry) is imported like one chosen in the dialog; one that
+// is gone or damaged is told in one message with the file and the reason, whatever its kind.
+TEST(InterchangeImport, FileChosenByNameImportsOrSaysWhyNot) {
+    TempDir dir;
+    test::writeFile(dir.file("tiny.bdf"), test::lines(kTinyBdf));
+    test::writeFile(dir.file("notes.fnt"), {'h', 'e', 'l', 'l', 'o', ' ', 'f', 'o', 'n', 't'});
+    const struct {
+        const char* file;
+        bool imported;
+        QString message;  // its start
+    } rows[] = {
+        {"tiny.bdf", true, {}},
+        {"gone.bdf", false, QStringLiteral("Failed to open this .fnt file\n\n")},
+        {"gone.fon", false, QStringLiteral("Failed to open this .fnt file\n\n")},
+        {"notes.fnt", false, QStringLiteral("Failed to open this .fnt file\n\n")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        ScriptedDialogs scripted;
+        Font font = test::openFont();
+        int prompts = 0;
+        EXPECT_EQ(ui::importFontFile(
+                      nullptr, font, qpath(dir.file(row.file)), [&] { return ++prompts, true; },
+                      scripted.services()),
+                  row.imported);
+        EXPECT_EQ(prompts, 1);
+        if (row.imported) {
+            EXPECT_TRUE(scripted.messages.empty());
+            EXPECT_EQ(font.faceName, "tiny");
+            continue;
+        }
+        test::expectOpenFontUnchanged(font);
+        ASSERT_EQ(scripted.messages.size(), 1u);
+        EXPECT_TRUE(scripted.messages[0].text.startsWith(row.message + qpath(dir.file(row.file))))
+            << scripted.messages[0].text.toStdString();
+    }
 }
 
 TEST(InterchangeImport, UnknownContentOrCancelChangesNothingAndShowsNothing) {

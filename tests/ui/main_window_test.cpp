@@ -558,6 +558,45 @@ TEST_F(FrameTest, SaveOpenAndSaveAsVersion20ThroughTheDocument) {
     EXPECT_EQ(m_app->recentFiles().entries().value(0), QFileInfo(path).absoluteFilePath());
 }
 
+// An imported file on the recent list is imported again when chosen, after the save prompt;
+// one that is gone is told (the message box, closed here) and leaves the list.
+TEST_F(FrameTest, RecentImportedFileImportsAgain) {
+    makeFont();
+    const QString bdf = QString::fromStdString(m_dir.file("tiny.bdf"));
+    const std::string text =
+        "STARTFONT 2.1\nFONT_ASCENT 1\nFONT_DESCENT 0\nSTARTCHAR A\nENCODING 65\n"
+        "DWIDTH 2 0\nBBX 2 1 0 0\nBITMAP\n80\nENDCHAR\nENDFONT\n";
+    test::writeFile(bdf.toStdString(), std::vector<std::uint8_t>(text.begin(), text.end()));
+    const QString gone = QString::fromStdString(m_dir.file("gone.fon"));
+    m_app->addToRecentFiles(gone);
+    m_app->addToRecentFiles(bdf);
+    int prompts = 0;
+    m_app->document().setModifiedFlag(true);
+    m_app->document().savePrompt = [&](const QString&) { return ++prompts, int(QMessageBox::No); };
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the menu's old items
+
+    auto* first = frame().findChild<QAction*>(QStringLiteral("recentFile1"));
+    ASSERT_NE(first, nullptr);
+    first->trigger();
+    EXPECT_EQ(prompts, 1);
+    EXPECT_EQ(font().faceName, "tiny");
+    EXPECT_EQ(font().count(), 1);
+    EXPECT_TRUE(m_app->document().isModified());
+    EXPECT_EQ(m_app->recentFiles().entries().value(0), QFileInfo(bdf).absoluteFilePath());
+
+    QTimer::singleShot(0, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            box->close();
+        }
+    });
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto* second = frame().findChild<QAction*>(QStringLiteral("recentFile2"));
+    ASSERT_NE(second, nullptr);
+    second->trigger();
+    EXPECT_EQ(font().faceName, "tiny");  // the font on screen stays
+    EXPECT_FALSE(m_app->recentFiles().entries().contains(QFileInfo(gone).absoluteFilePath()));
+}
+
 TEST_F(FrameTest, FailedOpenKeepsTheFontAndCancelledPromptKeepsEverything) {
     makeFont();
     const QString bad = QString::fromStdString(m_dir.file("bad.tlf"));

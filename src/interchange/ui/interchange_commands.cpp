@@ -35,14 +35,15 @@ bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& settings,
                                  DialogServices::standard());
 }
 
-bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& /*settings*/,
-                           const std::function<bool()>& startNewDocument, QString* importedPath,
-                           const DialogServices& services) {
-    const QString path =
-        services.openFile(parent, QStringLiteral("Open"), qtFileFilter(kImportFilter));
-    if (path.isEmpty()) {
-        return false;
-    }
+namespace {
+
+enum class Unrecognised { Silent, Told };
+
+// The import of a chosen file after the save prompt: the one message of a failure holds the
+// fixed text, the file and the reader's reason.
+bool importChosenFile(QWidget* parent, Font& font, const QString& path,
+                      const std::function<bool()>& startNewDocument, const DialogServices& services,
+                      Unrecognised unrecognised) {
     if (!startNewDocument()) {
         return false;
     }
@@ -51,10 +52,17 @@ bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& /*setting
         WaitCursor wait;
         outcome = importFontResource(localPath(path), font);
     }
-    if (outcome.status == ImportOutcome::Status::Failed) {
-        for (const std::string& text : outcome.messages) {
-            services.message(parent, MessageIcon::Stop, caption(), qtText(text));
+    const bool tell = outcome.status == ImportOutcome::Status::Failed ||
+                      (outcome.status == ImportOutcome::Status::NotRecognised &&
+                       unrecognised == Unrecognised::Told);
+    if (tell) {
+        QString text = outcome.messages.empty() ? QString::fromLatin1(kImportOpenFailedMessage)
+                                                : qtText(outcome.messages.front());
+        text += QStringLiteral("\n\n") + QDir::toNativeSeparators(path);
+        if (!outcome.detail.empty()) {
+            text += QStringLiteral("\n") + qtText(outcome.detail);
         }
+        services.message(parent, MessageIcon::Stop, caption(), text);
         return false;
     }
     if (!outcome.ok()) {
@@ -72,10 +80,31 @@ bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& /*setting
         }
         services.message(parent, MessageIcon::Exclamation, caption(), text);
     }
+    return true;
+}
+
+}  // namespace
+
+bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& /*settings*/,
+                           const std::function<bool()>& startNewDocument, QString* importedPath,
+                           const DialogServices& services) {
+    const QString path =
+        services.openFile(parent, QStringLiteral("Open"), qtFileFilter(kImportFilter));
+    if (path.isEmpty()) {
+        return false;
+    }
+    if (!importChosenFile(parent, font, path, startNewDocument, services, Unrecognised::Silent)) {
+        return false;
+    }
     if (importedPath != nullptr) {
         *importedPath = path;
     }
     return true;
+}
+
+bool importFontFile(QWidget* parent, Font& font, const QString& path,
+                    const std::function<bool()>& startNewDocument, const DialogServices& services) {
+    return importChosenFile(parent, font, path, startNewDocument, services, Unrecognised::Told);
 }
 
 bool runWindowsFontExport(QWidget* parent, Font& font, bool fon) {

@@ -23,13 +23,21 @@ namespace typeloom::ui {
 // True when the file was imported and replaced the font (its path in `importedPath`); the frame
 // then lays out the character list again, selects the character 0x41 or the first one, and
 // marks the document modified. A file the import does not know changes nothing and shows
-// nothing; a damaged one shows the reader's messages (stop icon) and leaves the font as it was.
+// nothing; a damaged one shows one message (stop icon) with the fixed text, the file and the
+// reader's reason, and leaves the font as it was.
 bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& settings,
                            const std::function<bool()>& startNewDocument,
                            QString* importedPath = nullptr);
 bool runImportFontResource(QWidget* parent, Font& font, SettingsStore& settings,
                            const std::function<bool()>& startNewDocument, QString* importedPath,
                            const DialogServices& services);
+
+// The same import of a file already chosen (a recent-file entry): the save prompt, the import
+// and its messages. A file that is gone or not known is told too (the fixed message, the file
+// and the reason), since the user chose it by name rather than from a dialog that showed it.
+bool importFontFile(QWidget* parent, Font& font, const QString& path,
+                    const std::function<bool()>& startNewDocument,
+                    const DialogServices& services = DialogServices::standard());
 
 // "Windows Font Resource file (*.fnt)..." (fon false) and "Windows Bitmap Font file
 // (*.fon)..." (fon true). The frame stores the edited glyph first. A font whose encoding
