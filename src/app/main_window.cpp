@@ -565,10 +565,11 @@ void MainWindow::createPanes() {
     m_leftSplitter->addWidget(m_dataView);
     m_mainSplitter->addWidget(m_leftSplitter);
     m_mainSplitter->addWidget(m_tableView);
-    m_mainSplitter->setStretchFactor(0, 0);
-    m_mainSplitter->setStretchFactor(1, 1);
-    m_leftSplitter->setStretchFactor(0, 0);
-    m_leftSplitter->setStretchFactor(1, 1);
+    // Room the window gains goes to the editor, where a glyph at a high zoom needs it.
+    m_mainSplitter->setStretchFactor(0, 1);
+    m_mainSplitter->setStretchFactor(1, 0);
+    m_leftSplitter->setStretchFactor(0, 1);
+    m_leftSplitter->setStretchFactor(1, 0);
     setCentralWidget(m_mainSplitter);
 
     // Sample text as the firmware will draw it, docked below the panes and redrawn as the
@@ -644,7 +645,14 @@ void MainWindow::showHelpTopic(const QString& topic) {
 }
 
 void MainWindow::updateFrameTitle() {
-    setWindowTitle(m_app.document().title() + QStringLiteral(" - ") + kTitleSuffix);
+    // An untitled document shows the font's name; "[*]" marks unsaved changes where the
+    // desktop shows them (Qt puts '*' there while the window is modified).
+    const FontDocument& doc = m_app.document();
+    const std::string& name = m_app.font().faceName;
+    const QString shown =
+        doc.pathName().isEmpty() && !name.empty() ? QString::fromStdString(name) : doc.title();
+    setWindowTitle(shown + QStringLiteral("[*] - ") + kTitleSuffix);
+    setWindowModified(doc.isModified());
 }
 
 void MainWindow::updateStatusPanes() {

@@ -86,6 +86,8 @@ bool StudioApp::initInstance(const QStringList& arguments, const StartOptions& o
     m_document->setDialogParent(m_frame.get());
     connect(m_document.get(), &FontDocument::titleChanged, m_frame.get(),
             &MainWindow::updateFrameTitle);
+    connect(m_document.get(), &FontDocument::modifiedChanged, m_frame.get(),
+            &QWidget::setWindowModified);
     m_document->setStoreEditedGlyph([this] { m_frame->storeEditedGlyph(); });
     connectCommands(*this, *m_frame);
     m_recovery = std::make_unique<RecoveryManager>(

@@ -397,20 +397,28 @@ TEST(CharacterListGrid, PageKeysHomeEndAndWheelScrollByRows) {
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(target, &event);
     };
-    wheel(-120);  // towards the user: down one row
-    EXPECT_EQ(grid.topRow(), 1);
+    wheel(-120);  // towards the user: down three rows
+    EXPECT_EQ(grid.topRow(), 3);
     wheel(-240);
-    EXPECT_EQ(grid.topRow(), 3);
+    EXPECT_EQ(grid.topRow(), 9);
     wheel(120);
-    EXPECT_EQ(grid.topRow(), 2);
-    // Half notches add up to one row.
+    EXPECT_EQ(grid.topRow(), 6);
+    // Half notches add up to one notch.
     wheel(-60);
-    EXPECT_EQ(grid.topRow(), 2);
+    EXPECT_EQ(grid.topRow(), 6);
     wheel(-60);
-    EXPECT_EQ(grid.topRow(), 3);
-    // Over the scroll bar as well one row per notch.
+    EXPECT_EQ(grid.topRow(), 9);
+    // Over the scroll bar as well three rows per notch.
     wheel(-120, grid.verticalScrollBar());
-    EXPECT_EQ(grid.topRow(), 4);
+    EXPECT_EQ(grid.topRow(), 12);
+
+    // Ctrl+End and Ctrl+Home pick the last and the first character (not the current one).
+    std::vector<int> picked;
+    QObject::connect(&grid, &CharacterListGrid::characterPicked,
+                     [&](int index) { picked.push_back(index); });
+    QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(&grid, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(picked, std::vector<int>{39});
 }
 
 TEST(CharacterListGrid, ClicksPickCharactersButNotEmptyCells) {

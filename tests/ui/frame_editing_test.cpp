@@ -109,7 +109,8 @@ TEST_F(FrameEditingTest, ADocumentTakesBackItsNameAndUnsavedState) {
     m_app->document().restoreDocument(project, true);
     EXPECT_EQ(m_app->document().pathName(), project);
     EXPECT_TRUE(m_app->document().isModified());
-    EXPECT_EQ(frame().windowTitle(), QStringLiteral("kept.tlf - Typeloom Studio 3.5"));
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("kept.tlf[*] - Typeloom Studio 3.5"));
+    EXPECT_TRUE(frame().isWindowModified());
 }
 
 TEST_F(FrameEditingTest, SaveListsTheProjectButAVersion20CopyDoesNot) {

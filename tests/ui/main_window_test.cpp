@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSet>
 #include <QSettings>
 #include <QSplitter>
@@ -27,6 +29,7 @@
 #include "app/key_filter.h"
 #include "app/progress_status_bar.h"
 #include "app/studio_app.h"
+#include "editor/ui/pixel_grid.h"
 #include "model/font.h"
 #include "model/project_file.h"
 #include "model/ui/character_list_grid.h"
@@ -405,12 +408,46 @@ TEST_F(FrameTest, KeyFilterSendsCommandsAndRoutesDeleteToAFocusedField) {
 }
 
 TEST_F(FrameTest, DefaultLayoutAndTitle) {
-    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Untitled - Typeloom Studio 3.5"));
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Untitled[*] - Typeloom Studio 3.5"));
     EXPECT_EQ(frame().progressBar().paneText(4), QStringLiteral(" Characters: 0 "));
     makeFont();
+    // An untitled document shows the font's name; a change marks the title.
+    frame().updateFrameTitle();
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Test[*] - Typeloom Studio 3.5"));
+    EXPECT_FALSE(frame().isWindowModified());
+    m_app->document().setModifiedFlag(true);
+    EXPECT_TRUE(frame().isWindowModified());
     frame().updateStatusPanes();
     EXPECT_EQ(frame().progressBar().paneText(3), QStringLiteral(" Monospaced font: (w:8 * h:12) "));
     EXPECT_EQ(frame().progressBar().paneText(1), QStringLiteral(" Bpp: 1 "));
+}
+
+// A window that grows gives the room to the editor, and a glyph larger than the editor pane
+// scrolls in it.
+TEST_F(FrameTest, EditorTakesTheRoomAndTheGridScrolls) {
+    font().createFromScratch('A', 'B', 60, 40, "Wide");
+    frame().selectInitialCharacter();
+    frame().show();
+    frame().resize(800, 600);
+    QApplication::processEvents();
+    const QList<int> columns = frame().mainSplitter()->sizes();
+    const QList<int> rows = frame().leftSplitter()->sizes();
+    frame().resize(1100, 800);
+    QApplication::processEvents();
+    EXPECT_GT(frame().mainSplitter()->sizes()[0], columns[0]);
+    EXPECT_EQ(frame().mainSplitter()->sizes()[1], columns[1]);
+    EXPECT_GT(frame().leftSplitter()->sizes()[0], rows[0]);
+    EXPECT_EQ(frame().leftSplitter()->sizes()[1], rows[1]);
+
+    auto* scroll = frame().findChild<QScrollArea*>(QStringLiteral("gridScroll"));
+    ASSERT_NE(scroll, nullptr);
+    frame().pixelGrid()->setZoom(30);  // 60 x 40 cells of 30 pixels
+    QApplication::processEvents();
+    EXPECT_GT(scroll->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+    frame().pixelGrid()->setZoom(1);
+    QApplication::processEvents();
+    EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(FrameTest, ProgressIndicatorShowToggles) {
@@ -428,8 +465,13 @@ TEST_F(FrameTest, ProgressIndicatorShowToggles) {
 TEST_F(FrameTest, ClosingWritesSplitterPosAndWindowPos) {
     frame().show();
     frame().resize(800, 600);
-    frame().mainSplitter()->setSizes({300, 500});
-    frame().leftSplitter()->setSizes({250, 300});
+    // Sizes that add up to the room the splitters have, so no stretch factor moves them.
+    auto total = [](QSplitter* splitter) {
+        const QList<int> sizes = splitter->sizes();
+        return sizes[0] + sizes[1];
+    };
+    frame().mainSplitter()->setSizes({300, total(frame().mainSplitter()) - 300});
+    frame().leftSplitter()->setSizes({250, total(frame().leftSplitter()) - 250});
     frame().saveWindowPlacement();
     m_app->qsettings().sync();
     QSettings stored(settingsPath(), QSettings::IniFormat);
@@ -554,7 +596,8 @@ TEST_F(FrameTest, SaveOpenAndSaveAsVersion20ThroughTheDocument) {
     std::vector<std::uint8_t> back;
     ASSERT_TRUE(font().getPixels('B', back));
     EXPECT_EQ(back, pixels);
-    EXPECT_EQ(frame().windowTitle(), QStringLiteral("first.tlf - Typeloom Studio 3.5"));
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("first.tlf[*] - Typeloom Studio 3.5"));
+    EXPECT_FALSE(frame().isWindowModified());
     EXPECT_EQ(m_app->recentFiles().entries().value(0), QFileInfo(path).absoluteFilePath());
 }
 

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -143,9 +144,16 @@ CharacterEditorPanel::CharacterEditorPanel(Font& font, SettingsStore& settings, 
     left->addWidget(zoomBox);
     left->addWidget(m_colorsBox);
     left->addStretch(1);
+    // The grid scrolls when the glyph at its zoom does not fit the pane, and takes the room the
+    // pane has when it does.
+    auto* gridScroll = new QScrollArea(this);
+    gridScroll->setObjectName(QStringLiteral("gridScroll"));
+    gridScroll->setFrameShape(QFrame::NoFrame);
+    gridScroll->setWidgetResizable(true);
+    gridScroll->setWidget(m_grid);
     auto* right = new QVBoxLayout;
     right->addWidget(m_title);
-    right->addWidget(m_grid, 1);
+    right->addWidget(gridScroll, 1);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(3, 3, 3, 3);
     layout->addLayout(left);

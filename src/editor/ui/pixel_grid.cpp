@@ -25,6 +25,9 @@ namespace {
 
 // Light grey background: the margins and the grid lines between the cells.
 constexpr QRgb kBackground = qRgb(192, 192, 192);
+// Largest side the grid widget asks for (Qt's widget size limit).
+constexpr int kLargestGridSide = 16777215;
+
 // Side of the selection frame's resize handles, drawn just outside the frame.
 constexpr int kHandleSize = 6;
 
@@ -445,6 +448,14 @@ int PixelGrid::handleAt(QPoint p) const {
 QSize PixelGrid::sizeHint() const {
     const QRect grid = geometry().gridRect();
     return {std::clamp(grid.right() + 11, 120, 800), std::clamp(grid.bottom() + 11, 120, 800)};
+}
+
+QSize PixelGrid::minimumSizeHint() const {
+    // The grid's rectangle, its margin on the far sides, and the selection handles that may
+    // lie just outside it.
+    const QRect grid = geometry().gridRect();
+    return {std::min(grid.right() + 11, kLargestGridSide),
+            std::min(grid.bottom() + 11, kLargestGridSide)};
 }
 
 bool PixelGrid::acceptsInput() const {

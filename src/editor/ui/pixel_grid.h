@@ -115,6 +115,8 @@ class PixelGrid : public QWidget {
     QRect trackerRect() const;
 
     QSize sizeHint() const override;
+    // The room the whole grid needs: a scroll area around it scrolls below this size.
+    QSize minimumSizeHint() const override;
 
   Q_SIGNALS:
     // The document must be marked modified.

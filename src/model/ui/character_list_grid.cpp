@@ -18,8 +18,10 @@ namespace typeloom::ui {
 
 namespace {
 
-// One mouse-wheel notch in QWheelEvent's eighths of a degree.
+// One mouse-wheel notch in QWheelEvent's eighths of a degree, and the rows it scrolls (as
+// lists on the desktop scroll).
 constexpr int kWheelNotch = 120;
+constexpr int kRowsPerNotch = 3;
 
 // The label of a cell: the character's code as four upper-case hexadecimal digits.
 QString codeLabel(int code) {
@@ -47,6 +49,12 @@ bool isNavigationKey(int key) {
 
 constexpr Qt::KeyboardModifiers kCommandModifiers =
     Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+
+// Ctrl+Home and Ctrl+End: the first and the last character.
+bool isFirstOrLastKey(const QKeyEvent* key) {
+    return (key->key() == Qt::Key_Home || key->key() == Qt::Key_End) &&
+           (key->modifiers() & kCommandModifiers) == Qt::ControlModifier;
+}
 
 }  // namespace
 
@@ -306,7 +314,8 @@ bool CharacterListGrid::event(QEvent* event) {
     // The list's own keys reach it before any shortcut of the window can take them.
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (isNavigationKey(key->key()) && (key->modifiers() & kCommandModifiers) == 0) {
+        if ((isNavigationKey(key->key()) && (key->modifiers() & kCommandModifiers) == 0) ||
+            isFirstOrLastKey(key)) {
             event->accept();
             return true;
         }
@@ -388,6 +397,14 @@ void CharacterListGrid::pickByStep(int step) {
 }
 
 void CharacterListGrid::keyPressEvent(QKeyEvent* event) {
+    if (isFirstOrLastKey(event)) {
+        const int target = event->key() == Qt::Key_Home ? 0 : m_font.lastIndex();
+        if (target >= 0 && target != m_current) {
+            Q_EMIT characterPicked(target);
+        }
+        event->accept();
+        return;
+    }
     if ((event->modifiers() & kCommandModifiers) != 0 || !isNavigationKey(event->key())) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
@@ -425,8 +442,8 @@ void CharacterListGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 void CharacterListGrid::wheelEvent(QWheelEvent* event) {
-    // One row per notch, away from the user scrolling up; part notches of fine-grained wheels
-    // add up until they make a whole one.
+    // Three rows per notch, away from the user scrolling up; part notches of fine-grained
+    // wheels add up until they make a whole one.
     const int delta = event->angleDelta().y();
     if ((delta > 0) != (m_wheelRemainder > 0)) {
         m_wheelRemainder = 0;
@@ -435,7 +452,7 @@ void CharacterListGrid::wheelEvent(QWheelEvent* event) {
     const int notches = m_wheelRemainder / kWheelNotch;
     m_wheelRemainder -= notches * kWheelNotch;
     if (notches != 0) {
-        verticalScrollBar()->setValue(topRow() - notches);
+        verticalScrollBar()->setValue(topRow() - notches * kRowsPerNotch);
     }
     event->accept();
 }
