@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 #include <algorithm>
@@ -108,7 +109,12 @@ int main(int argc, char** argv) {
         }
         const int delay = qEnvironmentVariableIntValue("TYPELOOM_SCREENSHOT_DELAY_MS");
         QTimer::singleShot(delay > 0 ? delay : 1500, &app, [&app, screenshot] {
-            bool saved = app.mainWindow()->grab().save(screenshot, "PNG");
+            // TYPELOOM_SCREENSHOT_SCREEN takes the whole screen instead, with the frame a window
+            // manager draws round the window (its title bar).
+            bool saved =
+                qEnvironmentVariableIsSet("TYPELOOM_SCREENSHOT_SCREEN")
+                    ? QGuiApplication::primaryScreen()->grabWindow(0).save(screenshot, "PNG")
+                    : app.mainWindow()->grab().save(screenshot, "PNG");
             // A dialog open at that moment (the first start's font chooser, say) is saved
             // beside it.
             if (QWidget* dialog = QApplication::activeModalWidget()) {
