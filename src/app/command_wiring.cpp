@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 
 #include "app/about_dialog.h"
 #include "app/commands.h"
@@ -22,6 +25,7 @@
 #include "export/ui/export_commands.h"
 #include "interchange/ui/interchange_commands.h"
 #include "interchange/ui/multi_copy_dialogs.h"
+#include "model/character_lookup.h"
 #include "model/font_settings.h"
 #include "model/transforms.h"
 #include "model/ui/characters_table_panel.h"
@@ -196,6 +200,28 @@ void connectCommands(StudioApp& app, MainWindow& frame) {
     frame.setCommandHandler(CommandId::ExportBdf, [&app, &frame] {
         frame.storeEditedGlyph();
         ui::runBdfExport(&frame, app.font());
+    });
+    // "Go to Character...": the character typed, its code or its Unicode value becomes the
+    // edited one, through the editor as a click in the list would.
+    frame.setCommandHandler(CommandId::GoToCharacter, [&app, &frame] {
+        QString typed;
+        for (;;) {
+            bool ok = false;
+            typed = QInputDialog::getText(
+                &frame, QStringLiteral("Go to Character"),
+                QStringLiteral("Character, code (65 or 0x41) or Unicode value (U+0041):"),
+                QLineEdit::Normal, typed, &ok);
+            if (!ok) {
+                return;
+            }
+            const CharacterLookup found = lookUpCharacter(app.font(), typed.toStdString());
+            if (found.index >= 0) {
+                frame.goToCharacter(found.index);
+                return;
+            }
+            QMessageBox::warning(&frame, QStringLiteral("Typeloom Studio"),
+                                 QString::fromStdString(found.message));
+        }
     });
     frame.setCommandHandler(CommandId::ExportBitmaps, [&app, &frame] {
         frame.storeEditedGlyph();

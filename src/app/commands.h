@@ -50,6 +50,7 @@ enum class CommandId : int {
     MultiCopy = 32871,
     MultiPaste = 32872,
     History = 32880,
+    GoToCharacter = 32881,
     FileNew = 57600,
     Open = 57601,
     Save = 57603,

@@ -33,6 +33,8 @@ std::optional<CommandId> ctrlLetterCommand(int key) {
             return CommandId::ChangeHeight;
         case Qt::Key_I:
             return CommandId::ImportSystemFont;
+        case Qt::Key_J:
+            return CommandId::GoToCharacter;
         case Qt::Key_N:
             return CommandId::NewFromScratch;
         case Qt::Key_O:

@@ -644,6 +644,10 @@ void MainWindow::showHelpTopic(const QString& topic) {
     showHelp(topic);
 }
 
+void MainWindow::goToCharacter(int index) {
+    m_editorPanel->selectCharacter(index);
+}
+
 void MainWindow::updateFrameTitle() {
     // An untitled document shows the font's name; "[*]" marks unsaved changes where the
     // desktop shows them (Qt puts '*' there while the window is modified).

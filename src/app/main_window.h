@@ -47,6 +47,9 @@ class MainWindow : public QMainWindow {
     ProgressStatusBar& progressBar() { return *m_statusBar; }
     ui::CharacterEditorPanel* editorPanel() const { return m_editorPanel; }
     ui::PixelGrid* pixelGrid() const { return m_pixelGrid; }
+    // Makes the character of this index the edited one (the edited glyph is settled first, as
+    // for a click in the characters list).
+    void goToCharacter(int index);
     ui::CharactersTablePanel* tablePanel() const { return m_tablePanel; }
     ui::CharacterListGrid* characterList() const { return m_characterList; }
     ui::CharacterDataPanel* dataPanel() const { return m_dataPanel; }

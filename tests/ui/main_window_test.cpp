@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -30,6 +31,7 @@
 #include "app/progress_status_bar.h"
 #include "app/studio_app.h"
 #include "editor/ui/pixel_grid.h"
+#include "model/ui/character_list_grid.h"
 #include "model/font.h"
 #include "model/project_file.h"
 #include "model/ui/character_list_grid.h"
@@ -141,7 +143,7 @@ TEST_F(FrameTest, MenusHoldTheirItemsInOrder) {
         texts(topMenu(QStringLiteral("&Edit"))),
         (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "U&ndo All", "&History...", "-",
                      "&Copy\tCtrl+C", "&Paste\tCtrl+V", "&Delete\t   Del", "-", "Multi Cop&y ...",
-                     "Multi Pas&te ...", "-", "Select &All\tCtrl+A", "-"}));
+                     "Multi Pas&te ...", "-", "Select &All\tCtrl+A", "-", "&Go to Character...\tCtrl+J"}));
     EXPECT_EQ(texts(topMenu(QStringLiteral("Fo&nt"))),
               (QStringList{"Change Font &Height...\tCtrl+H", "Change Font &Width...\tCtrl+W",
                            "Change Font &Ascent...", "Re&size Font...", "-",
@@ -420,6 +422,33 @@ TEST_F(FrameTest, DefaultLayoutAndTitle) {
     frame().updateStatusPanes();
     EXPECT_EQ(frame().progressBar().paneText(3), QStringLiteral(" Monospaced font: (w:8 * h:12) "));
     EXPECT_EQ(frame().progressBar().paneText(1), QStringLiteral(" Bpp: 1 "));
+}
+
+// "Go to Character..." takes a character, a code or a Unicode value; a miss is told and the
+// question asked again.
+TEST_F(FrameTest, GoToCharacterEditsTheCharacterTyped) {
+    makeFont();
+    frame().selectInitialCharacter();
+    QStringList answers = {QStringLiteral("Z"), QStringLiteral("U+0043")};
+    QStringList told;
+    std::function<void()> answer = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            told << box->text();
+            box->close();
+        } else if (auto* input = qobject_cast<QInputDialog*>(modal)) {
+            input->setTextValue(answers.takeFirst());
+            input->accept();
+        }
+        if (!answers.isEmpty() || told.isEmpty()) {
+            QTimer::singleShot(0, answer);
+        }
+    };
+    QTimer::singleShot(0, answer);
+    ASSERT_TRUE(frame().executeCommand(CommandId::GoToCharacter));
+    EXPECT_EQ(told, QStringList{QStringLiteral("The font has no character U+005A.")});
+    EXPECT_EQ(frame().pixelGrid()->currentIndex(), 2);
+    EXPECT_EQ(frame().characterList()->currentIndex(), 2);
 }
 
 // A window that grows gives the room to the editor, and a glyph larger than the editor pane
