@@ -31,7 +31,6 @@
 #include "app/progress_status_bar.h"
 #include "app/studio_app.h"
 #include "editor/ui/pixel_grid.h"
-#include "model/ui/character_list_grid.h"
 #include "model/font.h"
 #include "model/project_file.h"
 #include "model/ui/character_list_grid.h"
