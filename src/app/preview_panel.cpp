@@ -57,6 +57,9 @@ PreviewPanel::PreviewPanel(const Font& font, SettingsStore& settings, const ui::
     layout->addWidget(scroll, 1);
     m_missing = new QLabel(this);
     m_missing->setObjectName(QStringLiteral("previewMissing"));
+    // A long list of missing characters wraps instead of widening the dock, and with it the
+    // main window, past the screen.
+    m_missing->setWordWrap(true);
     layout->addWidget(m_missing);
 
     connect(m_text, &QLineEdit::textChanged, this, [this](const QString& text) {

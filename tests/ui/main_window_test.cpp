@@ -456,11 +456,11 @@ TEST_F(FrameTest, EditorTakesTheRoomAndTheGridScrolls) {
     font().createFromScratch('A', 'B', 60, 40, "Wide");
     frame().selectInitialCharacter();
     frame().show();
-    frame().resize(800, 600);
+    frame().resize(1000, 760);
     QApplication::processEvents();
     const QList<int> columns = frame().mainSplitter()->sizes();
     const QList<int> rows = frame().leftSplitter()->sizes();
-    frame().resize(1100, 800);
+    frame().resize(1300, 960);
     QApplication::processEvents();
     EXPECT_GT(frame().mainSplitter()->sizes()[0], columns[0]);
     EXPECT_EQ(frame().mainSplitter()->sizes()[1], columns[1]);
