@@ -138,11 +138,11 @@ TEST_F(FrameTest, MenusHoldTheirItemsInOrder) {
                            "Recent File",
                            "-",
                            "E&xit"}));
-    EXPECT_EQ(
-        texts(topMenu(QStringLiteral("&Edit"))),
-        (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "U&ndo All", "&History...", "-",
-                     "&Copy\tCtrl+C", "&Paste\tCtrl+V", "&Delete\t   Del", "-", "Multi Cop&y ...",
-                     "Multi Pas&te ...", "-", "Select &All\tCtrl+A", "-", "&Go to Character...\tCtrl+J"}));
+    EXPECT_EQ(texts(topMenu(QStringLiteral("&Edit"))),
+              (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "U&ndo All", "&History...", "-",
+                           "&Copy\tCtrl+C", "&Paste\tCtrl+V", "&Delete\t   Del", "-",
+                           "Multi Cop&y ...", "Multi Pas&te ...", "-", "Select &All\tCtrl+A", "-",
+                           "&Go to Character...\tCtrl+J"}));
     EXPECT_EQ(texts(topMenu(QStringLiteral("Fo&nt"))),
               (QStringList{"Change Font &Height...\tCtrl+H", "Change Font &Width...\tCtrl+W",
                            "Change Font &Ascent...", "Re&size Font...", "-",
@@ -492,7 +492,7 @@ TEST_F(FrameTest, ProgressIndicatorShowToggles) {
 
 TEST_F(FrameTest, ClosingWritesSplitterPosAndWindowPos) {
     frame().show();
-    frame().resize(800, 600);
+    frame().resize(1000, 760);
     // Sizes that add up to the room the splitters have, so no stretch factor moves them.
     auto total = [](QSplitter* splitter) {
         const QList<int> sizes = splitter->sizes();
