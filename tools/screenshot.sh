@@ -3,7 +3,7 @@
 # font made with the command-line tool when none is given), and saves a PNG screenshot of the
 # main window.
 #   tools/screenshot.sh [-o shot.png] [-z ZOOM] [-w WORD] [-c COMMAND] [-t TEXT] [-p X,Y]
-#                       [-r] [-b BUTTON] [project.tlf]
+#                       [-r] [-b BUTTON] [-k KEY] [project.tlf]
 # -w sets the data-format word ("BmpDataFlag", e.g. 0x01021110); -c runs a command once the
 # window is up, by its action name without "action" (DataFormat opens the "Bitmap Data Format"
 # dialog, saved beside the main window as *-dialog.png); -p rests the pointer on a cell of the
@@ -11,6 +11,7 @@
 # opened (a value for its preview, say; a line feed in TEXT presses Return, which accepts a file
 # dialog); -b presses the button of that name in the dialog open just before the picture
 # (-c ExportGeneralC -t $'/tmp/x.c\n' -b buttonVerify shows "Export Finished" after Verify);
+# -k presses a key in that dialog ("F1" opens its help over it);
 # -r first runs the program on the project, mirrors it, waits for its recovery copy and kills
 # it, so that the picture shows the start-up offer of the copy (saved as *-dialog.png).
 # QT_SCALE_FACTOR=2 takes the pictures at twice the size.
@@ -22,7 +23,7 @@ out=build/screenshots/main-window.png
 zoom=""
 word=""
 recover=""
-while getopts "o:z:w:c:t:p:rb:" opt; do
+while getopts "o:z:w:c:t:p:rb:k:" opt; do
     case $opt in
     o) out=$OPTARG ;;
     z) zoom=$OPTARG ;;
@@ -32,6 +33,7 @@ while getopts "o:z:w:c:t:p:rb:" opt; do
     p) export TYPELOOM_SCREENSHOT_HOVER=$OPTARG ;;
     r) recover=1 ;;
     b) export TYPELOOM_SCREENSHOT_CLICK=$OPTARG ;;
+    k) export TYPELOOM_SCREENSHOT_KEY=$OPTARG ;;
     *) exit 2 ;;
     esac
 done

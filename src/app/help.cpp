@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QSplitter>
@@ -11,6 +13,7 @@
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
+#include <QWindow>
 
 namespace typeloom::app {
 
@@ -165,6 +168,14 @@ void HelpWindow::openTopic(const QString& folder, const QString& topic) {
     m_browser->setSource(QUrl::fromLocalFile(helpTopicPath(folder, topic)));
 }
 
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
 QString HelpWindow::currentTopic() const {
     const QUrl source = m_browser->source();
     return source.isEmpty() ? QString() : QFileInfo(source.path()).fileName();
@@ -232,6 +243,29 @@ bool HelpService::show(const QString& folder, const QString& topic) {
                          [window = m_window] { delete window.data(); });
     }
     m_window->openTopic(folder, page);
+    // Help asked for from a modal dialog becomes a window of the dialog, which the dialog's
+    // modality does not block; it is nobody's window again when the dialog ends.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != m_window) {
+        m_window->winId();  // the native window, whose owner is set below
+        QWindow* handle = m_window->windowHandle();
+        QWindow* owner = modal->window()->windowHandle();
+        if (handle != nullptr && owner != nullptr && handle->transientParent() != owner) {
+            handle->setTransientParent(owner);
+            const QPointer<HelpWindow> window = m_window;
+            auto release = [window, owner] {
+                if (window && window->windowHandle() != nullptr &&
+                    window->windowHandle()->transientParent() == owner) {
+                    window->windowHandle()->setTransientParent(nullptr);
+                }
+            };
+            if (auto* dialog = qobject_cast<QDialog*>(modal->window())) {
+                QObject::connect(dialog, &QDialog::finished, m_window, release,
+                                 Qt::SingleShotConnection);
+            }
+            QObject::connect(owner, &QObject::destroyed, m_window, release);
+        }
+    }
     if (m_window->isMinimized()) {
         m_window->showNormal();
     } else {

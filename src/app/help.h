@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+class QKeyEvent;
 class QListWidget;
 class QTextBrowser;
 class QUrl;
@@ -63,8 +64,8 @@ QString helpTopicPath(const QString& folder, const QString& topic);
 QString helpMissingMessage(const QString& folder);
 
 // The help window: the contents list on the left, the page on the right, and buttons to go
-// back, forward and to the contents page. It is not modal and belongs to no other window, so
-// it stays open beside the main window while the user works.
+// back, forward and to the contents page; Esc closes it. It is not modal and belongs to no
+// other window, so it stays open beside the main window while the user works.
 class HelpWindow : public QMainWindow {
     Q_OBJECT
 
@@ -81,6 +82,9 @@ class HelpWindow : public QMainWindow {
     QTextBrowser* browser() const { return m_browser; }
     QListWidget* contentsList() const { return m_contents; }
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     void showContentsEntry(int row);
     void selectContentsEntryOf(const QUrl& source);
@@ -93,6 +97,11 @@ class HelpWindow : public QMainWindow {
 // Opens help topics in the one help window of the program, creating it on first use and
 // raising it later. When the help pages are missing the user is told once per run; later
 // requests for the same missing pages do nothing.
+//
+// A modal dialog blocks every window that is not its own, so help asked for while one runs
+// (its Help button, F1) is shown as a window of that dialog: it can be read, used and closed
+// while the dialog stays open. When the dialog ends the help window belongs to no window
+// again.
 class HelpService {
   public:
     using Report = std::function<void(const QString& text)>;

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
@@ -105,6 +106,21 @@ int main(int argc, char** argv) {
                         modal != nullptr ? modal->findChild<QAbstractButton*>(button) : nullptr) {
                     target->click();
                 }
+            });
+        }
+        // A key pressed in the dialog the command opened ("F1" opens its help over it).
+        const QKeySequence key(qEnvironmentVariable("TYPELOOM_SCREENSHOT_KEY"));
+        if (!key.isEmpty()) {
+            QTimer::singleShot(1200, &app, [key] {
+                QWidget* modal = QApplication::activeModalWidget();
+                QWidget* field = modal != nullptr ? modal->focusWidget() : nullptr;
+                if (field == nullptr) {
+                    return;
+                }
+                const QKeyCombination combination = key[0];
+                QKeyEvent press(QEvent::KeyPress, combination.key(),
+                                combination.keyboardModifiers());
+                QApplication::sendEvent(field, &press);
             });
         }
         const int delay = qEnvironmentVariableIntValue("TYPELOOM_SCREENSHOT_DELAY_MS");

@@ -12,6 +12,7 @@
 #include "common/progress_sink.h"
 #include "model/font.h"
 #include "model/project_file.h"
+#include "model/rasteriser.h"
 #include "model/system_fonts.h"
 
 namespace typeloom::cli {
@@ -21,6 +22,7 @@ namespace {
 constexpr const char* kRasterizeHelp =
     "Usage: typeloom rasterize --family NAME [--style STYLE | --bold --italic]\n"
     "                          [--script SCRIPT] [--underline] [--strikeout]\n"
+    "                          [--keep-pitch | --no-keep-pitch]\n"
     "                          --points N -o OUT.tlf\n"
     "\n"
     "Renders every character an installed font supports at a size in points into a new\n"
@@ -34,6 +36,10 @@ constexpr const char* kRasterizeHelp =
     "                     first script when it has no Western)\n"
     "  --underline        underline every character\n"
     "  --strikeout        strike every character out\n"
+    "  --keep-pitch       every character takes the face's advance and ink outside the\n"
+    "                     cell is clipped (the default for a face of fixed pitch)\n"
+    "  --no-keep-pitch    cells widen to keep every pixel of a character's ink (the\n"
+    "                     default for a proportional face)\n"
     "  --points N         size in points, 4..244, at 96 dots per inch\n"
     "  -o, --output FILE  the project file to write\n";
 
@@ -46,7 +52,8 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 
 int commandRasterize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Arguments a(args, {"--family", "--style", "--script", "--points", "-o", "--output"},
-                {"--bold", "--italic", "--underline", "--strikeout"});
+                {"--bold", "--italic", "--underline", "--strikeout", "--keep-pitch",
+                 "--no-keep-pitch"});
     if (a.helpRequested()) {
         out << kRasterizeHelp;
         return kExitOk;
@@ -70,6 +77,9 @@ int commandRasterize(const std::vector<std::string>& args, std::ostream& out, st
     const auto style = a.value("--style");
     if (style && (a.has("--bold") || a.has("--italic"))) {
         throw UsageError{"--style cannot be combined with --bold or --italic"};
+    }
+    if (a.has("--keep-pitch") && a.has("--no-keep-pitch")) {
+        throw UsageError{"--keep-pitch cannot be combined with --no-keep-pitch"};
     }
 
     std::vector<SystemFace> faces = listSystemFaces(family);
@@ -126,9 +136,23 @@ int commandRasterize(const std::vector<std::string>& args, std::ostream& out, st
     Font font;
     font.setBitsPerPixel(1);
     font.setEncoding(kEncodingUnicode);
+    // The face decides the pitch rule unless the command line does; the renderer made here is
+    // the one the font renders with.
+    font.setSourceFont(logFont);
+    PitchRule pitch = defaultPitchRule(font.renderer());
+    if (a.has("--keep-pitch")) {
+        if (!font.renderer().metrics().fixedPitch) {
+            err << "typeloom: \"" << logFont.faceName
+                << "\" is a proportional face; it has no pitch to keep\n";
+            return kExitFailed;
+        }
+        pitch = PitchRule::KeepPitch;
+    } else if (a.has("--no-keep-pitch")) {
+        pitch = PitchRule::WidenToInk;
+    }
     {
         std::unique_ptr<ProgressSink> progress = progressFor(err);
-        font.createFromSystemFont(logFont, DbcsTables::program(), *progress);
+        rasteriseSystemFont(font, logFont, DbcsTables::program(), *progress, pitch);
     }
     try {
         saveProject(output, font);
@@ -138,7 +162,11 @@ int commandRasterize(const std::vector<std::string>& args, std::ostream& out, st
     }
     out << "Rasterized " << font.faceName << (styleName.empty() ? "" : " " + styleName) << " at "
         << *points << " points into " << output << ": " << font.count() << " characters, height "
-        << font.height << "\n";
+        << font.height;
+    if (pitch == PitchRule::KeepPitch) {
+        out << ", fixed pitch of " << facePitch(font.renderer()) << " pixels kept";
+    }
+    out << "\n";
     return kExitOk;
 }
 

@@ -4,6 +4,9 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "common/settings_store.h"
+#include "model/font_settings.h"
+
 namespace typeloom {
 
 namespace {
@@ -105,6 +108,25 @@ LogFont chooserLogFont(const SystemFace& face, int pointTenths, bool underline, 
     font.strikeOut = strikeOut ? 1 : 0;
     font.charSet = charSet;
     return font;
+}
+
+std::optional<ChooserChoice> lastChooserChoice(const SettingsStore& settings) {
+    ChooserChoice choice;
+    choice.family = settings.string(kSettingsSection, kChooserFamilyKey, "");
+    if (choice.family.empty()) {
+        return std::nullopt;
+    }
+    choice.style = settings.string(kSettingsSection, kChooserStyleKey, "");
+    const std::int64_t tenths = settings.integer(kSettingsSection, kChooserSizeKey, 120);
+    choice.pointTenths = static_cast<int>(
+        std::clamp<std::int64_t>(tenths, kMinChooserPoints * 10, kMaxChooserPoints * 10));
+    return choice;
+}
+
+void saveChooserChoice(SettingsStore& settings, const ChooserChoice& choice) {
+    settings.writeString(kSettingsSection, kChooserFamilyKey, choice.family);
+    settings.writeString(kSettingsSection, kChooserStyleKey, choice.style);
+    settings.writeInteger(kSettingsSection, kChooserSizeKey, choice.pointTenths);
 }
 
 }  // namespace typeloom

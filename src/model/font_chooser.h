@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -9,6 +10,8 @@
 #include "model/system_fonts.h"
 
 namespace typeloom {
+
+class SettingsStore;
 
 // The logic of the system font chooser ("Font"): which face and size it starts on, the sizes
 // it lists, how a typed size is read, and the font description it returns.
@@ -34,5 +37,22 @@ int chooserFaceIndex(const std::vector<SystemFace>& faces, const LogFont& font);
 // character set.
 LogFont chooserLogFont(const SystemFace& face, int pointTenths, bool underline, bool strikeOut,
                        std::uint8_t charSet);
+
+// The family, style and size last chosen in the chooser, kept in the section "Settings" so that
+// the next chooser opens at them.
+inline constexpr const char* kChooserFamilyKey = "FontChooserFamily";
+inline constexpr const char* kChooserStyleKey = "FontChooserStyle";
+inline constexpr const char* kChooserSizeKey = "FontChooserSize";  // tenths of a point
+
+struct ChooserChoice {
+    std::string family;
+    std::string style;
+    int pointTenths = 120;
+};
+
+// The choice kept in the settings; nothing when no family is kept. A kept size outside
+// 4..244 points is held to the nearest limit.
+std::optional<ChooserChoice> lastChooserChoice(const SettingsStore& settings);
+void saveChooserChoice(SettingsStore& settings, const ChooserChoice& choice);
 
 }  // namespace typeloom

@@ -8,8 +8,10 @@
 
 #include "charset/dbcs_tables.h"
 #include "charset/encodings.h"
+#include "common/cancel_flag.h"
 #include "common/progress_sink.h"
 #include "model/font.h"
+#include "model/rasteriser.h"
 
 namespace typeloom {
 
@@ -25,13 +27,19 @@ unsigned defaultThreadCount() {
     return std::clamp(std::thread::hardware_concurrency(), 1u, 2u);
 }
 
+Glyph renderOne(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t height,
+                int cellWidth) {
+    return cellWidth > 0 ? renderGlyphInCell(u, renderer, height, cellWidth)
+                         : renderGlyph(u, renderer, height);
+}
+
 // Renders every value into its own slot. Helper threads each use a clone of the renderer
 // (a renderer may hold state that one thread at a time can use); every character is rendered
 // independently, so the glyphs do not depend on which thread drew them. Progress is stepped
 // from the calling thread only.
 std::vector<Glyph> renderAll(const std::vector<std::uint16_t>& values,
-                             const GlyphRenderer& renderer, std::uint16_t height, unsigned threads,
-                             ProgressRun& run) {
+                             const GlyphRenderer& renderer, std::uint16_t height, int cellWidth,
+                             unsigned threads, ProgressRun& run) {
     const std::size_t n = values.size();
     std::vector<Glyph> glyphs(n);
     std::vector<std::shared_ptr<GlyphRenderer>> helpers;
@@ -46,7 +54,7 @@ std::vector<Glyph> renderAll(const std::vector<std::uint16_t>& values,
     }
     if (helpers.empty()) {
         for (std::size_t i = 0; i < n; ++i) {
-            glyphs[i] = renderGlyph(values[i], renderer, height);
+            glyphs[i] = renderOne(values[i], renderer, height, cellWidth);
             run.step();
         }
         return glyphs;
@@ -68,7 +76,7 @@ std::vector<Glyph> renderAll(const std::vector<std::uint16_t>& values,
             }
             const std::size_t last = std::min(n, first + kChunk);
             for (std::size_t i = first; i < last; ++i) {
-                glyphs[i] = renderGlyph(values[i], r, height);
+                glyphs[i] = renderOne(values[i], r, height, cellWidth);
             }
             done.fetch_add(last - first);
             if (reports) {
@@ -111,79 +119,153 @@ std::vector<Glyph> renderAll(const std::vector<std::uint16_t>& values,
     return glyphs;
 }
 
+// Where a character goes in its cell under the rule that widens cells to the ink.
+struct InkCell {
+    int width = 0;
+    int originX = 0;
+};
+
+InkCell inkCellOf(std::uint16_t u, const GlyphRenderer& renderer) {
+    const RenderMetrics metrics = renderer.metrics();
+    const CharSpacing spacing = renderer.spacing(u);
+    InkCell cell;
+    cell.width = spacing.advance;
+    if (metrics.scalable && spacing.hasAbc && std::abs(spacing.a) + spacing.b > cell.width) {
+        cell.width = std::abs(spacing.a) + spacing.b;
+    }
+    if (cell.width <= 0) {
+        cell.width = metrics.averageWidth;
+    }
+    cell.width = std::clamp(cell.width, 0, kMaxRenderWidth);
+    cell.originX = metrics.scalable && spacing.hasAbc && spacing.a < 0 ? -spacing.a : 0;
+    return cell;
+}
+
 }  // namespace
 
 Glyph renderGlyph(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t height) {
-    const RenderMetrics metrics = renderer.metrics();
-    const CharSpacing spacing = renderer.spacing(u);
-    int width = spacing.advance;
-    if (metrics.scalable && spacing.hasAbc && std::abs(spacing.a) + spacing.b > width) {
-        width = std::abs(spacing.a) + spacing.b;
-    }
-    if (width <= 0) {
-        width = metrics.averageWidth;
-    }
-    width = std::clamp(width, 0, kMaxRenderWidth);
+    const InkCell cell = inkCellOf(u, renderer);
     Glyph glyph;
-    glyph.init(u, static_cast<std::uint16_t>(width), height);
-    const int originX = metrics.scalable && spacing.hasAbc && spacing.a < 0 ? -spacing.a : 0;
-    if (width > 0 && height > 0) {
-        renderer.render(u, originX, width, height, glyph.pixels.data());
+    glyph.init(u, static_cast<std::uint16_t>(cell.width), height);
+    if (cell.width > 0 && height > 0) {
+        renderer.render(u, cell.originX, cell.width, height, glyph.pixels.data());
     }
     return glyph;
 }
 
+Glyph renderGlyphInCell(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t height,
+                        int cellWidth) {
+    const int width = std::clamp(cellWidth, 0, kMaxRenderWidth);
+    Glyph glyph;
+    glyph.init(u, static_cast<std::uint16_t>(width), height);
+    if (width > 0 && height > 0) {
+        renderer.render(u, 0, width, height, glyph.pixels.data());
+    }
+    return glyph;
+}
+
+int facePitch(const GlyphRenderer& renderer) {
+    const int space = renderer.spacing(' ').advance;
+    const int pitch = space > 0 ? space : renderer.metrics().averageWidth;
+    return std::clamp(pitch, 1, kMaxRenderWidth);
+}
+
+PitchRule defaultPitchRule(const GlyphRenderer& renderer) {
+    return renderer.metrics().fixedPitch ? PitchRule::KeepPitch : PitchRule::WidenToInk;
+}
+
+int countCharactersLosingInk(const GlyphRenderer& renderer,
+                             const std::vector<std::uint16_t>& values, std::uint16_t height,
+                             const CancelFlag* cancel) {
+    // Each character is drawn whole, as the widening rule draws it, and its ink is looked for
+    // outside the columns a cell of the pitch at its origin keeps.
+    const int pitch = facePitch(renderer);
+    int losing = 0;
+    std::vector<std::uint8_t> pixels;
+    for (std::uint16_t u : values) {
+        if (cancel != nullptr && cancel->cancelled()) {
+            return -1;
+        }
+        const InkCell cell = inkCellOf(u, renderer);
+        if (cell.width <= 0 || height == 0) {
+            continue;
+        }
+        pixels.assign(static_cast<std::size_t>(cell.width) * height, 0);
+        renderer.render(u, cell.originX, cell.width, height, pixels.data());
+        const int keptFirst = cell.originX;
+        const int keptLast = cell.originX + pitch;  // one past the last kept column
+        bool lost = false;
+        for (int y = 0; y < height && !lost; ++y) {
+            const std::uint8_t* row = pixels.data() + static_cast<std::size_t>(y) * cell.width;
+            for (int x = 0; x < cell.width; ++x) {
+                if (row[x] != 0 && (x < keptFirst || x >= keptLast)) {
+                    lost = true;
+                    break;
+                }
+            }
+        }
+        losing += lost ? 1 : 0;
+    }
+    return losing;
+}
+
 void Font::createFromSystemFont(const LogFont& font, const DbcsTables& dbcs, ProgressSink& progress,
                                 unsigned threads) {
-    clearGlyphs();
-    fromSystemFont = true;
-    setSourceFont(font);
-    faceName = font.faceName;
-    const GlyphRenderer& r = renderer();
+    rasteriseSystemFont(*this, font, dbcs, progress, PitchRule::WidenToInk, threads);
+}
+
+void rasteriseSystemFont(Font& target, const LogFont& font, const DbcsTables& dbcs,
+                         ProgressSink& progress, PitchRule pitch, unsigned threads) {
+    target.clearGlyphs();
+    target.fromSystemFont = true;
+    target.setSourceFont(font);
+    target.faceName = font.faceName;
+    const GlyphRenderer& r = target.renderer();
     const RenderMetrics m = r.metrics();
-    ascent = static_cast<std::int16_t>(m.ascent);
-    height = static_cast<std::uint16_t>(std::max(0, m.ascent + m.descent));
-    fixedWidth = m.fixedPitch ? static_cast<std::uint16_t>(std::max(0, m.averageWidth)) : 0;
+    target.ascent = static_cast<std::int16_t>(m.ascent);
+    target.height = static_cast<std::uint16_t>(std::max(0, m.ascent + m.descent));
+    target.fixedWidth = m.fixedPitch ? static_cast<std::uint16_t>(std::max(0, m.averageWidth)) : 0;
 
     auto ranges = r.unicodeRanges();
-    charTable.buildFromSystemFont(CharacterTable::supportedSetOf(m.scalable, ranges, m.charSet),
-                                  m.charSet, static_cast<int>(encoding), dbcs);
+    target.charTable.buildFromSystemFont(CharacterTable::supportedSetOf(m.scalable, ranges, m.charSet),
+                                  m.charSet, static_cast<int>(target.encoding), dbcs);
 
-    fontHeader = FontHeaderInfo{};
-    fontHeader.version = 0x200;
-    fontHeader.vertRes = kScreenDpi;
-    fontHeader.horizRes = kScreenDpi;
-    fontHeader.ascent = static_cast<std::uint16_t>(m.ascent);
-    fontHeader.internalLeading = static_cast<std::uint16_t>(m.internalLeading);
-    fontHeader.externalLeading = static_cast<std::uint16_t>(m.externalLeading);
-    fontHeader.italic = m.italic;
-    fontHeader.underline = m.underline;
-    fontHeader.strikeOut = m.strikeOut;
-    fontHeader.weight = static_cast<std::uint16_t>(m.weight);
-    fontHeader.charSet = m.charSet;
-    fontHeader.avgWidth = static_cast<std::uint16_t>(m.averageWidth);
-    fontHeader.defaultChar = static_cast<std::uint8_t>(m.defaultChar & 0xFF);
-    fontHeader.breakChar = static_cast<std::uint8_t>(m.breakChar & 0xFF);
+    target.fontHeader = FontHeaderInfo{};
+    target.fontHeader.version = 0x200;
+    target.fontHeader.vertRes = kScreenDpi;
+    target.fontHeader.horizRes = kScreenDpi;
+    target.fontHeader.ascent = static_cast<std::uint16_t>(m.ascent);
+    target.fontHeader.internalLeading = static_cast<std::uint16_t>(m.internalLeading);
+    target.fontHeader.externalLeading = static_cast<std::uint16_t>(m.externalLeading);
+    target.fontHeader.italic = m.italic;
+    target.fontHeader.underline = m.underline;
+    target.fontHeader.strikeOut = m.strikeOut;
+    target.fontHeader.weight = static_cast<std::uint16_t>(m.weight);
+    target.fontHeader.charSet = m.charSet;
+    target.fontHeader.avgWidth = static_cast<std::uint16_t>(m.averageWidth);
+    target.fontHeader.defaultChar = static_cast<std::uint8_t>(m.defaultChar & 0xFF);
+    target.fontHeader.breakChar = static_cast<std::uint8_t>(m.breakChar & 0xFF);
 
     // The lists are the enabled codes; every supported value is rendered, also the disabled
     // ones, so that enabling them later needs no rendering.
-    codeList.clear();
-    unicodeList.clear();
-    charTable.committed.forEach([&](std::uint16_t code, CodeEntry e) {
+    target.codeList.clear();
+    target.unicodeList.clear();
+    target.charTable.committed.forEach([&](std::uint16_t code, CodeEntry e) {
         if (e.enabled) {
-            codeList.push_back(code);
-            unicodeList.push_back(e.unicode);
+            target.codeList.push_back(code);
+            target.unicodeList.push_back(e.unicode);
         }
     });
-    const auto& supported = charTable.supportedSet;
+    const auto& supported = target.charTable.supportedSet;
     ProgressRun run(progress, static_cast<int>(supported.size()));
-    std::vector<Glyph> rendered =
-        renderAll(supported, r, height, threads == 0 ? defaultThreadCount() : threads, run);
+    const int cellWidth = pitch == PitchRule::KeepPitch ? facePitch(r) : 0;
+    std::vector<Glyph> rendered = renderAll(supported, r, target.height, cellWidth,
+                                            threads == 0 ? defaultThreadCount() : threads, run);
     for (std::size_t i = 0; i < supported.size(); ++i) {
-        glyphs.insert(supported[i], std::move(rendered[i]));
+        target.glyphs.insert(supported[i], std::move(rendered[i]));
     }
-    updateFixedWidth();
-    updateMaxWidth();
+    target.updateFixedWidth();
+    target.updateMaxWidth();
 }
 
 }  // namespace typeloom

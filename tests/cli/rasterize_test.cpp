@@ -167,6 +167,65 @@ TEST_F(RasterizeCommand, ScriptAndEffectsReachTheFont) {
     EXPECT_NE(refused.err.find("\"Cyrillic\""), std::string::npos);
 }
 
+TEST_F(RasterizeCommand, AFixedPitchFaceKeepsItsPitchUnlessToldOtherwise) {
+    // DejaVu Sans Mono: every character 1233 units, 10 pixels at 12 points; U+0361 reaches
+    // 2 pixels left of its origin and 3 past its advance (13 wide), a cell of 15 when widened.
+    const std::string kept = m_dir.file("kept.tlf");
+    Result r = runCli({"rasterize", "--family", "DejaVu Sans Mono", "--points", "12", "-o", kept});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_NE(r.out.find("fixed pitch of 10 pixels kept"), std::string::npos) << r.out;
+    const std::string widened = m_dir.file("widened.tlf");
+    Result w = runCli({"rasterize", "--family", "DejaVu Sans Mono", "--points", "12",
+                       "--no-keep-pitch", "-o", widened});
+    ASSERT_EQ(w.status, kExitOk) << w.err;
+    EXPECT_EQ(w.out.find("pitch"), std::string::npos) << w.out;
+    const std::string explicitly = m_dir.file("explicit.tlf");
+    ASSERT_EQ(runCli({"rasterize", "--family", "DejaVu Sans Mono", "--points", "12",
+                      "--keep-pitch", "-o", explicitly})
+                  .status,
+              kExitOk);
+    EXPECT_EQ(test::readFile(explicitly), test::readFile(kept));
+
+    Font a = load(kept);
+    Font b = load(widened);
+    EXPECT_EQ(a.fixedWidth, 10);
+    EXPECT_EQ(b.fixedWidth, 0);
+    ASSERT_EQ(a.codeList, b.codeList);
+    std::uint16_t width = 0;
+    ASSERT_TRUE(b.widthOf(0x0361, width));
+    EXPECT_EQ(width, 15);
+    // Kept, the mark is the widened cell's columns 2..11: its origin and the pitch after it.
+    const Glyph* mark = a.glyphs.find(0x0361);
+    const Glyph* wide = b.glyphs.find(0x0361);
+    ASSERT_TRUE(mark != nullptr && wide != nullptr);
+    ASSERT_EQ(mark->width, 10);
+    for (int y = 0; y < a.height; ++y) {
+        for (int x = 0; x < 10; ++x) {
+            EXPECT_EQ(mark->pixel(x, y), wide->pixel(x + 2, y)) << x << "," << y;
+        }
+    }
+    // A character that fits its advance is the same under both rules.
+    EXPECT_TRUE(*a.glyphs.find('M') == *b.glyphs.find('M'));
+
+    // A proportional face widens by default, and has no pitch to keep.
+    const std::string sans = m_dir.file("sans.tlf");
+    const std::string sansWidened = m_dir.file("sans-widened.tlf");
+    ASSERT_EQ(runCli({"rasterize", "--family", "DejaVu Sans", "--points", "9", "-o", sans}).status,
+              kExitOk);
+    ASSERT_EQ(runCli({"rasterize", "--family", "DejaVu Sans", "--points", "9", "--no-keep-pitch",
+                      "-o", sansWidened})
+                  .status,
+              kExitOk);
+    EXPECT_EQ(test::readFile(sans), test::readFile(sansWidened));
+    Result refused = runCli({"rasterize", "--family", "DejaVu Sans", "--points", "9",
+                             "--keep-pitch", "-o", m_dir.file("refused.tlf")});
+    EXPECT_EQ(refused.status, kExitFailed);
+    EXPECT_NE(refused.err.find("proportional face"), std::string::npos) << refused.err;
+    Result both = runCli({"rasterize", "--family", "DejaVu Sans Mono", "--points", "9",
+                          "--keep-pitch", "--no-keep-pitch", "-o", m_dir.file("both.tlf")});
+    EXPECT_EQ(both.status, kExitUsage);
+}
+
 TEST_F(RasterizeCommand, RefusesWhatItCannotRender) {
     const std::string out = m_dir.file("x.tlf");
     struct Row {

@@ -15,9 +15,12 @@
 
 #include "charset/dbcs_tables.h"
 #include "charset/encodings.h"
+#include "common/cancel_flag.h"
 #include "common/progress_sink.h"
 #include "model/font.h"
+#include "model/rasteriser.h"
 #include "model/system_fonts.h"
+#include "model/transforms.h"
 #include "test_support.h"
 
 // These tests read fonts of Debian packages (scripts/deps.sh installs them): fonts-dejavu-core,
@@ -99,15 +102,20 @@ class Reference {
 
     // The character as the font model keeps it: the width is the advance, or |A| + B when
     // that is larger; a negative A moves the drawing right by -A; the baseline lies `ascent`
-    // rows below the top of a cell `height` rows tall.
-    Glyph cell(FT_ULong charCode, int ascent, int height, bool abc = true) const {
+    // rows below the top of a cell `height` rows tall. A `pitch` above 0 is the width instead,
+    // with the origin at the cell's left edge.
+    Glyph cell(FT_ULong charCode, int ascent, int height, bool abc = true, int pitch = 0) const {
         FreeTypeBitmap g = load(charCode);
         const int a = g.width > 0 ? g.left : 0;
         int width = g.advance;
         if (abc && std::abs(a) + g.width > width) {
             width = std::abs(a) + g.width;
         }
-        const int originX = abc && a < 0 ? -a : 0;
+        int originX = abc && a < 0 ? -a : 0;
+        if (pitch > 0) {
+            width = pitch;
+            originX = 0;
+        }
         Glyph out;
         out.code = static_cast<std::uint16_t>(charCode);
         out.width = static_cast<std::uint16_t>(width);
@@ -143,12 +151,13 @@ class FreeTypeRendererTest : public ::testing::Test {
         setRendererFactory([](const LogFont& f) { return std::make_shared<BlankRenderer>(f); });
     }
 
-    static Font build(const LogFont& lf, unsigned threads = 0) {
+    static Font build(const LogFont& lf, unsigned threads = 0,
+                      PitchRule pitch = PitchRule::WidenToInk) {
         Font font;
         font.setBitsPerPixel(1);
         font.setEncoding(kEncodingUnicode);
         NullProgressSink progress;
-        font.createFromSystemFont(lf, DbcsTables::program(), progress, threads);
+        rasteriseSystemFont(font, lf, DbcsTables::program(), progress, pitch, threads);
         return font;
     }
 };
@@ -682,6 +691,53 @@ TEST_F(FreeTypeRendererTest, DamagedFontFilesRenderWithinBounds) {
         }
     }
     EXPECT_GT(opened, 0u);  // the damage leaves some files readable
+}
+
+TEST_F(FreeTypeRendererTest, KeepingThePitchGivesEveryCharacterTheFacesAdvance) {
+    // DejaVu Sans Mono declares a fixed pitch and advances every character 1233 units, 10
+    // pixels at 16 pixels per em; DejaVu Sans is proportional.
+    FreeTypeRenderer mono(logFont("DejaVu Sans Mono", -16));
+    EXPECT_EQ(defaultPitchRule(mono), PitchRule::KeepPitch);
+    EXPECT_EQ(defaultPitchRule(FreeTypeRenderer(logFont("DejaVu Sans", -16))),
+              PitchRule::WidenToInk);
+    Reference ref(kMono, 16);
+    const int pitch = ref.load(' ').advance;
+    ASSERT_EQ(pitch, 10);
+    EXPECT_EQ(facePitch(mono), pitch);
+
+    Font font = build(logFont("DejaVu Sans Mono", -16), 0, PitchRule::KeepPitch);
+    EXPECT_EQ(font.fixedWidth, pitch);
+    EXPECT_EQ(font.maxWidth, pitch);
+    // Every character FreeType draws, clipped to a cell of the pitch at its origin; those
+    // whose ink the cell clips are the ones counted as losing ink.
+    const std::vector<std::uint16_t>& values = font.charTable.supportedSet;
+    ASSERT_GT(values.size(), 3000u);
+    int losing = 0;
+    for (std::uint16_t u : values) {
+        const Glyph* g = font.glyphs.find(u);
+        ASSERT_NE(g, nullptr) << u;
+        const Glyph kept = ref.cell(u, font.ascent, font.height, true, pitch);
+        ASSERT_EQ(g->width, pitch) << u;
+        ASSERT_EQ(g->pixels, kept.pixels) << u;
+        const Glyph whole = ref.cell(u, font.ascent, font.height);
+        losing += std::count(kept.pixels.begin(), kept.pixels.end(), 1) <
+                          std::count(whole.pixels.begin(), whole.pixels.end(), 1)
+                      ? 1
+                      : 0;
+    }
+    EXPECT_GT(losing, 0);  // U+0361 among them
+    EXPECT_EQ(countCharactersLosingInk(mono, values, font.height), losing);
+    CancelFlag cancelled;
+    cancelled.requestCancel();
+    EXPECT_EQ(countCharactersLosingInk(mono, values, font.height, &cancelled), -1);
+
+    // The font is fixed-width already: Change to Fixed-Width changes nothing.
+    Font fixed = font;
+    makeFixedWidth(fixed);
+    EXPECT_EQ(fixed.fixedWidth, pitch);
+    for (std::uint16_t u : font.unicodeList) {
+        ASSERT_TRUE(*fixed.glyphs.find(u) == *font.glyphs.find(u)) << u;
+    }
 }
 
 TEST_F(FreeTypeRendererTest, InstalledFactoryRendersFromTheSourceFont) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -18,6 +19,10 @@
 #include "dialog_test_support.h"
 #include "interchange/interchange_test_support.h"
 #include "model/font.h"
+#include "model/font_chooser.h"
+#include "model/font_settings.h"
+#include "model/freetype_renderer.h"
+#include "model/rasteriser.h"
 #include "model/system_fonts.h"
 #include "model/ui/font_commands.h"
 #include "model/ui/font_info_dialog.h"
@@ -324,6 +329,51 @@ TEST(SystemFontDialog, SampleIsDrawnByTheRenderer) {
     EXPECT_GT(ink, 20);
 }
 
+TEST(SystemFontDialog, OffersToKeepAFixedPitchAndSaysHowManyCharactersLoseInk) {
+    ui::SystemFontDialog dialog(nullptr);
+    QSignalSpy counted(&dialog, &ui::SystemFontDialog::inkLossCounted);
+    dialog.sizeEdit()->setText(QStringLiteral("12"));
+    ASSERT_TRUE(dialog.selectFace(QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Book")));
+    QCheckBox* keep = dialog.keepPitchBox();
+    EXPECT_EQ(keep->text(), QStringLiteral("Keep fixed &pitch"));
+    EXPECT_TRUE(keep->isEnabled());
+    EXPECT_TRUE(keep->isChecked());
+    EXPECT_EQ(dialog.pitchRule(), PitchRule::KeepPitch);
+    // The count runs on a thread of its own; the chooser answers meanwhile.
+    ASSERT_TRUE(counted.wait(20000));
+    const LogFont font = dialog.logFont();
+    FreeTypeRenderer renderer(font);
+    const RenderMetrics m = renderer.metrics();
+    const int expected = countCharactersLosingInk(
+        renderer, CharacterTable::supportedSetOf(m.scalable, renderer.unicodeRanges(), m.charSet),
+        static_cast<std::uint16_t>(m.ascent + m.descent));
+    ASSERT_GT(expected, 1);
+    EXPECT_EQ(dialog.charactersLosingInk(), expected);
+    const QString n = QLocale().toString(expected);
+    EXPECT_EQ(dialog.inkLossLabel()->text(),
+              QStringLiteral("%1 characters lose ink outside the cell").arg(n));
+    keep->setChecked(false);
+    EXPECT_EQ(dialog.pitchRule(), PitchRule::WidenToInk);
+    EXPECT_EQ(dialog.inkLossLabel()->text(), QStringLiteral("%1 characters get a wider cell").arg(n));
+    // Another size of the same face keeps the user's choice and counts again.
+    dialog.sizeEdit()->setText(QStringLiteral("9"));
+    EXPECT_FALSE(keep->isChecked());
+    EXPECT_TRUE(counted.wait(20000));
+
+    // A proportional face has no pitch to keep.
+    ASSERT_TRUE(dialog.selectFace(QStringLiteral("DejaVu Sans"), QStringLiteral("Book")));
+    EXPECT_FALSE(keep->isEnabled());
+    EXPECT_FALSE(keep->isChecked());
+    EXPECT_EQ(dialog.pitchRule(), PitchRule::WidenToInk);
+    EXPECT_TRUE(dialog.inkLossLabel()->text().isEmpty());
+    // Choosing a new face while a count runs stops that count; closing the chooser too.
+    ASSERT_TRUE(dialog.selectFace(QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Bold")));
+    EXPECT_TRUE(keep->isChecked());
+    EXPECT_EQ(dialog.charactersLosingInk(), -1);
+    EXPECT_EQ(dialog.inkLossLabel()->text(),
+              QStringLiteral("Counting the characters that lose ink..."));
+}
+
 // --- Import An Existing System Font
 
 TEST(SystemFontImport, RendersTheChosenFontAsTheCoreDoes) {
@@ -348,7 +398,9 @@ TEST(SystemFontImport, RendersTheChosenFontAsTheCoreDoes) {
     Font reference;
     reference.setEncoding(kEncodingUnicode);
     NullProgressSink quiet;
-    reference.createFromSystemFont(expected, DbcsTables::program(), quiet);
+    // A face of fixed pitch keeps it unless the chooser's box is unchecked.
+    rasteriseSystemFont(reference, expected, DbcsTables::program(), quiet, PitchRule::KeepPitch);
+    EXPECT_NE(reference.fixedWidth, 0);
 
     EXPECT_EQ(font.sourceFont.height, -13);
     EXPECT_EQ(font.faceName, reference.faceName);
@@ -387,6 +439,52 @@ TEST(SystemFontImport, CancelInTheChooserOrTheSavePromptChangesNothing) {
         nullptr, font, settings, progress, [] { return false; }, accepted.services()));
     test::expectOpenFontUnchanged(font);
     EXPECT_TRUE(progress.texts.empty());
+}
+
+TEST(SystemFontImport, OpensAtTheFamilyStyleAndSizeChosenLast) {
+    MemorySettingsStore settings;
+    test::RecordingProgress progress;
+    ScriptedDialogs choose;
+    choose.onDialog = [](QDialog& d) {
+        auto& dialog = dynamic_cast<ui::SystemFontDialog&>(d);
+        dialog.selectFace(QStringLiteral("DejaVu Serif"), QStringLiteral("Bold"));
+        dialog.sizeEdit()->setText(QStringLiteral("7"));
+        return pressOk(dialog);
+    };
+    Font font = digits();
+    ASSERT_TRUE(ui::runImportSystemFont(
+        nullptr, font, settings, progress, [] { return true; }, choose.services()));
+    EXPECT_EQ(settings.string(kSettingsSection, kChooserFamilyKey, ""), "DejaVu Serif");
+    EXPECT_EQ(settings.string(kSettingsSection, kChooserStyleKey, ""), "Bold");
+    EXPECT_EQ(settings.integer(kSettingsSection, kChooserSizeKey, 0), 70);
+
+    // A font made from no installed font opens the chooser at that choice; cancelling it
+    // keeps the choice.
+    struct Seen {
+        QString family, style, size;
+    };
+    auto look = [](Seen& seen) {
+        return [&seen](QDialog& d) {
+            auto& dialog = dynamic_cast<ui::SystemFontDialog&>(d);
+            seen = {dialog.familyEdit()->text(), dialog.styleName(), dialog.sizeEdit()->text()};
+            return static_cast<int>(QDialog::Rejected);
+        };
+    };
+    Seen seen;
+    ScriptedDialogs cancel;
+    cancel.onDialog = look(seen);
+    Font scratch = digits();
+    EXPECT_FALSE(ui::runImportSystemFont(
+        nullptr, scratch, settings, progress, [] { return true; }, cancel.services()));
+    EXPECT_EQ(seen.family, QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(seen.style, QStringLiteral("Bold"));
+    EXPECT_EQ(seen.size, QStringLiteral("7"));
+    // A kept size past the chooser's limits is held to them.
+    settings.writeInteger(kSettingsSection, kChooserSizeKey, 9999);
+    EXPECT_FALSE(ui::runImportSystemFont(
+        nullptr, scratch, settings, progress, [] { return true; }, cancel.services()));
+    EXPECT_EQ(seen.size, QStringLiteral("244"));
+    EXPECT_EQ(settings.string(kSettingsSection, kChooserFamilyKey, ""), "DejaVu Serif");
 }
 
 // --- Font Info

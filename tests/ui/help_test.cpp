@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -10,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
+#include <QWindow>
 
 namespace typeloom::app {
 namespace {
@@ -194,6 +198,47 @@ TEST(HelpWindow, OpensTheRequestedTopicAndFollowsTheContentsList) {
     // A topic whose page is missing shows the contents page.
     ASSERT_TRUE(service.show(kSourceHelp, QStringLiteral("nosuchtopic.htm")));
     EXPECT_EQ(window->currentTopic(), QStringLiteral("index.htm"));
+}
+
+TEST(HelpWindow, CanBeUsedAndClosedWhileAModalDialogRuns) {
+    // The clicks and keys go in through the window system, where a window that a modal
+    // dialog blocks drops them. The help window is open before the dialog, too, so that
+    // a window the dialog already blocks is released.
+    HelpService service([](const QString&) { FAIL() << "help pages reported missing"; });
+    ASSERT_TRUE(service.show(kSourceHelp, QStringLiteral("index.htm")));
+    HelpWindow* window = service.window();
+    ASSERT_NE(window, nullptr);
+    QDialog dialog;
+    dialog.setModal(true);
+    QString topicAfterClick;
+    bool closedByEscape = false;
+    bool dialogStillOpen = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        EXPECT_EQ(QApplication::activeModalWidget(), &dialog);
+        EXPECT_TRUE(service.show(kSourceHelp, QStringLiteral("changeheight.htm")));
+        QListWidget* list = window->contentsList();
+        QListWidgetItem* entry =
+            list->findItems(QStringLiteral("Preferences"), Qt::MatchExactly).value(0);
+        if (entry != nullptr) {
+            const QPoint at =
+                list->viewport()->mapTo(window, list->visualItemRect(entry).center());
+            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
+        }
+        topicAfterClick = window->currentTopic();
+        window->activateWindow();
+        list->setFocus();
+        QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
+        closedByEscape = !window->isVisible();
+        dialogStillOpen = dialog.isVisible();
+        dialog.reject();
+    });
+    dialog.exec();
+    EXPECT_EQ(topicAfterClick, QStringLiteral("preference.htm"));
+    EXPECT_TRUE(closedByEscape);
+    EXPECT_TRUE(dialogStillOpen);
+    // With the dialog ended the help window belongs to no window again.
+    ASSERT_NE(window->windowHandle(), nullptr);
+    EXPECT_EQ(window->windowHandle()->transientParent(), nullptr);
 }
 
 TEST(HelpWindow, MissingHelpPagesAreReportedOncePerRun) {

@@ -5,7 +5,9 @@
 #include "common/progress_sink.h"
 #include "common/settings_store.h"
 #include "model/font.h"
+#include "model/font_chooser.h"
 #include "model/font_information.h"
+#include "model/rasteriser.h"
 #include "model/ui/font_info_dialog.h"
 #include "model/ui/new_font_dialog.h"
 #include "model/ui/system_font_dialog.h"
@@ -45,14 +47,23 @@ bool runImportSystemFont(QWidget* parent, Font& font, SettingsStore& settings,
                                DialogServices::standard());
 }
 
-bool runImportSystemFont(QWidget* parent, Font& font, SettingsStore& /*settings*/,
+bool runImportSystemFont(QWidget* parent, Font& font, SettingsStore& settings,
                          ProgressSink& progress, const std::function<bool()>& startNewDocument,
                          const DialogServices& services) {
-    // The chooser starts from the font the characters were rendered from, when there is one.
-    SystemFontDialog dialog(font.hasSourceFont ? &font.sourceFont : nullptr, parent, services);
+    // The chooser starts from the installed font the characters were rendered from; for any
+    // other font at the family, style and size chosen last.
+    const bool rendered = font.fromSystemFont && font.hasSourceFont;
+    SystemFontDialog dialog(rendered ? &font.sourceFont : nullptr, parent, services);
+    if (!rendered) {
+        if (auto last = lastChooserChoice(settings)) {
+            dialog.startAt(qtText(last->family), qtText(last->style), last->pointTenths);
+        }
+    }
     if (services.runDialog(dialog) != QDialog::Accepted) {
         return false;
     }
+    saveChooserChoice(settings, ChooserChoice{utf8Text(dialog.familyName()),
+                                              utf8Text(dialog.styleName()), dialog.pointTenths()});
     if (!startNewDocument()) {
         return false;
     }
@@ -61,7 +72,7 @@ bool runImportSystemFont(QWidget* parent, Font& font, SettingsStore& /*settings*
     WaitCursor wait;
     font.setBitsPerPixel(1);
     font.setEncoding(kEncodingUnicode);
-    font.createFromSystemFont(chosen, DbcsTables::program(), progress);
+    rasteriseSystemFont(font, chosen, DbcsTables::program(), progress, dialog.pitchRule());
     return true;
 }
 

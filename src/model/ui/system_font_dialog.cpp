@@ -10,11 +10,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPixmap>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdlib>
 
+#include "charset/character_table.h"
 #include "model/font.h"
 #include "model/font_chooser.h"
 #include "model/glyph_renderer.h"
@@ -44,13 +46,16 @@ QLabel* listLabel(const char* text, QWidget* buddy, QWidget* parent) {
 }  // namespace
 
 QImage renderFontSample(const LogFont& font, const QString& text) {
-    std::shared_ptr<GlyphRenderer> renderer = makeRenderer(font);
-    const RenderMetrics m = renderer->metrics();
+    return renderFontSample(*makeRenderer(font), text);
+}
+
+QImage renderFontSample(const GlyphRenderer& renderer, const QString& text) {
+    const RenderMetrics m = renderer.metrics();
     const int height = std::clamp(m.ascent + m.descent, 1, kMaxRenderHeight);
     std::vector<Glyph> glyphs;
     int width = 0;
     for (QChar c : text) {
-        glyphs.push_back(renderGlyph(c.unicode(), *renderer, static_cast<std::uint16_t>(height)));
+        glyphs.push_back(renderGlyph(c.unicode(), renderer, static_cast<std::uint16_t>(height)));
         width += glyphs.back().width;
     }
     QImage image(std::max(width, 1), height, QImage::Format_RGB32);
@@ -83,7 +88,9 @@ SystemFontDialog::SystemFontDialog(const LogFont* initial, QWidget* parent, Dial
       m_strikeOut(new QCheckBox(QStringLiteral("Stri&keout"), this)),
       m_underline(new QCheckBox(QStringLiteral("&Underline"), this)),
       m_sample(new QLabel(this)),
-      m_scripts(new QComboBox(this)) {
+      m_scripts(new QComboBox(this)),
+      m_keepPitch(new QCheckBox(QStringLiteral("Keep fixed &pitch"), this)),
+      m_inkLoss(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Font"));
     m_styleEdit->setReadOnly(true);
     m_sample->setAlignment(Qt::AlignCenter);
@@ -135,9 +142,19 @@ SystemFontDialog::SystemFontDialog(const LogFont* initial, QWidget* parent, Dial
     connect(buttons, &QDialogButtonBox::accepted, this, &SystemFontDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SystemFontDialog::reject);
 
+    m_keepPitch->setEnabled(false);
+    m_keepPitch->setToolTip(
+        QStringLiteral("Every character takes the face's advance; ink outside the cell is "
+                       "clipped. Unchecked, a cell widens to keep all of its character's ink."));
+    m_inkLoss->setObjectName(QStringLiteral("inkLoss"));
+    auto* pitchRow = new QHBoxLayout;
+    pitchRow->addWidget(m_keepPitch);
+    pitchRow->addWidget(m_inkLoss, 1);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(lower);
+    layout->addLayout(pitchRow);
     layout->addWidget(buttons);
 
     // --- Behaviour
@@ -180,6 +197,7 @@ SystemFontDialog::SystemFontDialog(const LogFont* initial, QWidget* parent, Dial
     });
     connect(m_strikeOut, &QCheckBox::toggled, this, [this] { updateSample(); });
     connect(m_underline, &QCheckBox::toggled, this, [this] { updateSample(); });
+    connect(m_keepPitch, &QCheckBox::toggled, this, [this] { showInkLoss(); });
     connect(m_scripts, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0) {
             m_charSet = static_cast<std::uint8_t>(m_scripts->itemData(index).toInt());
@@ -202,6 +220,10 @@ SystemFontDialog::SystemFontDialog(const LogFont* initial, QWidget* parent, Dial
     m_familyEdit->setFocus();
 }
 
+SystemFontDialog::~SystemFontDialog() {
+    stopInkCount();
+}
+
 bool SystemFontDialog::selectFace(const QString& family, const QString& style) {
     const QList<QListWidgetItem*> rows = m_families->findItems(family, Qt::MatchFixedString);
     if (rows.isEmpty()) {
@@ -217,6 +239,26 @@ bool SystemFontDialog::selectFace(const QString& family, const QString& style) {
         m_styles->setCurrentItem(styles.front());
     }
     return true;
+}
+
+void SystemFontDialog::startAt(const QString& family, const QString& style, int pointTenths) {
+    m_sizeEdit->setText(sizeText(pointTenths));
+    selectFace(family, style);
+}
+
+QString SystemFontDialog::familyName() const {
+    const SystemFace* face = selectedFace();
+    return face != nullptr ? qtText(face->family) : QString();
+}
+
+QString SystemFontDialog::styleName() const {
+    const SystemFace* face = selectedFace();
+    return face != nullptr ? qtText(face->style) : QString();
+}
+
+PitchRule SystemFontDialog::pitchRule() const {
+    return m_keepPitch->isEnabled() && m_keepPitch->isChecked() ? PitchRule::KeepPitch
+                                                                : PitchRule::WidenToInk;
 }
 
 const SystemFace* SystemFontDialog::selectedFace() const {
@@ -292,13 +334,121 @@ void SystemFontDialog::updateSample() {
     const SystemFace* face = selectedFace();
     if (face == nullptr) {
         m_sample->clear();
+        stopInkCount();
+        m_fixedPitchFace = false;
+        m_keepPitch->setEnabled(false);
+        m_keepPitch->setChecked(false);
+        m_counted = false;
+        m_losingInk = -1;
+        showInkLoss();
         return;
     }
-    QImage image = renderFontSample(logFont(), QString::fromLatin1(kSampleText));
+    const LogFont font = logFont();
+    std::shared_ptr<GlyphRenderer> renderer = makeRenderer(font);
+    QImage image = renderFontSample(*renderer, QString::fromLatin1(kSampleText));
     if (image.width() > kSampleWidth || image.height() > kSampleHeight) {
         image = image.scaled(kSampleWidth, kSampleHeight, Qt::KeepAspectRatio);
     }
     m_sample->setPixmap(QPixmap::fromImage(image));
+
+    // A face of fixed pitch keeps it unless the user unchecks the box; a new size, script or
+    // effect of the same face keeps the user's choice.
+    if (face->file != m_pitchFaceFile || face->index != m_pitchFaceIndex) {
+        m_pitchFaceFile = face->file;
+        m_pitchFaceIndex = face->index;
+        m_fixedPitchFace = renderer->metrics().fixedPitch;
+        const QSignalBlocker block(m_keepPitch);
+        m_keepPitch->setEnabled(m_fixedPitchFace);
+        m_keepPitch->setChecked(m_fixedPitchFace);
+    }
+    if (!m_fixedPitchFace) {
+        stopInkCount();
+        m_counted = false;
+        m_losingInk = -1;
+        showInkLoss();
+        return;
+    }
+    // The same description keeps its count, done or still running.
+    if (!m_counted || !(m_countedFont == font)) {
+        startInkCount(std::move(renderer));
+        m_countedFont = font;
+        m_counted = true;
+    }
+}
+
+void SystemFontDialog::startInkCount(std::shared_ptr<GlyphRenderer> renderer) {
+    stopInkCount();
+    m_losingInk = -1;
+    showInkLoss();
+    auto cancel = std::make_shared<CancelFlag>();
+    m_countCancel = cancel;
+    const int generation = ++m_countGeneration;
+    // The renderer is the worker's alone from here on. The dialog waits for the worker when
+    // it stops a count or closes, so the worker's answer never outlives it.
+    m_counter = std::thread([this, renderer = std::move(renderer), cancel, generation] {
+        const RenderMetrics m = renderer->metrics();
+        const auto ranges = renderer->unicodeRanges();
+        const std::vector<std::uint16_t> values =
+            CharacterTable::supportedSetOf(m.scalable, ranges, m.charSet);
+        const auto height = static_cast<std::uint16_t>(
+            std::clamp(m.ascent + m.descent, 0, static_cast<int>(kMaxRenderHeight)));
+        const int losing = countCharactersLosingInk(*renderer, values, height, cancel.get());
+        if (losing < 0) {
+            return;
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, losing, generation] {
+                if (generation != m_countGeneration) {
+                    return;
+                }
+                m_losingInk = losing;
+                showInkLoss();
+                emit inkLossCounted(losing);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void SystemFontDialog::stopInkCount() {
+    if (m_countCancel) {
+        m_countCancel->requestCancel();
+    }
+    if (m_counter.joinable()) {
+        m_counter.join();
+    }
+    m_countCancel.reset();
+    // A count stopped before its end is made again when the same font is shown again.
+    if (m_losingInk < 0) {
+        m_counted = false;
+    }
+}
+
+void SystemFontDialog::done(int result) {
+    // The count is of no use once the chooser is closed: the font is rendered next.
+    stopInkCount();
+    QDialog::done(result);
+}
+
+void SystemFontDialog::showInkLoss() {
+    if (!m_fixedPitchFace) {
+        m_inkLoss->clear();
+        return;
+    }
+    const int n = m_losingInk;
+    if (n < 0) {
+        m_inkLoss->setText(QStringLiteral("Counting the characters that lose ink..."));
+    } else if (m_keepPitch->isChecked()) {
+        m_inkLoss->setText(n == 0   ? QStringLiteral("No character loses ink outside the cell")
+                           : n == 1 ? QStringLiteral("1 character loses ink outside the cell")
+                                    : QStringLiteral("%1 characters lose ink outside the cell")
+                                          .arg(QLocale().toString(n)));
+    } else {
+        m_inkLoss->setText(n == 0   ? QStringLiteral("No character needs a wider cell")
+                           : n == 1 ? QStringLiteral("1 character gets a wider cell")
+                                    : QStringLiteral("%1 characters get a wider cell")
+                                          .arg(QLocale().toString(n)));
+    }
 }
 
 LogFont SystemFontDialog::logFont() const {
