@@ -13,7 +13,9 @@
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
+#include <QScreen>
 #include <QWindow>
+#include <algorithm>
 
 namespace typeloom::app {
 
@@ -88,6 +90,27 @@ QString helpTopicPath(const QString& folder, const QString& topic) {
         file = QString::fromLatin1(kHelpContentsPage);
     }
     return QDir(folder).filePath(file);
+}
+
+QRect helpPlacementBeside(const QRect& dialog, const QSize& size, const QRect& screen) {
+    const int roomRight = screen.right() - dialog.right();
+    const int roomLeft = dialog.left() - screen.left();
+    int width = size.width();
+    bool right = true;
+    if (roomRight >= width) {
+        right = true;
+    } else if (roomLeft >= width) {
+        right = false;
+    } else {
+        right = roomRight >= roomLeft;
+        width = std::min(width, std::max(right ? roomRight : roomLeft, kMinHelpWidth));
+    }
+    int x = right ? std::min(dialog.right() + 1, screen.right() + 1 - width)
+                  : std::max(dialog.left() - width, screen.left());
+    x = std::max(x, screen.left());
+    const int y =
+        std::max(screen.top(), std::min(dialog.top(), screen.bottom() + 1 - size.height()));
+    return {x, y, width, size.height()};
 }
 
 QString helpMissingMessage(const QString& folder) {
@@ -246,6 +269,19 @@ bool HelpService::show(const QString& folder, const QString& topic) {
     // Help asked for from a modal dialog becomes a window of the dialog, which the dialog's
     // modality does not block; it is nobody's window again when the dialog ends.
     QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != m_window && !m_window->isVisible()) {
+        // A help window not on show yet goes beside the dialog rather than over it.
+        const QScreen* screen = modal->screen();
+        if (screen != nullptr) {
+            // The frame's size and place, less the frame for the window's own.
+            const QRect frame = m_window->frameGeometry();
+            const QSize border = frame.size() - m_window->size();
+            const QRect place = helpPlacementBeside(modal->window()->frameGeometry(), frame.size(),
+                                                    screen->availableGeometry());
+            m_window->resize(place.size() - border);
+            m_window->move(place.topLeft());
+        }
+    }
     if (modal != nullptr && modal != m_window) {
         m_window->winId();  // the native window, whose owner is set below
         QWindow* handle = m_window->windowHandle();

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -59,6 +62,13 @@ QString helpFolderFrom(const QString& environmentValue, const QString& executabl
 // topic is a file name; any folder part of it is dropped, so a topic never leads out of the
 // help folder.
 QString helpTopicPath(const QString& folder, const QString& topic);
+
+// Where a help window of `size` opened from a dialog goes on a screen's free area so that it
+// hides as little of the dialog as it can: to the right of the dialog when it fits there, else
+// to its left, else on the side with more room, narrowed to that room (at least
+// kMinHelpWidth wide); top level with the dialog, moved up when it would pass the bottom.
+inline constexpr int kMinHelpWidth = 400;
+QRect helpPlacementBeside(const QRect& dialog, const QSize& size, const QRect& screen);
 
 // The text shown when the help pages cannot be found in the folder.
 QString helpMissingMessage(const QString& folder);

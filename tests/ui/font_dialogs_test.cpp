@@ -485,6 +485,19 @@ TEST(SystemFontImport, OpensAtTheFamilyStyleAndSizeChosenLast) {
         nullptr, scratch, settings, progress, [] { return true; }, cancel.services()));
     EXPECT_EQ(seen.size, QStringLiteral("244"));
     EXPECT_EQ(settings.string(kSettingsSection, kChooserFamilyKey, ""), "DejaVu Serif");
+    // A font rendered from an installed font (as a project opened from disk describes it)
+    // opens the chooser at that font.
+    Font opened = digits();
+    LogFont mono;
+    mono.faceName = "DejaVu Sans Mono";
+    mono.weight = 400;
+    mono.height = -13;
+    opened.setSourceFont(mono);
+    EXPECT_FALSE(ui::runImportSystemFont(
+        nullptr, opened, settings, progress, [] { return true; }, cancel.services()));
+    EXPECT_EQ(seen.family, QStringLiteral("DejaVu Sans Mono"));
+    EXPECT_EQ(seen.style, QStringLiteral("Book"));
+    EXPECT_EQ(seen.size, QStringLiteral("10"));
 }
 
 // --- Font Info

@@ -200,6 +200,28 @@ TEST(HelpWindow, OpensTheRequestedTopicAndFollowsTheContentsList) {
     EXPECT_EQ(window->currentTopic(), QStringLiteral("index.htm"));
 }
 
+TEST(HelpWindow, PlacedBesideTheDialogItIsOpenedFrom) {
+    struct Row {
+        QRect dialog;
+        QRect expected;
+    };
+    const QRect screen(0, 0, 1280, 900);
+    const QSize help(500, 400);
+    const Row rows[] = {
+        {QRect(100, 100, 300, 200), QRect(400, 100, 500, 400)},  // room on the right
+        {QRect(800, 100, 300, 200), QRect(300, 100, 500, 400)},  // only on the left
+        // Neither: the side with more room, narrowed to it but not below 400.
+        {QRect(450, 100, 400, 200), QRect(0, 100, 450, 400)},
+        {QRect(300, 100, 600, 200), QRect(880, 100, 400, 400)},
+        {QRect(100, 700, 300, 150), QRect(400, 500, 500, 400)},  // moved up onto the screen
+    };
+    for (const Row& r : rows) {
+        const QRect at = helpPlacementBeside(r.dialog, help, screen);
+        EXPECT_EQ(at, r.expected) << r.dialog.x() << "," << r.dialog.y() << ": " << at.x() << ","
+                                  << at.y() << " " << at.width() << "x" << at.height();
+    }
+}
+
 TEST(HelpWindow, CanBeUsedAndClosedWhileAModalDialogRuns) {
     // The clicks and keys go in through the window system, where a window that a modal
     // dialog blocks drops them. The help window is open before the dialog, too, so that
@@ -233,7 +255,7 @@ TEST(HelpWindow, CanBeUsedAndClosedWhileAModalDialogRuns) {
         dialog.reject();
     });
     dialog.exec();
-    EXPECT_EQ(topicAfterClick, QStringLiteral("preference.htm"));
+    EXPECT_EQ(topicAfterClick.toStdString(), "preference.htm");
     EXPECT_TRUE(closedByEscape);
     EXPECT_TRUE(dialogStillOpen);
     // With the dialog ended the help window belongs to no window again.

@@ -50,10 +50,13 @@ bool runImportSystemFont(QWidget* parent, Font& font, SettingsStore& settings,
 bool runImportSystemFont(QWidget* parent, Font& font, SettingsStore& settings,
                          ProgressSink& progress, const std::function<bool()>& startNewDocument,
                          const DialogServices& services) {
-    // The chooser starts from the installed font the characters were rendered from; for any
-    // other font at the family, style and size chosen last.
-    const bool rendered = font.fromSystemFont && font.hasSourceFont;
-    SystemFontDialog dialog(rendered ? &font.sourceFont : nullptr, parent, services);
+    // The chooser starts from the installed font the characters were rendered from. A font made
+    // from no installed font (its description names no installed family: made from scratch,
+    // imported from a file) opens it at the family, style and size chosen last.
+    SystemFontDialog dialog(font.hasSourceFont ? &font.sourceFont : nullptr, parent, services);
+    const bool rendered =
+        font.hasSourceFont &&
+        (font.fromSystemFont || dialog.listsFamily(qtText(font.sourceFont.faceName)));
     if (!rendered) {
         if (auto last = lastChooserChoice(settings)) {
             dialog.startAt(qtText(last->family), qtText(last->style), last->pointTenths);

@@ -241,6 +241,10 @@ bool SystemFontDialog::selectFace(const QString& family, const QString& style) {
     return true;
 }
 
+bool SystemFontDialog::listsFamily(const QString& family) const {
+    return !family.isEmpty() && !m_families->findItems(family, Qt::MatchFixedString).isEmpty();
+}
+
 void SystemFontDialog::startAt(const QString& family, const QString& style, int pointTenths) {
     m_sizeEdit->setText(sizeText(pointTenths));
     selectFace(family, style);

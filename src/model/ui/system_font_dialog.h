@@ -67,6 +67,8 @@ class SystemFontDialog : public QDialog {
 
     // Selects a family and one of its styles by name (ignoring case); false when not listed.
     bool selectFace(const QString& family, const QString& style = QString());
+    // Whether the Font list holds the family (ignoring case).
+    bool listsFamily(const QString& family) const;
     // Opens at a family, style and size (tenths of a point); a family or style not installed
     // leaves the face as it was.
     void startAt(const QString& family, const QString& style, int pointTenths);
