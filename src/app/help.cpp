@@ -8,12 +8,12 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
-#include <QScreen>
 #include <QWindow>
 #include <algorithm>
 

@@ -51,9 +51,9 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 int commandRasterize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    Arguments a(args, {"--family", "--style", "--script", "--points", "-o", "--output"},
-                {"--bold", "--italic", "--underline", "--strikeout", "--keep-pitch",
-                 "--no-keep-pitch"});
+    Arguments a(
+        args, {"--family", "--style", "--script", "--points", "-o", "--output"},
+        {"--bold", "--italic", "--underline", "--strikeout", "--keep-pitch", "--no-keep-pitch"});
     if (a.helpRequested()) {
         out << kRasterizeHelp;
         return kExitOk;

@@ -1,3 +1,5 @@
+#include "model/rasteriser.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -11,7 +13,6 @@
 #include "common/cancel_flag.h"
 #include "common/progress_sink.h"
 #include "model/font.h"
-#include "model/rasteriser.h"
 
 namespace typeloom {
 
@@ -227,8 +228,9 @@ void rasteriseSystemFont(Font& target, const LogFont& font, const DbcsTables& db
     target.fixedWidth = m.fixedPitch ? static_cast<std::uint16_t>(std::max(0, m.averageWidth)) : 0;
 
     auto ranges = r.unicodeRanges();
-    target.charTable.buildFromSystemFont(CharacterTable::supportedSetOf(m.scalable, ranges, m.charSet),
-                                  m.charSet, static_cast<int>(target.encoding), dbcs);
+    target.charTable.buildFromSystemFont(
+        CharacterTable::supportedSetOf(m.scalable, ranges, m.charSet), m.charSet,
+        static_cast<int>(target.encoding), dbcs);
 
     target.fontHeader = FontHeaderInfo{};
     target.fontHeader.version = 0x200;

@@ -180,8 +180,8 @@ TEST_F(RasterizeCommand, AFixedPitchFaceKeepsItsPitchUnlessToldOtherwise) {
     ASSERT_EQ(w.status, kExitOk) << w.err;
     EXPECT_EQ(w.out.find("pitch"), std::string::npos) << w.out;
     const std::string explicitly = m_dir.file("explicit.tlf");
-    ASSERT_EQ(runCli({"rasterize", "--family", "DejaVu Sans Mono", "--points", "12",
-                      "--keep-pitch", "-o", explicitly})
+    ASSERT_EQ(runCli({"rasterize", "--family", "DejaVu Sans Mono", "--points", "12", "--keep-pitch",
+                      "-o", explicitly})
                   .status,
               kExitOk);
     EXPECT_EQ(test::readFile(explicitly), test::readFile(kept));

@@ -354,7 +354,8 @@ TEST(SystemFontDialog, OffersToKeepAFixedPitchAndSaysHowManyCharactersLoseInk) {
               QStringLiteral("%1 characters lose ink outside the cell").arg(n));
     keep->setChecked(false);
     EXPECT_EQ(dialog.pitchRule(), PitchRule::WidenToInk);
-    EXPECT_EQ(dialog.inkLossLabel()->text(), QStringLiteral("%1 characters get a wider cell").arg(n));
+    EXPECT_EQ(dialog.inkLossLabel()->text(),
+              QStringLiteral("%1 characters get a wider cell").arg(n));
     // Another size of the same face keeps the user's choice and counts again.
     dialog.sizeEdit()->setText(QStringLiteral("9"));
     EXPECT_FALSE(keep->isChecked());

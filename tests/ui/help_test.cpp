@@ -242,8 +242,7 @@ TEST(HelpWindow, CanBeUsedAndClosedWhileAModalDialogRuns) {
         QListWidgetItem* entry =
             list->findItems(QStringLiteral("Preferences"), Qt::MatchExactly).value(0);
         if (entry != nullptr) {
-            const QPoint at =
-                list->viewport()->mapTo(window, list->visualItemRect(entry).center());
+            const QPoint at = list->viewport()->mapTo(window, list->visualItemRect(entry).center());
             QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
         }
         topicAfterClick = window->currentTopic();

@@ -448,10 +448,10 @@ void SystemFontDialog::showInkLoss() {
                                     : QStringLiteral("%1 characters lose ink outside the cell")
                                           .arg(QLocale().toString(n)));
     } else {
-        m_inkLoss->setText(n == 0   ? QStringLiteral("No character needs a wider cell")
-                           : n == 1 ? QStringLiteral("1 character gets a wider cell")
-                                    : QStringLiteral("%1 characters get a wider cell")
-                                          .arg(QLocale().toString(n)));
+        m_inkLoss->setText(
+            n == 0   ? QStringLiteral("No character needs a wider cell")
+            : n == 1 ? QStringLiteral("1 character gets a wider cell")
+                     : QStringLiteral("%1 characters get a wider cell").arg(QLocale().toString(n)));
     }
 }
 
