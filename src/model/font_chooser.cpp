@@ -118,8 +118,9 @@ std::optional<ChooserChoice> lastChooserChoice(const SettingsStore& settings) {
     }
     choice.style = settings.string(kSettingsSection, kChooserStyleKey, "");
     const std::int64_t tenths = settings.integer(kSettingsSection, kChooserSizeKey, 120);
-    choice.pointTenths = static_cast<int>(
-        std::clamp<std::int64_t>(tenths, kMinChooserPoints * 10, kMaxChooserPoints * 10));
+    constexpr std::int64_t kLeast = std::int64_t{kMinChooserPoints} * 10;
+    constexpr std::int64_t kMost = std::int64_t{kMaxChooserPoints} * 10;
+    choice.pointTenths = static_cast<int>(std::clamp(tenths, kLeast, kMost));
     return choice;
 }
 
