@@ -104,8 +104,7 @@ int runPair(const QString& program) {
     // The block read here comes from the other process through the display's clipboard.
     const std::vector<std::uint8_t> block = typeloom::ui::clipboardMultiCopyBlock();
     if (block.empty()) {
-        std::fprintf(stderr, "pair: no %s block on the clipboard\n",
-                     typeloom::kMultiCopyMimeType);
+        std::fprintf(stderr, "pair: no %s block on the clipboard\n", typeloom::kMultiCopyMimeType);
         return finish(1);
     }
     Font target;
