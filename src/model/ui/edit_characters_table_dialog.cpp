@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <functional>
@@ -116,6 +117,13 @@ EditCharactersTableDialog::EditCharactersTableDialog(Font& font, DialogServices 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(m_grid, 1);
     layout->addLayout(side);
+    // The size the grid asks for (block names in view), which Qt's first showing would cap at
+    // two thirds of the screen; a small screen still gets the dialog within its bounds.
+    QSize wanted = sizeHint();
+    if (const QScreen* screen = this->screen()) {
+        wanted = wanted.boundedTo(screen->availableSize());
+    }
+    resize(wanted);
 }
 
 QRadioButton* EditCharactersTableDialog::encodingButton(int encoding) const {

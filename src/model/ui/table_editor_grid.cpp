@@ -81,6 +81,15 @@ void TableEditorGrid::updateScrollRanges() {
     horizontalScrollBar()->setSingleStep(kTableCellWidth / 2);
 }
 
+QSize TableEditorGrid::sizeHint() const {
+    const QFontMetrics metrics(font());
+    const int frame = 2 * frameWidth();
+    return {frame + m_headerWidth + 16 * kTableCellWidth +
+                metrics.horizontalAdvance(QStringLiteral("0000")) * 3 / 4 + m_labelWidth +
+                verticalScrollBar()->sizeHint().width(),
+            frame + 12 * kTableCellHeight + horizontalScrollBar()->sizeHint().height()};
+}
+
 QRect TableEditorGrid::cellRect(int code) const {
     const int row = code / 16;
     const int column = code % 16;

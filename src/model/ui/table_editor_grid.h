@@ -37,6 +37,9 @@ class TableEditorGrid : public QAbstractScrollArea {
     int selectedCode() const { return m_selected; }
     int topRow() const;
     int headerWidth() const { return m_headerWidth; }
+    // Room for the row headers, the 16 cells and the Unicode block names, 12 rows high: the
+    // dialog opens at this size so that nothing needs scrolling sideways.
+    QSize sizeHint() const override;
     // The cell of a code in viewport coordinates (it may lie outside the view).
     QRect cellRect(int code) const;
     // The code under a viewport point, -1 outside the cells.
