@@ -299,9 +299,9 @@ void MultiCopyDialog::accept() {
 
 // --- Multi Paste
 
-MultiPasteDialog::MultiPasteDialog(Font& font, MultiCopyData data, DialogServices services,
+MultiPasteDialog::MultiPasteDialog(Font& font, MultiCopyData block, DialogServices services,
                                    QWidget* parent)
-    : QDialog(parent), m_font(font), m_data(std::move(data)), m_services(std::move(services)) {
+    : QDialog(parent), m_font(font), m_data(std::move(block)), m_services(std::move(services)) {
     setWindowTitle(QStringLiteral("Multi Paste Characters"));
     for (const MultiCopyRecord& rec : m_data.records) {
         m_glyphs.emplace_back(rec.key, rec.width, rec.pixels);

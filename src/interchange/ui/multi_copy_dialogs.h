@@ -85,7 +85,7 @@ class MultiCopyDialog : public QDialog {
 class MultiPasteDialog : public QDialog {
     Q_OBJECT
   public:
-    MultiPasteDialog(Font& font, MultiCopyData data, DialogServices services,
+    MultiPasteDialog(Font& font, MultiCopyData block, DialogServices services,
                      QWidget* parent = nullptr);
     MultiSelectionGrid* grid() const { return m_grid; }
     bool pasted() const { return m_pasted; }
