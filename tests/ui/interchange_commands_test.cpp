@@ -4,10 +4,13 @@
 
 #include <QImage>
 #include <QLineEdit>
+#include <QPushButton>
 #include <filesystem>
+#include <functional>
 
 #include "charset/encodings.h"
 #include "common/settings_store.h"
+#include "common/ui/file_written_dialog.h"
 #include "dialog_test_support.h"
 #include "interchange/freetype_reference.h"
 #include "interchange/interchange_test_support.h"
@@ -233,9 +236,27 @@ Font panelFont() {
 }
 
 // The Font Info dialog answered with a new name and OK.
+
+// Presses "Verify" in the "Export Finished" window the export ends in and keeps what it found
+// in `found`; any other dialog goes to `others`.
+std::function<int(QDialog&)> verifyWhenFinished(QString& found,
+                                                std::function<int(QDialog&)> others = {}) {
+    return [&found, others](QDialog& d) {
+        if (auto* written = dynamic_cast<ui::FileWrittenDialog*>(&d)) {
+            written->findChild<QPushButton*>(QStringLiteral("buttonVerify"))->click();
+            found = written->verifyText();
+            return static_cast<int>(QDialog::Accepted);
+        }
+        return others ? others(d) : static_cast<int>(QDialog::Rejected);
+    };
+}
+
 ScriptedDialogs exportDialogs(const std::string& destination) {
     ScriptedDialogs scripted;
     scripted.onDialog = [](QDialog& d) {
+        if (dynamic_cast<ui::FileWrittenDialog*>(&d) != nullptr) {
+            return static_cast<int>(QDialog::Accepted);  // "Export Finished": OK
+        }
         auto& dialog = dynamic_cast<ui::FontInfoDialog&>(d);
         dialog.nameEdit()->setText(QStringLiteral("Panel Face"));
         return pressOk(dialog);
@@ -264,11 +285,17 @@ TEST(InterchangeFntExport, WritesAFileFreeTypeReadsBack) {
     TempDir dir;
     Font font = panelFont();
     ScriptedDialogs scripted = exportDialogs(dir.file("out.fnt"));
+    QString verified;
+    scripted.onDialog = verifyWhenFinished(verified, scripted.onDialog);
     bool written = false;
     EXPECT_TRUE(ui::runWindowsFontExport(nullptr, font, false, scripted.services(), &written));
     EXPECT_TRUE(written);
     EXPECT_TRUE(scripted.messages.empty());
-    EXPECT_EQ(scripted.dialogsRun, std::vector<QString>{QStringLiteral("Font Info")});
+    // The export ends in "Export Finished", whose "Verify" reads the file back.
+    EXPECT_EQ(scripted.dialogsRun, (std::vector<QString>{QStringLiteral("Font Info"),
+                                                         QStringLiteral("Export Finished")}));
+    EXPECT_TRUE(verified.startsWith(QStringLiteral("Verified 5 characters of out.fnt (fnt)")))
+        << verified.toStdString();
     EXPECT_EQ(scripted.proposedSaveNames, std::vector<QString>{QStringLiteral("Panel7h.fnt")});
     expectFreeTypeReadsPanel(dir.file("out.fnt"), font);
     EXPECT_EQ(test::listFolder(dir.path()), std::vector<std::string>{"out.fnt"});
@@ -434,10 +461,15 @@ TEST(InterchangeBitmapExport, StoredFolderWithoutAskingGetsOneBitmapPerCharacter
     settings.writeInteger(kSettingsSection, "AlwaysAsk", 0);
     settings.writeString(kSettingsSection, "BmpFolder", dir.path().string());
     ScriptedDialogs scripted;
+    QString verified;
+    scripted.onDialog = verifyWhenFinished(verified);
     test::RecordingProgress progress;
     EXPECT_TRUE(ui::runBitmapExport(nullptr, font, settings, progress, scripted.services()));
     EXPECT_TRUE(scripted.folderTitles.empty());  // no chooser
     EXPECT_TRUE(scripted.messages.empty());
+    EXPECT_EQ(scripted.dialogsRun, std::vector<QString>{QStringLiteral("Export Finished")});
+    EXPECT_TRUE(verified.startsWith(QStringLiteral("Verified 5 characters of ")))
+        << verified.toStdString();
     expectBitmapsOfPanel(dir.path(), font);
     ASSERT_EQ(scripted.foldersOpened.size(), 1u);
     EXPECT_EQ(scripted.foldersOpened[0], qpath(dir.path().string()));

@@ -1,12 +1,7 @@
 #pragma once
 
-#include <QDialog>
-
+#include "common/ui/file_written_dialog.h"
 #include "export/export_driver.h"
-
-class QLabel;
-class QPlainTextEdit;
-class QPushButton;
 
 namespace typeloom {
 class Font;
@@ -14,31 +9,15 @@ class Font;
 
 namespace typeloom::ui {
 
-// The window an export that ran without the "Exporting..." window ends in: it says which
-// file was written and offers "Verify", which reads that file back and compares it with the
-// font (the first line of the result in the window, the differing characters with their
-// pictures below it), and "OK", which closes it.
-//
-// Object names: labelProduct, labelExported, labelFile, labelState, textVerifyReport,
-// buttonVerify, buttonOk.
-class ExportFinishedDialog : public QDialog {
+// "Export Finished" after an export of bitmap data that ran without the "Exporting..."
+// window: its "Verify" reads the file back with the decoders of the export's layout and
+// compares it with the font.
+class ExportFinishedDialog : public FileWrittenDialog {
     Q_OBJECT
 
   public:
-    ExportFinishedDialog(const Font& font, exporters::ExportRequest request,
+    ExportFinishedDialog(const Font& font, const exporters::ExportRequest& request,
                          QWidget* parent = nullptr);
-
-    // What "Verify" found: empty before it was pressed.
-    const QString& verifyText() const { return m_verifyText; }
-
-  private:
-    void verifyFile();
-
-    const Font& m_font;
-    exporters::ExportRequest m_request;
-    QString m_verifyText;
-    QLabel* m_stateText;
-    QPlainTextEdit* m_report;
 };
 
 }  // namespace typeloom::ui

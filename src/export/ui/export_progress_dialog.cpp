@@ -44,7 +44,7 @@ ExportProgressDialog::ExportProgressDialog(const Font& font, const SettingsStore
     m_stateText = new QLabel(QStringLiteral("Please Wait..."), this);
     m_stateText->setObjectName(QStringLiteral("labelState"));
     m_stateText->setWordWrap(true);
-    m_report = makeVerifyReportField(this);
+    m_report = makeFileCheckField(this);
     m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
     m_cancel->setObjectName(QStringLiteral("buttonCancel"));
     m_verify = new QPushButton(QStringLiteral("Verify"), this);
@@ -147,9 +147,9 @@ void ExportProgressDialog::showResult() {
 }
 
 void ExportProgressDialog::verifyFile() {
-    const verify::VerifyReport report = verifyWrittenExport(m_font, m_request);
-    m_verifyText = QString::fromStdString(report.text());
-    showVerifyReport(report, m_stateText, m_report);
+    const FileCheck check = fileCheckOf(verifyWrittenExport(m_font, m_request));
+    m_verifyText = check.text;
+    showFileCheck(check, m_stateText, m_report);
     adjustSize();
 }
 

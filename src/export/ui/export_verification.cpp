@@ -1,8 +1,5 @@
 #include "export/ui/export_verification.h"
 
-#include <QFontDatabase>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <optional>
 
 #include "model/font.h"
@@ -20,28 +17,8 @@ verify::VerifyReport verifyWrittenExport(const Font& font,
     return verify::verifyExport(font, request.path, layout, options);
 }
 
-void showVerifyReport(const verify::VerifyReport& report, QLabel* state, QPlainTextEdit* details) {
-    const QString text = QString::fromStdString(report.text());
-    state->setText(text.section(QLatin1Char('\n'), 0, 0));
-    if (report.ok) {
-        details->clear();
-        details->hide();
-    } else {
-        // The first line stands above the field already.
-        details->setPlainText(text.section(QLatin1Char('\n'), 1).trimmed());
-        details->show();
-    }
-}
-
-QPlainTextEdit* makeVerifyReportField(QWidget* parent) {
-    auto* field = new QPlainTextEdit(parent);
-    field->setObjectName(QStringLiteral("textVerifyReport"));
-    field->setReadOnly(true);
-    field->setLineWrapMode(QPlainTextEdit::NoWrap);
-    field->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    field->setMinimumSize(480, 220);
-    field->hide();
-    return field;
+FileCheck fileCheckOf(const verify::VerifyReport& report) {
+    return {report.ok, QString::fromStdString(report.text())};
 }
 
 }  // namespace typeloom::ui

@@ -8,12 +8,14 @@
 #include "common/file_error.h"
 #include "common/progress_sink.h"
 #include "common/settings_store.h"
+#include "common/ui/file_written_dialog.h"
 #include "interchange/bdf_writer.h"
 #include "interchange/bmp_writer.h"
 #include "interchange/font_import.h"
 #include "interchange/winfont_writer.h"
 #include "model/font.h"
 #include "model/ui/font_commands.h"
+#include "verify/verify_export.h"
 
 namespace typeloom::ui {
 
@@ -25,6 +27,21 @@ QString caption() {
 
 std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+// "Export Finished" for the file or folder just written, whose "Verify" reads it back as
+// `layout` and compares it with the font.
+void showWritten(QWidget* parent, const DialogServices& services, const Font& font,
+                 const QString& what, const QString& path, verify::Layout layout) {
+    FileWrittenDialog window(
+        what, path,
+        [&font, path, layout] {
+            const verify::VerifyReport report =
+                verify::verifyExport(font, localPath(path), layout, {});
+            return FileCheck{report.ok, QString::fromStdString(report.text())};
+        },
+        parent);
+    services.runDialog(window);
 }
 
 }  // namespace
@@ -154,6 +171,9 @@ bool runWindowsFontExport(QWidget* parent, Font& font, bool fon, const DialogSer
     if (written != nullptr) {
         *written = true;
     }
+    showWritten(parent, services, font,
+                QStringLiteral("has exported the font to a Windows font file."), path,
+                fon ? verify::Layout::Fon : verify::Layout::Fnt);
     return changed;
 }
 
@@ -214,6 +234,9 @@ bool runBitmapExport(QWidget* parent, Font& font, SettingsStore& settings, Progr
         return false;
     }
     services.openFolder(folder);
+    showWritten(parent, services, font,
+                QStringLiteral("has exported one bitmap file per character to a folder."), folder,
+                verify::Layout::BmpFolder);
     return true;
 }
 
