@@ -42,6 +42,16 @@ void drawPattern(Font& font) {
 
 // Unicode, height 11, widths 0 to 20: codes 0x20-0x2F, 0x41-0x44 and 0x4E00, or without gaps
 // 0x20-0x34.
+// The first unit of every character (and the end) under the font's data word, and the bytes
+// of one unit: where a flipped bit of the data lands.
+bool encodeUnits(const Font& font, std::vector<std::uint32_t>& offsets, std::size_t& unitBytes) {
+    exporters::BitmapEncoder encoder(font);
+    const CancelFlag never;
+    NullProgressSink progress;
+    unitBytes = static_cast<std::size_t>(encoder.unitBits() / 8);
+    return encoder.encodeAll(offsets, -1, never, progress) && offsets.size() > 1;
+}
+
 Font variableFont(bool gaps = true) {
     Font font;
     font.createFromScratch(0x20, gaps ? 0x2F : 0x34, 4, 11, "Variable");
@@ -201,12 +211,9 @@ TEST(VerifyExport, AnyFlippedDataBitIsFoundInItsCharacter) {
     Font font = variableFont(false);
     for (std::uint32_t word : kWords) {
         font.dataFormat = word;
-        exporters::BitmapEncoder encoder(font);
         std::vector<std::uint32_t> offsets;
-        const CancelFlag never;
-        NullProgressSink progress;
-        ASSERT_TRUE(encoder.encodeAll(offsets, -1, never, progress));
-        const std::size_t unitBytes = static_cast<std::size_t>(encoder.unitBits() / 8);
+        std::size_t unitBytes = 0;
+        ASSERT_TRUE(encodeUnits(font, offsets, unitBytes));
         for (ExportFormat format : {ExportFormat::TableBin, ExportFormat::GeneralBin,
                                     ExportFormat::MicrochipBin, ExportFormat::V2Dat}) {
             const std::string path = exportFile(font, format, 0x6F, dir);
@@ -385,12 +392,9 @@ TEST(VerifyExport, AnyFlippedDataBitOfATextExportIsFoundInItsCharacter) {
     Font font = variableFont(false);
     for (std::uint32_t word : kWords) {
         font.dataFormat = word;
-        exporters::BitmapEncoder encoder(font);
         std::vector<std::uint32_t> offsets;
-        const CancelFlag never;
-        NullProgressSink progress;
-        ASSERT_TRUE(encoder.encodeAll(offsets, -1, never, progress));
-        const auto unitBytes = static_cast<std::size_t>(encoder.unitBits() / 8);
+        std::size_t unitBytes = 0;
+        ASSERT_TRUE(encodeUnits(font, offsets, unitBytes));
         for (const Case& c : cases) {
             const std::string path = exportFile(font, c.format, c.pages, dir);
             const std::vector<std::uint8_t> bytes = test::readFile(path);

@@ -35,17 +35,22 @@ void showFileCheck(const FileCheck& check, QLabel* state, QPlainTextEdit* detail
     }
 }
 
+QLabel* makeProductLabel(QWidget* parent) {
+    auto* product = new QLabel(QStringLiteral("Typeloom Studio"), parent);
+    product->setObjectName(QStringLiteral("labelProduct"));
+    QFont bold = product->font();
+    bold.setBold(true);
+    product->setFont(bold);
+    return product;
+}
+
 FileWrittenDialog::FileWrittenDialog(const QString& what, const QString& path,
                                      std::function<FileCheck()> verify, QWidget* parent)
     : QDialog(parent), m_verify(std::move(verify)) {
     setWindowTitle(QStringLiteral("Export Finished"));
     setModal(true);
 
-    auto* product = new QLabel(QStringLiteral("Typeloom Studio"), this);
-    product->setObjectName(QStringLiteral("labelProduct"));
-    QFont bold = product->font();
-    bold.setBold(true);
-    product->setFont(bold);
+    QLabel* product = makeProductLabel(this);
     auto* whatLabel = new QLabel(what, this);
     whatLabel->setObjectName(QStringLiteral("labelExported"));
     auto* file = new QLabel(QDir::toNativeSeparators(path), this);

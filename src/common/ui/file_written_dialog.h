@@ -18,6 +18,9 @@ struct FileCheck {
     QString text;
 };
 
+// The bold "Typeloom Studio" line that heads the export windows (object name labelProduct).
+QLabel* makeProductLabel(QWidget* parent);
+
 // The read-only field, in a fixed-pitch font so that pictures line up, that showFileCheck
 // fills; hidden until a check fails. Object name textVerifyReport.
 QPlainTextEdit* makeFileCheckField(QWidget* parent);

@@ -1,6 +1,5 @@
 #include "export/ui/export_progress_dialog.h"
 
-#include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -8,6 +7,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "common/ui/file_written_dialog.h"
 #include "export/ui/export_ui_hooks.h"
 #include "export/ui/export_verification.h"
 #include "model/font.h"
@@ -34,11 +34,7 @@ ExportProgressDialog::ExportProgressDialog(const Font& font, const SettingsStore
     setWindowTitle(QStringLiteral("Exporting..."));
     setModal(true);
 
-    auto* product = new QLabel(QStringLiteral("Typeloom Studio"), this);
-    product->setObjectName(QStringLiteral("labelProduct"));
-    QFont bold = product->font();
-    bold.setBold(true);
-    product->setFont(bold);
+    QLabel* product = makeProductLabel(this);
     auto* what = new QLabel(QStringLiteral("is exporting bitmap data to a file."), this);
     what->setObjectName(QStringLiteral("labelExporting"));
     m_stateText = new QLabel(QStringLiteral("Please Wait..."), this);
