@@ -24,21 +24,16 @@ using test::glyphArt;
 using test::TempDir;
 using Art = std::vector<std::string>;
 
-void setGlyph(Font& font, std::uint16_t u, const Art& art) {
-    Glyph& g = *font.glyphs.find(u);
-    g.width = static_cast<std::uint16_t>(art[0].size());
-    g.pixels = test::pixelsOfArt(art);
-}
-
 // Unicode codes 0x41, 0x42 and 0x20AC of widths 3, 10 and 5, five rows, ascent 3.
 Font unicodeFont() {
     Font font;
     font.createFromScratch(0x41, 0x42, 6, 5, "Odd \"Name\"-1");
     font.insertCode(0x20AC, 0x20AC);
     font.addBlankGlyph(0x20AC, 5);
-    setGlyph(font, 0x41, {".#.", "#.#", "###", "#.#", "#.#"});
-    setGlyph(font, 0x42, {"#........#", "##########", "#........#", "..........", "#.#.#.#.#."});
-    setGlyph(font, 0x20AC, {".###.", "#....", "####.", "#....", ".###."});
+    test::setGlyphArt(font, 0x41, {".#.", "#.#", "###", "#.#", "#.#"});
+    test::setGlyphArt(font, 0x42,
+                      {"#........#", "##########", "#........#", "..........", "#.#.#.#.#."});
+    test::setGlyphArt(font, 0x20AC, {".###.", "#....", "####.", "#....", ".###."});
     font.ascent = 3;
     font.updateFixedWidth();
     font.updateMaxWidth();

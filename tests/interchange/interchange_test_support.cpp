@@ -41,6 +41,12 @@ std::vector<std::uint8_t> pixelsOfArt(const std::vector<std::string>& art) {
     return px;
 }
 
+void setGlyphArt(Font& font, std::uint16_t key, const std::vector<std::string>& art) {
+    Glyph& g = *font.glyphs.find(key);
+    g.width = static_cast<std::uint16_t>(art[0].size());
+    g.pixels = pixelsOfArt(art);
+}
+
 Font openFont() {
     Font font;
     font.createFromScratch(0x30, 0x39, 5, 7, "Digits");

@@ -58,6 +58,9 @@ std::vector<std::uint8_t> lines(const std::vector<std::string>& text);
 std::vector<std::string> glyphArt(const Font& font, std::uint16_t key);
 // Pixels (one byte each) from rows of '#' and '.'.
 std::vector<std::uint8_t> pixelsOfArt(const std::vector<std::string>& art);
+// Draws rows of '#' and '.' into the glyph stored under `key` (which must exist); the glyph
+// takes the rows' width.
+void setGlyphArt(Font& font, std::uint16_t key, const std::vector<std::string>& art);
 
 // A small font open before an import: "Digits", 0x30-0x39, 5 x 7, one pixel set.
 Font openFont();

@@ -19,18 +19,12 @@ using test::glyphArt;
 using test::LeBytes;
 using Art = std::vector<std::string>;
 
-void setGlyph(Font& font, std::uint16_t u, const Art& art) {
-    Glyph& g = *font.glyphs.find(u);
-    g.width = static_cast<std::uint16_t>(art[0].size());
-    g.pixels = test::pixelsOfArt(art);
-}
-
 // A Unicode font "Ab": 'A' 2 wide, 'B' 3 wide, 2 rows.
 Font unicodeFont() {
     Font font;
     font.createFromScratch(0x41, 0x42, 2, 2, "Ab");
-    setGlyph(font, 0x41, {"#.", ".#"});
-    setGlyph(font, 0x42, {"###", "..#"});
+    test::setGlyphArt(font, 0x41, {"#.", ".#"});
+    test::setGlyphArt(font, 0x42, {"###", "..#"});
     font.updateFixedWidth();
     font.updateMaxWidth();
     return font;

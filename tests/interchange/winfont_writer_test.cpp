@@ -30,24 +30,19 @@ std::uint32_t u32At(const std::vector<std::uint8_t>& b, std::size_t at) {
     return u16At(b, at) | (std::uint32_t{u16At(b, at + 2)} << 16);
 }
 
-void setGlyph(Font& font, std::uint16_t u, const Art& art) {
-    Glyph& g = *font.glyphs.find(u);
-    g.width = static_cast<std::uint16_t>(art[0].size());
-    g.pixels = test::pixelsOfArt(art);
-}
-
 // Codes 0x41-0x45 without 0x43, of widths 5, 12, 17 and 3, five rows high.
 Font variableFont() {
     Font font;
     font.setEncoding(kEncodingAnsi);
     font.createFromScratch(0x41, 0x45, 6, 5, "Test Face");
-    setGlyph(font, 0x41, {"..#..", ".#.#.", "#...#", "#####", "#...#"});
-    setGlyph(font, 0x42,
-             {"#..........#", ".#........#.", "..########..", ".#........#.", "#..........#"});
-    setGlyph(font, 0x44,
-             {"#...............#", "#################", ".................", "#.#.#.#.#.#.#.#.#",
-              "................#"});
-    setGlyph(font, 0x45, {"###", "#.#", "###", "#.#", "###"});
+    test::setGlyphArt(font, 0x41, {"..#..", ".#.#.", "#...#", "#####", "#...#"});
+    test::setGlyphArt(
+        font, 0x42,
+        {"#..........#", ".#........#.", "..########..", ".#........#.", "#..........#"});
+    test::setGlyphArt(font, 0x44,
+                      {"#...............#", "#################", ".................",
+                       "#.#.#.#.#.#.#.#.#", "................#"});
+    test::setGlyphArt(font, 0x45, {"###", "#.#", "###", "#.#", "###"});
     font.codeList.erase(font.codeList.begin() + 2);
     font.unicodeList.erase(font.unicodeList.begin() + 2);
     font.updateFixedWidth();
