@@ -9,6 +9,7 @@
 
 #include "charset/encodings.h"
 #include "common/bulk_data.h"
+#include "fuzz_checks.h"
 #include "model/font.h"
 
 namespace typeloom::fuzz {
@@ -42,9 +43,7 @@ TYPELOOM_BULK_DATA inline void checkImportedFont(const Font& font) {
         check(g != nullptr, "a listed character has no glyph");
         check(g->pixels.size() == std::size_t{g->width} * font.height,
               "a glyph does not hold width x height pixels");
-        for (std::uint8_t p : g->pixels) {
-            check(p <= 1, "a pixel is neither 0 nor 1");
-        }
+        check(allZeroOrOne(g->pixels), "a pixel is neither 0 nor 1");
     }
     if (font.fixedWidth != 0) {
         for (std::uint16_t u : font.unicodeList) {

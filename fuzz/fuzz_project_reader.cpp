@@ -20,6 +20,7 @@
 #include "common/bulk_data.h"
 #include "common/file_error.h"
 #include "common/progress_sink.h"
+#include "fuzz_checks.h"
 #include "fuzz_cli_replay.h"
 #include "model/font.h"
 #include "model/project_file.h"
@@ -55,34 +56,8 @@ TYPELOOM_BULK_DATA void checkInvariants(const Font& font) {
     font.glyphs.forEach([&](std::uint16_t, const Glyph& g) {
         check(g.pixels.size() == std::size_t{g.width} * font.height,
               "a glyph does not hold width x height pixels");
-        // Eight pixels at a time: no byte may have a bit other than its lowest set.
-        std::uint64_t high = 0;
-        std::size_t i = 0;
-        for (; i + 8 <= g.pixels.size(); i += 8) {
-            std::uint64_t w = 0;
-            std::memcpy(&w, g.pixels.data() + i, 8);
-            high |= w & ~std::uint64_t{0x0101010101010101u};
-        }
-        for (; i < g.pixels.size(); ++i) {
-            high |= g.pixels[i] & ~1u;
-        }
-        check(high == 0, "a glyph holds a pixel value other than 0 and 1");
+        check(fuzz::allZeroOrOne(g.pixels), "a glyph holds a pixel value other than 0 and 1");
     });
-}
-
-// An FNV-1a style checksum over the bytes, eight at a time.
-TYPELOOM_BULK_DATA std::uint64_t checksum(const std::vector<std::uint8_t>& bytes) {
-    std::uint64_t h = 0xCBF29CE484222325u;
-    std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t w = 0;
-        std::memcpy(&w, bytes.data() + i, 8);
-        h = (h ^ w) * 0x100000001B3u;
-    }
-    for (; i < bytes.size(); ++i) {
-        h = (h ^ bytes[i]) * 0x100000001B3u;
-    }
-    return h;
 }
 
 // Reads bytes the reader must accept; any exception is a fault.
@@ -135,13 +110,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto saved = std::make_unique<std::vector<std::uint8_t>>(projectBytes(font));
     font = Font{};
     const std::size_t savedSize = saved->size();
-    const std::uint64_t savedSum = checksum(*saved);
+    const std::uint64_t savedSum = fuzz::checksum(*saved);
     Font reread;
     readAccepted(*saved, reread);
     saved.reset();
     checkInvariants(reread);
     const std::vector<std::uint8_t> again = projectBytes(reread);
-    check(again.size() == savedSize && checksum(again) == savedSum,
+    check(again.size() == savedSize && fuzz::checksum(again) == savedSum,
           "saving a re-read font gives other bytes");
     return 0;
 }

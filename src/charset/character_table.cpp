@@ -5,6 +5,7 @@
 #include "charset/code_pages.h"
 #include "charset/dbcs_tables.h"
 #include "charset/encodings.h"
+#include "common/bulk_data.h"
 
 namespace typeloom {
 
@@ -22,7 +23,7 @@ bool sortedContains(std::span<const std::uint16_t> sorted, std::uint16_t value) 
     return std::binary_search(sorted.begin(), sorted.end(), value);
 }
 
-void sortUnique(std::vector<std::uint16_t>& v) {
+TYPELOOM_BULK_DATA void sortUnique(std::vector<std::uint16_t>& v) {
     std::sort(v.begin(), v.end());
     v.erase(std::unique(v.begin(), v.end()), v.end());
 }
@@ -42,11 +43,9 @@ void fillSingleByte(CodeMap& map, int codePage, std::span<const std::uint16_t> s
 
 // Encoding 1: every code stands for itself; the listed values are mapped and, but for the
 // control codes, enabled.
-void fillUnicode(CodeMap& map, std::span<const std::uint16_t> present,
-                 std::vector<std::uint16_t>* order, bool enableControls) {
-    for (std::uint32_t c = 0; c <= 0xFFFF; ++c) {
-        map.setPacked(static_cast<std::uint16_t>(c), std::uint32_t{c} << 16);
-    }
+TYPELOOM_BULK_DATA void fillUnicode(CodeMap& map, std::span<const std::uint16_t> present,
+                                    std::vector<std::uint16_t>* order, bool enableControls) {
+    map.setEveryCodeToItself();
     if (order != nullptr) {
         order->resize(0x10000);
         for (std::uint32_t c = 0; c <= 0xFFFF; ++c) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "charset/encodings.h"
+#include "common/bulk_data.h"
 #include "model/font.h"
 
 namespace typeloom {
@@ -34,24 +35,111 @@ constexpr std::array<std::array<std::uint8_t, 8>, 256> kBytePixels = [] {
     return table;
 }();
 
+// The eight rows of a band byte, top first: bit r of the value as byte r.
+constexpr std::array<std::array<std::uint8_t, 8>, 256> kBandPixels = [] {
+    std::array<std::array<std::uint8_t, 8>, 256> table{};
+    for (unsigned value = 0; value < 256; ++value) {
+        for (unsigned row = 0; row < 8; ++row) {
+            table[value][row] = static_cast<std::uint8_t>((value >> row) & 1);
+        }
+    }
+    return table;
+}();
+
+// The expansions below write a glyph's rows in order, top to bottom. Where the glyph's buffer
+// has room they store whole words even when a row ends inside one: the bytes past the row's
+// end belong to rows written later, which overwrite them. A store of a fixed size costs a
+// few instructions where one of a varying size is a call, and narrow glyphs thousands of rows
+// tall (a few bytes of bit data can give millions of rows) make that the cost of an import.
+
 // Writes the width x height pixels of the WordRows character at `index` (its bitmap checked
 // to lie inside the bit data) into `pixels`, a word at a time.
-void expandWordRows(const ImportedFont& imported, std::size_t index, int width,
-                    std::uint8_t* pixels) {
+TYPELOOM_BULK_DATA void expandWordRows(const ImportedFont& imported, std::size_t index, int width,
+                                       std::uint8_t* pixels) {
     if (width == 0) {
-        return;
+        return;  // the glyph's one blank column stays blank
     }
     const std::size_t perRow = wordsPerRow(width);
     const std::size_t rowBytes = static_cast<std::size_t>(width);
+    const std::size_t total = rowBytes * static_cast<std::size_t>(imported.height);
     const std::uint16_t* source =
         imported.words.data() + static_cast<std::size_t>(imported.offsets[index]);
-    for (int y = 0; y < imported.height; ++y, source += perRow, pixels += rowBytes) {
+    std::size_t at = 0;  // where the row starts in `pixels`
+    for (int y = 0; y < imported.height; ++y, source += perRow, at += rowBytes) {
         for (std::size_t w = 0; w < perRow; ++w) {
             std::uint8_t sixteen[16];
             std::memcpy(sixteen, kBytePixels[source[w] >> 8].data(), 8);
             std::memcpy(sixteen + 8, kBytePixels[source[w] & 0xFF].data(), 8);
-            const std::size_t first = w * 16;
-            std::memcpy(pixels + first, sixteen, std::min<std::size_t>(16, rowBytes - first));
+            const std::size_t first = at + w * 16;
+            if (total - first >= 16) {
+                std::memcpy(pixels + first, sixteen, 16);
+            } else {
+                std::memcpy(pixels + first, sixteen, total - first);
+            }
+        }
+    }
+}
+
+// Writes the width x height pixels of the ByteBands character at `index` (its bitmap checked
+// to lie inside the bit data) into `pixels`: row y comes from band y / 8, bit y % 8 of each
+// column's byte. Eight columns at a time: shifting a word of eight column bytes right by the
+// bit brings each byte's own bit to its lowest place (the bits carried in from its neighbour
+// land above it and are masked off).
+TYPELOOM_BULK_DATA void expandByteBands(const ImportedFont& imported, std::size_t index, int width,
+                                        std::uint8_t* pixels) {
+    constexpr std::uint64_t kLowBits = 0x0101010101010101u;
+    const auto columns = static_cast<std::size_t>(width);
+    const auto height = static_cast<std::size_t>(imported.height);
+    const std::size_t total = columns * height;
+    if (columns == 0) {
+        return;  // the glyph's one blank column stays blank
+    }
+    const std::uint8_t* source =
+        imported.bytes.data() + static_cast<std::size_t>(imported.offsets[index]);
+    if (columns == 1) {
+        // One column: a band's eight rows are eight pixels in a row.
+        std::size_t y = 0;
+        for (; y + 8 <= height; y += 8) {
+            std::memcpy(pixels + y, kBandPixels[source[y / 8]].data(), 8);
+        }
+        if (y < height) {
+            std::memcpy(pixels + y, kBandPixels[source[y / 8]].data(), height - y);
+        }
+        return;
+    }
+    if (columns < 8) {
+        // Narrower than a word: a band's bytes gathered into one word give each of its rows.
+        for (std::size_t top = 0; top < height; top += 8) {
+            std::uint8_t gathered[8] = {};
+            for (std::size_t x = 0; x < columns; ++x) {
+                gathered[x] = source[top / 8 * columns + x];
+            }
+            std::uint64_t band = 0;
+            std::memcpy(&band, gathered, 8);
+            for (std::size_t y = top; y < top + 8 && y < height; ++y) {
+                const std::uint64_t row = (band >> (y - top)) & kLowBits;
+                const std::size_t at = y * columns;
+                if (total - at >= 8) {
+                    std::memcpy(pixels + at, &row, 8);
+                } else {
+                    std::memcpy(pixels + at, &row, columns);
+                }
+            }
+        }
+        return;
+    }
+    for (std::size_t y = 0; y < height; ++y, pixels += columns) {
+        const std::uint8_t* band = source + y / 8 * columns;
+        const auto bit = static_cast<int>(y % 8);
+        std::size_t x = 0;
+        for (; x + 8 <= columns; x += 8) {
+            std::uint64_t w = 0;
+            std::memcpy(&w, band + x, 8);
+            w = (w >> bit) & kLowBits;
+            std::memcpy(pixels + x, &w, 8);
+        }
+        for (; x < columns; ++x) {
+            pixels[x] = static_cast<std::uint8_t>((band[x] >> bit) & 1);
         }
     }
 }
@@ -168,14 +256,7 @@ void buildFromImported(const ImportedFont& imported, const std::string& path, Fo
         if (imported.layout == ImportedFont::BitLayout::WordRows) {
             expandWordRows(imported, index, width, glyph.pixels.data());
         } else {
-            for (int y = 0; y < imported.height; ++y) {
-                for (int x = 0; x < width; ++x) {
-                    if (imported.pixel(code, x, y)) {
-                        glyph.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                                     static_cast<std::size_t>(x)] = 1;
-                    }
-                }
-            }
+            expandByteBands(imported, index, width, glyph.pixels.data());
         }
         font.glyphs.insert(static_cast<std::uint16_t>(code), std::move(glyph));
         font.codeList.push_back(static_cast<std::uint16_t>(code));

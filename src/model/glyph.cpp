@@ -37,38 +37,66 @@ GlyphMap& GlyphMap::operator=(const GlyphMap& other) {
         return *this;
     }
     clear();
+    m_slots.reserve(other.m_slots.size());
     other.forEach([&](std::uint16_t key, const Glyph& g) { insert(key, g); });
     return *this;
 }
 
-Glyph& GlyphMap::insert(std::uint16_t key, Glyph glyph) {
-    if (m_slots.empty()) {
-        m_slots.resize(kSlots);
+// A moved-from map is empty: its page numbers must not outlive the slots that went away.
+GlyphMap::GlyphMap(GlyphMap&& other) noexcept
+    : m_pageAt(std::exchange(other.m_pageAt, noPages())),
+      m_slots(std::move(other.m_slots)),
+      m_count(std::exchange(other.m_count, 0)) {
+    other.m_slots.clear();
+}
+
+GlyphMap& GlyphMap::operator=(GlyphMap&& other) noexcept {
+    if (this != &other) {
+        m_pageAt = std::exchange(other.m_pageAt, noPages());
+        m_slots = std::move(other.m_slots);
+        other.m_slots.clear();
+        m_count = std::exchange(other.m_count, 0);
     }
-    if (!m_slots[key]) {
+    return *this;
+}
+
+std::unique_ptr<Glyph>& GlyphMap::slotForWrite(std::uint16_t key) {
+    std::uint16_t& page = m_pageAt[key / kPageSize];
+    if (page == kNoPage) {
+        page = static_cast<std::uint16_t>(m_slots.size() / kPageSize);
+        m_slots.resize(m_slots.size() + kPageSize);
+    }
+    return m_slots[std::size_t{page} * kPageSize + key % kPageSize];
+}
+
+Glyph& GlyphMap::insert(std::uint16_t key, Glyph glyph) {
+    std::unique_ptr<Glyph>& slot = slotForWrite(key);
+    if (!slot) {
         ++m_count;
     }
-    m_slots[key] = std::make_unique<Glyph>(std::move(glyph));
-    return *m_slots[key];
+    slot = std::make_unique<Glyph>(std::move(glyph));
+    return *slot;
 }
 
 void GlyphMap::erase(std::uint16_t key) {
-    if (!m_slots.empty() && m_slots[key]) {
-        m_slots[key].reset();
+    if (m_pageAt[key / kPageSize] == kNoPage) {
+        return;
+    }
+    std::unique_ptr<Glyph>& slot = slotForWrite(key);
+    if (slot) {
+        slot.reset();
         --m_count;
     }
 }
 
 std::unique_ptr<Glyph> GlyphMap::exchange(std::uint16_t key, std::unique_ptr<Glyph> glyph) {
-    if (m_slots.empty()) {
-        if (!glyph) {
-            return nullptr;
-        }
-        m_slots.resize(kSlots);
+    if (!glyph && m_pageAt[key / kPageSize] == kNoPage) {
+        return nullptr;
     }
-    const bool had = m_slots[key] != nullptr;
-    std::unique_ptr<Glyph> old = std::exchange(m_slots[key], std::move(glyph));
-    const bool has = m_slots[key] != nullptr;
+    std::unique_ptr<Glyph>& slot = slotForWrite(key);
+    const bool had = slot != nullptr;
+    std::unique_ptr<Glyph> old = std::exchange(slot, std::move(glyph));
+    const bool has = slot != nullptr;
     if (had != has) {
         m_count = has ? m_count + 1 : m_count - 1;
     }
@@ -76,6 +104,7 @@ std::unique_ptr<Glyph> GlyphMap::exchange(std::uint16_t key, std::unique_ptr<Gly
 }
 
 void GlyphMap::clear() {
+    m_pageAt = noPages();
     m_slots.clear();
     m_count = 0;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace typeloom {
@@ -38,21 +40,21 @@ class Glyph {
     friend bool operator==(const Glyph&, const Glyph&) = default;
 };
 
-// The glyph of every character, keyed by its 16-bit Unicode value. Keys are 16-bit, so the
-// map is a direct table of 65,536 slots (allocated with the first glyph): lookups are one
-// index, and enumeration runs in ascending key order.
+// The glyph of every character, keyed by its 16-bit Unicode value. The 65,536 keys are cut
+// into 256 pages of 256 slots; a page's slots are allocated (in one pool) with the first glyph
+// of that page, so a font of a few characters holds a few pages, not a table of every key.
+// Lookups are two indexes, and enumeration runs in ascending key order.
 class GlyphMap {
   public:
     GlyphMap() = default;
     GlyphMap(const GlyphMap& other);
     GlyphMap& operator=(const GlyphMap& other);
-    GlyphMap(GlyphMap&&) noexcept = default;
-    GlyphMap& operator=(GlyphMap&&) noexcept = default;
+    GlyphMap(GlyphMap&& other) noexcept;
+    GlyphMap& operator=(GlyphMap&& other) noexcept;
+    ~GlyphMap() = default;
 
-    Glyph* find(std::uint16_t key) { return m_slots.empty() ? nullptr : m_slots[key].get(); }
-    const Glyph* find(std::uint16_t key) const {
-        return m_slots.empty() ? nullptr : m_slots[key].get();
-    }
+    Glyph* find(std::uint16_t key) { return slot(key); }
+    const Glyph* find(std::uint16_t key) const { return slot(key); }
     bool contains(std::uint16_t key) const { return find(key) != nullptr; }
     // Stores a glyph under key, replacing (destroying) any glyph there.
     Glyph& insert(std::uint16_t key, Glyph glyph);
@@ -67,31 +69,55 @@ class GlyphMap {
     // Calls f(key, glyph) for every glyph in ascending key order.
     template <typename F>
     void forEach(F&& f) const {
-        if (m_slots.empty()) {
-            return;
-        }
-        for (std::uint32_t k = 0; k < kSlots; ++k) {
-            if (m_slots[k]) {
-                f(static_cast<std::uint16_t>(k), *m_slots[k]);
-            }
-        }
+        walk(*this, f);
     }
     template <typename F>
     void forEachMutable(F&& f) {
-        if (m_slots.empty()) {
-            return;
-        }
-        for (std::uint32_t k = 0; k < kSlots; ++k) {
-            if (m_slots[k]) {
-                f(static_cast<std::uint16_t>(k), *m_slots[k]);
-            }
-        }
+        walk(*this, f);
     }
 
     friend bool operator==(const GlyphMap& a, const GlyphMap& b);
 
   private:
-    static constexpr std::uint32_t kSlots = 0x10000;
+    static constexpr std::uint32_t kPageSize = 0x100;
+    static constexpr std::uint32_t kPages = 0x10000 / kPageSize;
+    // The number of a page that has no slots yet.
+    static constexpr std::uint16_t kNoPage = 0xFFFF;
+
+    Glyph* slot(std::uint16_t key) const {
+        const std::uint16_t page = m_pageAt[key / kPageSize];
+        return page == kNoPage ? nullptr : m_slots[page * kPageSize + key % kPageSize].get();
+    }
+    // The slot of key, with its page allocated.
+    std::unique_ptr<Glyph>& slotForWrite(std::uint16_t key);
+
+    template <typename Self, typename F>
+    static void walk(Self& self, F& f) {
+        if (self.m_count == 0) {
+            return;
+        }
+        for (std::uint32_t p = 0; p < kPages; ++p) {
+            if (self.m_pageAt[p] == kNoPage) {
+                continue;
+            }
+            const std::size_t start = std::size_t{self.m_pageAt[p]} * kPageSize;
+            for (std::uint32_t i = 0; i < kPageSize; ++i) {
+                if (const auto& g = self.m_slots[start + i]) {
+                    f(static_cast<std::uint16_t>(p * kPageSize + i), *g);
+                }
+            }
+        }
+    }
+
+    static constexpr std::array<std::uint16_t, kPages> noPages() {
+        std::array<std::uint16_t, kPages> pages{};
+        pages.fill(kNoPage);
+        return pages;
+    }
+
+    // For each page of 256 keys, where its slots lie in m_slots: page number n holds slots
+    // n * 256 to n * 256 + 255. Pages are numbered in the order they were first used.
+    std::array<std::uint16_t, kPages> m_pageAt = noPages();
     std::vector<std::unique_ptr<Glyph>> m_slots;
     std::size_t m_count = 0;
 };

@@ -310,10 +310,7 @@ void readVersion2(ByteReader& r, Font& font, ProgressSink& progress) {
         CharacterTable::supportedSetOf(m.scalable, renderer.unicodeRanges(), m.charSet);
     table.committed.encoding = kEncodingUnicode;
     table.committed.codePage = charsetToCodePage(m.charSet);
-    for (std::uint32_t c = 0; c <= 0xFFFF; ++c) {
-        table.committed.set(static_cast<std::uint16_t>(c),
-                            {static_cast<std::uint16_t>(c), false, false});
-    }
+    table.committed.setEveryCodeToItself();
     for (std::uint16_t u : table.supportedSet) {
         table.committed.set(u, {u, true, false});
     }
@@ -652,8 +649,7 @@ TYPELOOM_BULK_DATA void writeTableEntries(ByteWriter& w, const CodeMap& map) {
     std::vector<std::uint8_t>& out = w.data();
     std::size_t at = out.size();
     out.resize(at + map.size() * 6);
-    map.forEach([&](std::uint16_t code, CodeEntry e) {
-        const std::uint32_t v = e.packed();
+    map.forEachPacked([&](std::uint16_t code, std::uint32_t v) {
         std::uint8_t* p = out.data() + at;
         p[0] = static_cast<std::uint8_t>(code);
         p[1] = static_cast<std::uint8_t>(code >> 8);

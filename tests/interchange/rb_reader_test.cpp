@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "interchange/font_import.h"
+#include "interchange/imported_font.h"
 #include "interchange_test_support.h"
 #include "model/font.h"
 #include "test_support.h"
@@ -242,6 +244,62 @@ TEST(RbReader, RefusesDamagedFilesAndKeepsTheOpenFont) {
         EXPECT_EQ(r.outcome.messages, (std::vector<std::string>{"Failed to loaded this file."}));
 
         test::expectOpenFontUnchanged(r.font);
+    }
+}
+
+// The bit data expands into the same pixels as ImportedFont::pixel reads one at a time, in
+// both layouts, for widths narrower than, equal to and wider than the words the expansion
+// stores, and heights that do and do not fill their last band; width 0 gives one blank
+// column.
+TEST(RbReader, ExpansionMatchesThePixelsOfTheBitData) {
+    const std::vector<int> widths = {0, 1, 2, 3, 7, 8, 9, 15, 16, 17, 33};
+    for (auto layout : {ImportedFont::BitLayout::WordRows, ImportedFont::BitLayout::ByteBands}) {
+        for (int height : {1, 5, 8, 9, 23}) {
+            ImportedFont imported;
+            imported.layout = layout;
+            imported.height = height;
+            imported.ascent = 0;
+            imported.firstCode = 0x41;
+            imported.codeCount = static_cast<int>(widths.size());
+            std::uint32_t seed = 12345;
+            const auto next = [&seed] {
+                seed = seed * 1103515245u + 12345u;
+                return seed >> 16;
+            };
+            for (int width : widths) {
+                imported.widths.push_back(static_cast<std::uint8_t>(width));
+                imported.maxWidth = std::max(imported.maxWidth, width);
+                if (layout == ImportedFont::BitLayout::WordRows) {
+                    imported.offsets.push_back(static_cast<std::int64_t>(imported.words.size()));
+                    for (int k = 0; k < (width + 15) / 16 * height; ++k) {
+                        imported.words.push_back(static_cast<std::uint16_t>(next()));
+                    }
+                } else {
+                    imported.offsets.push_back(static_cast<std::int64_t>(imported.bytes.size()));
+                    for (int k = 0; k < (height + 7) / 8 * width; ++k) {
+                        imported.bytes.push_back(static_cast<std::uint8_t>(next()));
+                    }
+                }
+            }
+            Font font;
+            buildFromImported(imported, "expand.fnt", font);
+            ASSERT_EQ(font.count(), imported.codeCount);
+            for (int k = 0; k < imported.codeCount; ++k) {
+                const int code = imported.firstCode + k;
+                const Glyph* g = font.glyphs.find(static_cast<std::uint16_t>(code));
+                ASSERT_NE(g, nullptr);
+                const int width = std::max(widths[k], 1);
+                ASSERT_EQ(g->pixels.size(), static_cast<std::size_t>(width * height));
+                for (int y = 0; y < height; ++y) {
+                    for (int x = 0; x < width; ++x) {
+                        const bool ink = widths[k] > 0 && imported.pixel(code, x, y);
+                        ASSERT_EQ(g->pixel(x, y), ink ? 1 : 0)
+                            << "layout " << static_cast<int>(layout) << ", width " << widths[k]
+                            << ", height " << height << ", pixel " << x << "," << y;
+                    }
+                }
+            }
+        }
     }
 }
 

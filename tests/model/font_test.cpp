@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "charset/dbcs_tables.h"
 #include "charset/encodings.h"
 #include "common/progress_sink.h"
@@ -204,6 +207,76 @@ TEST(Glyph, FromPackedRowsReadsMostSignificantBitFirst) {
     EXPECT_EQ(g.pixels,
               (std::vector<std::uint8_t>{1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0,
                                          0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+// The glyph and code maps keep their keys in pages allocated as keys arrive: whatever the
+// order of insertion, enumeration is ascending, maps with the same contents compare equal,
+// lookups between the keys find nothing, and a map moved from is empty and usable.
+TEST(GlyphMap, KeysInAnyOrderAcrossPages) {
+    const std::vector<std::vector<std::uint16_t>> keySets = {
+        {0x41}, {0xFFFF, 0x0000}, {0x4E00, 0x41, 0x4E01, 0xFF, 0x100, 0xFFFE}};
+    for (const auto& keys : keySets) {
+        GlyphMap forward;
+        GlyphMap backward;
+        CodeMap codesForward;
+        CodeMap codesBackward;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const std::uint16_t k = keys[i];
+            const std::uint16_t r = keys[keys.size() - 1 - i];
+            forward.insert(k, Glyph(k, 1, {1}));
+            backward.insert(r, Glyph(r, 1, {1}));
+            codesForward.set(k, {k, true, true});
+            codesBackward.set(r, {r, true, true});
+        }
+        EXPECT_EQ(forward, backward);
+        EXPECT_EQ(codesForward, codesBackward);
+        std::vector<std::uint16_t> sorted = keys;
+        std::sort(sorted.begin(), sorted.end());
+        std::vector<std::uint16_t> seen;
+        backward.forEach([&](std::uint16_t k, const Glyph& g) {
+            EXPECT_EQ(g.code, k);
+            seen.push_back(k);
+        });
+        EXPECT_EQ(seen, sorted);
+        seen.clear();
+        codesBackward.forEach([&](std::uint16_t c, CodeEntry e) {
+            EXPECT_EQ(e.unicode, c);
+            seen.push_back(c);
+        });
+        EXPECT_EQ(seen, sorted);
+        for (std::uint16_t k : sorted) {
+            const auto between = static_cast<std::uint16_t>(k ^ 0x80);
+            if (!std::binary_search(sorted.begin(), sorted.end(), between)) {
+                EXPECT_FALSE(forward.contains(between));
+                EXPECT_FALSE(codesForward.contains(between));
+                EXPECT_EQ(codesForward.get(between), CodeEntry{});
+            }
+        }
+
+        // Erasing a key and putting it back leaves an equal map; an erased key is absent
+        // although its page stays.
+        backward.erase(sorted.front());
+        EXPECT_FALSE(backward.contains(sorted.front()));
+        EXPECT_NE(forward, backward);
+        EXPECT_EQ(
+            backward.exchange(sorted.front(), std::make_unique<Glyph>(
+                                                  sorted.front(), 1, std::vector<std::uint8_t>{1})),
+            nullptr);
+        EXPECT_EQ(forward, backward);
+
+        GlyphMap moved = std::move(backward);
+        CodeMap movedCodes = std::move(codesBackward);
+        EXPECT_EQ(moved, forward);
+        EXPECT_EQ(movedCodes, codesForward);
+        EXPECT_TRUE(backward.empty());       // NOLINT(bugprone-use-after-move)
+        EXPECT_TRUE(codesBackward.empty());  // NOLINT(bugprone-use-after-move)
+        EXPECT_FALSE(backward.contains(sorted.front()));
+        EXPECT_FALSE(codesBackward.contains(sorted.front()));
+        backward.insert(0x41, Glyph(0x41, 1, {0}));
+        codesBackward.set(0x41, {0x41, false, false});
+        EXPECT_EQ(backward.size(), 1u);
+        EXPECT_EQ(codesBackward.size(), 1u);
+    }
 }
 
 // A renderer whose characters are as wide as their value modulo 8 plus 2, with a left-leaning
