@@ -24,6 +24,14 @@ bool sortedContains(std::span<const std::uint16_t> sorted, std::uint16_t value) 
 }
 
 TYPELOOM_BULK_DATA void sortUnique(std::vector<std::uint16_t>& v) {
+    // Lists mostly arrive strictly ascending already (a font's code list): one walk tells.
+    bool ascending = true;
+    for (std::size_t i = 1; i < v.size() && ascending; ++i) {
+        ascending = v[i - 1] < v[i];
+    }
+    if (ascending) {
+        return;
+    }
     std::sort(v.begin(), v.end());
     v.erase(std::unique(v.begin(), v.end()), v.end());
 }
