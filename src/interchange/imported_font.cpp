@@ -246,19 +246,29 @@ void buildFromImported(const ImportedFont& imported, const std::string& path, Fo
     font.setBitsPerPixel(1);
     font.setEncoding(kEncodingUnicode);
     font.codeList.reserve(codes.size());
+    // Codes that share one bitmap with the code before them (a run of characters drawn alike)
+    // copy its pixels instead of expanding the same bits again.
+    const Glyph* previous = nullptr;
+    std::size_t previousIndex = 0;
     for (int code : codes) {
         const auto index = static_cast<std::size_t>(code - imported.firstCode);
         const int width = imported.widths[index];
         Glyph glyph;
-        // A character of width 0 becomes one blank column, as packed rows of width 0 do.
-        glyph.init(static_cast<std::uint16_t>(code),
-                   static_cast<std::uint16_t>(width == 0 ? 1 : width), font.height);
-        if (imported.layout == ImportedFont::BitLayout::WordRows) {
-            expandWordRows(imported, index, width, glyph.pixels.data());
+        if (previous != nullptr && imported.offsets[index] == imported.offsets[previousIndex] &&
+            width == imported.widths[previousIndex]) {
+            glyph = Glyph(static_cast<std::uint16_t>(code), previous->width, previous->pixels);
         } else {
-            expandByteBands(imported, index, width, glyph.pixels.data());
+            // A character of width 0 becomes one blank column, as packed rows of width 0 do.
+            glyph.init(static_cast<std::uint16_t>(code),
+                       static_cast<std::uint16_t>(width == 0 ? 1 : width), font.height);
+            if (imported.layout == ImportedFont::BitLayout::WordRows) {
+                expandWordRows(imported, index, width, glyph.pixels.data());
+            } else {
+                expandByteBands(imported, index, width, glyph.pixels.data());
+            }
         }
-        font.glyphs.insert(static_cast<std::uint16_t>(code), std::move(glyph));
+        previous = &font.glyphs.insert(static_cast<std::uint16_t>(code), std::move(glyph));
+        previousIndex = index;
         font.codeList.push_back(static_cast<std::uint16_t>(code));
     }
     font.unicodeList = font.codeList;

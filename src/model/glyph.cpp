@@ -37,75 +37,72 @@ GlyphMap& GlyphMap::operator=(const GlyphMap& other) {
         return *this;
     }
     clear();
-    m_slots.reserve(other.m_slots.size());
     other.forEach([&](std::uint16_t key, const Glyph& g) { insert(key, g); });
     return *this;
 }
 
-// A moved-from map is empty: its page numbers must not outlive the slots that went away.
+// A moved-from map is empty.
 GlyphMap::GlyphMap(GlyphMap&& other) noexcept
-    : m_pageAt(std::exchange(other.m_pageAt, noPages())),
-      m_slots(std::move(other.m_slots)),
-      m_count(std::exchange(other.m_count, 0)) {
-    other.m_slots.clear();
-}
+    : m_pages(std::move(other.m_pages)), m_count(std::exchange(other.m_count, 0)) {}
 
 GlyphMap& GlyphMap::operator=(GlyphMap&& other) noexcept {
     if (this != &other) {
-        m_pageAt = std::exchange(other.m_pageAt, noPages());
-        m_slots = std::move(other.m_slots);
-        other.m_slots.clear();
+        m_pages = std::move(other.m_pages);
         m_count = std::exchange(other.m_count, 0);
     }
     return *this;
 }
 
-std::unique_ptr<Glyph>& GlyphMap::slotForWrite(std::uint16_t key) {
-    std::uint16_t& page = m_pageAt[key / kPageSize];
-    if (page == kNoPage) {
-        page = static_cast<std::uint16_t>(m_slots.size() / kPageSize);
-        m_slots.resize(m_slots.size() + kPageSize);
+GlyphMap::Page& GlyphMap::pageForWrite(std::uint16_t key) {
+    std::unique_ptr<Page>& page = m_pages[key / kPageSize];
+    if (!page) {
+        page = std::make_unique<Page>();
     }
-    return m_slots[std::size_t{page} * kPageSize + key % kPageSize];
+    return *page;
 }
 
 Glyph& GlyphMap::insert(std::uint16_t key, Glyph glyph) {
-    std::unique_ptr<Glyph>& slot = slotForWrite(key);
-    if (!slot) {
+    Page& page = pageForWrite(key);
+    const std::uint32_t i = key % kPageSize;
+    if (!page.has(i)) {
+        page.mark(i, true);
         ++m_count;
     }
-    slot = std::make_unique<Glyph>(std::move(glyph));
-    return *slot;
+    page.glyphs[i] = std::move(glyph);
+    return page.glyphs[i];
 }
 
 void GlyphMap::erase(std::uint16_t key) {
-    if (m_pageAt[key / kPageSize] == kNoPage) {
-        return;
-    }
-    std::unique_ptr<Glyph>& slot = slotForWrite(key);
-    if (slot) {
-        slot.reset();
+    Page* page = m_pages[key / kPageSize].get();
+    const std::uint32_t i = key % kPageSize;
+    if (page != nullptr && page->has(i)) {
+        page->glyphs[i] = Glyph{};
+        page->mark(i, false);
         --m_count;
     }
 }
 
 std::unique_ptr<Glyph> GlyphMap::exchange(std::uint16_t key, std::unique_ptr<Glyph> glyph) {
-    if (!glyph && m_pageAt[key / kPageSize] == kNoPage) {
-        return nullptr;
+    Glyph* there = slot(key);
+    if (there != nullptr && glyph) {
+        // The glyph handed in becomes the one stored and its holder carries the old one out.
+        std::swap(*there, *glyph);
+        return glyph;
     }
-    std::unique_ptr<Glyph>& slot = slotForWrite(key);
-    const bool had = slot != nullptr;
-    std::unique_ptr<Glyph> old = std::exchange(slot, std::move(glyph));
-    const bool has = slot != nullptr;
-    if (had != has) {
-        m_count = has ? m_count + 1 : m_count - 1;
+    std::unique_ptr<Glyph> old;
+    if (there != nullptr) {
+        old = std::make_unique<Glyph>(std::move(*there));
+        erase(key);
+    } else if (glyph) {
+        insert(key, std::move(*glyph));
     }
     return old;
 }
 
 void GlyphMap::clear() {
-    m_pageAt = noPages();
-    m_slots.clear();
+    for (std::unique_ptr<Page>& page : m_pages) {
+        page.reset();
+    }
     m_count = 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -41,9 +42,11 @@ class Glyph {
 };
 
 // The glyph of every character, keyed by its 16-bit Unicode value. The 65,536 keys are cut
-// into 256 pages of 256 slots; a page's slots are allocated (in one pool) with the first glyph
-// of that page, so a font of a few characters holds a few pages, not a table of every key.
-// Lookups are two indexes, and enumeration runs in ascending key order.
+// into 256 pages of 256 glyphs; a page is allocated (in one block, its glyphs inside it) with
+// the first glyph of that page, so a font of a few characters holds a few pages, not a table of
+// every key, and a font of many characters costs one allocation per page, not per glyph.
+// Lookups are two indexes, enumeration runs in ascending key order, and a stored glyph stays
+// where it is (pointers to it stay valid) until its own key is replaced or erased.
 class GlyphMap {
   public:
     GlyphMap() = default;
@@ -60,7 +63,7 @@ class GlyphMap {
     Glyph& insert(std::uint16_t key, Glyph glyph);
     void erase(std::uint16_t key);
     // Puts `glyph` (nullptr: none) under key and hands back what was there, without copying
-    // either: the undo history swaps whole glyphs this way.
+    // the pixels of either: the undo history swaps whole glyphs this way.
     std::unique_ptr<Glyph> exchange(std::uint16_t key, std::unique_ptr<Glyph> glyph);
     void clear();
     std::size_t size() const { return m_count; }
@@ -81,15 +84,27 @@ class GlyphMap {
   private:
     static constexpr std::uint32_t kPageSize = 0x100;
     static constexpr std::uint32_t kPages = 0x10000 / kPageSize;
-    // The number of a page that has no slots yet.
-    static constexpr std::uint16_t kNoPage = 0xFFFF;
+    static constexpr std::uint32_t kWordBits = 64;
+
+    // 256 glyphs and which of them are present.
+    struct Page {
+        std::array<Glyph, kPageSize> glyphs;
+        std::array<std::uint64_t, kPageSize / kWordBits> present{};
+
+        bool has(std::uint32_t i) const { return (present[i / kWordBits] >> (i % kWordBits)) & 1u; }
+        void mark(std::uint32_t i, bool on) {
+            const std::uint64_t bit = std::uint64_t{1} << (i % kWordBits);
+            present[i / kWordBits] =
+                on ? present[i / kWordBits] | bit : present[i / kWordBits] & ~bit;
+        }
+    };
 
     Glyph* slot(std::uint16_t key) const {
-        const std::uint16_t page = m_pageAt[key / kPageSize];
-        return page == kNoPage ? nullptr : m_slots[page * kPageSize + key % kPageSize].get();
+        Page* page = m_pages[key / kPageSize].get();
+        return page != nullptr && page->has(key % kPageSize) ? &page->glyphs[key % kPageSize]
+                                                             : nullptr;
     }
-    // The slot of key, with its page allocated.
-    std::unique_ptr<Glyph>& slotForWrite(std::uint16_t key);
+    Page& pageForWrite(std::uint16_t key);
 
     template <typename Self, typename F>
     static void walk(Self& self, F& f) {
@@ -97,28 +112,21 @@ class GlyphMap {
             return;
         }
         for (std::uint32_t p = 0; p < kPages; ++p) {
-            if (self.m_pageAt[p] == kNoPage) {
+            Page* page = self.m_pages[p].get();
+            if (page == nullptr) {
                 continue;
             }
-            const std::size_t start = std::size_t{self.m_pageAt[p]} * kPageSize;
-            for (std::uint32_t i = 0; i < kPageSize; ++i) {
-                if (const auto& g = self.m_slots[start + i]) {
-                    f(static_cast<std::uint16_t>(p * kPageSize + i), *g);
+            for (std::uint32_t w = 0; w < page->present.size(); ++w) {
+                for (std::uint64_t bits = page->present[w]; bits != 0; bits &= bits - 1) {
+                    const auto i = static_cast<std::uint32_t>(
+                        w * kWordBits + static_cast<std::uint32_t>(std::countr_zero(bits)));
+                    f(static_cast<std::uint16_t>(p * kPageSize + i), page->glyphs[i]);
                 }
             }
         }
     }
 
-    static constexpr std::array<std::uint16_t, kPages> noPages() {
-        std::array<std::uint16_t, kPages> pages{};
-        pages.fill(kNoPage);
-        return pages;
-    }
-
-    // For each page of 256 keys, where its slots lie in m_slots: page number n holds slots
-    // n * 256 to n * 256 + 255. Pages are numbered in the order they were first used.
-    std::array<std::uint16_t, kPages> m_pageAt = noPages();
-    std::vector<std::unique_ptr<Glyph>> m_slots;
+    std::array<std::unique_ptr<Page>, kPages> m_pages;
     std::size_t m_count = 0;
 };
 

@@ -250,9 +250,11 @@ TEST(RbReader, RefusesDamagedFilesAndKeepsTheOpenFont) {
 // The bit data expands into the same pixels as ImportedFont::pixel reads one at a time, in
 // both layouts, for widths narrower than, equal to and wider than the words the expansion
 // stores, and heights that do and do not fill their last band; width 0 gives one blank
-// column.
+// column. The last two codes share the bitmap of the one before them, at its width and
+// narrower.
 TEST(RbReader, ExpansionMatchesThePixelsOfTheBitData) {
-    const std::vector<int> widths = {0, 1, 2, 3, 7, 8, 9, 15, 16, 17, 33};
+    const std::vector<int> widths = {0, 1, 2, 3, 7, 8, 9, 15, 16, 17, 33, 33, 9};
+    const std::size_t shared = 11;
     for (auto layout : {ImportedFont::BitLayout::WordRows, ImportedFont::BitLayout::ByteBands}) {
         for (int height : {1, 5, 8, 9, 23}) {
             ImportedFont imported;
@@ -269,7 +271,9 @@ TEST(RbReader, ExpansionMatchesThePixelsOfTheBitData) {
             for (int width : widths) {
                 imported.widths.push_back(static_cast<std::uint8_t>(width));
                 imported.maxWidth = std::max(imported.maxWidth, width);
-                if (layout == ImportedFont::BitLayout::WordRows) {
+                if (imported.offsets.size() >= shared) {
+                    imported.offsets.push_back(imported.offsets[shared - 1]);
+                } else if (layout == ImportedFont::BitLayout::WordRows) {
                     imported.offsets.push_back(static_cast<std::int64_t>(imported.words.size()));
                     for (int k = 0; k < (width + 15) / 16 * height; ++k) {
                         imported.words.push_back(static_cast<std::uint16_t>(next()));

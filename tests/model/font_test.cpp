@@ -209,6 +209,28 @@ TEST(Glyph, FromPackedRowsReadsMostSignificantBitFirst) {
                                          0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
+// A stored glyph stays where it is (pointers to it hold) while keys of other pages arrive, and
+// exchange swaps a present glyph out or takes it away.
+TEST(GlyphMap, GlyphsStayInPlaceAndExchangeHandsThemBack) {
+    GlyphMap map;
+    const Glyph* a = &map.insert(0x41, Glyph(0x41, 1, {1}));
+    for (std::uint32_t k = 0x100; k < 0x10000; k += 0x100) {
+        map.insert(static_cast<std::uint16_t>(k), Glyph(static_cast<std::uint16_t>(k), 2, {0, 1}));
+    }
+    EXPECT_EQ(map.find(0x41), a);
+    std::unique_ptr<Glyph> old =
+        map.exchange(0x41, std::make_unique<Glyph>(0x41, 1, std::vector<std::uint8_t>{0}));
+    ASSERT_NE(old, nullptr);
+    EXPECT_EQ(old->pixels, std::vector<std::uint8_t>{1});
+    EXPECT_EQ(map.find(0x41)->pixels, std::vector<std::uint8_t>{0});
+    EXPECT_EQ(map.size(), 256u);
+    old = map.exchange(0x41, nullptr);
+    ASSERT_NE(old, nullptr);
+    EXPECT_EQ(old->pixels, std::vector<std::uint8_t>{0});
+    EXPECT_FALSE(map.contains(0x41));
+    EXPECT_EQ(map.size(), 255u);
+}
+
 // The glyph and code maps keep their keys in pages allocated as keys arrive: whatever the
 // order of insertion, enumeration is ascending, maps with the same contents compare equal,
 // lookups between the keys find nothing, and a map moved from is empty and usable.
