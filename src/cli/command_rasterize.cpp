@@ -50,6 +50,19 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
     });
 }
 
+// Passes the glyphs of the font being rasterised on to its project file.
+class SaveWhileRendering : public RenderedFontSink {
+  public:
+    explicit SaveWhileRendering(ProjectStreamWriter& writer) : m_writer(writer) {}
+    void start(const Font& font, std::size_t glyphCount) override {
+        m_writer.begin(font, glyphCount);
+    }
+    void glyph(std::uint16_t key, const Glyph& glyph) override { m_writer.glyph(key, glyph); }
+
+  private:
+    ProjectStreamWriter& m_writer;
+};
+
 int commandRasterize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Arguments a(
         args, {"--family", "--style", "--script", "--points", "-o", "--output"},
@@ -150,12 +163,15 @@ int commandRasterize(const std::vector<std::string>& args, std::ostream& out, st
     } else if (a.has("--no-keep-pitch")) {
         pitch = PitchRule::WidenToInk;
     }
-    {
-        std::unique_ptr<ProgressSink> progress = progressFor(err);
-        rasteriseSystemFont(font, logFont, DbcsTables::program(), *progress, pitch);
-    }
+    // The project is written while the font renders, each glyph as soon as it and those before
+    // it are drawn, so that the file is ready soon after the last one. A destination that cannot
+    // be written is refused here, before any rendering.
     try {
-        saveProject(output, font);
+        ProjectStreamWriter writer(output);
+        SaveWhileRendering save(writer);
+        std::unique_ptr<ProgressSink> progress = progressFor(err);
+        rasteriseSystemFont(font, logFont, DbcsTables::program(), *progress, pitch, 0, &save);
+        writer.finish(font);
     } catch (const FileError& e) {
         err << "typeloom: " << e.what() << "\n";
         return kExitFailed;

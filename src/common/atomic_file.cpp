@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cstring>
 #include <filesystem>
+#include <stdexcept>
 
 #include "common/file_error.h"
 
@@ -182,6 +183,31 @@ void AtomicFileWriter::startWriteback() {
                                         static_cast<off_t>(m_size - m_writebackFrom),
                                         SYNC_FILE_RANGE_WRITE));
     m_writebackFrom = m_size;
+}
+
+void AtomicFileWriter::overwrite(std::uint64_t offset, std::span<const std::uint8_t> data) {
+    if (m_file == nullptr) {
+        fail("the file is already closed");
+    }
+    if (offset > m_size || data.size() > m_size - offset) {
+        throw std::logic_error("an overwrite reaches past what was written");
+    }
+    if (std::fflush(m_file) != 0) {
+        fail("write failed");
+    }
+    const int fd = ::fileno(m_file);
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n =
+            ::pwrite(fd, data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            fail("write failed");
+        }
+        done += static_cast<std::size_t>(n);
+    }
 }
 
 void AtomicFileWriter::commit() {

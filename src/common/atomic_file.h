@@ -39,6 +39,9 @@ class AtomicFileWriter {
     // Hands what was written since the last call to the system and asks it to start putting
     // it on disk without waiting, so that commit() waits only for the rest.
     void startWriteback();
+    // Writes `data` again at `offset` of what was written (a header whose values are known
+    // only at the end); it may not reach past the end.
+    void overwrite(std::uint64_t offset, std::span<const std::uint8_t> data);
     void commit();
 
     const std::string& destination() const { return m_destination; }

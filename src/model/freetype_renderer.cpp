@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 
 #include "charset/code_pages.h"
@@ -572,17 +573,20 @@ bool FreeTypeRenderer::render(std::uint16_t unicode, int originX, int width, int
             }
             const int x0 = left + k * 8;
             const std::array<std::uint8_t, 8>& eight = kPixelsOfByte[byte];
-            if (x0 >= 0 && x0 + 8 <= width) {
-                for (int bit = 0; bit < 8; ++bit) {
-                    out[x0 + bit] |= eight[static_cast<std::size_t>(bit)];
-                }
+            // The byte's pixels that fall inside the cell: bits [lo, hi).
+            const int lo = std::max(0, -x0);
+            const int hi = std::min(8, width - x0);
+            if (lo == 0 && hi == 8) {
+                std::uint64_t cell = 0;
+                std::uint64_t ink = 0;
+                std::memcpy(&cell, out + x0, 8);
+                std::memcpy(&ink, eight.data(), 8);
+                cell |= ink;
+                std::memcpy(out + x0, &cell, 8);
                 continue;
             }
-            for (int bit = 0; bit < 8; ++bit) {
-                const int x = x0 + bit;
-                if (eight[static_cast<std::size_t>(bit)] != 0 && x >= 0 && x < width) {
-                    out[x] = 1;
-                }
+            for (int bit = lo; bit < hi; ++bit) {
+                out[x0 + bit] |= eight[static_cast<std::size_t>(bit)];
             }
         }
     }

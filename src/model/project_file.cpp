@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 #include "charset/code_pages.h"
 #include "charset/encodings.h"
@@ -667,11 +668,8 @@ namespace {
 // Glyph records are passed on to a file in blocks of about this size.
 constexpr std::size_t kSaveBlock = std::size_t{1} << 20;
 
-// The version 3 layout into `w`. `spill` is called between glyph records with the bytes built
-// so far; it may pass them on and clear them (a save to a file), or leave them (in memory).
-template <typename Spill>
-void writeProjectVer3(const Font& font, ByteWriter& w, Spill&& spill) {
-    const auto glyphCount = static_cast<std::uint32_t>(font.glyphs.size());
+// The version 3 layout up to the first glyph record, for a font of glyphCount glyphs.
+void writeProjectHead(const Font& font, std::uint32_t glyphCount, ByteWriter& w) {
     writeHeader(w, kMagicV3, kVersion3, kSubVersion, glyphCount >> 16);
     writeLogFont(w, font.sourceFont);
     w.u16(static_cast<std::uint16_t>(font.pointSize));
@@ -685,12 +683,15 @@ void writeProjectVer3(const Font& font, ByteWriter& w, Spill&& spill) {
     }
     w.u16(font.maxWidth);
     w.u16(static_cast<std::uint16_t>(glyphCount & 0xFFFF));
-    font.glyphs.forEach([&](std::uint16_t key, const Glyph& g) {
-        w.u16(key);
-        writeGlyph(w, g);
-        spill(w);
-    });
+}
 
+void writeGlyphRecord(ByteWriter& w, std::uint16_t key, const Glyph& g) {
+    w.u16(key);
+    writeGlyph(w, g);
+}
+
+// The version 3 layout after the last glyph record: the character table.
+void writeProjectTail(const Font& font, ByteWriter& w) {
     const CharacterTable& table = font.charTable;
     writeWordList(w, table.codeOrder);
     writeWordList(w, table.supportedSet);
@@ -709,7 +710,9 @@ std::vector<std::uint8_t> projectBytes(const Font& font) {
     w.reserve(256 + pixelBytes + font.glyphs.size() * 12 + font.unicodeList.size() * 4 +
               font.charTable.committed.size() * 6 + font.charTable.codeOrder.size() * 2 +
               font.charTable.supportedSet.size() * 2);
-    writeProjectVer3(font, w, [](ByteWriter&) {});
+    writeProjectHead(font, static_cast<std::uint32_t>(font.glyphs.size()), w);
+    font.glyphs.forEach([&](std::uint16_t key, const Glyph& g) { writeGlyphRecord(w, key, g); });
+    writeProjectTail(font, w);
     return w.take();
 }
 
@@ -767,18 +770,58 @@ std::vector<std::uint8_t> projectBytesVer20(Font& font) {
 // Written in blocks rather than built whole: a font of tens of thousands of characters is
 // several megabytes, and the file takes them as they come.
 void saveProject(const std::string& path, const Font& font) {
-    AtomicFileWriter file(path);
-    ByteWriter w;
-    w.reserve(kSaveBlock + (std::size_t{1} << 16));
-    writeProjectVer3(font, w, [&](ByteWriter& bytes) {
-        if (bytes.size() >= kSaveBlock) {
-            file.write(bytes.data());
-            file.startWriteback();
-            bytes.data().clear();
-        }
-    });
-    file.write(w.data());
-    file.commit();
+    ProjectStreamWriter writer(path);
+    writer.begin(font, font.glyphs.size());
+    font.glyphs.forEach([&](std::uint16_t key, const Glyph& g) { writer.glyph(key, g); });
+    writer.finish(font);
+}
+
+ProjectStreamWriter::ProjectStreamWriter(const std::string& path) : m_file(path) {
+    m_bytes.reserve(kSaveBlock + (std::size_t{1} << 16));
+}
+
+ProjectStreamWriter::~ProjectStreamWriter() = default;
+
+void ProjectStreamWriter::begin(const Font& font, std::size_t glyphCount) {
+    if (m_begun || glyphCount > 0xFFFFFFFFu) {
+        throw std::logic_error("a project is begun once, with a 32-bit glyph count");
+    }
+    m_begun = true;
+    m_expected = glyphCount;
+    writeProjectHead(font, static_cast<std::uint32_t>(glyphCount), m_bytes);
+    m_headSize = m_bytes.size();
+}
+
+void ProjectStreamWriter::glyph(std::uint16_t key, const Glyph& g) {
+    if (!m_begun || m_count == m_expected || (m_count > 0 && key <= m_lastKey)) {
+        throw std::logic_error("project glyphs come after begin, once each, keys ascending");
+    }
+    writeGlyphRecord(m_bytes, key, g);
+    m_lastKey = key;
+    ++m_count;
+    if (m_bytes.size() >= kSaveBlock) {
+        m_file.write(m_bytes.data());
+        m_file.startWriteback();
+        m_bytes.data().clear();
+    }
+}
+
+// The head is written again from the finished font, so that the widths its glyphs decided (and
+// anything else that changed) are what the file says; only its length may not have changed.
+void ProjectStreamWriter::finish(const Font& font) {
+    if (!m_begun || m_count != m_expected) {
+        throw std::logic_error("a project is finished after all of its glyphs");
+    }
+    writeProjectTail(font, m_bytes);
+    m_file.write(m_bytes.data());
+    m_bytes.data().clear();
+    ByteWriter head;
+    writeProjectHead(font, static_cast<std::uint32_t>(m_expected), head);
+    if (head.size() != m_headSize) {
+        throw std::logic_error("the font's lists changed while it was being saved");
+    }
+    m_file.overwrite(0, head.data());
+    m_file.commit();
 }
 
 void saveProjectVer20(const std::string& path, Font& font) {

@@ -6,12 +6,14 @@
 #include <string_view>
 #include <vector>
 
+#include "common/atomic_file.h"
 #include "common/byte_io.h"
 #include "model/log_font.h"
 
 namespace typeloom {
 
 class Font;
+class Glyph;
 class ProgressSink;
 
 // Project files (.tlf). Three layouts share a 16-byte header (magic, version, sub-version,
@@ -81,6 +83,34 @@ std::vector<std::uint8_t> projectBytesVer20(Font& font);
 // Writes the layouts atomically; throw FileError(Io) on failure, leaving any earlier file.
 void saveProject(const std::string& path, const Font& font);
 void saveProjectVer20(const std::string& path, Font& font);
+
+// Saves the version 3 layout of a font whose glyphs come one at a time while the font is still
+// being made (a rasterised font is written as it renders, so that the file is ready soon after
+// the last glyph). The destination is checked when the writer is made, before any work.
+// begin() takes the font before its glyphs (lists, metrics and table in place) and how many
+// glyphs will come; glyph() takes each glyph, keys ascending; finish() takes the finished font,
+// writes the rest, puts in what the glyphs decided (the widths) and commits. A writer destroyed
+// before finish(), or an exception, leaves the destination as it was.
+class ProjectStreamWriter {
+  public:
+    explicit ProjectStreamWriter(const std::string& path);
+    ~ProjectStreamWriter();
+    ProjectStreamWriter(const ProjectStreamWriter&) = delete;
+    ProjectStreamWriter& operator=(const ProjectStreamWriter&) = delete;
+
+    void begin(const Font& font, std::size_t glyphCount);
+    void glyph(std::uint16_t key, const Glyph& glyph);
+    void finish(const Font& font);
+
+  private:
+    AtomicFileWriter m_file;
+    ByteWriter m_bytes;
+    std::size_t m_headSize = 0;
+    std::size_t m_expected = 0;
+    std::size_t m_count = 0;
+    std::uint16_t m_lastKey = 0;
+    bool m_begun = false;
+};
 
 // --- Record codecs shared by the layouts (also used by tests).
 void writeArchiveString(ByteWriter& w, std::string_view utf8);

@@ -34,15 +34,18 @@ Glyph renderOne(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t he
                          : renderGlyph(u, renderer, height);
 }
 
-// Renders every value into its own slot. Helper threads each use a clone of the renderer
-// (a renderer may hold state that one thread at a time can use); every character is rendered
-// independently, so the glyphs do not depend on which thread drew them. Progress is stepped
-// from the calling thread only.
-std::vector<Glyph> renderAll(const std::vector<std::uint16_t>& values,
-                             const GlyphRenderer& renderer, std::uint16_t height, int cellWidth,
-                             unsigned threads, ProgressRun& run) {
+// Renders every value and hands each glyph to deliver(i, glyph) in ascending order of i, one
+// call at a time. Helper threads each use a clone of the renderer (a renderer may hold state
+// that one thread at a time can use); every character is rendered independently, so the glyphs
+// do not depend on which thread drew them. With helpers, a thread of its own delivers each run
+// of characters as soon as it and every run before it are rendered, so that what the caller
+// does with the glyphs (storing them, writing them to a file) overlaps the rendering. Progress
+// is stepped from the calling thread only.
+template <typename Deliver>
+void renderAll(const std::vector<std::uint16_t>& values, const GlyphRenderer& renderer,
+               std::uint16_t height, int cellWidth, unsigned threads, ProgressRun& run,
+               Deliver&& deliver) {
     const std::size_t n = values.size();
-    std::vector<Glyph> glyphs(n);
     std::vector<std::shared_ptr<GlyphRenderer>> helpers;
     if (n >= kParallelMinimum) {
         for (unsigned t = 1; t < threads; ++t) {
@@ -55,18 +58,32 @@ std::vector<Glyph> renderAll(const std::vector<std::uint16_t>& values,
     }
     if (helpers.empty()) {
         for (std::size_t i = 0; i < n; ++i) {
-            glyphs[i] = renderOne(values[i], renderer, height, cellWidth);
+            deliver(i, renderOne(values[i], renderer, height, cellWidth));
             run.step();
         }
-        return glyphs;
+        return;
     }
 
+    // The state of each run of kChunk characters: waiting, rendered, or abandoned because the
+    // rendering stopped on an error.
+    enum : std::uint8_t { kWaiting, kRendered, kAbandoned };
+    const std::size_t chunks = (n + kChunk - 1) / kChunk;
+    std::vector<Glyph> glyphs(n);
+    std::vector<std::atomic<std::uint8_t>> state(chunks);
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> done{0};
     std::size_t stepped = 0;
     auto catchUp = [&] {
         for (const std::size_t d = done.load(); stepped < d; ++stepped) {
             run.step();
+        }
+    };
+    auto abandon = [&] {
+        next.store(n);  // the renderers stop at their next run
+        for (std::atomic<std::uint8_t>& s : state) {
+            std::uint8_t waiting = kWaiting;
+            s.compare_exchange_strong(waiting, kAbandoned);
+            s.notify_all();
         }
     };
     auto work = [&](const GlyphRenderer& r, bool reports) {
@@ -79,6 +96,9 @@ std::vector<Glyph> renderAll(const std::vector<std::uint16_t>& values,
             for (std::size_t i = first; i < last; ++i) {
                 glyphs[i] = renderOne(values[i], r, height, cellWidth);
             }
+            std::atomic<std::uint8_t>& s = state[first / kChunk];
+            s.store(kRendered);
+            s.notify_all();
             done.fetch_add(last - first);
             if (reports) {
                 catchUp();
@@ -86,7 +106,24 @@ std::vector<Glyph> renderAll(const std::vector<std::uint16_t>& values,
         }
     };
 
-    std::vector<std::exception_ptr> failures(helpers.size());
+    std::vector<std::exception_ptr> failures(helpers.size() + 1);
+    std::exception_ptr& deliveryFailure = failures.back();
+    std::thread deliverer([&] {
+        try {
+            for (std::size_t c = 0; c < chunks; ++c) {
+                state[c].wait(kWaiting);
+                if (state[c].load() != kRendered) {
+                    return;
+                }
+                for (std::size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) {
+                    deliver(i, std::move(glyphs[i]));
+                }
+            }
+        } catch (...) {
+            deliveryFailure = std::current_exception();
+            abandon();
+        }
+    });
     std::vector<std::thread> workers;
     for (std::size_t t = 0; t < helpers.size(); ++t) {
         workers.emplace_back([&, t] {
@@ -94,7 +131,7 @@ std::vector<Glyph> renderAll(const std::vector<std::uint16_t>& values,
                 work(*helpers[t], false);
             } catch (...) {
                 failures[t] = std::current_exception();
-                next.store(n);  // the others stop at their next chunk
+                abandon();
             }
         });
     }
@@ -103,11 +140,12 @@ std::vector<Glyph> renderAll(const std::vector<std::uint16_t>& values,
         work(renderer, true);
     } catch (...) {
         failure = std::current_exception();
-        next.store(n);
+        abandon();
     }
     for (std::thread& w : workers) {
         w.join();
     }
+    deliverer.join();
     for (const auto& f : failures) {
         if (!failure && f) {
             failure = f;
@@ -117,7 +155,6 @@ std::vector<Glyph> renderAll(const std::vector<std::uint16_t>& values,
         std::rethrow_exception(failure);
     }
     catchUp();
-    return glyphs;
 }
 
 // Where a character goes in its cell under the rule that widens cells to the ink.
@@ -216,7 +253,8 @@ void Font::createFromSystemFont(const LogFont& font, const DbcsTables& dbcs, Pro
 }
 
 void rasteriseSystemFont(Font& target, const LogFont& font, const DbcsTables& dbcs,
-                         ProgressSink& progress, PitchRule pitch, unsigned threads) {
+                         ProgressSink& progress, PitchRule pitch, unsigned threads,
+                         RenderedFontSink* sink) {
     target.clearGlyphs();
     target.fromSystemFont = true;
     target.setSourceFont(font);
@@ -259,13 +297,18 @@ void rasteriseSystemFont(Font& target, const LogFont& font, const DbcsTables& db
         }
     });
     const auto& supported = target.charTable.supportedSet;
+    if (sink != nullptr) {
+        sink->start(target, supported.size());
+    }
     ProgressRun run(progress, static_cast<int>(supported.size()));
     const int cellWidth = pitch == PitchRule::KeepPitch ? facePitch(r) : 0;
-    std::vector<Glyph> rendered = renderAll(supported, r, target.height, cellWidth,
-                                            threads == 0 ? defaultThreadCount() : threads, run);
-    for (std::size_t i = 0; i < supported.size(); ++i) {
-        target.glyphs.insert(supported[i], std::move(rendered[i]));
-    }
+    renderAll(supported, r, target.height, cellWidth, threads == 0 ? defaultThreadCount() : threads,
+              run, [&](std::size_t i, Glyph&& glyph) {
+                  Glyph& stored = target.glyphs.insert(supported[i], std::move(glyph));
+                  if (sink != nullptr) {
+                      sink->glyph(supported[i], stored);
+                  }
+              });
     target.updateFixedWidth();
     target.updateMaxWidth();
 }

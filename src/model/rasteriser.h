@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -20,10 +21,23 @@ enum class PitchRule {
     KeepPitch,
 };
 
+// Takes a font while it is rasterised: start() once the font has its metrics, lists and
+// table but no glyphs, with the number of glyphs to come; then glyph() for every glyph in
+// ascending key order, on a thread of the rasteriser's own while later glyphs still render (a
+// command line saves the project this way as it renders). An exception from either stops the
+// rendering and comes out of rasteriseSystemFont.
+class RenderedFontSink {
+  public:
+    virtual ~RenderedFontSink() = default;
+    virtual void start(const Font& font, std::size_t glyphCount) = 0;
+    virtual void glyph(std::uint16_t key, const Glyph& glyph) = 0;
+};
+
 // Font::createFromSystemFont with the characters' cells sized by `pitch` (the member function
-// widens them to the ink).
+// widens them to the ink), handing the glyphs to `sink` (when given) as they are made.
 void rasteriseSystemFont(Font& font, const LogFont& logFont, const DbcsTables& dbcs,
-                         ProgressSink& progress, PitchRule pitch, unsigned threads = 0);
+                         ProgressSink& progress, PitchRule pitch, unsigned threads = 0,
+                         RenderedFontSink* sink = nullptr);
 
 // Renders Unicode value u into a glyph `cellWidth` columns wide and `height` rows tall, drawn
 // at x = 0; its ink outside the cell is clipped.

@@ -16,8 +16,10 @@
 #include "charset/dbcs_tables.h"
 #include "charset/encodings.h"
 #include "common/cancel_flag.h"
+#include "common/file_error.h"
 #include "common/progress_sink.h"
 #include "model/font.h"
+#include "model/project_file.h"
 #include "model/rasteriser.h"
 #include "model/system_fonts.h"
 #include "model/transforms.h"
@@ -598,6 +600,68 @@ TEST_F(FreeTypeRendererTest, SeveralThreadsBuildTheSameFontAsOne) {
             }
         });
         EXPECT_EQ(differing, 0u);
+    }
+}
+
+// Writes the glyphs into a project as they come, and can fail at a given glyph (a full disk).
+class SavingSink : public RenderedFontSink {
+  public:
+    SavingSink(ProjectStreamWriter& writer, std::size_t failAt)
+        : m_writer(writer), m_failAt(failAt) {}
+    void start(const Font& font, std::size_t count) override { m_writer.begin(font, count); }
+    void glyph(std::uint16_t key, const Glyph& g) override {
+        if (++m_taken == m_failAt) {
+            throw FileError(FileError::Kind::Io, "the disk is full");
+        }
+        m_writer.glyph(key, g);
+    }
+
+  private:
+    ProjectStreamWriter& m_writer;
+    std::size_t m_failAt;
+    std::size_t m_taken = 0;
+};
+
+// A font saved while it renders reads back as the font made; a save that fails part way stops
+// the rendering with its error (no thread left waiting) and leaves the file that was there.
+TEST_F(FreeTypeRendererTest, AProjectWrittenWhileRenderingReadsBackAsTheFont) {
+    test::TempDir dir;
+    const std::string path = dir.file("sans.tlf");
+    const LogFont lf = logFont("DejaVu Sans", -16);
+    for (unsigned threads : {1u, 2u}) {
+        SCOPED_TRACE(threads);
+        test::writeFile(path, {'o', 'l', 'd'});
+        for (std::size_t failAt : {std::size_t{1}, std::size_t{1500}}) {
+            Font font;
+            font.setEncoding(kEncodingUnicode);
+            NullProgressSink progress;
+            ProjectStreamWriter writer(path);
+            SavingSink sink(writer, failAt);
+            EXPECT_THROW(rasteriseSystemFont(font, lf, DbcsTables::program(), progress,
+                                             PitchRule::WidenToInk, threads, &sink),
+                         FileError);
+        }
+        EXPECT_EQ(test::readFile(path), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+
+        Font font;
+        font.setEncoding(kEncodingUnicode);
+        NullProgressSink progress;
+        {
+            ProjectStreamWriter writer(path);
+            SavingSink sink(writer, 0);
+            rasteriseSystemFont(font, lf, DbcsTables::program(), progress, PitchRule::WidenToInk,
+                                threads, &sink);
+            writer.finish(font);
+        }
+        ASSERT_GT(font.glyphs.size(), 3000u);
+        ASSERT_GT(font.maxWidth, 0);
+        Font loaded;
+        ASSERT_TRUE(loadProject(path, loaded, progress).ok());
+        EXPECT_EQ(loaded.maxWidth, font.maxWidth);
+        EXPECT_EQ(loaded.fixedWidth, font.fixedWidth);
+        EXPECT_EQ(loaded.unicodeList, font.unicodeList);
+        EXPECT_TRUE(loaded.glyphs == font.glyphs);
+        EXPECT_EQ(test::listFolder(dir.path()), std::vector<std::string>{"sans.tlf"});
     }
 }
 
