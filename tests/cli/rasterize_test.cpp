@@ -262,6 +262,9 @@ TEST_F(RasterizeCommand, RefusesWhatItCannotRender) {
           m_dir.file("no/such/folder/x.tlf")},
          kExitFailed,
          "typeloom: "},
+        {{"rasterize", "--family", "DejaVu Sans", "--points", "12", "-o", "/dev/null"},
+         kExitFailed,
+         "not a regular file"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.message);
