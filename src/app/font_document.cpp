@@ -87,18 +87,29 @@ void FontDocument::followHistory() {
     }
 }
 
-void FontDocument::newDocument() {
+FontHistory FontDocument::newDocument() {
     m_path.clear();
-    m_history.clear();
+    FontHistory replaced(m_history.limit());
+    std::swap(replaced, m_history);
     setModifiedFlag(false);
     Q_EMIT titleChanged();
+    return replaced;
 }
 
-void FontDocument::restoreDocument(const QString& path, bool modified) {
-    // The font on screen is the one the history was cleared for by newDocument(): its steps
-    // are gone, and an unsaved font must stay modified whatever is done next.
+void FontDocument::restoreDocument(const QString& path, bool modified, FontHistory* history) {
     m_path = path;
-    setModifiedFlag(modified);
+    if (history != nullptr) {
+        // The font on screen is the one these steps were recorded on: they apply again, and
+        // the history knows again where the document was saved.
+        m_history = std::move(*history);
+        if (m_modified != modified) {
+            m_modified = modified;
+            Q_EMIT modifiedChanged(modified);
+        }
+    } else {
+        // Without its steps, an unsaved font must stay modified whatever is done next.
+        setModifiedFlag(modified);
+    }
     Q_EMIT titleChanged();
 }
 

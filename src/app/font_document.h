@@ -45,11 +45,12 @@ class FontDocument : public QObject {
     // Where message boxes and file dialogs are parented.
     void setDialogParent(QWidget* parent) { m_dialogParent = parent; }
 
-    // A new empty document: no path, not modified (the font is left to the caller).
-    void newDocument();
-    // Takes back a new document whose font never came (a failed import): the path and the
-    // modified flag it replaced.
-    void restoreDocument(const QString& path, bool modified);
+    // A new empty document: no path, not modified (the font is left to the caller). The steps
+    // of the document it replaces are handed back, for restoreDocument.
+    FontHistory newDocument();
+    // Takes back a new document whose font never came (a failed import): the path, the
+    // modified flag and, when given, the steps of the document it replaced.
+    void restoreDocument(const QString& path, bool modified, FontHistory* history = nullptr);
     // Opens a project into the font. Shows the message of a failure and returns false; the
     // open font is then unchanged. `closeRequested` is set when the file's edition asks the
     // main window to close.

@@ -188,14 +188,21 @@ bool StudioApp::openDocumentFile(const QString& path) {
 
 bool StudioApp::importFontFile(const QString& path) {
     // The save prompt comes before the file is read; when the file then cannot be imported
-    // the font on screen is still the old one, so the document takes back its name and
-    // unsaved state.
-    const QString oldPath = m_document->pathName();
-    const bool oldModified = m_document->isModified();
+    // the font on screen is still the old one, so the document takes back its name, its
+    // unsaved state and its steps (as they are after the prompt, which may have saved it).
+    QString oldPath;
+    bool oldModified = false;
+    FontHistory oldHistory;
     bool started = false;
-    auto startNewForImport = [this, &started] {
-        started = startNewDocument();
-        return started;
+    auto startNewForImport = [&] {
+        if (!m_document->saveModified()) {
+            return false;
+        }
+        oldPath = m_document->pathName();
+        oldModified = m_document->isModified();
+        oldHistory = m_document->newDocument();
+        started = true;
+        return true;
     };
     QString imported = path;
     const bool ok = path.isEmpty()
@@ -204,7 +211,10 @@ bool StudioApp::importFontFile(const QString& path) {
                         : ui::importFontFile(m_frame.get(), m_font, path, startNewForImport);
     if (!ok) {
         if (started) {
-            m_document->restoreDocument(oldPath, oldModified);
+            m_document->restoreDocument(oldPath, oldModified, &oldHistory);
+            if (m_frame) {
+                m_frame->updateCommandStates();
+            }
             if (!path.isEmpty()) {
                 removeFromRecentFiles(path);
             }

@@ -630,7 +630,8 @@ TEST_F(FrameTest, SaveOpenAndSaveAsVersion20ThroughTheDocument) {
 }
 
 // An imported file on the recent list is imported again when chosen, after the save prompt;
-// one that is gone is told (the message box, closed here) and leaves the list.
+// one that is gone is told (the message box, closed here) and leaves the list, and the font on
+// screen keeps its steps.
 TEST_F(FrameTest, RecentImportedFileImportsAgain) {
     makeFont();
     const QString bdf = QString::fromStdString(m_dir.file("tiny.bdf"));
@@ -655,6 +656,9 @@ TEST_F(FrameTest, RecentImportedFileImportsAgain) {
     EXPECT_TRUE(m_app->document().isModified());
     EXPECT_EQ(m_app->recentFiles().entries().value(0), QFileInfo(bdf).absoluteFilePath());
 
+    FontHistory::Snapshot before(font());
+    font().glyphs.find('A')->pixels[1] = 1;
+    m_app->document().history().recordFontChange("Change Font Width", std::move(before), font());
     QTimer::singleShot(0, [] {
         if (QWidget* box = QApplication::activeModalWidget()) {
             box->close();
@@ -664,7 +668,12 @@ TEST_F(FrameTest, RecentImportedFileImportsAgain) {
     auto* second = frame().findChild<QAction*>(QStringLiteral("recentFile2"));
     ASSERT_NE(second, nullptr);
     second->trigger();
+    EXPECT_EQ(prompts, 2);
     EXPECT_EQ(font().faceName, "tiny");  // the font on screen stays
+    EXPECT_TRUE(m_app->document().isModified());
+    EXPECT_EQ(m_app->document().history().undoName(), "Change Font Width");
+    ASSERT_TRUE(m_app->document().history().undo(font()));
+    EXPECT_EQ(font().glyphs.find('A')->pixels, (std::vector<std::uint8_t>{1, 0}));
     EXPECT_FALSE(m_app->recentFiles().entries().contains(QFileInfo(gone).absoluteFilePath()));
 }
 
