@@ -64,7 +64,7 @@ done
 rm -rf "$out/home"
 # The programs' messages name the files they wrote: keep them comparable between folders.
 find "$out" -name '*.log' -exec sed -i "s|$out|OUT|g" {} +
-# The header comments carry the time of the export.
+# The header comments carry the time (and the Microchip files the date) of the export.
 grep -rlZ 'Create time: ' "$out" | xargs -0 -r sed -i -E \
     's/Create time: [0-9]{2}:[0-9]{2} [0-9]{2}-[0-9]{2}-[0-9]{4}/Create time: HH:MM MM-DD-YYYY/'
-
+grep -rlZ '^// Date: ' "$out" | xargs -0 -r sed -i -E 's|^// Date: .*$|// Date: D MONTH YYYY|'
