@@ -93,14 +93,22 @@ void requireGlyphSize(const ByteReader& r, const Glyph& g, std::uint16_t height)
 
 // A glyph outside the character lists may keep the row count of an earlier height: it is
 // brought to the font's height (rows cut at the bottom or blank rows added) so that every
-// glyph of the font has the same height.
-void fitUnlistedGlyph(const ByteReader& r, Glyph& g, std::uint16_t height) {
+// glyph of the font has the same height. The blank rows are the only pixels a file does not
+// hold byte for byte, so they may not take the font (fontPixels so far) beyond what a font
+// can hold: a few bytes could otherwise ask for gigabytes.
+void fitUnlistedGlyph(const ByteReader& r, Glyph& g, std::uint16_t height,
+                      std::uint64_t fontPixels) {
     const std::size_t wanted = std::size_t{g.width} * height;
     if (g.pixels.size() == wanted) {
         return;
     }
     if (g.width == 0 || g.pixels.size() % g.width != 0) {
         requireGlyphSize(r, g, height);  // throws
+    }
+    if (wanted > g.pixels.size() && fontPixels + wanted > kMaxFontPixels) {
+        r.fail("glyph " + std::to_string(g.code) + " would need " + std::to_string(wanted) +
+               " pixels at the font's height of " + std::to_string(height) +
+               " rows, taking the font beyond " + std::to_string(kMaxFontPixels) + " pixels");
     }
     g.pixels.resize(wanted, 0);
 }
@@ -250,14 +258,16 @@ void readVersion3(ByteReader& r, const Header& header, Font& font, ProgressSink&
         listed[u] = true;
     }
     ProgressRun run(progress, static_cast<int>(glyphCount), glyphCount > kGlyphProgressThreshold);
+    std::uint64_t pixels = 0;
     for (std::uint32_t i = 0; i < glyphCount; ++i) {
         std::uint16_t key = r.u16();
         Glyph g = readGlyph(r);
         if (listed[key]) {
             requireGlyphSize(r, g, height);
         } else {
-            fitUnlistedGlyph(r, g, height);
+            fitUnlistedGlyph(r, g, height, pixels);
         }
+        pixels += g.pixels.size();
         font.glyphs.insert(key, std::move(g));
         run.step();
     }

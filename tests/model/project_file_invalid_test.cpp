@@ -34,7 +34,8 @@ struct Layout {
     std::vector<std::uint16_t> unicodes = {0x41, 0x42};
     std::vector<std::uint16_t> codes = {0x41, 0x42};
     std::uint16_t glyphCount = 3;
-    std::vector<std::uint8_t> pixelsOfA = {1, 0, 0, 1};               // 2 x 2
+    std::vector<std::uint8_t> pixelsOfA = {1, 0, 0, 1};  // 2 x 2
+    std::uint16_t unlistedWidth = 2;
     std::vector<std::uint8_t> pixelsOfUnlisted = {1, 1, 1, 1, 1, 1};  // 2 x 3: an older height
     std::vector<std::uint16_t> codeOrder = {0x41, 0x42};
     std::uint32_t entryOfA = 0x00410101;
@@ -50,7 +51,7 @@ std::vector<std::uint8_t> assemble(const Layout& l) {
     b.u16(2).u16(l.glyphCount);
     b.u16(0x41).glyph(0x41, 2, l.pixelsOfA);
     b.u16(0x42).glyph(0x42, 2, {0, 0, 0, 0});
-    b.u16(0x100).glyph(0x100, 2, l.pixelsOfUnlisted);
+    b.u16(0x100).glyph(0x100, l.unlistedWidth, l.pixelsOfUnlisted);
     b.words(l.codeOrder).words({0x41, 0x42});
     b.u32(0).u32(1252).u32(2);
     b.u16(0x41).u32(l.entryOfA);
@@ -145,6 +146,14 @@ TEST(ProjectFileInvalid, MalformedFilesAreRefusedWithAReason) {
              l.pixelsOfUnlisted = {1, 1, 1};
          },
          "pixels"},
+        {"unlisted glyph that would grow beyond what a font holds",
+         [](Layout& l) {
+             // One row of 16,384 pixels brought to 65,535 rows: a gigabyte from 16 KB.
+             l.unicodes = {}, l.codes = {}, l.height = 0xFFFF;
+             l.unlistedWidth = 0x4000;
+             l.pixelsOfUnlisted.assign(0x4000, 1);
+         },
+         "beyond 134217728 pixels"},
         {"more glyphs than the file holds", [](Layout& l) { l.glyphCount = 40; }, "glyphs"},
         {"glyph count over 65536", [](Layout& l) { l.countHigh = 0x100; }, "glyphs"},
         {"code order out of order",
