@@ -38,9 +38,11 @@ UnitLayout layoutWithBits(const DecodeOptions& o, int bits) {
 void sequentialCharacters(DecodedExport& out, ByteReader& r, const ProjectShape& shape,
                           const UnitLayout& layout, std::size_t dataEnd) {
     const std::size_t unitBytes = static_cast<std::size_t>(layout.unitBits / 8);
+    PixelBudget budget;
     for (std::size_t i = 0; i < shape.codes.size(); ++i) {
         const std::size_t need = unitCount(layout, shape.widths[i], shape.height);
         const std::size_t at = r.offset();
+        budget.take(shape.widths[i], shape.height, at);
         if (need > (dataEnd - at) / unitBytes) {
             DecodedCharacter c;
             c.code = shape.codes[i];
@@ -165,11 +167,13 @@ DecodedExport decodeTableBinary(std::span<const std::uint8_t> bytes, const Decod
                 offsets.push_back(static_cast<std::uint32_t>(std::min<std::uint64_t>(t, total)));
             }
         }
+        PixelBudget budget;
         for (int i = 0; i < count; ++i) {
             const auto k = static_cast<std::size_t>(i);
             const std::uint32_t begin = offsets[k];
             const std::uint32_t end = offsets[k + 1];
             const std::size_t at = dataAt + std::size_t{begin} * unitBytes;
+            budget.take(widths[k], out.height, offsetAt != 0 ? offsetAt + 4 * k : at);
             if (begin > end || end > total) {
                 DecodedCharacter c;
                 c.code = codes[k];
@@ -236,8 +240,10 @@ DecodedExport decodeGeneralBinary(std::span<const std::uint8_t> bytes, const Dec
             const std::size_t at = r.u32();
             entries.push_back({width, size, at});
         }
+        PixelBudget budget;
         for (std::size_t i = 0; i < codes.size(); ++i) {
             const Entry& e = entries[i];
+            budget.take(e.width, out.height, 12 + 4 * static_cast<std::size_t>(ranges) + 8 * i);
             if (e.size % unitBytes != 0 || e.at > r.size() || e.size > r.size() - e.at) {
                 DecodedCharacter c;
                 c.code = codes[i];
@@ -310,9 +316,11 @@ DecodedExport decodeMicrochipImage(std::span<const std::uint8_t> bytes, const De
             starts.push_back(value);
         }
         const std::size_t unitBytes = static_cast<std::size_t>(layout.unitBits / 8);
+        PixelBudget budget;
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t need = unitCount(layout, widths[i], out.height);
             const std::size_t at = starts[i];
+            budget.take(widths[i], out.height, fileOffset(8 + 4 * i));
             DecodedCharacter c;
             if (at > r.size() || need > (r.size() - at) / unitBytes) {
                 c.code = codes[i];
@@ -393,6 +401,7 @@ DecodedExport decodeIntelHex(std::span<const std::uint8_t> bytes, const DecodeOp
     std::uint32_t upper = 0;
     bool ended = false;
     std::size_t pos = 0;
+    PixelBudget budget;
     while (pos < bytes.size() && !ended) {
         const std::uint8_t ch = bytes[pos];
         if (ch == '\r' || ch == '\n') {
@@ -445,6 +454,7 @@ DecodedExport decodeIntelHex(std::span<const std::uint8_t> bytes, const DecodeOp
             }
             const std::span<const std::uint8_t> block(record.data() + 4, record.size() - 5);
             c.width = block.empty() ? 0 : block[0];
+            budget.take(std::min(c.width, 16), out.height, lineStart);
             if (block.size() != 34 || c.width > 16) {
                 c.problem = "the block is not 34 bytes of a character at most 16 pixels wide";
                 c.width = std::min(c.width, 16);
@@ -518,9 +528,11 @@ DecodedExport decodeFnt(std::span<const std::uint8_t> bytes, std::size_t base) {
         r.seek(base + (version == 0x0200 ? 118 : 148));
         const std::size_t entry = version == 0x0200 ? 4 : 6;
         r.requireItems(static_cast<std::uint64_t>(last - first + 1), entry, "character table");
+        PixelBudget budget;
         for (int code = first; code <= last; ++code) {
             const std::size_t tableAt = r.offset();
             const int width = r.u16();
+            budget.take(width, out.height, tableAt);
             const std::size_t at = base + (version == 0x0200 ? r.u16() : r.u32());
             DecodedCharacter c;
             c.code = code;

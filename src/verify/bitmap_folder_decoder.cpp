@@ -12,7 +12,8 @@ namespace {
 
 // The picture of one uncompressed bitmap of 1, 2, 4 or 8 bits per pixel; a pixel is ink
 // when its palette colour is dark.
-DecodedCharacter decodeBmp(std::span<const std::uint8_t> bytes, int code, int height) {
+DecodedCharacter decodeBmp(std::span<const std::uint8_t> bytes, int code, int height,
+                           PixelBudget& budget) {
     DecodedCharacter c;
     c.code = code;
     ByteReader r(bytes);
@@ -53,6 +54,7 @@ DecodedCharacter decodeBmp(std::span<const std::uint8_t> bytes, int code, int he
     r.requireItems(static_cast<std::uint64_t>(absRows), stride, "pixel rows");
     c.width = width;
     c.offset = pixelsAt;
+    budget.take(width, height, 18);
     c.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     for (int row = 0; row < absRows && row < height; ++row) {
         const int y = rows > 0 ? absRows - 1 - row : row;
@@ -82,6 +84,7 @@ DecodedExport decodeBmpFolder(const std::string& folder, const DecodeOptions& o)
     if (!std::filesystem::is_directory(folder, ec)) {
         fail(folder + " is not a folder", FileError::npos);
     }
+    PixelBudget budget;
     for (int code : shape.codes) {
         char name[32];
         std::snprintf(name, sizeof name, "char%04x.bmp", static_cast<unsigned>(code));
@@ -90,7 +93,7 @@ DecodedExport decodeBmpFolder(const std::string& folder, const DecodeOptions& o)
         c.code = code;
         try {
             const std::vector<std::uint8_t> bytes = readWholeFile(path, std::uint64_t{64} << 20);
-            c = decodeBmp(bytes, code, shape.height);
+            c = decodeBmp(bytes, code, shape.height, budget);
         } catch (const FileError& e) {
             c.problem =
                 std::string(name) + ": " + e.what() +

@@ -1,11 +1,25 @@
 #include "verify/decoding_support.h"
 
+#include <algorithm>
+
 #include "model/font.h"
+#include "model/glyph_renderer.h"
 
 namespace typeloom::verify::detail {
 
 void fail(const std::string& message, std::size_t offset) {
     throw DecodeError(message, offset);
+}
+
+void PixelBudget::take(std::int64_t width, std::int64_t height, std::size_t offset) {
+    const auto pixels = static_cast<std::uint64_t>(std::max<std::int64_t>(width, 0)) *
+                        static_cast<std::uint64_t>(std::max<std::int64_t>(height, 0));
+    if (pixels > kMaxFontPixels - m_used) {
+        fail("the characters would need more than " + std::to_string(kMaxFontPixels) +
+                 " pixels, more than any font holds",
+             offset);
+    }
+    m_used += pixels;
 }
 
 DecodedCharacter decodeCharacter(int code, int width, int height, const UnitLayout& layout,

@@ -22,6 +22,18 @@ DecodedCharacter decodeCharacter(int code, int width, int height, const UnitLayo
                                  std::size_t unitBytes,
                                  std::span<const std::size_t> unitOffsets = {});
 
+// The pixels one decoded file may give in all: what a font may hold (kMaxFontPixels). Each
+// decoder takes every character's width x height from it before the character's pixels are
+// made, so that a damaged header (a width or height of 65,535 for characters that hold no
+// data) is refused at `offset` instead of asking for gigabytes.
+class PixelBudget {
+  public:
+    void take(std::int64_t width, std::int64_t height, std::size_t offset);
+
+  private:
+    std::uint64_t m_used = 0;
+};
+
 // `count` units of `bits` bits, each least significant byte first, read from `reader`.
 std::vector<std::uint32_t> readUnits(ByteReader& reader, std::size_t count, int bits);
 

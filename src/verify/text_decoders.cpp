@@ -97,9 +97,12 @@ Units collectUnits(const std::vector<const SourceItem*>& items, int bits, bool b
 void cutCharacters(DecodedExport& out, const Units& units, const std::vector<int>& codes,
                    const std::vector<int>& widths, const std::vector<std::uint64_t>& offsets,
                    const UnitLayout& layout) {
+    PixelBudget budget;
     for (std::size_t i = 0; i < codes.size(); ++i) {
         const std::uint64_t begin = offsets[i];
         const std::uint64_t end = offsets[i + 1];
+        budget.take(widths[i], out.height,
+                    begin < units.offsets.size() ? units.offsets[begin] : FileError::npos);
         DecodedCharacter c;
         if (begin > end || end > units.values.size()) {
             c.code = codes[i];

@@ -480,6 +480,17 @@ TEST(VerifyExport, DamagedFilesAreRefusedWithAReason) {
         EXPECT_FALSE(report.ok);
         EXPECT_FALSE(report.text().empty());
     }
+    // A General binary file of 56 bytes whose five characters hold no data but claim 65,535
+    // columns of 65,535 rows: refused before gigabytes of pixels are made for them.
+    std::vector<std::uint8_t> huge = {0, 0, 0, 1, 0xFF, 0xFF, 0, 0, 0, 0, 1, 0, 0x41, 0, 0x45, 0};
+    for (int k = 0; k < 5; ++k) {
+        huge.insert(huge.end(), {0xFF, 0xFF, 0, 0, 0, 0, 0, 0});
+    }
+    test::writeFile(dir.file("huge"), huge);
+    const VerifyReport hugeReport = verifyExport(font, dir.file("huge"), Layout::GeneralBin, {});
+    EXPECT_FALSE(hugeReport.ok);
+    EXPECT_NE(hugeReport.text().find("more than any font holds"), std::string::npos)
+        << hugeReport.text();
     // A character's data cut off names that character.
     test::writeFile(dir.file("cut"), {bytes.begin(), bytes.begin() + 44 + 20});
     DecodeOptions options;
