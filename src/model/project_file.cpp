@@ -94,8 +94,9 @@ void requireGlyphSize(const ByteReader& r, const Glyph& g, std::uint16_t height)
 // A glyph outside the character lists may keep the row count of an earlier height: it is
 // brought to the font's height (rows cut at the bottom or blank rows added) so that every
 // glyph of the font has the same height. The blank rows are the only pixels a file does not
-// hold byte for byte, so they may not take the font (fontPixels so far) beyond what a font
-// can hold: a few bytes could otherwise ask for gigabytes.
+// hold byte for byte, so they may not take the font (fontPixels so far) beyond what the
+// importers let a font hold, or twice the file's bytes for a larger font: a few bytes could
+// otherwise ask for gigabytes.
 void fitUnlistedGlyph(const ByteReader& r, Glyph& g, std::uint16_t height,
                       std::uint64_t fontPixels) {
     const std::size_t wanted = std::size_t{g.width} * height;
@@ -105,10 +106,12 @@ void fitUnlistedGlyph(const ByteReader& r, Glyph& g, std::uint16_t height,
     if (g.width == 0 || g.pixels.size() % g.width != 0) {
         requireGlyphSize(r, g, height);  // throws
     }
-    if (wanted > g.pixels.size() && fontPixels + wanted > kMaxFontPixels) {
+    const std::uint64_t limit =
+        std::max<std::uint64_t>(kMaxFontPixels, 2 * std::uint64_t{r.size()});
+    if (wanted > g.pixels.size() && fontPixels + wanted > limit) {
         r.fail("glyph " + std::to_string(g.code) + " would need " + std::to_string(wanted) +
                " pixels at the font's height of " + std::to_string(height) +
-               " rows, taking the font beyond " + std::to_string(kMaxFontPixels) + " pixels");
+               " rows, taking the font beyond " + std::to_string(limit) + " pixels");
     }
     g.pixels.resize(wanted, 0);
 }

@@ -38,7 +38,7 @@ UnitLayout layoutWithBits(const DecodeOptions& o, int bits) {
 void sequentialCharacters(DecodedExport& out, ByteReader& r, const ProjectShape& shape,
                           const UnitLayout& layout, std::size_t dataEnd) {
     const std::size_t unitBytes = static_cast<std::size_t>(layout.unitBits / 8);
-    PixelBudget budget;
+    PixelBudget budget(r.size());
     for (std::size_t i = 0; i < shape.codes.size(); ++i) {
         const std::size_t need = unitCount(layout, shape.widths[i], shape.height);
         const std::size_t at = r.offset();
@@ -167,7 +167,7 @@ DecodedExport decodeTableBinary(std::span<const std::uint8_t> bytes, const Decod
                 offsets.push_back(static_cast<std::uint32_t>(std::min<std::uint64_t>(t, total)));
             }
         }
-        PixelBudget budget;
+        PixelBudget budget(bytes.size());
         for (int i = 0; i < count; ++i) {
             const auto k = static_cast<std::size_t>(i);
             const std::uint32_t begin = offsets[k];
@@ -240,7 +240,7 @@ DecodedExport decodeGeneralBinary(std::span<const std::uint8_t> bytes, const Dec
             const std::size_t at = r.u32();
             entries.push_back({width, size, at});
         }
-        PixelBudget budget;
+        PixelBudget budget(bytes.size());
         for (std::size_t i = 0; i < codes.size(); ++i) {
             const Entry& e = entries[i];
             budget.take(e.width, out.height, 12 + 4 * static_cast<std::size_t>(ranges) + 8 * i);
@@ -316,7 +316,7 @@ DecodedExport decodeMicrochipImage(std::span<const std::uint8_t> bytes, const De
             starts.push_back(value);
         }
         const std::size_t unitBytes = static_cast<std::size_t>(layout.unitBits / 8);
-        PixelBudget budget;
+        PixelBudget budget(bytes.size());
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t need = unitCount(layout, widths[i], out.height);
             const std::size_t at = starts[i];
@@ -401,7 +401,7 @@ DecodedExport decodeIntelHex(std::span<const std::uint8_t> bytes, const DecodeOp
     std::uint32_t upper = 0;
     bool ended = false;
     std::size_t pos = 0;
-    PixelBudget budget;
+    PixelBudget budget(bytes.size());
     while (pos < bytes.size() && !ended) {
         const std::uint8_t ch = bytes[pos];
         if (ch == '\r' || ch == '\n') {
@@ -528,7 +528,7 @@ DecodedExport decodeFnt(std::span<const std::uint8_t> bytes, std::size_t base) {
         r.seek(base + (version == 0x0200 ? 118 : 148));
         const std::size_t entry = version == 0x0200 ? 4 : 6;
         r.requireItems(static_cast<std::uint64_t>(last - first + 1), entry, "character table");
-        PixelBudget budget;
+        PixelBudget budget(bytes.size());
         for (int code = first; code <= last; ++code) {
             const std::size_t tableAt = r.offset();
             const int width = r.u16();

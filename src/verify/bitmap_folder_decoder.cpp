@@ -93,6 +93,7 @@ DecodedExport decodeBmpFolder(const std::string& folder, const DecodeOptions& o)
         c.code = code;
         try {
             const std::vector<std::uint8_t> bytes = readWholeFile(path, std::uint64_t{64} << 20);
+            budget.grow(bytes.size());
             c = decodeBmp(bytes, code, shape.height, budget);
         } catch (const FileError& e) {
             c.problem =

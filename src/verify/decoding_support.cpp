@@ -11,12 +11,17 @@ void fail(const std::string& message, std::size_t offset) {
     throw DecodeError(message, offset);
 }
 
+void PixelBudget::grow(std::size_t bytes) {
+    m_described += std::uint64_t{bytes} * 8;
+}
+
 void PixelBudget::take(std::int64_t width, std::int64_t height, std::size_t offset) {
     const auto pixels = static_cast<std::uint64_t>(std::max<std::int64_t>(width, 0)) *
                         static_cast<std::uint64_t>(std::max<std::int64_t>(height, 0));
-    if (pixels > kMaxFontPixels - m_used) {
-        fail("the characters would need more than " + std::to_string(kMaxFontPixels) +
-                 " pixels, more than any font holds",
+    const std::uint64_t limit = std::max(kMaxFontPixels, m_described);
+    if (pixels > limit - std::min(m_used, limit)) {
+        fail("the characters would need more than " + std::to_string(limit) +
+                 " pixels, more than the file can hold",
              offset);
     }
     m_used += pixels;

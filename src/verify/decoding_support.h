@@ -22,15 +22,21 @@ DecodedCharacter decodeCharacter(int code, int width, int height, const UnitLayo
                                  std::size_t unitBytes,
                                  std::span<const std::size_t> unitOffsets = {});
 
-// The pixels one decoded file may give in all: what a font may hold (kMaxFontPixels). Each
-// decoder takes every character's width x height from it before the character's pixels are
-// made, so that a damaged header (a width or height of 65,535 for characters that hold no
-// data) is refused at `offset` instead of asking for gigabytes.
+// The pixels one decoded file may give in all. Each decoder takes every character's width x
+// height from it before the character's pixels are made, so that a damaged header (a width or
+// height of 65,535 for characters that hold no data) is refused at `offset` instead of asking
+// for gigabytes. The budget is what the importers let a font hold (kMaxFontPixels), or what the
+// file's bytes can describe when that is more: every export stores a pixel in a bit or more, so
+// an export of any font, however large, stays within eight pixels a byte.
 class PixelBudget {
   public:
+    explicit PixelBudget(std::size_t fileBytes = 0) { grow(fileBytes); }
+    // Adds what `bytes` more of the export can describe (a folder's files, one by one).
+    void grow(std::size_t bytes);
     void take(std::int64_t width, std::int64_t height, std::size_t offset);
 
   private:
+    std::uint64_t m_described = 0;
     std::uint64_t m_used = 0;
 };
 

@@ -97,7 +97,7 @@ Units collectUnits(const std::vector<const SourceItem*>& items, int bits, bool b
 void cutCharacters(DecodedExport& out, const Units& units, const std::vector<int>& codes,
                    const std::vector<int>& widths, const std::vector<std::uint64_t>& offsets,
                    const UnitLayout& layout) {
-    PixelBudget budget;
+    PixelBudget budget(units.values.size() * 4);  // a unit holds 32 pixels at most
     for (std::size_t i = 0; i < codes.size(); ++i) {
         const std::uint64_t begin = offsets[i];
         const std::uint64_t end = offsets[i + 1];
