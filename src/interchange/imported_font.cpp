@@ -144,9 +144,86 @@ TYPELOOM_BULK_DATA void expandByteBands(const ImportedFont& imported, std::size_
     }
 }
 
+// Which of an imported font's codes become characters: every present code up to 65535, except
+// those that merely share the default character's bitmap. On a problem, `code` is the code
+// that shows it.
+struct CodeChoice {
+    enum class Problem { None, BitmapOutside, TooManyPixels };
+    Problem problem = Problem::None;
+    int code = 0;
+};
+
+// Fills `codes` with the codes that become characters, in ascending order, and stops at the
+// first whose bitmap lies outside the bit data or that takes the characters' pixels past
+// `maxPixels`. Runs once per covered code.
+TYPELOOM_BULK_DATA CodeChoice chooseCodes(const ImportedFont& imported, std::uint64_t maxPixels,
+                                          std::vector<int>& codes) {
+    const bool hasDefault = imported.isPresent(imported.defaultCode);
+    const std::int64_t defaultOffset =
+        hasDefault
+            ? imported.offsets[static_cast<std::size_t>(imported.defaultCode - imported.firstCode)]
+            : -1;
+    codes.reserve(static_cast<std::size_t>(imported.codeCount));
+    std::uint64_t pixels = 0;
+    for (int k = 0; k < imported.codeCount; ++k) {
+        const int code = imported.firstCode + k;
+        if (code > 0xFFFF) {
+            break;  // the font's codes are 16-bit
+        }
+        const std::int64_t offset = imported.offsets[static_cast<std::size_t>(k)];
+        if (offset < 0 || (code != imported.defaultCode && offset == defaultOffset)) {
+            continue;
+        }
+        // Without a width table every entry holds the maximum width.
+        const int width = imported.widths[static_cast<std::size_t>(k)];
+        if (!imported.bitmapFits(offset, width)) {
+            return {CodeChoice::Problem::BitmapOutside, code};
+        }
+        pixels += std::uint64_t{static_cast<std::uint32_t>(width == 0 ? 1 : width)} *
+                  static_cast<std::uint64_t>(imported.height);
+        if (pixels > maxPixels) {
+            return {CodeChoice::Problem::TooManyPixels, code};
+        }
+        codes.push_back(code);
+    }
+    return {};
+}
+
+// Stores the glyph of each chosen code (its bitmap checked to fit) in `font`, whose height is
+// set, and appends the code to the font's code list. Codes that share one bitmap with the code
+// before them (a run of characters drawn alike) copy its pixels instead of expanding the same
+// bits again.
+TYPELOOM_BULK_DATA void addGlyphs(const ImportedFont& imported, const std::vector<int>& codes,
+                                  Font& font) {
+    font.codeList.reserve(codes.size());
+    const Glyph* previous = nullptr;
+    std::size_t previousIndex = 0;
+    for (int code : codes) {
+        const auto index = static_cast<std::size_t>(code - imported.firstCode);
+        const int width = imported.widths[index];
+        Glyph glyph;
+        if (previous != nullptr && imported.offsets[index] == imported.offsets[previousIndex] &&
+            width == imported.widths[previousIndex]) {
+            glyph = Glyph(static_cast<std::uint16_t>(code), previous->width, previous->pixels);
+        } else {
+            // A character of width 0 becomes one blank column, as packed rows of width 0 do.
+            glyph.init(static_cast<std::uint16_t>(code),
+                       static_cast<std::uint16_t>(width == 0 ? 1 : width), font.height);
+            if (imported.layout == ImportedFont::BitLayout::WordRows) {
+                expandWordRows(imported, index, width, glyph.pixels.data());
+            } else {
+                expandByteBands(imported, index, width, glyph.pixels.data());
+            }
+        }
+        previous = &font.glyphs.insert(static_cast<std::uint16_t>(code), std::move(glyph));
+        previousIndex = index;
+        font.codeList.push_back(static_cast<std::uint16_t>(code));
+    }
+}
+
 }  // namespace
 
-bool ImportedFont::bitmapFits(std::int64_t offset, int width) const {
+TYPELOOM_BULK_DATA bool ImportedFont::bitmapFits(std::int64_t offset, int width) const {
     if (offset < 0 || width < 0 || height < 0) {
         return false;
     }
@@ -199,35 +276,13 @@ void buildFromImported(const ImportedFont& imported, const std::string& path, Fo
 
     // Decide which codes become characters before touching the font, so that a refusal
     // leaves the record as it was.
-    const bool hasDefault = imported.isPresent(imported.defaultCode);
-    const std::int64_t defaultOffset =
-        hasDefault
-            ? imported.offsets[static_cast<std::size_t>(imported.defaultCode - imported.firstCode)]
-            : -1;
     std::vector<int> codes;
-    codes.reserve(static_cast<std::size_t>(imported.codeCount));
-    std::uint64_t pixels = 0;
-    for (int k = 0; k < imported.codeCount; ++k) {
-        const int code = imported.firstCode + k;
-        if (code > 0xFFFF) {
-            break;  // the font's codes are 16-bit
-        }
-        const std::int64_t offset = imported.offsets[static_cast<std::size_t>(k)];
-        if (offset < 0 || (code != imported.defaultCode && offset == defaultOffset)) {
-            continue;
-        }
-        // Without a width table every entry holds the maximum width.
-        const int width = imported.widths[static_cast<std::size_t>(k)];
-        if (!imported.bitmapFits(offset, width)) {
-            refuse("the bitmap of code " + std::to_string(code) + " lies outside the bit data");
-        }
-        pixels += std::uint64_t{static_cast<std::uint32_t>(width == 0 ? 1 : width)} *
-                  static_cast<std::uint64_t>(imported.height);
-        if (pixels > kMaxImportedPixels) {
-            refuse("the characters need more than " + std::to_string(kMaxImportedPixels) +
-                   " pixels");
-        }
-        codes.push_back(code);
+    const CodeChoice choice = chooseCodes(imported, kMaxImportedPixels, codes);
+    if (choice.problem == CodeChoice::Problem::BitmapOutside) {
+        refuse("the bitmap of code " + std::to_string(choice.code) + " lies outside the bit data");
+    }
+    if (choice.problem == CodeChoice::Problem::TooManyPixels) {
+        refuse("the characters need more than " + std::to_string(kMaxImportedPixels) + " pixels");
     }
     if (codes.empty()) {
         refuse("the file holds no character with a code of 0-65535");
@@ -245,32 +300,7 @@ void buildFromImported(const ImportedFont& imported, const std::string& path, Fo
     font.fixedWidth = imported.hasWidths ? 0 : static_cast<std::uint16_t>(imported.maxWidth);
     font.setBitsPerPixel(1);
     font.setEncoding(kEncodingUnicode);
-    font.codeList.reserve(codes.size());
-    // Codes that share one bitmap with the code before them (a run of characters drawn alike)
-    // copy its pixels instead of expanding the same bits again.
-    const Glyph* previous = nullptr;
-    std::size_t previousIndex = 0;
-    for (int code : codes) {
-        const auto index = static_cast<std::size_t>(code - imported.firstCode);
-        const int width = imported.widths[index];
-        Glyph glyph;
-        if (previous != nullptr && imported.offsets[index] == imported.offsets[previousIndex] &&
-            width == imported.widths[previousIndex]) {
-            glyph = Glyph(static_cast<std::uint16_t>(code), previous->width, previous->pixels);
-        } else {
-            // A character of width 0 becomes one blank column, as packed rows of width 0 do.
-            glyph.init(static_cast<std::uint16_t>(code),
-                       static_cast<std::uint16_t>(width == 0 ? 1 : width), font.height);
-            if (imported.layout == ImportedFont::BitLayout::WordRows) {
-                expandWordRows(imported, index, width, glyph.pixels.data());
-            } else {
-                expandByteBands(imported, index, width, glyph.pixels.data());
-            }
-        }
-        previous = &font.glyphs.insert(static_cast<std::uint16_t>(code), std::move(glyph));
-        previousIndex = index;
-        font.codeList.push_back(static_cast<std::uint16_t>(code));
-    }
+    addGlyphs(imported, codes, font);
     font.unicodeList = font.codeList;
     font.updateMaxWidth();
     font.charTable.buildFromUnicodeList(font.unicodeList, font.charSet, kEncodingUnicode);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/bulk_data.h"
 #include "common/byte_io.h"
 #include "interchange/bdf_reader.h"
 
@@ -18,6 +19,38 @@ constexpr std::uint32_t kNoCharacter = 0xFFFFFFFFu;
 
 [[noreturn]] void refuse(const std::string& message, std::size_t offset) {
     throw FileError(FileError::Kind::BadFormat, message, offset);
+}
+
+// Sets the bitmap offset of each of the font's covered codes (left at -1 for a code the file
+// has no character for), from the file's offset table (`offsets`, empty when it has none) or,
+// without one, one character of the header's maximum width after another. Returns the index of the
+// first code whose bitmap lies beyond the bit data, or the number of codes when every bitmap fits.
+// Runs once per code.
+TYPELOOM_BULK_DATA std::size_t placeBitmaps(ImportedFont& font,
+                                            const std::vector<std::uint32_t>& offsets,
+                                            bool shortOffsets, int maxWidth) {
+    const std::size_t count = font.offsets.size();
+    const bool rb11 = font.layout == ImportedFont::BitLayout::WordRows;
+    for (std::size_t k = 0; k < count; ++k) {
+        std::int64_t offset = 0;
+        const int width = font.widths[k];
+        if (!offsets.empty()) {
+            if (!shortOffsets && offsets[k] == kNoCharacter) {
+                continue;  // a 16-bit 0xFFFF is an ordinary offset
+            }
+            offset = offsets[k];
+        } else if (rb11) {
+            // Fixed-width files without offsets place the characters one after another.
+            offset = static_cast<std::int64_t>(k) * font.height * ((maxWidth + 15) / 16);
+        } else {
+            offset = static_cast<std::int64_t>(k) * maxWidth * ((font.height + 7) / 8);
+        }
+        if (!font.bitmapFits(offset, width)) {
+            return k;
+        }
+        font.offsets[k] = offset;
+    }
+    return count;
 }
 
 std::string fixedText(std::span<const std::uint8_t> bytes) {
@@ -139,26 +172,9 @@ ImportedFont parseRbFont(std::span<const std::uint8_t> bytes, const std::string&
         font.maxWidth = *std::max_element(font.widths.begin(), font.widths.end());
     }
 
-    for (std::uint32_t k = 0; k < usable; ++k) {
-        std::int64_t offset = 0;
-        const int width = font.widths[k];
-        if (offsetCount != 0) {
-            if (!shortOffsets && offsets[k] == kNoCharacter) {
-                continue;  // a 16-bit 0xFFFF is an ordinary offset
-            }
-            offset = offsets[k];
-        } else if (rb11) {
-            // Fixed-width files without offsets place the characters one after another.
-            offset = std::int64_t{k} * font.height * ((maxWidth + 15) / 16);
-        } else {
-            offset = std::int64_t{k} * maxWidth * ((font.height + 7) / 8);
-        }
-        if (!font.bitmapFits(offset, width)) {
-            refuse(
-                "the bitmap of code " + std::to_string(firstCode + k) + " lies beyond the bit data",
-                dataAt);
-        }
-        font.offsets[k] = offset;
+    if (const std::size_t k = placeBitmaps(font, offsets, shortOffsets, maxWidth); k < usable) {
+        refuse("the bitmap of code " + std::to_string(firstCode + k) + " lies beyond the bit data",
+               dataAt);
     }
 
     bool allMaximal = true;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "charset/encodings.h"
+#include "common/bulk_data.h"
 #include "common/text.h"
 
 namespace typeloom {
@@ -129,7 +130,7 @@ std::uint16_t Font::updateFixedWidth() {
     return fixedWidth;
 }
 
-void Font::updateMaxWidth() {
+TYPELOOM_BULK_DATA void Font::updateMaxWidth() {
     if (fixedWidth != 0) {
         maxWidth = fixedWidth;
         return;

@@ -53,7 +53,7 @@ GlyphMap& GlyphMap::operator=(GlyphMap&& other) noexcept {
     return *this;
 }
 
-GlyphMap::Page& GlyphMap::pageForWrite(std::uint16_t key) {
+TYPELOOM_BULK_DATA GlyphMap::Page& GlyphMap::pageForWrite(std::uint16_t key) {
     std::unique_ptr<Page>& page = m_pages[key / kPageSize];
     if (!page) {
         page = std::make_unique<Page>();
@@ -61,7 +61,7 @@ GlyphMap::Page& GlyphMap::pageForWrite(std::uint16_t key) {
     return *page;
 }
 
-Glyph& GlyphMap::insert(std::uint16_t key, Glyph glyph) {
+TYPELOOM_BULK_DATA Glyph& GlyphMap::insert(std::uint16_t key, Glyph glyph) {
     Page& page = pageForWrite(key);
     const std::uint32_t i = key % kPageSize;
     if (!page.has(i)) {

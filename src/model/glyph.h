@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/bulk_data.h"
+
 namespace typeloom {
 
 // One character's bitmap: `width` x font height pixels, one byte per pixel (0 background,
@@ -91,15 +93,17 @@ class GlyphMap {
         std::array<Glyph, kPageSize> glyphs;
         std::array<std::uint64_t, kPageSize / kWordBits> present{};
 
-        bool has(std::uint32_t i) const { return (present[i / kWordBits] >> (i % kWordBits)) & 1u; }
-        void mark(std::uint32_t i, bool on) {
+        TYPELOOM_BULK_DATA bool has(std::uint32_t i) const {
+            return (present[i / kWordBits] >> (i % kWordBits)) & 1u;
+        }
+        TYPELOOM_BULK_DATA void mark(std::uint32_t i, bool on) {
             const std::uint64_t bit = std::uint64_t{1} << (i % kWordBits);
             present[i / kWordBits] =
                 on ? present[i / kWordBits] | bit : present[i / kWordBits] & ~bit;
         }
     };
 
-    Glyph* slot(std::uint16_t key) const {
+    TYPELOOM_BULK_DATA Glyph* slot(std::uint16_t key) const {
         Page* page = m_pages[key / kPageSize].get();
         return page != nullptr && page->has(key % kPageSize) ? &page->glyphs[key % kPageSize]
                                                              : nullptr;
