@@ -166,11 +166,13 @@ int commandRasterize(const std::vector<std::string>& args, std::ostream& out, st
     // The project is written while the font renders, each glyph as soon as it and those before
     // it are drawn, so that the file is ready soon after the last one. A destination that cannot
     // be written is refused here, before any rendering.
+    int clipped = 0;
     try {
         ProjectStreamWriter writer(output);
         SaveWhileRendering save(writer);
         std::unique_ptr<ProgressSink> progress = progressFor(err);
-        rasteriseSystemFont(font, logFont, DbcsTables::program(), *progress, pitch, 0, &save);
+        clipped =
+            rasteriseSystemFont(font, logFont, DbcsTables::program(), *progress, pitch, 0, &save);
         writer.finish(font);
     } catch (const FileError& e) {
         err << "typeloom: " << e.what() << "\n";
@@ -181,6 +183,12 @@ int commandRasterize(const std::vector<std::string>& args, std::ostream& out, st
         << font.height;
     if (pitch == PitchRule::KeepPitch) {
         out << ", fixed pitch of " << facePitch(font.renderer()) << " pixels kept";
+        // As the chooser tells before rendering: a character wider than the pitch (a double-width
+        // ideograph, a mark reaching past its advance) is clipped, which --no-keep-pitch avoids.
+        if (clipped > 0) {
+            out << "; " << clipped << (clipped == 1 ? " character loses" : " characters lose")
+                << " ink outside the cell (--no-keep-pitch widens the cells to the ink)";
+        }
     }
     out << "\n";
     return kExitOk;

@@ -44,6 +44,17 @@ constexpr std::array<std::array<std::uint8_t, 8>, 256> kPixelsOfByte = [] {
     return table;
 }();
 
+// The bits of a byte of a 1-bit row (most significant bit leftmost) that hold its pixels
+// [lo, hi); none when the range is empty.
+constexpr unsigned bitsFromLeft(int lo, int hi) {
+    lo = std::clamp(lo, 0, 8);
+    hi = std::clamp(hi, 0, 8);
+    return hi <= lo ? 0u : (0xFFu >> lo) & (0xFFu << (8 - hi));
+}
+static_assert(bitsFromLeft(0, 8) == 0xFF && bitsFromLeft(2, 8) == 0x3F &&
+              bitsFromLeft(0, 3) == 0xE0 && bitsFromLeft(-4, 20) == 0xFF &&
+              bitsFromLeft(9, 5) == 0 && bitsFromLeft(3, -2) == 0);
+
 // num / den rounded half away from zero; den > 0.
 int roundDiv(long long num, long long den) {
     return static_cast<int>(num >= 0 ? (2 * num + den) / (2 * den)
@@ -549,6 +560,17 @@ CharSpacing FreeTypeRenderer::spacing(std::uint16_t unicode) const {
 
 bool FreeTypeRenderer::render(std::uint16_t unicode, int originX, int width, int height,
                               std::uint8_t* pixels) const {
+    return draw(unicode, originX, width, height, pixels, nullptr);
+}
+
+bool FreeTypeRenderer::renderClipped(std::uint16_t unicode, int originX, int width, int height,
+                                     std::uint8_t* pixels, bool& inkOutside) const {
+    inkOutside = false;
+    return draw(unicode, originX, width, height, pixels, &inkOutside);
+}
+
+bool FreeTypeRenderer::draw(std::uint16_t unicode, int originX, int width, int height,
+                            std::uint8_t* pixels, bool* inkOutside) const {
     if (!hasFace()) {
         return m_impl->blank.render(unicode, originX, width, height, pixels);
     }
@@ -576,6 +598,10 @@ bool FreeTypeRenderer::render(std::uint16_t unicode, int originX, int width, int
             // The byte's pixels that fall inside the cell: bits [lo, hi).
             const int lo = std::max(0, -x0);
             const int hi = std::min(8, width - x0);
+            if (inkOutside != nullptr && (lo > 0 || hi < 8) &&
+                (byte & ~bitsFromLeft(lo, hi)) != 0u) {
+                *inkOutside = true;
+            }
             if (lo == 0 && hi == 8) {
                 std::uint64_t cell = 0;
                 std::uint64_t ink = 0;
@@ -595,6 +621,10 @@ bool FreeTypeRenderer::render(std::uint16_t unicode, int originX, int width, int
     auto stroke = [&](int firstRow, int rows) {
         const int x0 = std::max(0, originX);
         const int x1 = std::min(width, originX + m.loadedSpacing.advance);
+        if (inkOutside != nullptr && (originX < 0 || originX + m.loadedSpacing.advance > width) &&
+            std::max(0, firstRow) < std::min(height, firstRow + rows)) {
+            *inkOutside = true;
+        }
         for (int y = std::max(0, firstRow); y < std::min(height, firstRow + rows); ++y) {
             for (int x = x0; x < x1; ++x) {
                 pixels[static_cast<std::ptrdiff_t>(y) * width + x] = 1;

@@ -49,11 +49,17 @@ class FreeTypeRenderer : public GlyphRenderer {
     CharSpacing spacing(std::uint16_t unicode) const override;
     bool render(std::uint16_t unicode, int originX, int width, int height,
                 std::uint8_t* pixels) const override;
+    bool renderClipped(std::uint16_t unicode, int originX, int width, int height,
+                       std::uint8_t* pixels, bool& inkOutside) const override;
     std::shared_ptr<GlyphRenderer> cloneForThread() const override;
 
   private:
     struct Impl;
     explicit FreeTypeRenderer(std::unique_ptr<Impl> impl);
+    // render() and renderClipped(): `inkOutside`, when given, is set when ink is cut off at
+    // the cell's left or right edge.
+    bool draw(std::uint16_t unicode, int originX, int width, int height, std::uint8_t* pixels,
+              bool* inkOutside) const;
     std::unique_ptr<Impl> m_impl;
 };
 

@@ -63,6 +63,13 @@ class GlyphRenderer {
     // Returns false when the character could not be drawn.
     virtual bool render(std::uint16_t unicode, int originX, int width, int height,
                         std::uint8_t* pixels) const = 0;
+    // As render(), and sets `inkOutside` to whether any of the character's ink fell left or
+    // right of the cell's columns and was cut off. A renderer that cannot tell says none did.
+    virtual bool renderClipped(std::uint16_t unicode, int originX, int width, int height,
+                               std::uint8_t* pixels, bool& inkOutside) const {
+        inkOutside = false;
+        return render(unicode, originX, width, height, pixels);
+    }
     // An independent renderer of the same font that another thread may use while this one is
     // in use, rendering exactly as this one does; null when the renderer cannot be shared out
     // (the font is then rendered on one thread).

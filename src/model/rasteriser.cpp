@@ -28,10 +28,19 @@ unsigned defaultThreadCount() {
     return std::clamp(std::thread::hardware_concurrency(), 1u, 2u);
 }
 
-Glyph renderOne(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t height,
-                int cellWidth) {
-    return cellWidth > 0 ? renderGlyphInCell(u, renderer, height, cellWidth)
-                         : renderGlyph(u, renderer, height);
+// Renders u under the pitch rule that `cellWidth` stands for (0: widen to the ink) and counts
+// it in `clipped` when the cell cut off some of its ink.
+Glyph renderOne(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t height, int cellWidth,
+                std::atomic<int>& clipped) {
+    if (cellWidth <= 0) {
+        return renderGlyph(u, renderer, height);
+    }
+    bool inkOutside = false;
+    Glyph glyph = renderGlyphInCell(u, renderer, height, cellWidth, &inkOutside);
+    if (inkOutside) {
+        clipped.fetch_add(1, std::memory_order_relaxed);
+    }
+    return glyph;
 }
 
 // Renders every value and hands each glyph to deliver(i, glyph) in ascending order of i, one
@@ -40,11 +49,13 @@ Glyph renderOne(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t he
 // do not depend on which thread drew them. With helpers, a thread of its own delivers each run
 // of characters as soon as it and every run before it are rendered, so that what the caller
 // does with the glyphs (storing them, writing them to a file) overlaps the rendering. Progress
-// is stepped from the calling thread only.
+// is stepped from the calling thread only. Returns how many characters a cell of `cellWidth`
+// cut ink off.
 template <typename Deliver>
-void renderAll(const std::vector<std::uint16_t>& values, const GlyphRenderer& renderer,
-               std::uint16_t height, int cellWidth, unsigned threads, ProgressRun& run,
-               Deliver&& deliver) {
+int renderAll(const std::vector<std::uint16_t>& values, const GlyphRenderer& renderer,
+              std::uint16_t height, int cellWidth, unsigned threads, ProgressRun& run,
+              Deliver&& deliver) {
+    std::atomic<int> clipped{0};
     const std::size_t n = values.size();
     std::vector<std::shared_ptr<GlyphRenderer>> helpers;
     if (n >= kParallelMinimum) {
@@ -58,10 +69,10 @@ void renderAll(const std::vector<std::uint16_t>& values, const GlyphRenderer& re
     }
     if (helpers.empty()) {
         for (std::size_t i = 0; i < n; ++i) {
-            deliver(i, renderOne(values[i], renderer, height, cellWidth));
+            deliver(i, renderOne(values[i], renderer, height, cellWidth, clipped));
             run.step();
         }
-        return;
+        return clipped.load();
     }
 
     // The state of each run of kChunk characters: waiting, rendered, or abandoned because the
@@ -94,7 +105,7 @@ void renderAll(const std::vector<std::uint16_t>& values, const GlyphRenderer& re
             }
             const std::size_t last = std::min(n, first + kChunk);
             for (std::size_t i = first; i < last; ++i) {
-                glyphs[i] = renderOne(values[i], r, height, cellWidth);
+                glyphs[i] = renderOne(values[i], r, height, cellWidth, clipped);
             }
             std::atomic<std::uint8_t>& s = state[first / kChunk];
             s.store(kRendered);
@@ -155,6 +166,7 @@ void renderAll(const std::vector<std::uint16_t>& values, const GlyphRenderer& re
         std::rethrow_exception(failure);
     }
     catchUp();
+    return clipped.load();
 }
 
 // Where a character goes in its cell under the rule that widens cells to the ink.
@@ -192,12 +204,16 @@ Glyph renderGlyph(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t 
 }
 
 Glyph renderGlyphInCell(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t height,
-                        int cellWidth) {
+                        int cellWidth, bool* inkOutside) {
     const int width = std::clamp(cellWidth, 0, kMaxRenderWidth);
     Glyph glyph;
     glyph.init(u, static_cast<std::uint16_t>(width), height);
+    bool outside = false;
     if (width > 0 && height > 0) {
-        renderer.render(u, 0, width, height, glyph.pixels.data());
+        renderer.renderClipped(u, 0, width, height, glyph.pixels.data(), outside);
+    }
+    if (inkOutside != nullptr) {
+        *inkOutside = outside;
     }
     return glyph;
 }
@@ -252,9 +268,9 @@ void Font::createFromSystemFont(const LogFont& font, const DbcsTables& dbcs, Pro
     rasteriseSystemFont(*this, font, dbcs, progress, PitchRule::WidenToInk, threads);
 }
 
-void rasteriseSystemFont(Font& target, const LogFont& font, const DbcsTables& dbcs,
-                         ProgressSink& progress, PitchRule pitch, unsigned threads,
-                         RenderedFontSink* sink) {
+int rasteriseSystemFont(Font& target, const LogFont& font, const DbcsTables& dbcs,
+                        ProgressSink& progress, PitchRule pitch, unsigned threads,
+                        RenderedFontSink* sink) {
     target.clearGlyphs();
     target.fromSystemFont = true;
     target.setSourceFont(font);
@@ -302,15 +318,17 @@ void rasteriseSystemFont(Font& target, const LogFont& font, const DbcsTables& db
     }
     ProgressRun run(progress, static_cast<int>(supported.size()));
     const int cellWidth = pitch == PitchRule::KeepPitch ? facePitch(r) : 0;
-    renderAll(supported, r, target.height, cellWidth, threads == 0 ? defaultThreadCount() : threads,
-              run, [&](std::size_t i, Glyph&& glyph) {
-                  Glyph& stored = target.glyphs.insert(supported[i], std::move(glyph));
-                  if (sink != nullptr) {
-                      sink->glyph(supported[i], stored);
-                  }
-              });
+    const int clipped = renderAll(
+        supported, r, target.height, cellWidth, threads == 0 ? defaultThreadCount() : threads, run,
+        [&](std::size_t i, Glyph&& glyph) {
+            Glyph& stored = target.glyphs.insert(supported[i], std::move(glyph));
+            if (sink != nullptr) {
+                sink->glyph(supported[i], stored);
+            }
+        });
     target.updateFixedWidth();
     target.updateMaxWidth();
+    return clipped;
 }
 
 }  // namespace typeloom

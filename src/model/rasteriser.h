@@ -34,15 +34,18 @@ class RenderedFontSink {
 };
 
 // Font::createFromSystemFont with the characters' cells sized by `pitch` (the member function
-// widens them to the ink), handing the glyphs to `sink` (when given) as they are made.
-void rasteriseSystemFont(Font& font, const LogFont& logFont, const DbcsTables& dbcs,
-                         ProgressSink& progress, PitchRule pitch, unsigned threads = 0,
-                         RenderedFontSink* sink = nullptr);
+// widens them to the ink), handing the glyphs to `sink` (when given) as they are made. Returns
+// how many of the rendered characters lost ink outside their cell (always 0 when cells widen
+// to the ink), the count countCharactersLosingInk gives before rendering.
+int rasteriseSystemFont(Font& font, const LogFont& logFont, const DbcsTables& dbcs,
+                        ProgressSink& progress, PitchRule pitch, unsigned threads = 0,
+                        RenderedFontSink* sink = nullptr);
 
 // Renders Unicode value u into a glyph `cellWidth` columns wide and `height` rows tall, drawn
-// at x = 0; its ink outside the cell is clipped.
+// at x = 0; its ink outside the cell is clipped, and `inkOutside` (when given) says whether
+// any ink left or right of the cell was.
 Glyph renderGlyphInCell(std::uint16_t u, const GlyphRenderer& renderer, std::uint16_t height,
-                        int cellWidth);
+                        int cellWidth, bool* inkOutside = nullptr);
 
 // The cell width of every character of a face that keeps its pitch: the advance of the space,
 // or the face's average width when the space has none.

@@ -9,6 +9,7 @@
 #include "model/font.h"
 #include "model/freetype_renderer.h"
 #include "model/project_file.h"
+#include "model/rasteriser.h"
 #include "test_support.h"
 
 // `typeloom fonts` and `typeloom rasterize` on fonts of Debian packages (fonts-dejavu-core).
@@ -174,6 +175,21 @@ TEST_F(RasterizeCommand, AFixedPitchFaceKeepsItsPitchUnlessToldOtherwise) {
     Result r = runCli({"rasterize", "--family", "DejaVu Sans Mono", "--points", "12", "-o", kept});
     ASSERT_EQ(r.status, kExitOk) << r.err;
     EXPECT_NE(r.out.find("fixed pitch of 10 pixels kept"), std::string::npos) << r.out;
+    // The report counts the characters the pitch clips, as the chooser does before rendering.
+    LogFont monoFont;
+    monoFont.faceName = "DejaVu Sans Mono";
+    monoFont.height = -16;  // 12 points
+    FreeTypeRenderer mono(monoFont);
+    const RenderMetrics m = mono.metrics();
+    const int losing = countCharactersLosingInk(
+        mono, CharacterTable::supportedSetOf(m.scalable, mono.unicodeRanges(), m.charSet),
+        static_cast<std::uint16_t>(m.ascent + m.descent));
+    ASSERT_GT(losing, 1);
+    EXPECT_NE(r.out.find("pixels kept; " + std::to_string(losing) +
+                         " characters lose ink outside the cell (--no-keep-pitch widens the "
+                         "cells to the ink)\n"),
+              std::string::npos)
+        << r.out;
     const std::string widened = m_dir.file("widened.tlf");
     Result w = runCli({"rasterize", "--family", "DejaVu Sans Mono", "--points", "12",
                        "--no-keep-pitch", "-o", widened});

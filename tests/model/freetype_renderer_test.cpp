@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "charset/dbcs_tables.h"
@@ -791,6 +792,19 @@ TEST_F(FreeTypeRendererTest, KeepingThePitchGivesEveryCharacterTheFacesAdvance) 
     }
     EXPECT_GT(losing, 0);  // U+0361 among them
     EXPECT_EQ(countCharactersLosingInk(mono, values, font.height), losing);
+    // Rendering counts the characters it clips, on one thread and on two; widened, none.
+    for (const auto& [threads, rule, clipped] :
+         {std::tuple{1u, PitchRule::KeepPitch, losing},
+          std::tuple{2u, PitchRule::KeepPitch, losing}, std::tuple{2u, PitchRule::WidenToInk, 0}}) {
+        Font again;
+        again.setBitsPerPixel(1);
+        again.setEncoding(kEncodingUnicode);
+        NullProgressSink progress;
+        EXPECT_EQ(rasteriseSystemFont(again, logFont("DejaVu Sans Mono", -16),
+                                      DbcsTables::program(), progress, rule, threads),
+                  clipped)
+            << threads;
+    }
     CancelFlag cancelled;
     cancelled.requestCancel();
     EXPECT_EQ(countCharactersLosingInk(mono, values, font.height, &cancelled), -1);
