@@ -303,6 +303,11 @@ void readVersion2(ByteReader& r, Font& font, ProgressSink& progress) {
     } else {
         font.codeList = font.unicodeList;
     }
+    // The file carries a code list whenever its encoding word is not 1 as a whole, also for a
+    // font that stays Unicode (1 in the low half): such a font's codes are its Unicode values.
+    if ((encodingWord & 0xFFFF) == kEncodingUnicode && font.codeList != font.unicodeList) {
+        r.fail("the code list of a Unicode font differs from its Unicode list");
+    }
     requireAscending(r, font.codeList, true, "the code list");
     requireCell(heightOffset, heightOffset + 2, font.height, font.ascent,
                 !font.unicodeList.empty());

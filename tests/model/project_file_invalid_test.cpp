@@ -340,9 +340,9 @@ namespace typeloom {
 namespace {
 
 // A version 2 file: LOGFONT height, font height and encoding word chosen by the caller, two
-// characters 'A' (Unicode) and the euro sign (code 0x80 in encoding 0).
+// characters 'A' (Unicode) and the euro sign (code 0x80 in encoding 0, or `euroCode`).
 std::vector<std::uint8_t> version2File(std::int32_t logFontHeight, std::uint16_t height,
-                                       std::uint32_t encodingWord) {
+                                       std::uint32_t encodingWord, std::uint16_t euroCode = 0x80) {
     test::Bytes b;
     b.header("FDCL", 0x0200, 0x0200);
     b.logFont(logFontHeight, "Face");
@@ -350,7 +350,7 @@ std::vector<std::uint8_t> version2File(std::int32_t logFontHeight, std::uint16_t
     b.u32(encodingWord);
     b.words({0x41, 0x20AC});
     if (encodingWord != 1) {
-        b.words({0x41, 0x80});
+        b.words({0x41, euroCode});
     }
     std::vector<std::uint8_t> blank(height, 0);
     b.glyph(0x41, 1, blank).glyph(0x80, 1, blank);
@@ -447,6 +447,23 @@ TEST(ProjectFileInvalid, UnknownEncodingsAreRefused) {
     r = loadBytes(version2File(-16, 2, 0x300), font2);
     EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
     expectUnchanged(font2);
+}
+
+TEST(ProjectFileInvalid, AVersion2UnicodeFontListsItsUnicodeValuesAsItsCodes) {
+    // 0x00010001 is Unicode in its low half but not 1 as a whole, so the file carries a code
+    // list: one that gives code 0x80 to U+20AC would make a Unicode font of two minds.
+    Font font = openFont();
+    ProjectLoadResult r = loadBytes(version2File(-16, 2, 0x00010001), font);
+    EXPECT_EQ(r.status, ProjectLoadResult::Status::Failed);
+    EXPECT_NE(r.message.find("code list of a Unicode font differs from its Unicode list"),
+              std::string::npos)
+        << r.message;
+    expectUnchanged(font);
+
+    Font same = openFont();
+    ASSERT_TRUE(loadBytes(version2File(-16, 2, 0x00010001, 0x20AC), same).ok());
+    EXPECT_EQ(same.encoding, kEncodingUnicode);
+    EXPECT_EQ(same.codeList, (std::vector<std::uint16_t>{0x41, 0x20AC}));
 }
 
 // An encoding 0 font of version 2 lists its Unicode values in code order (U+20AC before
