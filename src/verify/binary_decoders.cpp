@@ -49,7 +49,6 @@ void sequentialCharacters(DecodedExport& out, ByteReader& r, const ProjectShape&
             c.width = shape.widths[i];
             c.offset = at;
             c.problem = "its data runs past the end of the file";
-            c.pixels.assign(static_cast<std::size_t>(c.width) * shape.height, 0);
             out.characters.push_back(std::move(c));
             return;
         }
@@ -181,7 +180,6 @@ DecodedExport decodeTableBinary(std::span<const std::uint8_t> bytes, const Decod
                 c.offset = offsetAt != 0 ? offsetAt + 4 * k : at;
                 c.problem = "its offsets " + std::to_string(begin) + ".." + std::to_string(end) +
                             " lie outside the data table";
-                c.pixels.assign(static_cast<std::size_t>(c.width) * out.height, 0);
                 out.characters.push_back(std::move(c));
                 continue;
             }
@@ -251,7 +249,6 @@ DecodedExport decodeGeneralBinary(std::span<const std::uint8_t> bytes, const Dec
                 c.offset = 12 + 4 * static_cast<std::size_t>(ranges) + 8 * i;
                 c.problem = "its data (" + std::to_string(e.size) + " bytes at " +
                             std::to_string(e.at) + ") is not whole units inside the file";
-                c.pixels.assign(static_cast<std::size_t>(e.width) * out.height, 0);
                 out.characters.push_back(std::move(c));
                 continue;
             }
@@ -327,7 +324,6 @@ DecodedExport decodeMicrochipImage(std::span<const std::uint8_t> bytes, const De
                 c.width = widths[i];
                 c.offset = fileOffset(std::min(at, r.size()));
                 c.problem = "its data runs past the end of the image";
-                c.pixels.assign(static_cast<std::size_t>(c.width) * out.height, 0);
             } else {
                 r.seek(at);
                 const std::vector<std::uint32_t> units = readUnits(r, need, layout.unitBits);
@@ -458,7 +454,6 @@ DecodedExport decodeIntelHex(std::span<const std::uint8_t> bytes, const DecodeOp
             if (block.size() != 34 || c.width > 16) {
                 c.problem = "the block is not 34 bytes of a character at most 16 pixels wide";
                 c.width = std::min(c.width, 16);
-                c.pixels.assign(static_cast<std::size_t>(c.width) * out.height, 0);
             } else {
                 const auto w = static_cast<std::size_t>(c.width);
                 std::vector<std::uint32_t> units;
@@ -543,7 +538,6 @@ DecodedExport decodeFnt(std::span<const std::uint8_t> bytes, std::size_t base) {
             if (at > r.size() || bandsBytes > r.size() - at) {
                 c.problem = "its bitmap lies outside the file (table entry at " +
                             std::to_string(tableAt) + ")";
-                c.pixels.assign(static_cast<std::size_t>(width) * out.height, 0);
                 out.characters.push_back(std::move(c));
                 continue;
             }

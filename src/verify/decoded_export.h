@@ -43,9 +43,11 @@ bool usesDataWord(Layout layout);
 struct DecodedCharacter {
     int code = -1;
     int width = 0;
-    std::vector<std::uint8_t> pixels;  // width x height, 1 = ink, row by row
-    std::size_t offset = 0;            // where its data starts in the file
-    std::string problem;               // what is wrong with its data; empty when nothing
+    // width x height, 1 = ink, row by row; none when its data could not be read (a character
+    // with a problem), which draws as blank.
+    std::vector<std::uint8_t> pixels;
+    std::size_t offset = 0;  // where its data starts in the file
+    std::string problem;     // what is wrong with its data; empty when nothing
 };
 
 struct DecodedExport {

@@ -38,7 +38,6 @@ DecodedCharacter decodeCharacter(int code, int width, int height, const UnitLayo
     if (units.size() != expected) {
         c.problem = "holds " + std::to_string(units.size()) + " units where width " +
                     std::to_string(width) + " needs " + std::to_string(expected);
-        c.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
         if (units.size() < expected) {
             return c;
         }

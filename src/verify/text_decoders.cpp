@@ -110,7 +110,6 @@ void cutCharacters(DecodedExport& out, const Units& units, const std::vector<int
             c.offset = begin < units.offsets.size() ? units.offsets[begin] : 0;
             c.problem = "its units " + std::to_string(begin) + ".." + std::to_string(end) +
                         " lie outside the data table of " + std::to_string(units.values.size());
-            c.pixels.assign(static_cast<std::size_t>(c.width) * out.height, 0);
             out.characters.push_back(std::move(c));
             continue;
         }

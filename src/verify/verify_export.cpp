@@ -153,10 +153,11 @@ VerifyReport compareWithProject(const Font& project, const DecodedExport& decode
         const DecodedCharacter& d = decoded.characters[static_cast<std::size_t>(at)];
         const auto theirs = [&] { return picture(d.width, decoded.height, d.pixels); };
         if (!d.problem.empty()) {
+            // Data that could not be read has no picture to show beside the project's.
             const std::string where = " (offset " + std::to_string(d.offset) + ")";
             report.differences.push_back(
                 {code, d.offset, "Character " + codeText(code, unicode) + where + ": " + d.problem,
-                 sideBySide(ours(), theirs())});
+                 sideBySide(ours(), d.pixels.empty() ? std::vector<std::string>{} : theirs())});
         } else if (d.width != width || decoded.height != project.height ||
                    !samePicture(width, project.height, pixels, d.pixels)) {
             const std::string where = " (offset " + std::to_string(d.offset) + ")";

@@ -498,6 +498,25 @@ TEST(VerifyExport, DamagedFilesAreRefusedWithAReason) {
     const VerifyReport cut = verifyExport(font, dir.file("cut"), Layout::TableBin, options);
     EXPECT_FALSE(cut.ok);
     EXPECT_NE(cut.text().find("offset"), std::string::npos) << cut.text();
+    // A .fnt whose one character 'A' lies outside the file has no data to draw: the project's
+    // picture stands alone (a blank one would be as large as the damaged file claims).
+    std::vector<std::uint8_t> fnt(122, 0);
+    fnt[1] = 0x02;               // version 0x0200
+    fnt[88] = 11;                // height
+    fnt[95] = fnt[96] = 0x41;    // first and last character
+    fnt[118] = 4;                // its width
+    fnt[120] = fnt[121] = 0xF0;  // its bitmap at 0xF0F0
+    const VerifyReport outside =
+        compareWithProject(font, decodeExportBytes(Layout::Fnt, fnt, {}), "outside.fnt");
+    const auto damaged = std::find_if(
+        outside.differences.begin(), outside.differences.end(),
+        [](const auto& d) { return d.what.find("outside the file") != std::string::npos; });
+    ASSERT_NE(damaged, outside.differences.end()) << outside.text();
+    ASSERT_EQ(damaged->pictures.size(), 12u);  // the heading and 11 rows
+    for (std::size_t k = 1; k < damaged->pictures.size(); ++k) {
+        EXPECT_EQ(damaged->pictures[k].substr(damaged->pictures[k].size() - 3), "   ")
+            << damaged->pictures[k];
+    }
 }
 
 }  // namespace
