@@ -263,6 +263,15 @@ int countCharactersLosingInk(const GlyphRenderer& renderer,
     return losing;
 }
 
+int countCharactersLosingInk(const GlyphRenderer& renderer, const CancelFlag* cancel) {
+    const RenderMetrics m = renderer.metrics();
+    const auto height = static_cast<std::uint16_t>(
+        std::clamp(m.ascent + m.descent, 0, static_cast<int>(kMaxRenderHeight)));
+    return countCharactersLosingInk(
+        renderer, CharacterTable::supportedSetOf(m.scalable, renderer.unicodeRanges(), m.charSet),
+        height, cancel);
+}
+
 void Font::createFromSystemFont(const LogFont& font, const DbcsTables& dbcs, ProgressSink& progress,
                                 unsigned threads) {
     rasteriseSystemFont(*this, font, dbcs, progress, PitchRule::WidenToInk, threads);

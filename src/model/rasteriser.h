@@ -60,5 +60,8 @@ PitchRule defaultPitchRule(const GlyphRenderer& renderer);
 int countCharactersLosingInk(const GlyphRenderer& renderer,
                              const std::vector<std::uint16_t>& values, std::uint16_t height,
                              const CancelFlag* cancel = nullptr);
+// The same for every character the face supports, at its cell height: the count of the
+// characters that rendering the face with its pitch kept clips.
+int countCharactersLosingInk(const GlyphRenderer& renderer, const CancelFlag* cancel = nullptr);
 
 }  // namespace typeloom

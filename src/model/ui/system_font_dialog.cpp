@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "charset/character_table.h"
 #include "model/font.h"
 #include "model/font_chooser.h"
 #include "model/glyph_renderer.h"
@@ -390,13 +389,7 @@ void SystemFontDialog::startInkCount(std::shared_ptr<GlyphRenderer> renderer) {
     // The renderer is the worker's alone from here on. The dialog waits for the worker when
     // it stops a count or closes, so the worker's answer never outlives it.
     m_counter = std::thread([this, renderer = std::move(renderer), cancel, generation] {
-        const RenderMetrics m = renderer->metrics();
-        const auto ranges = renderer->unicodeRanges();
-        const std::vector<std::uint16_t> values =
-            CharacterTable::supportedSetOf(m.scalable, ranges, m.charSet);
-        const auto height = static_cast<std::uint16_t>(
-            std::clamp(m.ascent + m.descent, 0, static_cast<int>(kMaxRenderHeight)));
-        const int losing = countCharactersLosingInk(*renderer, values, height, cancel.get());
+        const int losing = countCharactersLosingInk(*renderer, cancel.get());
         if (losing < 0) {
             return;
         }
